@@ -1,0 +1,3 @@
+#include "app/TenvorikApp.h"
+
+wxIMPLEMENT_APP(TenvorikApp);

@@ -1,0 +1,29 @@
+#pragma once
+// What code below the windows asks of the user interface. The program installs the
+// wxWidgets implementation at start-up; tests install a recording fake; with none
+// installed, messages go to standard error and questions get their default answer.
+#include <functional>
+
+#include "platform/CString.h"
+#include "platform/Exception.h"
+#include "platform/WinTypes.h"
+
+namespace platform {
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    // A message box; `type` holds MB_ buttons and icon; returns IDOK, IDCANCEL, IDYES, ...
+    virtual int MessageBox(const CString& text, const CString& caption, unsigned type) = 0;
+    // Shows the exception's message on the user-interface thread and deletes it. Callable
+    // from any thread; takes ownership.
+    virtual void PostException(CException* e) = 0;
+    // Runs `fn` on the user-interface thread (now, when called there).
+    virtual void RunOnUiThread(std::function<void()> fn) = 0;
+};
+
+UiServices& Ui();
+// Installs `services` (not owned); nullptr restores the console fallback.
+void SetUiServices(UiServices* services);
+
+}  // namespace platform

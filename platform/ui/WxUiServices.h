@@ -1,0 +1,20 @@
+#pragma once
+#include <wx/string.h>
+
+#include "platform/UiServices.h"
+
+namespace platform {
+
+// The user-interface services on wxWidgets: message boxes parented to the top window, work
+// and exceptions marshalled to the main thread with CallAfter.
+class WxUiServices final : public UiServices {
+public:
+    int MessageBox(const CString& text, const CString& caption, unsigned type) override;
+    void PostException(CException* e) override;
+    void RunOnUiThread(std::function<void()> fn) override;
+};
+
+wxString ToWx(const CString& s);
+CString FromWx(const wxString& s);
+
+}  // namespace platform
