@@ -6,6 +6,7 @@
 
 #include "platform/CString.h"
 #include "platform/Exception.h"
+#include "platform/LoadProgress.h"
 #include "platform/WinTypes.h"
 
 namespace platform {
@@ -20,6 +21,14 @@ public:
     virtual void PostException(CException* e) = 0;
     // Runs `fn` on the user-interface thread (now, when called there).
     virtual void RunOnUiThread(std::function<void()> fn) = 0;
+    // Called on the user-interface thread while a worker loads a large record: shows the modal
+    // loading dialog over `progress` until the worker calls progress.Finish() or the user
+    // cancels (which sets progress.cancel to 1). Returns false when the user cancelled. The
+    // caller still waits for its worker afterwards. Without a dialog, it waits for the worker.
+    virtual bool RunLoadingDialog(LoadProgress& progress) {
+        progress.WaitFinished();
+        return !progress.IsCancelled();
+    }
 };
 
 UiServices& Ui();

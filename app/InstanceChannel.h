@@ -1,0 +1,41 @@
+#pragma once
+// Hand-over of a record from a second start to the instance already running, over a local
+// socket in the user's runtime folder. The message is "TVK1", a 32-bit little-endian byte
+// count and the UTF-8 path; the running instance answers one byte, 1 when it took the path.
+// Nothing of the message is trusted: a wrong tag, a count of 0 or above kMaxPathBytes, a short
+// read or a zero byte inside the path is refused.
+#include <string>
+#include <vector>
+
+namespace instance {
+
+constexpr size_t kMaxPathBytes = 16384;
+
+// The socket of this user's running instance: $XDG_RUNTIME_DIR/Tenvorik.sock, or a private
+// folder under the temporary folder when the runtime folder is not set.
+std::string SocketPath();
+
+// Second start: offers `path` to the running instance. True when it accepted; false when no
+// instance answers (none runs, or it left a stale socket) within `timeoutMs`.
+bool SendPath(const std::string& socketPath, const std::string& path, int timeoutMs = 5000);
+
+class Server {
+public:
+    Server() = default;
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    // First start: serves `socketPath`. A stale socket left by an instance that ended is
+    // replaced; false when a live instance already serves it.
+    bool Listen(const std::string& socketPath);
+    bool IsListening() const { return m_fd >= 0; }
+    // Takes every hand-over waiting, without blocking when none is; returns the valid paths.
+    std::vector<std::string> Poll();
+
+private:
+    int m_fd = -1;
+    std::string m_path;
+};
+
+}  // namespace instance

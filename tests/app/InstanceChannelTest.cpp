@@ -1,0 +1,138 @@
+// Hand-over of a record between two processes over the instance socket.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "TestUtil.h"
+#include "app/InstanceChannel.h"
+
+namespace {
+
+// Polls the server until `n` paths arrived or two seconds passed.
+std::vector<std::string> Collect(instance::Server& server, size_t n) {
+    std::vector<std::string> got;
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (got.size() < n && std::chrono::steady_clock::now() < end) {
+        for (auto& p : server.Poll()) got.push_back(p);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return got;
+}
+
+// Sends raw bytes to the socket as a foreign or broken client would; returns the answer byte,
+// or -1 when none came.
+int SendRaw(const std::string& sock, const std::string& bytes) {
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, sock.c_str(), sizeof addr.sun_path - 1);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        close(fd);
+        return -1;
+    }
+    if (!bytes.empty()) (void)!write(fd, bytes.data(), bytes.size());
+    shutdown(fd, SHUT_WR);
+    unsigned char b = 0;
+    int r = read(fd, &b, 1) == 1 ? b : -1;
+    close(fd);
+    return r;
+}
+
+}  // namespace
+
+TEST(InstanceChannel, SecondProcessHandsItsPathToTheFirst) {
+    testutil::TempDir dir;
+    const std::string sock = dir.File("Tenvorik.sock");
+    const std::string path = "/records/Подстанция 1/rec.cfg";
+    instance::Server first;
+    ASSERT_TRUE(first.Listen(sock));
+    pid_t child = fork();
+    if (child == 0) {
+        // The second start: hands over and reports through its exit code.
+        _exit(instance::SendPath(sock, path) ? 0 : 1);
+    }
+    auto got = Collect(first, 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0], path);
+}
+
+TEST(InstanceChannel, NoRunningInstanceOrStaleSocket) {
+    testutil::TempDir dir;
+    const std::string sock = dir.File("Tenvorik.sock");
+    EXPECT_FALSE(instance::SendPath(sock, "/r/a.cfg", 500));
+    {
+        // A first instance that ended without removing its socket, as after a crash.
+        pid_t child = fork();
+        if (child == 0) {
+            auto* s = new instance::Server;
+            _exit(s->Listen(sock) ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_EQ(WEXITSTATUS(status), 0);
+    }
+    ASSERT_EQ(access(sock.c_str(), F_OK), 0);
+    EXPECT_FALSE(instance::SendPath(sock, "/r/a.cfg", 500));
+    // The next first start takes the socket over.
+    instance::Server next;
+    EXPECT_TRUE(next.Listen(sock));
+    // While it runs, another full instance does not take it away.
+    instance::Server other;
+    EXPECT_FALSE(other.Listen(sock));
+}
+
+TEST(InstanceChannel, MalformedMessagesAreRefused) {
+    testutil::TempDir dir;
+    const std::string sock = dir.File("Tenvorik.sock");
+    instance::Server server;
+    ASSERT_TRUE(server.Listen(sock));
+    auto msg = [](const std::string& tag, uint32_t n, const std::string& body) {
+        std::string m = tag;
+        for (int i = 0; i < 4; ++i) m += char((n >> (8 * i)) & 0xFF);
+        return m + body;
+    };
+    const std::string bad[] = {
+        "",                                           // nothing
+        "TVK",                                        // short header
+        msg("XXXX", 3, "/ab"),                        // foreign tag
+        msg("TVK1", 0, ""),                           // empty path
+        msg("TVK1", 10, "/ab"),                       // count larger than what follows
+        msg("TVK1", 0xFFFFFFFFu, "/ab"),              // absurd count
+        msg("TVK1", 4, std::string("/a\0b", 4)),      // zero byte inside
+    };
+    for (const std::string& b : bad) {
+        int answer = 0;
+        std::atomic<bool> done{false};
+        std::thread client([&] {
+            answer = SendRaw(sock, b);
+            done = true;
+        });
+        std::vector<std::string> got;
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!done && std::chrono::steady_clock::now() < end) {
+            for (auto& p : server.Poll()) got.push_back(p);
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        client.join();
+        EXPECT_NE(answer, 1) << b.size();
+        EXPECT_TRUE(got.empty()) << b.size();
+    }
+    // and the channel still works afterwards
+    std::thread t([&] { EXPECT_TRUE(instance::SendPath(sock, "/r/ok.cfg")); });
+    auto got = Collect(server, 1);
+    t.join();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0], "/r/ok.cfg");
+    EXPECT_FALSE(instance::SendPath(sock, std::string(instance::kMaxPathBytes + 1, 'a'), 500));
+}
