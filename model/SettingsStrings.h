@@ -1,0 +1,11 @@
+#pragma once
+// String resources of the settings store, the XML reader and the record settings file.
+enum : unsigned {
+    IDS_PASTED_SUFFIX = 3024,          // " (вст.)" after the name of a pasted channel
+    IDS_SETTINGS_FILTER = 3294,        // open-file filter of the settings files
+    IDS_XML_FORMAT_ERROR = 469,        // a text that is not an XML document of ours
+    IDS_LOAD_SETTINGS_PROMPT = 32860,  // prompt of the "load settings" command
+    IDS_FILE_OPEN_ERROR = 9701,        // a file that cannot be opened for reading
+    IDS_SETTINGS_WRITE_ERROR = 9702,   // a settings file that cannot be written
+    IDS_SETTINGS_DAMAGED = 9703,       // a damaged settings file, read only in part
+};
