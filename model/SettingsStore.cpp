@@ -12,10 +12,10 @@
 #include <sstream>
 #include <sys/stat.h>
 
-#include "model/AtomicWrite.h"
 #include "model/SettingsStrings.h"
 #include "model/TenvorikException.h"
 #include "model/XmlDocument.h"
+#include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 #include "platform/Exception.h"
 
@@ -129,7 +129,7 @@ bool SettingsStore::Save(const CString& path, CString* error) const {
         if (error) *error = L"out of memory";
         return false;
     }
-    return WriteFileAtomically(path, bytes, error);
+    return platform::TryWriteFileAtomically(path, bytes, error);
 }
 
 void SettingsStore::LoadIni(const CString& path) {

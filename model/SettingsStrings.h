@@ -5,7 +5,6 @@ enum : unsigned {
     IDS_SETTINGS_FILTER = 3294,        // open-file filter of the settings files
     IDS_XML_FORMAT_ERROR = 469,        // a text that is not an XML document of ours
     IDS_LOAD_SETTINGS_PROMPT = 32860,  // prompt of the "load settings" command
-    IDS_FILE_OPEN_ERROR = 9701,        // a file that cannot be opened for reading
     IDS_SETTINGS_WRITE_ERROR = 9702,   // a settings file that cannot be written
     IDS_SETTINGS_DAMAGED = 9703,       // a damaged settings file, read only in part
 };

@@ -3,11 +3,11 @@
 #include <climits>
 #include <new>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "model/SettingsStrings.h"
 #include "model/TenvorikException.h"
 #include "platform/Encoding.h"
+#include "platform/File.h"
 #include "platform/MappedFile.h"
 #include "platform/UiServices.h"
 
@@ -172,14 +172,17 @@ bool XmlDocument::Parse(CString* error, bool report) {
 bool XmlDocument::LoadFile(const CString& path, bool report, CString* error) {
     XmlNode::Clear();
     platform::MappedFile file;
-    std::string why;
-    if (!file.Open(path, &why)) {
-        struct stat st {};
-        const bool empty = ::stat(platform::WideToUtf8(path.view()).c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-                           st.st_size == 0;
-        CException* e = empty ? new CTenvorikException(IDS_XML_FORMAT_ERROR)
-                              : new CTenvorikException(IDS_FILE_OPEN_ERROR,
-                                                       path + L" (" + CString(platform::Utf8ToWide(why)) + L")");
+    if (!file.Open(path)) {
+        // Why it failed, in the words of the file layer; an empty file is no XML document.
+        CFile probe;
+        CFileException why;
+        CException* e = nullptr;
+        if (!probe.Open(path, CFile::modeRead, &why))
+            e = new CFileException(why);
+        else if (probe.GetLength() == 0)
+            e = new CTenvorikException(IDS_XML_FORMAT_ERROR);
+        else
+            e = new CFileException(CFileException::invalidFile, -1, path);
         Dispose(e, report, error);
         return false;
     }

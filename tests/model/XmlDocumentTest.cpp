@@ -9,26 +9,10 @@
 #include "model/TenvorikException.h"
 #include "model/XmlDocument.h"
 #include "platform/Encoding.h"
+#include "FakeUi.h"
 #include "platform/UiServices.h"
 
 namespace {
-
-// Records what would have been shown to the user.
-class RecordingUi final : public platform::UiServices {
-public:
-    RecordingUi() { platform::SetUiServices(this); }
-    ~RecordingUi() override { platform::SetUiServices(nullptr); }
-    int MessageBox(const CString& text, const CString&, unsigned) override {
-        shown.push_back(text);
-        return IDOK;
-    }
-    void PostException(CException* e) override {
-        shown.push_back(e->GetErrorMessage());
-        e->Delete();
-    }
-    void RunOnUiThread(std::function<void()> fn) override { fn(); }
-    std::vector<CString> shown;
-};
 
 const CString kFormatError = L"Неправильный формат XML файла '";
 
@@ -37,14 +21,14 @@ std::string Utf16File(const std::wstring& text) { return platform::WideToUtf16Le
 }  // namespace
 
 TEST(XmlDocument, ParsesWhatTheWritersProduce) {
-    RecordingUi ui;
+    testutil::FakeUi ui;
     XmlDocument doc;
     ASSERT_TRUE(doc.LoadString(L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n<!-- head -->\n"
                                L"<settings a=\"1\" b=bare2 >\n"
                                L"  <!-- between --><category name=\"Осциллограмма\" Канал_1=\"x\"/>\n"
                                L"  <?pi?><category name=\"two\"><category name=\"deep\"/></category>\n"
                                L"</settings> anything after the root is not read <"));
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.exceptions.empty());
     EXPECT_EQ(doc.GetName(), L"settings");
     EXPECT_EQ(doc.GetAttribute(L"a"), L"1");
     EXPECT_EQ(doc.GetAttribute(L"b"), L"bare2");
@@ -97,16 +81,16 @@ TEST(XmlDocument, MalformedTextsAreTheFormatErrorAndKeepWhatWasParsed) {
         L"<a>\uFFFD</a>",
     };
     for (const std::wstring& text : cases) {
-        RecordingUi ui;
+        testutil::FakeUi ui;
         XmlDocument doc;
         CString error;
         EXPECT_FALSE(doc.LoadString(CString(text), &error)) << platform::WideToUtf8(text);
         EXPECT_EQ(error, kFormatError) << platform::WideToUtf8(text);
-        ASSERT_EQ(ui.shown.size(), 1u) << platform::WideToUtf8(text);
-        EXPECT_EQ(ui.shown[0], kFormatError);
+        ASSERT_EQ(ui.exceptions.size(), 1u) << platform::WideToUtf8(text);
+        EXPECT_EQ(ui.exceptions[0], kFormatError);
     }
 
-    RecordingUi ui;
+    testutil::FakeUi ui;
     XmlDocument doc;
     EXPECT_FALSE(doc.LoadString(L"<settings><category name=\"1\"/><category name=\"2\" v=\"x\"><category"));
     EXPECT_EQ(doc.GetName(), L"settings");
@@ -121,7 +105,7 @@ TEST(XmlDocument, NestingIsBounded) {
         for (int i = 0; i < depth; ++i) s += L"</n>";
         return CString(s);
     };
-    RecordingUi ui;
+    testutil::FakeUi ui;
     XmlDocument doc;
     EXPECT_TRUE(doc.LoadString(nested(XmlDocument::kMaxDepth)));
     EXPECT_FALSE(doc.LoadString(nested(XmlDocument::kMaxDepth + 1)));
@@ -152,7 +136,7 @@ TEST(XmlDocument, ValuesAreEscapedAndReadBackUnchanged) {
     node.WriteFile(file, L"\t");
     EXPECT_EQ(stream.str(), file);
 
-    RecordingUi ui;
+    testutil::FakeUi ui;
     XmlDocument back;
     ASSERT_TRUE(back.LoadString(text));
     ASSERT_EQ(back.GetChildCount(), 1);
@@ -202,27 +186,27 @@ TEST(XmlDocument, LoadFileFailures) {
     testutil::WriteFile(empty, "");
     testutil::WriteFile(odd, Utf16File(L"<a k=\"Ж\"/>") + "\x01");
 
-    RecordingUi ui;
+    testutil::FakeUi ui;
     XmlDocument doc;
     CString error;
     EXPECT_FALSE(doc.LoadFile(CString(platform::Utf8ToWide(bomOnly)), false, &error));
     EXPECT_EQ(error, kFormatError);
     EXPECT_EQ(doc.GetName(), L"");
     EXPECT_EQ(doc.GetChildCount(), 0);
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.exceptions.empty());
 
     EXPECT_FALSE(doc.LoadFile(CString(platform::Utf8ToWide(empty)), true, &error));
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0], kFormatError);
+    ASSERT_EQ(ui.exceptions.size(), 1u);
+    EXPECT_EQ(ui.exceptions[0], kFormatError);
 
     EXPECT_FALSE(doc.LoadFile(CString(platform::Utf8ToWide(dir.File("missing.xml"))), true, &error));
-    ASSERT_EQ(ui.shown.size(), 2u);
-    EXPECT_NE(ui.shown[1].Find(L"missing.xml"), -1);
+    ASSERT_EQ(ui.exceptions.size(), 2u);
+    EXPECT_NE(ui.exceptions[1].Find(L"missing.xml"), -1);
 
     XmlDocument fromCtor(CString(platform::Utf8ToWide(odd)), true);
     EXPECT_EQ(fromCtor.GetName(), L"a");
     EXPECT_EQ(fromCtor.GetAttribute(L"k"), L"Ж");
-    EXPECT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.exceptions.size(), 2u);
 }
 
 // Every prefix of a valid file, and bytes flipped at random, must give a tree or the format
@@ -239,7 +223,7 @@ TEST(XmlDocument, TruncatedAndDamagedFiles) {
     testutil::TempDir dir;
     const std::string path = dir.File("t.xml");
     const CString wpath(platform::Utf8ToWide(path));
-    RecordingUi ui;
+    testutil::FakeUi ui;
     for (size_t n = 0; n <= full.size(); ++n) {
         testutil::WriteFile(path, full.substr(0, n));
         XmlDocument doc;
@@ -252,7 +236,7 @@ TEST(XmlDocument, TruncatedAndDamagedFiles) {
             EXPECT_EQ(error, kFormatError) << n;
         }
     }
-    EXPECT_TRUE(ui.shown.empty());
+    EXPECT_TRUE(ui.exceptions.empty());
     std::mt19937 rng(12345);
     for (int i = 0; i < 3000; ++i) {
         std::string damaged = full;
