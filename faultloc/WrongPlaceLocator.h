@@ -1,0 +1,164 @@
+#pragma once
+// The fault-location engine of one document: from the currents and voltages of a record and
+// the line model it finds, sample by sample, whether and where a fault lies on the line.
+#include <array>
+#include <complex>
+#include <vector>
+
+#include "faultloc/WrongPlaceLocatorData.h"
+#include "model/SignalSearch.h"
+#include "platform/CString.h"
+
+using Complex = std::complex<double>;
+
+// What a run reads of the record and writes back into it. The document implements it over its
+// oscillogram; tests implement it over synthetic arrays.
+class LocatorRecord {
+public:
+    virtual ~LocatorRecord() = default;
+    virtual int GetSampleCount() const = 0;
+    virtual double GetSamplingFrequency() const = 0;
+    virtual double GetNetFrequency() const = 0;
+    // The display values of the channel of that display name (multiplier, inversion and DC
+    // removal applied); throws CTenvorikException 354 when no channel has the name.
+    virtual std::vector<double> GetDisplayValues(const CString& name) const = 0;
+    // The index used by the time-weighted transform: only channels that carry a per-sample net
+    // frequency have one; -1 otherwise.
+    virtual int FindChannelIndex(const CString& name) const = 0;
+    virtual double GetSampleTimeUs(int sample) const = 0;
+    // The net frequency at `sample` for channel `channel`: its own per-sample net frequency, else
+    // the record's frequency table, else 0.
+    virtual double GetSampleFrequency(int channel, int sample) const = 0;
+    // Result channels: replaced when a channel of the name exists, appended otherwise.
+    virtual void SetCalculatedChannel(const CString& name, const CString& unit, const std::vector<double>& values) = 0;
+    virtual void SetDiscreteChannel(const CString& name, const std::vector<int>& flags) = 0;
+    virtual void RemoveChannel(const CString& name) = 0;
+};
+
+// What a run does to the windows around the record.
+class LocatorHost {
+public:
+    virtual ~LocatorHost() = default;
+    // Cursors В1 and В2 on the result window, both shown.
+    virtual void PlaceCursors(int first, int last) = 0;
+    virtual void ShowResultBar(const CString& text) = 0;
+    virtual void HideResultBar() = 0;
+    // All views of the document and the diagram windows.
+    virtual void UpdateViews() = 0;
+};
+
+struct ParallelLineCalc {
+    double Rm = 0, Xm = 0;
+    std::vector<Complex> i0;  // fundamental phasor of the line's I0 channel per sample
+};
+
+struct SectionCalc {
+    double R = 0, X = 0, length = 0, R0 = 0, X0 = 0, R1 = 0, X1 = 0;
+    int towers = 0;
+    std::vector<ParallelLineCalc> parallelLines;
+    std::vector<Complex> taps;  // R0 + jX0 of each tap connection
+    Complex Z() const { return {R, X}; }
+    Complex Z1() const { return {R1, X1}; }
+    Complex Z0() const { return {R0, X0}; }
+    // The parallel combination of the taps; only meaningful when there is a tap.
+    Complex Zeq() const;
+};
+
+// Complex division that gives NaN, not infinity, for a zero divisor, so that a missing current
+// travels on as "no value".
+Complex CDiv(Complex a, Complex b);
+
+class WrongPlaceLocator {
+public:
+    // Value slots of the copied channels.
+    enum ValueSlot { Ia1 = 0, Ib1, Ic1, Unused3, Ia2, Ib2, Ic2, Uab1, Ubc1, Uca1, Ua1, Ub1, Uc1, Ua2, Ub2, Uc2, kValueSlots };
+    // Phasor arrays.
+    enum PhasorSlot {
+        PIa1, PIb1, PIc1, PIa2, PIb2, PIc2, PUab1, PUbc1, PUca1, PUa1, PUb1, PUc1, PUa2, PUb2, PUc2,
+        I1_1, I2_1, I0_1, I1_2, I2_2, I0_2, U1_1, U2_1, U0_1, U1_2, U2_2, U0_2, kPhasorSlots
+    };
+
+    WrongPlaceLocator();
+
+    WrongPlaceLocatorData& GetData() { return m_data; }
+    const WrongPlaceLocatorData& GetData() const { return m_data; }
+
+    // A whole run on the record with the current line model. A failure is shown (or, silent,
+    // discarded), the result is cleared and nothing of it stays on show; returns success.
+    bool Calculate(LocatorRecord& record, LocatorHost& host, bool silent);
+    // The run's computation without the windows: throws the program's exception on failure.
+    void Run(LocatorRecord& record);
+
+    // Result over the window [first, last] (cursors В1 and В2): D, spread, phases, tower.
+    void ComputeResultAt(int first, int last, int recordSampleCount);
+    // A cursor moved while a result is on show.
+    void SetWindow(int first, int last) { m_windowFirst = first; m_windowLast = last; }
+    void HideResult(LocatorRecord& record, LocatorHost& host);
+    bool IsActive() const { return m_active; }
+
+    // --- steps of a run, public so that each can be checked on its own ---
+    Complex CalcPhasor(const std::vector<double>& x, int i, int channel) const;
+    void CalcSequenceComponents();
+    void DetectFaultIsolated();
+    void DetectFaultEarthed();
+    void DetectFaultTwoEnded();
+    static void Debounce(std::vector<int>& flags, double onDelay, double offDelay);
+    IndexRange FindFaultInterval() const;
+    IndexRange FindFaultIntervalByPhases() const;
+    void SelectLoopIsolated();
+    void SelectLoopEarthed();
+    void SelectLoopTwoEnded();
+    void CalcDistanceIsolated();
+    void CalcDistanceEarthed();
+    void CalcTapAngle();
+    void CalcDistanceTwoEnded();
+    Complex ZeroSeqCurrentAtDistance(int s, Complex U0, Complex I0, double x) const;
+    Complex ZeroSeqCurrentBeyondFault(int s, Complex U0, Complex I0, double x) const;
+    double VoltageMismatch(int i, double x, double L) const;
+    Complex VoltageFromStart(int i, Complex U, Complex I, int mode, double x) const;
+    Complex VoltageFromEnd(int i, Complex U, Complex I, int mode, double x) const;
+    void LocateTower();
+    double LineLength() const;
+
+    // Run state, readable by the result display, the report and the tests.
+    int m_samplesPerPeriod = 0;
+    int m_runMethod = 0;
+    int m_sampleCount = 0;
+    double m_nominalCurrent1 = 0, m_nominalCurrent2 = 0;
+    double m_netFrequency = 0;
+    std::array<std::vector<double>, kValueSlots> m_values;
+    std::array<int, 16> m_channelIndex{};
+    std::vector<SectionCalc> m_sections;
+    std::array<std::vector<Complex>, kPhasorSlots> m_phasor;
+    std::vector<Complex> m_loopVoltage, m_loopCurrent, m_faultCurrent;
+    std::vector<int> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
+    std::vector<double> m_loopSamples, dist, phaseDiff, m_angle;
+    IndexRange m_interval;
+    int m_windowFirst = 0, m_windowLast = 0;
+    double m_tapAngle = 0;
+    bool m_active = false;
+
+    // The result over the window.
+    double m_distance = 0;         // D, km from station 1
+    double m_spread = 0;           // percent
+    int m_phaseA = 0, m_phaseB = 0, m_phaseC = 0;
+    int m_faultSection = 0;        // 0-based
+    double m_distanceInSection = 0;
+    int m_tower = 1;
+    int m_earthMedian = 0, m_phaseMedian = 0, m_symMedian = 0;
+
+private:
+    void Allocate();
+    void ReadSections(LocatorRecord& record);
+    void CopyChannel(LocatorRecord& record, int valueSlot, int indexSlot, const CString& name);
+    void FindResultWindow();
+    Complex SeqPositive(Complex a, Complex b, Complex c) const;
+    Complex SeqNegative(Complex a, Complex b, Complex c) const;
+
+    WrongPlaceLocatorData m_data;
+    const LocatorRecord* m_record = nullptr;  // during a run only
+};
+
+// Result channel names.
+CString LocatorDistanceChannelName();
+CString LocatorPhaseChannelName(int phase);  // 0 A, 1 B, 2 C

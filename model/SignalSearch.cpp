@@ -1,0 +1,165 @@
+#include "model/SignalSearch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/TenvorikException.h"
+
+namespace {
+constexpr unsigned kNoSolution = 3457;
+
+double Mean(const double* x, int from, int to) {
+    double sum = 0;
+    for (int i = from; i <= to; ++i) sum += x[i];
+    return sum / (to - from + 1);
+}
+}  // namespace
+
+double CalcStdDev(const double* x, int from, int to) {
+    if (to < from) return 0;
+    const double mean = Mean(x, from, to);
+    double sum = 0;
+    for (int i = from; i <= to; ++i) sum += (x[i] - mean) * (x[i] - mean);
+    return std::sqrt(sum / (to - from + 1));
+}
+
+double CalcMedian(const double* x, int from, int to) {
+    std::vector<double> v;
+    if (to >= from) v.reserve(size_t(to - from + 1));
+    for (int i = from; i <= to; ++i)
+        if (!std::isnan(x[i])) v.push_back(x[i]);
+    if (v.empty()) return std::numeric_limits<double>::quiet_NaN();
+    std::sort(v.begin(), v.end());
+    const double half = (double(v.size()) - 1) * 0.5;
+    const size_t lo = size_t(std::floor(half)), hi = size_t(std::ceil(half));
+    double sum = 0;
+    for (size_t i = lo; i <= hi; ++i) sum += v[i];
+    return sum / double(hi - lo + 1);
+}
+
+int32_t CalcMedianOfRange32(const int32_t* x, int from, int to) {
+    if (to < from) return 0;
+    std::vector<int32_t> v(x + from, x + to + 1);
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+IndexRange FindQuietWindow(const double* x, int s, int E, double t, int W) {
+    if (W < 1) return {s, s};
+    const int last = E - W;
+    double best = 1000000.0;
+    int found = -1;
+    const double step = 0.001 / double(10 * W);
+    for (int i = s; i <= last; ++i) {
+        double v = CalcStdDev(x, i, i + W - 1) - (i - s) * step + 0.001;
+        if (best > v && v > t) {
+            found = i;
+            best = v;
+        }
+    }
+    return found >= 0 ? IndexRange{found, found + W - 1} : IndexRange{s, s + W - 1};
+}
+
+IndexRange FindLowMeanWindow(const double* x, int s, int E, double t, int W) {
+    if (W < 1) return {s, s};
+    const int last = E - W;
+    double best = 1000000.0;
+    int found = -1;
+    const double step = 0.000001 / double(10 * W);
+    for (int i = s; i <= last; ++i) {
+        double v = std::fabs(Mean(x, i, i + W - 1)) - (i - s) * step + 0.000001;
+        if (best > v && v > t) {
+            found = i;
+            best = v;
+        }
+    }
+    return found >= 0 ? IndexRange{found, found + W - 1} : IndexRange{s, s + W - 1};
+}
+
+IndexRange FindStationaryPeriod(const double* a, const double* b, int s, int E, int W) {
+    if (W < 1) return {s, s};
+    double t1 = 0.0, t2 = 0.0;
+    IndexRange r1, r2;
+    int passes = 0;
+    for (;;) {
+        r1 = FindQuietWindow(a, s, E, t1, W);
+        r2 = FindLowMeanWindow(b, s, E, t2, W);
+        t1 = CalcStdDev(a, r1.first, r1.last);
+        t2 = std::fabs(Mean(b, r2.first, r2.last));
+        ++passes;
+        if (std::fabs(double(r1.first - r2.first)) <= 0.5 * W || passes >= 1000) break;
+    }
+    if (passes >= 1000) return FindQuietWindow(a, s, E, -1.0, W);
+    const int first = r1.first + int(std::ceil((r1.first - r2.first) * 0.5));
+    return {first, first + W - 1};
+}
+
+IndexRange FindMinStdDevWindow(const double* x, int s, int E, int W, double t) {
+    if (W < 1) return {s, s};
+    const int last = E - W;
+    double best = std::numeric_limits<double>::max();
+    int found = -1;
+    for (int i = s; i <= last; ++i) {
+        double v = CalcStdDev(x, i, i + W - 1);
+        if (best > v && v > t) {
+            found = i;
+            best = v;
+        }
+    }
+    return found >= 0 ? IndexRange{found, found + W - 1} : IndexRange{s, s + W - 1};
+}
+
+namespace {
+
+template <class T>
+bool IsZero(const T& v) {
+    if constexpr (std::is_same_v<T, double>) return v == 0.0;
+    else return v.real() == 0.0 && v.imag() == 0.0;
+}
+
+template <class T>
+void Solve(std::vector<std::vector<T>>& M, std::vector<T>& r, std::vector<T>& x) {
+    const size_t n = M.size();
+    if (r.size() != n) throw new CTenvorikException(kNoSolution);
+    for (const auto& row : M)
+        if (row.size() != n) throw new CTenvorikException(kNoSolution);
+    // A zero on the diagonal is repaired by a row whose own diagonal then is not zero either.
+    for (size_t k = 0; k < n; ++k) {
+        if (!IsZero(M[k][k])) continue;
+        for (size_t i = 0; i < n; ++i) {
+            if (i != k && !IsZero(M[i][k]) && !IsZero(M[k][i])) {
+                std::swap(M[i], M[k]);
+                std::swap(r[i], r[k]);
+                break;
+            }
+        }
+    }
+    for (size_t k = 0; k < n; ++k) {
+        // Every pivot is tested, the last as well: an infinite "solution" is no solution.
+        if (IsZero(M[k][k])) throw new CTenvorikException(kNoSolution);
+        for (size_t i = k + 1; i < n; ++i) {
+            T f = M[i][k] / M[k][k];
+            for (size_t j = k; j < n; ++j) M[i][j] -= f * M[k][j];
+            r[i] -= f * r[k];
+        }
+    }
+    std::vector<T> sol(n, T(0));
+    for (size_t i = n; i-- > 0;) {
+        T sum = r[i];
+        for (size_t j = i + 1; j < n; ++j) sum -= M[i][j] * sol[j];
+        sol[i] = sum / M[i][i];
+    }
+    x = std::move(sol);
+}
+
+}  // namespace
+
+void SolveLinearSystem(std::vector<std::vector<double>> M, std::vector<double> r, std::vector<double>& x) {
+    Solve(M, r, x);
+}
+
+void SolveComplexLinearSystem(std::vector<std::vector<std::complex<double>>>& M,
+                              std::vector<std::complex<double>>& r, std::vector<std::complex<double>>& x) {
+    Solve(M, r, x);
+}
