@@ -1,0 +1,190 @@
+#pragma once
+// One analog or discrete channel of a loaded record: its description as the record states it,
+// its samples, the per-sample arrays derived from them, and the display state the user changes.
+#include <cstdint>
+#include <vector>
+
+#include "model/Complex.h"
+#include "platform/CString.h"
+#include "platform/WinTypes.h"
+
+class DocumentModel;
+
+// Display and processing flags of a channel, saved whole as "ShowFlags".
+enum ChannelShowFlags : uint32_t {
+    CHF_VISIBLE = 0x1,
+    CHF_FREQ_DIAGRAM = 0x2,
+    CHF_VECTOR_DIAGRAM = 0x4,
+    CHF_CIRCLE_DIAGRAM = 0x8,
+    CHF_SHOW_MINMAX = 0x10,
+    CHF_SHOW_HARMONIC = 0x20,
+    CHF_SHOW_RMS = 0x40,
+    CHF_CURVE_INSTANT = 0x80,
+    CHF_CURVE_RMS = 0x100,
+    CHF_CURVE_HARMONIC = 0x200,
+    CHF_REMOVE_DC = 0x400,
+    CHF_INVERT = 0x800,
+    CHF_ADC_COUNTS = 0x1000,
+    CHF_CALCULATED = 0x2000,
+    CHF_OWN_TIMEBASE = 0x4000,
+};
+constexpr uint32_t CHF_CURVE_MASK = CHF_CURVE_INSTANT | CHF_CURVE_RMS | CHF_CURVE_HARMONIC;
+constexpr uint32_t CHF_DEFAULT = 0xE1;
+
+// Phase of a channel as guessed from its phase field or its name.
+enum ChannelPhase : int {
+    PHASE_NONE = 0,
+    PHASE_A = 1,
+    PHASE_B = 2,
+    PHASE_C = 3,
+    PHASE_ZERO = 4,
+    PHASE_AB = 5,
+    PHASE_BC = 6,
+    PHASE_CA = 7,
+};
+
+class CChannel {
+public:
+    // Program-made analog channel (display name, unit, values).
+    CChannel(const CString& name, const CString& unit, const std::vector<double>& values, DocumentModel* doc);
+    // Program-made complex channel.
+    CChannel(const CString& name, const CString& unit, const std::vector<double>& values,
+             const std::vector<Complex>& complexValues, DocumentModel* doc);
+    // Program-made discrete channel.
+    CChannel(const CString& name, const std::vector<int32_t>& states, DocumentModel* doc, COLORREF color);
+    // A channel described by a text of comma-separated fields in an ".osc" record.
+    CChannel(bool discrete, const CStringA& description, DocumentModel* doc);
+    // An empty analog channel with the defaults of a record's channel; the readers fill it.
+    explicit CChannel(DocumentModel* doc);
+
+    CChannel(const CChannel&) = default;
+    CChannel& operator=(const CChannel&) = default;
+    CChannel(CChannel&&) noexcept = default;
+    CChannel& operator=(CChannel&&) noexcept = default;
+    ~CChannel() = default;
+
+    // --- value setters of program-made channels (each sets CHF_CALCULATED and recalculates)
+    void SetCalculatedValues(const CString& unit, const std::vector<double>& values);
+    void SetComplexValues(const CString& unit, const std::vector<double>& values, const std::vector<Complex>& complexValues);
+    void SetDiscreteValues(const std::vector<int32_t>& states);
+
+    // --- value access; an index past the end or a NaN sample reads as 0
+    double GetValue(uint32_t i) const;
+    double GetFormulaValue(uint32_t i) const;
+    int32_t GetAdcCode(uint32_t i) const;
+    double GetCurveValue(uint32_t i) const;
+    Complex GetStoredHarmonic(uint32_t i) const;
+    double GetSampleTime(uint32_t i) const;  // microseconds
+    void Reserve(size_t n);
+    // Appends one sample read from a file: a x prefix multiplier x raw + b.
+    void AppendScaledSample(double raw) { m_samples.push_back(m_a * m_prefixMul * raw + m_b); }
+    uint32_t GetSampleCount() const { return uint32_t(m_samples.size()); }
+
+    // --- names and texts
+    CString GetName() const { return m_name; }
+    CStringA GetFileName() const { return m_fileName; }
+    CString GetUnitText() const { return (m_flags & CHF_ADC_COUNTS) ? CString() : m_displayUnit; }
+    void UpdateDisplayName(bool ansiCodePage);
+    void SetAlias(const CString& alias);
+    bool IsScaledByRatio() const;
+    bool IsDiscrete() const { return m_discrete != 0; }
+    bool IsCalculated() const { return (m_flags & CHF_CALCULATED) != 0; }
+    bool HasOwnTimeBase() const { return (m_flags & CHF_OWN_TIMEBASE) != 0; }
+
+    // --- units, phases, colours and vertical zoom
+    void ParseUnit();
+    bool IsFrequencyUnit() const;
+    ChannelPhase GetPhase() const;
+    COLORREF GetColor() const;
+    int GetIndex() const;
+    bool SetVerticalZoom(double from, double to);
+    void GetDisplayRange(double& low, double& high) const;
+    CString GetRateUnitDisplayText() const;
+
+    // --- signal arithmetic; every window ends at sample i and reaches back in time
+    int GetSamplesPerPeriod() const;
+    double GetHarmonicRms(int k, int i, int unused = 0) const;
+    double GetHarmonicRmsOverPeriods(int k, int i, int periods) const;
+    Complex CalcHarmonicPhasorTracked(int k, int i, const CChannel* tracking, bool perWindow, int periods) const;
+    double GetMean(int i, int periods) const;
+    double GetMeanTracked(int i, int periods, const CChannel* tracking) const;
+    Complex CalcFirstHarmonicPhasor(int i) const;
+    double GetRms(uint32_t i, int periods) const;
+    double GetRmsTracked(int i, int periods, const CChannel* tracking) const;
+    double GetDeltaRms(int i) const;
+    double GetDeltaTracked(int i, const CChannel* tracking) const;
+    // The channel whose measured frequency the periods follow, or nullptr when the record is
+    // not in tracking mode for this channel.
+    const CChannel* GetTrackingChannel() const;
+    // Rebuilds the derived arrays from the samples and flags. Throws CTenvorikException* when
+    // the record gives no whole samples per period.
+    void Recalc();
+    // Extends the channel by n empty samples before its first or after its last sample.
+    void PadSamples(uint32_t n, bool atStart);
+
+    // ------------------------------------------------------------------ fields
+    // Kept public in the framework's manner: the record readers and writers, the settings
+    // and the drawing code fill and read them directly.
+    bool m_drawn = false;                  // scratch mark of the view's drawing pass
+    DocumentModel* m_document = nullptr;   // the document whose record holds the channel
+    std::vector<double> m_samples;         // values in the record's units (discrete: 0.0 or 1.0)
+    std::vector<Complex> m_calcValues;     // complex values of a program-made channel
+    std::vector<double> m_valueCache;      // GetValue of every sample, filled by Recalc
+    std::vector<double> m_curveValues;     // the drawn value of every sample, by curve mode
+    std::vector<Complex> m_phasors;        // first-harmonic phasor of every sample
+    std::vector<int64_t> m_ownTimes;       // sample times in microseconds of a pasted channel
+    std::vector<double> m_netFrequency;    // net frequency per sample of a pasted channel
+    uint32_t m_discrete = 0;               // 0 analog, 1 discrete
+    uint32_t m_flags = CHF_DEFAULT;        // ChannelShowFlags
+    CStringA m_fileName;                   // name as stored in the record (record's code page)
+    CString m_name;                        // display name: the alias, else the file name
+    CString m_alias;
+    CStringA m_phase;
+    CStringA m_circuit;
+    CStringA m_unit;                       // unit text as in the file
+    CString m_displayUnit;                 // canonical unit made by ParseUnit
+    CStringA m_primaryText;
+    CStringA m_secondaryText;
+    bool m_filePrimary = false;            // the samples are primary values
+    bool m_primaryMode = false;            // values are shown as primary values
+    double m_a = 1.0;
+    double m_prefixMul = 1.0;              // power of ten of the unit prefix
+    double m_b = 0.0;
+    double m_max = 0.0;                    // largest finite curve value
+    double m_min = 0.0;                    // smallest finite curve value
+    double m_declaredMax = 0.0;
+    double m_declaredMin = 0.0;
+    double m_skew = 0.0;                   // microseconds
+    double m_primary = 1.0;                // ratio in use, primary side
+    double m_secondary = 1.0;              // ratio in use, secondary side
+    double m_filePrimaryValue = 1.0;
+    double m_fileSecondaryValue = 1.0;
+    double m_displayMul = 1.0;             // factor from sample values to shown values
+    double m_dc = 0.0;                     // mean of the samples over whole periods
+    bool m_selected = false;
+    uint32_t m_normalState = 0;
+    double m_ownRate = 0.0;                // samples per second of a pasted channel; 0 = record's
+    COLORREF m_color = RGB(255, 255, 100);
+    bool m_zoomed = false;
+    double m_zoomFrom = 0.0;
+    double m_zoomTo = 1.0;
+    double m_zoomLow = 0.0;
+    double m_zoomHigh = 1.0;
+    uint32_t m_scaleMode = 0;              // curve mode when zoomed: 0 instant, 1 RMS, 2 harmonic
+    bool m_customColorSet = false;
+    COLORREF m_customColor = 0;
+    CString m_sourceStartDate;
+    CString m_sourceStartTime;
+    CString m_sourceDuration;
+    bool m_unitPerSecond = false;
+    bool m_unitUnrecognised = false;
+
+private:
+    // The display multiplier by the ratio and the two primary/secondary flags.
+    double ComputeDisplayMultiplier() const;
+    // Samples per second of this channel: its own rate, else the record's.
+    double SampleRate() const;
+};
+
+// A unit text as shown to the user (Russian letters unless the English texts are in use).
+CString GetUnitDisplayText(const CString& text);

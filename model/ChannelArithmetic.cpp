@@ -1,0 +1,513 @@
+// Signal arithmetic of a channel: samples per period, windowed mean, RMS, harmonics, phasors,
+// the period-to-period second difference, and the rebuild of the per-sample arrays.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "model/Channel.h"
+#include "model/DocumentModel.h"
+#include "model/Numeric.h"
+#include "model/TenvorikException.h"
+
+namespace {
+
+constexpr double kSqrt2 = 1.4142135623730951;
+constexpr double kTwoPi = 6.283185307179586;
+// Samples between two looks at the cancel flag and two progress reports.
+constexpr size_t kProgressChunk = 8192;
+
+// Reads shown values through GetValue; a negative index or one past the end reads 0.
+struct ValueReader {
+    const CChannel& ch;
+    double operator()(int64_t k) const {
+        return (k < 0 || k > int64_t(UINT32_MAX)) ? 0.0 : ch.GetValue(uint32_t(k));
+    }
+};
+
+// Reads the value cache, which holds GetValue of every sample during Recalc.
+struct CacheReader {
+    const double* v;
+    int64_t n;
+    double operator()(int64_t k) const { return (k < 0 || k >= n) ? 0.0 : v[k]; }
+};
+
+// The exact window of P periods of the tracked frequency ending at sample i: W whole sample
+// steps and a remainder tau of one step, integrated as a trapezoid of the linearly
+// interpolated signal.
+struct TrackWindow {
+    double fs = 0, dt = 0, f = 50.0, tau = 0;
+    int64_t W = 0;
+
+    double Weight(int64_t m) const {
+        if (m == 0) return dt / 2;
+        if (m < W) return dt;
+        if (m == W) return dt / 2 + tau - tau * tau / (2 * dt);
+        return tau * tau / (2 * dt);  // m == W + 1
+    }
+};
+
+double ChannelRate(const CChannel& ch) {
+    if (ch.m_ownRate != 0.0) return ch.m_ownRate;
+    return ch.m_document ? double(ch.m_document->m_oscillogram.m_samplingFrequency) : 0.0;
+}
+
+// The tracked frequency at sample i: the tracking channel's raw sample when it exists and is a
+// usable frequency, else 50 Hz.
+double TrackedFrequency(const CChannel* tracking, int64_t i) {
+    if (!tracking || i < 0 || uint64_t(i) >= tracking->m_samples.size()) return 50.0;
+    double f = tracking->m_samples[size_t(i)];
+    return (std::isfinite(f) && f > 0.0) ? f : 50.0;
+}
+
+// False when no window can be formed: no usable rate, no periods, or the window does not fit
+// before sample i (it needs sample i - W - 1).
+bool MakeTrackWindow(const CChannel& ch, int64_t i, double periods, const CChannel* tracking, TrackWindow& w) {
+    w.fs = ChannelRate(ch);
+    if (!(w.fs > 0.0) || !std::isfinite(w.fs) || !(periods > 0)) return false;
+    w.dt = 1.0 / w.fs;
+    w.f = TrackedFrequency(tracking, i);
+    double whole = std::floor(periods * w.fs / w.f);
+    if (!(whole >= 1.0) || whole >= double(i)) return false;
+    w.W = int64_t(whole);
+    w.tau = periods / w.f - double(w.W) / w.fs;
+    return true;
+}
+
+template <class V>
+double TrackedSum(const TrackWindow& w, int64_t i, V v, bool squares) {
+    double sum = 0;
+    for (int64_t m = 0; m <= w.W + 1; ++m) {
+        double x = v(i - m);
+        sum += w.Weight(m) * (squares ? x * x : x);
+    }
+    return sum;
+}
+
+template <class V>
+Complex TrackedPhasor(const TrackWindow& w, int64_t i, V v, double harmonic, double periods) {
+    double omega = kTwoPi * harmonic * w.f * w.dt;
+    const Complex step(std::cos(omega), std::sin(omega));
+    Complex z(1.0, 0.0);  // unit phasor at angle m * omega
+    double re = 0, im = 0;
+    for (int64_t m = 0; m <= w.W + 1; ++m) {
+        // The rotation is renewed now and then so that rounding cannot build up.
+        if ((m & 63) == 0 && m) z = Complex(std::cos(double(m) * omega), std::sin(double(m) * omega));
+        double x = w.Weight(m) * v(i - m);
+        re -= x * z.imag();
+        im += x * z.real();
+        z *= step;
+    }
+    return Complex(re, im) * (kSqrt2 * w.f / periods);
+}
+
+template <class V>
+double TrackedRms(const TrackWindow& w, int64_t i, V v, double periods) {
+    double s = TrackedSum(w, i, v, true) * w.f / periods;
+    return s > 0 ? std::sqrt(s) : 0.0;
+}
+
+template <class V>
+double DirectRms(int64_t i, int64_t W, V v) {
+    if (W <= 0 || double(W) - 1.0 > double(i)) return 0.0;
+    double sum = 0;
+    for (int64_t j = 1; j <= W; ++j) {
+        double x = v(i - W + j);
+        sum += x * x;
+    }
+    return std::sqrt(sum / double(W));
+}
+
+template <class V>
+double DirectHarmonic(int k, int64_t i, int64_t W, V v) {
+    if (W <= 0 || i < W - 1) return 0.0;
+    double re = 0, im = 0;
+    const double kw = kTwoPi * k;
+    for (int64_t j = 1; j <= W; ++j) {
+        double x = v(i - W + j);
+        double theta = kw * double(j) / double(W);
+        re += x * std::cos(theta);
+        im += x * std::sin(theta);
+    }
+    return std::sqrt(re * re + im * im) * kSqrt2 / double(W);
+}
+
+// The fixed-period phasor tables, one set per thread so that channels recalculated in
+// parallel never share them.
+struct PhasorTables {
+    int period = -1;
+    std::vector<double> sine, cosine;
+    void Build(int n) {
+        if (n == period) return;
+        period = n;
+        sine.assign(size_t(n) + 1, 0.0);
+        cosine.assign(size_t(n) + 1, 0.0);
+        for (int j = 1; j <= n; ++j) {
+            sine[size_t(j)] = std::sin(kTwoPi * j / n);
+            cosine[size_t(j)] = std::cos(kTwoPi * j / n);
+        }
+    }
+};
+thread_local PhasorTables t_tables;
+
+template <class V>
+Complex DirectFirstPhasor(int64_t i, int n, V v) {
+    if (n <= 0 || int64_t(n) - 1 > i) return {};
+    t_tables.Build(n);
+    double re = 0, im = 0;
+    for (int j = 1; j <= n; ++j) {
+        double x = v(i - n + j);
+        re += t_tables.sine[size_t(j)] * x;
+        im += t_tables.cosine[size_t(j)] * x;
+    }
+    double scale = kSqrt2 / n;
+    return {re * scale, im * scale};
+}
+
+// Adds progress and reads the cancel flag every few thousand samples.
+class ProgressTicker {
+public:
+    explicit ProgressTicker(LoadProgress* p) : m_p(p), m_step(p ? uint32_t(std::max(0, int(p->step.load()))) : 0) {}
+    ~ProgressTicker() { Flush(); }
+    // Counts one sample; true when the work is to stop.
+    bool Tick() {
+        if (++m_pending < kProgressChunk) return false;
+        Flush();
+        return m_p && m_p->Cancelled();
+    }
+    bool Cancelled() const { return m_p && m_p->Cancelled(); }
+    void Flush() {
+        if (m_p && m_pending) m_p->Add(uint64_t(m_pending) * m_step);
+        m_pending = 0;
+    }
+
+private:
+    LoadProgress* m_p;
+    uint32_t m_step;
+    size_t m_pending = 0;
+};
+
+}  // namespace
+
+// ------------------------------------------------------------------ periods and tracking
+
+int CChannel::GetSamplesPerPeriod() const {
+    const COscillogram* osc = m_document ? &m_document->m_oscillogram : nullptr;
+    double net = osc ? osc->m_netFrequency : 50.0;
+    if (m_ownRate != 0.0) {
+        // A pasted channel counts its periods at the host record's net frequency.
+        double f = (std::isfinite(net) && net > 0.0) ? net : 50.0;
+        double ratio = m_ownRate / f;
+        return (std::isfinite(ratio) && ratio > 0.0) ? std::max(0, RoundToInt(ratio)) : 0;
+    }
+    if (!osc || osc->m_samplingFrequency <= 0) return 0;
+    // The net frequency counts in whole hertz; below 1 Hz there are no whole periods.
+    if (!(net >= 1.0) || !std::isfinite(net) || net >= 4294967296.0) return 0;
+    uint32_t whole = uint32_t(std::trunc(net));
+    return int(uint32_t(osc->m_samplingFrequency) / whole);
+}
+
+const CChannel* CChannel::GetTrackingChannel() const {
+    if (!m_document) return nullptr;
+    const COscillogram& osc = m_document->m_oscillogram;
+    if (osc.m_rates.size() != 1) return nullptr;
+    const auto& list = osc.GetFrequencyChannels();
+    int s = m_document->m_frequencyCorrectionChannel;
+    if (list.empty() || s <= 0 || size_t(s) > list.size()) return nullptr;
+    const CChannel* t = list[size_t(s) - 1];
+    return (t && t != this) ? t : nullptr;
+}
+
+// ------------------------------------------------------------------ windowed operations
+
+double CChannel::GetHarmonicRms(int k, int i, int /*unused*/) const {
+    if (m_discrete) return 0.0;
+    if (const CChannel* t = GetTrackingChannel()) return std::abs(CalcHarmonicPhasorTracked(k, i, t, false, 1));
+    if (k == 0) return std::fabs(GetMean(i, 1));
+    double r = DirectHarmonic(k, i, GetSamplesPerPeriod(), ValueReader{*this});
+    return k == 1 && m_document ? r * m_document->m_oscillogram.m_harmonicCorrection : r;
+}
+
+double CChannel::GetHarmonicRmsOverPeriods(int k, int i, int periods) const {
+    if (m_discrete) return 0.0;
+    if (const CChannel* t = GetTrackingChannel()) return std::abs(CalcHarmonicPhasorTracked(k, i, t, true, periods));
+    if (k == 0) return std::fabs(GetMean(i, periods));
+    double r = DirectHarmonic(k, i, int64_t(GetSamplesPerPeriod()) * periods, ValueReader{*this});
+    return k == 1 && m_document ? r * m_document->m_oscillogram.m_harmonicCorrection : r;
+}
+
+Complex CChannel::CalcHarmonicPhasorTracked(int k, int i, const CChannel* tracking, bool perWindow, int periods) const {
+    TrackWindow w;
+    if (m_discrete || !MakeTrackWindow(*this, i, periods, tracking, w)) return {};
+    double harmonic = perWindow ? double(k) / periods : double(k);
+    return TrackedPhasor(w, i, ValueReader{*this}, harmonic, periods);
+}
+
+double CChannel::GetMean(int i, int periods) const {
+    if (m_discrete) return 0.0;
+    if (const CChannel* t = GetTrackingChannel()) return GetMeanTracked(i, periods, t);
+    int64_t W = int64_t(GetSamplesPerPeriod()) * periods;
+    if (W <= 0 || i < W - 1) return 0.0;
+    ValueReader v{*this};
+    double sum = 0;
+    for (int64_t j = 1; j <= W; ++j) sum += v(i - W + j);
+    return sum / double(W);
+}
+
+double CChannel::GetMeanTracked(int i, int periods, const CChannel* tracking) const {
+    TrackWindow w;
+    if (m_discrete || !MakeTrackWindow(*this, i, periods, tracking, w)) return 0.0;
+    return TrackedSum(w, i, ValueReader{*this}, false) * w.f / periods;
+}
+
+Complex CChannel::CalcFirstHarmonicPhasor(int i) const {
+    if (m_discrete) return {};
+    return DirectFirstPhasor(i, GetSamplesPerPeriod(), ValueReader{*this});
+}
+
+double CChannel::GetRms(uint32_t i, int periods) const {
+    if (m_discrete) return 0.0;
+    if (const CChannel* t = GetTrackingChannel()) return GetRmsTracked(int(i), periods, t);
+    return DirectRms(int64_t(i), int64_t(GetSamplesPerPeriod()) * periods, ValueReader{*this});
+}
+
+double CChannel::GetRmsTracked(int i, int periods, const CChannel* tracking) const {
+    if (m_discrete || !tracking || uint32_t(i) >= tracking->m_samples.size()) return 0.0;
+    TrackWindow w;
+    if (!MakeTrackWindow(*this, i, periods, tracking, w)) return 0.0;
+    return TrackedRms(w, i, ValueReader{*this}, periods);
+}
+
+double CChannel::GetDeltaRms(int i) const {
+    if (m_discrete) return 0.0;
+    if (const CChannel* t = GetTrackingChannel()) return GetDeltaTracked(i, t);
+    int64_t M = RoundToInt(double(GetSamplesPerPeriod()));
+    if (M <= 0) return 0.0;
+    ValueReader v{*this};
+    double sum = 0;
+    for (int64_t s = int64_t(i) - M + 1; s <= i; ++s) {
+        if (s < 2 * M) continue;
+        double d = v(s) - 2 * v(s - M) + v(s - 2 * M);
+        sum += d * d;
+    }
+    return std::sqrt(sum) / std::sqrt(double(M));
+}
+
+double CChannel::GetDeltaTracked(int i, const CChannel* tracking) const {
+    if (m_discrete) return 0.0;
+    double fs = ChannelRate(*this);
+    if (!(fs > 0.0) || !std::isfinite(fs)) return 0.0;
+    double dt = 1.0 / fs;
+    double f = TrackedFrequency(tracking, i);
+    double n1 = std::floor(fs / f), n2 = std::floor(2 * fs / f);
+    if (double(i) <= n2) return 0.0;
+    int64_t N1 = int64_t(n1), N2 = int64_t(n2);
+    ValueReader v{*this};
+    double tau1 = 1 / f - n1 / fs, tau2 = 2 / f - n2 / fs;
+    double a = v(i);
+    double b = v(i - N1) + tau1 * (v(i - N1 - 1) - v(i - N1)) / dt;
+    double c = v(i - N2) + tau2 * (v(i - N2 - 1) - v(i - N2)) / dt;
+    return a - 2 * b + c;
+}
+
+// ------------------------------------------------------------------ Recalc
+
+void CChannel::Recalc() {
+    const size_t n = m_samples.size();
+    m_curveValues.resize(n);
+    LoadProgress* progress = m_document ? &m_document->m_progress : nullptr;
+
+    if (m_discrete) {
+        bool invert = (m_flags & CHF_INVERT) != 0;
+        for (size_t c = 0; c < n; ++c)
+            m_curveValues[c] = invert ? (m_samples[c] == 0.0 ? 1.0 : 0.0) : m_samples[c];
+        if (n) {
+            m_max = m_min = m_samples[0];
+            for (size_t c = 1; c < n; ++c) {
+                if (m_samples[c] != 0.0)
+                    m_max = 1.0;
+                else
+                    m_min = 0.0;
+            }
+        }
+        return;
+    }
+
+    const uint32_t mode = m_flags & CHF_CURVE_MASK;
+    m_displayMul = ComputeDisplayMultiplier();
+    const double phasorScale = (m_flags & CHF_INVERT) ? -m_displayMul : m_displayMul;
+    const int N = GetSamplesPerPeriod();
+    if (N <= 0) throw new CTenvorikException(330);
+
+    // DC component over the whole periods from the first sample. A record shorter than one
+    // period has none; a sample that is not a number counts as 0.
+    const size_t L = n - n % size_t(N);
+    double sum = 0;
+    bool adc = (m_flags & CHF_ADC_COUNTS) != 0;
+    for (size_t s = 0; s < L; ++s) {
+        if (adc) {
+            sum += GetAdcCode(uint32_t(s));
+        } else if (std::isfinite(m_samples[s])) {
+            sum += m_samples[s];
+        }
+    }
+    m_dc = L ? sum / double(L) : 0.0;
+
+    m_max = -DBL_MAX;
+    m_min = DBL_MAX;
+    const bool calculated = (m_flags & CHF_CALCULATED) != 0;
+    if (calculated) m_calcValues.resize(n);
+    m_phasors.resize(n);
+    m_valueCache.resize(n);
+
+    // The shown values first: every window below reads them.
+    bool allFinite = true;
+    for (size_t s0 = 0; s0 < n; s0 += kProgressChunk) {
+        if (progress && progress->Cancelled()) return;
+        size_t e = std::min(n, s0 + kProgressChunk);
+        for (size_t s = s0; s < e; ++s) {
+            double v = GetValue(uint32_t(s));
+            m_valueCache[s] = v;
+            allFinite &= std::isfinite(v);
+        }
+    }
+
+    const double correction = m_document ? m_document->m_oscillogram.m_harmonicCorrection : 1.0;
+    const CChannel* tracking = GetTrackingChannel();
+    ProgressTicker ticker(progress);
+    auto keepRange = [this](double c) {
+        if (c > -DBL_MAX && c < DBL_MAX) {
+            m_max = std::max(m_max, c);
+            m_min = std::min(m_min, c);
+        }
+    };
+
+    if (!tracking && allFinite) {
+        // Sliding windows in O(n): each window of one period is the tail of the previous block
+        // of N samples plus the head of the current one, both summed from the window's own
+        // samples only, so the result equals the windowed sums to rounding. The first harmonic
+        // is summed at fixed phases (sample s at angle -2*pi*s/N) and turned to the window's
+        // phase afterwards.
+        const size_t P = size_t(N);
+        std::vector<double> tc(P), ts(P);
+        for (size_t r = 0; r < P; ++r) {
+            tc[r] = std::cos(kTwoPi * double(r) / N);
+            ts[r] = std::sin(kTwoPi * double(r) / N);
+        }
+        std::vector<double> sufRe(P + 1, 0.0), sufIm(P + 1, 0.0), sufSq(P + 1, 0.0);
+        const double* v = m_valueCache.data();
+        const double scale = kSqrt2 / N;
+        for (size_t B = 0; B < n; B += P) {
+            const size_t end = std::min(n, B + P);
+            double pRe = 0, pIm = 0, pSq = 0;
+            for (size_t s = B; s < end; ++s) {
+                const size_t r = s - B;
+                const double x = v[s];
+                pRe += x * tc[r];
+                pIm -= x * ts[r];
+                pSq += x * x;
+                double curve = 0;
+                Complex phasor;
+                if (s + 1 >= P) {
+                    const double aRe = sufRe[r + 1] + pRe, aIm = sufIm[r + 1] + pIm;
+                    const double xRe = tc[r] * aRe - ts[r] * aIm, xIm = tc[r] * aIm + ts[r] * aRe;
+                    phasor = Complex(-xIm * scale, xRe * scale);
+                    if (mode == CHF_CURVE_RMS) {
+                        double sq = sufSq[r + 1] + pSq;
+                        curve = std::sqrt((sq > 0 ? sq : 0.0) / N);
+                    } else if (mode == CHF_CURVE_HARMONIC) {
+                        curve = std::sqrt(xRe * xRe + xIm * xIm) * scale * correction;
+                    } else {
+                        curve = x;
+                    }
+                } else if (mode != CHF_CURVE_RMS && mode != CHF_CURVE_HARMONIC) {
+                    curve = x;
+                }
+                m_curveValues[s] = curve;
+                keepRange(curve);
+                m_phasors[s] = calculated ? m_calcValues[s] * phasorScale : phasor;
+                if (ticker.Tick()) return;
+            }
+            if (end - B == P) {
+                for (size_t r = P; r-- > 0;) {
+                    const double x = v[B + r];
+                    sufRe[r] = sufRe[r + 1] + x * tc[r];
+                    sufIm[r] = sufIm[r + 1] - x * ts[r];
+                    sufSq[r] = sufSq[r + 1] + x * x;
+                }
+            }
+        }
+        return;
+    }
+
+    // Tracking mode (the window follows a measured frequency) or values that are not finite:
+    // every window is summed on its own.
+    CacheReader rd{m_valueCache.data(), int64_t(n)};
+    for (size_t s = 0; s < n; ++s) {
+        const int64_t i = int64_t(s);
+        double curve;
+        if (mode == CHF_CURVE_RMS) {
+            TrackWindow w;
+            if (tracking)
+                curve = (s < tracking->m_samples.size() && MakeTrackWindow(*this, i, 1, tracking, w))
+                            ? TrackedRms(w, i, rd, 1)
+                            : 0.0;
+            else
+                curve = DirectRms(i, N, rd);
+        } else if (mode == CHF_CURVE_HARMONIC) {
+            TrackWindow w;
+            if (tracking)
+                curve = MakeTrackWindow(*this, i, 1, tracking, w) ? std::abs(TrackedPhasor(w, i, rd, 1.0, 1)) : 0.0;
+            else
+                curve = DirectHarmonic(1, i, N, rd) * correction;
+        } else {
+            curve = m_valueCache[s];
+        }
+        m_curveValues[s] = curve;
+        keepRange(curve);
+        if (calculated) {
+            m_phasors[s] = m_calcValues[s] * phasorScale;
+        } else if (tracking) {
+            TrackWindow w;
+            m_phasors[s] = MakeTrackWindow(*this, i, 1, tracking, w) ? TrackedPhasor(w, i, rd, 1.0, 1) : Complex();
+        } else {
+            m_phasors[s] = DirectFirstPhasor(i, N, rd);
+        }
+        if (ticker.Tick()) return;
+    }
+}
+
+// ------------------------------------------------------------------ padding for the merge
+
+void CChannel::PadSamples(uint32_t n, bool atStart) {
+    const double fs = SampleRate();
+    // Without a rate the new samples have no times; the channel is left as it is.
+    if (!(fs > 0.0) || !std::isfinite(fs) || n == 0) return;
+    const double step = 1e6 / fs;
+    const double net = m_document ? m_document->m_oscillogram.m_netFrequency : 50.0;
+    const size_t count = m_samples.size();
+    int64_t t0, tl;
+    if (!m_ownTimes.empty()) {
+        t0 = m_ownTimes.front();
+        tl = m_ownTimes.back();
+    } else {
+        t0 = m_document ? m_document->GetSampleTime(0) : 0;
+        tl = count ? RoundToInt64(GetSampleTime(uint32_t(count - 1))) : t0;
+        std::vector<int64_t> times(count);
+        for (size_t s = 0; s < count; ++s) times[s] = RoundToInt64(GetSampleTime(uint32_t(s)));
+        m_ownTimes = std::move(times);
+    }
+    if (atStart) {
+        m_samples.insert(m_samples.begin(), n, 0.0);
+        std::vector<int64_t> head(n);
+        for (uint32_t j = 0; j < n; ++j) head[j] = RoundToInt64(double(t0) - double(n - j) * step);
+        m_ownTimes.insert(m_ownTimes.begin(), head.begin(), head.end());
+        if (!m_netFrequency.empty()) m_netFrequency.insert(m_netFrequency.begin(), n, net);
+    } else {
+        m_samples.insert(m_samples.end(), n, 0.0);
+        for (uint32_t j = 1; j <= n; ++j) m_ownTimes.push_back(RoundToInt64(double(tl) + double(j) * step));
+        if (!m_netFrequency.empty()) m_netFrequency.insert(m_netFrequency.end(), n, net);
+    }
+    Recalc();
+}

@@ -1,0 +1,198 @@
+#include "model/DocumentModel.h"
+
+#include <cmath>
+#include <ctime>
+#include <cwchar>
+#include <limits>
+
+#include "model/Numeric.h"
+#include "model/Resources.h"
+#include "platform/UiServices.h"
+
+namespace {
+
+struct RateRow {
+    double low, high;
+    uint32_t nominal;
+};
+
+// Measured rates near a nominal one, for 64 down to 4 samples per period. Rows are tried from
+// the top, so a rate on a shared bound takes the upper row.
+const RateRow k50Hz[] = {
+    {14400, 22000, 19200}, {8000, 14400, 9600}, {5600, 8000, 6400}, {4000, 5600, 4800}, {2800, 4000, 3200},
+    {2000, 2800, 2400},    {1400, 2000, 1600},  {1000, 1400, 1200}, {700, 1000, 800},   {500, 700, 600},
+    {350, 500, 400},       {250, 350, 300},     {160, 250, 200},
+};
+// 64 samples per period at 60 Hz is 3840 samples per second.
+const RateRow k60Hz[] = {
+    {17280, 26000, 23040}, {9600, 17280, 11520}, {6720, 9600, 7680}, {4550, 6720, 5760}, {3110, 4550, 3840},
+    {2400, 3110, 2880},    {1680, 2400, 1920},   {1200, 1680, 1440}, {840, 1200, 960},   {600, 840, 720},
+    {420, 600, 480},       {300, 420, 360},      {200, 300, 240},
+};
+
+template <size_t N>
+bool LookUp(const RateRow (&table)[N], double r, uint32_t& out) {
+    for (const RateRow& row : table)
+        if (row.low <= r && r <= row.high) {
+            out = row.nominal;
+            return true;
+        }
+    return false;
+}
+
+uint32_t ClampRate(int64_t v) {
+    if (v < 0) return 0;
+    if (v > int64_t(UINT32_MAX)) return UINT32_MAX;
+    return uint32_t(v);
+}
+
+// Reads "a/b/y" into day, month and year by the record's rule.
+bool ParseComtradeDate(const CString& text, int& day, int& month, int& year) {
+    int a = 0, b = 0, y = 0;
+    if (std::swscanf(text.GetString(), L"%d/%d/%d", &a, &b, &y) != 3) return false;
+    if (a > 12) {
+        day = a;
+        month = b;
+    } else {
+        month = a;
+        day = b;
+    }
+    year = y < 100 ? y + 2000 : y;
+    return true;
+}
+
+}  // namespace
+
+DocumentModel::DocumentModel() : m_oscillogram(this) {}
+
+void PostExceptionToMainFrame(CException* e) {
+    if (e) platform::Ui().PostException(e);
+}
+
+uint32_t DocumentModel::GetNominalSampleRate(bool snap, double r) const {
+    const double f = m_oscillogram.m_netFrequency;
+    uint32_t nominal = 0;
+    if (snap && f == 50.0 && LookUp(k50Hz, r, nominal)) return nominal;
+    if (snap && f == 60.0 && LookUp(k60Hz, r, nominal)) return nominal;
+    // Without a usable net frequency there are no periods to round to.
+    if (!(f > 0.0) || !std::isfinite(f)) return ClampRate(RoundToInt(r));
+    return ClampRate(int64_t(RoundToInt(r / f)) * RoundToInt(f));
+}
+
+void DocumentModel::BuildSampleFrequencyTable() {
+    COscillogram& o = m_oscillogram;
+    const size_t n = o.m_times.size();
+    o.m_sampleFrequency.resize(n, 0.0);
+    const uint32_t nominal = GetNominalSampleRate(false, double(o.m_samplingFrequency));
+    const double f = o.m_netFrequency;
+    size_t k = 0;
+    for (size_t i = 0; i < n && k < o.m_rates.size(); ++i) {
+        // A record without a nominal rate is taken to run at it.
+        o.m_sampleFrequency[i] = nominal ? o.m_rates[k].rate / nominal * f : f;
+        if (o.m_rates[k].lastSample >= 0 && size_t(o.m_rates[k].lastSample) == i) ++k;
+    }
+}
+
+int64_t DocumentModel::GetSampleTime(uint32_t i) const {
+    const auto& t = m_oscillogram.m_times;
+    const double fs = m_oscillogram.m_samplingFrequency;
+    if (i < t.size()) return t[i];
+    // Past the end (or with no table at all) the time runs on at the sampling rate.
+    const int64_t last = t.empty() ? 0 : t.back();
+    const double m = t.empty() ? double(i) : double(i - uint32_t(t.size()) + 1);
+    if (!(fs > 0.0)) return last;
+    return last + RoundToInt64(m * 1000000.0 / fs);
+}
+
+CString NormalizeComtradeDate(const CString& text) {
+    int day, month, year;
+    if (!ParseComtradeDate(text, day, month, year)) return CString();
+    CString r;
+    r.Format(L"%02d/%02d/%04d", day, month, year);
+    return r;
+}
+
+CString DocumentModel::GetRecordStartDateTime() const {
+    return m_oscillogram.m_startDate + L", " + m_oscillogram.m_startTime;
+}
+CString DocumentModel::GetNormalizedStartDate() const { return NormalizeComtradeDate(m_oscillogram.m_startDate); }
+CString DocumentModel::GetNormalizedTriggerDate() const { return NormalizeComtradeDate(m_oscillogram.m_triggerDate); }
+CString DocumentModel::GetStartDateTimeText() const {
+    return GetNormalizedStartDate() + L", " + m_oscillogram.m_startTime;
+}
+CString DocumentModel::GetTriggerDateTimeText() const {
+    return GetNormalizedTriggerDate() + L", " + m_oscillogram.m_triggerTime;
+}
+
+CString DocumentModel::GetRecordStartText(bool trigger) const {
+    CString code = m_oscillogram.m_localTimeCode;
+    code.Trim();
+    const CString plain = trigger ? GetTriggerDateTimeText() : GetStartDateTimeText();
+    if (code.IsEmpty()) return plain;
+
+    int day, month, year;
+    if (!ParseComtradeDate(trigger ? m_oscillogram.m_triggerDate : m_oscillogram.m_startDate, day, month, year))
+        return plain;
+    const CString& timeText = trigger ? m_oscillogram.m_triggerTime : m_oscillogram.m_startTime;
+    int h = 0, mi = 0, s = 0, consumed = 0;
+    if (std::swscanf(timeText.GetString(), L"%d:%d:%d.%n", &h, &mi, &s, &consumed) != 3 || consumed == 0) return plain;
+    // The fraction keeps its digits as written: ".005" is five microseconds, not five tenths.
+    CString fraction;
+    for (const wchar_t* p = timeText.GetString() + consumed; *p >= L'0' && *p <= L'9'; ++p) fraction += *p;
+    if (fraction.IsEmpty()) return plain;
+
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = h;
+    tm.tm_min = mi;
+    tm.tm_sec = s;
+    tm.tm_isdst = -1;
+    std::time_t t = std::mktime(&tm);
+    if (t == std::time_t(-1)) return plain;
+
+    const bool utc = IsUtcForComtrade2013();
+    const CString suffix = LoadResString(utc ? 3548 : 3547);
+    if (!utc && code != L"0" && (code[0] == L'+' || code[0] == L'-')) {
+        CString rest = code.Mid(1);
+        int hPos = rest.Find(L'h');
+        long hours = std::wcstol((hPos < 0 ? rest : rest.Left(hPos)).GetString(), nullptr, 10);
+        long minutes = hPos < 0 ? 0 : std::wcstol(rest.Mid(hPos + 1).GetString(), nullptr, 10);
+        long offset = (hours * 60 + minutes) * 60;
+        t += code[0] == L'+' ? offset : -offset;
+    }
+    std::tm out{};
+    localtime_r(&t, &out);
+    wchar_t buf[64];
+    std::wcsftime(buf, 64, L"%d.%m.%Y, %H:%M:%S.", &out);
+    return CString(buf) + fraction + suffix;
+}
+
+namespace {
+// Microseconds from the first to the last sample of the first channel on the record's own time
+// base; false when there is none.
+bool RecordSpan(const COscillogram& o, double& micro) {
+    for (const CChannel& ch : o.m_channels) {
+        if (ch.HasOwnTimeBase()) continue;
+        uint32_t count = ch.GetSampleCount();
+        micro = count ? ch.GetSampleTime(count - 1) - ch.GetSampleTime(0) : 0.0;
+        return true;
+    }
+    return false;
+}
+}  // namespace
+
+CString DocumentModel::GetDurationText() const {
+    double micro = 0;
+    CString r;
+    if (RecordSpan(m_oscillogram, micro)) r.Format(L"%g c.", micro * 1e-6);
+    return r;
+}
+
+CString DocumentModel::GetDurationMicrosecondsText() const {
+    double micro = 0;
+    CString r;
+    if (RecordSpan(m_oscillogram, micro)) r.Format(L"%g", micro);
+    return r;
+}

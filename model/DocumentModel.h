@@ -1,0 +1,77 @@
+#pragma once
+// The part of the document that the record model reaches: the record itself, the code-page
+// flag, the frequency-correction channel, the loading progress, the record's sample rates and
+// times and the texts made from them. The program's document derives from it and answers the
+// hooks through which the model asks for views, diagrams and comments to follow a change.
+#include <cstdint>
+
+#include "model/LoadProgress.h"
+#include "model/Oscillogram.h"
+#include "platform/CString.h"
+
+class CException;
+
+class DocumentModel {
+public:
+    DocumentModel();
+    virtual ~DocumentModel() = default;
+    DocumentModel(const DocumentModel&) = delete;
+    DocumentModel& operator=(const DocumentModel&) = delete;
+
+    COscillogram& GetOscillogram() { return m_oscillogram; }
+    const COscillogram& GetOscillogram() const { return m_oscillogram; }
+
+    // --- sample rates and times
+    // Nominal rate for a measured rate: with `snap` and a net frequency of exactly 50 or 60 Hz
+    // the nominal-rate table, else RoundToInt(r / f) x RoundToInt(f).
+    uint32_t GetNominalSampleRate(bool snap, double measuredRate) const;
+    void BuildSampleFrequencyTable();
+    // Time of sample i in microseconds; past the end of the time table, extrapolated by the
+    // sampling rate.
+    int64_t GetSampleTime(uint32_t i) const;
+
+    // --- texts of the record
+    CString GetStationName() const { return m_oscillogram.m_stationNameW; }
+    CString GetRecorderId() const { return m_oscillogram.m_recorderIdW; }
+    CString GetRecordStartDate() const { return m_oscillogram.m_startDate; }
+    CString GetRecordStartTime() const { return m_oscillogram.m_startTime; }
+    CString GetRecordStartDateTime() const;
+    CString GetNormalizedStartDate() const;
+    CString GetNormalizedTriggerDate() const;
+    CString GetStartDateTimeText() const;
+    CString GetTriggerDateTimeText() const;
+    CString GetRecordStartText(bool trigger) const;
+    CString GetDurationText() const;
+    CString GetDurationMicrosecondsText() const;
+
+    // --- hooks the program's document answers; the defaults do nothing
+    virtual void UpdateDiagrams() {}
+    virtual void UpdateAllViews() {}
+    virtual void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // Drops the comments that no longer refer to an existing channel.
+    virtual void RemoveInvalidComments() {}
+    // After channel `index` was removed from the record: comments, cursors and channel groups
+    // that referred to it are brought up to date.
+    virtual void OnChannelRemoved(int /*index*/) { RemoveInvalidComments(); }
+    // Computes the record's calculated channels again (the formula engine's work).
+    virtual void ComputeCalcChannels(CalcChannels& /*list*/) {}
+    // The "UTC for Comtrade2013" option of the application.
+    virtual bool IsUtcForComtrade2013() const { return true; }
+
+    bool IsModified() const { return m_modified; }
+
+    COscillogram m_oscillogram;
+    int32_t m_codePage = 0;                  // 0: the record's texts are OEM, else ANSI
+    int32_t m_frequencyCorrectionChannel = 0;  // 1-based into the frequency channels, 0 = none
+    LoadProgress m_progress;
+
+protected:
+    bool m_modified = false;
+};
+
+// Hands a caught exception to the user-interface thread, which shows and deletes it.
+void PostExceptionToMainFrame(CException* e);
+
+// A COMTRADE date "a/b/y" as "dd/mm/yyyy": a is the day when it is over 12, else the month;
+// a two-digit year gets 2000 added. Empty when the text does not hold three numbers.
+CString NormalizeComtradeDate(const CString& text);

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+#include "ModelFixture.h"
+
+using namespace modeltest;
+
+TEST(SampleRates, NominalRates) {
+    DocumentModel doc;
+    COscillogram& o = doc.GetOscillogram();
+    const struct { double net; bool snap; double measured; uint32_t nominal; } cases[] = {
+        {50, true, 14400, 19200}, {50, true, 14399.9, 9600}, {50, true, 22000.1, 22000}, {50, true, 4799.7, 4800},
+        {50, true, 160, 200},     {50, true, 159.9, 150},    {50, true, 1000, 1200},     {50, true, 999.9, 800},
+        {60, true, 3840, 3840},   {60, true, 3500, 3840},    {60, true, 4551, 5760},     {60, true, 23000, 23040},
+        {60, true, 200, 240},     {50, false, 2399.6, 2400}, {50, false, 4801, 4800},    {49.5, true, 2400, 2400},
+        {49.5, false, 990, 1000}, {0, true, 4800.4, 4800},   {-50, false, 4800, 4800},   {NAN, true, 4800, 4800},
+        {50, true, -100, 0},      {50, false, NAN, 0},
+    };
+    for (const auto& c : cases) {
+        o.m_netFrequency = c.net;
+        EXPECT_EQ(doc.GetNominalSampleRate(c.snap, c.measured), c.nominal) << c.net << " " << c.measured;
+    }
+}
+
+TEST(SampleRates, FrequencyTableFollowsRateSegments) {
+    DocumentModel doc;
+    COscillogram& o = doc.GetOscillogram();
+    o.m_netFrequency = 50;
+    o.m_samplingFrequency = 4800;
+    o.m_times.resize(10);
+    o.m_rates = {{4800, 3}, {2400, 6}, {1200, 100}};
+    doc.BuildSampleFrequencyTable();
+    const double expected[] = {50, 50, 50, 50, 25, 25, 25, 12.5, 12.5, 12.5};
+    ASSERT_EQ(o.m_sampleFrequency.size(), 10u);
+    for (int i = 0; i < 10; ++i) EXPECT_DOUBLE_EQ(o.m_sampleFrequency[size_t(i)], expected[i]) << i;
+    // A measured rate is rounded to whole samples per period first.
+    o.m_samplingFrequency = 4801;
+    o.m_rates = {{4801, 9}};
+    doc.BuildSampleFrequencyTable();
+    EXPECT_DOUBLE_EQ(o.m_sampleFrequency[9], 4801.0 / 4800 * 50);
+    // No segments: the table keeps its size and values; a rate of 0 gives the net frequency.
+    o.m_rates.clear();
+    o.m_times.resize(12);
+    doc.BuildSampleFrequencyTable();
+    EXPECT_EQ(o.m_sampleFrequency.size(), 12u);
+    EXPECT_EQ(o.m_sampleFrequency[11], 0.0);
+    o.m_samplingFrequency = 0;
+    o.m_rates = {{0, 20}};
+    doc.BuildSampleFrequencyTable();
+    EXPECT_EQ(o.m_sampleFrequency[5], 50.0);
+}
+
+TEST(SampleRates, SampleTimesAcrossSegmentsAndPastTheEnd) {
+    DocumentModel doc;
+    COscillogram& o = doc.GetOscillogram();
+    o.m_samplingFrequency = 1000;
+    o.m_times = {0, 1000, 2000, 2500, 3000, 3500};
+    EXPECT_EQ(doc.GetSampleTime(0), 0);
+    EXPECT_EQ(doc.GetSampleTime(4), 3000);
+    EXPECT_EQ(doc.GetSampleTime(6 + 9), 3500 + 10000);
+    o.m_samplingFrequency = 3000;  // rounded to whole microseconds, halves up
+    EXPECT_EQ(doc.GetSampleTime(6), 3500 + 333);
+    EXPECT_EQ(doc.GetSampleTime(7), 3500 + 667);
+    o.m_samplingFrequency = 0;
+    EXPECT_EQ(doc.GetSampleTime(7), 3500);
+    o.m_times.clear();  // no table: the rate alone
+    o.m_samplingFrequency = 1000;
+    EXPECT_EQ(doc.GetSampleTime(3), 3000);
+}
+
+TEST(RecordTexts, DatesAndDurations) {
+    const struct { const wchar_t* in; const wchar_t* out; } dates[] = {
+        {L"13/05/21", L"13/05/2021"}, {L"05/13/2021", L"13/05/2021"}, {L"05/06/2021", L"06/05/2021"},
+        {L"13-05-2021", L""},         {L"", L""},
+    };
+    for (const auto& d : dates) EXPECT_EQ(NormalizeComtradeDate(d.in), CString(d.out)) << d.in;
+
+    DocumentModel doc;
+    SetUpRecord(doc, 1000, 2001);
+    COscillogram& o = doc.GetOscillogram();
+    o.m_startDate = L"13/05/21";
+    o.m_startTime = L"10:20:30.000123";
+    o.m_triggerDate = L"05/13/2021";
+    o.m_triggerTime = L"10:20:30.1";
+    EXPECT_EQ(doc.GetRecordStartDateTime(), L"13/05/21, 10:20:30.000123");
+    EXPECT_EQ(doc.GetStartDateTimeText(), L"13/05/2021, 10:20:30.000123");
+    EXPECT_EQ(doc.GetTriggerDateTimeText(), L"13/05/2021, 10:20:30.1");
+    EXPECT_EQ(doc.GetRecordStartText(false), L"13/05/2021, 10:20:30.000123");  // no time code
+    EXPECT_EQ(doc.GetDurationText(), L"");  // no channel yet
+    CChannel pasted = Analog(&doc, "P", {1, 2});
+    pasted.m_flags |= CHF_OWN_TIMEBASE;
+    o.AddChannel(-1, pasted);
+    EXPECT_EQ(doc.GetDurationText(), L"");
+    o.AddChannel(-1, Analog(&doc, "A", std::vector<double>(2001, 0.0)));
+    EXPECT_EQ(doc.GetDurationText(), L"2 c.");
+    EXPECT_EQ(doc.GetDurationMicrosecondsText(), L"2e+06");
+}
+
+namespace {
+struct LocalDoc : DocumentModel {
+    bool utc = false;
+    bool IsUtcForComtrade2013() const override { return utc; }
+};
+}  // namespace
+
+TEST(RecordTexts, StartTextWithTimeCode) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    LocalDoc doc;
+    COscillogram& o = doc.GetOscillogram();
+    o.m_startDate = L"31/12/2020";
+    o.m_startTime = L"23:30:05.005";
+    o.m_localTimeCode = L" +1h30 ";
+    EXPECT_EQ(doc.GetRecordStartText(false), L"01.01.2021, 01:00:05.005 (Местное время)");
+    o.m_localTimeCode = L"-3";
+    EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 20:30:05.005 (Местное время)");
+    o.m_localTimeCode = L"0";
+    EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05.005 (Местное время)");
+    doc.utc = true;
+    o.m_localTimeCode = L"+5";
+    EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05.005 (UTC)");
+    o.m_startTime = L"23:30:05";  // no fraction: the plain text
+    EXPECT_EQ(doc.GetRecordStartText(false), L"31/12/2020, 23:30:05");
+}
