@@ -150,9 +150,9 @@ public:
     // Storage in a settings category ("WrongPlaceFinding" of the record's settings, "omp" of
     // a line-model file).
     void Save(SettingsNode& node) const;
-    void Load(SettingsNode& node);
+    void Load(const SettingsNode& node);
     void SaveStation(SettingsNode& node, int index) const;
-    void LoadStation(SettingsNode& node, int index);
+    void LoadStation(const SettingsNode& node, int index);
     // Reads a legacy plain-text line model; false (and the model unchanged) when it cannot be
     // read.
     bool LoadLegacyText(const CString& path);
