@@ -1,7 +1,9 @@
 // The line model in a settings category: the current layout, and the older one that earlier
 // versions wrote into the record's settings.
 #include "faultloc/WrongPlaceLocatorData.h"
+#include "model/MappedTextReader.h"
 #include "model/SettingsStore.h"
+#include "platform/Exception.h"
 
 namespace {
 
@@ -136,4 +138,47 @@ void WrongPlaceLocatorData::LoadStation(const SettingsNode& node, int index) {
             }
         }
     }
+}
+
+bool WrongPlaceLocatorData::LoadLegacyText(const CString& path) {
+    // Read into a copy and take it over only when the whole file was a line model: a file that
+    // cannot be read, or ends early, leaves the model as it was.
+    WrongPlaceLocatorData m = *this;
+    m.methodType = IsolatedNeutral;
+    try {
+        MappedTextReader reader(path);
+        bool complete = true;
+        auto atEnd = [&] {
+            reader.SkipBlanks();
+            if (reader.m_cursor >= reader.m_end) complete = false;
+            return !complete;
+        };
+        auto text = [&]() -> CString { return atEnd() ? CString() : CString(reader.ReadField()); };
+        if (atEnd()) return false;
+        reader.ReadInt();
+        Station& st = m.station1;
+        st.ClearSections();
+        for (const wchar_t* key : {L"Ia", L"Ib", L"Ic", L"Uab", L"Ubc", L"Uca"}) st.SetParam(key, text());
+        st.SetParam(LineParam::NominalCurrent(), text());
+        if (atEnd()) return false;
+        const int n = reader.ReadInt();
+        if (n < 0) return false;
+        for (int k = 0; k < n && complete; ++k) {
+            CString f[5];
+            for (CString& v : f) v = text();
+            if (!complete) break;
+            Section* s = st.AddSection();
+            s->SetParam(LineParam::Length(), f[0]);
+            s->SetParam(LineParam::R(), f[1]);
+            s->SetParam(LineParam::X(), f[2]);
+            s->SetParam(LineParam::Towers(), f[3]);
+            s->SetParam(LineParam::Comment(), f[4]);
+        }
+        if (!complete) return false;
+    } catch (CException* e) {
+        e->Delete();
+        return false;
+    }
+    *this = m;
+    return true;
 }

@@ -143,3 +143,30 @@ TEST(LineModelStorage, SettingsWithoutALineModelKeepTheModel) {
     m.Load(empty);
     ExpectSameModel(m, SampleModel());
 }
+
+TEST(LineModelStorage, LegacyTextFile) {
+    testutil::TempDir dir;
+    const std::string good = dir.File("line.txt");
+    // Station 1's channels and nominal current, then two sections of five fields.
+    testutil::WriteFile(good, "3\tIA\tIB\tIC\tUAB\tUBC\tUCA\t600\r\n2\r\n10,0.1,0.4,25,\xCF\xE5\xF0\xE2\xFB\xE9\n7\t0.2\t0.5\t12\tx\n");
+    Data m;
+    m.methodType = 4;
+    ASSERT_TRUE(m.LoadLegacyText(CString(good.c_str())));
+    EXPECT_EQ(m.methodType, 1);
+    EXPECT_EQ(m.station1.GetParam(L"Uca"), L"UCA");
+    EXPECT_EQ(m.station1.GetParam(LineParam::NominalCurrent()), L"600");
+    ASSERT_EQ(m.station1.GetSectionCount(), 2);
+    EXPECT_EQ(m.station1.GetSection(0)->GetParam(LineParam::Comment()), L"Первый");
+    EXPECT_EQ(m.station1.GetSection(1)->GetParam(LineParam::Towers()), L"12");
+
+    // A missing file, an empty one and one that ends early leave the model untouched.
+    const std::string shortFile = dir.File("short.txt");
+    testutil::WriteFile(shortFile, "3\tIA\tIB\tIC\tUAB\tUBC\tUCA\t600\r\n5\r\n10,0.1,0.4,25,c\n");
+    const std::string empty = dir.File("empty.txt");
+    testutil::WriteFile(empty, "");
+    for (const std::string& bad : {dir.File("missing.txt"), empty, shortFile}) {
+        Data keep = SampleModel();
+        EXPECT_FALSE(keep.LoadLegacyText(CString(bad.c_str()))) << bad;
+        ExpectSameModel(keep, SampleModel());
+    }
+}
