@@ -1,0 +1,16 @@
+#pragma once
+// The application's options and recent files in the profile.
+#include <vector>
+
+#include "model/AppOptions.h"
+#include "platform/Profile.h"
+
+// Reads the print and settings values, each with its default when the profile has none.
+void LoadAppOptions(const platform::Profile& profile, AppOptions& options);
+// Writes the same values in the same order.
+void SaveAppOptions(platform::Profile& profile, const AppOptions& options);
+
+constexpr size_t kRecentFileCount = 10;
+// The recent-file list, newest first ("Recent File List", "File1".."File10").
+std::vector<CString> LoadRecentFiles(const platform::Profile& profile);
+void SaveRecentFiles(platform::Profile& profile, const std::vector<CString>& files);

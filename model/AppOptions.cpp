@@ -1,0 +1,6 @@
+#include "model/AppOptions.h"
+
+AppOptions& TheAppOptions() {
+    static AppOptions options;
+    return options;
+}

@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "TestUtil.h"
+#include "app/AppProfile.h"
+
+TEST(AppProfile, DefaultsThenRoundTrip) {
+    testutil::TempDir dir;
+    auto profile = platform::Profile::AtPath(CString(dir.File("Tenvorik.ini").c_str()));
+    AppOptions o;
+    LoadAppOptions(profile, o);
+    EXPECT_EQ(o.leftMargin, 2000);
+    EXPECT_EQ(o.topMargin, 2000);
+    EXPECT_EQ(o.rightMargin, 2000);
+    EXPECT_EQ(o.bottomMargin, 2000);
+    EXPECT_EQ(o.pageOrientation, 1);
+    EXPECT_EQ(o.dstFolder, L"");
+    EXPECT_TRUE(o.utcForComtrade2013);
+
+    o.leftMargin = 1500;
+    o.bottomMargin = 0;
+    o.pageOrientation = 2;
+    o.dstFolder = L"/дст/описания";
+    o.utcForComtrade2013 = false;
+    SaveAppOptions(profile, o);
+
+    auto again = platform::Profile::AtPath(CString(dir.File("Tenvorik.ini").c_str()));
+    AppOptions r;
+    LoadAppOptions(again, r);
+    EXPECT_EQ(r.leftMargin, 1500);
+    EXPECT_EQ(r.bottomMargin, 0);
+    EXPECT_EQ(r.rightMargin, 2000);
+    EXPECT_EQ(r.pageOrientation, 2);
+    EXPECT_EQ(r.dstFolder, L"/дст/описания");
+    EXPECT_FALSE(r.utcForComtrade2013);
+    EXPECT_EQ(again.GetProfileInt(L"Settings Parameters", L"UTC for Comtrade2013", 7), 0);
+}
+
+TEST(AppProfile, RecentFilesKeepOrderAndShrink) {
+    testutil::TempDir dir;
+    auto profile = platform::Profile::AtPath(CString(dir.File("Tenvorik.ini").c_str()));
+    EXPECT_TRUE(LoadRecentFiles(profile).empty());
+    std::vector<CString> files;
+    for (int i = 0; i < 10; ++i) {
+        CString f;
+        f.Format(L"/r/rec %d.cfg", i);
+        files.push_back(f);
+    }
+    SaveRecentFiles(profile, files);
+    EXPECT_EQ(LoadRecentFiles(profile), files);
+    SaveRecentFiles(profile, {CString(L"/r/one.cfg")});
+    auto again = platform::Profile::AtPath(CString(dir.File("Tenvorik.ini").c_str()));
+    EXPECT_EQ(LoadRecentFiles(again), std::vector<CString>{CString(L"/r/one.cfg")});
+}
