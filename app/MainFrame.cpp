@@ -1,15 +1,296 @@
 #include "app/MainFrame.h"
 
+#include <wx/artprov.h>
+#include <wx/aui/dockart.h>
+#include <wx/filehistory.h>
+#include <wx/menu.h>
+#include <wx/ribbon/art.h>
 #include <wx/ribbon/bar.h>
+#include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/page.h>
-#include <wx/sizer.h>
+#include <wx/ribbon/panel.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
 
-CMainFrame::CMainFrame(wxDocManager* manager)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, wxString::FromUTF8("Tenvorik"), wxDefaultPosition,
-                          wxSize(1200, 800)) {
-    m_ribbon = new wxRibbonBar(this, wxID_ANY);
-    new wxRibbonPage(m_ribbon, wxID_ANY, wxString::FromUTF8("Главная"));
+#include "app/InstanceChannel.h"
+#include "model/Resources.h"
+#include "platform/Profile.h"
+#include "platform/ui/WxUiServices.h"
+
+using platform::ToWx;
+
+namespace {
+
+CMainFrame* g_mainFrame = nullptr;
+
+constexpr int kRibbonId = 59398;
+constexpr int kStatusBarId = 59393;
+constexpr int kTimerId = 100;
+constexpr int kRecentButtonId = 272;
+constexpr int kStyleButtonId = 286;
+constexpr int kPageSetupId = 57605;
+
+// A ribbon text without the menu's accelerator marks.
+wxString RibbonText(unsigned id) { return wxStripMenuCodes(ToWx(LoadResString(id))); }
+
+wxBitmap Art(const wxArtID& id, int size) { return wxArtProvider::GetBitmap(id, wxART_TOOLBAR, wxSize(size, size)); }
+
+struct Look {
+    int id;
+    unsigned text;
+    bool ribbonStyle;  // the Office 2007 family draws the ribbon; the older looks draw it flat
+    wxColour primary, secondary, tertiary;
+};
+
+const Look kLooks[] = {
+    {210, 62020, false, wxColour(212, 208, 200), wxColour(128, 128, 128), wxColour(255, 255, 255)},
+    {211, 62021, false, wxColour(219, 216, 209), wxColour(10, 36, 106), wxColour(255, 255, 255)},
+    {212, 62022, false, wxColour(236, 233, 216), wxColour(49, 106, 197), wxColour(255, 255, 255)},
+    {213, 62023, false, wxColour(196, 218, 250), wxColour(0, 45, 150), wxColour(255, 255, 255)},
+    {214, 62024, false, wxColour(238, 238, 238), wxColour(82, 82, 82), wxColour(255, 255, 255)},
+    {215, 62025, true, wxColour(194, 216, 241), wxColour(255, 223, 114), wxColour(0, 0, 0)},
+    {216, 62026, true, wxColour(83, 83, 83), wxColour(255, 180, 70), wxColour(255, 255, 255)},
+    {217, 62027, true, wxColour(208, 212, 221), wxColour(255, 223, 114), wxColour(0, 0, 0)},
+    {218, 62028, true, wxColour(180, 214, 220), wxColour(255, 223, 114), wxColour(0, 0, 0)},
+};
+
+const Look& FindLook(int id) {
+    for (const Look& l : kLooks)
+        if (l.id == id) return l;
+    return kLooks[5];  // any other id: the blue Office 2007 look
+}
+
+struct PanePlace {
+    unsigned title;
+    wxDirection dock;
+    wxSize size;
+};
+// Spectrum, vector, circle, differential.
+const PanePlace kPanes[4] = {
+    {3527, wxBOTTOM, wxSize(200, 200)},
+    {3129, wxRIGHT, wxSize(500, 500)},
+    {3262, wxRIGHT, wxSize(500, 500)},
+    {160, wxRIGHT, wxSize(500, 500)},
+};
+
+}  // namespace
+
+CMainFrame* GetMainFrame() { return g_mainFrame; }
+
+CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int applicationLook)
+    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, ToWx(LoadResString(57344)), wxDefaultPosition,
+                          wxSize(1200, 800)),
+      m_server(server), m_timer(this, kTimerId), m_look(applicationLook) {
+    g_mainFrame = this;
+    SetMinSize(wxSize(866, 500));
+    m_aui.SetManagedWindow(this);
+    BuildRibbon();
+    BuildStatusBar();
+    m_aui.AddPane(GetClientWindow(), wxAuiPaneInfo().Name(wxS("records")).CenterPane().PaneBorder(false));
+    ApplyLook(m_look);
+    m_aui.Update();
+
+    Bind(wxEVT_RIBBONBUTTONBAR_CLICKED, &CMainFrame::OnRibbonButton, this);
+    Bind(wxEVT_RIBBONBUTTONBAR_DROPDOWN_CLICKED, &CMainFrame::ShowRecentMenu, this);
+    Bind(wxEVT_TIMER, &CMainFrame::OnTimer, this, kTimerId);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_MENU, &CMainFrame::OnRequestRedraw, this, ID_REQUEST_REDRAW);
+    Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
+    Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ID_RECENT_FIRST, ID_RECENT_FIRST + 99);
+    m_timer.Start(100);
+}
+
+CMainFrame::~CMainFrame() {
+    m_timer.Stop();
+    m_aui.UnInit();
+    if (g_mainFrame == this) g_mainFrame = nullptr;
+}
+
+void CMainFrame::BuildRibbon() {
+    m_ribbon = new wxRibbonBar(this, kRibbonId, wxDefaultPosition, wxDefaultSize,
+                               wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS |
+                                   wxRIBBON_BAR_SHOW_PANEL_EXT_BUTTONS | wxRIBBON_BAR_SHOW_TOGGLE_BUTTON);
+
+    // The file page stands in for the application button's menu.
+    auto* file = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(260));
+    auto* filePanel = new wxRibbonPanel(file, wxID_ANY, RibbonText(260));
+    auto* fb = new wxRibbonButtonBar(filePanel);
+    fb->AddButton(wxID_OPEN, RibbonText(263), Art(wxART_FILE_OPEN, 32));
+    fb->AddButton(wxID_SAVE, RibbonText(264), Art(wxART_FILE_SAVE, 32));
+    fb->AddButton(wxID_SAVEAS, RibbonText(265), Art(wxART_FILE_SAVE_AS, 32));
+    fb->AddDropdownButton(kRecentButtonId, RibbonText(272), Art(wxART_GO_DIR_UP, 32));
+    fb->AddButton(wxID_CLOSE, RibbonText(271), Art(wxART_CLOSE, 32));
+    auto* setupPanel = new wxRibbonPanel(file, wxID_ANY, RibbonText(127));
+    auto* sb = new wxRibbonButtonBar(setupPanel);
+    sb->AddButton(kPageSetupId, RibbonText(344), Art(wxART_PRINT, 32));
+    sb->AddButton(ID_PROGRAM_SETTINGS, RibbonText(127), Art(wxART_EXECUTABLE_FILE, 32));
+
+    auto* home = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(274));
+    auto* merge = new wxRibbonPanel(home, wxID_ANY, RibbonText(486));
+    auto* mb = new wxRibbonButtonBar(merge);
+    mb->AddButton(wxID_UNDO, RibbonText(485), Art(wxART_UNDO, 16));
+    mb->AddButton(wxID_REDO, RibbonText(487), Art(wxART_REDO, 16));
+    auto* style = new wxRibbonPanel(home, wxID_ANY, RibbonText(286));
+    auto* stb = new wxRibbonButtonBar(style);
+    stb->AddDropdownButton(kStyleButtonId, RibbonText(286), Art(wxART_TIP, 32), ToWx(LoadResString(287)));
+
+    m_ribbon->SetActivePage(home);
     m_ribbon->Realize();
-    SetToolBar(nullptr);
-    CreateStatusBar(1);
+    m_aui.AddPane(m_ribbon, wxAuiPaneInfo()
+                                .Name(wxS("ribbon"))
+                                .Top()
+                                .Layer(10)
+                                .CaptionVisible(false)
+                                .PaneBorder(false)
+                                .Floatable(false)
+                                .Movable(false)
+                                .Gripper(false)
+                                .CloseButton(false)
+                                .MinSize(wxSize(-1, m_ribbon->GetBestSize().y)));
+}
+
+void CMainFrame::BuildStatusBar() {
+    wxStatusBar* bar = CreateStatusBar(7, wxSTB_DEFAULT_STYLE, kStatusBarId);
+    const unsigned texts[FrameState::kReadoutPanes] = {3130, 3134, 3426, 3170, 3172, 3428};
+    const int templates[FrameState::kReadoutPanes] = {27, 27, 40, 27, 27, 40};
+    int widths[7];
+    for (size_t i = 0; i < FrameState::kReadoutPanes; ++i) {
+        // Each read-out is as wide as its template of underscores in the bar's font.
+        widths[i] = bar->GetTextExtent(wxString(wxUniChar('_'), size_t(templates[i]))).x + 8;
+        CString text = LoadResString(texts[i]);
+        m_state.SetStatusText(i, text);
+        bar->SetStatusText(ToWx(text), int(i));
+    }
+    widths[6] = -1;
+    bar->SetStatusWidths(7, widths);
+    bar->SetStatusText(ToWx(LoadResString(123)), 6);
+}
+
+void CMainFrame::ApplyLook(int id) {
+    wxBusyCursor wait;
+    m_look = id;
+    const Look& look = FindLook(id);
+    if (look.ribbonStyle)
+        m_ribbon->SetArtProvider(new wxRibbonMSWArtProvider);
+    else
+        m_ribbon->SetArtProvider(new wxRibbonAUIArtProvider);
+    m_ribbon->GetArtProvider()->SetColourScheme(look.primary, look.secondary, look.tertiary);
+    m_ribbon->Realize();
+    m_aui.GetPane(m_ribbon).MinSize(wxSize(-1, m_ribbon->GetBestSize().y));
+    m_aui.Update();
+    Refresh(true);
+    Update();
+}
+
+void CMainFrame::OnRibbonButton(wxRibbonButtonBarEvent& event) {
+    // Ribbon buttons run the same commands as menu items.
+    wxCommandEvent cmd(wxEVT_MENU, event.GetId());
+    cmd.SetEventObject(this);
+    ProcessWindowEvent(cmd);
+}
+
+void CMainFrame::ShowRecentMenu(wxRibbonButtonBarEvent& event) {
+    wxMenu menu;
+    if (event.GetId() == kStyleButtonId) {
+        for (const Look& l : kLooks) menu.AppendRadioItem(l.id, ToWx(LoadResString(l.text)));
+        menu.Check(FindLook(m_look).id, true);
+    } else if (event.GetId() == kRecentButtonId) {
+        wxFileHistory* history = GetDocumentManager()->GetFileHistory();
+        size_t n = history ? history->GetCount() : 0;
+        for (size_t i = 0; i < n; ++i)
+            menu.Append(ID_RECENT_FIRST + int(i), wxString::Format(wxS("&%d %s"), int((i + 1) % 10), history->GetHistoryFile(i)));
+        if (n == 0) return;
+    } else {
+        return;
+    }
+    event.PopupMenu(&menu);
+}
+
+void CMainFrame::OnRecentFile(wxCommandEvent& event) {
+    wxFileHistory* history = GetDocumentManager()->GetFileHistory();
+    size_t i = size_t(event.GetId() - ID_RECENT_FIRST);
+    if (!history || i >= history->GetCount()) return;
+    wxString path = history->GetHistoryFile(i);
+    if (!GetDocumentManager()->CreateDocument(path, wxDOC_SILENT)) {
+        // A record that no longer opens leaves the list.
+        if (!wxFileExists(path)) history->RemoveFileFromHistory(i);
+    }
+}
+
+void CMainFrame::OnTimer(wxTimerEvent&) {
+    if (m_state.TakeRedraw()) Refresh(true);
+    if (m_server) {
+        for (const std::string& path : m_server->Poll()) {
+            wxString p = wxString::FromUTF8(path);
+            CallAfter([this, p] { OpenFromSecondStart(p); });
+        }
+    }
+}
+
+void CMainFrame::OpenFromSecondStart(const wxString& path) {
+    if (IsIconized()) Iconize(false);
+    Show(true);
+    Raise();
+    RequestUserAttention();
+    GetDocumentManager()->CreateDocument(path, wxDOC_SILENT);
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+    // The documents are asked to save first; a refusal keeps everything as it was.
+    if (!GetDocumentManager()->Clear(!event.CanVeto())) {
+        event.Veto();
+        return;
+    }
+    m_timer.Stop();
+    m_closing = true;
+    Destroy();
+}
+
+void CMainFrame::OnRequestRedraw(wxCommandEvent&) { m_state.RequestRedraw(); }
+
+void CMainFrame::OnApplicationLook(wxCommandEvent& event) {
+    ApplyLook(event.GetId());
+    platform::WriteProfileInt(L"Workspace", L"ApplicationLook", m_look);
+}
+
+void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event) { event.Check(event.GetId() == m_look); }
+
+void CMainFrame::UpdateDiagrams() {
+    for (Diagram& d : m_diagrams)
+        if (d.window && d.reload) d.reload();
+}
+
+wxWindow* CMainFrame::GetDiagramWnd(int displayBit) const {
+    int slot = FrameState::DiagramSlot(displayBit);
+    return slot < 0 ? nullptr : m_diagrams[slot].window;
+}
+
+void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<void()> reload) {
+    int slot = FrameState::DiagramSlot(displayBit);
+    if (slot < 0 || !window) return;
+    m_diagrams[slot] = {window, std::move(reload)};
+    const PanePlace& place = kPanes[slot];
+    m_aui.AddPane(window, wxAuiPaneInfo()
+                              .Name(wxString::Format(wxS("diagram%d"), displayBit))
+                              .Caption(ToWx(LoadResString(place.title)))
+                              .Direction(place.dock)
+                              .BestSize(place.size)
+                              .Dockable(true)
+                              .Floatable(true)
+                              .CloseButton(true));
+    // A resized diagram asks for one deferred redraw of the frame.
+    window->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+        m_state.RequestRedraw();
+        e.Skip();
+    });
+    m_aui.Update();
+}
+
+void CMainFrame::SetStatusPaneText(size_t pane, const CString& text) {
+    if (!m_state.SetStatusText(pane, text)) return;
+    wxStatusBar* bar = GetStatusBar();
+    if (!bar || pane >= size_t(bar->GetFieldsCount())) return;
+    bar->SetStatusText(ToWx(text), int(pane));
+    bar->Update();
 }

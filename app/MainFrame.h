@@ -1,15 +1,84 @@
 #pragma once
+#include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>
+#include <wx/timer.h>
+
+#include <functional>
+
+#include "app/FrameState.h"
+#include "platform/CString.h"
 
 class wxRibbonBar;
+class wxRibbonButtonBarEvent;
 
-// The multi-document main window: ribbon on top, documents as tabs, status bar below.
+namespace instance {
+class Server;
+}
+
+// Command ids of the main frame and the application.
+enum : int {
+    ID_APP_LOOK_FIRST = 210,
+    ID_APP_LOOK_LAST = 218,
+    ID_PROGRAM_SETTINGS = 129,
+    ID_REQUEST_REDRAW = 32831,
+    ID_FILE_FINDER = 32880,
+    ID_FILE_PARAMETERS = 32861,
+    ID_RECENT_FIRST = 62100,  // the recent-files menu, one id per entry
+};
+
+// The program's main window: the ribbon on top, records as tabs, diagram panes docked around
+// them, the status bar with the cursor read-outs below.
 class CMainFrame : public wxDocMDIParentFrame {
 public:
-    explicit CMainFrame(wxDocManager* manager);
+    // `server` (may be null) is polled for records handed over by a second start.
+    CMainFrame(wxDocManager* manager, instance::Server* server, int applicationLook);
+    ~CMainFrame() override;
 
     wxRibbonBar* GetRibbon() const { return m_ribbon; }
 
+    // Reloads every diagram window from the active document, in the order spectrum, vector,
+    // circle, differential.
+    void UpdateDiagrams();
+    // The diagram window of a display bit (2, 4, 8, 16), or none.
+    wxWindow* GetDiagramWnd(int displayBit) const;
+    // Places a diagram window in its dockable pane; `reload` is its reload operation.
+    void SetDiagramWnd(int displayBit, wxWindow* window, std::function<void()> reload);
+    // Writes a status-bar read-out; only a changed text touches the bar.
+    void SetStatusPaneText(size_t pane, const CString& text);
+
+    // A record handed over by a second start: open it and come to the front.
+    void OpenFromSecondStart(const wxString& path);
+
+    int GetApplicationLook() const { return m_look; }
+    bool IsClosing() const { return m_closing; }
+
 private:
+    void BuildRibbon();
+    void BuildStatusBar();
+    void ApplyLook(int id);
+    void ShowRecentMenu(wxRibbonButtonBarEvent& event);
+
+    void OnRibbonButton(wxRibbonButtonBarEvent& event);
+    void OnTimer(wxTimerEvent&);
+    void OnClose(wxCloseEvent& event);
+    void OnRequestRedraw(wxCommandEvent&);
+    void OnApplicationLook(wxCommandEvent& event);
+    void OnUpdateApplicationLook(wxUpdateUIEvent& event);
+    void OnRecentFile(wxCommandEvent& event);
+
+    wxAuiManager m_aui;
     wxRibbonBar* m_ribbon = nullptr;
+    instance::Server* m_server = nullptr;
+    wxTimer m_timer;
+    FrameState m_state;
+    int m_look = 215;
+    bool m_closing = false;
+    struct Diagram {
+        wxWindow* window = nullptr;
+        std::function<void()> reload;
+    };
+    Diagram m_diagrams[4];
 };
+
+// The application's main frame, or none before it exists and after it closed.
+CMainFrame* GetMainFrame();

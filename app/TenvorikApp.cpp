@@ -1,26 +1,189 @@
 #include "app/TenvorikApp.h"
 
+#include <wx/dnd.h>
+#include <wx/filedlg.h>
+#include <wx/filehistory.h>
+#include <wx/filename.h>
+#include <wx/image.h>
+#include <wx/printdlg.h>
+
 #include <clocale>
 
+#include "app/AppProfile.h"
+#include "app/FileDialogNames.h"
 #include "app/MainFrame.h"
+#include "app/ProgSettingsDlg.h"
 #include "app/SmokeHook.h"
+#include "model/AppOptions.h"
+#include "model/Resources.h"
+#include "platform/Profile.h"
 
-bool TenvorikApp::OnInit() {
-    // Number texts are always written with "." whatever the user's locale says.
-    std::setlocale(LC_ALL, "");
+using platform::FromWx;
+using platform::ToWx;
+
+namespace {
+
+constexpr int kPageSetupId = 57605;
+
+// Records dropped on the main window open as if chosen in the file dialog.
+class RecordDropTarget : public wxFileDropTarget {
+public:
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override {
+        for (const wxString& f : files) wxGetApp().CallAfter([f] { wxGetApp().OpenRecord(f); });
+        return true;
+    }
+};
+
+wxString AbsolutePath(const CString& path) {
+    wxFileName name(ToWx(path));
+    name.MakeAbsolute();
+    return name.GetFullPath();
+}
+
+}  // namespace
+
+bool CDocManagerEx::DoPromptFileName(CString& name, bool open, wxWindow* parent) {
+    const unsigned filterId = filedlg::FilterStringId(open, name);
+    const std::vector<CString> extensions = filedlg::SaveExtensions(name);
+    wxFileName proposed(ToWx(open ? name : filedlg::ProposedSaveName(name)));
+    wxFileDialog dlg(parent, ToWx(LoadResString(open ? 62009 : 62010)), proposed.GetPath(), proposed.GetFullName(),
+                     ToWx(LoadResString(filterId)),
+                     open ? (wxFD_OPEN | wxFD_FILE_MUST_EXIST) : (wxFD_SAVE | wxFD_OVERWRITE_PROMPT));
+    dlg.SetFilterIndex(0);
+    const bool ok = dlg.ShowModal() == wxID_OK;
+    CString chosen = FromWx(dlg.GetPath());
+    if (!open) {
+        CString fixed = filedlg::FixSaveName(chosen, extensions, dlg.GetFilterIndex());
+        // The dialog asked about the name as typed; a name that got its extension here and
+        // names an existing file is asked about again, so nothing is overwritten unasked.
+        if (ok && fixed != chosen && wxFileExists(ToWx(fixed))) {
+            CString question;
+            question.Format(LoadResString(62012).GetString(), fixed.GetString());
+            if (platform::Ui().MessageBox(question, CString(), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
+        }
+        chosen = fixed;
+    }
+    name = chosen;
+    return ok;
+}
+
+wxDocTemplate* CDocManagerEx::SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path, long,
+                                                 bool save) {
+    if (noTemplates <= 0) return nullptr;
+    CString name = FromWx(path);
+    if (!DoPromptFileName(name, !save, wxTheApp->GetTopWindow())) return nullptr;
+    path = ToWx(name);
+    return templates[0];
+}
+
+wxFileHistory* CDocManagerEx::OnCreateFileHistory() { return new wxFileHistory(kRecentFileCount, ID_RECENT_FIRST); }
+
+bool CTenvorikApp::OnInit() {
+    // Russian texts where the system has them; numbers are always read and written with ".".
+    if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
-    if (!wxApp::OnInit()) return false;
 
-    m_docManager = new wxDocManager;
-    m_frame = new CMainFrame(m_docManager);
+    std::vector<CString> args;
+    for (int i = 0; i < argc; ++i) args.push_back(FromWx(argv[i]));
+    m_command = ParseStartupCommand(args);
+
+    // A second start with a record hands it to the running instance and ends unseen; when no
+    // instance takes it, this one starts as the first.
+    const std::string socketPath = instance::SocketPath();
+    if (!m_command.fileToOpen.IsEmpty() &&
+        instance::SendPath(socketPath, AbsolutePath(m_command.fileToOpen).utf8_str().data())) {
+        m_handedOver = true;
+        return true;
+    }
+
+    AppOptions& options = TheAppOptions();
+    options.englishResources = TenvorikStrings().IsEnglish();
+    SetAppDisplayName(ToWx(LoadResString(57344)));
+    platform::SetProfileProgram(L"Tenvorik");
+    LoadAppOptions(platform::AppProfile(), options);
+    options.commandLineDst = m_command.dstArgument;
+    platform::SetUiServices(&m_ui);
+    wxInitAllImageHandlers();
+
+    m_docManager = new CDocManagerEx;
+    const std::vector<CString> recent = LoadRecentFiles(platform::AppProfile());
+    for (auto it = recent.rbegin(); it != recent.rend(); ++it) m_docManager->AddFileToHistory(ToWx(*it));
+
+    const int look = platform::GetProfileInt(L"Workspace", L"ApplicationLook", 215);
+    m_frame = new CMainFrame(m_docManager, &m_server, look);
+    m_frame->SetDropTarget(new RecordDropTarget);
+    m_frame->GetClientWindow()->SetDropTarget(new RecordDropTarget);
+    Bind(wxEVT_MENU, &CTenvorikApp::OnProgramSettings, this, ID_PROGRAM_SETTINGS);
+    Bind(wxEVT_MENU, &CTenvorikApp::OnFilePageSetup, this, kPageSetupId);
+
     m_frame->Show(true);
     SetTopWindow(m_frame);
+    m_server.Listen(socketPath);
+
+    if (!m_command.fileToOpen.IsEmpty()) {
+        wxString path = AbsolutePath(m_command.fileToOpen);
+        CallAfter([this, path] { OpenRecord(path); });
+    }
+    if (m_command.openFileFinder) {
+        CallAfter([this] {
+            if (!m_frame) return;
+            wxCommandEvent cmd(wxEVT_MENU, ID_FILE_FINDER);
+            m_frame->GetEventHandler()->AddPendingEvent(cmd);
+        });
+    }
     ArmSmokeHook(m_frame);
     return true;
 }
 
-int TenvorikApp::OnExit() {
-    delete m_docManager;
-    m_docManager = nullptr;
+int CTenvorikApp::OnRun() {
+    if (m_handedOver) return 0;
+    return wxApp::OnRun();
+}
+
+void CTenvorikApp::OpenRecord(const wxString& path) {
+    if (!m_docManager) return;
+    m_docManager->CreateDocument(path, wxDOC_SILENT);
+}
+
+void CTenvorikApp::SaveState() {
+    SaveAppOptions(platform::AppProfile(), TheAppOptions());
+    if (wxFileHistory* h = m_docManager->GetFileHistory()) {
+        std::vector<CString> files;
+        for (size_t i = 0; i < h->GetCount(); ++i) files.push_back(FromWx(h->GetHistoryFile(i)));
+        SaveRecentFiles(platform::AppProfile(), files);
+    }
+}
+
+int CTenvorikApp::OnExit() {
+    if (m_docManager) {
+        SaveState();
+        delete m_docManager;
+        m_docManager = nullptr;
+    }
+    platform::SetUiServices(nullptr);
     return wxApp::OnExit();
+}
+
+void CTenvorikApp::OnProgramSettings(wxCommandEvent&) {
+    CProgSettingdDlg dlg(m_frame, TheAppOptions());
+    dlg.ShowModal();
+}
+
+void CTenvorikApp::OnFilePageSetup(wxCommandEvent&) {
+    AppOptions& o = TheAppOptions();
+    wxPageSetupDialogData data;
+    data.EnableMargins(true);
+    data.EnablePaper(false);
+    // The profile keeps hundredths of a millimetre; the dialog works in millimetres.
+    data.SetMarginTopLeft(wxPoint(o.leftMargin / 100, o.topMargin / 100));
+    data.SetMarginBottomRight(wxPoint(o.rightMargin / 100, o.bottomMargin / 100));
+    data.GetPrintData().SetOrientation(o.pageOrientation == 2 ? wxLANDSCAPE : wxPORTRAIT);
+    wxPageSetupDialog dlg(m_frame, &data);
+    if (dlg.ShowModal() != wxID_OK) return;
+    const wxPageSetupDialogData& r = dlg.GetPageSetupDialogData();
+    o.leftMargin = r.GetMarginTopLeft().x * 100;
+    o.topMargin = r.GetMarginTopLeft().y * 100;
+    o.rightMargin = r.GetMarginBottomRight().x * 100;
+    o.bottomMargin = r.GetMarginBottomRight().y * 100;
+    o.pageOrientation = r.GetPrintData().GetOrientation() == wxLANDSCAPE ? 2 : 1;
 }

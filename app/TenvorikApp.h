@@ -4,18 +4,47 @@
 
 #include <memory>
 
+#include "app/AppUiServices.h"
+#include "app/InstanceChannel.h"
+#include "app/StartupCommand.h"
+
 class CMainFrame;
 
-class TenvorikApp : public wxApp {
+// The document manager with the program's record file dialog.
+class CDocManagerEx : public wxDocManager {
 public:
-    bool OnInit() override;
-    int OnExit() override;
+    // The open or save dialog for records. `name` holds the current name on entry and the
+    // chosen name on return; true when the user confirmed.
+    bool DoPromptFileName(CString& name, bool open, wxWindow* parent);
 
-    wxDocManager* GetDocManager() const { return m_docManager; }
-
-private:
-    wxDocManager* m_docManager = nullptr;
-    CMainFrame* m_frame = nullptr;
+    wxDocTemplate* SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path, long flags,
+                                      bool save = false) override;
+    wxFileHistory* OnCreateFileHistory() override;
 };
 
-wxDECLARE_APP(TenvorikApp);
+class CTenvorikApp : public wxApp {
+public:
+    bool OnInit() override;
+    int OnRun() override;
+    int OnExit() override;
+
+    CDocManagerEx* GetDocManager() const { return m_docManager; }
+    CMainFrame* GetMainFrame() const { return m_frame; }
+    // Opens a record as every way of opening does: a failure shows its message and leaves
+    // the program as it was.
+    void OpenRecord(const wxString& path);
+
+private:
+    void OnProgramSettings(wxCommandEvent&);
+    void OnFilePageSetup(wxCommandEvent&);
+    void SaveState();
+
+    AppUiServices m_ui;
+    instance::Server m_server;
+    CDocManagerEx* m_docManager = nullptr;
+    CMainFrame* m_frame = nullptr;
+    StartupCommand m_command;
+    bool m_handedOver = false;
+};
+
+wxDECLARE_APP(CTenvorikApp);

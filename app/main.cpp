@@ -1,3 +1,3 @@
 #include "app/TenvorikApp.h"
 
-wxIMPLEMENT_APP(TenvorikApp);
+wxIMPLEMENT_APP(CTenvorikApp);

@@ -3,6 +3,7 @@
 // wxWidgets implementation at start-up; tests install a recording fake; with none
 // installed, messages go to standard error and questions get their default answer.
 #include <functional>
+#include <memory>
 
 #include "platform/CString.h"
 #include "platform/Exception.h"
@@ -10,6 +11,15 @@
 #include "platform/WinTypes.h"
 
 namespace platform {
+
+// A modeless progress window, such as the one shown while a record is converted.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    // Moves the bar to `position` (0..100) at once.
+    virtual void StepTo(int position) = 0;
+    virtual void SetVisible(bool visible) = 0;
+};
 
 class UiServices {
 public:
@@ -29,6 +39,8 @@ public:
         progress.WaitFinished();
         return !progress.IsCancelled();
     }
+    // The conversion-progress window, centred on the screen and hidden; none without a screen.
+    virtual std::unique_ptr<ProgressWindow> CreateConversionProgress() { return nullptr; }
 };
 
 UiServices& Ui();

@@ -7,7 +7,7 @@ namespace platform {
 
 // The user-interface services on wxWidgets: message boxes parented to the top window, work
 // and exceptions marshalled to the main thread with CallAfter.
-class WxUiServices final : public UiServices {
+class WxUiServices : public UiServices {
 public:
     int MessageBox(const CString& text, const CString& caption, unsigned type) override;
     void PostException(CException* e) override;

@@ -1,0 +1,11 @@
+#pragma once
+#include "platform/ui/WxUiServices.h"
+
+// The program's user-interface services: the wxWidgets ones plus the program's own loading
+// and conversion-progress windows.
+class AppUiServices final : public platform::WxUiServices {
+public:
+    void PostException(CException* e) override;
+    bool RunLoadingDialog(platform::LoadProgress& progress) override;
+    std::unique_ptr<platform::ProgressWindow> CreateConversionProgress() override;
+};
