@@ -63,12 +63,20 @@ Complex WrongPlaceLocator::CalcPhasor(const std::vector<double>& x, int i, int c
     const int N = m_samplesPerPeriod;
     if (i < N || N <= 0 || i >= int(x.size())) return {};
     if (channel < 0 || !m_record) {
+        if (int(m_sin.size()) != N) {
+            m_sin.resize(size_t(N));
+            m_cos.resize(size_t(N));
+            for (int k = 0; k < N; ++k) {
+                double th = (k * kTwoPi) / N;
+                m_sin[size_t(k)] = std::sin(th);
+                m_cos[size_t(k)] = std::cos(th);
+            }
+        }
         double re = 0, im = 0;
+        const double* w = x.data() + (i - N);
         for (int k = 0; k < N; ++k) {
-            double th = (k * kTwoPi) / N;
-            double v = x[size_t(i - N + k)];
-            re += std::sin(th) * v;
-            im += std::cos(th) * v;
+            re += m_sin[size_t(k)] * w[k];
+            im += m_cos[size_t(k)] * w[k];
         }
         return (2.0 / N) * Complex(re, im);
     }

@@ -157,6 +157,8 @@ private:
 
     WrongPlaceLocatorData m_data;
     const LocatorRecord* m_record = nullptr;  // during a run only
+    // The transform's sines and cosines for the current period length.
+    mutable std::vector<double> m_sin, m_cos;
 };
 
 // Result channel names.

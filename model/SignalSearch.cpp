@@ -45,52 +45,67 @@ int32_t CalcMedianOfRange32(const int32_t* x, int from, int to) {
     return v[v.size() / 2];
 }
 
-IndexRange FindQuietWindow(const double* x, int s, int E, double t, int W) {
-    if (W < 1) return {s, s};
-    const int last = E - W;
+namespace {
+
+// The searches share one scheme: the measure of every window start, less a falling bias that
+// makes the later of two equal windows win; the least value strictly above t is taken.
+IndexRange BestWindow(const std::vector<double>& measure, int s, int W, double biasStep, double offset, double t) {
     double best = 1000000.0;
     int found = -1;
-    const double step = 0.001 / double(10 * W);
-    for (int i = s; i <= last; ++i) {
-        double v = CalcStdDev(x, i, i + W - 1) - (i - s) * step + 0.001;
+    for (size_t k = 0; k < measure.size(); ++k) {
+        double v = measure[k] - double(k) * biasStep + offset;
         if (best > v && v > t) {
-            found = i;
+            found = s + int(k);
             best = v;
         }
     }
     return found >= 0 ? IndexRange{found, found + W - 1} : IndexRange{s, s + W - 1};
+}
+
+std::vector<double> StdDevs(const double* x, int s, int E, int W) {
+    std::vector<double> m;
+    for (int i = s; i <= E - W; ++i) m.push_back(CalcStdDev(x, i, i + W - 1));
+    return m;
+}
+
+std::vector<double> AbsMeans(const double* x, int s, int E, int W) {
+    std::vector<double> m;
+    for (int i = s; i <= E - W; ++i) m.push_back(std::fabs(Mean(x, i, i + W - 1)));
+    return m;
+}
+
+double QuietStep(int W) { return 0.001 / double(10 * W); }
+double LowMeanStep(int W) { return 0.000001 / double(10 * W); }
+
+}  // namespace
+
+IndexRange FindQuietWindow(const double* x, int s, int E, double t, int W) {
+    if (W < 1) return {s, s};
+    return BestWindow(StdDevs(x, s, E, W), s, W, QuietStep(W), 0.001, t);
 }
 
 IndexRange FindLowMeanWindow(const double* x, int s, int E, double t, int W) {
     if (W < 1) return {s, s};
-    const int last = E - W;
-    double best = 1000000.0;
-    int found = -1;
-    const double step = 0.000001 / double(10 * W);
-    for (int i = s; i <= last; ++i) {
-        double v = std::fabs(Mean(x, i, i + W - 1)) - (i - s) * step + 0.000001;
-        if (best > v && v > t) {
-            found = i;
-            best = v;
-        }
-    }
-    return found >= 0 ? IndexRange{found, found + W - 1} : IndexRange{s, s + W - 1};
+    return BestWindow(AbsMeans(x, s, E, W), s, W, LowMeanStep(W), 0.000001, t);
 }
 
 IndexRange FindStationaryPeriod(const double* a, const double* b, int s, int E, int W) {
     if (W < 1) return {s, s};
+    // Each pass looks again at the same windows with a higher threshold: their measures are
+    // worked out once, so a pass costs one scan instead of a window sum per position.
+    const std::vector<double> quiet = StdDevs(a, s, E, W), low = AbsMeans(b, s, E, W);
     double t1 = 0.0, t2 = 0.0;
     IndexRange r1, r2;
     int passes = 0;
     for (;;) {
-        r1 = FindQuietWindow(a, s, E, t1, W);
-        r2 = FindLowMeanWindow(b, s, E, t2, W);
+        r1 = BestWindow(quiet, s, W, QuietStep(W), 0.001, t1);
+        r2 = BestWindow(low, s, W, LowMeanStep(W), 0.000001, t2);
         t1 = CalcStdDev(a, r1.first, r1.last);
         t2 = std::fabs(Mean(b, r2.first, r2.last));
         ++passes;
         if (std::fabs(double(r1.first - r2.first)) <= 0.5 * W || passes >= 1000) break;
     }
-    if (passes >= 1000) return FindQuietWindow(a, s, E, -1.0, W);
+    if (passes >= 1000) return BestWindow(quiet, s, W, QuietStep(W), 0.001, -1.0);
     const int first = r1.first + int(std::ceil((r1.first - r2.first) * 0.5));
     return {first, first + W - 1};
 }

@@ -1,0 +1,47 @@
+#include "faultloc/DocumentLocatorRecord.h"
+
+#include "model/DocumentModel.h"
+
+int DocumentLocatorRecord::GetSampleCount() const { return m_doc.GetOscillogram().GetSampleCount(); }
+
+double DocumentLocatorRecord::GetSamplingFrequency() const { return m_doc.GetOscillogram().m_samplingFrequency; }
+
+double DocumentLocatorRecord::GetNetFrequency() const { return m_doc.GetOscillogram().m_netFrequency; }
+
+std::vector<double> DocumentLocatorRecord::GetDisplayValues(const CString& name) const {
+    const CChannel& ch = m_doc.GetOscillogram().FindChannel(name);
+    const uint32_t n = ch.GetSampleCount();
+    std::vector<double> v(n);
+    for (uint32_t i = 0; i < n; ++i) v[i] = ch.GetValue(i);
+    return v;
+}
+
+int DocumentLocatorRecord::FindChannelIndex(const CString& name) const {
+    return m_doc.GetOscillogram().FindChannelIndex(name);
+}
+
+double DocumentLocatorRecord::GetSampleTimeUs(int sample) const {
+    return sample < 0 ? 0.0 : double(m_doc.GetSampleTime(uint32_t(sample)));
+}
+
+double DocumentLocatorRecord::GetSampleFrequency(int channel, int sample) const {
+    const COscillogram& osc = m_doc.GetOscillogram();
+    if (sample < 0) return 0;
+    const size_t k = size_t(sample);
+    if (channel >= 0 && channel < int(osc.m_channels.size())) {
+        const auto& f = osc.m_channels[size_t(channel)].m_netFrequency;
+        if (k < f.size()) return f[k];
+    }
+    return k < osc.m_sampleFrequency.size() ? osc.m_sampleFrequency[k] : 0.0;
+}
+
+void DocumentLocatorRecord::SetCalculatedChannel(const CString& name, const CString& unit,
+                                                 const std::vector<double>& values) {
+    m_doc.GetOscillogram().SetCalculatedChannel(name, unit, values);
+}
+
+void DocumentLocatorRecord::SetDiscreteChannel(const CString& name, const std::vector<int>& flags) {
+    m_doc.GetOscillogram().SetDiscreteChannel(name, std::vector<int32_t>(flags.begin(), flags.end()));
+}
+
+void DocumentLocatorRecord::RemoveChannel(const CString& name) { m_doc.GetOscillogram().RemoveChannel(name); }
