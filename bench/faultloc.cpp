@@ -23,6 +23,7 @@ public:
     void SetCalculatedChannel(const CString&, const CString&, const std::vector<double>&) override {}
     void SetDiscreteChannel(const CString&, const std::vector<int>&) override {}
     void RemoveChannel(const CString&) override {}
+    bool GetChannelRatio(const CString&, double&, double&) const override { return false; }
 
     std::map<std::wstring, std::vector<double>> channels;
     int count = 48000;

@@ -45,3 +45,20 @@ void DocumentLocatorRecord::SetDiscreteChannel(const CString& name, const std::v
 }
 
 void DocumentLocatorRecord::RemoveChannel(const CString& name) { m_doc.GetOscillogram().RemoveChannel(name); }
+
+bool DocumentLocatorRecord::GetChannelRatio(const CString& name, double& primary, double& secondary) const {
+    const COscillogram& osc = m_doc.GetOscillogram();
+    // The same choice as FindChannel, without an exception for a name that is not there.
+    const CChannel* found = nullptr;
+    for (const CChannel& ch : osc.m_channels) {
+        if (ch.GetName() == name) {
+            found = &ch;
+            break;
+        }
+        if (!found && ch.GetName().CompareNoCase(name) == 0) found = &ch;
+    }
+    if (!found) return false;
+    primary = found->m_primary;
+    secondary = found->m_secondary;
+    return true;
+}

@@ -17,6 +17,7 @@ public:
     void SetCalculatedChannel(const CString& name, const CString& unit, const std::vector<double>& values) override;
     void SetDiscreteChannel(const CString& name, const std::vector<int>& flags) override;
     void RemoveChannel(const CString& name) override;
+    bool GetChannelRatio(const CString& name, double& primary, double& secondary) const override;
 
 private:
     DocumentModel& m_doc;

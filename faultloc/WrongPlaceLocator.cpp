@@ -577,7 +577,7 @@ bool WrongPlaceLocator::Calculate(LocatorRecord& record, LocatorHost& host, bool
         return false;
     }
     host.PlaceCursors(m_windowFirst, m_windowLast);
-    host.ShowResultBar(CString());
+    host.ShowResultBar(BuildShortResult());
     std::vector<double> meters(dist.size());
     for (size_t i = 0; i < dist.size(); ++i) meters[i] = dist[i] * 1000.0;
     record.SetCalculatedChannel(LocatorDistanceChannelName(), L"m", meters);

@@ -33,6 +33,16 @@ public:
     virtual void SetCalculatedChannel(const CString& name, const CString& unit, const std::vector<double>& values) = 0;
     virtual void SetDiscreteChannel(const CString& name, const std::vector<int>& flags) = 0;
     virtual void RemoveChannel(const CString& name) = 0;
+    // The ratio of the channel of that display name; false when no channel has it.
+    virtual bool GetChannelRatio(const CString& name, double& primary, double& secondary) const = 0;
+};
+
+// The record's texts that head a fault-location report.
+struct LocatorReportHeader {
+    CString path;
+    CString station, recorder;
+    CString startDate, startTime;
+    CString triggerDate, triggerTime;
 };
 
 // What a run does to the windows around the record.
@@ -94,6 +104,16 @@ public:
     // A cursor moved while a result is on show.
     void SetWindow(int first, int last) { m_windowFirst = first; m_windowLast = last; }
     void HideResult(LocatorRecord& record, LocatorHost& host);
+    // The result over the window between the cursors, shown in the result bar.
+    void ShowResultAtCursors(int first, int last, int recordSampleCount, LocatorHost& host);
+    // The result bar's text (also kept as m_resultText) and the full report.
+    CString BuildShortResult();
+    CString BuildReport(const LocatorReportHeader& header, const LocatorRecord& record) const;
+    CString FormatChannelRef(const CString& name, const LocatorRecord& record) const;
+    // Writes the report as UTF-16LE text with a byte-order mark and CR LF line ends; false with
+    // the reason in `error` when it cannot be written (an existing file then stays as it was).
+    bool SaveReport(const CString& path, const LocatorReportHeader& header, const LocatorRecord& record,
+                    CString* error) const;
     bool IsActive() const { return m_active; }
 
     // --- steps of a run, public so that each can be checked on its own ---
@@ -146,6 +166,7 @@ public:
     double m_distanceInSection = 0;
     int m_tower = 1;
     int m_earthMedian = 0, m_phaseMedian = 0, m_symMedian = 0;
+    CString m_resultText;
 
 private:
     void Allocate();

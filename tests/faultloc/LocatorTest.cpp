@@ -45,6 +45,12 @@ public:
         results[name.str()] = std::vector<double>(flags.begin(), flags.end());
     }
     void RemoveChannel(const CString& name) override { results.erase(name.str()); }
+    bool GetChannelRatio(const CString& name, double& primary, double& secondary) const override {
+        if (!channels.count(name.str())) return false;
+        primary = 110000;
+        secondary = 100;
+        return true;
+    }
 
     // Appends `seconds` of steady state: each channel a sine of the given peak phasor.
     void AddSegment(double seconds, const std::map<std::wstring, C>& phasors) {
