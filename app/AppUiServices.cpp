@@ -1,9 +1,43 @@
 #include "app/AppUiServices.h"
 
 #include <wx/app.h>
+#include <wx/msgdlg.h>
+#include <wx/generic/msgdlgg.h>
 
 #include "app/LoadingDlg.h"
 #include "app/ProgrBarDlg.h"
+#include "model/Resources.h"
+
+int AppUiServices::MessageBox(const CString& text, const CString& caption, unsigned type) {
+    long style = 0;
+    switch (type & 0xF) {
+        case MB_OKCANCEL: style = wxOK | wxCANCEL; break;
+        case MB_YESNO: style = wxYES_NO; break;
+        case MB_YESNOCANCEL: style = wxYES_NO | wxCANCEL; break;
+        default: style = wxOK; break;
+    }
+    switch (type & 0xF0) {
+        case MB_ICONERROR: style |= wxICON_ERROR; break;
+        case MB_ICONQUESTION: style |= wxICON_QUESTION; break;
+        case MB_ICONWARNING: style |= wxICON_WARNING; break;
+        case MB_ICONINFORMATION: style |= wxICON_INFORMATION; break;
+        default: break;
+    }
+    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    // The dialog runs in the program's own event loop, so timers and queued work go on while
+    // it is up, as they do under the loading dialog.
+    wxGenericMessageDialog dlg(parent, platform::ToWx(text),
+                               caption.IsEmpty() ? wxTheApp->GetAppDisplayName() : platform::ToWx(caption), style);
+    dlg.SetYesNoCancelLabels(platform::ToWx(LoadResString(62015)), platform::ToWx(LoadResString(62016)),
+                             platform::ToWx(LoadResString(62001)));
+    dlg.SetOKCancelLabels(platform::ToWx(LoadResString(62008)), platform::ToWx(LoadResString(62001)));
+    switch (dlg.ShowModal()) {
+        case wxID_OK: return IDOK;
+        case wxID_YES: return IDYES;
+        case wxID_NO: return IDNO;
+        default: return (style & (wxCANCEL | wxNO)) ? IDCANCEL : IDOK;
+    }
+}
 
 void AppUiServices::PostException(CException* e) {
     if (!e) return;

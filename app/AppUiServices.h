@@ -5,6 +5,7 @@
 // and conversion-progress windows.
 class AppUiServices final : public platform::WxUiServices {
 public:
+    int MessageBox(const CString& text, const CString& caption, unsigned type) override;
     void PostException(CException* e) override;
     bool RunLoadingDialog(platform::LoadProgress& progress) override;
     std::unique_ptr<platform::ProgressWindow> CreateConversionProgress() override;

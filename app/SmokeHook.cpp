@@ -2,9 +2,12 @@
 
 #include <wx/app.h>
 #include <wx/dcclient.h>
-#include <wx/dcscreen.h>
 #include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/dialog.h>
 #include <wx/frame.h>
+#include <wx/msgdlg.h>
+#include <wx/generic/msgdlgg.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
@@ -12,17 +15,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
-void WriteReport(wxFrame* frame, const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "w");
+struct SmokeState {
+    wxFrame* frame = nullptr;
+    std::string reportPath, shotPath;
+    std::vector<std::string> dialogs;  // every modal dialog met, as "title|message"
+    wxTimer timer;
+    int ticks = 0;
+};
+
+void WriteReport(const SmokeState& s) {
+    FILE* f = std::fopen(s.reportPath.c_str(), "w");
     if (!f) return;
-    std::fprintf(f, "title=%s\n", frame->GetTitle().utf8_str().data());
-    if (wxStatusBar* bar = frame->GetStatusBar()) {
+    std::fprintf(f, "title=%s\n", s.frame->GetTitle().utf8_str().data());
+    if (wxStatusBar* bar = s.frame->GetStatusBar()) {
         for (int i = 0; i < bar->GetFieldsCount(); ++i)
             std::fprintf(f, "status%d=%s\n", i, bar->GetStatusText(i).utf8_str().data());
     }
+    for (const std::string& d : s.dialogs) std::fprintf(f, "dialog=%s\n", d.c_str());
     std::fclose(f);
 }
 
@@ -38,23 +51,48 @@ void SaveShot(wxFrame* frame, const std::string& path) {
     bmp.SaveFile(wxString::FromUTF8(path.c_str()), wxBITMAP_TYPE_PNG);
 }
 
+// Notes and dismisses the modal dialogs that are up; true when there was one.
+bool DismissDialogs(SmokeState& s) {
+    bool any = false;
+    for (wxWindow* w : wxTopLevelWindows) {
+        auto* dlg = wxDynamicCast(w, wxDialog);
+        if (!dlg || !dlg->IsModal()) continue;
+        std::string text = dlg->GetTitle().utf8_str().data();
+        if (auto* msg = wxDynamicCast(dlg, wxGenericMessageDialog)) {
+            wxString m = msg->GetMessage();
+            m.Replace(wxS("\n"), wxS(" "));
+            text += "|" + std::string(m.utf8_str().data());
+        }
+        s.dialogs.push_back(text);
+        dlg->EndModal(wxID_CANCEL);
+        any = true;
+    }
+    return any;
+}
+
 }  // namespace
 
 void ArmSmokeHook(wxFrame* frame) {
     const char* report = std::getenv("TENVORIK_SMOKE");
     if (!report || !*report) return;
-    std::string reportPath = report;
+    auto* s = new SmokeState;
+    s->frame = frame;
+    s->reportPath = report;
     const char* shot = std::getenv("TENVORIK_SMOKE_SHOT");
-    std::string shotPath = shot ? shot : "";
-    // Give the window time to be mapped and painted before it is looked at.
-    auto* timer = new wxTimer;
-    timer->Bind(wxEVT_TIMER, [frame, reportPath, shotPath, timer](wxTimerEvent&) {
-        frame->Update();
+    s->shotPath = shot ? shot : "";
+    // Give the window time to be mapped and painted (and a record to open) before it is looked
+    // at; a modal dialog met on the way is noted and dismissed, then the look is taken again.
+    s->timer.Bind(wxEVT_TIMER, [s](wxTimerEvent&) {
+        if (DismissDialogs(*s) && ++s->ticks < 20) {
+            s->timer.StartOnce(300);
+            return;
+        }
+        s->frame->Update();
         wxYield();
-        if (!shotPath.empty()) SaveShot(frame, shotPath);
-        WriteReport(frame, reportPath);
-        frame->Close(true);
-        wxTheApp->CallAfter([timer] { delete timer; });
+        if (!s->shotPath.empty()) SaveShot(s->frame, s->shotPath);
+        WriteReport(*s);
+        s->frame->Close(true);
+        wxTheApp->CallAfter([s] { delete s; });
     });
-    timer->StartOnce(1500);
+    s->timer.StartOnce(1500);
 }

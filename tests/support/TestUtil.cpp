@@ -49,7 +49,14 @@ RunResult Run(const std::vector<std::string>& argv, const std::vector<std::strin
     posix_spawn_file_actions_addopen(&fa, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&fa, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     std::vector<std::string> envs;
-    for (char** e = environ; *e; ++e) envs.emplace_back(*e);
+    // An entry of `env` replaces the inherited one of the same name.
+    auto name = [](const std::string& e) { return e.substr(0, e.find('=')); };
+    for (char** e = environ; *e; ++e) {
+        std::string entry = *e;
+        bool replaced = false;
+        for (const auto& x : env) replaced = replaced || name(x) == name(entry);
+        if (!replaced) envs.push_back(entry);
+    }
     for (const auto& e : env) envs.push_back(e);
     std::vector<char*> cargv, cenv;
     for (const auto& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
