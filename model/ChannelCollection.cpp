@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <thread>
 
 #include "model/DocumentModel.h"
@@ -216,7 +217,12 @@ void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress) {
     // Small records are not worth the threads.
     size_t threads = samples < 200000 ? 1 : std::min<size_t>(hw, count);
 
-    std::vector<CException*> errors(count, nullptr);
+    // Each failure is kept as thrown, so that the one passed on keeps its own type.
+    struct Failure {
+        std::exception_ptr thrown;
+        CException* owned = nullptr;  // freed when another failure is reported instead
+    };
+    std::vector<Failure> errors(count);
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (;;) {
@@ -226,9 +232,9 @@ void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress) {
             try {
                 channels[k].Recalc();
             } catch (CException* e) {
-                errors[k] = e;
+                errors[k] = {std::current_exception(), e};
             } catch (...) {
-                errors[k] = new CTenvorikException(330);
+                errors[k] = {std::current_exception(), nullptr};
             }
         }
     };
@@ -241,13 +247,13 @@ void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress) {
         for (auto& t : pool) t.join();
     }
     // The first failure in channel order is reported, as a one-by-one pass would.
-    CException* first = nullptr;
-    for (CException* e : errors) {
-        if (!e) continue;
+    std::exception_ptr first;
+    for (Failure& f : errors) {
+        if (!f.thrown) continue;
         if (!first)
-            first = e;
-        else
-            e->Delete();
+            first = f.thrown;
+        else if (f.owned)
+            f.owned->Delete();
     }
-    if (first) throw first;
+    if (first) std::rethrow_exception(first);
 }
