@@ -106,7 +106,10 @@ IndexRange FindStationaryPeriod(const double* a, const double* b, int s, int E, 
         if (std::fabs(double(r1.first - r2.first)) <= 0.5 * W || passes >= 1000) break;
     }
     if (passes >= 1000) return BestWindow(quiet, s, W, QuietStep(W), 0.001, -1.0);
-    const int first = r1.first + int(std::ceil((r1.first - r2.first) * 0.5));
+    int first = r1.first + int(std::ceil((r1.first - r2.first) * 0.5));
+    // The half step away from r2 can pass the last window start; the window stays inside the
+    // searched stretch.
+    if (first > E - W && E - W >= s) first = E - W;
     return {first, first + W - 1};
 }
 
