@@ -9,6 +9,8 @@
 #include "platform/WinTypes.h"
 
 class DocumentModel;
+class SettingsNode;
+class XmlNode;
 
 // Display and processing flags of a channel, saved whole as "ShowFlags".
 enum ChannelShowFlags : uint32_t {
@@ -56,6 +58,10 @@ public:
     CChannel(bool discrete, const CStringA& description, DocumentModel* doc);
     // An empty analog channel with the defaults of a record's channel; the readers fill it.
     explicit CChannel(DocumentModel* doc);
+    // A channel pasted from a "channel" node of the clipboard tree, on the time base of the
+    // record it was copied from (its rate, sample times and per-sample net frequency).
+    CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, const std::vector<int64_t>& ownTimes,
+             const std::vector<double>& netFrequency);
 
     CChannel(const CChannel&) = default;
     CChannel& operator=(const CChannel&) = default;
@@ -90,6 +96,13 @@ public:
     bool IsDiscrete() const { return m_discrete != 0; }
     bool IsCalculated() const { return (m_flags & CHF_CALCULATED) != 0; }
     bool HasOwnTimeBase() const { return (m_flags & CHF_OWN_TIMEBASE) != 0; }
+
+    // --- the channel's category of the record settings, and its node of the clipboard tree
+    void SaveSettings(SettingsNode& node) const;
+    void LoadSettings(const SettingsNode& node);
+    CString FormatNetFrequencies() const;
+    void ParseNetFrequencies(const CString& text);
+    void WriteToNode(XmlNode& node) const;
 
     // --- units, phases, colours and vertical zoom
     void ParseUnit();

@@ -8,6 +8,7 @@
 #include "model/Channel.h"
 
 struct LoadProgress;
+class XmlNode;
 
 class CChannelCollection {
 public:
@@ -45,6 +46,10 @@ public:
     // Recalculates every channel (in parallel) and then the calculated channels; with
     // `rebuildTimes` the per-sample frequency table is rebuilt first.
     void RecalcAll(bool rebuildTimes);
+
+    // The clipboard tree of the selected recorded channels: `node` becomes the "channels"
+    // element with the record's time base and header, one "channel" child per channel.
+    void WriteToNode(XmlNode& node) const;
 
     CStringA GetHeaderText() const { return m_headerText; }
     // Display name of entry `index` of the frequency-channel list; empty when out of range.

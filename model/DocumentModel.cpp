@@ -1,5 +1,6 @@
 #include "model/DocumentModel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <cwchar>
@@ -195,4 +196,10 @@ CString DocumentModel::GetDurationMicrosecondsText() const {
     CString r;
     if (RecordSpan(m_oscillogram, micro)) r.Format(L"%g", micro);
     return r;
+}
+
+CString DocumentModel::GetTitle() const {
+    const CString& path = m_oscillogram.m_sourcePath;
+    const int slash = std::max(path.ReverseFind(L'/'), path.ReverseFind(L'\\'));
+    return path.Mid(slash + 1);
 }

@@ -55,6 +55,8 @@ public:
     virtual void OnChannelRemoved(int /*index*/) { RemoveInvalidComments(); }
     // Computes the record's calculated channels again (the formula engine's work).
     virtual void ComputeCalcChannels(CalcChannels& /*list*/) {}
+    // The document's title as the user sees it (the record's file name by default).
+    virtual CString GetTitle() const;
     // The "UTC for Comtrade2013" option of the application.
     virtual bool IsUtcForComtrade2013() const { return true; }
 

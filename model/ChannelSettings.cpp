@@ -1,0 +1,252 @@
+// A channel outside the running program: its display settings in the record's settings file,
+// and the "channels" tree through which selected channels travel over the clipboard.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cwchar>
+#include <system_error>
+
+#include "model/Channel.h"
+#include "model/ChannelCollection.h"
+#include "model/ChannelNodes.h"
+#include "model/DocumentModel.h"
+#include "model/Oscillogram.h"
+#include "model/Resources.h"
+#include "model/SettingsStore.h"
+#include "model/SettingsStrings.h"
+#include "model/XmlNode.h"
+#include "platform/Encoding.h"
+
+namespace {
+
+// The shortest text that reads back as the same double: what "%g" gives whenever "%g" is
+// exact, more digits where it would lose some.
+std::wstring NumberText(double v) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::wstring(buf, res.ec == std::errc() ? res.ptr : buf);
+}
+
+CString G(double v) {
+    CString s;
+    s.Format(L"%g", v);
+    return s;
+}
+
+CString I(long long v) { return CString(std::to_wstring(v)); }
+
+CString Bool(bool v) { return v ? L"true" : L"false"; }
+
+double ToDouble(const CString& s) { return SettingsNode::TextToDouble(s); }
+int ToInt(const CString& s) { return SettingsNode::TextToInt(s); }
+
+// The pieces of a text split at every ",", empty ones included ("1,2," is three pieces).
+std::vector<std::wstring_view> SplitAtCommas(const std::wstring& text) {
+    std::vector<std::wstring_view> pieces;
+    if (text.empty()) return pieces;
+    size_t start = 0;
+    for (;;) {
+        size_t comma = text.find(L',', start);
+        pieces.emplace_back(text.data() + start, (comma == std::wstring::npos ? text.size() : comma) - start);
+        if (comma == std::wstring::npos) break;
+        start = comma + 1;
+    }
+    return pieces;
+}
+
+double PieceToDouble(std::wstring_view piece) { return ToDouble(CString(std::wstring(piece))); }
+
+}  // namespace
+
+// ---- per-channel settings -------------------------------------------------------------
+
+void CChannel::SaveSettings(SettingsNode& node) const {
+    node.SetInt(L"ShowFlags", int(m_flags));
+    node.SetDouble(L"PrimaryMul", m_primary);
+    node.SetDouble(L"SecondaryMul", m_secondary);
+    node.SetString(L"AliasName", m_alias);
+    if (!IsDiscrete() && !m_netFrequency.empty()) node.SetString(L"NetFreq", FormatNetFrequencies());
+    node.SetInt(L"CustomColorSet", m_customColorSet ? 1 : 0);
+    node.SetInt(L"colorCustom", int(m_customColor));
+}
+
+void CChannel::LoadSettings(const SettingsNode& node) {
+    // What the channel is (made by the program, on its own time base) is the record's to say,
+    // not the settings file's: a stale file must not turn a recorded channel into either.
+    constexpr uint32_t kIdentity = CHF_CALCULATED | CHF_OWN_TIMEBASE;
+    const uint32_t flags = uint32_t(node.GetInt(L"ShowFlags", int(m_flags)));
+    m_flags = (flags & ~kIdentity) | (m_flags & kIdentity);
+    // A ratio of zero, a negative one or one that is not a number would divide the shown
+    // values by zero; such a value from a damaged file leaves the ratio as it is.
+    const double primary = node.GetDouble(L"PrimaryMul", m_primary);
+    const double secondary = node.GetDouble(L"SecondaryMul", m_secondary);
+    if (std::isfinite(primary) && primary > 0) m_primary = primary;
+    if (std::isfinite(secondary) && secondary > 0) m_secondary = secondary;
+    m_alias = node.GetString(L"AliasName", m_alias);
+    if (!m_alias.IsEmpty()) m_name = m_alias;
+    if (!IsDiscrete()) ParseNetFrequencies(node.GetString(L"NetFreq", CString()));
+    m_customColorSet = node.GetInt(L"CustomColorSet", 0) != 0;
+    m_customColor = COLORREF(node.GetInt(L"colorCustom", 0));
+    Reserve(GetSampleCount());
+    Recalc();
+}
+
+CString CChannel::FormatNetFrequencies() const {
+    std::wstring out;
+    for (size_t k = 0; k < m_netFrequency.size(); ++k) {
+        if (k) out += L',';
+        out += NumberText(m_netFrequency[k]);
+    }
+    return CString(std::move(out));
+}
+
+void CChannel::ParseNetFrequencies(const CString& text) {
+    if (text.IsEmpty()) return;
+    const size_t n = GetSampleCount();
+    m_netFrequency.assign(n, 0.0);
+    const auto pieces = SplitAtCommas(text.str());
+    for (size_t k = 0; k < n && k < pieces.size(); ++k) m_netFrequency[k] = PieceToDouble(pieces[k]);
+}
+
+// ---- channel node trees -----------------------------------------------------------------
+
+void CChannel::WriteToNode(XmlNode& node) const {
+    node.SetAttribute(L"name", m_name);
+    node.SetAttribute(L"dimension", GetUnitText());
+    node.SetAttribute(L"type", IsDiscrete() ? L"discret" : L"analog");
+    node.SetAttribute(L"desc2", CString(m_phase));
+    node.SetAttribute(L"desc3", CString(m_circuit));
+    node.SetAttribute(L"values_type", m_filePrimary ? L"primary" : L"secondary");
+    node.SetAttribute(L"primary_mode", Bool(m_primaryMode));
+    // Scaling and samples with every digit they need: a pasted channel must carry the same
+    // numbers as the channel copied.
+    node.SetAttribute(L"mul", NumberText(m_a));
+    node.SetAttribute(L"offset", NumberText(m_b));
+    node.SetAttribute(L"timeShift", NumberText(m_skew));
+    node.SetAttribute(L"primary_value", NumberText(m_primary));
+    node.SetAttribute(L"secondary_value", NumberText(m_secondary));
+    node.SetAttribute(L"file_primary_value", NumberText(m_filePrimaryValue));
+    node.SetAttribute(L"file_secondary_value", NumberText(m_fileSecondaryValue));
+    node.SetAttribute(L"normal_state", I(m_normalState));
+    node.SetAttribute(L"values_count", I(GetSampleCount()));
+    node.SetAttribute(L"custom_color_set", Bool(m_customColorSet));
+    node.SetAttribute(L"color_custom", I(int(m_customColor)));
+    node.SetAttribute(L"record_start_date", m_document ? m_document->GetRecordStartDate() : CString());
+    node.SetAttribute(L"record_start_time", m_document ? m_document->GetRecordStartTime() : CString());
+    node.SetAttribute(L"duration_milli_sec", m_document ? m_document->GetDurationMicrosecondsText() : CString());
+    std::wstring data;
+    data.reserve(m_samples.size() * 8);
+    for (double v : m_samples) {
+        data += NumberText(v);
+        data += L',';
+    }
+    node.SetAttribute(L"data", CString(std::move(data)));
+}
+
+CChannel::CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, const std::vector<int64_t>& ownTimes,
+                   const std::vector<double>& netFrequency)
+    : CChannel(doc) {
+    m_flags = CHF_DEFAULT | CHF_OWN_TIMEBASE;
+    m_selected = true;
+    m_ownRate = ownRate;
+    m_ownTimes = ownTimes;
+    m_netFrequency = netFrequency;
+
+    m_name = node.GetAttribute(L"name") + LoadResString(IDS_PASTED_SUFFIX);
+    const std::string ansi = platform::WideToAnsi(m_name.view());
+    m_fileName = CStringA((doc && doc->m_codePage) ? ansi : platform::AnsiToOem(ansi));
+    m_phase = CStringA(node.GetAttribute(L"desc2"));
+    m_circuit = CStringA(node.GetAttribute(L"desc3"));
+    if (node.GetAttribute(L"type") == L"analog") {
+        m_discrete = 0;
+        m_displayUnit = node.GetAttribute(L"dimension");
+        m_unit = CStringA(m_displayUnit);
+        m_filePrimary = node.GetAttribute(L"values_type") == L"primary";
+        m_primaryMode = node.GetAttribute(L"primary_mode") == L"true";
+        m_primary = ToDouble(node.GetAttribute(L"primary_value"));
+        m_secondary = ToDouble(node.GetAttribute(L"secondary_value"));
+        m_filePrimaryValue = ToDouble(node.GetAttribute(L"file_primary_value"));
+        m_fileSecondaryValue = ToDouble(node.GetAttribute(L"file_secondary_value"));
+        m_a = ToDouble(node.GetAttribute(L"mul"));
+        m_b = ToDouble(node.GetAttribute(L"offset"));
+        m_skew = ToDouble(node.GetAttribute(L"timeShift"));
+    } else {
+        m_discrete = 1;
+        m_normalState = uint32_t(ToInt(node.GetAttribute(L"normal_state")));
+    }
+    m_primaryText = CStringA(G(m_filePrimaryValue));
+    m_secondaryText = CStringA(G(m_fileSecondaryValue));
+    m_customColorSet = node.GetAttribute(L"custom_color_set") == L"true";
+    m_customColor = COLORREF(ToInt(node.GetAttribute(L"color_custom")));
+
+    // The count comes from the clipboard: never more samples than the data holds pieces.
+    const CString dataText = node.GetAttribute(L"data");
+    const auto pieces = SplitAtCommas(dataText.str());
+    const int count = ToInt(node.GetAttribute(L"values_count"));
+    const size_t n = count <= 0 ? 0 : std::min(size_t(count), pieces.size());
+    m_samples.assign(n, 0.0);
+    for (size_t k = 0; k < n; ++k) m_samples[k] = PieceToDouble(pieces[k]);
+
+    m_sourceStartDate = node.GetAttribute(L"record_start_date");
+    m_sourceStartTime = node.GetAttribute(L"record_start_time");
+    m_sourceDuration = node.GetAttribute(L"duration_milli_sec");
+    Recalc();
+}
+
+void CChannelCollection::WriteToNode(XmlNode& node) const {
+    node.SetName(L"channels");
+    const DocumentModel* doc = m_document;
+    const auto* osc = dynamic_cast<const COscillogram*>(this);
+    if (!osc && doc) osc = &doc->GetOscillogram();
+
+    // A count, written whole: "%g" would give "1e+06" for a million samples.
+    node.SetAttribute(L"num_values", I(m_channels.empty() ? 0 : m_channels.front().GetSampleCount()));
+    node.SetAttribute(L"time_multiplier", NumberText(osc ? osc->m_timeMultiplier : 1.0));
+    node.SetAttribute(L"discr_frequency", I(osc ? osc->m_samplingFrequency : 0));
+    const int count = GetSampleCount();
+    std::wstring times, freqs;
+    times.reserve(size_t(count) * 8);
+    freqs.reserve(size_t(count) * 3);
+    for (int i = 0; i < count; ++i) {
+        if (i) {
+            times += L',';
+            freqs += L',';
+        }
+        times += std::to_wstring(doc ? doc->GetSampleTime(uint32_t(i)) : 0);
+        const double f = osc && size_t(i) < osc->m_sampleFrequency.size() ? osc->m_sampleFrequency[size_t(i)] : 0.0;
+        freqs += NumberText(f);
+    }
+    node.SetAttribute(L"times", CString(std::move(times)));
+    node.SetAttribute(L"net_frequency", CString(std::move(freqs)));
+    if (doc) {
+        node.SetAttribute(L"stationID", doc->GetStationName());
+        node.SetAttribute(L"blockID", doc->GetRecorderId());
+        node.SetAttribute(L"title", doc->GetTitle());
+        // The header text for display: OEM texts are made ANSI first.
+        const std::string hdr(m_headerText.view());
+        node.SetAttribute(L"hdrFile", CString(platform::AnsiToWide(doc->m_codePage ? hdr : platform::OemToAnsi(hdr))));
+        node.SetAttribute(L"startTime", doc->GetRecordStartDateTime());
+    }
+    for (const CChannel& ch : m_channels) {
+        if (!ch.m_selected || ch.IsCalculated()) continue;
+        ch.WriteToNode(node.AddChild(L"channel"));
+    }
+}
+
+PastedTimeBase ReadPastedTimeBase(const XmlNode& channels) {
+    PastedTimeBase base;
+    const CString timesText = channels.GetAttribute(L"times");
+    const CString freqText = channels.GetAttribute(L"net_frequency");
+    const auto times = SplitAtCommas(timesText.str());
+    const auto freqs = SplitAtCommas(freqText.str());
+    const double declared = ToDouble(channels.GetAttribute(L"num_values"));
+    const size_t n = declared >= 1 ? std::min(times.size(), size_t(std::min(declared, 4e9))) : 0;
+    base.times.resize(n);
+    base.netFrequency.assign(n, 0.0);
+    for (size_t k = 0; k < n; ++k) {
+        base.times[k] = int64_t(std::wcstoll(std::wstring(times[k]).c_str(), nullptr, 10));
+        if (k < freqs.size()) base.netFrequency[k] = PieceToDouble(freqs[k]);
+    }
+    base.rate = ToDouble(channels.GetAttribute(L"discr_frequency"));
+    return base;
+}
