@@ -12,10 +12,10 @@ struct FamilyRow {
 // Terminal families whose current and voltage channels share their ratios. A device matches
 // a family when its model text contains one of the family's codes.
 const FamilyRow kFamilies[] = {
+    {{L"SHR500"}, {{L"IA1", L"IB1", L"IC1", L"IA2", L"IB2", L"IC2"}}},
     {{L"TOR300", L"ТОР300"},
      {{L"IA1", L"IB1", L"IC1"}, {L"IA2", L"IB2", L"IC2"}, {L"Uab", L"Ubc", L"Uca"}, {L"Ua", L"Ub", L"Uc"}}},
     {{L"TOR200"}, {{L"IA", L"IB", L"IC"}, {L"UA", L"UB", L"UC"}, {L"3I0", L"3I0p"}}},
-    {{L"SHR500"}, {{L"IA1", L"IB1", L"IC1", L"IA2", L"IB2", L"IC2"}}},
 };
 
 const wchar_t kFolding[][2] = {

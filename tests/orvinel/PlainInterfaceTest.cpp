@@ -1,0 +1,198 @@
+// The plain C functions, reached the way a SCADA caller reaches them: through dlopen.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "StoFixture.h"
+#include "TestUtil.h"
+#include "orvinel/Orvinel.h"
+#include "platform/Encoding.h"
+
+namespace {
+
+struct Library {
+    void* handle = nullptr;
+    decltype(&ConvertScadaStoComtrade) toFolder = nullptr;
+    decltype(&ConvertScadaBufStoComtrade) toBuffers = nullptr;
+    decltype(&ConvertScadaBufStoComtradeEx) toBuffersEx = nullptr;
+    decltype(&FreeMemAfterConvertScadaBuf) freeBuffers = nullptr;
+
+    Library() {
+        handle = dlopen(TV_BIN_DIR "/libOrvinel.so", RTLD_NOW | RTLD_LOCAL);
+        if (!handle) return;
+        toFolder = reinterpret_cast<decltype(toFolder)>(dlsym(handle, "ConvertScadaStoComtrade"));
+        toBuffers = reinterpret_cast<decltype(toBuffers)>(dlsym(handle, "ConvertScadaBufStoComtrade"));
+        toBuffersEx = reinterpret_cast<decltype(toBuffersEx)>(dlsym(handle, "ConvertScadaBufStoComtradeEx"));
+        freeBuffers = reinterpret_cast<decltype(freeBuffers)>(dlsym(handle, "FreeMemAfterConvertScadaBuf"));
+    }
+    ~Library() {
+        if (handle) dlclose(handle);
+    }
+};
+
+std::u16string U16(const std::wstring& text) { return platform::WideToU16(text); }
+std::string Utf8(const char16_t* text) { return platform::WideToUtf8(platform::U16ToWide(text)); }
+
+sto::Description Describe() {
+    sto::Description d;
+    d.station = "ПС";
+    d.units = {{38, -1, {{2, 1, "Ia"}, {2, 2, "Ib"}}}};
+    return d;
+}
+
+// Two one-byte channels, N = 4, a ring of two blocks that starts at the second.
+std::string Record() {
+    sto::Record r;
+    r.analogIds = {1, 2};
+    r.width = 1;
+    r.ringBlocks = 2;
+    r.ringStart = 1;
+    r.blocks = {{4, {1, 2, 3, 4, 5, 6, 7, 8}, {}}, {4, {9, 10, 11, 12, 13, 14, 15, 16}, {}}};
+    return r.Bytes();
+}
+
+// Each test converts with its own temporary folder, which must be empty again afterwards.
+class PlainInterface : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(lib.handle, nullptr) << dlerror();
+        ASSERT_TRUE(lib.toFolder && lib.toBuffers && lib.toBuffersEx && lib.freeBuffers);
+        const char* old = getenv("TMPDIR");
+        oldTmp = old ? old : "";
+        setenv("TMPDIR", tmp.path().c_str(), 1);
+        description = U16(Describe().Wide());
+        record = Record();
+    }
+    void TearDown() override {
+        lib.freeBuffers();
+        EXPECT_TRUE(std::filesystem::is_empty(tmp.path()));
+        if (oldTmp.empty()) unsetenv("TMPDIR");
+        else setenv("TMPDIR", oldTmp.c_str(), 1);
+    }
+
+    Library lib;
+    testutil::TempDir tmp;
+    std::string oldTmp;
+    std::u16string description;
+    std::string record;
+    char16_t error[ORVINEL_ERROR_TEXT_CAPACITY] = u"unset";
+};
+
+TEST_F(PlainInterface, ConvertsIntoAFolderWithoutTouchingTheRecord) {
+    testutil::TempDir out;
+    std::u16string folder = U16(platform::Utf8ToWide(out.path()));
+    std::string before = record;
+    ASSERT_EQ(lib.toFolder(description.c_str(), record.data(), unsigned(record.size()), folder.c_str(), u"Осц", error), 1)
+        << Utf8(error);
+    EXPECT_EQ(error[0], 0);
+    EXPECT_EQ(record, before);
+    std::string dat = testutil::ReadFile(out.File("Осц.dat"));
+    EXPECT_EQ(dat.substr(0, dat.find("\r\n")), "1,0,9,13");  // the ring's oldest block first
+    EXPECT_TRUE(std::filesystem::exists(out.File("Осц.cfg")));
+    EXPECT_TRUE(std::filesystem::exists(out.File("Осц.hdr")));
+}
+
+TEST_F(PlainInterface, FailuresGiveTheirMessages) {
+    testutil::TempDir out;
+    std::u16string folder = U16(platform::Utf8ToWide(out.path()));
+    std::u16string other = U16(platform::Utf8ToWide(
+        "<DesDescr><StationName>S</StationName><RecDev>R</RecDev><ControlSum>1</ControlSum><MatterUnits/></DesDescr>"));
+    struct Case {
+        const char* what;
+        const char16_t* description;
+        const void* record;
+        unsigned size;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"not XML", u"<DesDescr", record.data(), unsigned(record.size()), "Ошибка чтения xml-буфера"},
+        {"no description", nullptr, record.data(), unsigned(record.size()), "Ошибка чтения xml-буфера"},
+        {"25 bytes", description.c_str(), record.data(), 25, "Несоответствие загруженной осциллограммы и ее описания."},
+        {"no record", description.c_str(), nullptr, 100, "Несоответствие загруженной осциллограммы и ее описания."},
+        {"record larger than an int", description.c_str(), record.data(), 0x80000000u,
+         "Несоответствие загруженной осциллограммы и ее описания."},
+        {"other control sum", other.c_str(), record.data(), unsigned(record.size()),
+         "Несоответствие загруженной осциллограммы и ее описания."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::memcpy(error, u"unset", sizeof u"unset");
+        EXPECT_EQ(lib.toFolder(c.description, c.record, c.size, folder.c_str(), u"r", error), 0);
+        EXPECT_EQ(Utf8(error), c.message);
+        char* cfg = reinterpret_cast<char*>(1);
+        char* dat = reinterpret_cast<char*>(1);
+        int cfgLength = -7, datLength = -7;
+        EXPECT_EQ(lib.toBuffersEx(c.description, c.record, c.size, &cfg, &dat, &cfgLength, &datLength, error), 0);
+        EXPECT_EQ(Utf8(error), c.message);
+        EXPECT_EQ(cfg, nullptr);
+        EXPECT_EQ(dat, nullptr);
+        EXPECT_EQ(cfgLength, -7);
+        EXPECT_EQ(datLength, -7);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(out.path()));
+
+    // A conversion message of the library's own table; no error buffer at all is not a crash.
+    EXPECT_EQ(lib.toFolder(description.c_str(), record.data(), 31, folder.c_str(), u"r", error), 0);
+    EXPECT_EQ(Utf8(error),
+              "Конверсия загруженной осциллограммы не удалась - осциллограмма не полностью загружена из блока");
+    EXPECT_EQ(lib.toFolder(description.c_str(), record.data(), unsigned(record.size()), nullptr, u"r", error), 0);
+    EXPECT_EQ(Utf8(error), "не удалось открыть CFG");
+    EXPECT_EQ(lib.toFolder(nullptr, nullptr, 0, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(lib.toBuffers(description.c_str(), record.data(), unsigned(record.size()), nullptr, nullptr, error), 0);
+    EXPECT_EQ(Utf8(error), "Ошибка открытия временного файла cfg");
+}
+
+TEST_F(PlainInterface, BuffersBelongToTheLibraryUntilTheNextConversion) {
+    char* cfg = nullptr;
+    char* dat = nullptr;
+    ASSERT_EQ(lib.toBuffers(description.c_str(), record.data(), unsigned(record.size()), &cfg, &dat, error), 1)
+        << Utf8(error);
+    ASSERT_NE(cfg, nullptr);
+    ASSERT_NE(dat, nullptr);
+    std::string firstCfg = cfg;
+    EXPECT_EQ(firstCfg.substr(0, firstCfg.find(',')), platform::WideToAnsi(L"ПС"));
+    EXPECT_EQ(firstCfg.substr(firstCfg.size() - 12), "ASCII\r\n1.0\r\n");
+    EXPECT_EQ(std::string(dat), "1,0,9,13\r\n2,1000,10,14\r\n3,2000,11,15\r\n4,3000,12,16\r\n"
+                                "5,4000,1,5\r\n6,5000,2,6\r\n7,6000,3,7\r\n8,7000,4,8");
+
+    // The Ex variant stores the lengths (the NUL counted) each time it hands out buffers,
+    // even when the new buffers happen to lie where the old ones were.
+    int cfgLength = 0, datLength = 0;
+    char* cfg2 = nullptr;
+    char* dat2 = nullptr;
+    ASSERT_EQ(lib.toBuffersEx(description.c_str(), record.data(), unsigned(record.size()), &cfg2, &dat2, &cfgLength,
+                              &datLength, error), 1);
+    EXPECT_EQ(std::string(cfg2), firstCfg);
+    EXPECT_EQ(cfgLength, int(std::strlen(cfg2)) + 1);
+    EXPECT_EQ(datLength, int(std::strlen(dat2)) + 1);
+    for (int round = 0; round < 3; ++round) {
+        cfgLength = datLength = 0;
+        ASSERT_EQ(lib.toBuffersEx(description.c_str(), record.data(), unsigned(record.size()), &cfg2, &dat2,
+                                  &cfgLength, &datLength, error), 1);
+        EXPECT_EQ(cfgLength, int(firstCfg.size()) + 1);
+        EXPECT_EQ(datLength, int(std::strlen(dat2)) + 1);
+    }
+    // Without length pointers it is the plain buffer conversion.
+    ASSERT_EQ(lib.toBuffersEx(description.c_str(), record.data(), unsigned(record.size()), &cfg2, &dat2, nullptr,
+                              nullptr, error), 1);
+    EXPECT_EQ(std::string(cfg2), firstCfg);
+    lib.freeBuffers();
+    lib.freeBuffers();  // nothing held: nothing to do
+}
+
+TEST_F(PlainInterface, AnEnglishCallerGetsTheSameBytes) {
+    // The ".cfg" of a description whose names are Cyrillic carries them in code page 1251.
+    char* cfg = nullptr;
+    char* dat = nullptr;
+    sto::Description d = Describe();
+    d.units[0].entries[0].name = "Ток A";
+    std::u16string text = U16(d.Wide());
+    ASSERT_EQ(lib.toBuffers(text.c_str(), record.data(), unsigned(record.size()), &cfg, &dat, error), 1);
+    EXPECT_NE(std::string(cfg).find(platform::WideToAnsi(L"1,Ток A,,,A,")), std::string::npos);
+}
+
+}  // namespace
