@@ -46,14 +46,14 @@ ParamsTreeNode* BuildTree(const pugi::xml_node& rootElement) {
     return root;
 }
 
-ParamsTreeNode* TreeFromDocument(const pugi::xml_document& doc) {
+// A document has exactly one top-level element; a fragment may have several and its first is taken.
+ParamsTreeNode* TreeFromDocument(const pugi::xml_document& doc, bool fragment) {
     pugi::xml_node first;
+    int elements = 0;
     for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling())
-        if (child.type() == pugi::node_element) {
-            first = child;
-            break;
-        }
-    return first ? BuildTree(first) : nullptr;
+        if (child.type() == pugi::node_element && elements++ == 0) first = child;
+    if (!first || (!fragment && elements != 1)) return nullptr;
+    return BuildTree(first);
 }
 
 bool WriteReplacing(const std::string& path, const std::string& bytes) {
@@ -89,7 +89,7 @@ bool WriteReplacing(const std::string& path, const std::string& bytes) {
 ParamsTreeNode* ArmXmlHelper::CreateTreeFromXmlFile(const CString& path) {
     pugi::xml_document doc;
     if (!doc.load_file(Narrow(path).c_str(), pugi::parse_default)) return nullptr;
-    return TreeFromDocument(doc);
+    return TreeFromDocument(doc, false);
 }
 
 ParamsTreeNode* ArmXmlHelper::CreateTreeFromXmlBuffer(const wchar_t* text, bool lenient) {
@@ -98,7 +98,7 @@ ParamsTreeNode* ArmXmlHelper::CreateTreeFromXmlBuffer(const wchar_t* text, bool 
     unsigned options = pugi::parse_default | (lenient ? pugi::parse_fragment : 0u);
     pugi::xml_document doc;
     if (!doc.load_buffer(utf8.data(), utf8.size(), options, pugi::encoding_utf8)) return nullptr;
-    return TreeFromDocument(doc);
+    return TreeFromDocument(doc, lenient);
 }
 
 std::string ArmXmlHelper::XmlTextFromTree(const ParamsTreeNode* tree) {

@@ -254,3 +254,19 @@ TEST(Description, CopiesShareTheTreeButNotTheTimeTable) {
 }
 
 }  // namespace
+
+#include "orvinel/OrvinelResources.h"
+
+namespace {
+
+TEST(Messages, EnglishLibraryReplacesTheBuiltInTexts) {
+    EXPECT_EQ(OrvinelResString(23000), L"Неизвесная версия осциллограммы!");
+    EXPECT_EQ(OrvinelResString(23008), L"Hе удалось открыть HDR");  // the Latin H is the recorder's own
+    ASSERT_TRUE(OrvinelStrings().LoadEnglishFrom(TV_LANG_DIR "/Orvinel_ResEng.so"));
+    EXPECT_EQ(OrvinelResString(23000), L"Unknown oscillogram version!");
+    for (unsigned id = 23000; id <= 23011; ++id) EXPECT_FALSE(OrvinelResString(id).IsEmpty()) << id;
+    OrvinelStrings().LoadEnglishFrom("");
+    EXPECT_EQ(OrvinelResString(23001), L"Неверный формат осциллограммы");
+}
+
+}  // namespace
