@@ -271,10 +271,15 @@ bool ComtradeConverter::GetInfoFromStoHeader(const void* record, size_t length, 
     return true;
 }
 
-bool ComtradeConverter::GetInfoFromStoHeader(std::FILE* file, uint16_t& crc, uint32_t& size) {
-    if (!file || std::fseek(file, 0, SEEK_SET) != 0) return false;
+bool ComtradeConverter::GetInfoFromStoHeader(CFile& file, uint16_t& crc, uint32_t& size) {
     unsigned char header[26];
-    if (std::fread(header, 1, sizeof header, file) != sizeof header) return false;
+    try {
+        file.SeekToBegin();
+        if (file.Read(header, sizeof header) != sizeof header) return false;
+    } catch (CFileException* e) {
+        e->Delete();
+        return false;
+    }
     return GetInfoFromStoHeader(header, sizeof header, crc, size);
 }
 

@@ -2,7 +2,6 @@
 // Conversion of a relay terminal's binary oscillogram (".sto", held in memory) with its XML
 // description (".dst") into COMTRADE 1999 ASCII files (".cfg", ".dat", ".hdr").
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <set>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "platform/CString.h"
+#include "platform/File.h"
 
 class ParamsTreeNode;
 
@@ -104,7 +104,7 @@ public:
     static uint16_t CalcCrc(const unsigned char* data, int length);
     // Reads the header of an open record file from its start; false for fewer than 26 bytes.
     // The file is left positioned after the header.
-    static bool GetInfoFromStoHeader(std::FILE* file, uint16_t& crc, uint32_t& size);
+    static bool GetInfoFromStoHeader(CFile& file, uint16_t& crc, uint32_t& size);
     // The same for record bytes in memory.
     static bool GetInfoFromStoHeader(const void* record, size_t length, uint16_t& crc, uint32_t& size);
 

@@ -57,8 +57,7 @@ bool ComtradeConverter::MakeCT_CFG(Output& out, unsigned char* record, const Lay
     unsigned char* ring = record + layout.dataStart;
     std::rotate(ring, ring + layout.ringStart * layout.blockSize, ring + layout.ringBlocks * layout.blockSize);
 
-    std::FILE* file = out.Open("cfg");
-    if (!file) return Fail(error, 23004);
+    if (!out.Open("cfg")) return Fail(error, 23004);
 
     std::string text;
     CString version;
@@ -151,7 +150,7 @@ bool ComtradeConverter::MakeCT_CFG(Output& out, unsigned char* record, const Lay
     text += "1.0";
     text += kEol;
 
-    if (!Output::Write(file, text) || !out.Close()) return Fail(error, 23001);
+    if (!out.Write(text)) return Fail(error, 23001);
     return true;
 }
 
@@ -185,8 +184,7 @@ bool ComtradeConverter::SetTimeMarks(std::string& text, int64_t triggerSeconds, 
 }
 
 bool ComtradeConverter::MakeCT_DAT(Output& out, const unsigned char* record, const Layout& layout, CString& error) {
-    std::FILE* file = out.Open("dat");
-    if (!file) return Fail(error, 23005);
+    if (!out.Open("dat")) return Fail(error, 23005);
     if (showProgress) {
         SetProgressBarPos(0);
         SetProgressInfoAboutFast(OrvinelResString(23006) + L"...");
@@ -242,12 +240,12 @@ bool ComtradeConverter::MakeCT_DAT(Output& out, const unsigned char* record, con
                 text += states[dch] ? '1' : '0';
             }
             if (text.size() >= (1 << 20)) {
-                ok = Output::Write(file, text);
+                ok = out.Write(text);
                 text.clear();
             }
         }
     }
-    if (ok) ok = Output::Write(file, text);
+    if (ok) ok = out.Write(text);
     if (showProgress) {
         SetProgressInfoAbout(OrvinelResString(23007) + L"...");
         SetProgressBarStep(L"100%");
@@ -256,13 +254,12 @@ bool ComtradeConverter::MakeCT_DAT(Output& out, const unsigned char* record, con
     }
     sampleTimes.clear();
     sampleTimes.shrink_to_fit();
-    if (!out.Close() || !ok) return Fail(error, 23001);
+    if (!ok) return Fail(error, 23001);
     return true;
 }
 
 bool ComtradeConverter::MakeCT_HDR(Output& out, CString& error) {
-    std::FILE* file = out.Open("hdr");
-    if (!file) return Fail(error, 23008);
+    if (!out.Open("hdr")) return Fail(error, 23008);
     std::string text;
     AppendText(text, CStringA(OrvinelResString(23009)));
     text += kEol;
@@ -270,6 +267,6 @@ bool ComtradeConverter::MakeCT_HDR(Output& out, CString& error) {
     text += '.';
     text += kEol;
     text += kEol;
-    if (!Output::Write(file, text) || !out.Close()) return Fail(error, 23008);
+    if (!out.Write(text)) return Fail(error, 23008);
     return true;
 }

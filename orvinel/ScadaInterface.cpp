@@ -14,6 +14,7 @@
 #include "orvinel/Orvinel.h"
 #include "orvinel/OrvinelResources.h"
 #include "platform/Encoding.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -74,15 +75,6 @@ char* ReadWhole(const std::string& path, int& length) {
     return block;
 }
 
-std::string TempFolder() {
-    const char* dir = std::getenv("TMPDIR");
-    std::string folder = dir && *dir ? dir : "/tmp";
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    struct stat st {};
-    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return {};
-    return folder;
-}
-
 int ConvertToFolder(const char16_t* description, const void* record, unsigned int recordSize,
                     const CString& folder, const CString& fileName, char16_t* errorText) {
     SetError(errorText, CString());
@@ -128,27 +120,21 @@ int ConvertToBuffers(const char16_t* description, const void* record, unsigned i
         SetError(errorText, kDatOpen);
         return 0;
     }
-    std::string folder = TempFolder();
-    if (folder.empty()) {
+    CString folder = platform::TempFolder();
+    if (folder.IsEmpty() || !platform::FolderExists(folder)) {
         SetError(errorText, kNoTempFolder);
         return 0;
     }
-    std::string pattern = folder + "/ctrXXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
+    // The placeholder reserves the name for the three files; all four are removed on every path.
+    CString placeholder = platform::MakeTempFile(L"ctr", CString(), folder);
+    if (placeholder.IsEmpty()) {
         SetError(errorText, kNoTempNames);
         return 0;
     }
-    ::close(fd);
-    // The placeholder reserves the name for the three files; all four are removed on every path.
-    std::string placeholder = name.data();
-    std::string base = placeholder + ".";
-    std::string stem = placeholder.substr(folder.size() + 1);
+    std::string base = platform::WideToUtf8(placeholder.view()) + ".";
 
-    int result = ConvertToFolder(description, record, recordSize, CString(platform::Utf8ToWide(folder)),
-                                 CString(platform::Utf8ToWide(stem)), errorText);
+    int result = ConvertToFolder(description, record, recordSize, platform::PathFolder(placeholder),
+                                 platform::PathFileName(placeholder), errorText);
     if (result) {
         int cfgSize = 0, datSize = 0;
         g_cfgBuffer = ReadWhole(base + "cfg", cfgSize);
@@ -171,8 +157,8 @@ int ConvertToBuffers(const char16_t* description, const void* record, unsigned i
             FreeBuffersLocked();
         }
     }
-    for (const char* ext : {"cfg", "dat", "hdr"}) ::unlink((base + ext).c_str());
-    ::unlink(placeholder.c_str());
+    for (const wchar_t* ext : {L"cfg", L"dat", L"hdr"}) platform::RemoveFile(placeholder + L"." + ext);
+    platform::RemoveFile(placeholder);
     return result;
 }
 

@@ -2,16 +2,12 @@
 
 #include <pugixml.hpp>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <sstream>
 #include <utility>
 #include <vector>
 
+#include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 
 namespace {
@@ -56,34 +52,6 @@ ParamsTreeNode* TreeFromDocument(const pugi::xml_document& doc, bool fragment) {
     return BuildTree(first);
 }
 
-bool WriteReplacing(const std::string& path, const std::string& bytes) {
-    std::string dir = ".";
-    std::string base = path;
-    if (auto slash = path.rfind('/'); slash != std::string::npos) {
-        dir = slash == 0 ? "/" : path.substr(0, slash);
-        base = path.substr(slash + 1);
-    }
-    std::string tmp = (dir == "/" ? std::string() : dir) + "/." + base + ".XXXXXX";
-    std::vector<char> name(tmp.begin(), tmp.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) return false;
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    bool ok = true;
-    for (size_t done = 0; ok && done < bytes.size();) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ok = false;
-        else done += size_t(n);
-    }
-    if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(name.data(), path.c_str()) != 0) ok = false;
-    if (!ok) ::unlink(name.data());
-    return ok;
-}
-
 }  // namespace
 
 ParamsTreeNode* ArmXmlHelper::CreateTreeFromXmlFile(const CString& path) {
@@ -123,5 +91,5 @@ std::string ArmXmlHelper::XmlTextFromTree(const ParamsTreeNode* tree) {
 
 bool ArmXmlHelper::CreateXmlFileFromTree(const CString& path, const ParamsTreeNode* tree) {
     if (!tree || path.IsEmpty()) return false;
-    return WriteReplacing(Narrow(path), XmlTextFromTree(tree));
+    return platform::TryWriteFileAtomically(path, XmlTextFromTree(tree));
 }

@@ -213,14 +213,13 @@ TEST(Description, CompatibilityWithARecordHeader) {
     std::string bytes = r.Bytes();
     testutil::WriteFile(dir.File("r.sto"), bytes);
 
-    std::FILE* f = std::fopen(dir.File("r.sto").c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    std::fseek(f, 7, SEEK_SET);
+    CFile f(Path(dir.File("r.sto")), CFile::modeRead);
+    f.Seek(7, CFile::begin);
     uint16_t crc = 0;
     uint32_t size = 0;
     ASSERT_TRUE(ComtradeConverter::GetInfoFromStoHeader(f, crc, size));
-    EXPECT_EQ(std::ftell(f), 26);
-    std::fclose(f);
+    EXPECT_EQ(f.GetPosition(), 26u);
+    f.Close();
     EXPECT_EQ(size, bytes.size());
 
     ComtradeConverter c(int(size), false);
@@ -232,10 +231,10 @@ TEST(Description, CompatibilityWithARecordHeader) {
     EXPECT_FALSE(c.CheckDstCompatibility(crc, size, Path(dir.File("other.dst"))));
 
     testutil::WriteFile(dir.File("short.sto"), bytes.substr(0, 25));
-    f = std::fopen(dir.File("short.sto").c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    EXPECT_FALSE(ComtradeConverter::GetInfoFromStoHeader(f, crc, size));
-    std::fclose(f);
+    CFile shortFile(Path(dir.File("short.sto")), CFile::modeRead);
+    EXPECT_FALSE(ComtradeConverter::GetInfoFromStoHeader(shortFile, crc, size));
+    CFile closed;
+    EXPECT_FALSE(ComtradeConverter::GetInfoFromStoHeader(closed, crc, size));
 }
 
 TEST(Description, CopiesShareTheTreeButNotTheTimeTable) {
