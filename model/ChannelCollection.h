@@ -4,11 +4,50 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/WinTypes.h"
+
 #include "model/CalcChannels.h"
 #include "model/Channel.h"
 
 struct LoadProgress;
 class XmlNode;
+class CCmdUI;
+
+// Commands on channels that the view routes to the record.
+enum ChannelCommand : unsigned {
+    ID_CHANNEL_SHOW_MINMAX = 32817,
+    ID_CHANNEL_SHOW_RMS = 32818,
+    ID_CHANNEL_SHOW_HARMONIC = 32819,
+    ID_CHANNEL_CURVE_INSTANT = 32820,
+    ID_CHANNEL_CURVE_RMS = 32821,
+    ID_CHANNEL_CURVE_HARMONIC = 32822,
+    ID_CHANNEL_INVERT = 32823,
+    ID_CHANNEL_REMOVE_DC = 32824,
+    ID_SHOW_DISCRETE_ALL = 32845,
+    ID_HIDE_DISCRETE_ALL = 32846,
+    ID_HIDE_DISCRETE_CONSTANT = 32847,
+    ID_HIDE_SELECTED_CHANNELS = 32848,
+    ID_CHANNEL_FREQ_DIAGRAM = 32849,
+    ID_CHANNEL_VECTOR_DIAGRAM = 32850,
+    ID_CHANNEL_CIRCLE_DIAGRAM = 32851,
+    ID_CHANNEL_ADC_COUNTS = 32852,
+    ID_EDIT_COEFFICIENTS = 32866,
+    ID_SHOW_PRIMARY_VALUES = 32867,
+    ID_SHOW_SECONDARY_VALUES = 32868,
+    ID_SELECTED_CHANNELS_COLOR = 33030,
+};
+
+// What the channel commands ask of the view that routes them: the two horizontal (level)
+// cursors keep their place on the screen while the values under them change.
+class ChannelCommandView {
+public:
+    virtual ~ChannelCommandView() = default;
+    // Screen height of horizontal cursor k (0 or 1); false when it is switched off.
+    virtual bool GetLevelCursorHeight(int k, int& y) = 0;
+    // Binds horizontal cursor k again to the channel row at height y and takes its level there.
+    virtual void PlaceLevelCursor(int k, int y) = 0;
+    virtual void Invalidate() = 0;
+};
 
 class CChannelCollection {
 public:
@@ -50,6 +89,18 @@ public:
     // The clipboard tree of the selected recorded channels: `node` becomes the "channels"
     // element with the record's time base and header, one "channel" child per channel.
     void WriteToNode(XmlNode& node) const;
+    // --- commands on the channels (ChannelCommand ids)
+    void ApplyValueMode(UINT id, ChannelCommandView* view);
+    void ShowDiscreteChannels(UINT id);
+    void ToggleDiagramFlag(UINT id);
+    void EditCoefficients(UINT id);
+    void SetSelectedChannelsColor();
+    void UpdateValueModeUI(CCmdUI& ui) const;
+    void UpdatePrimarySecondaryUI(CCmdUI& ui) const;
+    void UpdateDiagramFlagUI(CCmdUI& ui) const;
+    // After a change that affects every value: channels and calculated channels recalculated,
+    // fault location rerun, the document marked modified, views and diagrams updated.
+    void UpdateAfterChange();
 
     CStringA GetHeaderText() const { return m_headerText; }
     // Display name of entry `index` of the frequency-channel list; empty when out of range.

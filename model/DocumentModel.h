@@ -4,6 +4,7 @@
 // times and the texts made from them. The program's document derives from it and answers the
 // hooks through which the model asks for views, diagrams and comments to follow a change.
 #include <cstdint>
+#include <vector>
 
 #include "model/LoadProgress.h"
 #include "model/Oscillogram.h"
@@ -57,6 +58,18 @@ public:
     virtual void ComputeCalcChannels(CalcChannels& /*list*/) {}
     // The document's title as the user sees it (the record's file name by default).
     virtual CString GetTitle() const;
+    // Channel groups (channels drawn together in one strip), by the channels' file names: the
+    // key of a channel's group, empty when it is in none; the file names of a group; and the
+    // dissolving of a group (which also frees a level cursor bound to one of its channels).
+    virtual CString FindChannelGroup(const CStringA& /*fileName*/) const { return CString(); }
+    virtual std::vector<CStringA> GetGroupFileNames(const CString& /*key*/) const { return {}; }
+    virtual void RemoveChannelGroup(const CString& /*key*/) {}
+    // Runs fault location again when its result is shown (errors are reported to the user).
+    virtual void RecalcFaultLocation() {}
+    // The transformation-ratio dialog; true when the user accepted.
+    virtual bool RunMultiplierDialog() { return false; }
+    // The colour dialog, starting at `color`; true with the chosen colour when accepted.
+    virtual bool ChooseColor(COLORREF& /*color*/) { return false; }
     // The "UTC for Comtrade2013" option of the application.
     virtual bool IsUtcForComtrade2013() const { return true; }
 
