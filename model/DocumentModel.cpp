@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <limits>
 
+#include "model/AppOptions.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
 #include "platform/UiServices.h"
@@ -65,6 +66,8 @@ bool ParseComtradeDate(const CString& text, int& day, int& month, int& year) {
 }  // namespace
 
 DocumentModel::DocumentModel() : m_oscillogram(this) {}
+
+bool DocumentModel::IsUtcForComtrade2013() const { return TheAppOptions().utcForComtrade2013; }
 
 void PostExceptionToMainFrame(CException* e) {
     if (e) platform::Ui().PostException(e);

@@ -71,7 +71,7 @@ public:
     // The colour dialog, starting at `color`; true with the chosen colour when accepted.
     virtual bool ChooseColor(COLORREF& /*color*/) { return false; }
     // The "UTC for Comtrade2013" option of the application.
-    virtual bool IsUtcForComtrade2013() const { return true; }
+    virtual bool IsUtcForComtrade2013() const;
 
     bool IsModified() const { return m_modified; }
 

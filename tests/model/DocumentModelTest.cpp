@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "ModelFixture.h"
+#include "model/AppOptions.h"
 
 using namespace modeltest;
 
@@ -124,4 +125,16 @@ TEST(RecordTexts, StartTextWithTimeCode) {
     EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05.005 (UTC)");
     o.m_startTime = L"23:30:05";  // no fraction: the plain text
     EXPECT_EQ(doc.GetRecordStartText(false), L"31/12/2020, 23:30:05");
+
+    // A document without its own answer follows the application's option.
+    DocumentModel plain;
+    plain.GetOscillogram().m_startDate = L"31/12/2020";
+    plain.GetOscillogram().m_startTime = L"23:30:05.5";
+    plain.GetOscillogram().m_localTimeCode = L"+1";
+    const bool saved = TheAppOptions().utcForComtrade2013;
+    TheAppOptions().utcForComtrade2013 = false;
+    EXPECT_EQ(plain.GetRecordStartText(false), L"01.01.2021, 00:30:05.5 (Местное время)");
+    TheAppOptions().utcForComtrade2013 = true;
+    EXPECT_EQ(plain.GetRecordStartText(false), L"31.12.2020, 23:30:05.5 (UTC)");
+    TheAppOptions().utcForComtrade2013 = saved;
 }
