@@ -82,17 +82,14 @@ double ScaleOrOne(const FormulaValue& x) {
 
 double Multiplier(const FormulaValue& x) { return x.channel ? ChannelDisplayMultiplier(*x.channel) : 1.0; }
 
-// Whole powers by repeated squaring: a harmonic group number costs a few multiplications
-// whatever its size.
-C IntPow(C base, int n) {
-    long long e = n < 0 ? -(long long)n : (long long)n;
+// (√3/2 ± j/2)^n for a whole n: these are turns by ±30°, so twelve of them are a full turn and
+// any n reduces to 0..11 exactly; a negative n (the reciprocal power) is the complementary turn.
+C Turn30(C base, int n) {
+    int k = n % 12;
+    if (k < 0) k += 12;
     C result{1.0, 0.0};
-    while (e > 0) {
-        if (e & 1) result *= base;
-        base *= base;
-        e >>= 1;
-    }
-    return n < 0 ? Divide(C{1.0, 0.0}, result) : result;
+    for (int i = 0; i < k; ++i) result *= base;
+    return result;
 }
 
 FormulaValue Impedance(const FormulaValue& u, bool below, C d, double dReal, uint8_t kind) {
@@ -148,8 +145,8 @@ FormulaValue Compensated(int id, const FormulaValue* a) {
     C i0 = (A + B + Cc) / 3.0;
     int n = RoundToInt(a[3].real);
     double z = RoundToInt(a[4].real);
-    C p = IntPow(C{kSqrt3 / 2, 0.5}, n);
-    C q = IntPow(C{kSqrt3 / 2, -0.5}, n);
+    C p = Turn30(C{kSqrt3 / 2, 0.5}, n);
+    C q = Turn30(C{kSqrt3 / 2, -0.5}, n);
     C phase;
     if (id == FT_GRSPOSLIA) phase = p * i1 + q * i2 + z * i0;
     else if (id == FT_GRSPOSLIB) phase = kA2 * p * i1 + kA * q * i2 + z * i0;
