@@ -327,16 +327,19 @@ void Calculator::Tokenize(const CString& formula) {
             continue;
         }
         const FormulaTokenTableEntry* hit = nullptr;
+        size_t hitLength = 0;
         for (const auto& e : FormulaTokenTable::kEntries) {
+            if (e.keyword[0] != c) continue;
             size_t len = std::char_traits<wchar_t>::length(e.keyword);
-            if (len != 0 && len <= n - p && work.compare(p, len, e.keyword) == 0) {
+            if (len <= n - p && work.compare(p, len, e.keyword) == 0) {
                 hit = &e;
+                hitLength = len;
                 break;
             }
         }
         if (hit) {
             tokens.emplace_back(hit->id);
-            p += std::char_traits<wchar_t>::length(hit->keyword);
+            p += hitLength;
             continue;
         }
         if (IsAsciiDigit(c)) {
