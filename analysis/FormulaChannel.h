@@ -3,6 +3,8 @@
 // only through these calls, so that the model can change inside without touching formulas.
 #include <complex>
 
+#include "platform/CString.h"
+
 class CChannel;
 
 namespace formula {
@@ -21,5 +23,7 @@ double ChannelDeltaRms(const CChannel& ch, unsigned i);
 // Display scaling of a channel's values.
 double ChannelDisplayMultiplier(const CChannel& ch);
 bool ChannelPrimaryFileShownSecondary(const CChannel& ch);
+// The unit shown for the channel (empty for a channel shown in ADC counts).
+CString ChannelUnitText(const CChannel& ch);
 
 }  // namespace formula
