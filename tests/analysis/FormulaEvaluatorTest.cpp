@@ -27,11 +27,7 @@ bool Same(double a, double b) {
 
 class FormulaEvaluator : public ::testing::Test {
 protected:
-    void SetUp() override {
-        a.values = {5.0, 6.0};
-        a.phasors = {{3.0, 4.0}, {1.0, 1.0}};
-        calc.channels[L"A"] = &a;
-    }
+    void SetUp() override { rec.Add(L"A", {5.0, 6.0}, {{3.0, 4.0}, {1.0, 1.0}}); }
     void Check(const ValueCase& k, unsigned sample = 0) {
         SCOPED_TRACE(CStringA(k.text).GetString());
         FormulaValue v;
@@ -54,8 +50,9 @@ protected:
             EXPECT_EQ(v.channel, nullptr);
         }
     }
-    CChannel a;
-    TestCalculator calc;
+    formulatest::FormulaRecord rec;
+    TestCalculator& calc = rec.calc;
+    CChannel& a() { return rec.chans.at(L"A"); }
 };
 
 TEST_F(FormulaEvaluator, Arithmetic) {
@@ -99,7 +96,7 @@ TEST_F(FormulaEvaluator, Arithmetic) {
 }
 
 TEST_F(FormulaEvaluator, ComplexDivisionByZeroIsNaN) {
-    a.phasors = {{0.0, 0.0}};
+    a().m_phasors = {{0.0, 0.0}};
     Check({L"1 / A", 3, 0.2, kNaN, kNaN});
     FormulaValue v = calc.Eval(L"1 / A");
     EXPECT_TRUE(std::isnan(v.complex.real()) && std::isnan(v.complex.imag()));
@@ -143,20 +140,20 @@ TEST_F(FormulaEvaluator, Errors) {
     calc.Tokenize(L"2 ^ A");
     calc.SetSampleIndex(0);
     EXPECT_EQ(calc.Evaluate().real, 32.0);
-    a.values[0] = 0.5;
+    a().m_samples[0] = 0.5;
     EXPECT_THROW(
         try { calc.Evaluate(); } catch (CException* e) {
             e->Delete();
             throw 1;
         },
         int);
-    a.values[0] = -1;
+    a().m_samples[0] = -1;
     EXPECT_EQ(calc.Evaluate().real, 0.5);
 }
 
 TEST_F(FormulaEvaluator, ParseOnceEvaluatePerSample) {
-    a.values = {1, 2, 3, 4};
-    a.phasors.assign(4, {0, 0});
+    a().m_samples = {1, 2, 3, 4};
+    a().m_phasors.assign(4, {0, 0});
     calc.Tokenize(L"A * 10 + 1");
     double sum = 0;
     for (unsigned s = 0; s < 4; ++s) {

@@ -1,7 +1,5 @@
 #include "FormulaFixture.h"
 
-#include "analysis/FormulaChannel.h"
-
 namespace formulatest {
 
 std::wstring TestCalculator::Error(const std::wstring& text, unsigned sample) {
@@ -15,21 +13,22 @@ std::wstring TestCalculator::Error(const std::wstring& text, unsigned sample) {
     return L"<none>";
 }
 
-}  // namespace formulatest
+FormulaRecord::FormulaRecord(int rate, double net) {
+    COscillogram& o = doc.GetOscillogram();
+    o.m_samplingFrequency = rate;
+    o.m_netFrequency = net;
+}
 
-namespace formula {
-namespace {
-double At(const std::vector<double>& v, unsigned i) { return i < v.size() ? v[i] : 0.0; }
+CChannel& FormulaRecord::Add(const std::wstring& name, std::vector<double> samples,
+                             std::vector<std::complex<double>> phasors, const wchar_t* unit) {
+    auto [it, added] = chans.try_emplace(name, &doc);
+    CChannel& ch = it->second;
+    ch.m_name = CString(name);
+    ch.m_displayUnit = unit;
+    ch.m_samples = std::move(samples);
+    ch.m_phasors = std::move(phasors);
+    calc.channels[name] = &ch;
+    return ch;
 }
-double ChannelValue(const CChannel& ch, unsigned i) { return At(ch.values, i); }
-double ChannelFormulaValue(const CChannel& ch, unsigned i) { return At(ch.formulaValues, i); }
-std::complex<double> ChannelPhasor(const CChannel& ch, unsigned i) {
-    return i < ch.phasors.size() ? ch.phasors[i] : std::complex<double>();
-}
-double ChannelRms(const CChannel& ch, unsigned i) { return 1000.0 + At(ch.values, i); }
-double ChannelMean(const CChannel& ch, unsigned i) { return 2000.0 + At(ch.values, i); }
-double ChannelHarmonicRms(const CChannel& ch, int n, unsigned i) { return 3000.0 + n + At(ch.values, i); }
-double ChannelDeltaRms(const CChannel& ch, unsigned i) { return 4000.0 + At(ch.values, i); }
-double ChannelDisplayMultiplier(const CChannel& ch) { return ch.multiplier; }
-bool ChannelPrimaryFileShownSecondary(const CChannel& ch) { return ch.primaryShownSecondary; }
-}  // namespace formula
+
+}  // namespace formulatest

@@ -1,20 +1,14 @@
 #pragma once
-// A calculator over a few named channels, the way a calculated-channel list drives one.
+// A calculator over a few named channels of a small record, the way a calculated-channel list
+// drives one.
 #include <complex>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "analysis/Calculator.h"
-
-class CChannel {
-public:
-    std::vector<double> values;
-    std::vector<double> formulaValues;
-    std::vector<std::complex<double>> phasors;
-    double multiplier = 1.0;
-    bool primaryShownSecondary = false;
-};
+#include "model/Channel.h"
+#include "model/DocumentModel.h"
 
 namespace formulatest {
 
@@ -38,6 +32,18 @@ public:
     }
     // The message of the error that evaluating `text` raises, or "<none>".
     std::wstring Error(const std::wstring& text, unsigned sample = 0);
+};
+
+// A record of `rate` samples per second at `net` Hz whose channels the tests fill directly.
+struct FormulaRecord {
+    explicit FormulaRecord(int rate = 1000, double net = 50.0);
+    // An analog channel with these samples (shown as they are) and stored phasors.
+    CChannel& Add(const std::wstring& name, std::vector<double> samples, std::vector<std::complex<double>> phasors = {},
+                  const wchar_t* unit = L"");
+
+    DocumentModel doc;
+    std::map<std::wstring, CChannel> chans;
+    TestCalculator calc;
 };
 
 }  // namespace formulatest

@@ -21,19 +21,11 @@ struct LexCase {
 class FormulaLexer : public ::testing::Test {
 protected:
     void SetUp() override {
-        calc.channels[L"a"] = &a;
-        calc.channels[L"Ia"] = &a;
-        calc.channels[L"3I0"] = &a;
-        calc.channels[L"c"] = &c;
-        calc.channels[L"xel"] = &c;
-        calc.channels[L"i"] = &c;
-        calc.channels[L"abc"] = &c;
-        calc.channels[L"e3"] = &c;
-        calc.channels[L"Фаза А"] = &a;
-        calc.channels[L"Uф"] = &c;
+        for (const wchar_t* name : {L"a", L"Ia", L"3I0", L"c", L"xel", L"i", L"abc", L"e3", L"Фаза А", L"Uф"})
+            rec.Add(name, {1.0});
     }
-    CChannel a, c;
-    TestCalculator calc;
+    formulatest::FormulaRecord rec;
+    TestCalculator& calc = rec.calc;
 };
 
 TEST_F(FormulaLexer, TokenSequences) {
@@ -127,10 +119,10 @@ TEST_F(FormulaLexer, ErrorsCarryTheirMessages) {
     };
     for (const auto& [text, message] : cases) EXPECT_EQ(calc.Error(text), message) << CStringA(text).GetString();
     // A channel computed before this one may be used.
-    calc.channels[L"Before"] = &a;
+    rec.Add(L"Before", {1.0});
     EXPECT_EQ(calc.Error(L"Before * 2"), L"<none>");
     // A tab inside a quoted name is part of the name.
-    calc.channels[L"x\ty"] = &a;
+    rec.Add(L"x\ty", {1.0});
     EXPECT_EQ(calc.Error(L"\"x\ty\""), L"<none>");
 }
 
