@@ -196,3 +196,64 @@ TEST_F(PlainInterface, AnEnglishCallerGetsTheSameBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A caller written in C: the header compiles as C, and the library works through dlopen from it.
+const char kCallerSource[] = R"C(
+#include <dlfcn.h>
+#include <stdio.h>
+#include <string.h>
+#include "orvinel/Orvinel.h"
+
+typedef int (*ToBuffersEx)(const char16_t*, const void*, unsigned int, char**, char**, int*, int*, char16_t*);
+typedef void (*FreeBuffers)(void);
+
+int main(int argc, char** argv) {
+    if (argc < 3) return 2;
+    void* lib = dlopen(argv[1], RTLD_NOW);
+    if (!lib) return 3;
+    ToBuffersEx convert = (ToBuffersEx)dlsym(lib, "ConvertScadaBufStoComtradeEx");
+    FreeBuffers release = (FreeBuffers)dlsym(lib, "FreeMemAfterConvertScadaBuf");
+    if (!convert || !release) return 4;
+    static unsigned char record[4096];
+    FILE* f = fopen(argv[2], "rb");
+    if (!f) return 5;
+    unsigned int size = (unsigned int)fread(record, 1, sizeof record, f);
+    fclose(f);
+    static const char16_t description[] = u"<DesDescr><StationName>C</StationName><RecDev>R</RecDev>"
+        u"<ControlSum>12345</ControlSum><MatterUnits><MatterUnit><ArmObjectType>38</ArmObjectType>"
+        u"<MatterDescrInd>-1</MatterDescrInd>"
+        u"<MsMadData><Size>2</Size><Offset>1</Offset><NameDes>Ia</NameDes><Cft>1</Cft><U>A</U><Freq>50</Freq></MsMadData>"
+        u"<MsMadData><Size>2</Size><Offset>2</Offset><NameDes>Ib</NameDes><Cft>1</Cft><U>A</U><Freq>50</Freq></MsMadData>"
+        u"</MatterUnit></MatterUnits></DesDescr>";
+    char* cfg = NULL;
+    char* dat = NULL;
+    int cfgLength = 0, datLength = 0;
+    char16_t error[ORVINEL_ERROR_TEXT_CAPACITY];
+    int ok = convert(description, record, size, &cfg, &dat, &cfgLength, &datLength, error);
+    if (!ok) return 6;
+    printf("%d %d %d|%.*s", cfgLength == (int)strlen(cfg) + 1, datLength == (int)strlen(dat) + 1,
+           (int)strlen(dat), 8, dat);
+    ok = convert(description, record, 25, &cfg, &dat, &cfgLength, &datLength, error);
+    printf("|%d %d", ok, error[0] == 0x041D);  /* the mismatch message starts with a Cyrillic En */
+    release();
+    dlclose(lib);
+    return 0;
+}
+)C";
+
+TEST_F(PlainInterface, ACallerWrittenInC) {
+    testutil::TempDir work;
+    testutil::WriteFile(work.File("caller.c"), kCallerSource);
+    testutil::WriteFile(work.File("record.sto"), record);
+    testutil::RunResult built = testutil::Run({"/usr/bin/cc", "-std=c11", "-Wall", "-Werror", "-I", TV_SOURCE_DIR, "-o",
+                                               work.File("caller"), work.File("caller.c"), "-ldl"});
+    ASSERT_EQ(built.exitCode, 0) << built.err;
+    testutil::RunResult run = testutil::Run({work.File("caller"), TV_BIN_DIR "/libOrvinel.so", work.File("record.sto")},
+                                            {"TMPDIR=" + tmp.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "1 1 98|1,0,9,13|0 1");
+}
+
+}  // namespace
