@@ -247,8 +247,13 @@ TEST_F(PlainInterface, ACallerWrittenInC) {
     testutil::TempDir work;
     testutil::WriteFile(work.File("caller.c"), kCallerSource);
     testutil::WriteFile(work.File("record.sto"), record);
-    testutil::RunResult built = testutil::Run({"/usr/bin/cc", "-std=c11", "-Wall", "-Werror", "-I", TV_SOURCE_DIR, "-o",
-                                               work.File("caller"), work.File("caller.c"), "-ldl"});
+    std::vector<std::string> command = {"/usr/bin/cc", "-std=c11", "-Wall", "-Werror", "-I", TV_SOURCE_DIR, "-o",
+                                        work.File("caller"), work.File("caller.c"), "-ldl"};
+#ifdef __SANITIZE_ADDRESS__
+    // A sanitized library loads only into a program that carries the sanitizer runtime.
+    command.push_back("-fsanitize=address,undefined");
+#endif
+    testutil::RunResult built = testutil::Run(command);
     ASSERT_EQ(built.exitCode, 0) << built.err;
     testutil::RunResult run = testutil::Run({work.File("caller"), TV_BIN_DIR "/libOrvinel.so", work.File("record.sto")},
                                             {"TMPDIR=" + tmp.path()});
