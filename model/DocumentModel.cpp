@@ -105,7 +105,9 @@ int64_t DocumentModel::GetSampleTime(uint32_t i) const {
     const int64_t last = t.empty() ? 0 : t.back();
     const double m = t.empty() ? double(i) : double(i - uint32_t(t.size()) + 1);
     if (!(fs > 0.0)) return last;
-    return last + RoundToInt64(m * 1000000.0 / fs);
+    const int64_t step = RoundToInt64(m * 1000000.0 / fs);
+    if (step > 0 && last > std::numeric_limits<int64_t>::max() - step) return std::numeric_limits<int64_t>::max();
+    return last + step;
 }
 
 CString NormalizeComtradeDate(const CString& text) {

@@ -67,6 +67,9 @@ TEST(SampleRates, SampleTimesAcrossSegmentsAndPastTheEnd) {
     EXPECT_EQ(doc.GetSampleTime(7), 3500 + 667);
     o.m_samplingFrequency = 0;
     EXPECT_EQ(doc.GetSampleTime(7), 3500);
+    o.m_samplingFrequency = 1;  // far past the end of a long record: saturated, not wrapped
+    o.m_times = {INT64_MAX - 10};
+    EXPECT_EQ(doc.GetSampleTime(4000000000u), INT64_MAX);
     o.m_times.clear();  // no table: the rate alone
     o.m_samplingFrequency = 1000;
     EXPECT_EQ(doc.GetSampleTime(3), 3000);

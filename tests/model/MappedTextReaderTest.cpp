@@ -109,3 +109,34 @@ TEST(CodePages, AnsiDetectionAndOem) {
     EXPECT_EQ(converted.GetLength(), int(words.size()));
     EXPECT_EQ(WideToOem(CString(std::wstring(L"ab\0cd", 5))), "ab");
 }
+
+TEST(MappedTextReader, ArbitraryBytesNeverReadPastTheView) {
+    // Every operation stops at the end of the view whatever the bytes; the sanitizer build
+    // turns any read past it into a failure.
+    uint32_t seed = 7;
+    const char alphabet[] = {'0', '5', '-', ',', '\t', '\r', '\n', ' ', 'a', '.', '\xC0', '\0'};
+    for (int round = 0; round < 80; ++round) {
+        std::string bytes(size_t(1 + round % 37), ' ');
+        for (char& c : bytes) {
+            seed = seed * 1664525u + 1013904223u;
+            c = alphabet[(seed >> 16) % sizeof(alphabet)];
+        }
+        TextFile f(bytes);
+        for (int op = 0; op < 3; ++op) {
+            MappedTextReader r(f.path);
+            for (int k = 0; k < 64 && r.m_cursor < r.m_end; ++k) {
+                if (op == 0) {
+                    r.ReadLine();
+                } else if (op == 1) {
+                    EXPECT_NE(r.ReadField(), nullptr);
+                } else {
+                    r.ReadInt();
+                }
+            }
+            EXPECT_EQ(r.m_cursor, r.m_end) << round << " " << op;
+            EXPECT_EQ(r.ReadLine(), L"");
+            EXPECT_STREQ(r.ReadField(), "");
+            EXPECT_EQ(r.ReadInt(), 0);
+        }
+    }
+}
