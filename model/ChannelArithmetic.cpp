@@ -223,16 +223,18 @@ const CChannel* CChannel::GetTrackingChannel() const {
 
 double CChannel::GetHarmonicRms(int k, int i, int /*unused*/) const {
     if (m_discrete) return 0.0;
-    if (const CChannel* t = GetTrackingChannel()) return std::abs(CalcHarmonicPhasorTracked(k, i, t, false, 1));
+    // Line 0 is the mean (tracked when the record tracks): the phasor sum at zero frequency
+    // would give it times the square root of two.
     if (k == 0) return std::fabs(GetMean(i, 1));
+    if (const CChannel* t = GetTrackingChannel()) return std::abs(CalcHarmonicPhasorTracked(k, i, t, false, 1));
     double r = DirectHarmonic(k, i, GetSamplesPerPeriod(), ValueReader{*this});
     return k == 1 && m_document ? r * m_document->m_oscillogram.m_harmonicCorrection : r;
 }
 
 double CChannel::GetHarmonicRmsOverPeriods(int k, int i, int periods) const {
     if (m_discrete) return 0.0;
-    if (const CChannel* t = GetTrackingChannel()) return std::abs(CalcHarmonicPhasorTracked(k, i, t, true, periods));
     if (k == 0) return std::fabs(GetMean(i, periods));
+    if (const CChannel* t = GetTrackingChannel()) return std::abs(CalcHarmonicPhasorTracked(k, i, t, true, periods));
     double r = DirectHarmonic(k, i, int64_t(GetSamplesPerPeriod()) * periods, ValueReader{*this});
     return k == 1 && m_document ? r * m_document->m_oscillogram.m_harmonicCorrection : r;
 }

@@ -186,6 +186,8 @@ bool CChannel::SetVerticalZoom(double from, double to) {
     if (!(from >= 0.0 && from < 1.0 && to > 0.0 && to <= 1.0 && from < to)) return false;
     double low = m_min, high = m_max;
     if (m_zoomed) GetDisplayRange(low, high);  // zooming nests
+    // A channel without finite values (its range still the empty one) has nothing to zoom.
+    if (!std::isfinite(high - low)) return false;
     m_zoomFrom = from;
     m_zoomTo = to;
     m_zoomed = true;

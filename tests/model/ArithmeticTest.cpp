@@ -302,6 +302,9 @@ TEST(Arithmetic, TrackingFollowsTheMeasuredFrequency) {
             // Linear interpolation between samples is close to the true sine.
             EXPECT_NEAR(r.signal->GetHarmonicRms(1, i), 70.7106781, 0.2) << f;
             EXPECT_NEAR(r.signal->GetMean(i, 1), 2.0, 0.05) << f;
+            // Line 0 is the mean, not the mean times the square root of two.
+            EXPECT_DOUBLE_EQ(r.signal->GetHarmonicRms(0, i), std::fabs(r.signal->GetMean(i, 1))) << f;
+            EXPECT_DOUBLE_EQ(r.signal->GetHarmonicRmsOverPeriods(0, i, 2), std::fabs(r.signal->GetMean(i, 2))) << f;
             EXPECT_NEAR(r.signal->GetRms(uint32_t(i), 1), std::sqrt(4 + 5000.0), 0.2) << f;
             EXPECT_NEAR(r.signal->GetDeltaRms(i), 0.0, 3.0) << f;
             EXPECT_LE(std::abs(r.signal->GetStoredHarmonic(uint32_t(i)) - r.signal->CalcHarmonicPhasorTracked(1, i, r.freq, false, 1)),

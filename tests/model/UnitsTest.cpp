@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include "ModelFixture.h"
 #include "model/Channel.h"
 
@@ -135,6 +137,11 @@ TEST(Units, VerticalZoomNests) {
     EXPECT_FALSE(ch.SetVerticalZoom(-0.1, 0.5));
     EXPECT_FALSE(ch.SetVerticalZoom(0.2, 1.1));
     EXPECT_FALSE(ch.m_zoomed);
+    CChannel empty(&doc);  // no finite values: the range is still the empty one
+    empty.m_min = DBL_MAX;
+    empty.m_max = -DBL_MAX;
+    EXPECT_FALSE(empty.SetVerticalZoom(0.2, 0.8));
+    EXPECT_FALSE(empty.m_zoomed);
     EXPECT_TRUE(ch.SetVerticalZoom(0.0, 1.0));
     double lo, hi;
     ch.GetDisplayRange(lo, hi);
