@@ -23,8 +23,9 @@ namespace {
 
 CMainFrame* g_mainFrame = nullptr;
 
-constexpr int kRibbonId = 59398;
-constexpr int kStatusBarId = 59393;
+// Window ids above 32767 are refused by the toolkit; the ribbon needs none of its own.
+constexpr int kRibbonId = wxID_ANY;
+constexpr int kStatusBarId = wxID_ANY;
 constexpr int kTimerId = 100;
 constexpr int kRecentButtonId = 272;
 constexpr int kStyleButtonId = 286;

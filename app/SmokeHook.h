@@ -6,3 +6,6 @@ class wxFrame;
 // window to TENVORIK_SMOKE_SHOT when that is set, and closes the main window. The smoke
 // tests drive the real program through it.
 void ArmSmokeHook(wxFrame* frame);
+// Called first thing at start-up: in a smoke run a failed toolkit assertion ends the program
+// with a message instead of opening a dialog that nobody closes.
+void PrepareSmokeRun();

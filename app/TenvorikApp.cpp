@@ -79,6 +79,7 @@ wxDocTemplate* CDocManagerEx::SelectDocumentPath(wxDocTemplate** templates, int 
 wxFileHistory* CDocManagerEx::OnCreateFileHistory() { return new wxFileHistory(kRecentFileCount, ID_RECENT_FIRST); }
 
 bool CTenvorikApp::OnInit() {
+    PrepareSmokeRun();
     // Russian texts where the system has them; numbers are always read and written with ".".
     if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
