@@ -1,5 +1,7 @@
 #include "platform/draw/PolylineReduction.h"
 
+#include <algorithm>
+
 namespace platform::draw {
 
 void ReducePolylinePerColumn(const POINT* points, size_t count, std::vector<POINT>& out) {
@@ -8,20 +10,26 @@ void ReducePolylinePerColumn(const POINT* points, size_t count, std::vector<POIN
     size_t i = 0;
     while (i < count) {
         const int x = points[i].x;
-        size_t first = i, lo = i, hi = i, last = i;
-        for (++i; i < count && points[i].x == x; ++i) {
-            if (points[i].y < points[lo].y) lo = i;
-            if (points[i].y > points[hi].y) hi = i;
-            last = i;
+        int loY = points[i].y, hiY = loY;
+        size_t lo = i, hi = i, j = i + 1;
+        // Selects rather than branches: the extremes of a noisy column change unpredictably.
+        for (; j < count; ++j) {
+            const POINT q = points[j];
+            if (q.x != x) break;
+            lo = q.y < loY ? j : lo;
+            loY = std::min(loY, q.y);
+            hi = q.y > hiY ? j : hi;
+            hiY = std::max(hiY, q.y);
         }
-        // The four indices in time order, each once.
-        size_t idx[4] = {first, lo < hi ? lo : hi, lo < hi ? hi : lo, last};
-        size_t prev = size_t(-1);
+        // The four points in time order, each once.
+        const size_t idx[4] = {i, std::min(lo, hi), std::max(lo, hi), j - 1};
+        size_t prev = count;
         for (size_t k : idx) {
             if (k == prev) continue;
             out.push_back(points[k]);
             prev = k;
         }
+        i = j;
     }
 }
 
