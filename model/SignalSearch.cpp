@@ -94,6 +94,9 @@ IndexRange FindStationaryPeriod(const double* a, const double* b, int s, int E, 
     // Each pass looks again at the same windows with a higher threshold: their measures are
     // worked out once, so a pass costs one scan instead of a window sum per position.
     const std::vector<double> quiet = StdDevs(a, s, E, W), low = AbsMeans(b, s, E, W);
+    // No window fits between s and E: the answer is the default window, found without reading
+    // past the stretch.
+    if (quiet.empty()) return {s, s + W - 1};
     double t1 = 0.0, t2 = 0.0;
     IndexRange r1, r2;
     int passes = 0;

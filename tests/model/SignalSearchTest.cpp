@@ -16,3 +16,11 @@ TEST(SignalSearch, StationaryPeriodStaysInsideTheStretch) {
     EXPECT_EQ(r.last - r.first, W - 1);
     EXPECT_EQ(r.first, E - W);
 }
+
+TEST(SignalSearch, StationaryPeriodOfAStretchShorterThanAWindowReadsNothingPastIt) {
+    // The arrays end at E: a window of 20 samples from 5 would reach past them.
+    std::vector<double> a(10, 1.0), b(10, 2.0);
+    IndexRange r = FindStationaryPeriod(a.data(), b.data(), 5, 10, 20);
+    EXPECT_EQ(r.first, 5);
+    EXPECT_EQ(r.last, 24);
+}
