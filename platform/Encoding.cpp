@@ -73,7 +73,7 @@ std::wstring Utf8ToWide(std::string_view s) {
             ++i;
             continue;
         }
-        int extra = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : -1;
+        int extra = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 && b < 0xF0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : -1;
         if (extra < 0 || i + size_t(extra) >= s.size()) {
             out += wchar_t(0xFFFD);
             ++i;

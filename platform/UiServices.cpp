@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <dlfcn.h>
 
 #include "platform/Encoding.h"
 
@@ -37,6 +38,15 @@ UiServices& Ui() {
     return s ? *s : g_console;
 }
 
-void SetUiServices(UiServices* services) { g_current.store(services); }
+void SetModuleUiServices(UiServices* services) { g_current.store(services); }
+
+void SetUiServices(UiServices* services) {
+    g_current.store(services);
+    // Each shared library links this layer statically and hides it, so its Ui() has a slot
+    // of its own; a library that shows messages exports a hook to be told of the services.
+    using Hook = void (*)(UiServices*);
+    for (const char* name : {"HalvexSetUiServices", "OrvinelSetUiServices"})
+        if (auto hook = reinterpret_cast<Hook>(dlsym(RTLD_DEFAULT, name))) hook(services);
+}
 
 }  // namespace platform

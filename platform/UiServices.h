@@ -41,10 +41,21 @@ public:
     }
     // The conversion-progress window, centred on the screen and hidden; none without a screen.
     virtual std::unique_ptr<ProgressWindow> CreateConversionProgress() { return nullptr; }
+    // The folder browser: `folder` is the start folder and receives the choice; false when
+    // the user cancelled or there is no user interface.
+    virtual bool ChooseFolder(CString& folder, const CString& title) {
+        (void)folder;
+        (void)title;
+        return false;
+    }
 };
 
 UiServices& Ui();
-// Installs `services` (not owned); nullptr restores the console fallback.
+// Installs `services` (not owned); nullptr restores the console fallback. The shared
+// libraries hold their own copy of this layer; they are handed the services too, through the
+// hook each exports, which calls SetModuleUiServices.
 void SetUiServices(UiServices* services);
+// Sets the services of this module's copy only: what a library's hook calls.
+void SetModuleUiServices(UiServices* services);
 
 }  // namespace platform

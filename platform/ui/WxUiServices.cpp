@@ -1,6 +1,7 @@
 #include "platform/ui/WxUiServices.h"
 
 #include <wx/app.h>
+#include <wx/dirdlg.h>
 #include <wx/msgdlg.h>
 #include <wx/thread.h>
 
@@ -49,6 +50,14 @@ void WxUiServices::RunOnUiThread(std::function<void()> fn) {
         return;
     }
     wxTheApp->CallAfter(std::move(fn));
+}
+
+bool WxUiServices::ChooseFolder(CString& folder, const CString& title) {
+    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    wxDirDialog dlg(parent, ToWx(title), ToWx(folder), wxDD_DEFAULT_STYLE | wxDD_NEW_DIR_BUTTON);
+    if (dlg.ShowModal() != wxID_OK) return false;
+    folder = FromWx(dlg.GetPath());
+    return true;
 }
 
 }  // namespace platform

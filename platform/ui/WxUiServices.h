@@ -12,6 +12,7 @@ public:
     int MessageBox(const CString& text, const CString& caption, unsigned type) override;
     void PostException(CException* e) override;
     void RunOnUiThread(std::function<void()> fn) override;
+    bool ChooseFolder(CString& folder, const CString& title) override;
 };
 
 wxString ToWx(const CString& s);
