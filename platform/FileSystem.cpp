@@ -202,6 +202,18 @@ CString TempFolder() {
     return CString(Utf8ToWide(t));
 }
 
+CString UserTempFolder() {
+    CString path;
+    path.Format(L"%s/korvelund-%u", TempFolder().GetString(), unsigned(getuid()));
+    std::string p = Sys(path);
+    ::mkdir(p.c_str(), 0700);
+    struct stat st{};
+    // Another user could have made it first, or put a link there.
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid()) return CString();
+    if ((st.st_mode & 0077) != 0 && ::chmod(p.c_str(), 0700) != 0) return CString();
+    return path;
+}
+
 CString MakeTempFolder(const CString& prefix, const CString& parent, int* err) {
     CString base = parent.IsEmpty() ? TempFolder() : parent;
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -48,6 +48,10 @@ CString PathFromPeer(const CString& path);
 
 // The system's temporary folder ($TMPDIR, else /tmp), without a trailing "/".
 CString TempFolder();
+// The user's own temporary folder, TempFolder()/korvelund-<uid>, created private on first use,
+// in which fixed file names are safe from other users of the machine; an empty text when it
+// cannot be made or is not the user's own.
+CString UserTempFolder();
 // A new folder under `parent` (TempFolder() when empty) named prefix + random letters;
 // an empty text when it cannot be made.
 CString MakeTempFolder(const CString& prefix, const CString& parent = CString(), int* err = nullptr);
