@@ -119,16 +119,39 @@ double DirectRms(int64_t i, int64_t W, V v) {
     return std::sqrt(sum / double(W));
 }
 
+// cos and sin of 2*pi*k*j/W for j = 1..W, kept per thread for the last (k, W) asked: a caller
+// that walks the samples of a channel (a formula, a curve) pays for the angles once.
+struct HarmonicTable {
+    int k = 0;
+    int64_t W = -1;
+    std::vector<double> c, s;
+    void Build(int order, int64_t window) {
+        if (order == k && window == W) return;
+        k = order;
+        W = window;
+        c.assign(size_t(window) + 1, 0.0);
+        s.assign(size_t(window) + 1, 0.0);
+        const double kw = kTwoPi * order;
+        for (int64_t j = 1; j <= window; ++j) {
+            double theta = kw * double(j) / double(window);
+            c[size_t(j)] = std::cos(theta);
+            s[size_t(j)] = std::sin(theta);
+        }
+    }
+};
+thread_local HarmonicTable t_harmonic;
+
 template <class V>
 double DirectHarmonic(int k, int64_t i, int64_t W, V v) {
     if (W <= 0 || i < W - 1) return 0.0;
+    t_harmonic.Build(k, W);
+    const double* c = t_harmonic.c.data();
+    const double* s = t_harmonic.s.data();
     double re = 0, im = 0;
-    const double kw = kTwoPi * k;
     for (int64_t j = 1; j <= W; ++j) {
         double x = v(i - W + j);
-        double theta = kw * double(j) / double(W);
-        re += x * std::cos(theta);
-        im += x * std::sin(theta);
+        re += x * c[j];
+        im += x * s[j];
     }
     return std::sqrt(re * re + im * im) * kSqrt2 / double(W);
 }
