@@ -1,0 +1,99 @@
+#pragma once
+// The COMTRADE configuration file (".cfg") as plain data: what the reader takes from the
+// text and what the writer puts back. The document turns it into channels and back.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/CString.h"
+
+struct ComtradeChannelLine {
+    int index = 0;            // 1-based position written on the line; not kept when reading
+    CStringA name, phase, circuit, unit;
+    double a = 1.0, b = 0.0, skew = 0.0;
+    int minCode = 0, maxCode = 0;
+    bool hasRatio = false;    // primary, secondary and P/S were on the line
+    CStringA primaryText, secondaryText;
+    double primary = 1.0, secondary = 1.0;
+    bool filePrimary = false;
+    unsigned normalState = 0; // status channels
+};
+
+struct ComtradeRate {
+    double rate = 0.0;         // samples per second
+    int32_t lastSample = 0;    // number of the segment's last sample
+};
+
+struct ComtradeConfig {
+    CStringA station, device, revision;
+    std::vector<ComtradeChannelLine> analog, status;
+    double lineFrequency = 0.0;
+    std::vector<ComtradeRate> rates;
+    CString startDate, startTime, triggerDate, triggerTime;
+    CString fileType;          // "ASCII", "BINARY" or "binary32"
+    double timeMultiplier = 1.0;
+    CString localTimeCode;     // 2013 only
+};
+
+// Reads a configuration text. A type other than the three, a text that ends before the
+// channel or rate lines it announces, or no text at all throws CTenvorikException (330)
+// with `path` as detail.
+ComtradeConfig ParseComtradeCfg(std::string_view text, const CString& path);
+
+// Writes the configuration text, CR LF after every line. `analog` and `status` hold only
+// the channels to write, with their positions in `index`.
+std::string FormatComtradeCfg(const ComtradeConfig& cfg);
+
+// A scaling number as written on a channel line: "%g" when that reads back to the same
+// double, otherwise all 17 digits.
+std::string FormatExactNumber(double v);
+
+// Text helpers with the reader's field rules, shared by the data readers.
+namespace comtrade {
+
+// C atof on a field, independent of the locale; no number gives 0.
+double ParseDouble(std::string_view s);
+
+// A cursor over a mapped text with the field rules of the record files: blanks are tab,
+// LF, CR and space; separators are tab, LF, CR and comma.
+class TextCursor {
+public:
+    TextCursor(const char* begin, const char* end) : m_begin(begin), m_p(begin), m_end(end) {}
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+    static bool IsSeparator(char c) { return c == ',' || c == '\t' || c == '\r' || c == '\n'; }
+
+    void SkipBlanks() {
+        while (m_p < m_end && IsBlank(*m_p)) ++m_p;
+    }
+    bool AtEnd() const { return m_p >= m_end; }
+    // Blanks skipped, nothing left.
+    bool AtEndAfterBlanks() {
+        SkipBlanks();
+        return AtEnd();
+    }
+    // One line after leading blanks; the cursor steps over one CR or LF.
+    std::string_view ReadLine();
+    // One field after leading blanks, up to a separator (consumed, and remembered).
+    std::string_view ReadField();
+    // One integer field: digits and '-' (which toggles the sign); anything else stops the
+    // number and the rest of the field is skipped. Saturates instead of overflowing.
+    int64_t ReadInt64();
+    int ReadInt();
+    // The separator consumed by the last field read; 0 when the text ended instead.
+    char LastSeparator() const { return m_last; }
+    // Moves to the next LF without consuming it.
+    void SkipToLineFeed() {
+        while (m_p < m_end && *m_p != '\n') ++m_p;
+    }
+    const char* Pos() const { return m_p; }
+    size_t Consumed() const { return size_t(m_p - m_begin); }
+
+private:
+    const char* m_begin;
+    const char* m_p;
+    const char* m_end;
+    char m_last = 0;
+};
+
+}  // namespace comtrade

@@ -1,0 +1,351 @@
+#include "formats/ComtradeDat.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "formats/ComtradeCfg.h"
+#include "model/Numeric.h"
+#include "model/Parallel.h"
+#include "model/TenvorikException.h"
+
+bool DatKindFromType(const CString& type, DatKind& kind) {
+    if (type == L"ASCII") kind = DatKind::Ascii;
+    else if (type == L"BINARY") kind = DatKind::Binary;
+    else if (type == L"binary32") kind = DatKind::Binary32;
+    else return false;
+    return true;
+}
+
+int64_t SampleCode(double s, double scale, double offset, int64_t lo, int64_t hi) {
+    if (scale == 0.0 || std::isnan(s)) return 0;
+    int64_t code = RoundToInt64((s - offset) / scale);
+    return std::clamp(code, lo, hi);
+}
+
+namespace {
+
+[[noreturn]] void FormatError(const CString& path) { throw new CTenvorikException(330, path); }
+
+// Below this size a file is read on the calling thread alone.
+constexpr size_t kParallelBytes = 1 << 20;
+
+// Progress in units of 2^shift bytes, so that five times the file fits 32 bits.
+struct ProgressUnits {
+    const DatProgress& p;
+    unsigned shift = 0;
+    ProgressUnits(const DatProgress& progress, size_t size) : p(progress) {
+        while ((uint64_t(size) * 5 >> shift) > UINT32_MAX) ++shift;
+        if (p.total) p.total->store(uint32_t(uint64_t(size) * 5 >> shift));
+    }
+    void SetDone(uint64_t bytes) const {
+        if (p.done) p.done->store(uint32_t(bytes >> shift));
+    }
+    void AddDone(uint64_t bytes) const {
+        if (p.done) p.done->fetch_add(uint32_t(bytes >> shift));
+    }
+    bool Cancelled() const { return p.cancel && p.cancel->load(std::memory_order_relaxed) != 0; }
+};
+
+void ResizeSinks(DatReadTarget& t, size_t n) {
+    size_t channels = t.analog.size() + t.status.size();
+    // Each array is first touched by the worker that sizes it, spreading the page faults.
+    tv::ParallelFor(channels + 1, [&](size_t i) {
+        if (i < t.analog.size()) t.analog[i].samples->resize(n);
+        else if (i < channels) t.status[i - t.analog.size()]->resize(n);
+        else t.times->resize(n);
+    });
+}
+
+void CheckCount(const DatReadTarget& t, size_t n, const CString& path) {
+    if (n == 0) FormatError(path);
+    if (t.expectedSamples >= 0 && uint64_t(t.expectedSamples) != n) FormatError(path);
+}
+
+void DeriveRate(DatReadTarget& t, const CString& path) {
+    if (t.samplingFrequency != 0) return;
+    const auto& times = *t.times;
+    if (times.size() < 2) FormatError(path);
+    int64_t dt = times[1] - times[0];
+    if (dt <= 0) FormatError(path);
+    t.measuredRate = 1000000.0 / double(dt);
+}
+
+// ---- ASCII ----------------------------------------------------------------------------
+
+struct Chunk {
+    size_t begin = 0, end = 0;  // byte range, starting at a line start
+    size_t records = 0;
+    size_t firstRecord = 0;
+};
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+size_t CountRecords(const char* d, size_t b, size_t e) {
+    size_t n = 0;
+    bool content = false;
+    for (size_t i = b; i < e; ++i) {
+        char c = d[i];
+        if (IsLineEnd(c)) {
+            n += content;
+            content = false;
+        } else if (!content && c != ' ' && c != '\t') {
+            content = true;
+        }
+    }
+    return n + content;
+}
+
+// Parses one line into record `row`; false when the line holds fewer fields than the
+// record needs.
+bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t) {
+    comtrade::TextCursor in(b, e);
+    // A field may be empty between two commas, but a line that ends before every field
+    // was given is a cut record.
+    auto need = [&] { return !(in.AtEndAfterBlanks() && in.LastSeparator() != ','); };
+    in.ReadInt64();  // sample number
+    if (!need()) return false;
+    int64_t stamp = in.ReadInt64();
+    (*t.times)[row] = RoundToInt64(double(stamp) * t.timeMultiplier);
+    for (auto& a : t.analog) {
+        if (!need()) return false;
+        double x = comtrade::ParseDouble(in.ReadField());
+        (*a.samples)[row] = a.scale * x + a.offset;
+    }
+    for (auto* s : t.status) {
+        if (!need()) return false;
+        (*s)[row] = in.ReadInt64() != 0 ? 1.0 : 0.0;
+    }
+    return true;
+}
+
+DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const ProgressUnits& pu, const CString& path) {
+    unsigned parts = size < kParallelBytes ? 1 : tv::WorkerCount() * 4;
+    std::vector<Chunk> chunks;
+    size_t pos = 0;
+    for (unsigned p = 0; p < parts && pos < size; ++p) {
+        size_t end = p + 1 == parts ? size : std::max(pos, size * (p + 1) / parts);
+        while (end < size && !IsLineEnd(d[end - 1])) ++end;
+        chunks.push_back({pos, end});
+        pos = end;
+    }
+    tv::ParallelFor(chunks.size(), [&](size_t i) { chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end); });
+    size_t n = 0;
+    for (auto& c : chunks) {
+        c.firstRecord = n;
+        n += c.records;
+    }
+    CheckCount(t, n, path);
+    ResizeSinks(t, n);
+
+    std::atomic<bool> bad{false}, cancelled{false};
+    tv::ParallelFor(chunks.size(), [&](size_t ci) {
+        const Chunk& c = chunks[ci];
+        size_t row = c.firstRecord;
+        size_t i = c.begin, reported = c.begin;
+        while (i < c.end) {
+            if (bad.load(std::memory_order_relaxed) || cancelled.load(std::memory_order_relaxed)) return;
+            size_t lineEnd = i;
+            while (lineEnd < c.end && !IsLineEnd(d[lineEnd])) ++lineEnd;
+            size_t k = i;
+            while (k < lineEnd && (d[k] == ' ' || d[k] == '\t')) ++k;
+            if (k < lineEnd) {
+                if (!ParseAsciiLine(d + i, d + lineEnd, row, t)) {
+                    bad = true;
+                    return;
+                }
+                ++row;
+                if ((row & 1023) == 0) {
+                    if (pu.Cancelled()) {
+                        cancelled = true;
+                        return;
+                    }
+                    pu.AddDone(lineEnd - reported);
+                    reported = lineEnd;
+                }
+            }
+            i = lineEnd + 1;
+        }
+        pu.AddDone(c.end - reported);
+    });
+    if (bad) FormatError(path);
+    if (cancelled) return DatReadResult::Cancelled;
+    DeriveRate(t, path);
+    return DatReadResult::Complete;
+}
+
+// ---- BINARY and binary32 ------------------------------------------------------------------
+
+uint32_t LoadU32(const char* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+int32_t LoadI32(const char* p) {
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+int16_t LoadI16(const char* p) {
+    int16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+
+// True when the file is a whole number of records of this size whose first sample
+// numbers run on by one (from `first` when it is not 0).
+bool LayoutFits(const char* d, size_t size, size_t rec, uint32_t first) {
+    if (rec == 0 || size < rec || size % rec != 0) return false;
+    size_t n = std::min<size_t>(size / rec, 4);
+    uint32_t start = LoadU32(d);
+    if (first != 0 && start != first) return false;
+    for (size_t i = 1; i < n; ++i)
+        if (LoadU32(d + i * rec) != start + uint32_t(i)) return false;
+    return true;
+}
+
+DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide32, const ProgressUnits& pu,
+                         const CString& path) {
+    const size_t A = t.analog.size(), D = t.status.size();
+    const size_t W = (D + 15) / 16;
+    const size_t valueBytes = wide32 ? 4 : 2;
+    size_t rec = 8 + valueBytes * A + 2 * W;
+    if (wide32) {
+        if (!LayoutFits(d, size, rec, 1)) FormatError(path);
+    } else if (!LayoutFits(d, size, rec, 0)) {
+        // Files whose status area is cut to whole bytes: D/8 bytes plus one for the rest.
+        size_t alt = 2 * A + 8 + D / 8 + (D % 16 != 0 ? 1 : 0);
+        if (alt == rec || !LayoutFits(d, size, alt, 0)) FormatError(path);
+        rec = alt;
+    }
+    const size_t n = size / rec;
+    CheckCount(t, n, path);
+    ResizeSinks(t, n);
+    pu.SetDone(uint64_t(size) * 4);
+
+    const size_t statusOffset = 8 + valueBytes * A;
+    const double usPerSample = t.samplingFrequency != 0 ? 1000000.0 / double(t.samplingFrequency) : 0.0;
+    constexpr size_t kBlock = 4096;
+    const size_t blocks = (n + kBlock - 1) / kBlock;
+    std::atomic<bool> cancelled{false};
+    tv::ParallelFor(blocks, [&](size_t bi) {
+        if (cancelled.load(std::memory_order_relaxed)) return;
+        if (pu.Cancelled()) {
+            cancelled = true;
+            return;
+        }
+        const size_t b = bi * kBlock, e = std::min(n, b + kBlock);
+        auto& times = *t.times;
+        for (size_t i = b; i < e; ++i)
+            times[i] = t.samplingFrequency != 0 ? RoundToInt64(double(i) * usPerSample)
+                                                : RoundToInt64(double(LoadI32(d + i * rec + 4)) * t.timeMultiplier);
+        // Channel by channel within a block: the block stays in the cache while every
+        // array is written in runs.
+        for (size_t k = 0; k < A; ++k) {
+            double* out = t.analog[k].samples->data();
+            const double scale = t.analog[k].scale, offset = t.analog[k].offset;
+            const char* p = d + 8 + k * valueBytes;
+            if (wide32)
+                for (size_t i = b; i < e; ++i) out[i] = scale * double(LoadI32(p + i * rec)) + offset;
+            else
+                for (size_t i = b; i < e; ++i) out[i] = scale * double(LoadI16(p + i * rec)) + offset;
+        }
+        for (size_t j = 0; j < D; ++j) {
+            double* out = t.status[j]->data();
+            const unsigned char mask = static_cast<unsigned char>(1u << (j % 8));
+            const char* p = d + statusOffset + j / 8;
+            for (size_t i = b; i < e; ++i) out[i] = (static_cast<unsigned char>(p[i * rec]) & mask) ? 1.0 : 0.0;
+        }
+        pu.AddDone(uint64_t(e - b) * rec);
+    });
+    if (cancelled) return DatReadResult::Cancelled;
+    DeriveRate(t, path);
+    return DatReadResult::Complete;
+}
+
+}  // namespace
+
+DatReadResult ReadComtradeDat(DatKind kind, const char* data, size_t size, DatReadTarget& target,
+                              const DatProgress& progress, const CString& path) {
+    if (!data || size == 0) FormatError(path);
+    ProgressUnits pu(progress, size);
+    pu.SetDone(0);
+    if (kind == DatKind::Ascii) return ReadAscii(data, size, target, pu, path);
+    return ReadBinary(data, size, target, kind == DatKind::Binary32, pu, path);
+}
+
+// ---- writers ------------------------------------------------------------------------------
+
+namespace {
+
+size_t SampleCount(const DatWriteSource& src) { return src.times.size(); }
+
+double SampleAt(const std::vector<double>* v, size_t i) { return i < v->size() ? (*v)[i] : 0.0; }
+
+bool StatusBit(const std::vector<double>* v, size_t i) {
+    if (i >= v->size()) return false;
+    double s = (*v)[i];
+    return !(s == 0.0);  // NaN counts as set, as any value that is not 0
+}
+
+int64_t WrittenTime(const DatWriteSource& src, size_t i) {
+    double mult = src.timeMultiplier;
+    if (!(mult > 0.0) || !std::isfinite(mult)) mult = 1.0;
+    return RoundToInt64(double(src.times[i]) / mult);
+}
+
+void AppendInt(std::string& out, int64_t v) {
+    char buf[24];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
+}
+
+}  // namespace
+
+std::string WriteAsciiDat(const DatWriteSource& src) {
+    std::string out;
+    const size_t n = SampleCount(src);
+    out.reserve(n * (16 + 8 * src.analog.size() + 3 * src.status.size()));
+    for (size_t i = 0; i < n; ++i) {
+        AppendInt(out, int64_t(i) + 1);
+        out += ',';
+        AppendInt(out, WrittenTime(src, i));
+        for (size_t k = 0; k < src.analog.size(); ++k) {
+            out += ", ";
+            AppendInt(out, SampleCode(SampleAt(src.analog[k], i), src.scale[k], src.offset[k], INT32_MIN, INT32_MAX));
+        }
+        for (auto* s : src.status) out += StatusBit(s, i) ? ", 1" : ", 0";
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string WriteBinaryDat(const DatWriteSource& src, bool wide32) {
+    const size_t n = SampleCount(src), A = src.analog.size(), D = src.status.size();
+    const size_t W = (D + 15) / 16, vb = wide32 ? 4 : 2;
+    const size_t rec = 8 + vb * A + 2 * W;
+    std::string out(n * rec, '\0');
+    for (size_t i = 0; i < n; ++i) {
+        char* p = out.data() + i * rec;
+        uint32_t number = uint32_t(i + 1);
+        int32_t stamp = int32_t(std::clamp<int64_t>(WrittenTime(src, i), INT32_MIN, INT32_MAX));
+        std::memcpy(p, &number, 4);
+        std::memcpy(p + 4, &stamp, 4);
+        for (size_t k = 0; k < A; ++k) {
+            double s = SampleAt(src.analog[k], i);
+            if (wide32) {
+                int32_t c = int32_t(SampleCode(s, src.scale[k], src.offset[k], INT32_MIN, INT32_MAX));
+                std::memcpy(p + 8 + 4 * k, &c, 4);
+            } else {
+                int16_t c = int16_t(SampleCode(s, src.scale[k], src.offset[k], INT16_MIN, INT16_MAX));
+                std::memcpy(p + 8 + 2 * k, &c, 2);
+            }
+        }
+        unsigned char* status = reinterpret_cast<unsigned char*>(p + 8 + vb * A);
+        for (size_t j = 0; j < D; ++j)
+            if (StatusBit(src.status[j], i)) status[j / 8] |= static_cast<unsigned char>(1u << (j % 8));
+    }
+    return out;
+}

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "formats/ComtradeDat.h"
+#include "model/TenvorikException.h"
+
+namespace {
+
+// The arrays a read fills, for A analog and D status channels.
+struct Sinks {
+    std::vector<std::vector<double>> analog, status;
+    std::vector<int64_t> times;
+    DatReadTarget target;
+    Sinks(size_t A, size_t D, double scale = 1.0, double offset = 0.0) : analog(A), status(D) {
+        for (auto& a : analog) target.analog.push_back({&a, scale, offset});
+        for (auto& s : status) target.status.push_back(&s);
+        target.times = &times;
+    }
+};
+
+// "" when the read succeeded, else the exception's message.
+CString Read(DatKind kind, const std::string& bytes, Sinks& s, DatReadResult* result = nullptr,
+             const DatProgress& progress = {}) {
+    try {
+        DatReadResult r = ReadComtradeDat(kind, bytes.data(), bytes.size(), s.target, progress, L"/r/x.dat");
+        if (result) *result = r;
+    } catch (CTenvorikException* e) {
+        CString m = e->GetErrorMessage();
+        e->Delete();
+        return m;
+    }
+    return CString();
+}
+
+const CString kFormatError = L"Неправильный формат файла - /r/x.dat";
+
+// One binary record: number, stamp, 16-bit values, then the status area as given.
+std::string Record(uint32_t number, int32_t stamp, std::vector<int16_t> values, std::vector<uint8_t> status) {
+    std::string r(8 + 2 * values.size() + status.size(), '\0');
+    std::memcpy(r.data(), &number, 4);
+    std::memcpy(r.data() + 4, &stamp, 4);
+    std::memcpy(r.data() + 8, values.data(), 2 * values.size());
+    std::memcpy(r.data() + 8 + 2 * values.size(), status.data(), status.size());
+    return r;
+}
+
+}  // namespace
+
+TEST(ComtradeDat, AsciiValuesTimesAndDerivedRate) {
+    Sinks s(2, 2, 0.5, 1.0);
+    s.target.timeMultiplier = 2.0;
+    std::string text = "1,0,12.7,-4,0,2\r\n\r\n2, 500 ,1e1,,1,0\n  3,1000,0,0,0,0";
+    ASSERT_EQ(Read(DatKind::Ascii, text, s), L"");
+    EXPECT_DOUBLE_EQ(s.analog[0][0], 0.5 * 12.7 + 1.0);  // decimal values are not truncated
+    EXPECT_DOUBLE_EQ(s.analog[1][0], -1.0);
+    EXPECT_DOUBLE_EQ(s.analog[0][1], 6.0);
+    EXPECT_DOUBLE_EQ(s.analog[1][1], 1.0);  // an empty field between commas reads 0
+    EXPECT_EQ(s.status[1][0], 1.0);          // any non-zero state is 1
+    EXPECT_EQ(s.status[0][1], 1.0);
+    EXPECT_EQ(s.times, (std::vector<int64_t>{0, 1000, 2000}));
+    EXPECT_DOUBLE_EQ(s.target.measuredRate, 1000.0);
+
+    // With a rate from the configuration nothing is derived.
+    Sinks r(0, 1);
+    r.target.samplingFrequency = 1000;
+    ASSERT_EQ(Read(DatKind::Ascii, "1,0,1\n2,7,0\n", r), L"");
+    EXPECT_EQ(r.times, (std::vector<int64_t>{0, 7}));
+    EXPECT_EQ(r.target.measuredRate, 0.0);
+}
+
+TEST(ComtradeDat, AsciiFaultsGiveTheFormatMessage) {
+    const struct { const char* text; int64_t expected; } cases[] = {
+        {"1,0,5,1\n2,1000,6", -1},         // last record cut short
+        {"1,0,5,1\n2,1000,6,1\n", 3},      // shorter than the configuration says
+        {"1,0,5,1\n2,1000,6,1\n", 1},      // longer
+        {"1,0,5,1\n", -1},                 // one record cannot give a rate
+        {"1,0,5,1\n2,0,6,1\n", -1},        // nor two at the same time
+        {"\r\n \r\n", -1},                 // no records
+    };
+    for (const auto& c : cases) {
+        Sinks s(1, 1);
+        s.target.expectedSamples = c.expected;
+        EXPECT_EQ(Read(DatKind::Ascii, c.text, s), kFormatError) << c.text;
+    }
+}
+
+TEST(ComtradeDat, BinaryLayouts) {
+    // 9 status channels take one status word; numbers from 1 or from 0 read alike.
+    for (uint32_t first : {1u, 0u}) {
+        Sinks s(1, 9, 2.0, 0.5);
+        s.target.samplingFrequency = 1000;
+        std::string f;
+        for (uint32_t i = 0; i < 5; ++i) f += Record(first + i, 12345, {int16_t(i == 2 ? -32768 : i)}, {0x01, 0x01});
+        ASSERT_EQ(Read(DatKind::Binary, f, s), L"") << first;
+        ASSERT_EQ(s.analog[0].size(), 5u);
+        EXPECT_DOUBLE_EQ(s.analog[0][2], 2.0 * -32768 + 0.5);
+        EXPECT_EQ(s.status[0][4], 1.0);
+        EXPECT_EQ(s.status[8][4], 1.0);
+        EXPECT_EQ(s.status[1][4], 0.0);
+        // The configuration's rate decides the times; the stamps in the file do not matter.
+        EXPECT_EQ(s.times[3], 3000);
+    }
+    // 3 status channels whose numbers start at 0 keep the standard record of 2 status bytes.
+    {
+        Sinks s(1, 3);
+        std::string f;
+        for (uint32_t i = 0; i < 4; ++i) f += Record(i, int32_t(i * 250), {7}, {0x04, 0x00});
+        ASSERT_EQ(Read(DatKind::Binary, f, s), L"");
+        EXPECT_EQ(s.status[2][3], 1.0);
+        EXPECT_EQ(s.times[1], 250);
+        EXPECT_DOUBLE_EQ(s.target.measuredRate, 4000.0);
+    }
+    // A file written with a status area cut to one byte is read too.
+    {
+        Sinks s(1, 3);
+        std::string f;
+        for (uint32_t i = 0; i < 4; ++i) f += Record(i + 1, int32_t(i * 100), {int16_t(i)}, {0x02});
+        ASSERT_EQ(Read(DatKind::Binary, f, s), L"");
+        EXPECT_EQ(s.status[1][0], 1.0);
+        EXPECT_DOUBLE_EQ(s.analog[0][3], 3.0);
+    }
+}
+
+TEST(ComtradeDat, BinaryFaultsGiveTheFormatMessage) {
+    std::string good;
+    for (uint32_t i = 0; i < 4; ++i) good += Record(i + 1, int32_t(i * 100), {1, 2}, {0, 0});
+    std::string wide32;
+    for (uint32_t i = 0; i < 4; ++i) {
+        std::string r(16, '\0');
+        uint32_t n = i;  // numbers from 0
+        std::memcpy(r.data(), &n, 4);
+        wide32 += r;
+    }
+    const struct { DatKind kind; std::string bytes; int64_t expected; } cases[] = {
+        {DatKind::Binary, good.substr(0, good.size() - 3), -1},  // truncated record
+        {DatKind::Binary, good + "xx", -1},                      // fits no layout
+        {DatKind::Binary, good, 5},                              // fewer records than announced
+        {DatKind::Binary, std::string(11, '\x01'), -1},          // shorter than one record
+        {DatKind::Binary32, wide32, -1},                         // binary32 numbers start at 1
+    };
+    for (const auto& c : cases) {
+        Sinks s(c.kind == DatKind::Binary32 ? 2 : 2, c.kind == DatKind::Binary32 ? 0 : 1);
+        s.target.expectedSamples = c.expected;
+        EXPECT_EQ(Read(c.kind, c.bytes, s), kFormatError) << c.bytes.size();
+    }
+}
+
+TEST(ComtradeDat, WrittenDataReadsBack) {
+    std::vector<double> ia{0.5, -1.5, 1e9, NAN, 2.0}, k1{0, 1, 1, NAN, 0}, k2{1, 0, 0, 0, 1};
+    DatWriteSource src;
+    src.analog = {&ia};
+    src.scale = {0.5};
+    src.offset = {0.0};
+    src.status = {&k1, &k2};
+    src.times = {0, 200, 400, 600, 800};
+    src.timeMultiplier = 2.0;  // stamps are written divided by it
+
+    std::string bin = WriteBinaryDat(src, false);
+    ASSERT_EQ(bin.size(), 5u * (8 + 2 + 2));
+    int32_t stamp;
+    std::memcpy(&stamp, bin.data() + 12 + 4, 4);
+    EXPECT_EQ(stamp, 100);
+
+    std::string ascii = WriteAsciiDat(src);
+    EXPECT_EQ(ascii.substr(0, ascii.find("\r\n", 20) + 2), "1,0, 1, 0, 1\r\n2,100, -3, 1, 0\r\n");
+
+    for (auto [kind, bytes, big] :
+         {std::tuple{DatKind::Binary, bin, 32767.0 * 0.5}, std::tuple{DatKind::Binary32, WriteBinaryDat(src, true), 1e9},
+          std::tuple{DatKind::Ascii, ascii, 1e9}}) {
+        Sinks s(1, 2, 0.5, 0.0);
+        s.target.timeMultiplier = 2.0;
+        ASSERT_EQ(Read(kind, bytes, s), L"");
+        EXPECT_EQ(s.analog[0], (std::vector<double>{0.5, -1.5, big, 0.0, 2.0}));  // saturated; NaN as 0
+        EXPECT_EQ(s.status[0], (std::vector<double>{0, 1, 1, 1, 0}));             // NaN is not 0
+        EXPECT_EQ(s.status[1], k2);
+        EXPECT_EQ(s.times, src.times);
+    }
+}
+
+TEST(ComtradeDat, LargeFilesReadInPartsAndCancel) {
+    // Big enough to be split among workers: every record must land in its own row.
+    const size_t n = 200000;
+    DatWriteSource src;
+    std::vector<double> ua(n), k(n);
+    for (size_t i = 0; i < n; ++i) {
+        ua[i] = double(int(i % 20001) - 10000);
+        k[i] = (i / 7) % 2;
+        src.times.push_back(int64_t(i) * 250);
+    }
+    src.analog = {&ua};
+    src.scale = {1.0};
+    src.offset = {0.0};
+    src.status = {&k};
+    for (DatKind kind : {DatKind::Ascii, DatKind::Binary}) {
+        std::string bytes = kind == DatKind::Ascii ? WriteAsciiDat(src) : WriteBinaryDat(src, false);
+        Sinks s(1, 1);
+        s.target.expectedSamples = int64_t(n);
+        std::atomic<uint32_t> done{0}, total{0};
+        std::atomic<uint8_t> cancel{0};
+        ASSERT_EQ(Read(kind, bytes, s, nullptr, {&done, &total, &cancel}), L"");
+        EXPECT_EQ(s.analog[0], ua);
+        EXPECT_EQ(s.status[0], k);
+        EXPECT_EQ(s.times, src.times);
+        EXPECT_EQ(total.load(), uint32_t(bytes.size() * 5));
+        EXPECT_GT(done.load(), 0u);
+
+        cancel = 1;
+        Sinks c(1, 1);
+        DatReadResult r = DatReadResult::Complete;
+        ASSERT_EQ(Read(kind, bytes, c, &r, {&done, &total, &cancel}), L"");
+        EXPECT_EQ(r, DatReadResult::Cancelled);
+    }
+}
