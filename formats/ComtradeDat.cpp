@@ -46,7 +46,7 @@ struct ProgressUnits {
     void AddDone(uint64_t bytes) const {
         if (p.done) p.done->fetch_add(uint32_t(bytes >> shift));
     }
-    bool Cancelled() const { return p.cancel && p.cancel->load(std::memory_order_relaxed) != 0; }
+    bool Cancelled() const { return p.cancelled && p.cancelled(); }
 };
 
 void ResizeSinks(DatReadTarget& t, size_t n) {

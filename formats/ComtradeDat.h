@@ -4,6 +4,7 @@
 // record is never held twice; the writers produce the file's bytes.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ bool DatKindFromType(const CString& type, DatKind& kind);
 struct DatProgress {
     std::atomic<uint32_t>* done = nullptr;
     std::atomic<uint32_t>* total = nullptr;
-    const std::atomic<uint8_t>* cancel = nullptr;
+    std::function<bool()> cancelled;  // polled between blocks of records
 };
 
 struct DatAnalogSink {

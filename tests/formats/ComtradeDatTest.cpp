@@ -198,18 +198,18 @@ TEST(ComtradeDat, LargeFilesReadInPartsAndCancel) {
         Sinks s(1, 1);
         s.target.expectedSamples = int64_t(n);
         std::atomic<uint32_t> done{0}, total{0};
-        std::atomic<uint8_t> cancel{0};
-        ASSERT_EQ(Read(kind, bytes, s, nullptr, {&done, &total, &cancel}), L"");
+        std::atomic<bool> cancel{false};
+        ASSERT_EQ(Read(kind, bytes, s, nullptr, {&done, &total, [&] { return cancel.load(); }}), L"");
         EXPECT_EQ(s.analog[0], ua);
         EXPECT_EQ(s.status[0], k);
         EXPECT_EQ(s.times, src.times);
         EXPECT_EQ(total.load(), uint32_t(bytes.size() * 5));
         EXPECT_GT(done.load(), 0u);
 
-        cancel = 1;
+        cancel = true;
         Sinks c(1, 1);
         DatReadResult r = DatReadResult::Complete;
-        ASSERT_EQ(Read(kind, bytes, c, &r, {&done, &total, &cancel}), L"");
+        ASSERT_EQ(Read(kind, bytes, c, &r, {&done, &total, [&] { return cancel.load(); }}), L"");
         EXPECT_EQ(r, DatReadResult::Cancelled);
     }
 }

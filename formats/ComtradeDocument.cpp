@@ -1,0 +1,306 @@
+// The document's COMTRADE operations: the configuration and data files turned into the
+// record's channels and back, and the loader and saver with the header file.
+#include <cerrno>
+#include <cmath>
+#include <limits>
+
+#include "formats/ComtradeCfg.h"
+#include "formats/ComtradeDat.h"
+#include "model/Numeric.h"
+#include "model/TenvorikDoc.h"
+#include "model/TenvorikException.h"
+#include "platform/AtomicFile.h"
+#include "platform/Encoding.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/MappedFile.h"
+#include "platform/UiServices.h"
+
+namespace {
+
+// Maps a whole record file: a missing or unreadable file is the file error, an empty one
+// the format error.
+void MapRecordFile(const CString& path, platform::MappedFile& file) {
+    if (file.Open(path)) return;
+    if (!platform::PathExists(path)) CFileException::ThrowErrno(ENOENT, path);
+    if (platform::FileSize(path) == 0) throw new CTenvorikException(330, path);
+    CFileException::ThrowErrno(EACCES, path);
+}
+
+CChannel ChannelFromLine(const ComtradeChannelLine& line, bool status, CTenvorikDoc* doc) {
+    CChannel ch(doc);
+    ch.m_discrete = status ? 1 : 0;
+    ch.m_fileName = line.name;
+    ch.m_phase = status ? CStringA() : line.phase;
+    ch.m_circuit = status ? CStringA() : line.circuit;
+    ch.m_unit = status ? CStringA() : line.unit;
+    if (status) {
+        ch.m_a = 1.0;
+        ch.m_b = 0.0;
+        ch.m_normalState = line.normalState;
+    } else {
+        ch.m_a = line.a;
+        ch.m_b = line.b;
+        ch.m_skew = line.skew;
+        ch.m_primaryText = line.primaryText;
+        ch.m_secondaryText = line.secondaryText;
+        ch.m_primary = line.primary;
+        ch.m_secondary = line.secondary;
+        ch.m_filePrimary = line.filePrimary;
+        // The declared range leaves the unit prefix out, as the file states it.
+        ch.m_declaredMax = line.maxCode * line.a + line.b;
+        ch.m_declaredMin = line.minCode * line.a + line.b;
+    }
+    ch.m_filePrimaryValue = ch.m_primary;
+    ch.m_fileSecondaryValue = ch.m_secondary;
+    ch.m_name = CString(platform::AnsiToWide(ch.m_fileName.view()));
+    ch.ParseUnit();
+    return ch;
+}
+
+bool IsWritten(const CChannel& ch) { return !(ch.m_flags & (CHF_CALCULATED | CHF_OWN_TIMEBASE)); }
+
+// The time multiplier the written files carry: only a configuration with a revision year
+// states one, and a value that would make every time 0 or undefined is not kept.
+double WrittenMultiplier(const COscillogram& osc) {
+    double m = osc.m_timeMultiplier;
+    if (osc.m_revision.IsEmpty() || !(m > 0.0) || !std::isfinite(m)) return 1.0;
+    return m;
+}
+
+CString EffectiveType(const CString& type) {
+    DatKind kind;
+    return DatKindFromType(type, kind) ? type : CString(L"BINARY");
+}
+
+}  // namespace
+
+// ---- reading -----------------------------------------------------------------------------------
+
+CString CTenvorikDoc::ParseCfg(const CString& path) {
+    platform::MappedFile file;
+    MapRecordFile(path, file);
+    ComtradeConfig cfg = ParseComtradeCfg(std::string_view(file.data(), file.size()), path);
+
+    COscillogram& osc = m_oscillogram;
+    if (osc.m_sourcePath.IsEmpty()) osc.m_sourcePath = path;
+    osc.m_stationName = cfg.station;
+    osc.m_recorderId = cfg.device;
+    osc.m_revision = cfg.revision;
+    osc.m_channels.reserve(cfg.analog.size() + cfg.status.size());
+    for (const auto& line : cfg.analog) {
+        osc.m_channels.push_back(ChannelFromLine(line, false, this));
+        ++osc.m_analogCount;
+    }
+    for (const auto& line : cfg.status) {
+        osc.m_channels.push_back(ChannelFromLine(line, true, this));
+        ++osc.m_discreteCount;
+    }
+    osc.RebuildFrequencyChannels();
+    osc.m_netFrequency = cfg.lineFrequency;
+
+    double sum = 0.0;
+    osc.m_rates.clear();
+    for (const auto& r : cfg.rates) {
+        osc.m_rates.push_back({r.rate, r.lastSample});
+        sum += r.rate;
+    }
+    osc.m_samplingFrequency =
+        osc.m_rates.empty() ? 0 : int32_t(GetNominalSampleRate(osc.m_rates.size() > 1, sum / double(osc.m_rates.size())));
+    osc.m_startDate = cfg.startDate;
+    osc.m_startTime = cfg.startTime;
+    osc.m_triggerDate = cfg.triggerDate;
+    osc.m_triggerTime = cfg.triggerTime;
+    osc.m_dataFileType = cfg.fileType;
+    osc.m_timeMultiplier = cfg.timeMultiplier;
+    osc.m_localTimeCode = cfg.localTimeCode;
+    return cfg.fileType;
+}
+
+void CTenvorikDoc::ReadDat(const CString& path, int kindValue) {
+    const DatKind kind = DatKind(kindValue);
+    platform::MappedFile file;
+    MapRecordFile(path, file);
+    COscillogram& osc = m_oscillogram;
+    DatReadTarget target;
+    for (auto& ch : osc.m_channels) {
+        if (ch.IsDiscrete()) target.status.push_back(&ch.m_samples);
+        else target.analog.push_back({&ch.m_samples, ch.m_a * ch.m_prefixMul, ch.m_b});
+    }
+    target.times = &osc.m_times;
+    target.samplingFrequency = osc.m_samplingFrequency;
+    target.timeMultiplier = osc.m_timeMultiplier;
+    if (!osc.m_rates.empty() && osc.m_rates.back().lastSample > 0) target.expectedSamples = osc.m_rates.back().lastSample;
+    DatProgress progress{&m_progress.done, &m_progress.total, [this] { return m_progress.IsCancelled(); }};
+    if (ReadComtradeDat(kind, file.data(), file.size(), target, progress, path) == DatReadResult::Cancelled) return;
+    if (osc.m_samplingFrequency == 0) osc.m_samplingFrequency = int32_t(GetNominalSampleRate(false, target.measuredRate));
+}
+
+void CTenvorikDoc::ReadAsciiDat(const CString& path) { ReadDat(path, int(DatKind::Ascii)); }
+void CTenvorikDoc::ReadBinaryDat(const CString& path) { ReadDat(path, int(DatKind::Binary)); }
+void CTenvorikDoc::ReadBinary32Dat(const CString& path) { ReadDat(path, int(DatKind::Binary32)); }
+
+bool CTenvorikDoc::LoadComtrade(CString path) {
+    try {
+        const CString base = StripOscillogramExt(path);
+        // A converted record keeps the path of the file it came from.
+        CString source = m_oscillogram.m_sourcePath;
+        ResetRecord();
+        m_oscillogram.m_sourcePath = source;
+
+        CString type = ParseCfg(path);
+        DatKind kind;
+        if (!DatKindFromType(type, kind)) throw new CTenvorikException(330, base);
+        ReadDat(base + L".dat", int(kind));
+        if (m_progress.IsCancelled()) return false;
+        COscillogram& osc = m_oscillogram;
+        const int samples = osc.GetSampleCount();
+        if (osc.m_channels.empty() || samples == 0) throw new CTenvorikException(330, base);
+
+        m_progress.step = int32_t(m_progress.total.load() / (uint64_t(samples) * osc.m_channels.size()));
+        BuildSampleFrequencyTable();
+        // The channels arrive at the settings recalculated; the settings then recalculate
+        // only what they change.
+        osc.RecalcAll(false);
+        if (m_progress.IsCancelled()) return false;
+        LoadSettingsFile(base + L".set", false);
+
+        // The header file travels with every revision, so that saving elsewhere keeps it.
+        try {
+            std::string header = platform::ReadFileBytes(base + L".hdr");
+            if (!header.empty()) {
+                osc.m_headerText = CStringA(std::move(header));
+                SetCommentsCodePage(IsAnsiText(osc.m_headerText) ? 1 : 0);
+            }
+        } catch (CException* e) {
+            e->Delete();  // a missing header is no error
+        }
+        return !m_progress.IsCancelled();
+    } catch (CException* e) {
+        ResetRecord();
+        platform::Ui().PostException(e);
+        return false;
+    }
+}
+
+// ---- writing ------------------------------------------------------------------------------------
+
+ComtradeConfig CTenvorikDoc::MakeCfg() const {
+    const COscillogram& osc = m_oscillogram;
+    ComtradeConfig cfg;
+    cfg.station = osc.m_stationName;
+    cfg.device = osc.m_recorderId;
+    cfg.revision = osc.m_revision;
+    cfg.fileType = EffectiveType(osc.m_dataFileType);
+    const bool wide16 = cfg.fileType == L"BINARY";
+    const int64_t lo = wide16 ? INT16_MIN : INT32_MIN, hi = wide16 ? INT16_MAX : INT32_MAX;
+
+    int analogPos = 0, statusPos = 0;
+    for (const auto& ch : osc.m_channels) {
+        const bool status = ch.IsDiscrete();
+        const int pos = status ? ++statusPos : ++analogPos;
+        if (!IsWritten(ch)) continue;
+        ComtradeChannelLine line;
+        line.index = pos;
+        line.name = ch.m_fileName;
+        if (status) {
+            line.normalState = ch.m_normalState;
+            cfg.status.push_back(line);
+            continue;
+        }
+        line.phase = ch.m_phase;
+        line.circuit = ch.m_circuit;
+        line.unit = ch.m_unit;
+        line.a = ch.m_a;
+        line.b = ch.m_b;
+        line.skew = ch.m_skew;
+        double smallest = std::numeric_limits<double>::infinity(), largest = -smallest;
+        for (double s : ch.m_samples) {
+            if (s < smallest) smallest = s;
+            if (s > largest) largest = s;
+        }
+        // The codes are those the data file holds for these samples.
+        const double scale = ch.m_a * ch.m_prefixMul;
+        line.minCode = std::isfinite(smallest) ? int(SampleCode(smallest, scale, ch.m_b, lo, hi)) : 0;
+        line.maxCode = std::isfinite(largest) ? int(SampleCode(largest, scale, ch.m_b, lo, hi)) : 0;
+        line.primaryText = ch.m_primaryText;
+        line.secondaryText = ch.m_secondaryText;
+        line.primary = ch.m_filePrimaryValue;
+        line.secondary = ch.m_fileSecondaryValue;
+        line.filePrimary = ch.m_filePrimary;
+        cfg.analog.push_back(line);
+    }
+
+    cfg.lineFrequency = osc.m_netFrequency;
+    const int32_t count = osc.GetSampleCount();
+    for (const auto& r : osc.m_rates) cfg.rates.push_back({r.rate, r.lastSample});
+    // The last segment ends with the last sample written, so that the files read back.
+    if (cfg.rates.empty()) cfg.rates.push_back({double(osc.m_samplingFrequency), count});
+    else cfg.rates.back().lastSample = count;
+    cfg.startDate = osc.m_startDate;
+    cfg.startTime = osc.m_startTime;
+    cfg.triggerDate = osc.m_triggerDate;
+    cfg.triggerTime = osc.m_triggerTime;
+    cfg.timeMultiplier = WrittenMultiplier(osc);
+    return cfg;
+}
+
+DatWriteSource CTenvorikDoc::MakeDatSource() const {
+    const COscillogram& osc = m_oscillogram;
+    DatWriteSource src;
+    for (const auto& ch : osc.m_channels) {
+        if (!IsWritten(ch)) continue;
+        if (ch.IsDiscrete()) {
+            src.status.push_back(&ch.m_samples);
+        } else {
+            src.analog.push_back(&ch.m_samples);
+            src.scale.push_back(ch.m_a * ch.m_prefixMul);
+            src.offset.push_back(ch.m_b);
+        }
+    }
+    const int32_t n = osc.GetSampleCount();
+    src.times.resize(size_t(std::max(n, 0)));
+    for (int32_t i = 0; i < n; ++i) src.times[size_t(i)] = GetSampleTime(uint32_t(i));
+    src.timeMultiplier = WrittenMultiplier(osc);
+    return src;
+}
+
+void CTenvorikDoc::WriteCfgText(CStringA& out) const { out = CStringA(FormatComtradeCfg(MakeCfg())); }
+
+void CTenvorikDoc::WriteAsciiDat(CStringA& out) const { out = CStringA(::WriteAsciiDat(MakeDatSource())); }
+
+void CTenvorikDoc::WriteBinaryDat(std::vector<uint8_t>& out) const {
+    std::string bytes = ::WriteBinaryDat(MakeDatSource(), EffectiveType(m_oscillogram.m_dataFileType) == L"binary32");
+    out.assign(bytes.begin(), bytes.end());
+}
+
+bool CTenvorikDoc::SaveComtrade(const CString& path) {
+    try {
+        const CString base = StripOscillogramExt(path);
+        COscillogram& osc = m_oscillogram;
+        const bool samePath = path == osc.m_sourcePath;
+        if (!samePath || m_recordDataChanged) {
+            const std::string cfg = FormatComtradeCfg(MakeCfg());
+            const CString type = EffectiveType(osc.m_dataFileType);
+            const std::string dat = type == L"ASCII" ? ::WriteAsciiDat(MakeDatSource())
+                                                     : ::WriteBinaryDat(MakeDatSource(), type == L"binary32");
+            // Both files are written whole before either replaces the old one.
+            platform::AtomicFileWriter datFile(base + L".dat");
+            platform::AtomicFileWriter cfgFile(path);
+            datFile.Write(dat);
+            cfgFile.Write(cfg);
+            datFile.Commit();
+            cfgFile.Commit();
+            if (samePath) m_recordDataChanged = false;
+        }
+        if (!osc.m_headerText.IsEmpty()) platform::WriteFileAtomically(base + L".hdr", osc.m_headerText.view());
+        SaveSettingsFile(base + L".set");
+        osc.m_timeReferenceSample = 0;
+        UpdateAllViews();
+        UpdateDiagrams();
+        return true;
+    } catch (CException* e) {
+        platform::Ui().PostException(e);
+        return false;
+    }
+}

@@ -1,0 +1,17 @@
+// Record forms whose readers and writers are not bound yet: opening or saving them reports
+// the format error instead of failing silently.
+#include "model/TenvorikDoc.h"
+#include "model/TenvorikException.h"
+#include "platform/UiServices.h"
+
+namespace {
+bool Refuse(const CString& path) {
+    platform::Ui().PostException(new CTenvorikException(330, path));
+    return false;
+}
+}  // namespace
+
+bool CTenvorikDoc::LoadCff(CString path) { return Refuse(path); }
+bool CTenvorikDoc::SaveCff(const CString& path) { return Refuse(path); }
+bool CTenvorikDoc::LoadOsc(CString path) { return Refuse(path); }
+bool CTenvorikDoc::SaveZip(const CString& path) { return Refuse(path); }

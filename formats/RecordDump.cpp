@@ -1,0 +1,155 @@
+#include "formats/RecordDump.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "model/TenvorikDoc.h"
+#include "platform/Encoding.h"
+
+namespace {
+
+void Str(std::string& out, const CString& s) {
+    out += '"';
+    for (char c : platform::WideToUtf8(s.view())) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", unsigned(static_cast<unsigned char>(c)));
+                out += buf;
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+// Shortest text that reads back to the same double; JSON has no NaN or infinity.
+void Num(std::string& out, double v) {
+    if (!std::isfinite(v)) {
+        out += "null";
+        return;
+    }
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
+}
+
+void Num(std::string& out, int64_t v) { out += std::to_string(v); }
+
+// The indices shown of n values: all, or the first and last three.
+std::vector<size_t> Shown(size_t n, bool all) {
+    std::vector<size_t> idx;
+    if (all || n <= 6) {
+        for (size_t i = 0; i < n; ++i) idx.push_back(i);
+    } else {
+        for (size_t i : {size_t(0), size_t(1), size_t(2), n - 3, n - 2, n - 1}) idx.push_back(i);
+    }
+    return idx;
+}
+
+template <class T>
+void Array(std::string& out, const std::vector<T>& v, bool all) {
+    out += '[';
+    bool first = true;
+    for (size_t i : Shown(v.size(), all)) {
+        if (!first) out += ", ";
+        first = false;
+        Num(out, v[i]);
+    }
+    out += ']';
+}
+
+CString Shown(const CStringA& bytes, int32_t codePage) {
+    if (codePage) return CString(platform::AnsiToWide(bytes.view()));
+    return CString(platform::AnsiToWide(platform::OemToAnsi(bytes.view())));
+}
+
+}  // namespace
+
+std::string DumpRecordJson(const CTenvorikDoc& doc, bool all) {
+    const COscillogram& osc = doc.GetOscillogram();
+    std::string o = "{\n";
+    o += "  \"station\": ";
+    Str(o, osc.m_stationNameW);
+    o += ",\n  \"device\": ";
+    Str(o, osc.m_recorderIdW);
+    o += ",\n  \"revision\": ";
+    Str(o, CString(osc.m_revision));
+    o += ",\n  \"frequency\": ";
+    Num(o, osc.m_netFrequency);
+    o += ",\n  \"rates\": [";
+    for (size_t i = 0; i < osc.m_rates.size(); ++i) {
+        o += i ? ", [" : "[";
+        Num(o, osc.m_rates[i].rate);
+        o += ", ";
+        Num(o, int64_t(osc.m_rates[i].lastSample));
+        o += ']';
+    }
+    o += "],\n  \"start\": [";
+    Str(o, osc.m_startDate);
+    o += ", ";
+    Str(o, osc.m_startTime);
+    o += "],\n  \"trigger\": [";
+    Str(o, osc.m_triggerDate);
+    o += ", ";
+    Str(o, osc.m_triggerTime);
+    o += "],\n  \"file_type\": ";
+    Str(o, osc.m_dataFileType);
+    o += ",\n  \"time_multiplier\": ";
+    Num(o, osc.m_timeMultiplier);
+    o += ",\n  \"times_us\": ";
+    Array(o, osc.m_times, all);
+
+    o += ",\n  \"analog\": [";
+    bool first = true;
+    for (const auto& ch : osc.m_channels) {
+        if (ch.IsDiscrete()) continue;
+        o += first ? "\n" : ",\n";
+        first = false;
+        o += "    {\"name\": ";
+        Str(o, ch.m_name);
+        o += ", \"unit\": ";
+        Str(o, Shown(ch.m_unit, doc.m_codePage));
+        o += ", \"phase\": ";
+        Str(o, Shown(ch.m_phase, doc.m_codePage));
+        o += ", \"a\": ";
+        Num(o, ch.m_a);
+        o += ", \"b\": ";
+        Num(o, ch.m_b);
+        o += ", \"primary\": ";
+        Num(o, ch.m_primary);
+        o += ", \"secondary\": ";
+        Num(o, ch.m_secondary);
+        o += ", \"ps\": ";
+        Str(o, ch.m_filePrimary ? L"P" : L"S");
+        o += ", \"samples\": ";
+        Array(o, ch.m_samples, all);
+        o += '}';
+    }
+    o += first ? "],\n" : "\n  ],\n";
+
+    o += "  \"status\": [";
+    first = true;
+    for (const auto& ch : osc.m_channels) {
+        if (!ch.IsDiscrete()) continue;
+        o += first ? "\n" : ",\n";
+        first = false;
+        o += "    {\"name\": ";
+        Str(o, ch.m_name);
+        o += ", \"normal\": ";
+        Num(o, int64_t(ch.m_normalState));
+        o += ", \"samples\": ";
+        Array(o, ch.m_samples, all);
+        o += '}';
+    }
+    o += first ? "]\n}\n" : "\n  ]\n}\n";
+    return o;
+}

@@ -1,0 +1,370 @@
+#include "model/TenvorikDoc.h"
+
+#include <new>
+#include <thread>
+
+#include "model/Numeric.h"
+#include "model/Resources.h"
+#include "model/TenvorikException.h"
+#include "platform/Encoding.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/UiServices.h"
+
+bool HasFileType(const CString& path, const wchar_t* ext) {
+    return path.GetLength() >= 4 && FileTypeOf(path) == ext;
+}
+
+namespace {
+
+// A data file above this size is read behind the loading dialog; below it the user
+// interface only waits.
+constexpr int64_t kDialogThreshold = 200000;
+constexpr int64_t kOscDialogThreshold = 20000;
+
+}  // namespace
+
+CTenvorikDoc::CTenvorikDoc() : m_cursors(this) {}
+
+CTenvorikDoc::~CTenvorikDoc() {
+    UpdateDiagrams();
+    DeleteTempFolder();
+}
+
+void CTenvorikDoc::DeleteTempFolder() {
+    if (m_tempFolder.IsEmpty()) return;
+    platform::RemoveTree(m_tempFolder);
+    m_tempFolder.Empty();
+}
+
+void CTenvorikDoc::ResetRecord() {
+    m_oscillogram = COscillogram(this);
+}
+
+// ---- open -----------------------------------------------------------------------------------
+
+bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
+    CString path = openPath;
+    // A data file opens through its configuration file.
+    if (HasFileType(path, L".dat")) path = path.Left(path.GetLength() - 4) + L".cfg";
+    m_loadResult = 0;
+    try {
+        if (HasFileType(path, L".sto")) {
+            m_oscillogram.m_sourcePath = path;
+            CString converted = ConvertStoToComtrade(path);
+            if (converted.IsEmpty()) return false;
+            path = converted;
+        }
+
+        CString sizeFile;
+        int64_t threshold = kDialogThreshold;
+        if (HasFileType(path, L".cfg")) {
+            sizeFile = StripOscillogramExt(path) + L".dat";
+        } else if (HasFileType(path, L".osc")) {
+            sizeFile = path;
+            threshold = kOscDialogThreshold;
+        } else if (HasFileType(path, L".cff")) {
+            sizeFile = path;
+        } else {
+            return false;
+        }
+
+        m_loadPath = path;
+        m_progress.Reset();
+        // The size file must be there: a missing data file is reported before any reading.
+        int64_t size = platform::FileSize(sizeFile);
+        if (size < 0) {
+            int err = platform::PathExists(sizeFile) ? EACCES : ENOENT;
+            CFileException::ThrowErrno(err, sizeFile);
+        }
+        const bool showDialog = size > threshold;
+
+        std::thread loader([this] { LoadFile(); });
+        if (showDialog) platform::Ui().RunLoadingDialog(m_progress);
+        loader.join();
+
+        if (!m_oscillogram.m_channels.empty()) m_oscillogram.m_channels.front().m_selected = true;
+        bool ok = m_loadResult != 0 && !m_progress.IsCancelled();
+        if (ok) {
+            m_pathName = openPath;
+            m_recordDataChanged = false;
+            SetModifiedFlag(false);
+        } else {
+            // Nothing of a failed or cancelled load stays in the document.
+            ResetRecord();
+        }
+        return ok;
+    } catch (CException* e) {
+        DeleteTempFolder();
+        ResetRecord();
+        platform::Ui().PostException(e);
+        return false;
+    }
+}
+
+void CTenvorikDoc::LoadFile() {
+    const CString path = m_loadPath;
+    try {
+        bool ok = false;
+        if (HasFileType(path, L".cfg")) ok = LoadComtrade(path);
+        else if (HasFileType(path, L".cff")) ok = LoadCff(path);
+        else if (HasFileType(path, L".osc")) ok = LoadOsc(path);
+        m_loadResult = ok ? 1 : 0;
+    } catch (CException* e) {
+        // The readers report their own failures; anything else that escapes them is
+        // still shown, and the load fails.
+        m_loadResult = 0;
+        platform::Ui().PostException(e);
+    } catch (const std::bad_alloc&) {
+        m_loadResult = 0;
+        platform::Ui().PostException(new CTenvorikException(330, path));
+    } catch (...) {
+        m_loadResult = 0;
+    }
+    if (!HasFileType(path, L".cff")) DeleteTempFolder();
+    // Ends the loading dialog, also when it has not yet shown its window.
+    m_progress.Finish();
+}
+
+// ---- save and close ------------------------------------------------------------------------
+
+bool CTenvorikDoc::OnSaveDocument(const CString& path) {
+    bool ok = false;
+    if (HasFileType(path, L".cfg")) ok = SaveComtrade(path);
+    else if (HasFileType(path, L".osc")) ok = SaveOsc(path);
+    else if (HasFileType(path, L".zip")) ok = SaveZip(path);
+    else if (HasFileType(path, L".cff")) ok = SaveCff(path);
+    if (ok) {
+        SetModifiedFlag(false);
+        m_pathName = path;
+    }
+    return ok;
+}
+
+bool CTenvorikDoc::SaveOsc(const CString& path) {
+    try {
+        if (path != m_oscillogram.m_sourcePath) {
+            const auto& bytes = m_oscillogram.m_oscBytes;
+            platform::WriteFileAtomically(
+                path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        }
+        SaveSettingsFile(StripOscillogramExt(path) + L".set");
+        return true;
+    } catch (CException* e) {
+        platform::Ui().PostException(e);
+        return false;
+    }
+}
+
+bool CTenvorikDoc::OnCloseDocument() {
+    if (HasFileType(m_oscillogram.m_sourcePath, L".sto") && IsModified()) {
+        int answer = platform::Ui().MessageBox(LoadResString(190), CString(), MB_OKCANCEL | MB_ICONINFORMATION);
+        return answer == IDOK;
+    }
+    return true;
+}
+
+bool CTenvorikDoc::SaveModified() {
+    if (HasFileType(m_pathName, L".sto")) return true;
+    return AskSaveModified();
+}
+
+bool CTenvorikDoc::AskSaveModified() { return true; }
+bool CTenvorikDoc::EditCommentText(CStringA&) { return false; }
+bool CTenvorikDoc::RunQuickAnalysis() { return false; }
+
+// ---- undo and redo ---------------------------------------------------------------------------
+
+bool CTenvorikDoc::PushUndo() {
+    try {
+        m_undo.push_back(m_oscillogram);
+    } catch (const std::bad_alloc&) {
+        platform::Ui().MessageBox(LoadResString(9501), CString(), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    m_redo.clear();
+    m_recordDataChanged = true;
+    return true;
+}
+
+bool CTenvorikDoc::Undo() {
+    if (m_undo.empty()) return false;
+    // Moving keeps every channel where it is, so the frequency list stays bound to the
+    // channels it came with.
+    m_redo.push_back(std::move(m_oscillogram));
+    m_oscillogram = std::move(m_undo.back());
+    m_undo.pop_back();
+    m_recordDataChanged = true;
+    return true;
+}
+
+bool CTenvorikDoc::Redo() {
+    if (m_redo.empty()) return false;
+    m_undo.push_back(std::move(m_oscillogram));
+    m_oscillogram = std::move(m_redo.back());
+    m_redo.pop_back();
+    m_recordDataChanged = true;
+    return true;
+}
+
+// ---- code page and texts ---------------------------------------------------------------------
+
+namespace {
+
+CString ShownText(const CStringA& bytes, int32_t codePage) {
+    if (codePage) return CString(platform::AnsiToWide(bytes.view()));
+    return CString(platform::AnsiToWide(platform::OemToAnsi(bytes.view())));
+}
+
+}  // namespace
+
+void CTenvorikDoc::SetCodePage(int32_t flag) {
+    m_codePage = flag;
+    m_oscillogram.m_stationNameW = ShownText(m_oscillogram.m_stationName, flag);
+    m_oscillogram.m_recorderIdW = ShownText(m_oscillogram.m_recorderId, flag);
+    for (auto& ch : m_oscillogram.m_channels) ch.UpdateDisplayName(flag != 0);
+}
+
+CString CTenvorikDoc::GetOscillogramTitle() const { return ShownText(m_oscillogram.m_headerText, m_codePage); }
+
+bool CTenvorikDoc::HasOwnTimeBaseChannel() const {
+    for (const auto& ch : m_oscillogram.m_channels)
+        if (ch.m_flags & CHF_OWN_TIMEBASE) return true;
+    return false;
+}
+
+void CTenvorikDoc::RefreshAllViews() {
+    UpdateAllViews();
+    UpdateDiagrams();
+}
+
+// ---- channel groups ---------------------------------------------------------------------------
+
+bool CTenvorikDoc::GetGroupChannels(std::vector<CChannel*>& list, const CString& key) {
+    list.clear();
+    auto it = m_channelGroups.find(key);
+    if (it == m_channelGroups.end()) return false;
+    for (const CStringA& name : it->second) {
+        CChannel& ch = m_oscillogram.FindChannelByFileName(name);
+        if (ch.m_flags & CHF_VISIBLE) list.push_back(&ch);
+    }
+    return !list.empty();
+}
+
+CString CTenvorikDoc::FindChannelGroup(const CStringA& fileName) const {
+    for (const auto& [key, names] : m_channelGroups)
+        if (names.count(fileName)) return key;
+    return CString();
+}
+
+void CTenvorikDoc::RemoveChannelGroup(const CString& key) {
+    auto it = m_channelGroups.find(key);
+    if (it != m_channelGroups.end()) RemoveChannelGroup(it);
+}
+
+ChannelGroupMap::iterator CTenvorikDoc::RemoveChannelGroup(ChannelGroupMap::iterator pos) {
+    const auto& names = pos->second;
+    const auto& channels = m_oscillogram.m_channels;
+    for (int c = CursorSet::kHorizontalFirst; c < CursorSet::kCount; ++c) {
+        int index = m_cursors.m_cursors[size_t(c)].channel;
+        if (index >= 0 && size_t(index) < channels.size() && names.count(channels[size_t(index)].m_fileName))
+            m_cursors.SwitchOff(c);
+    }
+    return m_channelGroups.erase(pos);
+}
+
+void CTenvorikDoc::PurgeChannelGroups() {
+    for (auto it = m_channelGroups.begin(); it != m_channelGroups.end();) {
+        bool missing = false;
+        for (const CStringA& name : it->second) {
+            try {
+                m_oscillogram.FindChannelByFileName(name);
+            } catch (CException* e) {
+                e->Delete();
+                missing = true;
+                break;
+            }
+        }
+        it = missing ? RemoveChannelGroup(it) : std::next(it);
+    }
+}
+
+// ---- chart pairs ------------------------------------------------------------------------------
+
+namespace {
+
+void PrunePairs(std::vector<ChannelPair>& pairs, const COscillogram& osc) {
+    std::set<CString> analog;
+    const size_t n = std::min(osc.m_channels.size(), size_t(std::max(osc.m_analogCount, 0)));
+    for (size_t i = 0; i < n; ++i)
+        if (!osc.m_channels[i].IsDiscrete()) analog.insert(osc.m_channels[i].m_name);
+    std::erase_if(pairs, [&](const ChannelPair& p) { return !analog.count(p.first) || !analog.count(p.second); });
+}
+
+}  // namespace
+
+void CTenvorikDoc::PruneDiffChartPairs() { PrunePairs(m_diffChartPairs, m_oscillogram); }
+void CTenvorikDoc::PruneCircleChartPairs() { PrunePairs(m_circleChartPairs, m_oscillogram); }
+
+// ---- commands ---------------------------------------------------------------------------------
+
+CTenvorikDoc::CommandState CTenvorikDoc::GetCommandState(unsigned id) const {
+    CommandState s;
+    switch (id) {
+    case ID_OSC_COMMENTS:
+        s.known = true;
+        s.enabled = HasFileType(m_oscillogram.m_sourcePath, L".cfg");
+        break;
+    case ID_QUICK_ANALYSIS:
+        s.known = true;
+        s.enabled = m_oscillogram.m_analogCount > 0;
+        break;
+    case ID_FAULT_LOCATION:
+        s.known = true;
+        s.enabled = !HasOwnTimeBaseChannel();
+        break;
+    case ID_CURSOR_DIFFERENCE:
+        s.known = true;
+        s.checked = m_showCursorDifference;
+        break;
+    default:
+        break;
+    }
+    return s;
+}
+
+bool CTenvorikDoc::OnCommand(unsigned id) {
+    switch (id) {
+    case ID_OSC_COMMENTS:
+        OnOscComments();
+        return true;
+    case ID_QUICK_ANALYSIS:
+        OnQuickAnalysis();
+        return true;
+    case ID_CURSOR_DIFFERENCE:
+        OnCursorDifference();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTenvorikDoc::OnOscComments() {
+    CStringA text = m_oscillogram.m_headerText;
+    if (EditCommentText(text)) {
+        m_oscillogram.m_headerText = text;
+        SetModifiedFlag(true);
+    }
+}
+
+void CTenvorikDoc::OnQuickAnalysis() {
+    if (RunQuickAnalysis()) {
+        SetModifiedFlag(true);
+        RefreshAllViews();
+    }
+}
+
+void CTenvorikDoc::OnCursorDifference() {
+    m_showCursorDifference = !m_showCursorDifference;
+    RefreshAllViews();
+}

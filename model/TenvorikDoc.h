@@ -1,0 +1,158 @@
+#pragma once
+// The document: one open record and everything attached to it, from its opening to its
+// closing. GUI-free: what it asks of the windows goes through platform::Ui() and the virtual
+// hooks below, which the program's document window class answers.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/ChannelPair.h"
+#include "model/CursorSet.h"
+#include "model/DocumentModel.h"
+#include "platform/CString.h"
+
+struct ComtradeConfig;
+struct DatWriteSource;
+
+// Group key -> file names of the channels drawn together in one strip.
+using ChannelGroupMap = std::map<CString, std::set<CStringA>>;
+
+// Commands of the document; the ribbon routes these ids here.
+enum TenvorikDocCommand : unsigned {
+    ID_QUICK_ANALYSIS = 137,
+    ID_MERGE_SYNC = 1091,
+    ID_MERGE_COMBINE = 1092,
+    ID_OSC_COMMENTS = 32805,
+    ID_FAULT_LOCATION = 32806,
+    ID_FAULT_LOCATION_PARAMS = 32807,
+    ID_LOAD_SETTINGS = 32860,
+    ID_RECORD_INFO = 32861,
+    ID_CHANNEL_LIST = 32862,
+    ID_FAULT_REPORT = 32879,
+    ID_CURSOR_DIFFERENCE = 33033,
+};
+
+class CTenvorikDoc : public DocumentModel {
+public:
+    CTenvorikDoc();
+    ~CTenvorikDoc() override;
+
+    // --- open, save, close
+    // Opens a record by its extension (".cfg", ".dat", ".cff", ".osc", ".sto") on the loading
+    // thread; true when a record was loaded and the load was not cancelled.
+    bool OnOpenDocument(const CString& path);
+    // Saves by the extension of `path`; clears the modified flag on success.
+    bool OnSaveDocument(const CString& path);
+    // True when the document may close (the user is warned about unsaved ".sto" changes).
+    bool OnCloseDocument();
+    // The framework's question before closing a modified document; never asked for ".sto".
+    bool SaveModified();
+    const CString& GetPathName() const { return m_pathName; }
+
+    // Runs on the loading thread: calls the reader by the extension of the path being loaded.
+    void LoadFile();
+
+    // COMTRADE: configuration, data and header files.
+    bool LoadComtrade(CString path);
+    bool SaveComtrade(const CString& path);
+    // Reads the configuration file into the record; returns the data-file type.
+    CString ParseCfg(const CString& path);
+    void ReadAsciiDat(const CString& path);
+    void ReadBinaryDat(const CString& path);
+    void ReadBinary32Dat(const CString& path);
+    void WriteCfgText(CStringA& out) const;
+    void WriteAsciiDat(CStringA& out) const;
+    void WriteBinaryDat(std::vector<uint8_t>& out) const;
+    // Other record forms.
+    bool LoadCff(CString path);
+    bool SaveCff(const CString& path);
+    bool LoadOsc(CString path);
+    bool SaveOsc(const CString& path);
+    bool SaveZip(const CString& path);
+    // Converts a ".sto" record into COMTRADE files in the temporary folder; the ".cfg" path,
+    // or an empty text when there is none.
+    CString ConvertStoToComtrade(const CString& path);
+
+    // The record's settings file beside it (".set", else ".ini"). Loading runs on the loading
+    // thread after the channels are built and recalculated.
+    void LoadSettingsFile(const CString& path, bool skipComments);
+    void SaveSettingsFile(const CString& path);
+    // The header's code page, kept as "Codepage" of the settings category "Comments".
+    void SetCommentsCodePage(int ansi);
+
+    // --- undo and redo (whole copies of the record, no depth limit)
+    // False, with the reason shown, when the copy cannot be made; the caller then refuses
+    // the edit.
+    bool PushUndo();
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return !m_undo.empty(); }
+    bool CanRedo() const { return !m_redo.empty(); }
+
+    // --- code page, titles, views
+    void SetCodePage(int32_t flag);
+    CString GetOscillogramTitle() const;
+    bool HasOwnTimeBaseChannel() const;
+    void RefreshAllViews();
+
+    // --- channel groups
+    bool GetGroupChannels(std::vector<CChannel*>& list, const CString& key);
+    CString FindChannelGroup(const CStringA& fileName) const;
+    void RemoveChannelGroup(const CString& key);
+    ChannelGroupMap::iterator RemoveChannelGroup(ChannelGroupMap::iterator pos);
+    void PurgeChannelGroups();
+
+    // --- chart pairs
+    void PruneDiffChartPairs();
+    void PruneCircleChartPairs();
+
+    // --- commands
+    struct CommandState {
+        bool known = false;  // the document answers this command
+        bool enabled = true;
+        bool checked = false;
+    };
+    CommandState GetCommandState(unsigned id) const;
+    // Runs a command; false when the document does not answer it.
+    bool OnCommand(unsigned id);
+    void OnOscComments();
+    void OnQuickAnalysis();
+    void OnCursorDifference();
+
+    // --- what the document asks of the windows; the program's document class answers
+    // The comment dialog on a copy of the header text; true when the user changed it.
+    virtual bool EditCommentText(CStringA& text);
+    // The quick-analysis sheet; true when the calculated channels were changed.
+    virtual bool RunQuickAnalysis();
+    // The framework's "save changes?" prompt; true when the document may close.
+    virtual bool AskSaveModified();
+
+    // --- members, in the order the record's life needs them
+    ChannelGroupMap m_channelGroups;
+    CursorSet m_cursors;
+    int32_t m_loadResult = 0;
+    CString m_loadPath;          // path the loading thread reads
+    CString m_tempFolder;        // working folder of a converted or unpacked record
+    bool m_showCursorDifference = true;
+    std::vector<ChannelPair> m_diffChartPairs;
+    std::vector<ChannelPair> m_circleChartPairs;
+    std::deque<COscillogram> m_undo, m_redo;
+    // The record's samples, rates or times changed since it was read or last written, so a
+    // save under the path it was read from must write the configuration and data again.
+    bool m_recordDataChanged = false;
+
+private:
+    void ResetRecord();
+    void DeleteTempFolder();
+    // The configuration and data of the channels a COMTRADE file holds.
+    ComtradeConfig MakeCfg() const;
+    DatWriteSource MakeDatSource() const;
+    void ReadDat(const CString& path, int kind);
+    CString m_pathName;
+};
+
+// Extensions are decided by the last four characters of a path, lower-cased.
+bool HasFileType(const CString& path, const wchar_t* ext);

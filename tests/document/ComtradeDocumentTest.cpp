@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "Fixtures.h"
+#include "TestUtil.h"
+#include "formats/RecordDump.h"
+#include "model/TenvorikDoc.h"
+#include "platform/Encoding.h"
+
+using fixtures::DocUi;
+using testutil::ReadFile;
+using testutil::TempDir;
+using testutil::WriteFile;
+
+namespace {
+
+CString W(const std::string& s) { return CString(platform::Utf8ToWide(s)); }
+
+std::string Golden(const std::string& name) { return std::string(TV_SOURCE_DIR) + "/tests/document/golden/" + name; }
+
+// Compares with a checked-in expectation; TV_UPDATE_GOLDEN=1 writes it instead.
+void ExpectGolden(const std::string& name, const std::string& actual) {
+    if (std::getenv("TV_UPDATE_GOLDEN")) WriteFile(Golden(name), actual);
+    EXPECT_EQ(actual, ReadFile(Golden(name))) << name;
+}
+
+std::string Dump(const std::string& cfg, bool all = true) {
+    CTenvorikDoc doc;
+    EXPECT_TRUE(doc.OnOpenDocument(W(cfg))) << cfg;
+    return DumpRecordJson(doc, all);
+}
+
+const CString kFormatError = L"Неправильный формат файла";
+
+}  // namespace
+
+TEST(ComtradeDocument, RecordDumpsMatchTheirExpectations) {
+    DocUi ui;
+    TempDir dir;
+    const struct { const char* name; fixtures::Record rec; } cases[] = {
+        {"ascii1999", fixtures::Ascii1999()},
+        {"binary1999", fixtures::Binary1999(12)},
+        {"binary32_2013", fixtures::Binary32Year2013()},
+        {"binary1991", fixtures::Binary1991()},
+    };
+    for (const auto& c : cases) {
+        std::string cfg = fixtures::Write(dir, c.name, c.rec);
+        // Through the tool, as other checks run it.
+        auto r = testutil::Run({std::string(TV_BIN_DIR) + "/recdump", cfg});
+        ASSERT_EQ(r.exitCode, 0) << c.name << r.err;
+        ExpectGolden(std::string(c.name) + ".json", r.out);
+    }
+    EXPECT_TRUE(ui.errors.empty());
+
+    auto bad = testutil::Run({std::string(TV_BIN_DIR) + "/recdump", dir.File("none.cfg")});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_NE(bad.err.find("none.dat"), std::string::npos) << bad.err;
+    EXPECT_TRUE(bad.out.empty());
+}
+
+TEST(ComtradeDocument, WrittenRecordsReadBackTheSame) {
+    DocUi ui;
+    TempDir dir;
+    const struct { const char* name; fixtures::Record rec; } cases[] = {
+        {"a", fixtures::Ascii1999(40)},
+        {"b", fixtures::Binary1999(40)},
+        {"c", fixtures::Binary32Year2013(40)},
+        {"d", fixtures::Binary1991(40)},
+    };
+    for (const auto& c : cases) {
+        std::string cfg = fixtures::Write(dir, c.name, c.rec);
+        std::string original = Dump(cfg);
+        CTenvorikDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(W(cfg)));
+        std::string copy = dir.File(std::string(c.name) + "_copy.cfg");
+        ASSERT_TRUE(doc.OnSaveDocument(W(copy)));
+        EXPECT_EQ(Dump(copy), original) << c.name;
+
+        // Every data form of every revision keeps samples, scaling and times.
+        for (const wchar_t* type : {L"ASCII", L"BINARY", L"binary32"}) {
+            CTenvorikDoc other;
+            ASSERT_TRUE(other.OnOpenDocument(W(cfg)));
+            other.m_oscillogram.m_dataFileType = type;
+            std::string path = dir.File(std::string(c.name) + "_" + platform::WideToUtf8(type) + ".cfg");
+            ASSERT_TRUE(other.OnSaveDocument(W(path)));
+            CTenvorikDoc back;
+            ASSERT_TRUE(back.OnOpenDocument(W(path)));
+            const auto& x = doc.m_oscillogram;
+            const auto& y = back.m_oscillogram;
+            EXPECT_EQ(y.m_times, x.m_times) << c.name;
+            ASSERT_EQ(y.m_channels.size(), x.m_channels.size());
+            for (size_t i = 0; i < x.m_channels.size(); ++i) {
+                EXPECT_EQ(y.m_channels[i].m_samples, x.m_channels[i].m_samples) << c.name << " " << i;
+                EXPECT_EQ(y.m_channels[i].m_a, x.m_channels[i].m_a);
+                EXPECT_EQ(y.m_channels[i].m_b, x.m_channels[i].m_b);
+            }
+        }
+    }
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST(ComtradeDocument, SavedFilesMatchTheProgramsFormByteForByte) {
+    DocUi ui;
+    TempDir dir;
+    // The fixtures are written in the program's own form, so a save reproduces them.
+    for (const auto& rec : {fixtures::Ascii1999(20), fixtures::Binary1999(20)}) {
+        std::string cfg = fixtures::Write(dir, "in", rec);
+        CTenvorikDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(W(cfg)));
+        ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("out.cfg"))));
+        EXPECT_EQ(ReadFile(dir.File("out.cfg")), rec.cfg);
+        EXPECT_EQ(ReadFile(dir.File("out.dat")), rec.dat);
+    }
+}
+
+TEST(ComtradeDocument, BadInputIsReportedAndLeavesNoRecord) {
+    TempDir dir;
+    const auto good = fixtures::Binary1999(8);
+    const auto ascii = fixtures::Ascii1999(8);
+    std::string unknownType = good.cfg;
+    unknownType.replace(unknownType.find("BINARY"), 6, "FLOAT32");
+    std::string tooMany = good.cfg;
+    tooMany.replace(tooMany.find("5,2A,3D"), 7, "9,6A,3D");
+    const struct { const char* what; std::string cfg, dat; const char* message; } cases[] = {
+        {"truncated binary", good.cfg, good.dat.substr(0, good.dat.size() - 5), "bad.dat"},
+        {"binary longer than the configuration", good.cfg, good.dat + good.dat.substr(0, 18), "bad.dat"},
+        {"binary row size of no layout", good.cfg, good.dat + "123", "bad.dat"},
+        {"ascii shorter", ascii.cfg, ascii.dat.substr(0, ascii.dat.find("\r\n") + 2), "bad.dat"},
+        {"ascii record cut", ascii.cfg, ascii.dat.substr(0, ascii.dat.size() - 9), "bad.dat"},
+        {"unknown type", unknownType, good.dat, "bad.cfg"},
+        {"channel counts that do not fit", tooMany, good.dat, "bad.cfg"},
+        {"empty configuration", "", good.dat, "bad.cfg"},
+        {"empty data", good.cfg, "", "bad.dat"},
+    };
+    for (const auto& c : cases) {
+        DocUi ui;
+        std::string cfg = fixtures::Write(dir, "bad", {c.cfg, c.dat});
+        CTenvorikDoc doc;
+        EXPECT_FALSE(doc.OnOpenDocument(W(cfg))) << c.what;
+        ASSERT_EQ(ui.errors.size(), 1u) << c.what;
+        EXPECT_EQ(ui.errors[0], kFormatError + L" - " + W(dir.File(c.message))) << c.what;
+        EXPECT_TRUE(doc.m_oscillogram.m_channels.empty()) << c.what;
+        EXPECT_TRUE(doc.m_oscillogram.m_times.empty()) << c.what;
+    }
+
+    // A missing data file is the file error, shown before anything is read.
+    DocUi ui;
+    std::string cfg = dir.File("lonely.cfg");
+    WriteFile(cfg, good.cfg);
+    CTenvorikDoc doc;
+    EXPECT_FALSE(doc.OnOpenDocument(W(cfg)));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].Find(W(dir.File("lonely.dat"))), -1) << platform::WideToUtf8(ui.errors[0].view());
+    EXPECT_EQ(ui.dialogs, 0);
+    // Other extensions load nothing.
+    EXPECT_FALSE(doc.OnOpenDocument(W(dir.File("x.zip"))));
+}
+
+TEST(ComtradeDocument, OpensThroughTheDataFileAndSelectsTheFirstChannel) {
+    DocUi ui;
+    TempDir dir;
+    fixtures::Write(dir, "rec", fixtures::Ascii1999());
+    CTenvorikDoc doc;
+    // An upper-case ".DAT" is still a data file; its ".cfg" opens.
+    ASSERT_TRUE(doc.OnOpenDocument(W(dir.File("rec.DAT"))));
+    const auto& osc = doc.m_oscillogram;
+    EXPECT_EQ(osc.m_sourcePath, W(dir.File("rec.cfg")));
+    ASSERT_EQ(osc.m_channels.size(), 5u);
+    EXPECT_TRUE(osc.m_channels[0].m_selected);
+    EXPECT_FALSE(osc.m_channels[1].m_selected);
+    EXPECT_EQ(osc.m_analogCount, 2);
+    EXPECT_EQ(osc.m_discreteCount, 3);
+    EXPECT_EQ(osc.m_samplingFrequency, 1000);
+    // The kV channel is scaled with its prefix: a x 1000 x code.
+    EXPECT_DOUBLE_EQ(osc.m_channels[0].m_samples[1], 0.01 * 1000 * 644);
+    EXPECT_EQ(doc.m_codePage, 1);  // the station name is Windows-1251 text
+    EXPECT_EQ(doc.GetStationName(), L"ПС Тест");
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(ComtradeDocument, LoadingDialogAboveTheThresholdAndCancel) {
+    TempDir dir;
+    // 18-byte records: 11111 records are 199998 bytes, 11112 are 200016.
+    for (auto [samples, dialog] : {std::pair{11111, 0}, std::pair{11112, 1}}) {
+        DocUi ui;
+        fixtures::Write(dir, "big", fixtures::Binary1999(samples));
+        CTenvorikDoc doc;
+        EXPECT_TRUE(doc.OnOpenDocument(W(dir.File("big.cfg"))));
+        EXPECT_EQ(ui.dialogs, dialog) << samples;
+        EXPECT_EQ(doc.m_oscillogram.GetSampleCount(), samples);
+    }
+    // Exactly at the threshold no dialog is shown.
+    {
+        DocUi ui;
+        fixtures::Write(dir, "edge", fixtures::Binary1999(11111));
+        std::string dat = ReadFile(dir.File("edge.dat"));
+        ASSERT_EQ(dat.size(), 199998u);
+        // Two more bytes make 200000 but fit no record; the dialog question comes first.
+        WriteFile(dir.File("edge.dat"), dat + "xx");
+        CTenvorikDoc doc;
+        EXPECT_FALSE(doc.OnOpenDocument(W(dir.File("edge.cfg"))));
+        EXPECT_EQ(ui.dialogs, 0);
+    }
+    {
+        DocUi ui;
+        ui.cancelInDialog = true;
+        fixtures::Write(dir, "big", fixtures::Binary1999(40000));
+        CTenvorikDoc doc;
+        EXPECT_FALSE(doc.OnOpenDocument(W(dir.File("big.cfg"))));
+        EXPECT_EQ(ui.dialogs, 1);
+        EXPECT_TRUE(ui.errors.empty());  // cancelling is no error
+        EXPECT_TRUE(doc.m_oscillogram.m_channels.empty());
+    }
+}
+
+TEST(ComtradeDocument, SavingUnderTheOpenedPath) {
+    DocUi ui;
+    TempDir dir;
+    const auto rec = fixtures::Binary1999(16);
+    std::string cfg = fixtures::Write(dir, "rec", rec);
+    CTenvorikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(W(cfg)));
+    doc.m_oscillogram.m_headerText = "header";
+
+    // Nothing of the record changed: only the header is written.
+    ASSERT_TRUE(doc.OnSaveDocument(W(cfg)));
+    EXPECT_EQ(ReadFile(dir.File("rec.dat")), rec.dat);
+    EXPECT_EQ(ReadFile(dir.File("rec.hdr")), "header");
+
+    // An edit is saved under the same path too.
+    ASSERT_TRUE(doc.PushUndo());
+    doc.m_oscillogram.m_channels[1].m_samples[0] = 20.0;
+    doc.SetModifiedFlag(true);
+    ASSERT_TRUE(doc.OnSaveDocument(W(cfg)));
+    EXPECT_FALSE(doc.IsModified());
+    CTenvorikDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(W(cfg)));
+    EXPECT_EQ(back.m_oscillogram.m_channels[1].m_samples[0], 20.0);
+    EXPECT_EQ(back.m_oscillogram.m_headerText, CStringA("header"));
+
+    // A save that cannot be written reports it, keeps the document modified and leaves the
+    // old files whole.
+    std::filesystem::create_directories(dir.File("sub/rec.dat"));  // a data file that cannot be replaced
+    WriteFile(dir.File("sub/rec.cfg"), "old cfg");
+    doc.SetModifiedFlag(true);
+    EXPECT_FALSE(doc.OnSaveDocument(W(dir.File("sub/rec.cfg"))));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ReadFile(dir.File("sub/rec.cfg")), "old cfg");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("sub/rec.dat")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("sub")), {}), 2);  // no temporary left
+    // Unknown extensions save nothing.
+    EXPECT_FALSE(doc.OnSaveDocument(W(dir.File("rec.txt"))));
+    EXPECT_TRUE(doc.IsModified());
+}
