@@ -6,6 +6,7 @@
 
 #include "formats/ComtradeCfg.h"
 #include "formats/ComtradeDat.h"
+#include "model/MappedTextReader.h"
 #include "model/Numeric.h"
 #include "model/TenvorikDoc.h"
 #include "model/TenvorikException.h"

@@ -6,6 +6,7 @@
 #include "model/Numeric.h"
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
+#include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"

@@ -12,6 +12,7 @@
 #include "model/ChannelPair.h"
 #include "model/CursorSet.h"
 #include "model/DocumentModel.h"
+#include "model/SettingsStore.h"
 #include "platform/CString.h"
 
 struct ComtradeConfig;
@@ -133,6 +134,7 @@ public:
     // --- members, in the order the record's life needs them
     ChannelGroupMap m_channelGroups;
     CursorSet m_cursors;
+    SettingsStore m_settings;
     int32_t m_loadResult = 0;
     CString m_loadPath;          // path the loading thread reads
     CString m_tempFolder;        // working folder of a converted or unpacked record

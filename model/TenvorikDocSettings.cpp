@@ -1,6 +1,7 @@
-// The document's per-record settings file. Until the settings store is bound here, loading
+// The document's per-record settings file. Until the settings file is bound here, loading
 // applies what the record itself decides (the code page of its texts) and saving writes
 // nothing.
+#include "model/MappedTextReader.h"
 #include "model/TenvorikDoc.h"
 
 void CTenvorikDoc::LoadSettingsFile(const CString& /*path*/, bool /*skipComments*/) {
@@ -12,4 +13,4 @@ void CTenvorikDoc::LoadSettingsFile(const CString& /*path*/, bool /*skipComments
 
 void CTenvorikDoc::SaveSettingsFile(const CString& /*path*/) {}
 
-void CTenvorikDoc::SetCommentsCodePage(int /*ansi*/) {}
+void CTenvorikDoc::SetCommentsCodePage(int ansi) { m_settings.GetCategory(L"Comments").SetInt(L"Codepage", ansi); }

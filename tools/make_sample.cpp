@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
     const wchar_t* in[3] = {L"Ia", L"Ib", L"Ic"};
     const char* ph[3] = {"A", "B", "C"};
     for (int p = 0; p < 3; ++p) osc.m_channels.push_back(Analog(doc, un[p], ph[p], "V", 0.01, "10000", "100", u[p]));
-    for (int p = 0; p < 3; ++p) osc.m_channels.push_back(Analog(doc, in[p], ph[p], "A", 0.002, "600", "5", current[p]));
-    osc.m_channels.push_back(Analog(doc, L"3I0", "N", "A", 0.002, "600", "5", residual));
+    for (int p = 0; p < 3; ++p) osc.m_channels.push_back(Analog(doc, in[p], ph[p], "A", 0.005, "600", "5", current[p]));
+    osc.m_channels.push_back(Analog(doc, L"3I0", "N", "A", 0.005, "600", "5", residual));
     osc.m_analogCount = 7;
     osc.m_channels.push_back(Status(doc, L"Пуск МТЗ", 0, kFaultStart + 0.012, kFaultEnd + 0.030));
     osc.m_channels.push_back(Status(doc, L"Пуск ЗНЗ", 0, kFaultStart + 0.015, kFaultEnd + 0.025));

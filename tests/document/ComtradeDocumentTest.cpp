@@ -80,6 +80,8 @@ TEST(ComtradeDocument, WrittenRecordsReadBackTheSame) {
 
         // Every data form of every revision keeps samples, scaling and times.
         for (const wchar_t* type : {L"ASCII", L"BINARY", L"binary32"}) {
+            // Codes of the 32-bit record do not fit 16 bits: BINARY saturates them.
+            if (std::string(c.name) == "c" && CString(type) == L"BINARY") continue;
             CTenvorikDoc other;
             ASSERT_TRUE(other.OnOpenDocument(W(cfg)));
             other.m_oscillogram.m_dataFileType = type;
@@ -182,8 +184,8 @@ TEST(ComtradeDocument, OpensThroughTheDataFileAndSelectsTheFirstChannel) {
 
 TEST(ComtradeDocument, LoadingDialogAboveTheThresholdAndCancel) {
     TempDir dir;
-    // 18-byte records: 11111 records are 199998 bytes, 11112 are 200016.
-    for (auto [samples, dialog] : {std::pair{11111, 0}, std::pair{11112, 1}}) {
+    // 14-byte records: 14285 records are 199990 bytes, 14286 are 200004.
+    for (auto [samples, dialog] : {std::pair{14285, 0}, std::pair{14286, 1}}) {
         DocUi ui;
         fixtures::Write(dir, "big", fixtures::Binary1999(samples));
         CTenvorikDoc doc;
@@ -194,11 +196,11 @@ TEST(ComtradeDocument, LoadingDialogAboveTheThresholdAndCancel) {
     // Exactly at the threshold no dialog is shown.
     {
         DocUi ui;
-        fixtures::Write(dir, "edge", fixtures::Binary1999(11111));
+        fixtures::Write(dir, "edge", fixtures::Binary1999(14285));
         std::string dat = ReadFile(dir.File("edge.dat"));
-        ASSERT_EQ(dat.size(), 199998u);
-        // Two more bytes make 200000 but fit no record; the dialog question comes first.
-        WriteFile(dir.File("edge.dat"), dat + "xx");
+        ASSERT_EQ(dat.size(), 199990u);
+        // Ten more bytes make 200000 but fit no record; the dialog question comes first.
+        WriteFile(dir.File("edge.dat"), dat + "0123456789");
         CTenvorikDoc doc;
         EXPECT_FALSE(doc.OnOpenDocument(W(dir.File("edge.cfg"))));
         EXPECT_EQ(ui.dialogs, 0);
