@@ -11,7 +11,5 @@ bool Refuse(const CString& path) {
 }
 }  // namespace
 
-bool CTenvorikDoc::LoadCff(CString path) { return Refuse(path); }
-bool CTenvorikDoc::SaveCff(const CString& path) { return Refuse(path); }
 bool CTenvorikDoc::LoadOsc(CString path) { return Refuse(path); }
 bool CTenvorikDoc::SaveZip(const CString& path) { return Refuse(path); }

@@ -93,6 +93,7 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
         } else {
             // Nothing of a failed or cancelled load stays in the document.
             ResetRecord();
+            DeleteTempFolder();
         }
         return ok;
     } catch (CException* e) {
