@@ -98,7 +98,7 @@ TEST_F(ProfileTest, WritesFromThreadsAndInstancesAreAllKept) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([&, t] {
-            for (int i = 0; i < 10; ++i) {
+            for (int i = 0; i < 3; ++i) {
                 CString key;
                 key.Format(L"k%d_%d", t, i);
                 a.WriteProfileInt(L"Threads", key, t * 100 + i);
@@ -110,7 +110,7 @@ TEST_F(ProfileTest, WritesFromThreadsAndInstancesAreAllKept) {
     b.WriteProfileInt(L"Other", L"x", 1);
     Profile c(L"Tenvorik");
     for (int t = 0; t < 4; ++t)
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 3; ++i) {
             CString key;
             key.Format(L"k%d_%d", t, i);
             EXPECT_EQ(c.GetProfileInt(L"Threads", key, -1), t * 100 + i);
