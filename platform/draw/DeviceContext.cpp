@@ -99,6 +99,40 @@ void DashFor(cairo_t* cr, int style) {
 // Blue-green-red of a COLORREF as the 32-bit pixel of an opaque image.
 uint32_t Pixel(COLORREF c) { return 0xFF000000u | (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
 
+// Device coordinates handed to Cairo stay well inside its fixed-point range.
+double Cl(double v) { return std::clamp(v, -4.0 * platform::draw::kScanLimit, 4.0 * platform::draw::kScanLimit); }
+
+CRect Bounded(CRect r) {
+    const int lim = 4 * platform::draw::kScanLimit;
+    r.NormalizeRect();
+    if (!r.IntersectRect(r, CRect(-lim, -lim, lim, lim))) return CRect();
+    return r;
+}
+
+// The part of segment a-b inside `box` (Liang-Barsky); false when none is.
+bool ClipSegment(double& ax, double& ay, double& bx, double& by, const CRect& box) {
+    double t0 = 0, t1 = 1;
+    const double dx = bx - ax, dy = by - ay;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax - box.left, box.right - ax, ay - box.top, box.bottom - ay};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double r = q[i] / p[i];
+        if (p[i] < 0) t0 = std::max(t0, r);
+        else t1 = std::min(t1, r);
+        if (t0 > t1) return false;
+    }
+    const double nax = ax + t0 * dx, nay = ay + t0 * dy;
+    bx = ax + t1 * dx;
+    by = ay + t1 * dy;
+    ax = nax;
+    ay = nay;
+    return true;
+}
+
 }  // namespace
 
 // --- CFont and CBitmap ------------------------------------------------------------------
@@ -488,8 +522,21 @@ void CDC::FillPixelRuns(const std::vector<int>& runs, COLORREF color) {
     cairo_fill(m_cr);
 }
 
+CRect CDC::DeviceBox(int margin) const {
+    const int lim = platform::draw::kScanLimit;
+    CRect box = (m_width > 0 && m_height > 0) ? CRect(0, 0, m_width, m_height) : CRect(-lim, -lim, lim, lim);
+    if (m_state.clip) {
+        CRect clip;
+        m_state.clip->GetRgnBox(&clip);
+        if (!box.IntersectRect(box, clip)) box = CRect(0, 0, 0, 0);
+    }
+    box.InflateRect(margin, margin);
+    return box;
+}
+
 void CDC::ThinPolyline(const std::vector<CPoint>& dev, bool closed) {
     if (dev.size() < 2) return;
+    const CRect box = DeviceBox(1);
     DashState dash;
     if (m_state.pen.Style() != PS_SOLID) dash.pattern = platform::draw::ThinPenPattern(m_state.pen.Style(), &dash.count);
     // With an opaque background the gaps of a styled line take the background colour: the
@@ -500,10 +547,10 @@ void CDC::ThinPolyline(const std::vector<CPoint>& dev, bool closed) {
     const size_t n = dev.size(), segs = closed ? n : n - 1;
     for (size_t i = 0; i < segs; ++i) {
         const CPoint a = dev[i], b = dev[(i + 1) % n];
-        platform::draw::HairlineRuns(a.x, a.y, b.x, b.y, false, dash.pattern ? &dash : nullptr,
+        platform::draw::HairlineRuns(a.x, a.y, b.x, b.y, false, dash.pattern ? &dash : nullptr, &box,
                                      [&](int x, int y, int w, int h) { on.insert(on.end(), {x, y, w, h}); });
         if (opaqueGaps)
-            platform::draw::HairlineRuns(a.x, a.y, b.x, b.y, false, nullptr,
+            platform::draw::HairlineRuns(a.x, a.y, b.x, b.y, false, nullptr, &box,
                                          [&](int x, int y, int w, int h) { gaps.insert(gaps.end(), {x, y, w, h}); });
     }
     if (opaqueGaps) FillPixelRuns(gaps, m_state.bkColor);
@@ -512,11 +559,27 @@ void CDC::ThinPolyline(const std::vector<CPoint>& dev, bool closed) {
 
 void CDC::StrokeWide(const std::vector<CPoint>& dev, bool closed) {
     if (dev.size() < 2) return;
+    const double w = PenDeviceWidth();
+    const CRect box = DeviceBox(int(w) + 2);
+    bool inside = true;
+    for (const CPoint& p : dev) inside = inside && box.PtInRect(p);
     cairo_new_path(m_cr);
-    cairo_move_to(m_cr, dev[0].x + 0.5, dev[0].y + 0.5);
-    for (size_t i = 1; i < dev.size(); ++i) cairo_line_to(m_cr, dev[i].x + 0.5, dev[i].y + 0.5);
-    if (closed) cairo_close_path(m_cr);
-    cairo_set_line_width(m_cr, PenDeviceWidth());
+    if (inside) {
+        cairo_move_to(m_cr, dev[0].x + 0.5, dev[0].y + 0.5);
+        for (size_t i = 1; i < dev.size(); ++i) cairo_line_to(m_cr, dev[i].x + 0.5, dev[i].y + 0.5);
+        if (closed) cairo_close_path(m_cr);
+    } else {
+        // Segments reaching far outside are cut to the visible part, each on its own.
+        const size_t n = dev.size(), segs = closed ? n : n - 1;
+        for (size_t i = 0; i < segs; ++i) {
+            double ax = dev[i].x + 0.5, ay = dev[i].y + 0.5;
+            double bx = dev[(i + 1) % n].x + 0.5, by = dev[(i + 1) % n].y + 0.5;
+            if (!ClipSegment(ax, ay, bx, by, box)) continue;
+            cairo_move_to(m_cr, ax, ay);
+            cairo_line_to(m_cr, bx, by);
+        }
+    }
+    cairo_set_line_width(m_cr, w);
     cairo_set_line_cap(m_cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(m_cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_dash(m_cr, nullptr, 0, 0);  // a wide pen is always solid
@@ -582,8 +645,8 @@ bool CDC::Polygon(const POINT* points, int count) {
     if (HasBrush() && count >= 3) {
         // The pixels whose centres lie inside, as a region made from the same points has them.
         cairo_new_path(m_cr);
-        cairo_move_to(m_cr, dev[0].x, dev[0].y);
-        for (size_t i = 1; i < dev.size(); ++i) cairo_line_to(m_cr, dev[i].x, dev[i].y);
+        cairo_move_to(m_cr, Cl(dev[0].x), Cl(dev[0].y));
+        for (size_t i = 1; i < dev.size(); ++i) cairo_line_to(m_cr, Cl(dev[i].x), Cl(dev[i].y));
         cairo_close_path(m_cr);
         cairo_set_fill_rule(m_cr, m_state.fillMode == WINDING ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
         SetSourceColor(m_state.brush.Color());
@@ -601,8 +664,7 @@ bool CDC::Rectangle(int left, int top, int right, int bottom) {
     }
     if (!Ready()) return false;
     const CPoint a = ToDevice(left, top), b = ToDevice(right, bottom);
-    CRect r(a.x, a.y, b.x, b.y);
-    r.NormalizeRect();
+    const CRect r = Bounded(CRect(a.x, a.y, b.x, b.y));
     if (r.IsRectEmpty()) return true;
     if (HasBrush()) {
         cairo_new_path(m_cr);
@@ -661,8 +723,7 @@ bool CDC::Ellipse(int left, int top, int right, int bottom) {
     }
     if (!Ready()) return false;
     const CPoint a = ToDevice(left, top), b = ToDevice(right, bottom);
-    CRect r(a.x, a.y, b.x, b.y);
-    r.NormalizeRect();
+    const CRect r = Bounded(CRect(a.x, a.y, b.x, b.y));
     if (r.IsRectEmpty()) return true;
     ShapeOutline(&EllipsePath, r, 0, 0);
     return true;
@@ -671,8 +732,7 @@ bool CDC::Ellipse(int left, int top, int right, int bottom) {
 bool CDC::RoundRect(int left, int top, int right, int bottom, int width, int height) {
     if (!Ready() || m_pathOpen) return false;
     const CPoint a = ToDevice(left, top), b = ToDevice(right, bottom);
-    CRect r(a.x, a.y, b.x, b.y);
-    r.NormalizeRect();
+    const CRect r = Bounded(CRect(a.x, a.y, b.x, b.y));
     if (r.IsRectEmpty()) return true;
     ShapeOutline(&RoundRectPath, r, std::fabs(width * ScaleX()) / 2, std::fabs(height * ScaleY()) / 2);
     return true;
@@ -687,7 +747,7 @@ void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
     if (!rect || !Ready()) return;
     CRect r(*rect);
     LPtoDP(&r);
-    r.NormalizeRect();
+    r = Bounded(r);
     if (r.IsRectEmpty()) return;
     cairo_new_path(m_cr);
     cairo_rectangle(m_cr, r.left, r.top, r.Width(), r.Height());
@@ -726,8 +786,7 @@ bool CDC::GradientFill(const TRIVERTEX* vertices, unsigned vertexCount, const GR
         const TRIVERTEX& v1 = vertices[rects[i].UpperLeft];
         const TRIVERTEX& v2 = vertices[rects[i].LowerRight];
         const CPoint a = ToDevice(v1.x, v1.y), b = ToDevice(v2.x, v2.y);
-        CRect r(a.x, a.y, b.x, b.y);
-        r.NormalizeRect();
+        const CRect r = Bounded(CRect(a.x, a.y, b.x, b.y));
         if (r.IsRectEmpty()) continue;
         cairo_pattern_t* pat = mode == GRADIENT_FILL_RECT_V ? cairo_pattern_create_linear(0, a.y, 0, b.y)
                                                             : cairo_pattern_create_linear(a.x, 0, b.x, 0);

@@ -209,6 +209,8 @@ private:
     bool HasBrush() const { return m_state.brush.Style() != BS_NULL; }
     void SetSourceColor(COLORREF c, double alpha = 1.0) const;
     // Thin-pen segments in device pixels, lit on the target.
+    // Device pixels that can be drawn on (picture and clip), grown by `margin`.
+    CRect DeviceBox(int margin) const;
     void ThinPolyline(const std::vector<CPoint>& dev, bool closed);
     void StrokeWide(const std::vector<CPoint>& dev, bool closed);
     void StrokeOutline(const std::vector<CPoint>& dev, bool closed);

@@ -15,13 +15,15 @@ constexpr int kDot[] = {3, 3};
 constexpr int kDashDot[] = {9, 6, 3, 6};
 constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
 
+using Wide = __int128;
+
 // floor(a / b) for b > 0.
-long long FloorDiv(long long a, long long b) {
-    long long q = a / b;
+Wide FloorDiv(Wide a, Wide b) {
+    Wide q = a / b;
     if ((a % b != 0) && (a < 0)) --q;
     return q;
 }
-long long CeilDiv(long long a, long long b) { return -FloorDiv(-a, b); }
+Wide CeilDiv(Wide a, Wide b) { return -FloorDiv(-a, b); }
 
 // Emits the lit part of a run of `len` pixels along the line, walking the dash pattern.
 // `emit(offset, count)` receives the lit sub-runs, offsets counted from the run's start.
@@ -41,6 +43,14 @@ void WalkDash(DashState* dash, long long len, Emit&& emit) {
         if (dash->left == 0) dash->index = (dash->index + 1) % dash->count;
     }
 }
+
+// Moves the pattern on by `len` pixels that are not drawn (outside the picture).
+void SkipDash(DashState* dash, long long len) {
+    if (!dash || !dash->pattern || dash->count <= 0 || len <= 0) return;
+    long long period = 0;
+    for (int i = 0; i < dash->count; ++i) period += dash->pattern[i];
+    WalkDash(dash, len % period, [](long long, long long) {});
+}
 }  // namespace
 
 const int* ThinPenPattern(int style, int* count) {
@@ -53,7 +63,7 @@ const int* ThinPenPattern(int style, int* count) {
     }
 }
 
-void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* dash,
+void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* dash, const RECT* box,
                   const std::function<void(int, int, int, int)>& run) {
     const long long dx = (long long)x1 - x0, dy = (long long)y1 - y0;
     const long long adx = std::llabs(dx), ady = std::llabs(dy);
@@ -64,17 +74,39 @@ void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* d
     const long long m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
     const long long tEnd = includeLast ? major : major - 1;  // last step drawn
     if (tEnd < 0) return;                                     // zero-length segment without its end
-    if (major == 0) {
-        WalkDash(dash, 1, [&](long long, long long) { run(x0, y0, 1, 1); });
-        return;
-    }
     // Step t along the major axis lies on minor offset k(t) = floor((2 t minor + major) / (2 major)),
-    // so run j covers t in [ceil((2j - 1) major / (2 minor)), start of run j + 1).
-    for (long long j = 0; j <= minor; ++j) {
-        long long ta = j == 0 ? 0 : CeilDiv((2 * j - 1) * major, 2 * minor);
-        long long tb = j == minor ? major + 1 : CeilDiv((2 * j + 1) * major, 2 * minor);
-        ta = std::max(ta, 0LL);
-        tb = std::min(tb, tEnd + 1);
+    // so run j covers t in [ts(j), ts(j + 1)) with ts(j) = ceil((2j - 1) major / (2 minor)).
+    auto ts = [&](long long j) -> long long {
+        if (j <= 0) return 0;
+        if (j > minor) return major + 1;
+        return (long long)CeilDiv(Wide(2 * j - 1) * major, Wide(2) * minor);
+    };
+    auto k = [&](long long t) -> long long {
+        return major == 0 ? 0 : (long long)FloorDiv(Wide(2) * t * minor + major, Wide(2) * major);
+    };
+    // Only the steps that land inside the box are walked, so a line through far-away points
+    // costs what its visible part costs.
+    long long tA = 0, tB = tEnd;
+    if (box) {
+        const long long mLo = xMajor ? box->left : box->top, mHi = (xMajor ? box->right : box->bottom) - 1;
+        const long long nLo = xMajor ? box->top : box->left, nHi = (xMajor ? box->bottom : box->right) - 1;
+        tA = std::max(tA, sMajor > 0 ? mLo - m0 : m0 - mHi);
+        tB = std::min(tB, sMajor > 0 ? mHi - m0 : m0 - mLo);
+        const long long jLo = std::max(0LL, sMinor > 0 ? nLo - n0 : n0 - nHi);
+        const long long jHi = std::min(minor, sMinor > 0 ? nHi - n0 : n0 - nLo);
+        if (jLo > jHi) tA = tB + 1;
+        else {
+            tA = std::max(tA, ts(jLo));
+            tB = std::min(tB, ts(jHi + 1) - 1);
+        }
+        if (tA > tB) {
+            SkipDash(dash, tEnd + 1);
+            return;
+        }
+        SkipDash(dash, tA);
+    }
+    for (long long j = k(tA), jEnd = k(tB); j <= jEnd; ++j) {
+        const long long ta = std::max(ts(j), tA), tb = std::min(ts(j + 1), tB + 1);
         if (tb <= ta) continue;
         const long long n = n0 + sMinor * j;
         WalkDash(dash, tb - ta, [&](long long off, long long cnt) {
@@ -85,6 +117,7 @@ void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* d
             else run(int(n), int(lo), 1, int(cnt));
         });
     }
+    if (box) SkipDash(dash, tEnd - tB);
 }
 
 std::vector<SpanRow> ScanPolygons(const std::vector<std::vector<PointD>>& polygons, bool winding) {
@@ -114,7 +147,8 @@ std::vector<SpanRow> ScanPolygons(const std::vector<std::vector<PointD>>& polygo
     std::vector<SpanRow> rows;
     if (edges.empty()) return rows;
     // Rows whose centre y + 0.5 lies in [ymin, ymax).
-    const double lo = std::max(std::ceil(ymin - 0.5), -1e8), hi = std::min(std::ceil(ymax - 0.5), 1e8);
+    const double lo = std::max(std::ceil(ymin - 0.5), -double(kScanLimit));
+    const double hi = std::min(std::ceil(ymax - 0.5), double(kScanLimit));
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
     std::vector<const Edge*> active;
     size_t next = 0;
@@ -143,8 +177,8 @@ std::vector<SpanRow> ScanPolygons(const std::vector<std::vector<PointD>>& polygo
             wind += winding ? cross[i].dir : 1;
             const bool inside = winding ? wind != 0 : (wind & 1) != 0;
             if (!inside) continue;
-            const double xa = std::clamp(std::ceil(cross[i].x - 0.5), -1e8, 1e8);
-            const double xb = std::clamp(std::ceil(cross[i + 1].x - 0.5), -1e8, 1e8);
+            const double xa = std::clamp(std::ceil(cross[i].x - 0.5), -double(kScanLimit), double(kScanLimit));
+            const double xb = std::clamp(std::ceil(cross[i + 1].x - 0.5), -double(kScanLimit), double(kScanLimit));
             if (xb <= xa) continue;
             if (!row.xs.empty() && row.xs.back() >= int(xa)) row.xs.back() = std::max(row.xs.back(), int(xb));
             else {

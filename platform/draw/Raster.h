@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "platform/Geometry.h"
+
 namespace platform::draw {
 
 // Dash pattern of a thin pen, in pixels along the line; the phase carries over from one
@@ -21,9 +23,10 @@ struct DashState {
 // Pattern of a thin pen style (PS_DASH ...), or null for a solid or unknown style.
 const int* ThinPenPattern(int style, int* count);
 
-// Calls `run` for each run of lit pixels of the line from (x0, y0) to (x1, y1): (x, y, w, h)
-// is a 1-pixel-wide rectangle. The end point is lit only when `includeLast` is set.
-void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* dash,
+// Calls `run` for each run of lit pixels of the line from (x0, y0) to (x1, y1) that lies in
+// `box` (all of them when null): (x, y, w, h) is a 1-pixel-wide rectangle. The end point is
+// lit only when `includeLast` is set.
+void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* dash, const RECT* box,
                   const std::function<void(int, int, int, int)>& run);
 
 struct PointD {
@@ -36,6 +39,9 @@ struct SpanRow {
     int y = 0;
     std::vector<int> xs;
 };
+
+// Regions and fills reach this far from the origin in pixels; no picture or page is larger.
+constexpr int kScanLimit = 1 << 18;
 
 // Rows of pixels whose centres lie inside the closed polygons (each closed implicitly),
 // with the alternate (even-odd) or winding rule. Rows without pixels are left out.

@@ -89,15 +89,18 @@ bool CRgn::CreateEllipticRgn(int left, int top, int right, int bottom) {
     if (top > bottom) std::swap(top, bottom);
     m_bands.clear();
     m_created = true;
-    const double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
-    const double a = (right - left) / 2.0, b = (bottom - top) / 2.0;
+    const double cx = (double(left) + right) / 2, cy = (double(top) + bottom) / 2;
+    const double a = (double(right) - left) / 2, b = (double(bottom) - top) / 2;
     if (a <= 0 || b <= 0) return true;
     std::vector<Band> bands;
-    for (int y = top; y < bottom; ++y) {
+    const int y0 = std::max(top, -platform::draw::kScanLimit), y1 = std::min(bottom, platform::draw::kScanLimit);
+    for (int y = y0; y < y1; ++y) {
         const double dy = (y + 0.5 - cy) / b;
         if (std::fabs(dy) >= 1) continue;
         const double hw = a * std::sqrt(1 - dy * dy);
-        const int x0 = int(std::ceil(cx - hw - 0.5)), x1 = int(std::ceil(cx + hw - 0.5));
+        const double lim = platform::draw::kScanLimit;
+        const int x0 = int(std::clamp(std::ceil(cx - hw - 0.5), -lim, lim));
+        const int x1 = int(std::clamp(std::ceil(cx + hw - 0.5), -lim, lim));
         if (x1 > x0) bands.push_back({y, y + 1, {x0, x1}});
     }
     m_bands = Coalesce(std::move(bands));

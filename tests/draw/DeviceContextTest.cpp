@@ -384,3 +384,41 @@ TEST(DeviceContext, DrawTextAlignsClipsAndMeasures) {
     EXPECT_EQ(lines, 3 * ext.cy);
     EXPECT_LE(wrap.Width(), ext.cx + 4);
 }
+
+TEST(DeviceContext, FarAwayCoordinatesCostOnlyTheirVisiblePart) {
+    // Points at the ends of the integer range (an infinite scale rounded) draw at once.
+    Canvas c(100, 100);
+    CPen pen(PS_SOLID, 1, kBlack);
+    c.dc.SelectObject(&pen);
+    c.dc.MoveTo(0, 0);
+    c.dc.LineTo(2000000000, 2000000000);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(c.At(i, i), kBlack) << i;
+    EXPECT_EQ(c.At(1, 0), kWhite);
+    const POINT far[] = {{50, 50}, {-2147483647, 50}, {50, 2147483647}};
+    c.dc.Polyline(far, 3);
+    EXPECT_EQ(c.At(10, 50), kBlack);
+    CPen wide(PS_SOLID, 5, kRed);
+    c.dc.SelectObject(&wide);
+    c.dc.MoveTo(-2000000000, 80);
+    c.dc.LineTo(2000000000, 80);
+    EXPECT_EQ(c.At(50, 80), kRed);
+    EXPECT_EQ(c.At(50, 82), kRed);
+    // A dotted line keeps its phase from its real start, far to the left.
+    Canvas d(60, 3);
+    CPen dot(PS_DOT, 1, kBlack);
+    d.dc.SelectObject(&dot);
+    d.dc.SetBkMode(TRANSPARENT);
+    d.dc.MoveTo(-1000000, 1);
+    d.dc.LineTo(60, 1);
+    std::string expected;
+    for (int x = 0; x < 60; ++x) expected += ((x + 1000000) % 6) < 3 ? '#' : '.';
+    EXPECT_EQ(d.Row(1, 0, 60, kBlack), expected);
+    // A region of a huge triangle is made without walking billions of rows.
+    const POINT tri[] = {{-2000000000, -2000000000}, {2000000000, 0}, {-2000000000, 2000000000}};
+    CRgn r;
+    r.CreatePolygonRgn(tri, 3, ALTERNATE);
+    EXPECT_TRUE(r.PtInRegion(0, 0));
+    CRgn e;
+    e.CreateEllipticRgn(-2000000000, -2000000000, 2000000000, 2000000000);
+    EXPECT_TRUE(e.PtInRegion(0, 0));
+}
