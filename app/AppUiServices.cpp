@@ -1,12 +1,14 @@
 #include "app/AppUiServices.h"
 
 #include <wx/app.h>
+#include <wx/filedlg.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
 
 #include "app/LoadingDlg.h"
 #include "app/ProgrBarDlg.h"
 #include "model/Resources.h"
+#include "platform/FileSystem.h"
 
 int AppUiServices::MessageBox(const CString& text, const CString& caption, unsigned type) {
     long style = 0;
@@ -61,4 +63,18 @@ std::unique_ptr<platform::ProgressWindow> AppUiServices::CreateConversionProgres
     auto dlg = std::make_unique<CProgrBarDlg>(wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
     dlg->CenterOnScreen();
     return dlg;
+}
+
+CString AppUiServices::AskOpenFileName(const CString& title, const CString& filter, const CString& defaultExt) {
+    // The framework's filter ends with "||"; wxWidgets wants the pairs alone.
+    CString wildcard = filter;
+    while (wildcard.GetLength() > 0 && wildcard[wildcard.GetLength() - 1] == L'|') wildcard.Truncate(wildcard.GetLength() - 1);
+    wxFileDialog dlg(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, platform::ToWx(title), wxString(), wxString(),
+                     platform::ToWx(wildcard), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    if (dlg.ShowModal() != wxID_OK) return CString();
+    CString path = platform::FromWx(dlg.GetPath());
+    // A name typed without its extension means the file with the default one.
+    if (!defaultExt.IsEmpty() && !platform::FileExists(path) && platform::FileExists(path + L"." + defaultExt))
+        path += L"." + defaultExt;
+    return path;
 }

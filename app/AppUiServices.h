@@ -9,4 +9,5 @@ public:
     void PostException(CException* e) override;
     bool RunLoadingDialog(platform::LoadProgress& progress) override;
     std::unique_ptr<platform::ProgressWindow> CreateConversionProgress() override;
+    CString AskOpenFileName(const CString& title, const CString& filter, const CString& defaultExt) override;
 };

@@ -48,6 +48,12 @@ public:
         (void)title;
         return false;
     }
+    // The file-open dialog for an existing file, with the framework's filter text ("Name
+    // (*.x)|*.x||"); an empty text when the user cancels or there is no screen.
+    virtual CString AskOpenFileName(const CString& title, const CString& filter, const CString& defaultExt) {
+        (void)title, (void)filter, (void)defaultExt;
+        return CString();
+    }
 };
 
 UiServices& Ui();
