@@ -71,6 +71,8 @@ public:
     int SetPolyFillMode(int mode) { return std::exchange(m_state.fillMode, mode); }
     int GetPolyFillMode() const { return m_state.fillMode; }
     int SetStretchBltMode(int mode) { return std::exchange(m_state.stretchMode, mode); }
+    // Origin of patterned brushes; solid brushes, the only kind here, look the same at any origin.
+    CPoint SetBrushOrg(int x, int y) { return std::exchange(m_state.brushOrg, CPoint(x, y)); }
     int GetStretchBltMode() const { return m_state.stretchMode; }
 
     // --- coordinates -----------------------------------------------------------------
@@ -184,6 +186,7 @@ private:
         UINT textAlign = TA_LEFT | TA_TOP;
         int fillMode = ALTERNATE;
         int stretchMode = BLACKONWHITE;
+        CPoint brushOrg;
         int mapMode = MM_TEXT;
         CPoint windowOrg, viewportOrg;
         CSize windowExt{1, 1}, viewportExt{1, 1};
