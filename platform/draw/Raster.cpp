@@ -17,13 +17,15 @@ constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
 
 using Wide = __int128;
 
-// floor(a / b) for b > 0.
-Wide FloorDiv(Wide a, Wide b) {
-    Wide q = a / b;
+// floor(a / b) and ceil(a / b) for b > 0.
+template <class T>
+T FloorDiv(T a, T b) {
+    T q = a / b;
     if ((a % b != 0) && (a < 0)) --q;
     return q;
 }
-Wide CeilDiv(Wide a, Wide b) { return -FloorDiv(-a, b); }
+template <class T>
+T CeilDiv(T a, T b) { return -FloorDiv<T>(-a, b); }
 
 // Emits the lit part of a run of `len` pixels along the line, walking the dash pattern.
 // `emit(offset, count)` receives the lit sub-runs, offsets counted from the run's start.
@@ -76,13 +78,19 @@ void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* d
     if (tEnd < 0) return;                                     // zero-length segment without its end
     // Step t along the major axis lies on minor offset k(t) = floor((2 t minor + major) / (2 major)),
     // so run j covers t in [ts(j), ts(j + 1)) with ts(j) = ceil((2j - 1) major / (2 minor)).
+    // Products of two coordinates fit 64 bits for lines shorter than 2^30 pixels; longer
+    // ones (through far-away points) take 128-bit arithmetic.
+    const bool small = major < (1LL << 30);
     auto ts = [&](long long j) -> long long {
         if (j <= 0) return 0;
         if (j > minor) return major + 1;
-        return (long long)CeilDiv(Wide(2 * j - 1) * major, Wide(2) * minor);
+        if (small) return CeilDiv<long long>((2 * j - 1) * major, 2 * minor);
+        return (long long)CeilDiv<Wide>(Wide(2 * j - 1) * major, Wide(2) * minor);
     };
     auto k = [&](long long t) -> long long {
-        return major == 0 ? 0 : (long long)FloorDiv(Wide(2) * t * minor + major, Wide(2) * major);
+        if (major == 0 || minor == 0) return 0;
+        if (small) return FloorDiv<long long>(2 * t * minor + major, 2 * major);
+        return (long long)FloorDiv<Wide>(Wide(2) * t * minor + major, Wide(2) * major);
     };
     // Only the steps that land inside the box are walked, so a line through far-away points
     // costs what its visible part costs.
