@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include <wx/app.h>
 #include <wx/artprov.h>
 #include <wx/aui/dockart.h>
 #include <wx/filehistory.h>
@@ -23,9 +24,6 @@ namespace {
 
 CMainFrame* g_mainFrame = nullptr;
 
-// Window ids above 32767 are refused by the toolkit; the ribbon needs none of its own.
-constexpr int kRibbonId = wxID_ANY;
-constexpr int kStatusBarId = wxID_ANY;
 constexpr int kTimerId = 100;
 constexpr int kRecentButtonId = 272;
 constexpr int kStyleButtonId = 286;
@@ -99,6 +97,8 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ID_RECENT_FIRST, ID_RECENT_FIRST + 99);
+    // Document commands are off while no record is open; an open one answers them first.
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FILE_PARAMETERS);
     m_timer.Start(100);
 }
 
@@ -109,7 +109,7 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::BuildRibbon() {
-    m_ribbon = new wxRibbonBar(this, kRibbonId, wxDefaultPosition, wxDefaultSize,
+    m_ribbon = new wxRibbonBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS |
                                    wxRIBBON_BAR_SHOW_PANEL_EXT_BUTTONS | wxRIBBON_BAR_SHOW_TOGGLE_BUTTON);
 
@@ -121,6 +121,7 @@ void CMainFrame::BuildRibbon() {
     fb->AddButton(wxID_SAVE, RibbonText(264), Art(wxART_FILE_SAVE, 32));
     fb->AddButton(wxID_SAVEAS, RibbonText(265), Art(wxART_FILE_SAVE_AS, 32));
     fb->AddDropdownButton(kRecentButtonId, RibbonText(272), Art(wxART_GO_DIR_UP, 32));
+    fb->AddButton(ID_FILE_PARAMETERS, RibbonText(391), Art(wxART_INFORMATION, 32));
     fb->AddButton(wxID_CLOSE, RibbonText(271), Art(wxART_CLOSE, 32));
     auto* setupPanel = new wxRibbonPanel(file, wxID_ANY, RibbonText(127));
     auto* sb = new wxRibbonButtonBar(setupPanel);
@@ -152,7 +153,7 @@ void CMainFrame::BuildRibbon() {
 }
 
 void CMainFrame::BuildStatusBar() {
-    wxStatusBar* bar = CreateStatusBar(7, wxSTB_DEFAULT_STYLE, kStatusBarId);
+    wxStatusBar* bar = CreateStatusBar(7, wxSTB_DEFAULT_STYLE);
     const unsigned texts[FrameState::kReadoutPanes] = {3130, 3134, 3426, 3170, 3172, 3428};
     const int templates[FrameState::kReadoutPanes] = {27, 27, 40, 27, 27, 40};
     int widths[7];
@@ -221,6 +222,10 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event) {
 
 void CMainFrame::OnTimer(wxTimerEvent&) {
     if (m_state.TakeRedraw()) Refresh(true);
+    // The caption names the active record, as the tabs do.
+    wxString title = wxTheApp->GetAppDisplayName();
+    if (wxDocument* doc = GetDocumentManager()->GetCurrentDocument()) title += wxS(" - ") + doc->GetUserReadableName();
+    if (GetTitle() != title) SetTitle(title);
     if (m_server) {
         for (const std::string& path : m_server->Poll()) {
             wxString p = wxString::FromUTF8(path);

@@ -1,7 +1,6 @@
 #include "app/SmokeHook.h"
 
 #include <wx/app.h>
-#include <wx/debug.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
@@ -56,8 +55,6 @@ void SaveShot(wxFrame* frame, const std::string& path) {
 bool DismissDialogs(SmokeState& s) {
     bool any = false;
     for (wxWindow* w : wxTopLevelWindows) {
-        // dynamic_cast, not wxDynamicCast: the latter static-casts first, which the undefined-behaviour
-        // checker rightly rejects for a frame.
         auto* dlg = dynamic_cast<wxDialog*>(w);
         if (!dlg || !dlg->IsModal()) continue;
         std::string text = dlg->GetTitle().utf8_str().data();
@@ -67,26 +64,17 @@ bool DismissDialogs(SmokeState& s) {
             text += "|" + std::string(m.utf8_str().data());
         }
         s.dialogs.push_back(text);
-        dlg->EndModal(wxID_CANCEL);
+        // As a user would: the dialog's cancel, then its end if it has no cancel of its own.
+        wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
+        cancel.SetEventObject(dlg);
+        dlg->ProcessWindowEvent(cancel);
+        if (dlg->IsModal()) dlg->EndModal(wxID_CANCEL);
         any = true;
     }
     return any;
 }
 
 }  // namespace
-
-void PrepareSmokeRun() {
-    const char* report = std::getenv("TENVORIK_SMOKE");
-    if (!report || !*report) return;
-    // A failed toolkit assertion would open a dialog that nobody closes: a smoke run reports it
-    // and ends at once instead.
-    wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
-                          const wxString& msg) {
-        std::fprintf(stderr, "assertion failed: %s:%d %s: %s %s\n", file.utf8_str().data(), line,
-                     func.utf8_str().data(), cond.utf8_str().data(), msg.utf8_str().data());
-        std::_Exit(3);
-    });
-}
 
 void ArmSmokeHook(wxFrame* frame) {
     const char* report = std::getenv("TENVORIK_SMOKE");
@@ -110,5 +98,7 @@ void ArmSmokeHook(wxFrame* frame) {
         s->frame->Close(true);
         wxTheApp->CallAfter([s] { delete s; });
     });
-    s->timer.StartOnce(1500);
+    const char* delay = std::getenv("TENVORIK_SMOKE_DELAY");
+    const int ms = delay ? std::atoi(delay) : 0;
+    s->timer.StartOnce(ms > 0 ? ms : 1500);
 }

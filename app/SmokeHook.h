@@ -2,10 +2,8 @@
 class wxFrame;
 
 // When TENVORIK_SMOKE names a file, the program writes what a user would see (window
-// title, status-bar texts) to it once the main window is up and idle, saves a picture of the
-// window to TENVORIK_SMOKE_SHOT when that is set, and closes the main window. The smoke
+// title, status-bar texts, the modal dialogs it met) to it once the main window is up and
+// idle, saves a picture of the window to TENVORIK_SMOKE_SHOT when that is set, and closes the
+// main window. It looks after TENVORIK_SMOKE_DELAY milliseconds (1500 when unset). The smoke
 // tests drive the real program through it.
 void ArmSmokeHook(wxFrame* frame);
-// Called first thing at start-up: in a smoke run a failed toolkit assertion ends the program
-// with a message instead of opening a dialog that nobody closes.
-void PrepareSmokeRun();

@@ -14,9 +14,11 @@
 #include "app/MainFrame.h"
 #include "app/ProgSettingsDlg.h"
 #include "app/SmokeHook.h"
+#include "app/TenvorikDocument.h"
 #include "model/AppOptions.h"
 #include "model/Resources.h"
 #include "platform/Profile.h"
+#include "view/ui/TenvorikView.h"
 
 using platform::FromWx;
 using platform::ToWx;
@@ -79,7 +81,6 @@ wxDocTemplate* CDocManagerEx::SelectDocumentPath(wxDocTemplate** templates, int 
 wxFileHistory* CDocManagerEx::OnCreateFileHistory() { return new wxFileHistory(kRecentFileCount, ID_RECENT_FIRST); }
 
 bool CTenvorikApp::OnInit() {
-    PrepareSmokeRun();
     // Russian texts where the system has them; numbers are always read and written with ".".
     if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
@@ -107,6 +108,11 @@ bool CTenvorikApp::OnInit() {
     wxInitAllImageHandlers();
 
     m_docManager = new CDocManagerEx;
+    // One record kind: the document's name and nothing for the framework's own file filter,
+    // which the record file dialog replaces.
+    new wxDocTemplate(m_docManager, wxS("Korvelund Tenvorik"), wxS("*.cfg;*.cff;*.osc;*.sto"), wxEmptyString,
+                      wxS("cfg"), wxS("Korvelund Tenvorik"), wxS("Korvelund Tenvorik View"),
+                      CLASSINFO(TenvorikDocument), CLASSINFO(CTenvorikView));
     const std::vector<CString> recent = LoadRecentFiles(platform::AppProfile());
     for (auto it = recent.rbegin(); it != recent.rend(); ++it) m_docManager->AddFileToHistory(ToWx(*it));
 

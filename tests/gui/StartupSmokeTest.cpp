@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "TestUtil.h"
 
@@ -24,6 +28,28 @@ std::string RunProgram(const testutil::TempDir& dir, const std::vector<std::stri
     return testutil::ReadFile(report);
 }
 
+// A COMTRADE 1999 ASCII record of three analog channels and one discrete channel with
+// `samples` samples at 1000 per second; returns the configuration file's path.
+std::string WriteRecord(const testutil::TempDir& dir, const std::string& title, int samples) {
+    const std::string cfg = dir.File(title + ".cfg");
+    std::string text = "Smoke station,7,1999\n4,3A,1D\n";
+    text += "1,Ua,A,,V,0.1,0,0,-32767,32767,1,1,S\n";
+    text += "2,Ub,B,,V,0.1,0,0,-32767,32767,1,1,S\n";
+    text += "3,Ia,A,,A,0.01,0,0,-32767,32767,1,1,S\n";
+    text += "1,Switch,,,0\n50\n1\n1000," + std::to_string(samples) + "\n";
+    text += "01/02/2024,10:00:00.000000\n01/02/2024,10:00:00.100000\nASCII\n1\n";
+    testutil::WriteFile(cfg, text);
+    std::string dat;
+    dat.reserve(size_t(samples) * 40);
+    for (int i = 0; i < samples; ++i) {
+        const int v = (i * 37) % 2000 - 1000;
+        dat += std::to_string(i + 1) + "," + std::to_string(static_cast<long long>(i) * 1000) + "," + std::to_string(v) + "," +
+               std::to_string(-v) + "," + std::to_string(v / 2) + "," + std::to_string(i % 2) + "\n";
+    }
+    testutil::WriteFile(dir.File(title + ".dat"), dat);
+    return cfg;
+}
+
 }  // namespace
 
 TEST(Startup, MainWindowOpensAndClosesCleanly) {
@@ -41,4 +67,96 @@ TEST(Startup, MainWindowOpensAndClosesCleanly) {
     // the profile was written where the test put it
     EXPECT_NE(testutil::ReadFile(dir.File("config/Korvelund/Tenvorik.ini")).find("UTC for Comtrade2013"),
               std::string::npos);
+}
+
+TEST(Startup, RecordOnTheCommandLineOpens) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteRecord(dir, "small", 50);
+    int rc = -1;
+    std::string err;
+    std::string text = RunProgram(dir, {cfg}, &rc, &err);
+    ASSERT_EQ(rc, 0) << err;
+    EXPECT_NE(text.find("title=Tenvorik - small.cfg\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("status0=Верт. визир 1:"), std::string::npos) << text;
+    EXPECT_EQ(text.find("dialog="), std::string::npos) << text;
+    // and the record is remembered among the recent files
+    EXPECT_NE(testutil::ReadFile(dir.File("config/Korvelund/Tenvorik.ini")).find("small.cfg"), std::string::npos);
+}
+
+TEST(Startup, LargeRecordOpensBehindTheLoadingDialog) {
+    testutil::TempDir dir;
+    // A data file well past the size from which the loading dialog is shown.
+    const std::string cfg = WriteRecord(dir, "large", 20000);
+    ASSERT_GT(testutil::ReadFile(dir.File("large.dat")).size(), 200000u);
+    int rc = -1;
+    std::string err;
+    std::string text = RunProgram(dir, {cfg}, &rc, &err);
+    ASSERT_EQ(rc, 0) << err;
+    // the dialog ended by itself when the load finished, whichever came first
+    EXPECT_NE(text.find("title=Tenvorik - large.cfg\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("dialog="), std::string::npos) << text;
+}
+
+TEST(Startup, CancelledLoadLeavesNoDocument) {
+    testutil::TempDir dir;
+    // Large enough that the load is still running when the hook presses cancel.
+    const std::string cfg = WriteRecord(dir, "huge", 2500000);
+    const std::string report = dir.File("report.txt");
+    ::mkdir(dir.File("config").c_str(), 0700);
+    ::mkdir(dir.File("runtime").c_str(), 0700);
+    auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", cfg},
+                           {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_DELAY=300", "XDG_CONFIG_HOME=" + dir.File("config"),
+                            "XDG_RUNTIME_DIR=" + dir.File("runtime")},
+                           120);
+    // never a hang, whatever came first
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string text = testutil::ReadFile(report);
+    if (text.find("dialog=Загрузка осциллограммы") == std::string::npos)
+        GTEST_SKIP() << "the load ended before the dialog was looked at: " << text;
+    // cancelled: no document, not half of one
+    EXPECT_NE(text.find("title=Tenvorik\n"), std::string::npos) << text;
+}
+
+TEST(Startup, RecordThatFailsToOpenLeavesTheProgramUsable) {
+    testutil::TempDir dir;
+    const std::string cfg = dir.File("broken.cfg");
+    testutil::WriteFile(cfg, "this is not a configuration file\n");
+    int rc = -1;
+    std::string err;
+    std::string text = RunProgram(dir, {cfg}, &rc, &err);
+    ASSERT_EQ(rc, 0) << err;
+    // the message was shown, no document is open, the window stayed up until closed
+    EXPECT_NE(text.find("dialog="), std::string::npos) << text;
+    EXPECT_NE(text.find("title=Tenvorik\n"), std::string::npos) << text;
+}
+
+TEST(Startup, SecondStartHandsItsRecordToTheFirstAndEnds) {
+    testutil::TempDir dir;
+    ::mkdir(dir.File("config").c_str(), 0700);
+    ::mkdir(dir.File("runtime").c_str(), 0700);
+    const std::vector<std::string> env{"XDG_CONFIG_HOME=" + dir.File("config"), "XDG_RUNTIME_DIR=" + dir.File("runtime")};
+    const std::string program = std::string(TV_BIN_DIR) + "/Tenvorik";
+    const std::string record = WriteRecord(dir, "handed", 50);
+
+    testutil::RunResult first;
+    std::thread firstRun([&] {
+        auto e = env;
+        e.push_back("TENVORIK_SMOKE=" + dir.File("first.txt"));
+        e.push_back("TENVORIK_SMOKE_DELAY=6000");
+        first = testutil::Run({program}, e);
+    });
+    // The first instance serves the socket once its window is up.
+    for (int i = 0; i < 200 && ::access(dir.File("runtime/Tenvorik.sock").c_str(), F_OK) != 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    auto e = env;
+    e.push_back("TENVORIK_SMOKE=" + dir.File("second.txt"));
+    auto second = testutil::Run({program, record}, e, 20);
+    firstRun.join();
+    EXPECT_EQ(second.exitCode, 0) << second.err;
+    // the second start never showed a window
+    EXPECT_TRUE(testutil::ReadFile(dir.File("second.txt")).empty());
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    // the first instance opened the record
+    std::string text = testutil::ReadFile(dir.File("first.txt"));
+    EXPECT_NE(text.find("title=Tenvorik - handed.cfg\n"), std::string::npos) << text;
 }

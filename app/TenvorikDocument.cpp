@@ -1,0 +1,146 @@
+#include "app/TenvorikDocument.h"
+
+#include <wx/cmdproc.h>
+#include <wx/filename.h>
+
+#include "app/FileInfoDlg.h"
+#include "app/MainFrame.h"
+#include "app/TenvorikApp.h"
+#include "model/AppOptions.h"
+#include "model/Resources.h"
+#include "model/TenvorikDoc.h"
+#include "platform/ui/WxUiServices.h"
+
+using platform::FromWx;
+using platform::ToWx;
+
+// The record's document, answering its window hooks through the framework's document.
+class TenvorikDocument::RecordDoc final : public CTenvorikDoc {
+public:
+    explicit RecordDoc(TenvorikDocument& owner) : m_owner(owner) {}
+
+    void UpdateAllViews() override { m_owner.UpdateAllViews(); }
+    void UpdateDiagrams() override {
+        if (CMainFrame* frame = GetMainFrame()) frame->UpdateDiagrams();
+    }
+    void SetModifiedFlag(bool modified = true) override {
+        CTenvorikDoc::SetModifiedFlag(modified);
+        m_owner.wxDocument::Modify(modified);
+    }
+    bool IsUtcForComtrade2013() const override { return TheAppOptions().utcForComtrade2013; }
+    bool AskSaveModified() override {
+        if (!IsModified()) return true;
+        CString question;
+        question.Format(LoadResString(62014).GetString(), FromWx(m_owner.GetUserReadableName()).GetString());
+        switch (platform::Ui().MessageBox(question, CString(), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+            case IDYES: return m_owner.Save();
+            case IDNO: return true;
+            default: return false;
+        }
+    }
+
+private:
+    TenvorikDocument& m_owner;
+};
+
+namespace {
+
+// Undo and redo are the record document's whole-record snapshots.
+class SnapshotUndo final : public wxCommandProcessor {
+public:
+    explicit SnapshotUndo(CTenvorikDoc& doc) : m_doc(doc) {}
+    bool Undo() override { return m_doc.Undo(); }
+    bool Redo() override { return m_doc.Redo(); }
+    bool CanUndo() const override { return m_doc.CanUndo(); }
+    bool CanRedo() const override { return m_doc.CanRedo(); }
+
+private:
+    CTenvorikDoc& m_doc;
+};
+
+}  // namespace
+
+wxIMPLEMENT_DYNAMIC_CLASS(TenvorikDocument, wxDocument);
+
+TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this)) {
+    Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateSave, this, wxID_SAVE);
+    Bind(wxEVT_MENU, &TenvorikDocument::OnRecordInfo, this, ID_FILE_PARAMETERS);
+    Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateRecordInfo, this, ID_FILE_PARAMETERS);
+}
+
+TenvorikDocument::~TenvorikDocument() = default;
+
+CTenvorikDoc& TenvorikDocument::Model() { return *m_model; }
+
+bool TenvorikDocument::IsSto() const {
+    return HasFileType(m_model->GetPathName(), L".sto") || HasFileType(FromWx(GetFilename()), L".sto");
+}
+
+bool TenvorikDocument::OnOpenDocument(const wxString& file) {
+    m_loading = true;
+    const bool ok = m_model->OnOpenDocument(FromWx(file));
+    m_loading = false;
+    if (!ok) return false;
+    wxString path = ToWx(m_model->GetPathName());
+    if (path.empty()) path = file;
+    SetFilename(path, true);
+    SetTitle(wxFileName(path).GetFullName());
+    m_model->SetModifiedFlag(false);
+    SetDocumentSaved(true);
+    UpdateAllViews();
+    return true;
+}
+
+bool TenvorikDocument::OnSaveDocument(const wxString& file) {
+    if (!m_model->OnSaveDocument(FromWx(file))) return false;
+    m_model->SetModifiedFlag(false);
+    SetFilename(file, true);
+    SetTitle(wxFileName(file).GetFullName());
+    SetDocumentSaved(true);
+    return true;
+}
+
+bool TenvorikDocument::OnSaveModified() { return m_model->SaveModified() && m_model->OnCloseDocument(); }
+
+bool TenvorikDocument::OnCloseDocument() {
+    // The questions were asked in OnSaveModified; only the framework's own clean-up is left.
+    Modify(false);
+    return wxDocument::OnCloseDocument();
+}
+
+bool TenvorikDocument::Save() {
+    // A converted ".sto" record is saved only under a new name.
+    if (IsSto()) return SaveAs();
+    if (!IsModified() && GetDocumentSaved()) return true;
+    return OnSaveDocument(GetFilename());
+}
+
+bool TenvorikDocument::SaveAs() {
+    auto* manager = static_cast<CDocManagerEx*>(GetDocumentManager());
+    CString name = m_model->GetPathName();
+    if (name.IsEmpty()) name = FromWx(GetFilename());
+    if (!manager->DoPromptFileName(name, false, GetDocumentWindow())) return false;
+    if (!OnSaveDocument(ToWx(name))) return false;
+    manager->AddFileToHistory(ToWx(name));
+    return true;
+}
+
+bool TenvorikDocument::IsModified() const { return m_model->IsModified(); }
+
+void TenvorikDocument::Modify(bool modified) { m_model->SetModifiedFlag(modified); }
+
+wxCommandProcessor* TenvorikDocument::OnCreateCommandProcessor() { return new SnapshotUndo(*m_model); }
+
+void TenvorikDocument::OnUpdateSave(wxUpdateUIEvent& event) {
+    if (IsSto())
+        event.Enable(false);
+    else
+        event.Skip();
+}
+
+void TenvorikDocument::OnRecordInfo(wxCommandEvent&) {
+    FileInfoDlg dlg(GetDocumentWindow(), *m_model);
+    dlg.ShowModal();
+}
+
+void TenvorikDocument::OnUpdateRecordInfo(wxUpdateUIEvent& event) { event.Enable(!m_loading); }
