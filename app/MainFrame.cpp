@@ -97,6 +97,10 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ID_RECENT_FIRST, ID_RECENT_FIRST + 99);
+    Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, ID_SHOW_CIRCLE, ID_SHOW_SPECTRUM);
+    Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, ID_SHOW_DIFFERENTIAL);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, ID_SHOW_CIRCLE, ID_SHOW_SPECTRUM);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, ID_SHOW_DIFFERENTIAL);
     // Document commands are off while no record is open; an open one answers them first.
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FILE_PARAMETERS);
     m_timer.Start(100);
@@ -291,6 +295,64 @@ void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<v
         e.Skip();
     });
     m_aui.Update();
+}
+
+wxAuiPaneInfo* CMainFrame::DiagramPaneOf(int commandId) {
+    int bit = 0;
+    switch (commandId) {
+        case ID_SHOW_SPECTRUM: bit = 2; break;
+        case ID_SHOW_VECTOR: bit = 4; break;
+        case ID_SHOW_CIRCLE: bit = 8; break;
+        case ID_SHOW_DIFFERENTIAL: bit = 16; break;
+        default: return nullptr;
+    }
+    wxWindow* window = GetDiagramWnd(bit);
+    if (!window) return nullptr;
+    wxAuiPaneInfo& pane = m_aui.GetPane(window);
+    return pane.IsOk() ? &pane : nullptr;
+}
+
+void CMainFrame::OnShowDiagramPane(wxCommandEvent& event) {
+    if (wxAuiPaneInfo* pane = DiagramPaneOf(event.GetId())) pane->Show(!pane->IsShown());
+    m_aui.Update();
+}
+
+void CMainFrame::OnUpdateShowDiagramPane(wxUpdateUIEvent& event) {
+    if (event.GetId() == ID_RECALC_LAYOUT) return;
+    wxAuiPaneInfo* pane = DiagramPaneOf(event.GetId());
+    event.Enable(pane != nullptr);
+    event.Check(pane && pane->IsShown());
+}
+
+void CMainFrame::AddCaptionBar(wxWindow* bar, bool shown) {
+    if (!bar) return;
+    m_aui.AddPane(bar, wxAuiPaneInfo()
+                           .Name(wxString::Format(wxS("captionbar%d"), m_captionBars))
+                           .Top()
+                           .Layer(5)
+                           .Row(m_captionBars)
+                           .CaptionVisible(false)
+                           .PaneBorder(false)
+                           .Floatable(false)
+                           .Movable(false)
+                           .Gripper(false)
+                           .CloseButton(false)
+                           .MinSize(wxSize(-1, bar->GetBestSize().y))
+                           .Show(shown));
+    ++m_captionBars;
+    m_aui.Update();
+}
+
+void CMainFrame::ShowCaptionBar(wxWindow* bar, bool show) {
+    wxAuiPaneInfo& pane = m_aui.GetPane(bar);
+    if (!pane.IsOk() || pane.IsShown() == show) return;
+    pane.Show(show);
+    m_aui.Update();
+}
+
+bool CMainFrame::IsCaptionBarShown(wxWindow* bar) const {
+    wxAuiPaneInfo& pane = const_cast<wxAuiManager&>(m_aui).GetPane(bar);
+    return pane.IsOk() && pane.IsShown();
 }
 
 void CMainFrame::SetStatusPaneText(size_t pane, const CString& text) {

@@ -23,6 +23,11 @@ enum : int {
     ID_REQUEST_REDRAW = 32831,
     ID_FILE_FINDER = 32880,
     ID_FILE_PARAMETERS = 32861,
+    ID_SHOW_CIRCLE = 32808,
+    ID_SHOW_VECTOR = 32809,
+    ID_RECALC_LAYOUT = 32810,
+    ID_SHOW_SPECTRUM = 32811,
+    ID_SHOW_DIFFERENTIAL = 140,
     ID_RECENT_FIRST = 62100,  // the recent-files menu, one id per entry
 };
 
@@ -43,6 +48,10 @@ public:
     wxWindow* GetDiagramWnd(int displayBit) const;
     // Places a diagram window in its dockable pane; `reload` is its reload operation.
     void SetDiagramWnd(int displayBit, wxWindow* window, std::function<void()> reload);
+    // Places a caption bar in the strip under the ribbon, in the order the bars are added.
+    void AddCaptionBar(wxWindow* bar, bool shown);
+    void ShowCaptionBar(wxWindow* bar, bool show);
+    bool IsCaptionBarShown(wxWindow* bar) const;
     // Writes a status-bar read-out; only a changed text touches the bar.
     void SetStatusPaneText(size_t pane, const CString& text);
 
@@ -65,6 +74,9 @@ private:
     void OnApplicationLook(wxCommandEvent& event);
     void OnUpdateApplicationLook(wxUpdateUIEvent& event);
     void OnRecentFile(wxCommandEvent& event);
+    void OnShowDiagramPane(wxCommandEvent& event);
+    void OnUpdateShowDiagramPane(wxUpdateUIEvent& event);
+    wxAuiPaneInfo* DiagramPaneOf(int commandId);
 
     wxAuiManager m_aui;
     wxRibbonBar* m_ribbon = nullptr;
@@ -78,6 +90,7 @@ private:
         std::function<void()> reload;
     };
     Diagram m_diagrams[4];
+    int m_captionBars = 0;
 };
 
 // The application's main frame, or none before it exists and after it closed.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "TestUtil.h"
@@ -67,6 +68,26 @@ TEST(Startup, MainWindowOpensAndClosesCleanly) {
     // the profile was written where the test put it
     EXPECT_NE(testutil::ReadFile(dir.File("config/Korvelund/Tenvorik.ini")).find("UTC for Comtrade2013"),
               std::string::npos);
+}
+
+TEST(Startup, EnglishLibraryBesideTheProgramGivesEnglishTexts) {
+    testutil::TempDir dir;
+    // A copy of the program with the English library beside it, as a user installs it.
+    namespace fs = std::filesystem;
+    const fs::path app = dir.File("app");
+    fs::create_directory(app);
+    for (const char* f : {"Tenvorik", "libHalvex.so", "libOrvinel.so"})
+        fs::copy_file(fs::path(TV_BIN_DIR) / f, app / f);
+    fs::copy_file(fs::path(TV_LANG_DIR) / "Tenvorik_ResEng.so", app / "Tenvorik_ResEng.so");
+    ::mkdir(dir.File("config").c_str(), 0700);
+    ::mkdir(dir.File("runtime").c_str(), 0700);
+    const std::string report = dir.File("report.txt");
+    auto r = testutil::Run({(app / "Tenvorik").string()}, {"TENVORIK_SMOKE=" + report, "XDG_CONFIG_HOME=" + dir.File("config"),
+                                                          "XDG_RUNTIME_DIR=" + dir.File("runtime")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string text = testutil::ReadFile(report);
+    EXPECT_NE(text.find("status0=Vert. cursor 1:"), std::string::npos) << text;
+    EXPECT_NE(text.find("status5=Hor. cursor difference:"), std::string::npos) << text;
 }
 
 TEST(Startup, RecordOnTheCommandLineOpens) {
