@@ -14,6 +14,7 @@
 #include "model/AppOptions.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
+#include "model/TenvorikComtradeConv.h"
 #include "model/TenvorikException.h"
 #include "platform/Encoding.h"
 #include "platform/File.h"
@@ -103,20 +104,6 @@ bool FindDescriptionFile(uint16_t crc, uint32_t size, const CString& folder, Com
         }
     }
     return false;
-}
-
-TenvorikComtradeConv::TenvorikComtradeConv(int recordSize, bool showProgress, platform::ProgressWindow* progress)
-    : ComtradeConverter(recordSize, showProgress), m_progress(progress) {}
-
-void TenvorikComtradeConv::SetProgressBarPos(int pos) {
-    if (!m_progress) return;
-    if (pos >= 100) {
-        m_progress->StepTo(100);
-        m_progress->SetVisible(false);
-    } else {
-        m_progress->StepTo(pos);
-        m_progress->SetVisible(true);
-    }
 }
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include "orvinel/ComtradeConverter.h"
 #include "platform/CString.h"
-#include "platform/UiServices.h"
 
 // "Tenvorik_" and the local time as a 64-bit file time in upper-case hexadecimal.
 CString MakeTempFolderName();
@@ -19,18 +18,6 @@ void DeleteFolderRecursive(const CString& folder);
 // accepts for a record with this check word and size. An empty folder is not searched.
 bool FindDescriptionFile(uint16_t crc, uint32_t size, const CString& folder, ComtradeConverter& checker,
                          CString& path);
-
-// The converter as the program runs it: its progress moves the conversion window.
-class TenvorikComtradeConv : public ComtradeConverter {
-public:
-    TenvorikComtradeConv(int recordSize, bool showProgress, platform::ProgressWindow* progress);
-
-protected:
-    void SetProgressBarPos(int pos) override;
-
-private:
-    platform::ProgressWindow* m_progress;
-};
 
 // Converts the ".sto" record of `path` and returns the path of the produced ".cfg", or an
 // empty text when no conversion took place. With `tempFolder` the call is interactive: the

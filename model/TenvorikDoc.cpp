@@ -3,6 +3,7 @@
 #include <new>
 #include <thread>
 
+#include "model/AppOptions.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
@@ -45,6 +46,10 @@ void CTenvorikDoc::ResetRecord() {
 // ---- open -----------------------------------------------------------------------------------
 
 bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
+    // The description named after "-Dst" is for the first record opened only.
+    struct ForgetCommandLineDst {
+        ~ForgetCommandLineDst() { TheAppOptions().commandLineDst.Empty(); }
+    } forgetDst;
     CString path = openPath;
     // A data file opens through its configuration file.
     if (HasFileType(path, L".dat")) path = path.Left(path.GetLength() - 4) + L".cfg";

@@ -9,6 +9,7 @@
 #include "model/AppOptions.h"
 #include "model/Resources.h"
 #include "model/StoConversion.h"
+#include "platform/UiServices.h"
 #include "model/TenvorikException.h"
 #include "platform/Encoding.h"
 #include "platform/FileSystem.h"
