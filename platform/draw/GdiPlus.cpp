@@ -650,20 +650,27 @@ double Graphics::FontEm(const Font* font) const {
     }
 }
 
-void Graphics::Begin() const {
+bool Graphics::Begin() const {
+    // A transform that is not finite or not invertible would put the shared Cairo context
+    // into a lasting error state: such drawings are left out.
+    const double* e = m_state.world.Elements();
+    const double s = m_state.pageScale * UnitScale();
+    for (int i = 0; i < 6; ++i)
+        if (!std::isfinite(e[i])) return false;
+    const double det = (e[0] * e[3] - e[1] * e[2]) * s * s;
+    if (!std::isfinite(det) || det == 0 || !m_cr) return false;
     cairo_save(m_cr);
     // Without the half-pixel offset a pixel's centre lies on whole coordinates.
     if (m_state.pixelOffset != PixelOffsetModeHalf && m_state.pixelOffset != PixelOffsetModeHighQuality)
         cairo_translate(m_cr, 0.5, 0.5);
-    const double s = m_state.pageScale * UnitScale();
     cairo_scale(m_cr, s, s);
-    const double* e = m_state.world.Elements();
     cairo_matrix_t m;
     cairo_matrix_init(&m, e[0], e[1], e[2], e[3], e[4], e[5]);
     cairo_transform(m_cr, &m);
     const bool smooth = m_state.smoothing == SmoothingModeAntiAlias || m_state.smoothing == SmoothingModeHighQuality;
     cairo_set_antialias(m_cr, smooth ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
     cairo_new_path(m_cr);
+    return true;
 }
 
 void Graphics::End() const { cairo_restore(m_cr); }
@@ -732,7 +739,7 @@ Status Graphics::DrawLine(const Pen* pen, REAL x1, REAL y1, REAL x2, REAL y2) {
 Status Graphics::DrawLines(const Pen* pen, const PointF* points, INT count) {
     if (!m_cr) return WrongState;
     if (!pen || !points || count < 2) return InvalidParameter;
-    Begin();
+    if (!Begin()) return Ok;
     cairo_move_to(m_cr, points[0].X, points[0].Y);
     for (INT i = 1; i < count; ++i) cairo_line_to(m_cr, points[i].X, points[i].Y);
     Stroke(pen);
@@ -743,7 +750,7 @@ Status Graphics::DrawLines(const Pen* pen, const PointF* points, INT count) {
 Status Graphics::DrawRectangle(const Pen* pen, REAL x, REAL y, REAL w, REAL h) {
     if (!m_cr) return WrongState;
     if (!pen) return InvalidParameter;
-    Begin();
+    if (!Begin()) return Ok;
     cairo_rectangle(m_cr, x, y, w, h);
     Stroke(pen);
     End();
@@ -753,7 +760,7 @@ Status Graphics::DrawRectangle(const Pen* pen, REAL x, REAL y, REAL w, REAL h) {
 Status Graphics::FillRectangle(const Brush* brush, REAL x, REAL y, REAL w, REAL h) {
     if (!m_cr) return WrongState;
     if (!brush) return InvalidParameter;
-    Begin();
+    if (!Begin()) return Ok;
     cairo_rectangle(m_cr, x, y, w, h);
     Fill(brush->PaintColor(), true);
     End();
@@ -804,7 +811,7 @@ Status Graphics::FillPolygon(const Brush* brush, const PointF* points, INT count
 Status Graphics::DrawPath(const Pen* pen, const GraphicsPath* path) {
     if (!m_cr) return WrongState;
     if (!pen || !path) return InvalidParameter;
-    Begin();
+    if (!Begin()) return Ok;
     path->AppendTo(m_cr);
     Stroke(pen);
     End();
@@ -814,7 +821,7 @@ Status Graphics::DrawPath(const Pen* pen, const GraphicsPath* path) {
 Status Graphics::FillPath(const Brush* brush, const GraphicsPath* path) {
     if (!m_cr) return WrongState;
     if (!brush || !path) return InvalidParameter;
-    Begin();
+    if (!Begin()) return Ok;
     path->AppendTo(m_cr);
     Fill(brush->PaintColor(), path->GetFillMode() == FillModeWinding);
     End();
@@ -829,6 +836,11 @@ Status Graphics::Text(const WCHAR* text, INT length, const Font* font, const Rec
     platform::draw::FontSpec spec;
     spec.face = font->Face();
     spec.em = FontEm(font);
+    if (!(spec.em > 0) || !std::isfinite(spec.em)) {
+        // No size, no text.
+        if (measure) *measure = RectF(layout.X, layout.Y, 0, 0);
+        return Ok;
+    }
     spec.weight = (font->GetStyle() & FontStyleBold) ? 700 : 400;
     spec.italic = (font->GetStyle() & FontStyleItalic) != 0;
     spec.underline = (font->GetStyle() & FontStyleUnderline) != 0;
@@ -864,7 +876,7 @@ Status Graphics::Text(const WCHAR* text, INT length, const Font* font, const Rec
     if (!m_cr) return WrongState;
     if (!brush) return InvalidParameter;
     if (s.empty()) return Ok;
-    Begin();
+    if (!Begin()) return Ok;
     if ((boxW || boxH) && !(f.GetFormatFlags() & StringFormatFlagsNoClip)) {
         // A side of zero length does not limit the text.
         const double big = 1e7;
@@ -938,11 +950,13 @@ Status Graphics::DrawImage(Image* image, const Rect& dest, INT srcX, INT srcY, I
 Status Graphics::DrawImage(Image* image, const RectF& dest, REAL srcX, REAL srcY, REAL srcW, REAL srcH, Unit,
                            const ImageAttributes* attributes) {
     if (!m_cr) return WrongState;
-    if (!image || !image->Surface() || srcW == 0 || srcH == 0) return InvalidParameter;
+    if (!image || !image->Surface() || !(srcW != 0) || !(srcH != 0)) return InvalidParameter;
+    if (!(dest.Width != 0) || !(dest.Height != 0) || !std::isfinite(dest.Width / srcW) || !std::isfinite(dest.Height / srcH))
+        return Ok;
     cairo_surface_t* src = image->Surface();
     cairo_surface_t* own = nullptr;
     if (attributes && attributes->Matrix()) src = own = ApplyColorMatrix(src, *attributes->Matrix());
-    Begin();
+    if (!Begin()) return Ok;
     cairo_rectangle(m_cr, dest.X, dest.Y, dest.Width, dest.Height);
     cairo_clip(m_cr);
     cairo_translate(m_cr, dest.X, dest.Y);

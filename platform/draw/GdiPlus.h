@@ -461,7 +461,7 @@ private:
         PixelOffsetMode pixelOffset = PixelOffsetModeDefault;
     };
     struct TextBox;
-    void Begin() const;       // saves the context and sets the world-to-device matrix
+    bool Begin() const;       // saves the context and sets the world-to-device matrix; false: nothing to draw
     void End() const;
     double UnitScale() const; // device pixels per page unit
     void Stroke(const Pen* pen) const;

@@ -4,6 +4,7 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cwctype>
 #include <map>
 
@@ -51,7 +52,7 @@ PangoFontDescription* Describe(const FontSpec& f) {
     PangoFontDescription* d = pango_font_description_new();
     const std::string family = f.face.empty() ? std::string("sans-serif") : WideToUtf8(f.face);
     pango_font_description_set_family(d, family.c_str());
-    const double em = std::clamp(f.em, 0.0, 1e6);
+    const double em = std::isfinite(f.em) ? std::clamp(f.em, 0.0, 1e6) : 0.0;
     pango_font_description_set_absolute_size(d, em * PANGO_SCALE);
     pango_font_description_set_weight(d, PangoWeight(std::clamp(f.weight <= 0 ? 400 : f.weight, 100, 1000)));
     pango_font_description_set_style(d, f.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <memory>
 
 #include "Canvas.h"
@@ -262,4 +263,27 @@ TEST(Graphics, ImagesFromPngDataStretchedAndBrightened) {
     g.DrawImage(img.get(), RectF(20, 0, 2, 2), 0, 0, 2, 2, UnitPixel, &attr);
     EXPECT_TRUE(Near(c.At(20, 0), RGB(120, 60, 20), 1));
     EXPECT_EQ(c.At(22, 0), kWhite);
+}
+
+TEST(Graphics, ABrokenTransformDrawsNothingAndLeavesTheContextWorking) {
+    Canvas c(20, 20);
+    {
+        Graphics g(&c.dc);
+        SolidBrush red(Color(255, 255, 0, 0));
+        g.ScaleTransform(0, 1);
+        EXPECT_EQ(g.FillRectangle(&red, 0.0f, 0.0f, 5.0f, 5.0f), Ok);
+        g.ResetTransform();
+        g.TranslateTransform(std::nanf(""), 0);
+        g.FillRectangle(&red, 0.0f, 0.0f, 5.0f, 5.0f);
+        Font nan(L"Arial", std::nanf(""), FontStyleRegular, UnitPixel);
+        g.ResetTransform();
+        RectF box;
+        g.MeasureString(L"x", -1, &nan, PointF(1, 1), &box);
+        EXPECT_EQ(box.Width, 0);
+        g.DrawString(L"x", -1, &nan, PointF(1, 1), &red);
+        g.DrawImage(nullptr, RectF(0, 0, 0, 0));
+    }
+    EXPECT_EQ(c.Ink(), CRect());
+    c.dc.FillSolidRect(1, 1, 2, 2, kBlue);
+    EXPECT_EQ(c.At(1, 1), kBlue);
 }
