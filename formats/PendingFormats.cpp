@@ -11,5 +11,4 @@ bool Refuse(const CString& path) {
 }
 }  // namespace
 
-bool CTenvorikDoc::LoadOsc(CString path) { return Refuse(path); }
 bool CTenvorikDoc::SaveZip(const CString& path) { return Refuse(path); }
