@@ -138,6 +138,9 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
         n += c.records;
     }
     CheckCount(t, n, path);
+    // Every field takes at least its separator: lines too short for their fields are refused
+    // before the arrays for them are made.
+    if (n > size / (2 + t.analog.size() + t.status.size())) FormatError(path);
     ResizeSinks(t, n);
 
     std::atomic<bool> bad{false}, cancelled{false};

@@ -84,6 +84,14 @@ TEST(ComtradeDat, AsciiFaultsGiveTheFormatMessage) {
         s.target.expectedSamples = c.expected;
         EXPECT_EQ(Read(DatKind::Ascii, c.text, s), kFormatError) << c.text;
     }
+    // Lines far too short for a record of many channels are refused before any array grows.
+    {
+        Sinks s(500, 500);
+        std::string lines;
+        for (int i = 0; i < 20000; ++i) lines += "1,0\n";
+        EXPECT_EQ(Read(DatKind::Ascii, lines, s), kFormatError);
+        EXPECT_TRUE(s.analog[0].empty());
+    }
 }
 
 TEST(ComtradeDat, BinaryLayouts) {
