@@ -454,7 +454,13 @@ int CDC::GetClipBox(RECT* rect) const {
     CRect box(0, 0, m_width, m_height);
     int kind = SIMPLEREGION;
     if (m_state.clip) {
-        kind = m_state.clip->GetRgnBox(&box);
+        CRect clip;
+        kind = m_state.clip->GetRgnBox(&clip);
+        if (m_width > 0 && m_height > 0) {
+            if (!box.IntersectRect(box, clip)) kind = NULLREGION;
+        } else {
+            box = clip;
+        }
     }
     DPtoLP(&box);
     if (rect) *rect = box;

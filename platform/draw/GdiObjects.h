@@ -104,7 +104,7 @@ private:
 };
 
 // An off-screen picture: 32-bit pixels in memory. A compatible bitmap is opaque; one loaded
-// from a PNG keeps the picture's alpha.
+// from a PNG keeps the picture's alpha. Copies share the same pixels.
 class CBitmap : public CGdiObject {
 public:
     CBitmap() = default;
