@@ -227,7 +227,7 @@ bool ComtradeConverter::ReadFromXmlBuffer(const wchar_t* text, bool flag) {
     ClearDstParams();
     FreqAnalogInpName.clear();
     RaschVhParams.clear();
-    return LoadTree(ArmXmlHelper::CreateTreeFromXmlBuffer(text, flag), false);
+    return LoadTree(ArmXmlHelper::CreateTreeFromXmlBuffer(text, flag), true);
 }
 
 bool ComtradeConverter::WriteToXml(const CString& path, bool writeFile) {

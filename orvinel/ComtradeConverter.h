@@ -150,6 +150,6 @@ protected:
     int recordSize;
 
 private:
-    bool LoadTree(ParamsTreeNode* root, bool acceptRoot);
+    bool LoadTree(ParamsTreeNode* root, bool checkRootName);
     std::shared_ptr<ParamsTreeNode> m_tree;
 };

@@ -116,7 +116,7 @@ TEST(Description, ElementRulesOfTheReader) {
     struct Case {
         const char* what;
         std::string xml;
-        bool fromFile, fromText;  // in memory the root's name is not looked at
+        bool loads;  // from a file and from memory alike
     };
     auto withUnit = [](const std::string& entry) {
         return "<DesDescr><StationName>S</StationName><RecDev>R</RecDev><MatterUnits><MatterUnit><ArmObjectType>38"
@@ -126,37 +126,36 @@ TEST(Description, ElementRulesOfTheReader) {
     const std::string full = "<Size>8</Size><Offset>1</Offset><NameDes>a</NameDes><Cft>1</Cft><U>V</U>";
     const Case cases[] = {
         {"root in lower case", "<desdescr><StationName>S</StationName><RecDev>R</RecDev><MatterUnits/></desdescr>",
-         true, true},
-        {"root of another name", "<Other><StationName>S</StationName><RecDev>R</RecDev><MatterUnits/></Other>", false,
          true},
-        {"no StationName", "<DesDescr><RecDev>R</RecDev><MatterUnits/></DesDescr>", false, false},
-        {"no RecDev", "<DesDescr><StationName>S</StationName><MatterUnits/></DesDescr>", false, false},
-        {"no MatterUnits", "<DesDescr><StationName>S</StationName><RecDev>R</RecDev></DesDescr>", false, false},
+        {"root of another name", "<Other><StationName>S</StationName><RecDev>R</RecDev><MatterUnits/></Other>", false},
+        {"no StationName", "<DesDescr><RecDev>R</RecDev><MatterUnits/></DesDescr>", false},
+        {"no RecDev", "<DesDescr><StationName>S</StationName><MatterUnits/></DesDescr>", false},
+        {"no MatterUnits", "<DesDescr><StationName>S</StationName><RecDev>R</RecDev></DesDescr>", false},
         {"unit without ArmObjectType",
          "<DesDescr><StationName>S</StationName><RecDev>R</RecDev><MatterUnits><MatterUnit><MatterDescrInd>1"
          "</MatterDescrInd></MatterUnit></MatterUnits></DesDescr>",
-         false, false},
+         false},
         {"unit without MatterDescrInd",
          "<DesDescr><StationName>S</StationName><RecDev>R</RecDev><MatterUnits><MatterUnit><ArmObjectType>1"
          "</ArmObjectType></MatterUnit></MatterUnits></DesDescr>",
-         false, false},
-        {"entry without Freq", withUnit(full), false, false},
+         false},
+        {"entry without Freq", withUnit(full), false},
         {"entry without Cft", withUnit("<Size>8</Size><Offset>1</Offset><NameDes>a</NameDes><U>V</U><Freq>5</Freq>"),
-         false, false},
-        {"entry complete", withUnit(full + "<Freq>50</Freq>"), true, true},
-        {"not XML", "<DesDescr><StationName>", false, false},
+         false},
+        {"entry complete", withUnit(full + "<Freq>50</Freq>"), true},
+        {"not XML", "<DesDescr><StationName>", false},
     };
     testutil::TempDir dir;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         testutil::WriteFile(dir.File("d.dst"), c.xml);
         ComtradeConverter fromFile(0, false);
-        EXPECT_EQ(fromFile.ReadFromXml(Path(dir.File("d.dst"))), c.fromFile);
-        if (!c.fromFile) {
+        EXPECT_EQ(fromFile.ReadFromXml(Path(dir.File("d.dst"))), c.loads);
+        if (!c.loads) {
             EXPECT_TRUE(fromFile.StationName.IsEmpty() || fromFile.units.empty());
         }
         ComtradeConverter fromText(0, false);
-        EXPECT_EQ(fromText.ReadFromXmlBuffer(CString(platform::Utf8ToWide(c.xml)), false), c.fromText);
+        EXPECT_EQ(fromText.ReadFromXmlBuffer(CString(platform::Utf8ToWide(c.xml)), false), c.loads);
     }
 }
 
