@@ -247,13 +247,16 @@ void CMainFrame::OpenFromSecondStart(const wxString& path) {
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
-    // The documents are asked to save first; a refusal keeps everything as it was.
+    // Views that see the frame closing leave the active view alone; the documents are asked
+    // to save first, and a refusal keeps everything as it was.
+    m_closing = true;
+    m_timer.Stop();
     if (!GetDocumentManager()->Clear(!event.CanVeto())) {
+        m_closing = false;
+        m_timer.Start(100);
         event.Veto();
         return;
     }
-    m_timer.Stop();
-    m_closing = true;
     Destroy();
 }
 
