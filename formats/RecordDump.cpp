@@ -4,45 +4,14 @@
 #include <cmath>
 #include <vector>
 
+#include "formats/Json.h"
 #include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 namespace {
 
-void Str(std::string& out, const CString& s) {
-    out += '"';
-    for (char c : platform::WideToUtf8(s.view())) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", unsigned(static_cast<unsigned char>(c)));
-                out += buf;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-}
-
-// Shortest text that reads back to the same double; JSON has no NaN or infinity.
-void Num(std::string& out, double v) {
-    if (!std::isfinite(v)) {
-        out += "null";
-        return;
-    }
-    char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
-}
-
-void Num(std::string& out, int64_t v) { out += std::to_string(v); }
+using json::Num;
+using json::Str;
 
 // The indices shown of n values: all, or the first and last three.
 std::vector<size_t> Shown(size_t n, bool all) {

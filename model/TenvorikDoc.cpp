@@ -329,6 +329,14 @@ CTenvorikDoc::CommandState CTenvorikDoc::GetCommandState(unsigned id) const {
     case ID_FAULT_LOCATION:
         s.known = true;
         s.enabled = !HasOwnTimeBaseChannel();
+        s.checked = m_locator.IsActive();
+        break;
+    case ID_FAULT_LOCATION_PARAMS:
+        s.known = true;
+        break;
+    case ID_FAULT_REPORT:
+        s.known = true;
+        s.enabled = m_locator.IsActive();
         break;
     case ID_CURSOR_DIFFERENCE:
         s.known = true;
@@ -351,6 +359,21 @@ bool CTenvorikDoc::OnCommand(unsigned id) {
     case ID_CURSOR_DIFFERENCE:
         OnCursorDifference();
         return true;
+    case ID_FAULT_LOCATION:
+        if (HasOwnTimeBaseChannel()) return true;
+        if (m_locator.IsActive()) HideFaultLocationResult();
+        else RunFaultLocation(false);
+        return true;
+    case ID_FAULT_LOCATION_PARAMS: {
+        WrongPlaceLocatorData copy = m_locator.GetData();
+        if (EditLineModel(copy)) AcceptLineModel(copy);
+        return true;
+    }
+    case ID_FAULT_REPORT: {
+        CString path;
+        if (m_locator.IsActive() && AskFaultReportPath(path)) SaveFaultReport(path);
+        return true;
+    }
     default:
         return false;
     }

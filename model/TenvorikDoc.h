@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "faultloc/WrongPlaceLocator.h"
 #include "model/ChannelPair.h"
 #include "model/CursorSet.h"
 #include "model/DocumentModel.h"
@@ -127,6 +128,23 @@ public:
     void OnQuickAnalysis();
     void OnCursorDifference();
 
+    // --- fault location
+    // Runs fault location on the record with the line model; `silent` discards a failure
+    // instead of showing it. True when a result was produced.
+    bool RunFaultLocation(bool silent);
+    // Shows again the result over cursors В1 and В2 after one of them moved.
+    void OnVerticalCursorsMoved();
+    void HideFaultLocationResult();
+    // The line-model editor's OK: the edited model replaces the document's.
+    void AcceptLineModel(const WrongPlaceLocatorData& model);
+    bool SaveFaultReport(const CString& path);
+    LocatorReportHeader GetFaultReportHeader() const;
+    // Settings category "WrongPlaceFinding" of the record's settings.
+    void LoadFaultLocationSettings();
+    void SaveFaultLocationSettings();
+    // A channel command changed values: the location follows while its result is on show.
+    void RecalcFaultLocation() override;
+
     // --- what the document asks of the windows; the program's document class answers
     // The comment dialog on a copy of the header text; true when the user changed it.
     virtual bool EditCommentText(CStringA& text);
@@ -134,6 +152,13 @@ public:
     virtual bool RunQuickAnalysis();
     // The framework's "save changes?" prompt; true when the document may close.
     virtual bool AskSaveModified();
+    // The fault-location result bar of the main frame.
+    virtual void ShowFaultLocationBar(const CString& /*text*/) {}
+    virtual void HideFaultLocationBar() {}
+    // The line-model editor on a copy of the model; true on OK.
+    virtual bool EditLineModel(WrongPlaceLocatorData& /*model*/) { return false; }
+    // The report's file name from the user; false when cancelled.
+    virtual bool AskFaultReportPath(CString& /*path*/) { return false; }
 
     // --- members, in the order the record's life needs them
     ChannelGroupMap m_channelGroups;
@@ -146,6 +171,7 @@ public:
     std::vector<ChannelPair> m_diffChartPairs;
     std::vector<ChannelPair> m_circleChartPairs;
     std::deque<COscillogram> m_undo, m_redo;
+    WrongPlaceLocator m_locator;
     // The record's samples, rates or times changed since it was read or last written, so a
     // save under the path it was read from must write the configuration and data again.
     bool m_recordDataChanged = false;

@@ -10,27 +10,7 @@
 #include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 #include "platform/UiServices.h"
-
-namespace {
-
-class ConsoleUi final : public platform::UiServices {
-public:
-    int MessageBox(const CString& text, const CString&, unsigned) override {
-        messages.push_back(text);
-        return IDOK;
-    }
-    void PostException(CException* e) override {
-        if (!e) return;
-        messages.push_back(e->GetErrorMessage());
-        e->Delete();
-    }
-    void RunOnUiThread(std::function<void()> fn) override {
-        if (fn) fn();
-    }
-    std::vector<CString> messages;
-};
-
-}  // namespace
+#include "tools/ToolSupport.h"
 
 int main(int argc, char** argv) {
     bool all = false;
@@ -43,9 +23,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: recdump [--all] PATH\n");
         return 2;
     }
-    ConsoleUi ui;
-    platform::SetUiServices(&ui);
     int code = 0;
+    tools::CollectingUi ui;
     {
         CTenvorikDoc doc;
         if (doc.OnOpenDocument(CString(platform::Utf8ToWide(path)))) {
@@ -55,7 +34,6 @@ int main(int argc, char** argv) {
             code = 1;
         }
     }
-    platform::SetUiServices(nullptr);
     if (code != 0) {
         if (ui.messages.empty()) ui.messages.push_back(CString(L"cannot open the record"));
         for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", platform::WideToUtf8(m.view()).c_str());

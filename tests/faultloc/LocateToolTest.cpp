@@ -1,0 +1,97 @@
+// The locate tool on a fault record written as COMTRADE files, as a user's record would be.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstdlib>
+
+#include "TestUtil.h"
+#include "faultloc/WrongPlaceLocatorData.h"
+#include "model/SettingsStore.h"
+
+namespace {
+
+using C = std::complex<double>;
+
+// A 110 kV radial line: a bolted B-C fault 6.3 km out, after 0.1 s of load, sampled at 1 kHz.
+std::string WriteFaultRecord(const testutil::TempDir& dir) {
+    const C a(-0.5, std::sqrt(3.0) / 2), a2 = std::conj(a);
+    const C z(0.12, 0.41);
+    const char* names[6] = {"Ia", "Ib", "Ic", "Uab", "Ubc", "Uca"};
+    const char* units[6] = {"A", "A", "A", "V", "V", "V"};
+    const double scale[6] = {0.1, 0.1, 0.1, 1, 1, 1};
+    std::string cfg = "PS,R1,1999\r\n6,6A,0D\r\n";
+    for (int k = 0; k < 6; ++k)
+        cfg += std::to_string(k + 1) + "," + names[k] + ",,," + units[k] + "," + (scale[k] == 1 ? "1" : "0.1") +
+               ",0,0,-99999,99999,1,1,P\r\n";
+    cfg += "50\r\n1\r\n1000,300\r\n01/01/2024,10:00:00.000000\r\n01/01/2024,10:00:00.100000\r\nASCII\r\n1\r\n";
+    std::string dat;
+    for (int i = 0; i < 300; ++i) {
+        C ia = std::polar(60.0, -0.3), ib = ia * a2, ic = ia * a;
+        C ua(57735, 0), ub = ua * a2, uc = ua * a;
+        if (i >= 100) {
+            C f = std::polar(2500.0, -1.2);
+            ib += f;
+            ic -= f;
+            C drop = z * 6.3 * (ib - ic), mid = (ub + uc) / 2.0;
+            ub = mid + drop / 2.0;
+            uc = mid - drop / 2.0;
+        }
+        const C ph[6] = {ia, ib, ic, ua - ub, ub - uc, uc - ua};
+        C rot = std::polar(1.0, 2 * M_PI * 50 * i / 1000.0);
+        dat += std::to_string(i + 1) + "," + std::to_string(i * 1000);
+        for (int k = 0; k < 6; ++k) dat += "," + std::to_string(std::lround((ph[k] * rot).imag() / scale[k]));
+        dat += "\r\n";
+    }
+    testutil::WriteFile(dir.File("fault.cfg"), cfg);
+    testutil::WriteFile(dir.File("fault.dat"), dat);
+    return dir.File("fault.cfg");
+}
+
+std::string WriteModel(const testutil::TempDir& dir) {
+    WrongPlaceLocatorData m;
+    m.methodType = 1;
+    auto& st = m.station1;
+    st.SetParam(LineParam::NominalCurrent(), L"100");
+    for (const wchar_t* ch : {L"Ia", L"Ib", L"Ic", L"Uab", L"Ubc", L"Uca"}) st.SetParam(ch, ch);
+    auto* s = st.AddSection();
+    s->SetParam(LineParam::Length(), L"20");
+    s->SetParam(LineParam::Towers(), L"40");
+    s->SetParam(LineParam::R(), L"0,12");
+    s->SetParam(LineParam::X(), L"0.41");
+    SettingsStore store;
+    m.Save(store.GetCategory(L"omp"));
+    const std::string path = dir.File("line.omp");
+    EXPECT_TRUE(store.Save(CString(path.c_str())));
+    return path;
+}
+
+double NumberAfter(const std::string& text, const std::string& key) {
+    size_t p = text.find("\"" + key + "\": ");
+    return p == std::string::npos ? std::nan("") : std::strtod(text.c_str() + p + key.size() + 4, nullptr);
+}
+
+}  // namespace
+
+TEST(LocateTool, LocatesAFaultInAComtradeRecord) {
+    testutil::TempDir dir;
+    const std::string record = WriteFaultRecord(dir);
+    const std::string model = WriteModel(dir);
+    const std::string tool = std::string(TV_BIN_DIR) + "/locate";
+
+    auto r = testutil::Run({tool, "--model", model, record});
+    ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_NEAR(NumberAfter(r.out, "distance_km"), 6.3, 0.01) << r.out;
+    EXPECT_NE(r.out.find("\"faulted_phases\": \"BC\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"fault_kind\": \"two-phase\""), std::string::npos);
+    EXPECT_NE(r.out.find("\"towers\": [12, 13]"), std::string::npos) << r.out;  // trunc(40 * 6.3 / 20) + 1
+    EXPECT_NE(r.out.find("\"caption\": \"    2-х фазное КЗ: фазы BC на участке № 1, опоры 12 - 13."),
+              std::string::npos);
+    EXPECT_NE(r.out.find("Канал Ia:  Ia         Ктр = 1/1"), std::string::npos);
+    EXPECT_GE(NumberAfter(r.out, "section"), 1);
+
+    // Without a line model the program's message comes back.
+    auto e = testutil::Run({tool, record});
+    EXPECT_EQ(e.exitCode, 1);
+    EXPECT_EQ(e.out, "{\"error\": \"Данные для определения места повреждения не введены.\"}\n");
+}
