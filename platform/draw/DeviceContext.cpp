@@ -496,9 +496,16 @@ void CDC::FillPixelRuns(const std::vector<int>& runs, COLORREF color) {
             y0 = std::max(y0, bounds.top);
             x1 = std::min(x1, bounds.right);
             y1 = std::min(y1, bounds.bottom);
-            for (int y = y0; y < y1; ++y) {
-                auto* row = reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride));
-                std::fill(row + x0, row + std::max(x0, x1), px);
+            if (x1 <= x0 || y1 <= y0) return;
+            uint8_t* at = data + size_t(y0) * size_t(stride) + size_t(x0) * 4;
+            if (x1 - x0 == 1) {
+                // A column: one pixel per row (the common run of a thin, steep line).
+                for (int y = y0; y < y1; ++y, at += stride) *reinterpret_cast<uint32_t*>(at) = px;
+                return;
+            }
+            for (int y = y0; y < y1; ++y, at += stride) {
+                auto* row = reinterpret_cast<uint32_t*>(at);
+                std::fill(row, row + (x1 - x0), px);
             }
         };
         const auto* bands = m_state.clip ? &m_state.clip->Bands() : nullptr;

@@ -92,6 +92,45 @@ void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* d
         if (small) return FloorDiv<long long>(2 * t * minor + major, 2 * major);
         return (long long)FloorDiv<Wide>(Wide(2) * t * minor + major, Wide(2) * major);
     };
+    auto emit = [&](long long j, long long ta, long long tb) {
+        const long long n = n0 + sMinor * j;
+        WalkDash(dash, tb - ta, [&](long long off, long long cnt) {
+            const long long a = m0 + sMajor * (ta + off);
+            const long long b = m0 + sMajor * (ta + off + cnt - 1);
+            const long long lo = std::min(a, b);
+            if (xMajor) run(int(lo), int(n), int(cnt), 1);
+            else run(int(n), int(lo), 1, int(cnt));
+        });
+    };
+    const auto inside = [box](long long x, long long y) {
+        return x >= box->left && x < box->right && y >= box->top && y < box->bottom;
+    };
+    if (small && (!box || (inside(x0, y0) && inside(x1, y1)))) {
+        // The whole line is drawn: run starts follow one another without a division each.
+        if (minor == 0) {
+            emit(0, 0, tEnd + 1);
+            return;
+        }
+        const long long den = 2 * minor, stepQ = (2 * major) / den, stepR = (2 * major) % den;
+        long long q = major / den, r = major % den;  // (2j - 1) major / den for j = 1
+        long long cur = 0;
+        for (long long j = 0; j <= minor && cur <= tEnd; ++j) {
+            long long next = major + 1;
+            if (j < minor) {
+                next = q + (r > 0 ? 1 : 0);
+                q += stepQ;
+                r += stepR;
+                if (r >= den) {
+                    ++q;
+                    r -= den;
+                }
+            }
+            const long long tb = std::min(next, tEnd + 1);
+            if (tb > cur) emit(j, cur, tb);
+            cur = next;
+        }
+        return;
+    }
     // Only the steps that land inside the box are walked, so a line through far-away points
     // costs what its visible part costs.
     long long tA = 0, tB = tEnd;
@@ -115,15 +154,7 @@ void HairlineRuns(int x0, int y0, int x1, int y1, bool includeLast, DashState* d
     }
     for (long long j = k(tA), jEnd = k(tB); j <= jEnd; ++j) {
         const long long ta = std::max(ts(j), tA), tb = std::min(ts(j + 1), tB + 1);
-        if (tb <= ta) continue;
-        const long long n = n0 + sMinor * j;
-        WalkDash(dash, tb - ta, [&](long long off, long long cnt) {
-            const long long a = m0 + sMajor * (ta + off);
-            const long long b = m0 + sMajor * (ta + off + cnt - 1);
-            const long long lo = std::min(a, b);
-            if (xMajor) run(int(lo), int(n), int(cnt), 1);
-            else run(int(n), int(lo), 1, int(cnt));
-        });
+        if (tb > ta) emit(j, ta, tb);
     }
     if (box) SkipDash(dash, tEnd - tB);
 }
