@@ -314,30 +314,23 @@ TEST(Locator, EarthedNeutralFaultBeyondATap) {
     EXPECT_EQ(loc.m_faultSection, 1);
 }
 
-TEST(Locator, TwoEndedPhaseToPhaseFault) {
-    testutil::FakeUi ui;
-    const C z1(0.08, 0.38), z0(0.25, 1.1);
-    const double L = 30, d = 12.3;
+namespace {
+
+// A two-ended record: load, then a phase-to-phase fault whose negative-sequence quantities
+// each end measures (currents flowing into the line at both ends).
+FakeRecord TwoEndedRecord(C U2_1, C I1_1, C I2_1, C U2_2, C I1_2, C I2_2) {
     FakeRecord rec(2000, 50);
     std::map<std::wstring, C> pre = Measurements(kSource, kLoad, L"1");
     for (auto& [k, v] : Measurements(kSource, FromSequences(-kLoad.A, 0, 0), L"2")) pre[k] = v;
     rec.AddSegment(0.1, pre);
-    // Negative-sequence network during a B-C fault: the fault point's voltage drives current
-    // into the line from both ends, through each source and the line up to the fault. Both
-    // ends measure the current flowing into the line.
-    const C zs1(1.0, 6.0), zs2(2.0, 9.0);
-    C I2_1 = std::polar(1500.0, -1.0);
-    C U2f = -(zs1 + z1 * d) * I2_1;
-    C I2_2 = -U2f / (zs2 + z1 * (L - d));
-    C U2_1 = -zs1 * I2_1, U2_2 = -zs2 * I2_2;
-    C I1_1 = -I2_1 + kLoad.A * 0.1, I1_2 = -I2_2;
-    std::map<std::wstring, C> fault = Measurements(FromSequences(C(57735, 0) * 0.8, U2_1, 0),
-                                                   FromSequences(I1_1, I2_1, 0), L"1");
-    for (auto& [k, v] : Measurements(FromSequences(C(57735, 0) * 0.8, U2_2, 0), FromSequences(I1_2, I2_2, 0), L"2"))
-        fault[k] = v;
+    const C u1(57735 * 0.8, 0);
+    std::map<std::wstring, C> fault = Measurements(FromSequences(u1, U2_1, 0), FromSequences(I1_1, I2_1, 0), L"1");
+    for (auto& [k, v] : Measurements(FromSequences(u1, U2_2, 0), FromSequences(I1_2, I2_2, 0), L"2")) fault[k] = v;
     rec.AddSegment(0.2, fault);
+    return rec;
+}
 
-    WrongPlaceLocator loc;
+void SetTwoEndedModel(WrongPlaceLocator& loc, C z1, C z0) {
     auto& m = loc.GetData();
     m.methodType = 4;
     SetStation(m.station1, L"1", L"100");
@@ -347,6 +340,23 @@ TEST(Locator, TwoEndedPhaseToPhaseFault) {
     }
     m.station2.SetParam(LineParam::NominalCurrent(), L"100");
     AddSection(m, L"30", L"90", 0, z1, z0);
+}
+
+}  // namespace
+
+TEST(Locator, TwoEndedPhaseToPhaseFault) {
+    testutil::FakeUi ui;
+    const C z1(0.08, 0.38), z0(0.25, 1.1);
+    const double L = 30, d = 12.3;
+    // Negative-sequence network during a B-C fault: the fault point's voltage drives current
+    // into the line from both ends, through each source and the line up to the fault.
+    const C zs1(1.0, 6.0), zs2(2.0, 9.0);
+    C I2_1 = std::polar(1500.0, -1.0);
+    C U2f = -(zs1 + z1 * d) * I2_1;
+    C I2_2 = -U2f / (zs2 + z1 * (L - d));
+    FakeRecord rec = TwoEndedRecord(-zs1 * I2_1, -I2_1 + kLoad.A * 0.1, I2_1, -zs2 * I2_2, -I2_2, I2_2);
+    WrongPlaceLocator loc;
+    SetTwoEndedModel(loc, z1, z0);
     FakeHost host;
     ASSERT_TRUE(loc.Calculate(rec, host, false)) << Errors(ui);
     EXPECT_NEAR(loc.m_distance, d, 0.03);
@@ -451,32 +461,14 @@ TEST(Locator, TwoEndedFaultBehindStationTwoIsOutsideTheLine) {
     testutil::FakeUi ui;
     const C z1(0.08, 0.38), z0(0.25, 1.1);
     const double L = 30;
-    FakeRecord rec(2000, 50);
-    std::map<std::wstring, C> pre = Measurements(kSource, kLoad, L"1");
-    for (auto& [k, v] : Measurements(kSource, FromSequences(-kLoad.A, 0, 0), L"2")) pre[k] = v;
-    rec.AddSegment(0.1, pre);
     // The fault lies behind station 2: negative-sequence current flows through the whole line
     // and out at station 2.
     const C zs1(1.0, 6.0);
     C I2_1 = std::polar(1500.0, -1.0);
     C U2_1 = -zs1 * I2_1;
-    C U2_2 = U2_1 - z1 * L * I2_1;
-    C I2_2 = -I2_1;  // into the line at station 2
-    std::map<std::wstring, C> fault = Measurements(FromSequences(C(57735, 0) * 0.8, U2_1, 0),
-                                                   FromSequences(-I2_1, I2_1, 0), L"1");
-    for (auto& [k, v] : Measurements(FromSequences(C(57735, 0) * 0.8, U2_2, 0), FromSequences(-I2_2, I2_2, 0), L"2"))
-        fault[k] = v;
-    rec.AddSegment(0.2, fault);
+    FakeRecord rec = TwoEndedRecord(U2_1, -I2_1, I2_1, U2_1 - z1 * L * I2_1, I2_1, -I2_1);
     WrongPlaceLocator loc;
-    auto& m = loc.GetData();
-    m.methodType = 4;
-    SetStation(m.station1, L"1", L"100");
-    for (const wchar_t* ph : {L"a", L"b", L"c"}) {
-        m.station2.SetParam(CString(L"U") + ph, CString((L"U" + std::wstring(ph) + L"2").c_str()));
-        m.station2.SetParam(CString(L"I") + ph, CString((L"I" + std::wstring(ph) + L"2").c_str()));
-    }
-    m.station2.SetParam(LineParam::NominalCurrent(), L"100");
-    AddSection(m, L"30", L"90", 0, z1, z0);
+    SetTwoEndedModel(loc, z1, z0);
     FakeHost host;
     ASSERT_TRUE(loc.Calculate(rec, host, false)) << Errors(ui);
     EXPECT_EQ(loc.m_distance, 0.0);
