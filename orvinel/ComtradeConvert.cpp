@@ -172,7 +172,5 @@ bool ComtradeConverter::ConvertSto2Comtrade(CString folder, CString fileName, vo
     } catch (const std::bad_alloc&) {
         ok = Fail(error, kBadFormat);
     }
-    sampleTimes.clear();
-    sampleTimes.shrink_to_fit();
     return ok;
 }

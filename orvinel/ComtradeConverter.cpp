@@ -126,7 +126,6 @@ ComtradeConverter& ComtradeConverter::operator=(const ComtradeConverter& other) 
     RaschVhParams = other.RaschVhParams;
     m_tree = other.m_tree;
     totalSamples = other.totalSamples;
-    sampleTimes.clear();  // the time table belongs to a running conversion only
     recordSize = other.recordSize;
     return *this;
 }
@@ -144,8 +143,6 @@ void ComtradeConverter::ClearDstParams() {
     ControlSum.Empty();
     units.clear();
     totalSamples = 0;
-    sampleTimes.clear();
-    sampleTimes.shrink_to_fit();
 }
 
 bool ComtradeConverter::ReadFromNode(ParamsTreeNode* root) {

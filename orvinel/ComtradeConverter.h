@@ -145,8 +145,7 @@ protected:
     bool MakeCT_DAT(Output& out, const unsigned char* record, const Layout& layout, CString& error);
     bool MakeCT_HDR(Output& out, CString& error);
 
-    int totalSamples = 0;
-    std::vector<int64_t> sampleTimes;  // microseconds from the first sample, one per sample
+    int totalSamples = 0;  // samples of the record being converted
     int recordSize;
 
 private:

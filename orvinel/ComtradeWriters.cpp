@@ -126,19 +126,7 @@ bool ComtradeConverter::MakeCT_CFG(Output& out, unsigned char* record, const Lay
         text += kEol;
     }
 
-    // Sample times. Each sample lasts one period of its own block, so the first sample of a
-    // block with a new rate follows the last one of the block before by that block's period.
     totalSamples = int(blocks * n);
-    sampleTimes.assign(size_t(std::max(totalSamples, 1)), 0);
-    double accumulator = 0.0;
-    for (int64_t b = 0, k = 0; b < blocks && k + 1 < totalSamples; ++b) {
-        double period = 1000000.0 / double(Rate(layout.clockHz, Layout::Divisor(layout.Block(record, b))));
-        for (int64_t s = 0; s < n && k + 1 < totalSamples; ++s, ++k) {
-            sampleTimes[size_t(k + 1)] = ToMicroseconds(std::floor(accumulator + period + 0.5));
-            accumulator += period;
-        }
-    }
-
     int64_t triggerSeconds = layout.triggerSeconds;
     unsigned short triggerMs = layout.triggerMs;
     unsigned char ringBlocks = layout.ringBlocks;
@@ -197,8 +185,15 @@ bool ComtradeConverter::MakeCT_DAT(Output& out, const unsigned char* record, con
     text.reserve(1 << 20);
     bool ok = true;
     int64_t sample = 1;
+    // Sample times in microseconds from the first sample. Each sample lasts one period of its
+    // own block, so the first sample of a block with a new rate follows the last one of the
+    // block before by that block's period. They are worked out as the lines are written: a
+    // table of them would cost 8 bytes a sample for nothing.
+    int64_t time = 0;
+    double accumulator = 0.0;
     for (int64_t b = 0; b < layout.blocks && ok; ++b) {
         const unsigned char* block = layout.Block(record, b);
+        const double period = 1000000.0 / double(Rate(layout.clockHz, Layout::Divisor(block)));
         if (showProgress) {
             int64_t offset = layout.dataStart + b * layout.blockSize + 4 - 2;
             int p = int(float(offset) / float(recordSize) * 100.0f);
@@ -213,7 +208,9 @@ bool ComtradeConverter::MakeCT_DAT(Output& out, const unsigned char* record, con
             if (sample > 1) text += kEol;
             AppendInt(text, sample);
             text += ',';
-            AppendInt(text, sampleTimes[size_t(sample - 1)]);
+            AppendInt(text, time);
+            time = ToMicroseconds(std::floor(accumulator + period + 0.5));
+            accumulator += period;
             for (int64_t c = 0; c < analogCount; ++c) {
                 long long value;
                 if (layout.status) {
@@ -252,8 +249,6 @@ bool ComtradeConverter::MakeCT_DAT(Output& out, const unsigned char* record, con
         SetProgressBarPos(101);
         SetProgressBarStep(CString());
     }
-    sampleTimes.clear();
-    sampleTimes.shrink_to_fit();
     if (!ok) return Fail(error, 23001);
     return true;
 }
