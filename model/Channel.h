@@ -100,6 +100,10 @@ public:
     // --- the channel's category of the record settings, and its node of the clipboard tree
     void SaveSettings(SettingsNode& node) const;
     void LoadSettings(const SettingsNode& node);
+    // LoadSettings without the recalculation; true when a value that the derived arrays
+    // depend on (flags, ratio, per-sample net frequency) was changed, so that a caller
+    // holding recalculated channels recalculates only those.
+    bool ApplySettings(const SettingsNode& node);
     CString FormatNetFrequencies() const;
     void ParseNetFrequencies(const CString& text);
     void WriteToNode(XmlNode& node) const;

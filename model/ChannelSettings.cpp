@@ -71,6 +71,14 @@ void CChannel::SaveSettings(SettingsNode& node) const {
 }
 
 void CChannel::LoadSettings(const SettingsNode& node) {
+    ApplySettings(node);
+    Reserve(GetSampleCount());
+    Recalc();
+}
+
+bool CChannel::ApplySettings(const SettingsNode& node) {
+    const uint32_t oldFlags = m_flags;
+    const double oldPrimary = m_primary, oldSecondary = m_secondary;
     // What the channel is (made by the program, on its own time base) is the record's to say,
     // not the settings file's: a stale file must not turn a recorded channel into either.
     constexpr uint32_t kIdentity = CHF_CALCULATED | CHF_OWN_TIMEBASE;
@@ -84,11 +92,11 @@ void CChannel::LoadSettings(const SettingsNode& node) {
     if (std::isfinite(secondary) && secondary > 0) m_secondary = secondary;
     m_alias = node.GetString(L"AliasName", m_alias);
     if (!m_alias.IsEmpty()) m_name = m_alias;
-    if (!IsDiscrete()) ParseNetFrequencies(node.GetString(L"NetFreq", CString()));
+    const CString netFrequency = IsDiscrete() ? CString() : node.GetString(L"NetFreq", CString());
+    ParseNetFrequencies(netFrequency);
     m_customColorSet = node.GetInt(L"CustomColorSet", 0) != 0;
     m_customColor = COLORREF(node.GetInt(L"colorCustom", 0));
-    Reserve(GetSampleCount());
-    Recalc();
+    return m_flags != oldFlags || m_primary != oldPrimary || m_secondary != oldSecondary || !netFrequency.IsEmpty();
 }
 
 CString CChannel::FormatNetFrequencies() const {

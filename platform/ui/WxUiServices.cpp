@@ -2,6 +2,7 @@
 
 #include <wx/app.h>
 #include <wx/dirdlg.h>
+#include <wx/filedlg.h>
 #include <wx/msgdlg.h>
 #include <wx/thread.h>
 
@@ -58,6 +59,16 @@ bool WxUiServices::ChooseFolder(CString& folder, const CString& title) {
     if (dlg.ShowModal() != wxID_OK) return false;
     folder = FromWx(dlg.GetPath());
     return true;
+}
+
+CString WxUiServices::AskOpenFileName(const CString& /*defaultExt*/, const CString& filter) {
+    // The list ends with "||" for the framework; the toolkit wants no empty pairs.
+    CString list = filter;
+    list.TrimRight(L'|');
+    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    wxFileDialog dlg(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, ToWx(list),
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    return dlg.ShowModal() == wxID_OK ? FromWx(dlg.GetPath()) : CString();
 }
 
 }  // namespace platform

@@ -13,6 +13,7 @@ public:
     void PostException(CException* e) override;
     void RunOnUiThread(std::function<void()> fn) override;
     bool ChooseFolder(CString& folder, const CString& title) override;
+    CString AskOpenFileName(const CString& defaultExt, const CString& filter) override;
 };
 
 wxString ToWx(const CString& s);

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
+#include "FileSizeLimit.h"
 #include "TestUtil.h"
 #include "model/SettingsStore.h"
 #include "platform/Encoding.h"
@@ -15,26 +14,6 @@ namespace {
 CString W(const std::string& utf8) { return CString(platform::Utf8ToWide(utf8)); }
 
 std::string Data(const std::string& name) { return testutil::ReadFile(std::string(TV_SOURCE_DIR) + "/tests/model/data/" + name); }
-
-// Makes every write past `bytes` fail (EFBIG), as a full disk would, even for root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = m_old;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 }  // namespace
 
@@ -225,7 +204,7 @@ TEST(SettingsStore, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
     for (int i = 0; i < 50; ++i) store.GetCategory(CString(L"Category" + std::to_wstring(i))).SetInt(L"v", i);
     CString error;
     {
-        FileSizeLimit limit(64);
+        modeltest::FileSizeLimit limit(64);
         EXPECT_FALSE(store.Save(W(path), &error));
     }
     EXPECT_NE(error.Find(L"keep.set"), -1);

@@ -32,10 +32,16 @@ public:
     void RunOnUiThread(std::function<void()> fn) override {
         if (fn) fn();
     }
+    CString AskOpenFileName(const CString&, const CString& filter) override {
+        openFilters.push_back(filter);
+        return openFileAnswer;
+    }
 
     std::vector<CString> messages, captions, exceptions;
     std::vector<unsigned> types;
     std::deque<int> answers;
+    std::vector<CString> openFilters;  // the filter of every open-file dialog asked for
+    CString openFileAnswer;            // what those dialogs answer (empty: cancelled)
 };
 
 }  // namespace testutil
