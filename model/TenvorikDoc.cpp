@@ -342,6 +342,9 @@ CTenvorikDoc::CommandState CTenvorikDoc::GetCommandState(unsigned id) const {
         s.known = true;
         s.checked = m_showCursorDifference;
         break;
+    case ID_LOAD_SETTINGS:
+        s.known = true;
+        break;
     default:
         break;
     }
@@ -374,6 +377,9 @@ bool CTenvorikDoc::OnCommand(unsigned id) {
         if (m_locator.IsActive() && AskFaultReportPath(path)) SaveFaultReport(path);
         return true;
     }
+    case ID_LOAD_SETTINGS:
+        OnLoadSettings();
+        return true;
     default:
         return false;
     }

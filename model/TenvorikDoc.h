@@ -86,6 +86,10 @@ public:
     // thread after the channels are built and recalculated.
     void LoadSettingsFile(const CString& path, bool skipComments);
     void SaveSettingsFile(const CString& path);
+    // Applies the settings file of another record the user picks (its comments excepted).
+    void OnLoadSettings();
+    // The record's file name, as the framework titles a document.
+    CString GetTitle() const override;
     // The header's code page, kept as "Codepage" of the settings category "Comments".
     void SetCommentsCodePage(int ansi);
 

@@ -1,16 +1,76 @@
-// The document's per-record settings file. Until the settings file is bound here, loading
-// applies what the record itself decides (the code page of its texts) and saving writes
-// nothing.
-#include "model/MappedTextReader.h"
-#include "model/TenvorikDoc.h"
+// The document's record settings file: the document's parts handed to the settings file's
+// writer and reader, and the command that applies the settings file of another record.
+#include <algorithm>
 
-void CTenvorikDoc::LoadSettingsFile(const CString& /*path*/, bool /*skipComments*/) {
-    const COscillogram& osc = m_oscillogram;
-    CStringA all = osc.m_stationName + osc.m_recorderId;
-    for (const auto& ch : osc.m_channels) all += ch.m_fileName;
-    SetCodePage(IsAnsiText(all) ? 1 : 0);
+#include "model/RecordSettings.h"
+#include "model/Resources.h"
+#include "model/SettingsStrings.h"
+#include "model/TenvorikDoc.h"
+#include "platform/UiServices.h"
+
+namespace {
+
+// A category the document keeps through two of its own operations.
+class DocumentCategory final : public SettingsCategoryOwner {
+public:
+    DocumentCategory(CTenvorikDoc& doc, void (CTenvorikDoc::*save)(), void (CTenvorikDoc::*load)())
+        : m_doc(doc), m_save(save), m_load(load) {}
+    void SaveSettings(SettingsNode&) override { (m_doc.*m_save)(); }
+    void LoadSettings(SettingsNode&) override { (m_doc.*m_load)(); }
+
+private:
+    CTenvorikDoc& m_doc;
+    void (CTenvorikDoc::*m_save)();
+    void (CTenvorikDoc::*m_load)();
+};
+
+RecordSettingsParts PartsOf(CTenvorikDoc& doc) {
+    RecordSettingsParts p;
+    p.doc = &doc;
+    p.store = &doc.m_settings;
+    p.diffPairs = &doc.m_diffChartPairs;
+    p.circlePairs = &doc.m_circleChartPairs;
+    p.setCodePage = [&doc](int32_t flag) { doc.SetCodePage(flag); };
+    return p;
 }
 
-void CTenvorikDoc::SaveSettingsFile(const CString& /*path*/) {}
+}  // namespace
+
+void CTenvorikDoc::LoadSettingsFile(const CString& path, bool skipComments) {
+    DocumentCategory faultLocation(*this, &CTenvorikDoc::SaveFaultLocationSettings,
+                                   &CTenvorikDoc::LoadFaultLocationSettings);
+    RecordSettingsParts parts = PartsOf(*this);
+    parts.faultLocation = &faultLocation;
+    LoadRecordSettings(parts, path, skipComments);
+}
+
+void CTenvorikDoc::SaveSettingsFile(const CString& path) {
+    DocumentCategory faultLocation(*this, &CTenvorikDoc::SaveFaultLocationSettings,
+                                   &CTenvorikDoc::LoadFaultLocationSettings);
+    RecordSettingsParts parts = PartsOf(*this);
+    parts.faultLocation = &faultLocation;
+    SaveRecordSettings(parts, path);
+}
+
+void CTenvorikDoc::OnLoadSettings() {
+    const CString path = platform::Ui().AskOpenFileName(L"set", LoadResString(IDS_SETTINGS_FILTER));
+    if (path.IsEmpty()) return;
+    try {
+        // The comments stay those of this record.
+        LoadSettingsFile(path, true);
+    } catch (CException* e) {
+        PostExceptionToMainFrame(e);
+    }
+    // Whatever was applied before a failure shows too.
+    SetModifiedFlag(true);
+    UpdateAllViews();
+    UpdateDiagrams();
+}
+
+CString CTenvorikDoc::GetTitle() const {
+    if (m_pathName.IsEmpty()) return DocumentModel::GetTitle();
+    const int slash = std::max(m_pathName.ReverseFind(L'/'), m_pathName.ReverseFind(L'\\'));
+    return m_pathName.Mid(slash + 1);
+}
 
 void CTenvorikDoc::SetCommentsCodePage(int ansi) { m_settings.GetCategory(L"Comments").SetInt(L"Codepage", ansi); }
