@@ -10,6 +10,8 @@
 
 class DocumentModel;
 class SettingsNode;
+class CDC;
+struct CurveStrip;
 class XmlNode;
 
 // Display and processing flags of a channel, saved whole as "ShowFlags".
@@ -117,6 +119,15 @@ public:
     bool SetVerticalZoom(double from, double to);
     void GetDisplayRange(double& low, double& high) const;
     CString GetRateUnitDisplayText() const;
+
+    // --- drawing of the curve into one strip of the view
+    void Draw(const CurveStrip& strip) const;
+    void DrawAnalog(const CurveStrip& strip, uint32_t start) const;
+    void DrawDiscrete(const CurveStrip& strip, uint32_t start) const;
+    // One analog member of a merged strip on the strip's common range.
+    void DrawInGroup(const CurveStrip& strip, bool zeroLine, double low, double high) const;
+    // First own sample of a pasted channel at or after the time of the strip's first sample.
+    uint32_t FindStartSample(const CurveStrip& strip) const;
 
     // --- signal arithmetic; every window ends at sample i and reaches back in time
     int GetSamplesPerPeriod() const;

@@ -12,6 +12,8 @@
 struct LoadProgress;
 class XmlNode;
 class CCmdUI;
+struct CurveStrip;
+class CurveSummary;
 
 // Commands on channels that the view routes to the record.
 enum ChannelCommand : unsigned {
@@ -101,6 +103,12 @@ public:
     // After a change that affects every value: channels and calculated channels recalculated,
     // fault location rerun, the document marked modified, views and diagrams updated.
     void UpdateAfterChange();
+
+    // Draws the channels of these file names into one strip on a common vertical range; the
+    // zero line once, with the first of them. `summaries` (may be null) is indexed like
+    // m_channels.
+    void DrawChannels(const CurveStrip& strip, const std::vector<const CChannel*>& members,
+                      const std::vector<const CurveSummary*>* summaries = nullptr) const;
 
     CStringA GetHeaderText() const { return m_headerText; }
     // Display name of entry `index` of the frequency-channel list; empty when out of range.

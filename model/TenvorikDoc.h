@@ -172,6 +172,8 @@ public:
     CString m_loadPath;          // path the loading thread reads
     CString m_tempFolder;        // working folder of a converted or unpacked record
     bool m_showCursorDifference = true;
+    // Shift of the channels pasted from another record against the record's times, seconds.
+    double m_pasteTimeShift = 0.0;
     std::vector<ChannelPair> m_diffChartPairs;
     std::vector<ChannelPair> m_circleChartPairs;
     std::deque<COscillogram> m_undo, m_redo;

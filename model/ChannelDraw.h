@@ -1,0 +1,64 @@
+#pragma once
+// What the curve drawing of a channel needs beside the channel: the view's geometry for one
+// strip, and a summary of the curve values by blocks that lets a strip narrower than its
+// samples be drawn per pixel column without walking every sample on every paint.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CDC;
+class CChannel;
+
+// Extremes and "on" counts of a channel's curve values, per block of kBlock samples. Built
+// once per change of the values; the drawing reads it instead of the samples where a pixel
+// column holds whole blocks.
+class CurveSummary {
+public:
+    static constexpr size_t kBlock = 64;
+    void Build(const std::vector<double>& values);
+    bool Matches(const std::vector<double>& values) const {
+        return m_data == values.data() && m_size == values.size();
+    }
+    // Over [begin, end) of the values (end > begin): the least and the greatest value (a value
+    // that is not finite counts as 0) with the index of each, and how many values are not 0.0.
+    struct Range {
+        double min = 0, max = 0;
+        size_t minIndex = 0, maxIndex = 0;
+        size_t on = 0;
+    };
+    Range Query(const std::vector<double>& values, size_t begin, size_t end) const;
+
+private:
+    struct Block {
+        double min, max;
+        uint32_t minOff, maxOff, on;
+    };
+    const double* m_data = nullptr;
+    size_t m_size = 0;
+    std::vector<Block> m_blocks;
+};
+
+// One strip of the view: where it lies and how the samples map to x.
+struct CurveStrip {
+    CDC* dc = nullptr;
+    int right = 0;             // x of the right edge of the drawing area
+    int64_t first = 0;         // sample of the record drawn at the left edge
+    int top = 0;               // top of the strip
+    int left = 0;              // left edge of the curve area
+    int height = 0;            // height of the strip
+    double timeShiftUs = 0.0;  // shift of the own times of pasted channels, microseconds
+    double xscale = 1.0;       // one sample step is 25 x xscale pixels
+    // Summary of the channel's curve values, or null to walk the samples.
+    const CurveSummary* summary = nullptr;
+};
+
+// The vertical mapping of a strip: `low` lies 5 pixels above its bottom and `high` 5 below its
+// top; a flat range lies in its middle.
+struct VerticalMap {
+    VerticalMap(double low, double high, int top, int height);
+    int Y(double v) const;
+    // The zero line's y, or false when 0 lies outside the range.
+    bool ZeroY(int& y) const;
+    double low = 0, high = 0, scale = 0;
+    int y0 = 0;
+};

@@ -1,0 +1,208 @@
+#pragma once
+// The oscillogram view below its window: the geometry of the record's picture (horizontal
+// scale, first visible sample, vertical offset, row heights, time unit, grid), kept in the
+// record's settings category "View", the scroll arithmetic, and the drawing passes in their
+// order. The window class hands it a drawing context and forwards its events; everything here
+// runs without a display.
+#include <cstdint>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "model/ChannelDraw.h"
+#include "model/CursorSet.h"
+#include "platform/CString.h"
+#include "platform/Geometry.h"
+#include "platform/draw/DeviceContext.h"
+
+class CChannel;
+class CTenvorikDoc;
+class SettingsNode;
+
+namespace oscview {
+
+// What the view asks of its window: scroll bars, repainting and the frame around it.
+class ViewHost {
+public:
+    virtual ~ViewHost() = default;
+    // A bar with range [min, max], page and position; a bar without range stays visible, disabled.
+    virtual void SetScrollBar(bool horizontal, int64_t min, int64_t max, int64_t page, int64_t pos) = 0;
+    virtual void Invalidate() = 0;
+    virtual void SetStatusPaneText(int pane, const CString& text) = 0;
+    virtual void UpdateDiagrams() = 0;
+    // The fault locator's window between the two first cursors.
+    virtual void OnLocatorCursors(int /*first*/, int /*last*/) {}
+};
+
+// Scroll requests of a bar, with the framework's codes.
+enum ScrollCode : int {
+    kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kThumbPosition = 4, kThumbTrack = 5,
+    kTop = 6, kBottom = 7, kEndScroll = 8,
+};
+
+// The horizontal bar: positions in 1/10000 of the scrollable span.
+struct HorizontalScroll {
+    int64_t page = 0, max = 0, pos = 0;
+};
+// The bar's range and position for N samples of which V are visible from `first`.
+HorizontalScroll ComputeHorizontalScroll(int64_t n, int64_t v, int64_t first);
+// The bar position and first visible sample after a scroll request.
+void ApplyHorizontalScroll(int code, int64_t thumb, int64_t n, int64_t v, int64_t& pos, int64_t& first);
+
+// Sound values of the settings a damaged ".set" may hold.
+double SaneXScale(double xscale, double fallback);
+int SaneAnalogSize(int size);
+int SaneTimeUnit(int unit);
+
+// The base of the view: the off-screen picture, three fonts and the line heights measured
+// with them, and the virtual operations that printing and the picture on the clipboard use.
+class CBaseView {
+public:
+    CBaseView();
+    virtual ~CBaseView();
+    CBaseView(const CBaseView&) = delete;
+    CBaseView& operator=(const CBaseView&) = delete;
+
+    virtual void DrawContent(CDC* /*dc*/, int /*cx*/, int /*cy*/) {}
+    virtual int GetContentHeight() const { return 0; }
+    virtual int GetContentWidth() const { return 0; }
+    virtual int GetPrintHeight() const { return 0; }
+    virtual int GetPrintWidth() const { return 0; }
+
+    // Draws the whole picture into the off-screen bitmap and copies the client rectangle to
+    // `target` at (0, 0).
+    void OnDraw(CDC* target, int cx, int cy);
+    CBitmap& GetPicture() { return m_bitmap; }
+
+    // Printing metrics (set by printing; 0 when not printing).
+    int m_pageCount = 0;
+    bool m_printing = false;
+    int m_captionLineHeight = 0;  // L: "Ay" in the bold font
+    int m_smallLineHeight = 0;    // S: "Ay" in the small font
+    int m_printPageWidth = 0, m_printPageHeight = 0;
+    CBitmap m_bitmap;
+    CDC m_memDC;
+    CFont m_heavyFont, m_boldFont, m_smallFont;
+    std::vector<int> m_pages;
+    int m_printOptions[5] = {1, 0, 0, 0, 0};
+};
+
+// The text box the hover read-out shows over a caption whose text was cut.
+struct HoverBox {
+    bool show = false;
+    CString text;
+    CRect rect;          // client coordinates
+    bool heavy = true;   // heavy font, else the small one
+};
+
+class CTenvorikView : public CBaseView, public CursorView {
+public:
+    CTenvorikView(CTenvorikDoc* doc, ViewHost* host);
+    ~CTenvorikView() override;
+
+    // --- window life
+    void OnInitialUpdate();
+    // After any change of the document: cached summaries dropped, layout refreshed.
+    void OnUpdate();
+    void OnSize(int cx, int cy);
+    void OnActivateView(bool activate);
+    void RecalcLayout();
+    void OnHScroll(int code, int64_t thumb);
+    void OnVScroll(int code, int64_t thumb);
+
+    // --- geometry kept in the settings category "View"; each setter writes it back and marks
+    // the document modified
+    void SetXScale(double xscale);
+    void SetTimeUnit(int unit);
+    void SetAnalogSize(int size);
+    void SetGrid(bool grid);
+    double GetFitScale() const;
+
+    // --- rows
+    int GetChannelHeight(const CChannel& ch) const;
+    int GetChannelHeightAt(int index) const override;
+    int GetCaptionBlockHeight(const CChannel& ch) const;
+    int GetAnalogHeight() const;
+    int GetDiscreteHeight() const;
+    int GetBottomBand() const;
+    int GetContentHeight() const override;
+    int GetContentWidth() const override;
+    // The channel whose row holds content y (client y − offset), or null.
+    CChannel* ChannelFromPoint(int x, int contentY) const;
+    bool IsPastedChannelAt(CPoint clientPoint) const;
+    // Visible members of the channel's merged strip in index order (empty when in none).
+    std::vector<CChannel*> GetStripMembers(const CChannel& ch) const;
+
+    // --- drawing passes
+    void DrawContent(CDC* dc, int cx, int cy) override;
+    void DrawChannelCurves(CDC* dc, int cx, int cy, int top);
+    void MeasureCaptionColumn(CDC* dc);
+    void DrawBackground(CDC* dc, int cx, int cy, int y0);
+    void DrawChannelCaptions(CDC* dc, int y0);
+    void DrawTimeAxis(CDC* dc, int cx, int y);
+    void DrawDifferencePanel(CDC* dc, int cx, int cy);
+    int GetPastedShiftPixels() const;
+
+    // --- captions and texts
+    void BuildDisplayOrder(std::vector<CChannel*>& order, std::set<const CChannel*>* grouped,
+                           std::set<const CChannel*>* heads) const;
+    CString FormatStripCaption(const CChannel& ch) const;
+    CString GetCaptionWidthSample(const CChannel& ch) const;
+    CString FormatTimeValue(int64_t value, bool difference, int unit) const;
+    // The value at cursor В1 of an analog channel (NaN outside a pasted channel's span).
+    double ValueAtCursor(const CChannel& ch) const;
+    // The box the hover read-out shows at a client point.
+    HoverBox OnMouseHover(CPoint point);
+
+    // --- CursorView
+    void GetStripRange(int index, double& low, double& high) const override;
+    int GetTimeUnit() const override { return m_timeUnit; }
+    bool ShowsDifferencePanel() const override;
+    int GetTraceLeft() const override { return m_leftWidth; }
+    int64_t GetFirstVisibleSample() const override { return m_firstSample; }
+    double GetXScale() const override { return m_xScale; }
+    int GetTraceRight() const override { return m_clientWidth; }
+    int GetRowsTop() const override { return m_yOffset; }
+    void SetStatusPaneText(int pane, const CString& text) override;
+    void UpdateDiagrams() override;
+    void OnLocatorCursors(int first, int last) override;
+
+    CTenvorikDoc* GetDocument() const { return m_doc; }
+
+    // --- state, in the order of the view's record
+    int m_mouseMode = 0;
+    int m_timeUnit = 1;          // "RulerState"
+    double m_xScale = 1.0;       // "XScale": one sample takes 25 x XScale pixels
+    int m_yOffset = 0;           // never positive
+    int64_t m_firstSample = 0;
+    int64_t m_visibleSpan = 0;   // V
+    int m_analogSize = 93;       // "YAnalogSize"
+    int m_leftWidth = 125;       // W
+    int m_valueX = 0;            // X
+    bool m_grid = true;          // "Sells"
+    CString m_rangeAnchor;
+    int m_dragStartX = 0;
+    double m_dragStartShift = 0.0;
+    double m_measureX = 0, m_measureY1 = 0, m_measureY2 = 0;
+    int m_measureChannel = 0;
+    int m_editItem = -1;
+    int m_clientWidth = 0, m_clientHeight = 0;
+    int64_t m_hScrollPos = 0;
+    int64_t m_vScrollPos = 0;
+
+private:
+    SettingsNode& ViewSettings() const;
+    // Curve summaries by channel index, rebuilt where the curve values changed.
+    const std::vector<const CurveSummary*>& Summaries();
+    // Rows with pages: when printing, a row that would reach into the bottom band of its page
+    // starts on the next page.
+    struct Pager;
+    void DrawCaptionBlock(CDC* dc, const CChannel& ch, int T, int B, bool strip, int rowBottom);
+
+    CTenvorikDoc* m_doc;
+    ViewHost* m_host;
+    std::vector<CurveSummary> m_summaryStore;
+    std::vector<const CurveSummary*> m_summaries;
+};
+
+}  // namespace oscview

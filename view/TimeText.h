@@ -1,0 +1,41 @@
+#pragma once
+// Texts of times and sample numbers in the oscillogram view: the time axis, the cursor
+// read-outs and the cursor-difference panel. Plain functions of numbers and texts.
+#include <cstdint>
+
+#include "platform/CString.h"
+
+namespace oscview {
+
+// Time units of the view ("RulerState").
+enum TimeUnit : int { kMicroseconds = 0, kMilliseconds = 1, kSeconds = 2, kTimeOfDay = 3, kSamples = 4 };
+
+// Rounding half up of x / d for a 64-bit count: floor(x / d + 1/2), exact for any count.
+int64_t DivRoundHalfUp(int64_t x, int64_t d);
+
+// An integer in groups of three digits separated by a blank: -2345678 -> "-2 345 678".
+CString FormatGroupedInt(int64_t v);
+
+// Seconds since midnight of a start-time text "hh:mm:ss.fff": each field starts at the next
+// digit; false when a field has none.
+bool ParseStartSeconds(const CString& text, double& seconds);
+
+// A start-date text "a/b/y" as "dd/mm/yyyy" (a two-digit year gets 2000; b over 12 means the
+// text was day first). False when the text does not hold three numbers.
+bool FormatStartDate(const CString& text, CString& out);
+
+// Time of day of `seconds` since midnight: "hh:mm:ss.mmm", hours modulo 24, the milliseconds
+// rounded half up with their carry into the seconds.
+CString FormatTimeOfDay(double seconds);
+
+// A span of microseconds as "hh:mm:ss.mmm" with unwrapped hours.
+CString FormatSpan(int64_t microseconds);
+
+// Seconds "%.3f" of a count of microseconds, exact past 2^53 is not needed: 64-bit in, double out.
+CString FormatSeconds(int64_t microseconds);
+
+// The value of a time-axis label: `dt` microseconds from the zero-time sample, `ds` samples
+// from it; `start` the seconds of the record's start (time-of-day unit only, may be absent).
+CString FormatAxisValue(int unit, int64_t dt, int64_t ds, bool hasStart, double start, int64_t sinceFirst);
+
+}  // namespace oscview
