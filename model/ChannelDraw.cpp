@@ -73,6 +73,19 @@ int PastedX(const DocumentModel& doc, const CurveStrip& s, double t) {
     return s.left + RoundToInt((frac + double(k) - double(s.first)) * 25.0 * s.xscale);
 }
 
+// The polyline through only the first, lowest, highest and last point of each pixel column.
+// The last column keeps all its points: where the line ends, its end point is not lit, and only
+// the full set of points lights the same pixels there.
+void ReduceKeepingLastColumn(std::vector<POINT>& pts) {
+    if (pts.size() < 8) return;
+    size_t tail = pts.size() - 1;
+    while (tail > 0 && pts[tail - 1].x == pts.back().x) --tail;
+    std::vector<POINT> reduced;
+    platform::draw::ReducePolylinePerColumn(pts.data(), tail, reduced);
+    reduced.insert(reduced.end(), pts.begin() + ptrdiff_t(tail), pts.end());
+    pts.swap(reduced);
+}
+
 class PenScope {
 public:
     PenScope(CDC* dc, CPen* pen) : m_dc(dc), m_old(dc->SelectObject(pen)) {}
@@ -107,11 +120,7 @@ void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap
     if (px >= 1.0 || count - k0 < 4096) {
         pts.reserve(size_t(count - k0));
         for (int64_t k = k0; k < count; ++k) pts.push_back(pointAt(k));
-        if (px < 1.0) {
-            std::vector<POINT> reduced;
-            platform::draw::ReducePolylinePerColumn(pts.data(), pts.size(), reduced);
-            pts.swap(reduced);
-        }
+        if (px < 1.0) ReduceKeepingLastColumn(pts);
         return;
     }
     std::vector<POINT> raw;
@@ -124,7 +133,9 @@ void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap
         if (e <= k) e = k + 1;
         while (e > k + 1 && XOf(s.left, e - 1, s.xscale) != x) --e;
         while (e < count && XOf(s.left, e, s.xscale) == x) ++e;
-        if (e == count || e - k < 8) {
+        if (e == count) {
+            for (int64_t j = k; j < e; ++j) pts.push_back(pointAt(j));
+        } else if (e - k < 8) {
             raw.clear();
             for (int64_t j = k; j < e; ++j) raw.push_back(pointAt(j));
             std::vector<POINT> reduced;
@@ -329,11 +340,7 @@ void CChannel::DrawAnalog(const CurveStrip& s, uint32_t start) const {
             double t = GetSampleTime(uint32_t(i)) + s.timeShiftUs;
             pts.push_back(POINT{PastedX(*m_document, s, t), map.Y(Finite(CurveAt(m_curveValues, i)))});
         }
-        if (25.0 * s.xscale < 1.0) {
-            std::vector<POINT> reduced;
-            platform::draw::ReducePolylinePerColumn(pts.data(), pts.size(), reduced);
-            pts.swap(reduced);
-        }
+        if (25.0 * s.xscale < 1.0) ReduceKeepingLastColumn(pts);
     }
     DrawPoints(*this, s, pts);
 }
