@@ -9,6 +9,7 @@
 #include "model/AppOptions.h"
 #include "model/DocumentModel.h"
 #include "model/Numeric.h"
+#include "model/Resources.h"
 #include "platform/CmdUI.h"
 #include "platform/draw/DeviceContext.h"
 #include "view/TimeText.h"
@@ -31,7 +32,7 @@ const wchar_t* const kDifferenceLabel = L"Разница. верт. визиро
 const wchar_t* const kLevelLabel[2] = {L"Гор. визир 1:", L"Гор. визир 2:"};
 const wchar_t* const kLevelDifferenceLabel = L"Разница г. визиров:";
 
-bool Cyrillic() { return !TheAppOptions().englishResources; }
+bool Cyrillic() { return !TheAppOptions().englishResources && !TenvorikStrings().IsEnglish(); }
 
 CPen& CursorPen(int k) {
     static CPen pens[3] = {CPen(PS_SOLID, 1, RGB(255, 100, 100)), CPen(PS_SOLID, 1, RGB(100, 100, 255)),
@@ -219,11 +220,10 @@ CString CursorSet::ReadoutText(int pane) const {
     CString s;
     switch (unit) {
         case oscview::kSamples:
-            if (pane == 2) s.Format(L"%s %i", label, dp);
-            else s.Format(L"%s %i", label, p + 1);
+            s = CString(label) + L" " + oscview::Int64Text(pane == 2 ? dp : p + 1);
             break;
         case oscview::kMilliseconds:
-            s.Format(L"%s %i мс", label, oscview::DivRoundHalfUp(pane == 2 ? dt : t, 1000));
+            s = CString(label) + L" " + oscview::Int64Text(oscview::DivRoundHalfUp(pane == 2 ? dt : t, 1000)) + L" мс";
             break;
         case oscview::kSeconds:
             s.Format(L"%s %.3f сек.", label, double(pane == 2 ? dt : t) / 1e6);
@@ -234,7 +234,7 @@ CString CursorSet::ReadoutText(int pane) const {
             if (!oscview::ParseStartSeconds(doc.GetRecordStartTime(), start)) return CString();
             if (pane == 2) {
                 int64_t ms = oscview::DivRoundHalfUp(dt, 1000);
-                s.Format(L"%s %02d.%03d", label, ms / 1000, ms % 1000);
+                s.Format(L"%s %02d.%03d", label, int(ms / 1000), int(ms % 1000));
             } else {
                 // The start time is the time of the record's first sample.
                 int64_t pos = pane == 0 ? c1.position : c2.position;
@@ -243,8 +243,7 @@ CString CursorSet::ReadoutText(int pane) const {
             break;
         }
         default:
-            if (pane == 2) s.Format(L"%s %i мкс", label, dt);
-            else s.Format(L"%s %i мкс", label, t);
+            s = CString(label) + L" " + oscview::Int64Text(pane == 2 ? dt : t) + L" мкс";
             break;
     }
     return s;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cwctype>
+#include <string>
 
 namespace oscview {
 
@@ -11,6 +12,8 @@ int64_t DivRoundHalfUp(int64_t x, int64_t d) {
     if (r < 0) r += d, --q;
     return 2 * r >= d ? q + 1 : q;
 }
+
+CString Int64Text(int64_t v) { return CString(std::to_wstring(v).c_str()); }
 
 CString FormatGroupedInt(int64_t v) {
     if (v == 0) return L"0";

@@ -13,6 +13,9 @@ enum TimeUnit : int { kMicroseconds = 0, kMilliseconds = 1, kSeconds = 2, kTimeO
 // Rounding half up of x / d for a 64-bit count: floor(x / d + 1/2), exact for any count.
 int64_t DivRoundHalfUp(int64_t x, int64_t d);
 
+// A 64-bit integer in decimal.
+CString Int64Text(int64_t v);
+
 // An integer in groups of three digits separated by a blank: -2345678 -> "-2 345 678".
 CString FormatGroupedInt(int64_t v);
 

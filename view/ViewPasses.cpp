@@ -21,7 +21,7 @@ namespace {
 
 constexpr uint32_t kCaptionFlags = CHF_SHOW_MINMAX | CHF_SHOW_RMS | CHF_SHOW_HARMONIC;
 
-bool Cyrillic() { return !TheAppOptions().englishResources; }
+bool Cyrillic() { return !TheAppOptions().englishResources && !TenvorikStrings().IsEnglish(); }
 bool IsPictureDC(const CDC* dc) { return dc->IsPrinting() || dc->GetMapMode() != MM_TEXT; }
 
 // Rounding half up of a pixel position, saturated to the drawable range.
@@ -175,7 +175,7 @@ CString CTenvorikView::FormatStripCaption(const CChannel& ch) const {
 CString CTenvorikView::FormatTimeValue(int64_t value, bool difference, int unit) const {
     CString s;
     switch (unit) {
-        case kMilliseconds: s.Format(L"%i", DivRoundHalfUp(value, 1000)); break;
+        case kMilliseconds: return Int64Text(DivRoundHalfUp(value, 1000));
         case kSeconds: s.Format(L"%.3f", double(value) / 1e6); break;
         case kTimeOfDay: {
             if (difference) return FormatSpan(value);
@@ -183,8 +183,8 @@ CString CTenvorikView::FormatTimeValue(int64_t value, bool difference, int unit)
             if (!m_doc || !ParseStartSeconds(m_doc->GetRecordStartTime(), start)) return CString();
             return FormatTimeOfDay(start + double(value) / 1e6);
         }
-        case kSamples: s.Format(L"%i", difference ? value : value + 1); break;
-        default: s.Format(L"%i", value); break;
+        case kSamples: return Int64Text(difference ? value : value + 1);
+        default: return Int64Text(value);
     }
     return s;
 }

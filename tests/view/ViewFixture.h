@@ -9,6 +9,13 @@
 #include "model/TenvorikDoc.h"
 #include "view/TenvorikView.h"
 
+#include <ostream>
+
+#include "platform/Encoding.h"
+
+// Texts in failure messages as UTF-8.
+inline void PrintTo(const CString& s, std::ostream* os) { *os << '"' << platform::WideToUtf8(s.GetString()) << '"'; }
+
 namespace viewtest {
 
 inline void SetUpRecord(CTenvorikDoc& doc, int rate, size_t count, double net = 50.0) {
