@@ -147,6 +147,9 @@ public:
     void BuildDisplayOrder(std::vector<CChannel*>& order, std::set<const CChannel*>* grouped,
                            std::set<const CChannel*>* heads) const;
     CString FormatStripCaption(const CChannel& ch) const;
+    // A caption's value text: the first line's (" %-6g %s" / "-%-6g %s") or a value line's
+    // (" %-8g %s" / "%-8g %s"), with the unit prefix and the unit cut to 5 characters.
+    CString FormatCaptionValue(const CChannel& ch, double v, bool firstLine) const;
     CString GetCaptionWidthSample(const CChannel& ch) const;
     CString FormatTimeValue(int64_t value, bool difference, int unit) const;
     // The value at cursor В1 of an analog channel (NaN outside a pasted channel's span).

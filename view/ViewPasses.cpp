@@ -172,6 +172,15 @@ CString CTenvorikView::FormatStripCaption(const CChannel& ch) const {
     return out;
 }
 
+CString CTenvorikView::FormatCaptionValue(const CChannel& ch, double v, bool firstLine) const {
+    UnitValue u = ScaleForCaption(ch, v, true);
+    const CString unit = u.unit.Left(5);
+    CString t;
+    if (firstLine) t.Format(v < 0 ? L"-%-6g %s" : L" %-6g %s", std::fabs(u.scaled), unit);
+    else t.Format(u.scaled < 0 ? L"%-8g %s" : L" %-8g %s", u.scaled, unit);
+    return t;
+}
+
 CString CTenvorikView::FormatTimeValue(int64_t value, bool difference, int unit) const {
     CString s;
     switch (unit) {
@@ -383,10 +392,7 @@ void CTenvorikView::DrawCaptionBlock(CDC* dc, const CChannel& ch, int T, int B, 
     const int W = m_leftWidth, X = m_valueX;
     // The value at В1.
     const double v = ValueAtCursor(ch);
-    UnitValue uv = ScaleForCaption(ch, v, true);
-    const CString unit = uv.unit.Left(5);
-    CString valueText;
-    valueText.Format(v < 0 ? L"-%-6g %s" : L" %-6g %s", std::fabs(uv.scaled), unit);
+    const CString valueText = FormatCaptionValue(ch, v, true);
     // Name in its frame.
     dc->SelectObject(&m_heavyFont);
     const CString name = ch.GetName().Left(25);
@@ -416,12 +422,7 @@ void CTenvorikView::DrawCaptionBlock(CDC* dc, const CChannel& ch, int T, int B, 
         const int64_t c = m_doc->m_cursors.m_cursors[0].position;
         int line = 1;
         auto valueLine = [&](const CString& label, double value, bool always) {
-            if (always || !std::isnan(value)) {
-                UnitValue u = ScaleForCaption(ch, value, true);
-                CString t;
-                t.Format(u.scaled < 0 ? L"%-8g %s" : L" %-8g %s", u.scaled, u.unit.Left(5));
-                dc->TextOut(X + 5, T + 8 + line * h, t);
-            }
+            if (always || !std::isnan(value)) dc->TextOut(X + 5, T + 8 + line * h, FormatCaptionValue(ch, value, false));
             dc->TextOut(5, T + 8 + line * h, label);
             ++line;
         };
