@@ -1,0 +1,107 @@
+// The oscillogram view of a record of 32 analog and 64 discrete channels of 1,000,000 samples,
+// fully zoomed out, painted into a 1920 x 1080 picture: all passes, captions and cursors
+// included. The first paint after a change of the values also summarises the curves; the
+// frames after it reuse that.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+
+#include "model/TenvorikDoc.h"
+#include "view/TenvorikView.h"
+
+namespace {
+
+constexpr size_t kSamples = 1000000;
+constexpr int kAnalog = 32, kDiscrete = 64, kWidth = 1920, kHeight = 1080;
+
+class NullHost : public oscview::ViewHost {
+public:
+    void SetScrollBar(bool, int64_t, int64_t, int64_t, int64_t) override {}
+    void Invalidate() override {}
+    void SetStatusPaneText(int, const CString&) override {}
+    void UpdateDiagrams() override {}
+};
+
+struct Record {
+    CTenvorikDoc doc;
+    NullHost host;
+    std::unique_ptr<oscview::CTenvorikView> view;
+    Record() {
+        COscillogram& o = doc.GetOscillogram();
+        o.m_samplingFrequency = 4000;
+        o.m_netFrequency = 50;
+        o.m_rates = {{4000.0, int32_t(kSamples)}};
+        o.m_times.resize(kSamples);
+        for (size_t i = 0; i < kSamples; ++i) o.m_times[i] = int64_t(i) * 250;
+        std::mt19937 rng(3);
+        std::normal_distribution<double> noise(0, 0.05);
+        for (int k = 0; k < kAnalog + kDiscrete; ++k) {
+            CChannel ch(&doc);
+            ch.m_fileName.Format("C%d", k);
+            ch.m_name = CString(ch.m_fileName);
+            std::vector<double> s(kSamples);
+            if (k < kAnalog) {
+                for (size_t i = 0; i < kSamples; ++i) s[i] = std::sin(double(i) * 2 * M_PI / 80 + k) * (1 + (i > 400000 && i < 600000)) + noise(rng);
+            } else {
+                ch.m_discrete = 1;
+                const size_t period = 997 * size_t(k);
+                for (size_t i = 0; i < kSamples; ++i) s[i] = (i / period) % 2;
+            }
+            ch.m_samples = std::move(s);
+            o.AddChannel(-1, std::move(ch));
+        }
+        o.RecalcAll(false);
+        view = std::make_unique<oscview::CTenvorikView>(&doc, &host);
+        view->OnSize(kWidth, kHeight);
+        view->OnInitialUpdate();
+        view->SetXScale(view->GetFitScale());  // fully zoomed out
+        doc.m_cursors.SetPosition(0, 250000);
+        doc.m_cursors.SetPosition(1, 750000);
+    }
+};
+
+Record& TheRecord() {
+    static Record r;
+    return r;
+}
+
+void BM_PaintZoomedOut(benchmark::State& state) {
+    Record& r = TheRecord();
+    r.view->OnDraw(nullptr, kWidth, kHeight);  // summaries made once
+    for (auto _ : state) {
+        r.view->OnDraw(nullptr, kWidth, kHeight);
+        benchmark::DoNotOptimize(r.view->GetPicture().GetPixel(5, 5));
+    }
+}
+BENCHMARK(BM_PaintZoomedOut)->Unit(benchmark::kMillisecond);
+
+// The first paint after the values changed: summaries of all 96 curves are made again.
+void BM_PaintAfterChange(benchmark::State& state) {
+    Record& r = TheRecord();
+    for (auto _ : state) {
+        r.view->OnUpdate();
+        r.view->OnDraw(nullptr, kWidth, kHeight);
+    }
+}
+BENCHMARK(BM_PaintAfterChange)->Unit(benchmark::kMillisecond);
+
+// Zoomed in to 1/16 of the record in the middle: more samples per column at the edges.
+void BM_PaintPartlyZoomed(benchmark::State& state) {
+    Record& r = TheRecord();
+    const double fit = r.view->GetFitScale();
+    r.view->SetXScale(fit * 16);
+    r.view->m_firstSample = 400000;
+    r.view->RecalcLayout();
+    r.view->OnDraw(nullptr, kWidth, kHeight);
+    for (auto _ : state) r.view->OnDraw(nullptr, kWidth, kHeight);
+    r.view->SetXScale(fit);
+    r.view->m_firstSample = 0;
+    r.view->RecalcLayout();
+}
+BENCHMARK(BM_PaintPartlyZoomed)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
