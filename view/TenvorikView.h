@@ -110,6 +110,16 @@ public:
     void OnHScroll(int code, int64_t thumb);
     void OnVScroll(int code, int64_t thumb);
 
+    // --- the time cursors under the mouse and the arrow keys (client coordinates)
+    void OnButtonDown(int x, int y, bool left, bool shift);
+    void OnMouseMove(int x, int y);
+    void OnButtonUp();
+    enum ArrowKey { kArrowLeft, kArrowRight, kArrowUp, kArrowDown };
+    void OnArrowKey(ArrowKey key, bool ctrl);
+    // The cursor commands: a vertical cursor never placed goes to a quarter, half or three
+    // quarters of the traces' width; otherwise the cursor is switched on or off.
+    void OnToggleCursorCommand(unsigned id);
+
     // --- geometry kept in the settings category "View"; each setter writes it back and marks
     // the document modified
     void SetXScale(double xscale);

@@ -180,3 +180,33 @@ TEST(Cursors, DrawnWhereTheTracesPutTheirSamples) {
     CBitmap& again = rig.Render();
     EXPECT_EQ(again.GetPixel(W + 100, 300), RGB(0, 160, 0));
 }
+
+TEST(Cursors, MouseAndKeysMoveCursorsAndRewriteReadoutsAtOnce) {
+    CursorRig rig;
+    oscview::CTenvorikView& v = *rig.view;
+    rig.Render();
+    v.SetXScale(0.4);
+    v.SetTimeUnit(oscview::kSamples);
+    const int W = v.m_leftWidth;
+    v.OnButtonDown(W + 100, 50, true, false);  // place В1 on sample 10
+    EXPECT_EQ(rig.host.panes[0], CString(L"Верт. визир 1: 11"));
+    v.OnButtonUp();
+    v.OnButtonDown(W + 101, 50, true, false);  // grab it
+    EXPECT_EQ(v.m_mouseMode, 1);
+    v.OnMouseMove(W + 200, 60);
+    EXPECT_EQ(rig.host.panes[0], CString(L"Верт. визир 1: 21"));
+    v.OnButtonUp();
+    v.OnArrowKey(oscview::CTenvorikView::kArrowRight, false);
+    EXPECT_EQ(rig.host.panes[0], CString(L"Верт. визир 1: 22"));
+    v.OnArrowKey(oscview::CTenvorikView::kArrowLeft, true);  // В2 at 0 stays at 0
+    EXPECT_EQ(rig.host.panes[1], CString(L"Верт. визир 2: 1"));
+    // SHIFT places ГВ1 on the row under the point; the arrow keys step it a pixel.
+    v.OnButtonDown(W + 50, 5, true, true);
+    EXPECT_EQ(rig.doc.m_cursors.m_cursors[3].channel, 0);
+    const double top = rig.doc.m_cursors.m_cursors[3].level;
+    v.OnArrowKey(oscview::CTenvorikView::kArrowDown, false);
+    EXPECT_LT(rig.doc.m_cursors.m_cursors[3].level, top);
+    // The never-placed В3 goes to three quarters of the traces.
+    v.OnToggleCursorCommand(ID_CURSOR_V3);
+    EXPECT_EQ(rig.doc.m_cursors.m_cursors[2].position, int(CursorSet::SampleFromX(W, 0, W + 3 * ((1000 - W) / 4), 0.4)));
+}

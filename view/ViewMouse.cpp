@@ -1,0 +1,82 @@
+// The time cursors under the mouse and the keyboard: pressing on a cursor drags it, pressing
+// on the traces places В1 (left button) or В2 (right), with SHIFT the level cursors, and the
+// arrow keys step them.
+#include <algorithm>
+
+#include "model/TenvorikDoc.h"
+#include "view/TenvorikView.h"
+
+namespace oscview {
+
+void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift) {
+    if (!m_doc) return;
+    CursorSet& cursors = m_doc->m_cursors;
+    const int hit = cursors.HitTest(x, y, m_firstSample, m_leftWidth, m_yOffset, m_xScale);
+    if (left && hit >= 1 && hit <= 5) {
+        m_mouseMode = hit;
+        return;
+    }
+    if (x <= m_leftWidth || y >= m_clientHeight - GetBottomBand()) return;
+    if (shift) {
+        cursors.PlaceLevelCursor(left, m_yOffset, x, y);
+        m_mouseMode = left ? 4 : 5;
+    } else {
+        cursors.MoveVerticalCursor(left, m_leftWidth, m_firstSample, x, m_xScale);
+        m_mouseMode = left ? 1 : 2;
+    }
+    if (m_host) m_host->Invalidate();
+}
+
+void CTenvorikView::OnMouseMove(int x, int y) {
+    if (!m_doc) return;
+    CursorSet& cursors = m_doc->m_cursors;
+    switch (m_mouseMode) {
+        case 1:
+        case 2: cursors.MoveVerticalCursor(m_mouseMode == 1, m_leftWidth, m_firstSample, x, m_xScale); break;
+        case 3: cursors.MoveThirdCursor(m_leftWidth, m_firstSample, x, m_xScale); break;
+        case 4:
+        case 5: cursors.PlaceLevelCursor(m_mouseMode == 4, m_yOffset, x, y); break;
+        default: return;
+    }
+    if (m_host) m_host->Invalidate();
+}
+
+void CTenvorikView::OnButtonUp() {
+    if (m_mouseMode >= 1 && m_mouseMode <= 5) m_mouseMode = 0;
+}
+
+void CTenvorikView::OnArrowKey(ArrowKey key, bool ctrl) {
+    if (!m_doc) return;
+    CursorSet& cursors = m_doc->m_cursors;
+    if (key == kArrowLeft || key == kArrowRight) {
+        const int i = ctrl ? 1 : 0;
+        const int64_t pos = cursors.m_cursors[size_t(i)].position;
+        cursors.SetPosition(i, key == kArrowLeft ? std::max<int64_t>(pos - 1, 0) : pos + 1);
+    } else {
+        const int i = ctrl ? 4 : 3;
+        const CursorMarker& m = cursors.m_cursors[size_t(i)];
+        if (m.channel >= 0) {
+            int y = cursors.ValueToY(m.channel, m_yOffset, m.level);
+            y = key == kArrowUp ? std::max(y - 1, 0) : y + 1;
+            cursors.PlaceLevelCursor(i == 3, m_yOffset, 10, y);
+        }
+    }
+    if (m_host) m_host->Invalidate();
+    cursors.UpdateReadouts();
+}
+
+void CTenvorikView::OnToggleCursorCommand(unsigned id) {
+    if (!m_doc) return;
+    CursorSet& cursors = m_doc->m_cursors;
+    const int k = id == ID_CURSOR_V1 ? 1 : id == ID_CURSOR_V2 ? 2 : id == ID_CURSOR_V3 ? 3 : 0;
+    if (k && !cursors.m_cursors[size_t(k - 1)].shown && cursors.m_cursors[size_t(k - 1)].position == 0) {
+        const int x = m_leftWidth + k * ((m_clientWidth - m_leftWidth) / 4);
+        if (k == 3) cursors.MoveThirdCursor(m_leftWidth, m_firstSample, x, m_xScale);
+        else cursors.MoveVerticalCursor(k == 1, m_leftWidth, m_firstSample, x, m_xScale);
+    } else {
+        cursors.OnToggleCursor(id);
+    }
+    if (m_host) m_host->Invalidate();
+}
+
+}  // namespace oscview
