@@ -386,6 +386,8 @@ void CTenvorikView::UpdateDiagrams() {
 }
 
 void CTenvorikView::OnLocatorCursors(int first, int last) {
+    // A fault-location result on show follows the window between В1 and В2.
+    if (m_doc) m_doc->OnVerticalCursorsMoved();
     if (m_host) m_host->OnLocatorCursors(first, last);
 }
 

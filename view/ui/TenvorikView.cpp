@@ -3,8 +3,10 @@
 #include <wx/dcbuffer.h>
 #include <wx/dnd.h>
 #include <wx/docmdi.h>
+#include <wx/graphics.h>
 #include <wx/settings.h>
 
+#include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
 #include "app/TenvorikDocument.h"
 #include "model/Channel.h"
@@ -21,51 +23,180 @@ public:
     }
 };
 
+int ScrollCodeOf(wxEventType type) {
+    using namespace oscview;
+    if (type == wxEVT_SCROLLWIN_LINEUP) return kLineUp;
+    if (type == wxEVT_SCROLLWIN_LINEDOWN) return kLineDown;
+    if (type == wxEVT_SCROLLWIN_PAGEUP) return kPageUp;
+    if (type == wxEVT_SCROLLWIN_PAGEDOWN) return kPageDown;
+    if (type == wxEVT_SCROLLWIN_THUMBTRACK) return kThumbTrack;
+    if (type == wxEVT_SCROLLWIN_THUMBRELEASE) return kThumbPosition;
+    if (type == wxEVT_SCROLLWIN_TOP) return kTop;
+    if (type == wxEVT_SCROLLWIN_BOTTOM) return kBottom;
+    return kEndScroll;
+}
+
+const int kCursorCommands[] = {ID_CURSOR_V1, ID_CURSOR_V2, ID_CURSOR_V3, ID_CURSOR_H1, ID_CURSOR_H2};
+
 }  // namespace
 
 wxIMPLEMENT_DYNAMIC_CLASS(CTenvorikView, wxView);
+
+CTenvorikView::CTenvorikView() = default;
+CTenvorikView::~CTenvorikView() = default;
 
 bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags)) return false;
     auto* parent = wxStaticCast(wxGetApp().GetTopWindow(), wxDocMDIParentFrame);
     auto* frame = new wxDocMDIChildFrame(doc, this, parent, wxID_ANY, doc->GetUserReadableName());
-    m_canvas = new wxWindow(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxFULL_REPAINT_ON_RESIZE);
+    m_canvas = new wxWindow(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                            wxFULL_REPAINT_ON_RESIZE | wxHSCROLL | wxVSCROLL | wxALWAYS_SHOW_SB | wxWANTS_CHARS);
     m_canvas->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_canvas->Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
-        wxAutoBufferedPaintDC dc(m_canvas);
+        wxPaintDC dc(m_canvas);
         OnDraw(&dc);
     });
+    m_canvas->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+        e.Skip();
+        if (oscview::CTenvorikView* core = Core()) {
+            const wxSize size = m_canvas->GetClientSize();
+            core->OnSize(size.x, size.y);
+        }
+        m_canvas->Refresh(false);
+    });
+    for (const wxEventTypeTag<wxScrollWinEvent>& t : {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP, wxEVT_SCROLLWIN_LINEDOWN,
+                          wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBTRACK,
+                          wxEVT_SCROLLWIN_THUMBRELEASE})
+        m_canvas->Bind(t, &CTenvorikView::OnScroll, this);
+    for (const wxEventTypeTag<wxMouseEvent>& t : {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_LEFT_UP, wxEVT_RIGHT_UP, wxEVT_MOTION})
+        m_canvas->Bind(t, &CTenvorikView::OnMouse, this);
+    m_canvas->Bind(wxEVT_KEY_DOWN, &CTenvorikView::OnKey, this);
+    for (int id : kCursorCommands) {
+        frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, id);
+        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, id);
+    }
     m_canvas->SetDropTarget(new ViewDropTarget);
     SetFrame(frame);
     frame->Show(true);
     return true;
 }
 
-void CTenvorikView::OnDraw(wxDC* dc) {
-    const wxSize size = m_canvas->GetClientSize();
-    dc->SetBackground(*wxWHITE_BRUSH);
-    dc->Clear();
+oscview::CTenvorikView* CTenvorikView::Core(bool initialise) {
     auto* doc = dynamic_cast<TenvorikDocument*>(GetDocument());
     // While the loading thread fills the record, nothing of it may be read.
-    if (!doc || doc->IsLoading()) return;
-    dc->SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
-    dc->SetTextForeground(*wxBLACK);
-    const int lineHeight = dc->GetCharHeight() + 4;
-    int y = 4;
-    for (const CChannel& ch : doc->Model().GetOscillogram().m_channels) {
-        if (y > size.y) break;
-        if (!(ch.m_flags & CHF_VISIBLE)) continue;
-        dc->DrawText(platform::ToWx(ch.GetName()), 8, y);
-        y += lineHeight;
+    if (!doc || doc->IsLoading() || !m_canvas) return nullptr;
+    if (!m_core) m_core = std::make_unique<oscview::CTenvorikView>(&doc->Model(), this);
+    // The geometry is read at the first paint with the record there, when the window has its
+    // final size, so that a record without a stored scale opens fitted to the window.
+    const wxSize size = m_canvas->GetClientSize();
+    if (!m_ready && initialise && !doc->Model().GetOscillogram().m_channels.empty() && size.x > 0) {
+        m_core->OnSize(size.x, size.y);
+        m_core->OnInitialUpdate();
+        m_ready = true;
+        if (GetDocumentManager() && GetDocumentManager()->GetCurrentView() == this) m_core->OnActivateView(true);
     }
+    return m_ready ? m_core.get() : nullptr;
+}
+
+void CTenvorikView::OnDraw(wxDC* dc) {
+    const wxSize size = m_canvas->GetClientSize();
+    oscview::CTenvorikView* core = Core(true);
+    auto* paint = dynamic_cast<wxWindowDC*>(dc);
+    if (!core || !paint || size.x <= 0 || size.y <= 0) {
+        dc->SetBackground(*wxWHITE_BRUSH);
+        dc->Clear();
+        return;
+    }
+    // The picture is drawn off screen and copied through the window's own Cairo context.
+    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(*paint));
+    auto* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (!cr) return;
+    CDC target;
+    target.Attach(cr, size.x, size.y);
+    core->OnDraw(&target, size.x, size.y);
+    target.Detach();
 }
 
 void CTenvorikView::OnUpdate(wxView*, wxObject*) {
+    if (oscview::CTenvorikView* core = Core()) core->OnUpdate();
     if (m_canvas) m_canvas->Refresh(false);
+}
+
+void CTenvorikView::OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) {
+    wxView::OnActivateView(activate, activeView, deactiveView);
+    if (activate)
+        if (oscview::CTenvorikView* core = Core()) core->OnActivateView(true);
 }
 
 bool CTenvorikView::OnClose(bool deleteWindow) {
     if (!wxView::OnClose(deleteWindow)) return false;
     Activate(false);
+    m_core.reset();
     return true;
+}
+
+void CTenvorikView::SetScrollBar(bool horizontal, int64_t, int64_t max, int64_t page, int64_t pos) {
+    if (!m_canvas) return;
+    const int orient = horizontal ? wxHORIZONTAL : wxVERTICAL;
+    if (max <= 0) m_canvas->SetScrollbar(orient, 0, 0, 0);
+    else m_canvas->SetScrollbar(orient, int(pos), int(page), int(max + 1));
+}
+
+void CTenvorikView::Invalidate() {
+    if (m_canvas) m_canvas->Refresh(false);
+}
+
+void CTenvorikView::SetStatusPaneText(int pane, const CString& text) {
+    if (CMainFrame* frame = GetMainFrame()) frame->SetStatusPaneText(size_t(pane), text);
+}
+
+void CTenvorikView::UpdateDiagrams() {
+    if (CMainFrame* frame = GetMainFrame()) frame->UpdateDiagrams();
+}
+
+void CTenvorikView::OnScroll(wxScrollWinEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    if (!core) return;
+    const int code = ScrollCodeOf(event.GetEventType());
+    if (event.GetOrientation() == wxHORIZONTAL) core->OnHScroll(code, event.GetPosition());
+    else core->OnVScroll(code, event.GetPosition());
+}
+
+void CTenvorikView::OnMouse(wxMouseEvent& event) {
+    event.Skip();
+    oscview::CTenvorikView* core = Core();
+    if (!core) return;
+    const wxPoint p = event.GetPosition();
+    if (event.LeftDown() || event.RightDown()) {
+        m_canvas->SetFocus();
+        core->OnButtonDown(p.x, p.y, event.LeftDown(), event.ShiftDown());
+    } else if (event.LeftUp() || event.RightUp()) {
+        core->OnButtonUp();
+    } else if (event.Dragging()) {
+        core->OnMouseMove(p.x, p.y);
+        m_canvas->Update();
+    }
+}
+
+void CTenvorikView::OnKey(wxKeyEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    using V = oscview::CTenvorikView;
+    if (!core) return event.Skip();
+    switch (event.GetKeyCode()) {
+        case WXK_LEFT: core->OnArrowKey(V::kArrowLeft, event.ControlDown()); break;
+        case WXK_RIGHT: core->OnArrowKey(V::kArrowRight, event.ControlDown()); break;
+        case WXK_UP: core->OnArrowKey(V::kArrowUp, event.ControlDown()); break;
+        case WXK_DOWN: core->OnArrowKey(V::kArrowDown, event.ControlDown()); break;
+        default: event.Skip(); break;
+    }
+}
+
+void CTenvorikView::OnCommand(wxCommandEvent& event) {
+    if (oscview::CTenvorikView* core = Core()) core->OnToggleCursorCommand(unsigned(event.GetId()));
+}
+
+void CTenvorikView::OnUpdateCommand(wxUpdateUIEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    event.Enable(core != nullptr);
+    if (core) event.Check(core->GetDocument()->m_cursors.IsCursorShown(unsigned(event.GetId())));
 }

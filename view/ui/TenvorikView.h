@@ -1,19 +1,46 @@
 #pragma once
 #include <wx/docview.h>
 
-class wxWindow;
+#include <memory>
 
-// The oscillogram view of one record: a tab of the main frame. Until the oscillogram drawing
-// comes, it shows the names of the record's channels on a plain background.
-class CTenvorikView : public wxView {
+#include "view/TenvorikView.h"
+
+class wxWindow;
+class wxScrollWinEvent;
+class wxMouseEvent;
+class wxKeyEvent;
+
+// The oscillogram view of one record: a tab of the main frame. It turns the window's events
+// into calls on the view below it and paints through it; the status bar, scroll bars and
+// diagram windows are what it answers for that view.
+class CTenvorikView : public wxView, public oscview::ViewHost {
     wxDECLARE_DYNAMIC_CLASS(CTenvorikView);
 
 public:
+    CTenvorikView();
+    ~CTenvorikView() override;
     bool OnCreate(wxDocument* doc, long flags) override;
     void OnDraw(wxDC* dc) override;
     void OnUpdate(wxView* sender, wxObject* hint) override;
     bool OnClose(bool deleteWindow) override;
+    void OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) override;
+
+    // --- oscview::ViewHost
+    void SetScrollBar(bool horizontal, int64_t min, int64_t max, int64_t page, int64_t pos) override;
+    void Invalidate() override;
+    void SetStatusPaneText(int pane, const CString& text) override;
+    void UpdateDiagrams() override;
 
 private:
+    // The view below, made once the record is loaded.
+    oscview::CTenvorikView* Core(bool initialise = false);
+    void OnScroll(wxScrollWinEvent& event);
+    void OnMouse(wxMouseEvent& event);
+    void OnKey(wxKeyEvent& event);
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+
     wxWindow* m_canvas = nullptr;
+    std::unique_ptr<oscview::CTenvorikView> m_core;
+    bool m_ready = false;
 };
