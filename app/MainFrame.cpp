@@ -14,6 +14,7 @@
 #include <wx/utils.h>
 
 #include "app/InstanceChannel.h"
+#include "app/TenvorikDocument.h"
 #include "model/Resources.h"
 #include "platform/Profile.h"
 #include "platform/ui/WxUiServices.h"
@@ -61,15 +62,15 @@ const Look& FindLook(int id) {
 
 struct PanePlace {
     unsigned title;
-    wxDirection dock;
+    int dock;  // wxAUI_DOCK_*
     wxSize size;
 };
 // Spectrum, vector, circle, differential.
 const PanePlace kPanes[4] = {
-    {3527, wxBOTTOM, wxSize(200, 200)},
-    {3129, wxRIGHT, wxSize(500, 500)},
-    {3262, wxRIGHT, wxSize(500, 500)},
-    {160, wxRIGHT, wxSize(500, 500)},
+    {3527, wxAUI_DOCK_BOTTOM, wxSize(200, 200)},
+    {3129, wxAUI_DOCK_RIGHT, wxSize(500, 500)},
+    {3262, wxAUI_DOCK_RIGHT, wxSize(500, 500)},
+    {160, wxAUI_DOCK_RIGHT, wxSize(500, 500)},
 };
 
 }  // namespace
@@ -226,6 +227,15 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event) {
 
 void CMainFrame::OnTimer(wxTimerEvent&) {
     if (m_state.TakeRedraw()) Refresh(true);
+    // The diagrams follow the active record, once it has finished loading.
+    wxDocument* current = GetDocumentManager()->GetCurrentDocument();
+    auto* record = dynamic_cast<TenvorikDocument*>(current);
+    const bool loading = record && record->IsLoading();
+    if (current != m_diagramDocument || loading != m_diagramDocumentLoading) {
+        m_diagramDocument = current;
+        m_diagramDocumentLoading = loading;
+        UpdateDiagrams();
+    }
     // The caption names the active record, as the tabs do.
     wxString title = wxTheApp->GetAppDisplayName();
     if (wxDocument* doc = GetDocumentManager()->GetCurrentDocument()) title += wxS(" - ") + doc->GetUserReadableName();

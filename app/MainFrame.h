@@ -84,6 +84,9 @@ private:
     wxTimer m_timer;
     FrameState m_state;
     int m_look = 215;
+    // The record the diagrams last showed, and whether it was still loading then.
+    wxDocument* m_diagramDocument = nullptr;
+    bool m_diagramDocumentLoading = false;
     bool m_closing = false;
     struct Diagram {
         wxWindow* window = nullptr;

@@ -19,6 +19,11 @@
 
 namespace {
 
+std::function<void()>& Preparation() {
+    static std::function<void()> prepare;
+    return prepare;
+}
+
 struct SmokeState {
     wxFrame* frame = nullptr;
     std::string reportPath, shotPath;
@@ -91,6 +96,7 @@ void ArmSmokeHook(wxFrame* frame) {
             s->timer.StartOnce(300);
             return;
         }
+        if (Preparation()) Preparation()();
         s->frame->Update();
         wxYield();
         if (!s->shotPath.empty()) SaveShot(s->frame, s->shotPath);
@@ -102,3 +108,5 @@ void ArmSmokeHook(wxFrame* frame) {
     const int ms = delay ? std::atoi(delay) : 0;
     s->timer.StartOnce(ms > 0 ? ms : 1500);
 }
+
+void SetSmokePreparation(std::function<void()> prepare) { Preparation() = std::move(prepare); }

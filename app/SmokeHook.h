@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 class wxFrame;
 
 // When TENVORIK_SMOKE names a file, the program writes what a user would see (window
@@ -7,3 +9,6 @@ class wxFrame;
 // main window. It looks after TENVORIK_SMOKE_DELAY milliseconds (1500 when unset). The smoke
 // tests drive the real program through it.
 void ArmSmokeHook(wxFrame* frame);
+
+// Runs `prepare` just before the look is taken, as a user's last steps before it would be.
+void SetSmokePreparation(std::function<void()> prepare);

@@ -8,8 +8,10 @@
 #include <wx/printdlg.h>
 
 #include <clocale>
+#include <cstdlib>
 
 #include "app/AppProfile.h"
+#include "app/DiagramPanes.h"
 #include "app/FileDialogNames.h"
 #include "app/MainFrame.h"
 #include "app/ProgSettingsDlg.h"
@@ -118,6 +120,7 @@ bool CTenvorikApp::OnInit() {
 
     const int look = platform::GetProfileInt(L"Workspace", L"ApplicationLook", 215);
     m_frame = new CMainFrame(m_docManager, &m_server, look);
+    CreateDiagramPanes(m_frame, m_docManager);
     m_frame->SetDropTarget(new RecordDropTarget);
     m_frame->GetClientWindow()->SetDropTarget(new RecordDropTarget);
     Bind(wxEVT_MENU, &CTenvorikApp::OnProgramSettings, this, ID_PROGRAM_SETTINGS);
@@ -138,6 +141,8 @@ bool CTenvorikApp::OnInit() {
             m_frame->GetEventHandler()->AddPendingEvent(cmd);
         });
     }
+    if (const char* cursor = std::getenv("TENVORIK_SMOKE_CURSOR"))
+        SetSmokePreparation([this, at = std::atoi(cursor)] { PrepareDiagramSmoke(m_frame, at); });
     ArmSmokeHook(m_frame);
     return true;
 }

@@ -1,0 +1,45 @@
+#include "app/DiagramPanes.h"
+
+#include <wx/docview.h>
+
+#include "app/MainFrame.h"
+#include "app/TenvorikDocument.h"
+#include "diagrams/ui/VectorDiagPane.h"
+#include "model/Channel.h"
+#include "model/TenvorikDoc.h"
+
+namespace {
+
+// The diagrams always show the record active in the frame; one still loading is not shown.
+class FrameDiagramOwner final : public DiagramOwner {
+public:
+    explicit FrameDiagramOwner(wxDocManager* manager) : m_manager(manager) {}
+    CTenvorikDoc* GetActiveDocument() override {
+        auto* doc = dynamic_cast<TenvorikDocument*>(m_manager ? m_manager->GetCurrentDocument() : nullptr);
+        return doc && !doc->IsLoading() ? &doc->Model() : nullptr;
+    }
+
+private:
+    wxDocManager* m_manager;
+};
+
+}  // namespace
+
+void CreateDiagramPanes(CMainFrame* frame, wxDocManager* manager) {
+    static FrameDiagramOwner owner(manager);
+    auto* vector = new VectorDiagPane(frame, &owner);
+    frame->SetDiagramWnd(CHF_VECTOR_DIAGRAM, vector, [vector] { vector->Window().LoadSettings(); });
+}
+
+void PrepareDiagramSmoke(CMainFrame* frame, int sample) {
+    auto* vector = dynamic_cast<VectorDiagPane*>(frame->GetDiagramWnd(CHF_VECTOR_DIAGRAM));
+    if (!vector) return;
+    CTenvorikDoc* doc = vector->Window().GetActiveDocument();
+    if (!doc) return;
+    doc->m_cursors.m_cursors[0].shown = true;
+    doc->m_cursors.m_cursors[0].position = sample;
+    vector->Window().OnCommand(ID_VECTOR_SHOW_ALL);
+    // The record is left as it was opened, so that closing asks nothing.
+    doc->SetModifiedFlag(false);
+    frame->UpdateDiagrams();
+}
