@@ -97,8 +97,6 @@ int main(int argc, char** argv) {
         CString error;
         if (!store.Load(CString(platform::Utf8ToWide(model)), &error)) return fail(error);
         doc.m_locator.GetData().Load(store.GetCategory(L"omp"));
-    } else {
-        doc.LoadFaultLocationSettings();
     }
     if (!doc.RunFaultLocation(false)) return fail(L"fault location failed");
     std::string text = ResultJson(doc, all);

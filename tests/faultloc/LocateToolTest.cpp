@@ -48,7 +48,7 @@ std::string WriteFaultRecord(const testutil::TempDir& dir) {
     return dir.File("fault.cfg");
 }
 
-std::string WriteModel(const testutil::TempDir& dir) {
+WrongPlaceLocatorData LineModel() {
     WrongPlaceLocatorData m;
     m.methodType = 1;
     auto& st = m.station1;
@@ -59,9 +59,14 @@ std::string WriteModel(const testutil::TempDir& dir) {
     s->SetParam(LineParam::Towers(), L"40");
     s->SetParam(LineParam::R(), L"0,12");
     s->SetParam(LineParam::X(), L"0.41");
+    return m;
+}
+
+// The model in a settings file under `category`: "omp" for a line-model file,
+// "WrongPlaceFinding" for the record's own settings.
+std::string WriteModel(const std::string& path, const wchar_t* category) {
     SettingsStore store;
-    m.Save(store.GetCategory(L"omp"));
-    const std::string path = dir.File("line.omp");
+    LineModel().Save(store.GetCategory(category));
     EXPECT_TRUE(store.Save(CString(path.c_str())));
     return path;
 }
@@ -76,7 +81,7 @@ double NumberAfter(const std::string& text, const std::string& key) {
 TEST(LocateTool, LocatesAFaultInAComtradeRecord) {
     testutil::TempDir dir;
     const std::string record = WriteFaultRecord(dir);
-    const std::string model = WriteModel(dir);
+    const std::string model = WriteModel(dir.File("line.omp"), L"omp");
     const std::string tool = std::string(TV_BIN_DIR) + "/locate";
 
     auto r = testutil::Run({tool, "--model", model, record});
@@ -94,4 +99,10 @@ TEST(LocateTool, LocatesAFaultInAComtradeRecord) {
     auto e = testutil::Run({tool, record});
     EXPECT_EQ(e.exitCode, 1);
     EXPECT_EQ(e.out, "{\"error\": \"Данные для определения места повреждения не введены.\"}\n");
+
+    // The model kept in the record's settings file is the one a plain run uses.
+    WriteModel(dir.File("fault.set"), L"WrongPlaceFinding");
+    auto s = testutil::Run({tool, record});
+    ASSERT_EQ(s.exitCode, 0) << s.out << s.err;
+    EXPECT_NEAR(NumberAfter(s.out, "distance_km"), 6.3, 0.01) << s.out;
 }
