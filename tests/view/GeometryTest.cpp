@@ -2,6 +2,7 @@
 
 #include "ViewFixture.h"
 #include "model/SettingsStore.h"
+#include "view/TimeText.h"
 
 using namespace viewtest;
 using namespace oscview;
@@ -144,4 +145,33 @@ TEST(ViewRows, ShortContentHasNoVerticalRangeAndTallContentScrolls) {
     EXPECT_EQ(rig.view->m_yOffset, -(20 * 93 - available));
     rig.view->OnVScroll(kLineUp, 0);
     EXPECT_EQ(rig.view->m_yOffset, -(20 * 93 - available - 100));
+}
+
+TEST(ViewScroll, TenMillionSamplesScrollToTheirEnd) {
+    ViewRig rig;
+    const size_t n = 10000000;
+    SetUpRecord(rig.doc, 1000, n);
+    CChannel ch = Analog(rig.doc, "U", {});
+    ch.m_samples.assign(n, 0.0);
+    ch.m_samples[n - 1] = 1.0;
+    AddChannels(rig.doc, {std::move(ch), Analog(rig.doc, "Empty", {})});
+    rig.doc.m_settings.GetCategory(L"View").SetDouble(L"XScale", 1.0);
+    rig.Open(1200, 500);
+    auto& v = *rig.view;
+    rig.Render();
+    const int64_t span = int64_t(n) - v.m_visibleSpan;
+    v.OnHScroll(oscview::kThumbTrack, 10000);
+    EXPECT_EQ(v.m_firstSample, span);
+    EXPECT_EQ(rig.host.h.pos, 10000);
+    v.OnHScroll(oscview::kLineUp, 0);
+    EXPECT_EQ(v.m_firstSample, span * (10000 - v.m_visibleSpan * 10000 / int64_t(n)) / 10000);
+    v.OnHScroll(oscview::kThumbTrack, 10000);
+    // The last sample (the only non-zero one) is on screen, as is the time axis of 2:46:40.
+    v.SetTimeUnit(oscview::kTimeOfDay);
+    rig.doc.GetOscillogram().m_startTime = L"00:00:00.000";
+    CBitmap& pic = rig.Render();
+    int curve = 0;
+    for (int x = 1100; x < 1200; ++x) curve += pic.GetPixel(x, 5) != RGB(255, 255, 255);
+    EXPECT_GT(curve, 0);
+    EXPECT_GT(v.GetChannelHeightAt(1), 0);  // the empty channel still has its row
 }

@@ -5,6 +5,7 @@
 #include <wx/docmdi.h>
 #include <wx/graphics.h>
 #include <wx/settings.h>
+#include <wx/textctrl.h>
 
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
@@ -75,6 +76,7 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
         frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, id);
         frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, id);
     }
+    m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
     m_canvas->SetDropTarget(new ViewDropTarget);
     SetFrame(frame);
     frame->Show(true);
@@ -131,6 +133,7 @@ void CTenvorikView::OnActivateView(bool activate, wxView* activeView, wxView* de
 bool CTenvorikView::OnClose(bool deleteWindow) {
     if (!wxView::OnClose(deleteWindow)) return false;
     Activate(false);
+    m_hoverTimer.Stop();
     m_core.reset();
     return true;
 }
@@ -175,7 +178,32 @@ void CTenvorikView::OnMouse(wxMouseEvent& event) {
     } else if (event.Dragging()) {
         core->OnMouseMove(p.x, p.y);
         m_canvas->Update();
+    } else if (event.Moving() && p.x < core->m_leftWidth) {
+        m_hoverPoint = p;
+        m_hoverTimer.StartOnce(400);
     }
+}
+
+void CTenvorikView::CloseHoverBox() {
+    if (m_hoverBox) m_hoverBox->Destroy();
+    m_hoverBox = nullptr;
+}
+
+void CTenvorikView::ShowHoverBox() {
+    oscview::CTenvorikView* core = Core();
+    if (!core || !m_canvas) return;
+    oscview::HoverBox box = core->OnMouseHover(CPoint(m_hoverPoint.x, m_hoverPoint.y));
+    if (!box.show) return;
+    CloseHoverBox();
+    auto* edit = new wxTextCtrl(m_canvas, 101, platform::ToWx(box.text), wxPoint(box.rect.left, box.rect.top),
+                                wxSize(box.rect.Width(), box.rect.Height()), wxTE_READONLY | wxBORDER_SIMPLE);
+    edit->SetFont(wxFont(wxFontInfo(box.heavy ? 11 : 9).FaceName("Tahoma").Bold(box.heavy)));
+    edit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
+        e.Skip();
+        m_canvas->CallAfter([this] { CloseHoverBox(); });
+    });
+    edit->SetFocus();
+    m_hoverBox = edit;
 }
 
 void CTenvorikView::OnKey(wxKeyEvent& event) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <wx/docview.h>
+#include <wx/timer.h>
 
 #include <memory>
 
@@ -40,7 +41,14 @@ private:
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
 
+    // The full text of a cut caption, shown when the mouse rests on it.
+    void ShowHoverBox();
+    void CloseHoverBox();
+
     wxWindow* m_canvas = nullptr;
+    wxTimer m_hoverTimer;
+    wxPoint m_hoverPoint;
+    wxWindow* m_hoverBox = nullptr;
     std::unique_ptr<oscview::CTenvorikView> m_core;
     bool m_ready = false;
 };
