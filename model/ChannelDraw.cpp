@@ -226,14 +226,27 @@ void CurveSummary::Build(const std::vector<double>& values) {
     m_blocks.assign((m_size + kBlock - 1) / kBlock, Block{});
     for (size_t b = 0; b < m_blocks.size(); ++b) {
         size_t begin = b * kBlock, end = std::min(m_size, begin + kBlock);
-        Block blk{Finite(values[begin]), Finite(values[begin]), 0, 0, 0};
+        Block blk{Finite(values[begin]), Finite(values[begin]), begin, begin, 0};
         for (size_t i = begin; i < end; ++i) {
             double raw = values[i], v = Finite(raw);
-            if (v < blk.min) blk.min = v, blk.minOff = uint32_t(i - begin);
-            if (v > blk.max) blk.max = v, blk.maxOff = uint32_t(i - begin);
+            if (v < blk.min) blk.min = v, blk.minIndex = i;
+            if (v > blk.max) blk.max = v, blk.maxIndex = i;
             blk.on += raw != 0.0;
         }
         m_blocks[b] = blk;
+    }
+    m_groups.assign((m_blocks.size() + kGroup - 1) / kGroup, Block{});
+    for (size_t g = 0; g < m_groups.size(); ++g) {
+        size_t begin = g * kGroup, end = std::min(m_blocks.size(), begin + kGroup);
+        Block grp = m_blocks[begin];
+        grp.on = 0;
+        for (size_t b = begin; b < end; ++b) {
+            const Block& blk = m_blocks[b];
+            if (blk.min < grp.min) grp.min = blk.min, grp.minIndex = blk.minIndex;
+            if (blk.max > grp.max) grp.max = blk.max, grp.maxIndex = blk.maxIndex;
+            grp.on += blk.on;
+        }
+        m_groups[g] = grp;
     }
 }
 
@@ -249,14 +262,17 @@ CurveSummary::Range CurveSummary::Query(const std::vector<double>& values, size_
         if (v > r.max) r.max = v, r.maxIndex = i;
         r.on += raw != 0.0;
     };
+    auto merge = [&](const Block& b) {
+        if (b.min < r.min) r.min = b.min, r.minIndex = b.minIndex;
+        if (b.max > r.max) r.max = b.max, r.maxIndex = b.maxIndex;
+        r.on += b.on;
+    };
+    constexpr size_t kSpan = kBlock * kGroup;
     size_t i = begin;
     for (; i < end && i % kBlock != 0; ++i) take(i);
-    for (; i + kBlock <= end; i += kBlock) {
-        const Block& b = m_blocks[i / kBlock];
-        if (b.min < r.min) r.min = b.min, r.minIndex = i + b.minOff;
-        if (b.max > r.max) r.max = b.max, r.maxIndex = i + b.maxOff;
-        r.on += b.on;
-    }
+    for (; i + kBlock <= end && i % kSpan != 0; i += kBlock) merge(m_blocks[i / kBlock]);
+    for (; i + kSpan <= end; i += kSpan) merge(m_groups[i / kSpan]);
+    for (; i + kBlock <= end; i += kBlock) merge(m_blocks[i / kBlock]);
     for (; i < end; ++i) take(i);
     return r;
 }

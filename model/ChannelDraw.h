@@ -9,12 +9,13 @@
 class CDC;
 class CChannel;
 
-// Extremes and "on" counts of a channel's curve values, per block of kBlock samples. Built
-// once per change of the values; the drawing reads it instead of the samples where a pixel
-// column holds whole blocks.
+// Extremes and "on" counts of a channel's curve values, per block of kBlock samples and per
+// group of kGroup blocks. Built once per change of the values; the drawing reads it instead of
+// the samples where a pixel column holds whole blocks.
 class CurveSummary {
 public:
-    static constexpr size_t kBlock = 64;
+    static constexpr size_t kBlock = 16;
+    static constexpr size_t kGroup = 16;  // blocks per group
     void Build(const std::vector<double>& values);
     bool Matches(const std::vector<double>& values) const {
         return m_data == values.data() && m_size == values.size();
@@ -31,11 +32,12 @@ public:
 private:
     struct Block {
         double min, max;
-        uint32_t minOff, maxOff, on;
+        size_t minIndex, maxIndex;
+        size_t on;
     };
     const double* m_data = nullptr;
     size_t m_size = 0;
-    std::vector<Block> m_blocks;
+    std::vector<Block> m_blocks, m_groups;
 };
 
 // One strip of the view: where it lies and how the samples map to x.
