@@ -51,7 +51,7 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     auto* parent = wxStaticCast(wxGetApp().GetTopWindow(), wxDocMDIParentFrame);
     auto* frame = new wxDocMDIChildFrame(doc, this, parent, wxID_ANY, doc->GetUserReadableName());
     m_canvas = new wxWindow(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                            wxFULL_REPAINT_ON_RESIZE | wxHSCROLL | wxVSCROLL | wxALWAYS_SHOW_SB | wxWANTS_CHARS);
+                            wxFULL_REPAINT_ON_RESIZE | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS);
     m_canvas->SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_canvas->Bind(wxEVT_PAINT, [this](wxPaintEvent&) {
         wxPaintDC dc(m_canvas);
