@@ -474,6 +474,9 @@ void CTenvorikView::DrawChannelCaptions(CDC* dc, int y0) {
     for (CChannel& ch : chs) {
         if (!(ch.m_flags & CHF_VISIBLE) || ch.m_drawn) continue;
         const int h = GetChannelHeight(ch);
+        // A printed row that would reach into its page's bottom band starts on the next page,
+        // as the rows of the other passes do.
+        pager.Break(top, h);
         // Rows below the picture are not drawn but keep the marks of their strips.
         const bool visibleRow = printing || top < limit;
         if (ch.IsDiscrete()) {
@@ -502,7 +505,6 @@ void CTenvorikView::DrawChannelCaptions(CDC* dc, int y0) {
             }
         }
         top += h;
-        pager.Break(top, 0);
     }
     dc->SetBkMode(oldMode);
 }

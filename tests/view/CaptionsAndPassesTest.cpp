@@ -226,3 +226,44 @@ TEST(Hover, CutNamesAreShownWhole) {
     EXPECT_FALSE(rig.view->OnMouseHover(CPoint(20, h0 + 10)).show);
     EXPECT_FALSE(rig.view->OnMouseHover(CPoint(rig.view->m_leftWidth + 5, 10)).show);
 }
+
+TEST(Passes, PrintedPicturesIgnoreScrollAndSelectionAndBreakRowsAtPages) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 100);
+    std::vector<double> s(100, 1.0);
+    AddChannels(rig.doc, {Analog(rig.doc, "A", s), Analog(rig.doc, "B", s), Analog(rig.doc, "C", s)});
+    auto& chs = rig.doc.GetOscillogram().m_channels;
+    for (auto& ch : chs) ch.m_customColorSet = true, ch.m_customColor = RGB(0, 0, 200);
+    chs[1].m_selected = true;
+    rig.Open(600, 150);
+    auto& v = *rig.view;
+    v.m_yOffset = -50;  // scrolled on screen; a printed page starts at the top
+    // Pages of 250 view pixels: the second row (to 186) would reach into the page's bottom
+    // band, so it starts on the next page, after the axis of the first.
+    v.m_printPageWidth = 600, v.m_printPageHeight = 250;
+    const int h = v.GetChannelHeight(chs[0]);
+    ASSERT_EQ(h, 93);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap bmp;
+    bmp.CreateCompatibleBitmap(&dc, 600, 600);
+    dc.SelectObject(&bmp);
+    dc.SetMapMode(MM_ANISOTROPIC);
+    v.DrawContent(&dc, 600, 600);
+    // The selected row keeps its alternating colour when printed.
+    EXPECT_NEAR(GetRValue(bmp.GetPixel(2, 249 + 1)), 214, 1);
+    // The first page's axis band ends on its last line, the second row's curve starts below it.
+    EXPECT_EQ(bmp.GetPixel(300, 249 - 75), RGB(0, 0, 0));
+    int curve = 0;
+    for (int y = 249; y < 249 + h; ++y) curve += bmp.GetPixel(v.m_leftWidth + 10, y) == RGB(0, 0, 200);
+    EXPECT_GT(curve, 0);
+    curve = 0;
+    for (int y = 0; y < h; ++y) curve += bmp.GetPixel(v.m_leftWidth + 10, y) == RGB(0, 0, 200);
+    EXPECT_GT(curve, 0);  // the first row at the top, not scrolled
+    for (int y = h; y < 249 - 75; ++y) EXPECT_NE(bmp.GetPixel(v.m_leftWidth + 10, y), RGB(0, 0, 200)) << y;
+    // The second row's caption is on the second page with its curve.
+    int name = 0;
+    for (int y = 249; y < 249 + 30; ++y)
+        for (int x = 3; x < 30; ++x) name += bmp.GetPixel(x, y) == RGB(128, 128, 128);
+    EXPECT_GT(name, 10);
+}
