@@ -257,15 +257,13 @@ CurveSummary::Range CurveSummary::Query(const std::vector<double>& values, size_
     r.min = r.max = Finite(values[begin]);
     r.minIndex = r.maxIndex = begin;
     auto take = [&](size_t i) {
-        double raw = values[i], v = Finite(raw);
+        double v = Finite(values[i]);
         if (v < r.min) r.min = v, r.minIndex = i;
         if (v > r.max) r.max = v, r.maxIndex = i;
-        r.on += raw != 0.0;
     };
     auto merge = [&](const Block& b) {
         if (b.min < r.min) r.min = b.min, r.minIndex = b.minIndex;
         if (b.max > r.max) r.max = b.max, r.maxIndex = b.maxIndex;
-        r.on += b.on;
     };
     constexpr size_t kSpan = kBlock * kGroup;
     size_t i = begin;
@@ -275,6 +273,19 @@ CurveSummary::Range CurveSummary::Query(const std::vector<double>& values, size_
     for (; i + kBlock <= end; i += kBlock) merge(m_blocks[i / kBlock]);
     for (; i < end; ++i) take(i);
     return r;
+}
+
+size_t CurveSummary::CountOn(const std::vector<double>& values, size_t begin, size_t end) const {
+    end = std::min(end, values.size());
+    size_t on = 0;
+    constexpr size_t kSpan = kBlock * kGroup;
+    size_t i = begin;
+    for (; i < end && i % kBlock != 0; ++i) on += values[i] != 0.0;
+    for (; i + kBlock <= end && i % kSpan != 0; i += kBlock) on += m_blocks[i / kBlock].on;
+    for (; i + kSpan <= end; i += kSpan) on += m_groups[i / kSpan].on;
+    for (; i + kBlock <= end; i += kBlock) on += m_blocks[i / kBlock].on;
+    for (; i < end; ++i) on += values[i] != 0.0;
+    return on;
 }
 
 // ------------------------------------------------------------------ vertical mapping
@@ -452,7 +463,7 @@ void CChannel::DrawDiscrete(const CurveStrip& s, uint32_t start) const {
                 int64_t total = e - b;
                 if (total <= 0) return Col{false, false};
                 int64_t ons = 0;
-                if (useSummary) ons = int64_t(s.summary->Query(c, size_t(b), size_t(e)).on);
+                if (useSummary) ons = int64_t(s.summary->CountOn(c, size_t(b), size_t(e)));
                 else
                     for (int64_t i = b; i < e; ++i) ons += CurveAt(c, i) != 0.0;
                 return Col{ons > 0, ons == total};

@@ -21,13 +21,14 @@ public:
         return m_data == values.data() && m_size == values.size();
     }
     // Over [begin, end) of the values (end > begin): the least and the greatest value (a value
-    // that is not finite counts as 0) with the index of each, and how many values are not 0.0.
+    // that is not finite counts as 0) with the index of each.
     struct Range {
         double min = 0, max = 0;
         size_t minIndex = 0, maxIndex = 0;
-        size_t on = 0;
     };
     Range Query(const std::vector<double>& values, size_t begin, size_t end) const;
+    // Only how many values of [begin, end) are not 0.0.
+    size_t CountOn(const std::vector<double>& values, size_t begin, size_t end) const;
 
 private:
     struct Block {
