@@ -1,0 +1,254 @@
+#include "diagrams/CircleDiagramWnd.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/Channel.h"
+#include "model/Resources.h"
+#include "model/TenvorikDoc.h"
+#include "platform/Profile.h"
+
+namespace {
+
+const wchar_t kCategory[] = L"Circle Chart";
+const wchar_t kProfileSection[] = L"Circle Diagram";
+const wchar_t kProfileKey[] = L"Properties Height";
+
+}  // namespace
+
+CircleDiagramWnd::CircleDiagramWnd(DiagramOwner* owner) : DiagramWnd(owner) {
+    m_gridHeight = platform::GetProfileInt(kProfileSection, kProfileKey, 200);
+}
+
+void CircleDiagramWnd::LoadSettings() {
+    CTenvorikDoc* doc = GetActiveDocument();
+    if (!doc) return;
+    const CircleChartSettings s = LoadCircleChartSettings(doc->m_settings.GetCategory(kCategory));
+    m_sightsOnly = s.sightsOnly;
+    m_showOff = s.showOffCharacteristics;
+    m_view = s.viewChannelType;
+    StripNonCircleChannels(doc->GetOscillogram());
+    Invalidate();
+}
+
+void CircleDiagramWnd::Store(const wchar_t* key, int value) {
+    if (CTenvorikDoc* doc = GetActiveDocument()) {
+        doc->m_settings.GetCategory(kCategory).SetInt(key, value);
+        doc->SetModifiedFlag(true);
+    }
+}
+
+void CircleDiagramWnd::FlipSwitch(bool& member, const wchar_t* key, bool /*grid*/) {
+    member = !member;
+    Store(key, member ? 1 : 0);
+    Invalidate();
+}
+
+void CircleDiagramWnd::SetView(unsigned view) {
+    m_view = m_view == view ? 0 : view;
+    Store(L"ViewChannelType", int(m_view));
+    Invalidate();
+}
+
+bool CircleDiagramWnd::OnCommand(unsigned id) {
+    switch (id) {
+        case ID_CIRCLE_SIGHTS_ONLY:
+        case ID_CIRCLE_TB_SIGHTS_ONLY: FlipSwitch(m_sightsOnly, L"SightsOnly", false); return true;
+        case ID_CIRCLE_SHOW_OFF:
+        case ID_CIRCLE_TB_SHOW_OFF: FlipSwitch(m_showOff, L"ShowOffCharacteristics", true); return true;
+        case ID_CIRCLE_VIEW_REIM:
+        case ID_CIRCLE_TB_VIEW_REIM: SetView(1); return true;
+        case ID_CIRCLE_VIEW_RMS_ANGLE:
+        case ID_CIRCLE_TB_VIEW_RMS_ANGLE: SetView(2); return true;
+        case ID_CIRCLE_TB_ZOOM_IN: ZoomIn(); return true;
+        case ID_CIRCLE_TB_ZOOM_OUT: ZoomOut(); return true;
+        case ID_CIRCLE_TB_UP: StepOrigin(false, -2); return true;
+        case ID_CIRCLE_TB_DOWN: StepOrigin(false, 2); return true;
+        case ID_CIRCLE_TB_LEFT: StepOrigin(true, -2); return true;
+        case ID_CIRCLE_TB_RIGHT: StepOrigin(true, 2); return true;
+        case ID_CIRCLE_RELOAD_BLOCKS:
+        case ID_CIRCLE_TB_RELOAD: Invalidate(); return true;
+        default: break;
+    }
+    CTenvorikDoc* doc = GetActiveDocument();
+    if (id == ID_CIRCLE_SHOW_ALL || id == ID_CIRCLE_HIDE_ALL) {
+        if (!doc) return true;
+        if (id == ID_CIRCLE_SHOW_ALL)
+            ShowAllCircleItems(*doc);
+        else
+            HideAllCircleItems(*doc);
+        doc->SetModifiedFlag(true);
+        Invalidate();
+        return true;
+    }
+    if (id == ID_CIRCLE_CREATE_PAIR) {
+        if (!doc) return true;
+        doc->PruneCircleChartPairs();
+        std::vector<ChannelPair> pairs = doc->m_circleChartPairs;
+        if (m_pairEditor && m_pairEditor(pairs)) {
+            doc->m_circleChartPairs = std::move(pairs);
+            doc->SetModifiedFlag(true);
+            Invalidate();
+        }
+        return true;
+    }
+    if (id >= ID_CIRCLE_ITEM_FIRST && id < ID_CIRCLE_ITEM_FIRST + kCircleMenuItems) {
+        // A pair pruned while its menu was open no longer answers its item.
+        if (doc && ToggleCircleItem(*doc, int(id - ID_CIRCLE_ITEM_FIRST))) {
+            doc->SetModifiedFlag(true);
+            Invalidate();
+        }
+        return true;
+    }
+    return false;
+}
+
+void CircleDiagramWnd::OnUpdateCommand(CCmdUI& ui) {
+    const unsigned id = ui.m_nID;
+    switch (id) {
+        case ID_CIRCLE_SIGHTS_ONLY:
+        case ID_CIRCLE_TB_SIGHTS_ONLY: ui.SetCheck(m_sightsOnly); return;
+        case ID_CIRCLE_SHOW_OFF:
+        case ID_CIRCLE_TB_SHOW_OFF: ui.SetCheck(m_showOff); return;
+        case ID_CIRCLE_VIEW_REIM:
+        case ID_CIRCLE_TB_VIEW_REIM: ui.SetCheck(m_view == 1); return;
+        case ID_CIRCLE_VIEW_RMS_ANGLE:
+        case ID_CIRCLE_TB_VIEW_RMS_ANGLE: ui.SetCheck(m_view == 2); return;
+        case ID_CIRCLE_CREATE_PAIR: ui.Enable(GetActiveDocument() != nullptr); return;
+        default: break;
+    }
+    if (id >= ID_CIRCLE_ITEM_FIRST && id < ID_CIRCLE_ITEM_FIRST + kCircleMenuItems) {
+        const CTenvorikDoc* doc = GetActiveDocument();
+        ui.SetCheck(doc && IsCircleItemChecked(*doc, int(id - ID_CIRCLE_ITEM_FIRST)));
+    }
+}
+
+std::vector<DiagramMenuItem> CircleDiagramWnd::BuildChannelMenu() {
+    std::vector<DiagramMenuItem> menu = {{ID_CIRCLE_CREATE_PAIR, L"Создать", {}},
+                                         {ID_CIRCLE_SHOW_ALL, L"Показать все", {}},
+                                         {ID_CIRCLE_HIDE_ALL, L"Скрыть все", {}},
+                                         DiagramMenuItem::Separator()};
+    if (TenvorikStrings().IsEnglish()) {
+        menu[0].text = L"Create";
+        menu[1].text = L"Show all";
+        menu[2].text = L"Hide all";
+    }
+    if (const CTenvorikDoc* doc = GetActiveDocument())
+        for (const CircleMenuEntry& e : CircleMenuEntries(*doc)) {
+            const size_t at = std::min(size_t(std::max(e.position, 0)), menu.size());
+            menu.insert(menu.begin() + std::ptrdiff_t(at), DiagramMenuItem{e.id, e.text, {}});
+        }
+    return menu;
+}
+
+std::vector<DiagramMenuItem> CircleDiagramWnd::BuildContextMenu() {
+    const bool en = TenvorikStrings().IsEnglish();
+    std::vector<DiagramMenuItem> menu;
+    menu.push_back({0, en ? L"Channels" : L"Каналы", BuildChannelMenu()});
+    menu.push_back(DiagramMenuItem::Separator());
+    menu.push_back({ID_CIRCLE_SHOW_OFF, en ? L"Show return characteristics" : L"Отображать характеристики возврата", {}});
+    menu.push_back({ID_CIRCLE_SIGHTS_ONLY, en ? L"Range between cursors" : L"Диапазон между визирами", {}});
+    menu.push_back({ID_CIRCLE_VIEW_REIM, en ? L"Show real and imaginary parts" : L"Показывать вещественную и мнимую части", {}});
+    menu.push_back({ID_CIRCLE_VIEW_RMS_ANGLE, en ? L"Show RMS value and angle" : L"Показывавать действующее значение и угол", {}});
+    menu.push_back(DiagramMenuItem::Separator());
+    menu.push_back({ID_CIRCLE_RELOAD_BLOCKS, en ? L"Reload characteristic libraries" : L"Перезагрузить базы характеристик", {}});
+    return menu;
+}
+
+// ---- zoom, origin and scroll bars
+
+CircleScales CircleDiagramWnd::ComputeScales(CTenvorikDoc* doc, int s, const CRect& plot) {
+    ComputeZoneExtents();
+    double maxR = m_extentR, maxP = m_extentP;
+    if (doc) CircleDataExtent(*doc, m_sightsOnly, maxR, maxP);
+    CScreenDC screen;
+    return ComputeCircleScales(maxR, maxP, screen.GetDeviceCaps(LOGPIXELSX), s, plot, m_zoom);
+}
+
+void CircleDiagramWnd::ComputeZoneExtents() {
+    m_extentR = m_extentP = 0;
+    if (!m_zones) return;
+    for (int k = 0; k < m_zones->CharacteristicCount(); ++k) {
+        if (!m_zones->IsVisible(k)) continue;
+        const bool resistance = m_zones->Dimension(k) == LoadResString(3060);
+        for (int mode : {1, 0}) {
+            CRgn zone;
+            if (!m_zones->BuildZone(k, mode, 1.0, CPoint(0, 0), nullptr, zone)) continue;
+            CRect box;
+            zone.GetRgnBox(&box);
+            double& e = resistance ? m_extentR : m_extentP;
+            for (int v : {box.left, box.top, box.right, box.bottom}) e = std::max(e, std::fabs(double(v)));
+        }
+    }
+}
+
+int CircleDiagramWnd::GetScrollLimit(bool horizontal) {
+    CRect r(CPoint(0, 0), GetClientSize());
+    r.DeflateRect(6, 6);
+    r.top += 5;
+    r.bottom -= 20;
+    // Pairs whose channels went away are skipped here; the next drawing prunes them.
+    const CircleScales sc = ComputeScales(GetActiveDocument(), 1, r);
+    if (!sc.ok) return 0;
+    return CircleScrollLimit(horizontal ? r.Width() : r.Height(), sc.cell, m_zoom);
+}
+
+bool CircleDiagramWnd::CanZoomTo(double newZoom) {
+    CRect r(CPoint(0, 0), GetClientSize());
+    r.DeflateRect(8, 16);
+    const CircleScales sc = ComputeScales(GetActiveDocument(), 1, r);
+    if (!sc.ok) return false;
+    return CircleCanZoomTo(sc.ppuR, m_zoom, newZoom, std::max(m_extentR, m_extentP));
+}
+
+void CircleDiagramWnd::UpdateScrollBars() {
+    const int lh = m_zoom > 1.0 ? GetScrollLimit(true) : 0;
+    const int lv = m_zoom > 1.0 ? GetScrollLimit(false) : 0;
+    m_bars = CircleScrollBarState(m_zoom, m_offH, m_offV, lh, lv);
+}
+
+bool CircleDiagramWnd::ZoomTo(double zoom) {
+    if (!CanZoomTo(zoom)) return false;
+    m_zoom = zoom;
+    if (m_zoom <= 1.0) m_offH = m_offV = 0;
+    UpdateScrollBars();
+    Invalidate();
+    return true;
+}
+
+bool CircleDiagramWnd::StepOrigin(bool horizontal, int delta) {
+    int& off = horizontal ? m_offH : m_offV;
+    const int next = off + delta;
+    if (std::abs(next) > GetScrollLimit(horizontal)) return false;
+    off = next;
+    UpdateScrollBars();
+    Invalidate();
+    return true;
+}
+
+void CircleDiagramWnd::OnMouseWheel(unsigned keyState, int delta) {
+    if (keyState == 8) {
+        if (delta >= 0)
+            ZoomIn();
+        else
+            ZoomOut();
+    } else if (keyState == 4) {
+        StepOrigin(true, delta > 0 ? 2 : -2);
+    } else {
+        StepOrigin(false, delta > 0 ? 2 : -2);
+    }
+}
+
+void CircleDiagramWnd::OnScroll(bool horizontal, CircleScrollCode code, int delivered) {
+    int& pos = horizontal ? m_bars.posH : m_bars.posV;
+    const int next = CircleScrollPosition(code, pos, delivered, m_bars.range);
+    if (next < 0) return;
+    pos = std::clamp(next, 0, std::max(m_bars.range, 0));
+    (horizontal ? m_offH : m_offV) = CircleOffsetFromPosition(m_zoom, GetScrollLimit(horizontal), m_bars.range, pos);
+    Invalidate();
+}
+
+void CircleDiagramWnd::DragSplitLine(int dy, int paneHeight) {
+    m_gridHeight = ClampCircleGridHeight(m_gridHeight + dy, paneHeight);
+    platform::WriteProfileInt(kProfileSection, kProfileKey, m_gridHeight);
+}
