@@ -24,7 +24,7 @@ void SplitTip(unsigned id, wxString& tip, wxString& help) {
 }  // namespace
 
 VectorDiagPane::VectorDiagPane(wxWindow* parent, DiagramOwner* owner)
-    : wxPanel(parent, wxID_ANY), m_wnd(std::make_unique<VectorDiagramWnd>(owner)) {
+    : DiagramPane(parent, wxID_ANY), m_wnd(std::make_unique<VectorDiagramWnd>(owner)) {
     m_canvas = new DiagramCanvas(this, kWindowId, *m_wnd, CHF_VECTOR_DIAGRAM);
     VectorDiagramWnd* wnd = m_wnd.get();
     m_canvas->onCommand = [wnd](unsigned id) { return wnd->OnCommand(id); };

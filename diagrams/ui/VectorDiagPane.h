@@ -1,21 +1,22 @@
 #pragma once
 // The dockable pane of the phasor diagram: the diagram window and its vertical tool bar.
-#include <wx/panel.h>
 
 #include <memory>
 
 #include "diagrams/VectorDiagramWnd.h"
+#include "diagrams/ui/DiagramPane.h"
 
 class DiagramCanvas;
 class wxToolBar;
 
-class VectorDiagPane : public wxPanel {
+class VectorDiagPane : public DiagramPane {
 public:
     VectorDiagPane(wxWindow* parent, DiagramOwner* owner);
     ~VectorDiagPane() override;
 
     VectorDiagramWnd& Window() { return *m_wnd; }
-    DiagramCanvas* Canvas() const { return m_canvas; }
+    DiagramWnd& Diagram() override { return *m_wnd; }
+    DiagramCanvas* Canvas() const override { return m_canvas; }
 
 private:
     void OnTool(wxCommandEvent& e);
