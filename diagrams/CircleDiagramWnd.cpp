@@ -27,8 +27,91 @@ void CircleDiagramWnd::LoadSettings() {
     m_sightsOnly = s.sightsOnly;
     m_showOff = s.showOffCharacteristics;
     m_view = s.viewChannelType;
+    const bool haveBlock = m_currentBlock >= 0 && size_t(m_currentBlock) < m_blocks.size();
+    if (haveBlock && s.selectedBlock != m_blocks[size_t(m_currentBlock)].name) {
+        m_grid.Fill(s.selectedBlock.IsEmpty() ? LoadResString(3306) : s.selectedBlock);
+        if (m_gridRebuild) m_gridRebuild();
+    }
     StripNonCircleChannels(doc->GetOscillogram());
+    if (doc != m_lastDoc && m_currentBlock >= 0 && size_t(m_currentBlock) < m_blocks.size()) {
+        m_lastDoc = doc;
+        m_blocks[size_t(m_currentBlock)].LoadSelection(doc, true);
+        UpdateCurrentBlock();
+        if (m_gridRebuild) m_gridRebuild();
+    }
     Invalidate();
+}
+
+void CircleDiagramWnd::UpdateCurrentBlock() {
+    if (m_currentBlock < 0 || size_t(m_currentBlock) >= m_blocks.size()) return;
+    m_blocks[size_t(m_currentBlock)].ApplyParameters();
+    Invalidate();
+}
+
+void CircleDiagramWnd::SaveSelectedBlock() {
+    if (m_currentBlock < 0 || size_t(m_currentBlock) >= m_blocks.size()) return;
+    m_blocks[size_t(m_currentBlock)].SaveSelection(GetActiveDocument(), true);
+}
+
+void CircleDiagramWnd::ReloadBlocks() {
+    LoadProtectionBlocks(m_blocks, false, m_libraryFolder);
+    m_currentBlock = 0;
+    m_grid.Reset(BlockTypeOptions(m_blocks));
+    m_grid.Fill(LoadResString(3306));
+    m_lastDoc = nullptr;
+    if (m_gridRebuild) m_gridRebuild();
+    LoadSettings();
+    Invalidate();
+}
+
+// ---- zones of the current block
+
+const Characteristic* CircleDiagramWnd::BlockZones::Get(int k) const {
+    const int b = m_wnd.m_currentBlock;
+    if (b < 0 || size_t(b) >= m_wnd.m_blocks.size()) return nullptr;
+    const auto& list = m_wnd.m_blocks[size_t(b)].characteristics;
+    return k >= 0 && size_t(k) < list.size() ? &list[size_t(k)] : nullptr;
+}
+
+int CircleDiagramWnd::BlockZones::CharacteristicCount() const {
+    const int b = m_wnd.m_currentBlock;
+    if (b < 0 || size_t(b) >= m_wnd.m_blocks.size()) return 0;
+    return int(m_wnd.m_blocks[size_t(b)].characteristics.size());
+}
+
+bool CircleDiagramWnd::BlockZones::IsVisible(int k) const {
+    const Characteristic* c = Get(k);
+    return c && c->visible;
+}
+
+int CircleDiagramWnd::BlockZones::ColorIndex(int k) const {
+    const Characteristic* c = Get(k);
+    return c ? int(c->colorIndex % 9) : 0;
+}
+
+CString CircleDiagramWnd::BlockZones::Dimension(int k) const {
+    const Characteristic* c = Get(k);
+    return c ? c->dimension : CString();
+}
+
+bool CircleDiagramWnd::BlockZones::BuildZone(int k, int mode, double scale, CPoint origin, const CRect* view,
+                                              CRgn& zone) const {
+    const Characteristic* c = Get(k);
+    if (!c) return false;
+    CScreenDC dc;
+    bool any = false;
+    for (const auto& f : c->figures) {
+        if (!f || int(f->mode) != mode) continue;
+        CRgn r = f->Draw(&dc, scale, &origin, view);
+        if (!any) {
+            zone.CopyRgn(&r);
+            any = true;
+        } else {
+            const int how = (f->type >= RGN_AND && f->type <= RGN_DIFF) ? int(f->type) : RGN_OR;
+            zone.CombineRgn(&zone, &r, how);
+        }
+    }
+    return any;
 }
 
 void CircleDiagramWnd::Store(const wchar_t* key, int value) {
@@ -67,7 +150,7 @@ bool CircleDiagramWnd::OnCommand(unsigned id) {
         case ID_CIRCLE_TB_LEFT: StepOrigin(true, -2); return true;
         case ID_CIRCLE_TB_RIGHT: StepOrigin(true, 2); return true;
         case ID_CIRCLE_RELOAD_BLOCKS:
-        case ID_CIRCLE_TB_RELOAD: Invalidate(); return true;
+        case ID_CIRCLE_TB_RELOAD: ReloadBlocks(); return true;
         default: break;
     }
     CTenvorikDoc* doc = GetActiveDocument();

@@ -6,8 +6,10 @@
 // offsets belong to the window and are not stored.
 #include <vector>
 
+#include "diagrams/BlockGrid.h"
 #include "diagrams/CirclePlot.h"
 #include "diagrams/DiagramWnd.h"
+#include "diagrams/ProtectionBlock.h"
 #include "diagrams/VectorDiagramWnd.h"
 #include "platform/CmdUI.h"
 
@@ -38,6 +40,24 @@ public:
 
     void LoadSettings() override;
     void Draw(CDC* dc, CRect rect, int scale, const CFont* font, CTenvorikDoc* doc) override;
+    void UpdateCurrentBlock() override;
+    void SaveSelectedBlock() override;
+    std::vector<ProtectionBlock>& GetBlocks() override { return m_blocks; }
+    int GetCurrentBlockIndex() override { return m_currentBlock; }
+    void SetCurrentBlockIndex(int i) override { m_currentBlock = i; }
+
+    // Loads the characteristic libraries of `folder` (the program's folder when empty) again;
+    // the record's stored block is applied anew.
+    void ReloadBlocks();
+    void SetLibraryFolder(const CString& folder) { m_libraryFolder = folder; }
+    BlockGridModel& GetGridModel() { return m_grid; }
+    // The window side shows the grid model's rows again.
+    void SetGridRebuild(std::function<void()> rebuild) { m_gridRebuild = std::move(rebuild); }
+    // A closed document's address may come back with the next one: its block must then be
+    // applied again.
+    void OnDocumentClosed(const CTenvorikDoc* doc) {
+        if (doc == m_lastDoc) m_lastDoc = nullptr;
+    }
 
     // Commands of the window, its menus and the pane's tool bar; false when not handled.
     bool OnCommand(unsigned id);
@@ -65,7 +85,8 @@ public:
     void DragSplitLine(int dy, int paneHeight);
     void SetApplicationLook(unsigned look) { m_look = look; }
 
-    void SetZoneSource(const CircleZoneSource* zones) { m_zones = zones; }
+    // Where the zones come from: the current block unless a test hands in its own.
+    void SetZoneSource(const CircleZoneSource* zones) { m_zones = zones ? zones : &m_blockZones; }
 
     // Window options.
     bool SightsOnly() const { return m_sightsOnly; }
@@ -105,6 +126,28 @@ private:
     int TableHeight(CDC* dc, CTenvorikDoc& doc, int s);
     void DrawValueTable(CDC* dc, CTenvorikDoc& doc, const CRect& P, int s);
 
+    // The zones of the current block.
+    class BlockZones : public CircleZoneSource {
+    public:
+        explicit BlockZones(CircleDiagramWnd& wnd) : m_wnd(wnd) {}
+        int CharacteristicCount() const override;
+        bool IsVisible(int k) const override;
+        int ColorIndex(int k) const override;
+        CString Dimension(int k) const override;
+        bool BuildZone(int k, int mode, double scale, CPoint origin, const CRect* view, CRgn& zone) const override;
+
+    private:
+        const Characteristic* Get(int k) const;
+        CircleDiagramWnd& m_wnd;
+    };
+
+    std::vector<ProtectionBlock> m_blocks;
+    int m_currentBlock = 0;
+    BlockGridModel m_grid{this, true};
+    CString m_libraryFolder;
+    const CTenvorikDoc* m_lastDoc = nullptr;
+    std::function<void()> m_gridRebuild;
+    BlockZones m_blockZones{*this};
     bool m_sightsOnly = false;
     bool m_showOff = true;
     unsigned m_view = 0;
@@ -114,7 +157,7 @@ private:
     double m_extentR = 0, m_extentP = 0;
     unsigned m_look = 0;
     CircleScrollBars m_bars;
-    const CircleZoneSource* m_zones = nullptr;
+    const CircleZoneSource* m_zones = &m_blockZones;
     std::function<bool(std::vector<ChannelPair>&)> m_pairEditor;
     Layout m_layout;
 };

@@ -5,7 +5,10 @@
 #include <cmath>
 
 #include "CircleFixture.h"
+#include "FakeUi.h"
 #include "diagrams/CircleDiagramWnd.h"
+#include "model/Resources.h"
+#include "model/XmlDocument.h"
 
 using namespace circletest;
 
@@ -243,4 +246,46 @@ TEST_F(CircleDrawing, CommandsAndMenus) {
     EXPECT_EQ(channels[6].id, 0u);
     EXPECT_EQ(channels[7].text, CString(L"R | X"));
     EXPECT_EQ(channels[8].id, 35000u + unsigned(n) + 1);
+}
+
+TEST_F(CircleDrawing, ZonesOfTheBlockStoredWithTheRecord) {
+    testutil::FakeUi ui;
+    wnd.SetZoneSource(nullptr);  // the window's own blocks
+    XmlDocument xml;
+    ASSERT_TRUE(xml.LoadString(CString(
+        L"<library><block name=\"Zone\"><characteristic name=\"Box\" dimension=\"Ohm\">"
+        L"<parameter name=\"X\" default=\"5\"/><parameter name=\"R\" default=\"3\"/>"
+        L"<polygon mode=\"on\" type=\"or\"><line k=\"0\" b=\"x\" type=\"1\"/><line k=\"0\" b=\"r\" type=\"2\"/>"
+        L"<line k=\"0\" b=\"-x\" type=\"1\"/><line k=\"0\" b=\"-r\" type=\"2\"/></polygon>"
+        L"</characteristic></block></library>")));
+    auto& blocks = wnd.GetBlocks();
+    blocks.clear();
+    blocks.emplace_back();
+    blocks[0].name = LoadResString(3306);
+    AddProtectionBlocks(blocks, xml.GetRoot(), false);
+    ASSERT_EQ(blocks.size(), 2u);
+    wnd.GetGridModel().Reset(BlockTypeOptions(blocks));
+    wnd.GetGridModel().Fill(LoadResString(3306));
+    // The record names its block; the parameter stored with it widens the zone.
+    SettingsNode& circle = doc.m_settings.GetCategory(L"Circle Chart");
+    circle.SetString(L"SelectedBlock", L"Zone");
+    wnd.GetGridModel().Fill(L"Zone");
+    blocks[1].characteristics[0].parameters[1].value = L"4";
+    wnd.SaveSelectedBlock();
+    wnd.GetGridModel().Fill(LoadResString(3306));
+    wnd.LoadSettings();
+    ASSERT_EQ(wnd.GetCurrentBlockIndex(), 1);
+    EXPECT_EQ(blocks[1].characteristics[0].parameters[1].value, CString(L"4"));
+    EXPECT_TRUE(ui.exceptions.empty());
+
+    Picture pic(400, 400);
+    wnd.Draw(&pic.dc, CRect(0, 0, 400, 400), 1, nullptr, &doc);
+    EXPECT_DOUBLE_EQ(wnd.ResistanceExtent(), 5);
+    const int ox = wnd.LastLayout().ox, oy = wnd.LastLayout().oy;
+    // Colour row 0: R ±4, X ±5 ohm at 3.8 px an ohm.
+    EXPECT_TRUE(Near(pic.dc.GetPixel(ox + 5, oy - 7), RGB(210, 253, 255), 2)) << std::hex << pic.dc.GetPixel(ox + 5, oy - 7);
+    bool frame = false;
+    for (int x = ox + 12; x <= ox + 17; ++x) frame = frame || pic.dc.GetPixel(x, oy - 7) == RGB(1, 37, 255);
+    EXPECT_TRUE(frame);
+    EXPECT_EQ(pic.dc.GetPixel(ox + 25, oy - 7), RGB(255, 255, 255));
 }
