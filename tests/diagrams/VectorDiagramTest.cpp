@@ -228,3 +228,33 @@ TEST(VectorDiagram, CopyGivesSvgAndPngOfTheClientSize) {
     wnd.Paint(CSize(2000, 1200));
     EXPECT_GE(wnd.GetBitmap().GetSize().cx, 2000);
 }
+
+TEST(VectorDiagram, FollowsTheFirstCursor) {
+    testutil::FakeUi ui;
+    Doc doc;
+    Balanced(doc);
+    Owner owner(&doc);
+    VectorDiagramWnd wnd(&owner);
+    int repaints = 0;
+    wnd.SetInvalidate([&] { ++repaints; });
+    // A quarter period later (5 samples at 1000 per second and 50 Hz) every phasor has turned
+    // by 90° while the angles between them stay.
+    Picture before(420, 520), after(420, 520);
+    wnd.Draw(&before.dc, CRect(0, 0, 420, 520), 1, &wnd.GetFont(), &doc);
+    const auto l = wnd.LastLayout();
+    const double a0 = std::arg(GetChannelPhasorAt(doc.GetOscillogram().m_channels[0], 100, doc));
+    doc.m_cursors.m_cursors[0].position = 105;
+    wnd.LoadSettings();
+    EXPECT_EQ(repaints, 1);
+    wnd.Draw(&after.dc, CRect(0, 0, 420, 520), 1, &wnd.GetFont(), &doc);
+    const double a1 = std::arg(GetChannelPhasorAt(doc.GetOscillogram().m_channels[0], 105, doc));
+    EXPECT_NEAR(std::remainder(a1 - a0, 2 * kPi), kPi / 2, 1e-6);
+    // Drawn clockwise by the negative of the phasor's angle (absolute angles).
+    const double len = l.R0 * 70.7107 / 75;
+    EXPECT_TRUE(ColourNear(before.bmp, l, -a0 * 180 / kPi, len / 2, kA));
+    // The reload read the record's options: no value table now, so the rings moved.
+    const auto l2 = wnd.LastLayout();
+    const double len2 = l2.R0 * 70.7107 / 75;
+    EXPECT_TRUE(ColourNear(after.bmp, l2, -a1 * 180 / kPi, len2 / 2, kA));
+    EXPECT_FALSE(ColourNear(after.bmp, l2, -a0 * 180 / kPi, len2 / 2, kA, 2));
+}
