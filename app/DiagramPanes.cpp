@@ -4,6 +4,7 @@
 
 #include "app/MainFrame.h"
 #include "app/TenvorikDocument.h"
+#include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/VectorDiagPane.h"
 #include "model/Channel.h"
 #include "model/TenvorikDoc.h"
@@ -29,6 +30,8 @@ void CreateDiagramPanes(CMainFrame* frame, wxDocManager* manager) {
     static FrameDiagramOwner owner(manager);
     auto* vector = new VectorDiagPane(frame, &owner);
     frame->SetDiagramWnd(CHF_VECTOR_DIAGRAM, vector, [vector] { vector->Window().LoadSettings(); });
+    auto* circle = new CircleDiagPane(frame, &owner);
+    frame->SetDiagramWnd(CHF_CIRCLE_DIAGRAM, circle, [circle] { circle->Window().LoadSettings(); });
 }
 
 void PrepareDiagramSmoke(CMainFrame* frame, int sample) {
@@ -39,6 +42,8 @@ void PrepareDiagramSmoke(CMainFrame* frame, int sample) {
     doc->m_cursors.m_cursors[0].shown = true;
     doc->m_cursors.m_cursors[0].position = sample;
     vector->Window().OnCommand(ID_VECTOR_SHOW_ALL);
+    if (auto* circle = dynamic_cast<CircleDiagPane*>(frame->GetDiagramWnd(CHF_CIRCLE_DIAGRAM)))
+        circle->Window().OnCommand(ID_CIRCLE_SHOW_ALL);
     // The record is left as it was opened, so that closing asks nothing.
     doc->SetModifiedFlag(false);
     frame->UpdateDiagrams();

@@ -207,15 +207,10 @@ void CircleDiagramWnd::OnUpdateCommand(CCmdUI& ui) {
 }
 
 std::vector<DiagramMenuItem> CircleDiagramWnd::BuildChannelMenu() {
-    std::vector<DiagramMenuItem> menu = {{ID_CIRCLE_CREATE_PAIR, L"Создать", {}},
-                                         {ID_CIRCLE_SHOW_ALL, L"Показать все", {}},
-                                         {ID_CIRCLE_HIDE_ALL, L"Скрыть все", {}},
+    std::vector<DiagramMenuItem> menu = {{ID_CIRCLE_CREATE_PAIR, LoadResString(ID_CIRCLE_CREATE_PAIR), {}},
+                                         {ID_CIRCLE_SHOW_ALL, LoadResString(ID_CIRCLE_SHOW_ALL), {}},
+                                         {ID_CIRCLE_HIDE_ALL, LoadResString(ID_CIRCLE_HIDE_ALL), {}},
                                          DiagramMenuItem::Separator()};
-    if (TenvorikStrings().IsEnglish()) {
-        menu[0].text = L"Create";
-        menu[1].text = L"Show all";
-        menu[2].text = L"Hide all";
-    }
     if (const CTenvorikDoc* doc = GetActiveDocument())
         for (const CircleMenuEntry& e : CircleMenuEntries(*doc)) {
             const size_t at = std::min(size_t(std::max(e.position, 0)), menu.size());
@@ -229,12 +224,11 @@ std::vector<DiagramMenuItem> CircleDiagramWnd::BuildContextMenu() {
     std::vector<DiagramMenuItem> menu;
     menu.push_back({0, en ? L"Channels" : L"Каналы", BuildChannelMenu()});
     menu.push_back(DiagramMenuItem::Separator());
-    menu.push_back({ID_CIRCLE_SHOW_OFF, en ? L"Show return characteristics" : L"Отображать характеристики возврата", {}});
-    menu.push_back({ID_CIRCLE_SIGHTS_ONLY, en ? L"Range between cursors" : L"Диапазон между визирами", {}});
-    menu.push_back({ID_CIRCLE_VIEW_REIM, en ? L"Show real and imaginary parts" : L"Показывать вещественную и мнимую части", {}});
-    menu.push_back({ID_CIRCLE_VIEW_RMS_ANGLE, en ? L"Show RMS value and angle" : L"Показывавать действующее значение и угол", {}});
+    for (unsigned id : {unsigned(ID_CIRCLE_SHOW_OFF), unsigned(ID_CIRCLE_SIGHTS_ONLY), unsigned(ID_CIRCLE_VIEW_REIM),
+                        unsigned(ID_CIRCLE_VIEW_RMS_ANGLE)})
+        menu.push_back({id, LoadResString(id), {}});
     menu.push_back(DiagramMenuItem::Separator());
-    menu.push_back({ID_CIRCLE_RELOAD_BLOCKS, en ? L"Reload characteristic libraries" : L"Перезагрузить базы характеристик", {}});
+    menu.push_back({ID_CIRCLE_RELOAD_BLOCKS, LoadResString(ID_CIRCLE_RELOAD_BLOCKS), {}});
     return menu;
 }
 

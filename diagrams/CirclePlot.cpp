@@ -234,6 +234,9 @@ int CircleOffsetFromPosition(double zoom, int limit, int range, int position) {
 int ClampCircleGridHeight(int height, int paneHeight) { return std::max(std::min(height, paneHeight - 150), 50); }
 
 CString CircleEdgeLabel(wchar_t axis, double resistance, double power, bool cyrillic) {
+    // -nW x 0 is a negative zero, which "%g" would show as "-0".
+    resistance += 0.0;
+    power += 0.0;
     double r = 0, p = 0;
     CString pr, pp;
     SelectUnitPrefix(r, pr, L"\u03A9", cyrillic, resistance);

@@ -149,6 +149,7 @@ TEST(CircleTexts, EdgeLabelsLegendAndCells) {
     EXPECT_EQ(CircleEdgeLabel(L'R', 40000, 4000, true), CString(L" R: 40000 Ом, 4 кВт"));
     EXPECT_EQ(CircleEdgeLabel(L'X', -20, 0, true), CString(L" X: -20 Ом, 0 вар"));
     EXPECT_EQ(CircleEdgeLabel(L'R', 0, 2500000, false), CString(L" R: 0 Ом, 2.5 MВт"));
+    EXPECT_EQ(CircleEdgeLabel(L'R', -3.0 * 0.0, -0.0, true), CString(L" R: 0 Ом, 0 Вт"));
     EXPECT_EQ(CircleCellLegend(5, 900, true), CString(L" 5 Ом, 900 Вт"));
     EXPECT_EQ(CircleCellLegend(0, 0, true), CString(L" 0 Ом, 0 Вт"));
 
