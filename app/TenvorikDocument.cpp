@@ -6,6 +6,8 @@
 #include "app/FileInfoDlg.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
+#include "diagrams/ui/CircleDiagPane.h"
+#include "model/Channel.h"
 #include "model/AppOptions.h"
 #include "model/Resources.h"
 #include "model/TenvorikDoc.h"
@@ -105,6 +107,11 @@ bool TenvorikDocument::OnSaveModified() { return m_model->SaveModified() && m_mo
 bool TenvorikDocument::OnCloseDocument() {
     // The questions were asked in OnSaveModified; only the framework's own clean-up is left.
     Modify(false);
+    // The next record may be given this one's address: the circle diagram must not take it
+    // for the record whose block it already applied.
+    if (CMainFrame* frame = GetMainFrame())
+        if (auto* circle = dynamic_cast<CircleDiagPane*>(frame->GetDiagramWnd(CHF_CIRCLE_DIAGRAM)))
+            circle->Window().OnDocumentClosed(&Model());
     return wxDocument::OnCloseDocument();
 }
 

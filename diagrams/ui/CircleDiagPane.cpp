@@ -5,6 +5,7 @@
 #include <wx/choice.h>
 #include <wx/dialog.h>
 #include <wx/listctrl.h>
+#include <wx/scrolbar.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/toolbar.h>
@@ -159,6 +160,17 @@ CircleDiagPane::CircleDiagPane(wxWindow* parent, DiagramOwner* owner)
         if (t.separatorAfter) m_toolBar->AddSeparator();
     }
     m_toolBar->Realize();
+    m_hbar = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_HORIZONTAL);
+    m_vbar = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_VERTICAL);
+    for (wxScrollBar* bar : {m_hbar, m_vbar})
+        for (auto type : {wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP, wxEVT_SCROLL_PAGEDOWN,
+                          wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM})
+            bar->Bind(type, &CircleDiagPane::OnScrollBar, this);
+    // Whatever changes the zoom or the origin repaints the diagram; the bars follow it.
+    m_wnd->SetInvalidate([this] {
+        SyncScrollBars();
+        m_canvas->Refresh(false);
+    });
 
     Bind(wxEVT_SIZE, &CircleDiagPane::OnSize, this);
     Bind(wxEVT_TOOL, &CircleDiagPane::OnTool, this, ID_CIRCLE_TB_CHANNELS, ID_CIRCLE_TB_RIGHT);
@@ -170,6 +182,7 @@ CircleDiagPane::CircleDiagPane(wxWindow* parent, DiagramOwner* owner)
         if (e.ControlDown()) keys |= 8;
         if (e.ShiftDown()) keys |= 4;
         m_wnd->OnMouseWheel(keys, e.GetWheelRotation());
+        SyncScrollBars();
     };
     m_canvas->Bind(wxEVT_MOUSEWHEEL, wheel);
     Bind(wxEVT_MOUSEWHEEL, wheel);
@@ -215,10 +228,42 @@ void CircleDiagPane::AdjustLayout() {
     const int tw = m_toolBar->GetBestSize().x;
     const int w = std::max(client.x - tw - 1, 0);
     const int gridHeight = std::min(m_wnd->GetGridHeight(), std::max(client.y - 50, 0));
+    const int sb = m_hbar->GetBestSize().y, sv = m_vbar->GetBestSize().x;
+    const int ch = std::max(client.y - gridHeight - sb, 0), cw = std::max(w - sv, 0);
     m_toolBar->SetSize(client.x - tw, 0, tw, client.y);
     m_grid->SetSize(0, 0, w, gridHeight);
-    m_canvas->SetSize(0, gridHeight, w, std::max(client.y - gridHeight, 0));
+    m_canvas->SetSize(0, gridHeight, cw, ch);
+    m_vbar->SetSize(cw, gridHeight, sv, ch);
+    m_hbar->SetSize(0, gridHeight + ch, cw, sb);
+    SyncScrollBars();
     m_canvas->Refresh(false);
+}
+
+void CircleDiagPane::SyncScrollBars() {
+    const CircleScrollBars& b = m_wnd->GetScrollBars();
+    for (wxScrollBar* bar : {m_hbar, m_vbar}) {
+        if (!bar) continue;
+        // Shown disabled while the whole plane fits.
+        if (b.enabled)
+            bar->SetScrollbar(bar == m_hbar ? b.posH : b.posV, b.page, 10000, b.page);
+        else
+            bar->SetScrollbar(0, 1, 1, 1);
+        bar->Enable(b.enabled);
+    }
+}
+
+void CircleDiagPane::OnScrollBar(wxScrollEvent& e) {
+    const bool horizontal = e.GetEventObject() == m_hbar;
+    const wxEventType t = e.GetEventType();
+    CircleScrollCode code = kScrollThumbTrack;
+    if (t == wxEVT_SCROLL_LINEUP) code = kScrollLineUp;
+    else if (t == wxEVT_SCROLL_LINEDOWN) code = kScrollLineDown;
+    else if (t == wxEVT_SCROLL_PAGEUP) code = kScrollPageUp;
+    else if (t == wxEVT_SCROLL_PAGEDOWN) code = kScrollPageDown;
+    else if (t == wxEVT_SCROLL_TOP) code = kScrollTop;
+    else if (t == wxEVT_SCROLL_BOTTOM) code = kScrollBottom;
+    // Line and page steps are taken from where the diagram last put the bar.
+    m_wnd->OnScroll(horizontal, code, e.GetPosition());
 }
 
 void CircleDiagPane::OnTool(wxCommandEvent& e) {

@@ -8,6 +8,8 @@
 
 class BlockPropertyGrid;
 class DiagramCanvas;
+class wxScrollBar;
+class wxScrollEvent;
 class wxToolBar;
 
 class CircleDiagPane : public DiagramPane {
@@ -25,11 +27,16 @@ private:
     void OnSize(wxSizeEvent& e);
     void AdjustLayout();
     bool EditPairs(std::vector<ChannelPair>& pairs);
+    // Shows the diagram's scroll-bar state on the two bars.
+    void SyncScrollBars();
+    void OnScrollBar(wxScrollEvent& e);
 
     std::unique_ptr<CircleDiagramWnd> m_wnd;
     DiagramCanvas* m_canvas = nullptr;
     BlockPropertyGrid* m_grid = nullptr;
     wxToolBar* m_toolBar = nullptr;
+    wxScrollBar* m_hbar = nullptr;
+    wxScrollBar* m_vbar = nullptr;
     int m_drag = 0;  // 1 while the split line is dragged
     int m_dragY = 0;
 };

@@ -288,4 +288,13 @@ TEST_F(CircleDrawing, ZonesOfTheBlockStoredWithTheRecord) {
     for (int x = ox + 12; x <= ox + 17; ++x) frame = frame || pic.dc.GetPixel(x, oy - 7) == RGB(1, 37, 255);
     EXPECT_TRUE(frame);
     EXPECT_EQ(pic.dc.GetPixel(ox + 25, oy - 7), RGB(255, 255, 255));
+
+    // The stored block is applied once per record; a record opened at the address of a
+    // closed one is a new record.
+    blocks[1].characteristics[0].parameters[1].value = L"2";
+    wnd.LoadSettings();
+    EXPECT_EQ(blocks[1].characteristics[0].parameters[1].value, CString(L"2"));
+    wnd.OnDocumentClosed(&doc);
+    wnd.LoadSettings();
+    EXPECT_EQ(blocks[1].characteristics[0].parameters[1].value, CString(L"4"));
 }
