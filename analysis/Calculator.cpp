@@ -49,6 +49,8 @@ double ParseNumber(const std::string& run) {
 
 }  // namespace
 
+bool IsFormulaLetter(wchar_t c) { return IsLetter(c); }
+
 namespace formula {
 
 enum class Op : uint8_t { Leaf, Add, Sub, Mul, Div, Pow, Neg, Func, FailSyntax, FailCount, FailChannel };

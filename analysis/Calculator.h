@@ -15,6 +15,10 @@
 
 class CChannel;
 
+// A letter as formula names know it (the character class of unquoted channel names, besides
+// the digits 0-9 and '_').
+bool IsFormulaLetter(wchar_t c);
+
 // Kind bits of a formula value.
 enum : uint8_t {
     FV_REAL = 0x01,     // the real part is valid
@@ -80,9 +84,11 @@ public:
     // syntax errors instead of exhausting the stack.
     static constexpr int kMaxNesting = 256;
 
-protected:
-    // The name that error messages give for the formula being worked on.
+    // The name that error messages give for the formula being worked on: the name of the
+    // current formula of the list in channel mode, else the formula text.
     CString FormulaName() const;
+
+protected:
     CString ErrorContext() const;
     [[noreturn]] void ThrowMessage(const CString& message) const;
     [[noreturn]] void ThrowSyntaxError() const;

@@ -10,24 +10,35 @@ namespace {
 constexpr unsigned kStrResultInvalid = 1070;
 }
 
-RecordCalculator::RecordCalculator(const COscillogram& record) : m_record(record) {}
+const CChannel* RecordChannel(const COscillogram& record, const CString& name) { return &record.FindChannel(name); }
 
-const CChannel* RecordCalculator::GetChannelIndex(const CString& name) { return &m_record.FindChannel(name); }
-
-double RecordCalculator::GetSampleValue(unsigned sampleIndex) {
-    const auto& table = m_record.m_sampleFrequency;
+double RecordSampleFrequency(const COscillogram& record, unsigned sampleIndex) {
+    const auto& table = record.m_sampleFrequency;
     return sampleIndex < table.size() ? table[sampleIndex] : 0.0;
 }
 
-unsigned RecordCalculator::GetSamplesPerPeriod() {
-    double net = m_record.m_netFrequency;
-    if (!(net >= 1.0) || !(net < 4294967296.0) || m_record.m_samplingFrequency <= 0) return 0;
-    return unsigned(m_record.m_samplingFrequency) / unsigned(std::trunc(net));
+unsigned RecordSamplesPerPeriod(const COscillogram& record) {
+    double net = record.m_netFrequency;
+    if (!(net >= 1.0) || !(net < 4294967296.0) || record.m_samplingFrequency <= 0) return 0;
+    return unsigned(record.m_samplingFrequency) / unsigned(std::trunc(net));
 }
 
+RecordCalculator::RecordCalculator(const COscillogram& record) : m_record(record) {}
+
+const CChannel* RecordCalculator::GetChannelIndex(const CString& name) { return RecordChannel(m_record, name); }
+
+double RecordCalculator::GetSampleValue(unsigned sampleIndex) { return RecordSampleFrequency(m_record, sampleIndex); }
+
+unsigned RecordCalculator::GetSamplesPerPeriod() { return RecordSamplesPerPeriod(m_record); }
+
 FormulaSeries ComputeFormulaSeries(RecordCalculator& calc, const CString& formula, const std::vector<uint32_t>* samples) {
+    return ComputeFormulaSeries(calc, formula, size_t(std::max(0, calc.Record().GetSampleCount())), samples);
+}
+
+FormulaSeries ComputeFormulaSeries(Calculator& calc, const CString& formula, size_t sampleCount,
+                                   const std::vector<uint32_t>* samples) {
     calc.Tokenize(formula);
-    const size_t n = samples ? samples->size() : size_t(std::max(0, calc.Record().GetSampleCount()));
+    const size_t n = samples ? samples->size() : sampleCount;
     FormulaSeries out;
     out.real.assign(n, 0.0);
     std::vector<Complex> complex(n);
@@ -42,7 +53,7 @@ FormulaSeries ComputeFormulaSeries(RecordCalculator& calc, const CString& formul
     }
     out.unit = InferFormulaUnit(calc.Tokens(), calc.GetTokenCursor());
     if (!allReal && !allComplex)
-        throw CTenvorikException::FromText(formula + L": " + LoadResString(kStrResultInvalid));
+        throw CTenvorikException::FromText(calc.FormulaName() + L": " + LoadResString(kStrResultInvalid));
     if (allComplex) {
         if (!allReal)
             for (size_t k = 0; k < n; ++k) out.real[k] = complex[k].real();

@@ -10,6 +10,14 @@
 
 class COscillogram;
 
+// What a calculator over a record answers, for calculators that keep the record elsewhere: the
+// channel of a display name (a name of no channel raises the record's "wrong channel name"
+// exception), the per-sample frequency behind "frequency:" (0 past its end), and the samples
+// in one period (sampling rate over the whole hertz of the net frequency; 0 below 1 Hz).
+const CChannel* RecordChannel(const COscillogram& record, const CString& name);
+double RecordSampleFrequency(const COscillogram& record, unsigned sampleIndex);
+unsigned RecordSamplesPerPeriod(const COscillogram& record);
+
 class RecordCalculator : public Calculator {
 public:
     explicit RecordCalculator(const COscillogram& record);
@@ -39,4 +47,8 @@ struct FormulaSeries {
 // samples listed. Throws CTenvorikException* on an error, also when the values are neither
 // all real nor all complex.
 FormulaSeries ComputeFormulaSeries(RecordCalculator& calc, const CString& formula,
+                                   const std::vector<uint32_t>* samples = nullptr);
+// The same with any calculator, over samples 0 .. sampleCount-1 or the samples listed. The
+// "result is not valid" message names the formula as the calculator's other messages do.
+FormulaSeries ComputeFormulaSeries(Calculator& calc, const CString& formula, size_t sampleCount,
                                    const std::vector<uint32_t>* samples = nullptr);

@@ -65,16 +65,43 @@ std::unique_ptr<platform::ProgressWindow> AppUiServices::CreateConversionProgres
     return dlg;
 }
 
-CString AppUiServices::AskOpenFileName(const CString& title, const CString& filter, const CString& defaultExt) {
-    // The framework's filter ends with "||"; wxWidgets wants the pairs alone.
+namespace {
+// The framework's filter ends with "||"; wxWidgets wants the pairs alone.
+wxString Wildcard(const CString& filter) {
     CString wildcard = filter;
     while (wildcard.GetLength() > 0 && wildcard[wildcard.GetLength() - 1] == L'|') wildcard.Truncate(wildcard.GetLength() - 1);
-    wxFileDialog dlg(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, platform::ToWx(title), wxString(), wxString(),
-                     platform::ToWx(wildcard), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    return platform::ToWx(wildcard);
+}
+wxString DialogTitle(const CString& title, const wxString& standard) {
+    return title.IsEmpty() ? standard : platform::ToWx(title);
+}
+}  // namespace
+
+CString AppUiServices::AskOpenFileName(const CString& title, const CString& filter, const CString& defaultExt) {
+    wxFileDialog dlg(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, DialogTitle(title, wxFileSelectorPromptStr),
+                     wxString(), wxString(), Wildcard(filter), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK) return CString();
     CString path = platform::FromWx(dlg.GetPath());
     // A name typed without its extension means the file with the default one.
     if (!defaultExt.IsEmpty() && !platform::FileExists(path) && platform::FileExists(path + L"." + defaultExt))
         path += L"." + defaultExt;
+    return path;
+}
+
+CString AppUiServices::AskSaveFileName(const CString& title, const CString& filter, const CString& defaultExt) {
+    wxFileDialog dlg(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, DialogTitle(title, wxFileSelectorPromptStr),
+                     wxString(), wxString(), Wildcard(filter), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+    if (dlg.ShowModal() != wxID_OK) return CString();
+    CString path = platform::FromWx(dlg.GetPath());
+    // A name typed without an extension gets the default one; the dialog asked about the name
+    // as typed, so replacing the file it now names is asked here.
+    if (!defaultExt.IsEmpty() && platform::PathExtension(path).IsEmpty()) {
+        path += L"." + defaultExt;
+        if (platform::PathExists(path)) {
+            CString question;
+            question.Format(LoadResString(62012).GetString(), platform::PathFileName(path).GetString());
+            if (MessageBox(question, LoadResString(128), MB_YESNO | MB_ICONWARNING) != IDYES) return CString();
+        }
+    }
     return path;
 }

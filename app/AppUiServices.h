@@ -10,4 +10,5 @@ public:
     bool RunLoadingDialog(platform::LoadProgress& progress) override;
     std::unique_ptr<platform::ProgressWindow> CreateConversionProgress() override;
     CString AskOpenFileName(const CString& title, const CString& filter, const CString& defaultExt) override;
+    CString AskSaveFileName(const CString& title, const CString& filter, const CString& defaultExt) override;
 };

@@ -178,8 +178,13 @@ void CChannelCollection::SetDiscreteChannel(const CString& name, const std::vect
 
 void CChannelCollection::RemoveChannel(const CString& name) {
     auto it = std::find_if(m_channels.begin(), m_channels.end(), [&](const CChannel& c) { return c.m_name == name; });
-    if (it == m_channels.end()) return;
-    int index = int(it - m_channels.begin());
+    if (it != m_channels.end()) RemoveChannelAt(size_t(it - m_channels.begin()));
+}
+
+void CChannelCollection::RemoveChannelAt(size_t at) {
+    if (at >= m_channels.size()) return;
+    auto it = m_channels.begin() + std::ptrdiff_t(at);
+    int index = int(at);
     if (it->IsDiscrete())
         --m_discreteCount;
     else

@@ -6,7 +6,7 @@
 
 #include "platform/WinTypes.h"
 
-#include "model/CalcChannels.h"
+#include "analysis/CalcChannels.h"
 #include "model/Channel.h"
 
 struct LoadProgress;
@@ -82,6 +82,8 @@ public:
                            const std::vector<Complex>& complexValues);
     void SetDiscreteChannel(const CString& name, const std::vector<int32_t>& states);
     void RemoveChannel(const CString& name);
+    // Removes channel `index` (nothing when out of range), as RemoveChannel does.
+    void RemoveChannelAt(size_t index);
     void RebuildFrequencyChannels();
     void ClearSelection();
     // Recalculates every channel (in parallel) and then the calculated channels; with

@@ -54,8 +54,8 @@ public:
     // After channel `index` was removed from the record: comments, cursors and channel groups
     // that referred to it are brought up to date.
     virtual void OnChannelRemoved(int /*index*/) { RemoveInvalidComments(); }
-    // Computes the record's calculated channels again (the formula engine's work).
-    virtual void ComputeCalcChannels(CalcChannels& /*list*/) {}
+    // Drops the channel groups that name a channel no longer in the record.
+    virtual void PurgeChannelGroups() {}
     // The document's title as the user sees it (the record's file name by default).
     virtual CString GetTitle() const;
     // Channel groups (channels drawn together in one strip), by the channels' file names: the

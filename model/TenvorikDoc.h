@@ -113,7 +113,7 @@ public:
     CString FindChannelGroup(const CStringA& fileName) const;
     void RemoveChannelGroup(const CString& key);
     ChannelGroupMap::iterator RemoveChannelGroup(ChannelGroupMap::iterator pos);
-    void PurgeChannelGroups();
+    void PurgeChannelGroups() override;
 
     // --- chart pairs
     void PruneDiffChartPairs();

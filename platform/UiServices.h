@@ -57,6 +57,13 @@ public:
         (void)title, (void)filter, (void)defaultExt;
         return CString();
     }
+    // The file-save dialog, with the same filter text; a name typed without an extension gets
+    // `defaultExt`, and replacing an existing file is confirmed. An empty text when the user
+    // cancels or there is no screen.
+    virtual CString AskSaveFileName(const CString& title, const CString& filter, const CString& defaultExt) {
+        (void)title, (void)filter, (void)defaultExt;
+        return CString();
+    }
 };
 
 UiServices& Ui();
