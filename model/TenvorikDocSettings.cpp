@@ -24,6 +24,19 @@ private:
     void (CTenvorikDoc::*m_load)();
 };
 
+// The calculated channels of the record the document holds at the time of the call (undo and
+// redo exchange whole records, each with its own list).
+class CalculatedChannelsCategory final : public SettingsCategoryOwner {
+public:
+    explicit CalculatedChannelsCategory(CTenvorikDoc& doc) : m_doc(doc) {}
+    void SaveSettings(SettingsNode& category) override { m_doc.m_oscillogram.m_calcChannels.SaveToSettings(category); }
+    void LoadSettings(SettingsNode& category) override { m_doc.m_oscillogram.m_calcChannels.LoadFromSettings(category); }
+    void ClearForLoad() override { m_doc.m_oscillogram.m_calcChannels.Clear(); }
+
+private:
+    CTenvorikDoc& m_doc;
+};
+
 RecordSettingsParts PartsOf(CTenvorikDoc& doc) {
     RecordSettingsParts p;
     p.doc = &doc;
@@ -39,16 +52,20 @@ RecordSettingsParts PartsOf(CTenvorikDoc& doc) {
 void CTenvorikDoc::LoadSettingsFile(const CString& path, bool skipComments) {
     DocumentCategory faultLocation(*this, &CTenvorikDoc::SaveFaultLocationSettings,
                                    &CTenvorikDoc::LoadFaultLocationSettings);
+    CalculatedChannelsCategory calculated(*this);
     RecordSettingsParts parts = PartsOf(*this);
     parts.faultLocation = &faultLocation;
+    parts.calculatedChannels = &calculated;
     LoadRecordSettings(parts, path, skipComments);
 }
 
 void CTenvorikDoc::SaveSettingsFile(const CString& path) {
     DocumentCategory faultLocation(*this, &CTenvorikDoc::SaveFaultLocationSettings,
                                    &CTenvorikDoc::LoadFaultLocationSettings);
+    CalculatedChannelsCategory calculated(*this);
     RecordSettingsParts parts = PartsOf(*this);
     parts.faultLocation = &faultLocation;
+    parts.calculatedChannels = &calculated;
     SaveRecordSettings(parts, path);
 }
 
