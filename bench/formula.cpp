@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "analysis/CalcChannels.h"
 #include "analysis/RecordFormula.h"
 #include "model/DocumentModel.h"
 
@@ -62,8 +63,23 @@ void Formula(benchmark::State& state, const wchar_t* text) {
         benchmark::Counter(double(kSamples) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// A record's calculated channels computed and stored as channels, as when the record opens.
+void CalculatedChannels(benchmark::State& state) {
+    CalcChannels& list = Record().GetOscillogram().m_calcChannels;
+    list.Append(L"I1", L"Mod:(I1: (Ia, Ib, Ic))");
+    list.Append(L"U0", L"3U0: (Ua, Ub, Uc)");
+    list.Append(L"Zab", L"Mod:(Zl: (Ua, Ia, Ib, 0.25))");
+    for (auto _ : state)
+        if (!list.ComputeChannels()) state.SkipWithError("a formula failed");
+    state.counters["samples/s"] =
+        benchmark::Counter(double(kSamples) * double(list.GetCount()) * double(state.iterations()),
+                           benchmark::Counter::kIsRate);
+    list.Clear();
+}
+
 }  // namespace
 
+BENCHMARK(CalculatedChannels)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Formula, zero_sequence_3U0, L"3U0: (Ua, Ub, Uc)")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Formula, positive_sequence_I1, L"Mod:(I1: (Ia, Ib, Ic))")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Formula, phase_impedance_Zf, L"Mod:(Zf: (Ua, Ia, \"3I0\", \"3I0\", 1, 1, 0, 1, 1, 0, 0.25))")
