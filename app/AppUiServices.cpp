@@ -11,20 +11,7 @@
 #include "platform/FileSystem.h"
 
 int AppUiServices::MessageBox(const CString& text, const CString& caption, unsigned type) {
-    long style = 0;
-    switch (type & 0xF) {
-        case MB_OKCANCEL: style = wxOK | wxCANCEL; break;
-        case MB_YESNO: style = wxYES_NO; break;
-        case MB_YESNOCANCEL: style = wxYES_NO | wxCANCEL; break;
-        default: style = wxOK; break;
-    }
-    switch (type & 0xF0) {
-        case MB_ICONERROR: style |= wxICON_ERROR; break;
-        case MB_ICONQUESTION: style |= wxICON_QUESTION; break;
-        case MB_ICONWARNING: style |= wxICON_WARNING; break;
-        case MB_ICONINFORMATION: style |= wxICON_INFORMATION; break;
-        default: break;
-    }
+    const long style = platform::MessageBoxStyle(type);
     wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
     // The dialog runs in the program's own event loop, so timers and queued work go on while
     // it is up, as they do under the loading dialog.

@@ -110,8 +110,8 @@ public:
 
     // --- channel groups
     bool GetGroupChannels(std::vector<CChannel*>& list, const CString& key);
-    CString FindChannelGroup(const CStringA& fileName) const;
-    void RemoveChannelGroup(const CString& key);
+    CString FindChannelGroup(const CStringA& fileName) const override;
+    void RemoveChannelGroup(const CString& key) override;
     ChannelGroupMap::iterator RemoveChannelGroup(ChannelGroupMap::iterator pos);
     void PurgeChannelGroups() override;
 

@@ -70,7 +70,7 @@ void CTenvorikDoc::SaveSettingsFile(const CString& path) {
 }
 
 void CTenvorikDoc::OnLoadSettings() {
-    const CString path = platform::Ui().AskOpenFileName(L"set", LoadResString(IDS_SETTINGS_FILTER));
+    const CString path = platform::Ui().AskOpenFileName(CString(), LoadResString(IDS_SETTINGS_FILTER), L"set");
     if (path.IsEmpty()) return;
     try {
         // The comments stay those of this record.

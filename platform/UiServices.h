@@ -39,9 +39,6 @@ public:
         progress.WaitFinished();
         return !progress.IsCancelled();
     }
-    // The open-file dialog: the path the user chose, or an empty text when the user cancelled
-    // (always empty without a screen). `filter` is a list "text|*.ext|text|*.*||".
-    virtual CString AskOpenFileName(const CString& /*defaultExt*/, const CString& /*filter*/) { return CString(); }
     // The conversion-progress window, centred on the screen and hidden; none without a screen.
     virtual std::unique_ptr<ProgressWindow> CreateConversionProgress() { return nullptr; }
     // The folder browser: `folder` is the start folder and receives the choice; false when

@@ -11,7 +11,7 @@ namespace platform {
 wxString ToWx(const CString& s) { return wxString(s.GetString(), size_t(s.GetLength())); }
 CString FromWx(const wxString& s) { return CString(s.wc_str()); }
 
-int WxUiServices::MessageBox(const CString& text, const CString& caption, unsigned type) {
+long MessageBoxStyle(unsigned type) {
     long style = 0;
     switch (type & 0xF) {
         case MB_OKCANCEL: style = wxOK | wxCANCEL; break;
@@ -26,9 +26,13 @@ int WxUiServices::MessageBox(const CString& text, const CString& caption, unsign
         case MB_ICONINFORMATION: style |= wxICON_INFORMATION; break;
         default: break;
     }
+    return style;
+}
+
+int WxUiServices::MessageBox(const CString& text, const CString& caption, unsigned type) {
     wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
     wxString title = caption.IsEmpty() ? wxString::FromUTF8("Tenvorik") : ToWx(caption);
-    switch (wxMessageBox(ToWx(text), title, style, parent)) {
+    switch (wxMessageBox(ToWx(text), title, MessageBoxStyle(type), parent)) {
         case wxOK: return IDOK;
         case wxYES: return IDYES;
         case wxNO: return IDNO;
@@ -59,16 +63,6 @@ bool WxUiServices::ChooseFolder(CString& folder, const CString& title) {
     if (dlg.ShowModal() != wxID_OK) return false;
     folder = FromWx(dlg.GetPath());
     return true;
-}
-
-CString WxUiServices::AskOpenFileName(const CString& /*defaultExt*/, const CString& filter) {
-    // The list ends with "||" for the framework; the toolkit wants no empty pairs.
-    CString list = filter;
-    list.TrimRight(L'|');
-    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-    wxFileDialog dlg(parent, wxFileSelectorPromptStr, wxEmptyString, wxEmptyString, ToWx(list),
-                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
-    return dlg.ShowModal() == wxID_OK ? FromWx(dlg.GetPath()) : CString();
 }
 
 }  // namespace platform

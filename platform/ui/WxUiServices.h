@@ -13,9 +13,10 @@ public:
     void PostException(CException* e) override;
     void RunOnUiThread(std::function<void()> fn) override;
     bool ChooseFolder(CString& folder, const CString& title) override;
-    CString AskOpenFileName(const CString& defaultExt, const CString& filter) override;
 };
 
+// The toolkit's message-box style for the framework's MB_ buttons and icon.
+long MessageBoxStyle(unsigned type);
 wxString ToWx(const CString& s);
 CString FromWx(const wxString& s);
 

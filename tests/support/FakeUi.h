@@ -32,7 +32,7 @@ public:
     void RunOnUiThread(std::function<void()> fn) override {
         if (fn) fn();
     }
-    CString AskOpenFileName(const CString&, const CString& filter) override {
+    CString AskOpenFileName(const CString&, const CString& filter, const CString&) override {
         openFilters.push_back(filter);
         return openFileAnswer;
     }
