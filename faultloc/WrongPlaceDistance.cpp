@@ -29,6 +29,17 @@ bool UsableTaps(const SectionCalc& sec, Complex& zeq) {
     return !(zeq.real() == 0.0 && zeq.imag() == 0.0);
 }
 
+// One section of the zero-sequence walk from station 1 towards a point `rem` ahead: the voltage
+// drops along the walked part, and a tap passed on the way draws its current. Returns the
+// length walked.
+double ZeroSeqStep(const SectionCalc& sec, int s, double rem, Complex& U, Complex& I) {
+    const double l = std::min(rem, sec.length);
+    U = U - sec.Z0() * l * (I + MutualTerm(sec, s));
+    Complex zeq;
+    if (UsableTaps(sec, zeq) && rem > sec.length) I = I - CDiv(U, zeq);
+    return l;
+}
+
 }  // namespace
 
 double WrongPlaceLocator::LineLength() const {
@@ -126,15 +137,7 @@ Complex WrongPlaceLocator::ZeroSeqCurrentAtDistance(int s, Complex U0, Complex I
     Complex U = U0, I = I0;
     if (x <= 0) return I;
     double A = 0;
-    for (size_t k = 0; k < m_sections.size() && A < x; ++k) {
-        const SectionCalc& sec = m_sections[k];
-        double rem = x - A;
-        double l = std::min(rem, sec.length);
-        U = U - sec.Z0() * l * (I + MutualTerm(sec, s));
-        Complex zeq;
-        if (UsableTaps(sec, zeq) && rem > sec.length) I = I - CDiv(U, zeq);
-        A += l;
-    }
+    for (size_t k = 0; k < m_sections.size() && A < x; ++k) A += ZeroSeqStep(m_sections[k], s, x - A, U, I);
     return I;
 }
 
@@ -146,13 +149,7 @@ Complex WrongPlaceLocator::ZeroSeqCurrentBeyondFault(int s, Complex U0, Complex 
     double A = 0, E = 0;
     int f = -1;
     for (int k = 0; k < count && A < x; ++k) {
-        const SectionCalc& sec = m_sections[size_t(k)];
-        double rem = x - A;
-        double l = std::min(rem, sec.length);
-        U = U - sec.Z0() * l * (I + MutualTerm(sec, s));
-        Complex zeq;
-        if (UsableTaps(sec, zeq) && rem > sec.length) I = I - CDiv(U, zeq);
-        A += l;
+        A += ZeroSeqStep(m_sections[size_t(k)], s, x - A, U, I);
         f = k;
     }
     if (f < 0) return 0;
@@ -249,13 +246,8 @@ Complex WrongPlaceLocator::VoltageFromStart(int i, Complex U, Complex I, int mod
         const SectionCalc& sec = m_sections[k];
         double rem = x - A;
         double l = std::min(rem, sec.length);
-        if (mode == 2) {
-            U = U - sec.Z1() * l * I;
-        } else {
-            U = U - sec.Z0() * l * (I + MutualTerm(sec, i));
-            Complex zeq;
-            if (UsableTaps(sec, zeq) && rem > sec.length) I = I - CDiv(U, zeq);
-        }
+        if (mode == 2) U = U - sec.Z1() * l * I;
+        else ZeroSeqStep(sec, i, rem, U, I);
         A += l;
     }
     return U;

@@ -15,52 +15,19 @@
 #include <vector>
 
 #include "analysis/RecordFormula.h"
+#include "formats/Json.h"
 #include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 #include "platform/UiServices.h"
+#include "tools/ToolSupport.h"
 
 namespace {
 
-class ConsoleUi final : public platform::UiServices {
-public:
-    int MessageBox(const CString& text, const CString&, unsigned) override {
-        messages.push_back(text);
-        return IDOK;
-    }
-    void PostException(CException* e) override {
-        if (!e) return;
-        messages.push_back(e->GetErrorMessage());
-        e->Delete();
-    }
-    void RunOnUiThread(std::function<void()> fn) override {
-        if (fn) fn();
-    }
-    std::vector<CString> messages;
-};
-
-std::string Quote(const std::string& utf8) {
-    std::string out = "\"";
-    for (unsigned char c : utf8) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += char(c);
-                }
-        }
-    }
-    return out + "\"";
+std::string Quote(const CString& text) {
+    std::string out;
+    json::Str(out, text);
+    return out;
 }
-
-std::string Quote(const CString& text) { return Quote(platform::WideToUtf8(text.view())); }
 
 std::string Number(double v) {
     if (std::isnan(v)) return "\"NaN\"";
@@ -119,8 +86,7 @@ int main(int argc, char** argv) {
     }
     if (args.size() < 2) return Usage();
 
-    ConsoleUi ui;
-    platform::SetUiServices(&ui);
+    tools::CollectingUi ui;
     int code = 0;
     {
         CTenvorikDoc doc;
@@ -142,7 +108,7 @@ int main(int argc, char** argv) {
                     RecordCalculator calc(record);
                     try {
                         FormulaSeries s = ComputeFormulaSeries(calc, formula, haveAt ? &at : nullptr);
-                        out += ",\"kind\":" + Quote(std::string(s.isComplex ? "complex" : "real"));
+                        out += ",\"kind\":" + Quote(CString(s.isComplex ? L"complex" : L"real"));
                         out += ",\"unit\":" + Quote(s.unit);
                         out += ",\"real\":" + Array(s.real.size(), [&](size_t i) { return s.real[i]; });
                         out += ",\"imag\":" + Array(s.complex.size(), [&](size_t i) { return s.complex[i].imag(); });
@@ -159,7 +125,6 @@ int main(int argc, char** argv) {
             code = 1;
         }
     }
-    platform::SetUiServices(nullptr);
     if (code == 1) {
         if (ui.messages.empty()) ui.messages.push_back(CString(L"cannot open the record"));
         for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", platform::WideToUtf8(m.view()).c_str());

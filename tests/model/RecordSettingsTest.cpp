@@ -231,7 +231,7 @@ TEST(RecordSettings, UnwritableFileIsReportedAndTheOldOneKept) {
     Record r;
     CString message;
     {
-        FileSizeLimit limit(100);
+        testutil::FileSizeLimit limit(100);
         try {
             SaveRecordSettings(r.parts, W(file));
         } catch (CException* e) {

@@ -204,7 +204,7 @@ TEST(SettingsStore, FailedSaveIsReportedAndLeavesTheOldFileWhole) {
     for (int i = 0; i < 50; ++i) store.GetCategory(CString(L"Category" + std::to_wstring(i))).SetInt(L"v", i);
     CString error;
     {
-        modeltest::FileSizeLimit limit(64);
+        testutil::FileSizeLimit limit(64);
         EXPECT_FALSE(store.Save(W(path), &error));
     }
     EXPECT_NE(error.Find(L"keep.set"), -1);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "FileSizeLimit.h"
 #include "TestUtil.h"
 #include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
@@ -31,26 +32,6 @@ std::vector<std::string> Names(const std::string& folder) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-// Makes every write past `bytes` fail with EFBIG, the way a full disk fails a write half-way.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = m_old;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
-};
 
 }  // namespace
 
@@ -216,7 +197,7 @@ TEST(AtomicFile, FailedSaveLeavesOldFileByteIdentical) {
     // The disk fills half-way through the write.
     CString message;
     {
-        FileSizeLimit limit(4096);
+        testutil::FileSizeLimit limit(4096);
         EXPECT_FALSE(TryWriteFileAtomically(path, std::string(100000, 'n'), &message));
     }
     EXPECT_EQ(ReadFile(dir.File("rec.dat")), old);
@@ -224,7 +205,7 @@ TEST(AtomicFile, FailedSaveLeavesOldFileByteIdentical) {
 
     // The same through the throwing form: the exception names the user's file.
     {
-        FileSizeLimit limit(4096);
+        testutil::FileSizeLimit limit(4096);
         try {
             WriteFileAtomically(path, std::string(100000, 'n'));
             ADD_FAILURE() << "the write did not fail";

@@ -4,7 +4,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace modeltest {
+namespace testutil {
 
 class FileSizeLimit {
 public:
@@ -27,4 +27,4 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
-}  // namespace modeltest
+}  // namespace testutil
