@@ -379,7 +379,7 @@ void CircleDiagramWnd::DrawValueTable(CDC* dc, CTenvorikDoc& doc, const CRect& P
             if (std::isfinite(z.real()) && std::isfinite(z.imag())) {
                 if (m_view == 2) {
                     dc->TextOut(cellX1, y + th / 4, FormatTableMagnitude(std::abs(z), unit, shown, cyr));
-                    dc->TextOut(cellX2, y + th / 4, FormatTableAngle(z));
+                    dc->TextOut(cellX3, y + th / 4, FormatTableAngle(z));
                 } else if (m_view == 1) {
                     dc->TextOut(cellX1, y + th / 4, FormatTableComplex(z, unit, shown, cyr));
                 }
@@ -405,7 +405,6 @@ void CircleDiagramWnd::DrawValueTable(CDC* dc, CTenvorikDoc& doc, const CRect& P
         dc->MoveTo(x, P.bottom);
         dc->LineTo(x, y);
     }
-    (void)cellX3;
     dc->SelectObject(oldPen);
     dc->SetTextColor(oldText);
     dc->SetBkMode(oldBk);
