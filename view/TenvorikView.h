@@ -49,6 +49,10 @@ HorizontalScroll ComputeHorizontalScroll(int64_t n, int64_t v, int64_t first);
 // The bar position and first visible sample after a scroll request.
 void ApplyHorizontalScroll(int code, int64_t thumb, int64_t n, int64_t v, int64_t& pos, int64_t& first);
 
+// The bytes of a channel drag in the program's private format: a little-endian 32-bit count,
+// then that many 32-bit channel indices.
+std::vector<uint8_t> WriteDraggedChannels(const std::vector<uint32_t>& channels);
+
 // Sound values of the settings a damaged ".set" may hold.
 double SaneXScale(double xscale, double fallback);
 int SaneAnalogSize(int size);
@@ -119,6 +123,11 @@ public:
     // The cursor commands: a vertical cursor never placed goes to a quarter, half or three
     // quarters of the traces' width; otherwise the cursor is switched on or off.
     void OnToggleCursorCommand(unsigned id);
+    // The channels a mouse move at client x drags out of the view: with the left button held
+    // in the caption column, without CTRL or the right button, and no cursor, pasted channel,
+    // measurement or comment being dragged, the indices of the selected analog channels in
+    // increasing order. Empty when the move drags nothing.
+    std::vector<uint32_t> ChannelsToDrag(int x, bool left, bool right, bool ctrl) const;
 
     // --- geometry kept in the settings category "View"; each setter writes it back and marks
     // the document modified

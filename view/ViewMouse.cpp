@@ -1,6 +1,6 @@
 // The time cursors under the mouse and the keyboard: pressing on a cursor drags it, pressing
 // on the traces places В1 (left button) or В2 (right), with SHIFT the level cursors, and the
-// arrow keys step them.
+// arrow keys step them; the selected channels are dragged out of the caption column.
 #include <algorithm>
 
 #include "model/TenvorikDoc.h"
@@ -43,6 +43,30 @@ void CTenvorikView::OnMouseMove(int x, int y) {
 
 void CTenvorikView::OnButtonUp() {
     if (m_mouseMode >= 1 && m_mouseMode <= 5) m_mouseMode = 0;
+}
+
+std::vector<uint32_t> CTenvorikView::ChannelsToDrag(int x, bool left, bool right, bool ctrl) const {
+    std::vector<uint32_t> out;
+    // Only an idle view (or one merely armed for a measurement) hands channels over; every
+    // other mode owns the mouse until the button comes up.
+    if (!m_doc || (m_mouseMode != 0 && m_mouseMode != 7)) return out;
+    if (!left || right || ctrl || x >= m_leftWidth) return out;
+    const COscillogram& osc = m_doc->GetOscillogram();
+    const size_t analog = std::min(size_t(std::max(0, osc.m_analogCount)), osc.m_channels.size());
+    for (size_t i = 0; i < analog; ++i)
+        if (osc.m_channels[i].m_selected) out.push_back(uint32_t(i));
+    return out;
+}
+
+std::vector<uint8_t> WriteDraggedChannels(const std::vector<uint32_t>& channels) {
+    std::vector<uint8_t> out;
+    out.reserve(4 * (channels.size() + 1));
+    auto put = [&out](uint32_t v) {
+        for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(v >> shift));
+    };
+    put(uint32_t(channels.size()));
+    for (uint32_t i : channels) put(i);
+    return out;
 }
 
 void CTenvorikView::OnArrowKey(ArrowKey key, bool ctrl) {

@@ -10,6 +10,7 @@
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
 #include "app/TenvorikDocument.h"
+#include "diagrams/ChannelDrop.h"
 #include "model/Channel.h"
 #include "model/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
@@ -172,16 +173,35 @@ void CTenvorikView::OnMouse(wxMouseEvent& event) {
     const wxPoint p = event.GetPosition();
     if (event.LeftDown() || event.RightDown()) {
         m_canvas->SetFocus();
+        m_dragArmed = event.LeftDown();
         core->OnButtonDown(p.x, p.y, event.LeftDown(), event.ShiftDown());
     } else if (event.LeftUp() || event.RightUp()) {
         core->OnButtonUp();
     } else if (event.Dragging()) {
+        if (m_dragArmed) {
+            const std::vector<uint32_t> channels =
+                core->ChannelsToDrag(p.x, event.LeftIsDown(), event.RightIsDown(), event.ControlDown());
+            if (!channels.empty()) {
+                m_dragArmed = false;
+                // The drag runs its own loop; the view may be gone when it returns.
+                DragChannels(channels);
+                return;
+            }
+        }
         core->OnMouseMove(p.x, p.y);
         m_canvas->Update();
     } else if (event.Moving() && p.x < core->m_leftWidth) {
         m_hoverPoint = p;
         m_hoverTimer.StartOnce(400);
     }
+}
+
+void CTenvorikView::DragChannels(const std::vector<uint32_t>& channels) {
+    const std::vector<uint8_t> bytes = oscview::WriteDraggedChannels(channels);
+    wxCustomDataObject data{wxDataFormat(kChannelDataFormat)};
+    data.SetData(bytes.size(), bytes.data());
+    wxDropSource source(data, m_canvas);
+    source.DoDragDrop(wxDrag_AllowMove);
 }
 
 void CTenvorikView::CloseHoverBox() {

@@ -2,7 +2,9 @@
 #include <wx/docview.h>
 #include <wx/timer.h>
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "view/TenvorikView.h"
 
@@ -40,6 +42,8 @@ private:
     void OnKey(wxKeyEvent& event);
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
+    // Offers the channels to the diagram windows (and other views) in the private format.
+    void DragChannels(const std::vector<uint32_t>& channels);
 
     // The full text of a cut caption, shown when the mouse rests on it.
     void ShowHoverBox();
@@ -51,4 +55,6 @@ private:
     wxWindow* m_hoverBox = nullptr;
     std::unique_ptr<oscview::CTenvorikView> m_core;
     bool m_ready = false;
+    // One drag per press: a drag cancelled with the button still held does not start again.
+    bool m_dragArmed = false;
 };
