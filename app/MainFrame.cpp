@@ -13,9 +13,11 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include "app/CaptionBars.h"
 #include "app/InstanceChannel.h"
 #include "app/TenvorikDocument.h"
 #include "model/Resources.h"
+#include "model/TenvorikDoc.h"
 #include "platform/Profile.h"
 #include "platform/ui/WxUiServices.h"
 
@@ -32,6 +34,13 @@ constexpr int kPageSetupId = 57605;
 
 // A ribbon text without the menu's accelerator marks.
 wxString RibbonText(unsigned id) { return wxStripMenuCodes(ToWx(LoadResString(id))); }
+
+// The tool tip of a command: its string's part after the line break.
+wxString CommandTip(unsigned id) {
+    wxString s = ToWx(LoadResString(id));
+    int nl = s.Find('\n');
+    return nl == wxNOT_FOUND ? s : s.Mid(size_t(nl) + 1);
+}
 
 wxBitmap Art(const wxArtID& id, int size) { return wxArtProvider::GetBitmap(id, wxART_TOOLBAR, wxSize(size, size)); }
 
@@ -86,6 +95,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     m_aui.SetManagedWindow(this);
     BuildRibbon();
     BuildStatusBar();
+    BuildCaptionBars();
     m_aui.AddPane(GetClientWindow(), wxAuiPaneInfo().Name(wxS("records")).CenterPane().PaneBorder(false));
     ApplyLook(m_look);
     m_aui.Update();
@@ -102,8 +112,16 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, ID_SHOW_DIFFERENTIAL);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, ID_SHOW_CIRCLE, ID_SHOW_SPECTRUM);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, ID_SHOW_DIFFERENTIAL);
+    Bind(wxEVT_MENU, &CMainFrame::OnResultBarClosed, this, ID_RESULT_BAR_CLOSED);
+    Bind(wxEVT_MENU, &CMainFrame::OnToggleParamBar, this, ID_TOGGLE_PARAM_BAR);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateToggleParamBar, this, ID_TOGGLE_PARAM_BAR);
     // Document commands are off while no record is open; an open one answers them first.
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FILE_PARAMETERS);
+    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT})
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
+            e.Enable(false);
+            if (e.GetId() == ID_FAULT_LOCATION) e.Check(false);
+        }, id);
     m_timer.Start(100);
 }
 
@@ -142,6 +160,13 @@ void CMainFrame::BuildRibbon() {
     auto* stb = new wxRibbonButtonBar(style);
     stb->AddDropdownButton(kStyleButtonId, RibbonText(286), Art(wxART_TIP, 32), ToWx(LoadResString(287)));
 
+    // The fault-location page: the line model and the run.
+    auto* fault = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(323));
+    auto* faultPanel = new wxRibbonPanel(fault, wxID_ANY, RibbonText(323));
+    auto* flb = new wxRibbonButtonBar(faultPanel);
+    flb->AddButton(ID_FAULT_LOCATION_PARAMS, RibbonText(324), Art(wxART_LIST_VIEW, 32), CommandTip(ID_FAULT_LOCATION_PARAMS));
+    flb->AddToggleButton(ID_FAULT_LOCATION, RibbonText(348), Art(wxART_FIND, 32), CommandTip(ID_FAULT_LOCATION));
+
     m_ribbon->SetActivePage(home);
     m_ribbon->Realize();
     m_aui.AddPane(m_ribbon, wxAuiPaneInfo()
@@ -173,6 +198,26 @@ void CMainFrame::BuildStatusBar() {
     bar->SetStatusWidths(7, widths);
     bar->SetStatusText(ToWx(LoadResString(123)), 6);
 }
+
+void CMainFrame::BuildCaptionBars() {
+    m_resultBar = new CMsgCaptionBar(this);
+    m_resultBar->m_notifyCommand = ID_RESULT_BAR_CLOSED;
+    AddCaptionBar(m_resultBar, false);
+    m_mergeBar = new CMergeBar(this);
+    AddCaptionBar(m_mergeBar, false);
+    m_paramBar = new CParamOscBar(this);
+    AddCaptionBar(m_paramBar, true);
+}
+
+void CMainFrame::OnResultBarClosed(wxCommandEvent&) {
+    // The user closed the result bar: the result leaves the active record.
+    if (CTenvorikDoc* doc = ActiveRecordDoc())
+        if (doc->m_locator.IsActive()) doc->HideFaultLocationResult();
+}
+
+void CMainFrame::OnToggleParamBar(wxCommandEvent&) { ShowCaptionBar(m_paramBar, !IsCaptionBarShown(m_paramBar)); }
+
+void CMainFrame::OnUpdateToggleParamBar(wxUpdateUIEvent& event) { event.Check(IsCaptionBarShown(m_paramBar)); }
 
 void CMainFrame::ApplyLook(int id) {
     wxBusyCursor wait;

@@ -10,6 +10,9 @@
 
 class wxRibbonBar;
 class wxRibbonButtonBarEvent;
+class CMergeBar;
+class CMsgCaptionBar;
+class CParamOscBar;
 
 namespace instance {
 class Server;
@@ -52,6 +55,10 @@ public:
     void AddCaptionBar(wxWindow* bar, bool shown);
     void ShowCaptionBar(wxWindow* bar, bool show);
     bool IsCaptionBarShown(wxWindow* bar) const;
+    // The caption bars: fault-location result, channel merge, record parameters.
+    CMsgCaptionBar* GetResultBar() const { return m_resultBar; }
+    CMergeBar* GetMergeBar() const { return m_mergeBar; }
+    CParamOscBar* GetParamBar() const { return m_paramBar; }
     // Writes a status-bar read-out; only a changed text touches the bar.
     void SetStatusPaneText(size_t pane, const CString& text);
 
@@ -64,6 +71,10 @@ public:
 private:
     void BuildRibbon();
     void BuildStatusBar();
+    void BuildCaptionBars();
+    void OnResultBarClosed(wxCommandEvent&);
+    void OnToggleParamBar(wxCommandEvent&);
+    void OnUpdateToggleParamBar(wxUpdateUIEvent& event);
     void ApplyLook(int id);
     void ShowRecentMenu(wxRibbonButtonBarEvent& event);
 
@@ -94,6 +105,9 @@ private:
     };
     Diagram m_diagrams[4];
     int m_captionBars = 0;
+    CMsgCaptionBar* m_resultBar = nullptr;
+    CMergeBar* m_mergeBar = nullptr;
+    CParamOscBar* m_paramBar = nullptr;
 };
 
 // The application's main frame, or none before it exists and after it closed.

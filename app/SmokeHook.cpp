@@ -12,6 +12,10 @@
 #include <wx/timer.h>
 #include <wx/utils.h>
 
+#include "app/CaptionBars.h"
+#include "app/MainFrame.h"
+#include "platform/ui/WxUiServices.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -28,6 +32,7 @@ struct SmokeState {
     wxFrame* frame = nullptr;
     std::string reportPath, shotPath;
     std::vector<std::string> dialogs;  // every modal dialog met, as "title|message"
+    std::vector<int> commands;         // run as the ribbon runs them before the look is taken
     wxTimer timer;
     int ticks = 0;
 };
@@ -39,6 +44,13 @@ void WriteReport(const SmokeState& s) {
     if (wxStatusBar* bar = s.frame->GetStatusBar()) {
         for (int i = 0; i < bar->GetFieldsCount(); ++i)
             std::fprintf(f, "status%d=%s\n", i, bar->GetStatusText(i).utf8_str().data());
+    }
+    // The caption bars under the ribbon that are on show, with their texts.
+    if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) {
+        if (main->IsCaptionBarShown(main->GetResultBar()))
+            std::fprintf(f, "resultbar=%s\n", platform::ToWx(main->GetResultBar()->GetText()).utf8_str().data());
+        if (main->IsCaptionBarShown(main->GetParamBar()))
+            std::fprintf(f, "parambar=%s\n", platform::ToWx(main->GetParamBar()->GetText()).utf8_str().data());
     }
     for (const std::string& d : s.dialogs) std::fprintf(f, "dialog=%s\n", d.c_str());
     std::fclose(f);
@@ -91,7 +103,27 @@ void ArmSmokeHook(wxFrame* frame) {
     s->shotPath = shot ? shot : "";
     // Give the window time to be mapped and painted (and a record to open) before it is looked
     // at; a modal dialog met on the way is noted and dismissed, then the look is taken again.
+    if (const char* cmds = std::getenv("TENVORIK_SMOKE_COMMANDS")) {
+        for (const char* p = cmds; *p;) {
+            char* end = nullptr;
+            long id = std::strtol(p, &end, 10);
+            if (end == p) break;
+            s->commands.push_back(int(id));
+            p = *end ? end + 1 : end;
+        }
+    }
     s->timer.Bind(wxEVT_TIMER, [s](wxTimerEvent&) {
+        if (!s->commands.empty()) {
+            // Each command goes through the frame as a ribbon button sends it.
+            const int id = s->commands.front();
+            s->commands.erase(s->commands.begin());
+            // Queued, so that a modal window it opens meets the next tick of this timer.
+            s->timer.StartOnce(300);
+            wxCommandEvent cmd(wxEVT_MENU, id);
+            cmd.SetEventObject(s->frame);
+            s->frame->GetEventHandler()->AddPendingEvent(cmd);
+            return;
+        }
         if (DismissDialogs(*s) && ++s->ticks < 20) {
             s->timer.StartOnce(300);
             return;

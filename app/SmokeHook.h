@@ -6,8 +6,10 @@ class wxFrame;
 // When TENVORIK_SMOKE names a file, the program writes what a user would see (window
 // title, status-bar texts, the modal dialogs it met) to it once the main window is up and
 // idle, saves a picture of the window to TENVORIK_SMOKE_SHOT when that is set, and closes the
-// main window. It looks after TENVORIK_SMOKE_DELAY milliseconds (1500 when unset). The smoke
-// tests drive the real program through it.
+// main window. It looks after TENVORIK_SMOKE_DELAY milliseconds (1500 when unset); before
+// that it runs the commands listed in TENVORIK_SMOKE_COMMANDS (ids separated by commas) one
+// by one as the ribbon runs them. The report names the caption bars on show with their texts.
+// The smoke tests drive the real program through it.
 void ArmSmokeHook(wxFrame* frame);
 
 // Runs `prepare` just before the look is taken, as a user's last steps before it would be.

@@ -1,11 +1,14 @@
 #include "app/TenvorikDocument.h"
 
 #include <wx/cmdproc.h>
+#include <wx/filedlg.h>
 #include <wx/filename.h>
 
+#include "app/CaptionBars.h"
 #include "app/FileInfoDlg.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
+#include "app/WrongPlaceLocatorDlg.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "model/Channel.h"
 #include "model/AppOptions.h"
@@ -41,6 +44,37 @@ public:
         }
     }
 
+    void ShowFaultLocationBar(const CString& text) override {
+        CMainFrame* frame = GetMainFrame();
+        if (!frame || !frame->GetResultBar()) return;
+        frame->GetResultBar()->SetText(text);
+        frame->ShowCaptionBar(frame->GetResultBar(), true);
+    }
+    void HideFaultLocationBar() override {
+        CMainFrame* frame = GetMainFrame();
+        if (frame && frame->GetResultBar()) frame->ShowCaptionBar(frame->GetResultBar(), false);
+    }
+    bool EditLineModel(WrongPlaceLocatorData& model) override {
+        std::vector<CString> names;
+        for (const auto& ch : m_oscillogram.m_channels) names.push_back(ch.GetName());
+        WrongPlaceLocatorDlg dlg(m_owner.GetDocumentWindow(), model, std::move(names));
+        if (dlg.ShowModal() != wxID_OK) return false;
+        model = dlg.GetModel();
+        return true;
+    }
+    bool AskFaultReportPath(CString& path) override {
+        wxString filter = ToWx(LoadResString(9139));
+        while (filter.EndsWith(wxS("|"))) filter.RemoveLast();
+        // Replacing an existing report is the user's choice, asked first.
+        wxFileDialog dlg(m_owner.GetDocumentWindow(), wxFileSelectorPromptStr, wxString(), wxString(), filter,
+                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (dlg.ShowModal() != wxID_OK) return false;
+        wxString chosen = dlg.GetPath();
+        if (wxFileName(chosen).GetExt().empty() && dlg.GetFilterIndex() == 0) chosen += wxS(".txt");
+        path = FromWx(chosen);
+        return true;
+    }
+
 private:
     TenvorikDocument& m_owner;
 };
@@ -68,6 +102,17 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateSave, this, wxID_SAVE);
     Bind(wxEVT_MENU, &TenvorikDocument::OnRecordInfo, this, ID_FILE_PARAMETERS);
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateRecordInfo, this, ID_FILE_PARAMETERS);
+    // Fault location: the run, the line model and the report are the record document's.
+    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT}) {
+        Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
+            if (!m_loading) m_model->OnCommand(unsigned(e.GetId()));
+        }, id);
+        Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+            const auto state = m_model->GetCommandState(unsigned(e.GetId()));
+            e.Enable(!m_loading && state.enabled);
+            if (e.GetId() == ID_FAULT_LOCATION) e.Check(state.checked);
+        }, id);
+    }
 }
 
 TenvorikDocument::~TenvorikDocument() = default;

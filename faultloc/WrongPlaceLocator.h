@@ -104,6 +104,9 @@ public:
     // A cursor moved while a result is on show.
     void SetWindow(int first, int last) { m_windowFirst = first; m_windowLast = last; }
     void HideResult(LocatorRecord& record, LocatorHost& host);
+    // The result bar shows the stored short text while a result is on show, and is hidden
+    // otherwise.
+    void RefreshResultBar(LocatorHost& host) const;
     // The result over the window between the cursors, shown in the result bar.
     void ShowResultAtCursors(int first, int last, int recordSampleCount, LocatorHost& host);
     // The result bar's text (also kept as m_resultText) and the full report.

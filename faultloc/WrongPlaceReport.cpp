@@ -55,6 +55,13 @@ void WrongPlaceLocator::ShowResultAtCursors(int first, int last, int recordSampl
     host.ShowResultBar(BuildShortResult());
 }
 
+void WrongPlaceLocator::RefreshResultBar(LocatorHost& host) const {
+    if (m_active)
+        host.ShowResultBar(m_resultText);
+    else
+        host.HideResultBar();
+}
+
 CString WrongPlaceLocator::BuildShortResult() {
     CString text = KindHeading(*this);
     if (text.IsEmpty()) {

@@ -139,6 +139,9 @@ public:
     // Shows again the result over cursors В1 and В2 after one of them moved.
     void OnVerticalCursorsMoved();
     void HideFaultLocationResult();
+    // A view of the document became active: the result bar shows this record's result, or
+    // goes away when it has none; the diagrams follow the record.
+    void UpdateFaultLocationBar();
     // The line-model editor's OK: the edited model replaces the document's.
     void AcceptLineModel(const WrongPlaceLocatorData& model);
     bool SaveFaultReport(const CString& path);

@@ -55,6 +55,12 @@ void CTenvorikDoc::HideFaultLocationResult() {
     UpdateDiagrams();
 }
 
+void CTenvorikDoc::UpdateFaultLocationBar() {
+    DocLocatorHost host(*this);
+    m_locator.RefreshResultBar(host);
+    UpdateDiagrams();
+}
+
 void CTenvorikDoc::AcceptLineModel(const WrongPlaceLocatorData& model) {
     m_locator.GetData() = model;
     SetModifiedFlag(true);
