@@ -16,6 +16,7 @@ public:
         c[0].shown = true;
         c[1].position = last;
         c[1].shown = true;
+        m_doc.m_cursors.UpdateReadouts();
     }
     void ShowResultBar(const CString& text) override { m_doc.ShowFaultLocationBar(text); }
     void HideResultBar() override { m_doc.HideFaultLocationBar(); }

@@ -159,7 +159,9 @@ void CTenvorikView::OnSize(int cx, int cy) {
 }
 
 void CTenvorikView::OnActivateView(bool activate) {
-    if (activate && m_doc) m_doc->m_cursors.UpdateReadouts();
+    if (!activate || !m_doc) return;
+    m_doc->UpdateFaultLocationBar();
+    m_doc->m_cursors.UpdateReadouts();
 }
 
 void CTenvorikView::SetXScale(double xscale) {

@@ -7,6 +7,7 @@
 #include <wx/settings.h>
 #include <wx/textctrl.h>
 
+#include "app/CaptionBars.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
 #include "app/TenvorikDocument.h"
@@ -127,8 +128,11 @@ void CTenvorikView::OnUpdate(wxView*, wxObject*) {
 
 void CTenvorikView::OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) {
     wxView::OnActivateView(activate, activeView, deactiveView);
-    if (activate)
-        if (oscview::CTenvorikView* core = Core()) core->OnActivateView(true);
+    if (!activate) return;
+    if (oscview::CTenvorikView* core = Core()) core->OnActivateView(true);
+    // The parameter bar shows the record now active.
+    if (CMainFrame* frame = GetMainFrame())
+        if (CParamOscBar* bar = frame->GetParamBar()) bar->Refresh();
 }
 
 bool CTenvorikView::OnClose(bool deleteWindow) {
