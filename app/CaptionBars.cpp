@@ -25,7 +25,9 @@ const wxBitmap& BarImage() {
     return bmp;
 }
 
-wxColour BarBackground() { return wxSystemSettings::GetColour(wxSYS_COLOUR_INFOBK); }
+// A light bar with dark text, whatever the theme gives its tool tips.
+wxColour BarBackground() { return wxColour(246, 246, 238); }
+wxColour BarText() { return wxColour(30, 30, 30); }
 
 // A command sent to the main frame as the ribbon sends it.
 void SendCommand(int id) {
@@ -93,7 +95,7 @@ void CMsgCaptionBar::OnPaint(wxPaintEvent&) {
     dc.Clear();
     dc.DrawBitmap(BarImage(), 6, (size.y - 16) / 2, true);
     dc.SetFont(GetFont());
-    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+    dc.SetTextForeground(BarText());
     const wxString text = ToWx(m_text);
     const int right = m_save->GetPosition().x - 8;
     dc.SetClippingRegion(28, 0, std::max(0, right - 28), size.y);
@@ -173,7 +175,7 @@ void CMergeBar::OnPaint(wxPaintEvent&) {
     dc.SetBackground(wxBrush(BarBackground()));
     dc.Clear();
     dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
-    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+    dc.SetTextForeground(BarText());
     const wxRect area(15, 14, size.x - 30, size.y - 28);
     const wxString text = ToWx(m_text);
     dc.DrawText(text, area.x, area.GetBottom() - dc.GetTextExtent(text).y);
@@ -228,7 +230,7 @@ void CParamOscBar::OnPaint(wxPaintEvent&) {
     dc.SetBackground(wxBrush(BarBackground()));
     dc.Clear();
     dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
-    dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_INFOTEXT));
+    dc.SetTextForeground(BarText());
     const wxSize w1Size = dc.GetTextExtent(ToWx(LoadResString(152)));
     const int w3 = dc.GetTextExtent(ToWx(LoadResString(153))).x;
     const auto rects = captionbar::ParamBarRects(w1Size.x, w3, w1Size.y);

@@ -1,5 +1,7 @@
 #include "app/WrongPlaceLocatorDlg.h"
 
+#include <algorithm>
+
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -119,8 +121,11 @@ void WrongPlaceLocatorDlg::CreateToolbar() {
     m_toolbar = new wxToolBar(this, IDR_LINE_TOOLBAR, wxDefaultPosition, wxDefaultSize,
                               wxTB_FLAT | wxTB_HORIZONTAL | wxTB_TEXT | wxTB_HORZ_LAYOUT | wxTB_NODIVIDER);
     m_toolbar->SetToolBitmapSize(wxSize(16, 16));
-    m_method = new wxChoice(m_toolbar, IDC_METHOD_COMBO, wxDefaultPosition, wxSize(280, -1));
+    m_method = new wxChoice(m_toolbar, IDC_METHOD_COMBO);
     for (unsigned id : {3318u, 3317u, 3316u}) m_method->Append(ToWx(LoadResString(id)));
+    // 280 pixels, or what the longest method's name needs in this theme.
+    m_method->SetMinSize(wxSize(std::max(280, m_method->GetBestSize().x), -1));
+    m_method->SetSize(m_method->GetMinSize().x, -1);
     m_method->SetSelection(m_editor.MethodIndex());
     m_method->SetToolTip(CommandText(ID_LINE_METHOD, true));
     m_toolbar->AddControl(m_method);
@@ -162,12 +167,22 @@ void WrongPlaceLocatorDlg::CreatePropertyGrid() {
 }
 
 void WrongPlaceLocatorDlg::Layout_() {
-    const wxSize client = GetClientSize();
+    // Wide enough for every tool of the bar in this theme's fonts.
+    wxSize client = GetClientSize();
+    const wxSize bar = m_toolbar->GetBestSize();
+    if (bar.x + 20 > client.x) {
+        client.x = bar.x + 20;
+        SetClientSize(client);
+    }
     const int W = client.x, H = client.y;
-    const int T = m_toolbar->GetBestSize().y;
+    const int T = bar.y;
     m_toolbar->SetSize(10, 10, W - 20, T);
-    m_tree->SetSize(11, T + 21, W / 3 - 22, H - 92);
-    m_grid->SetSize(W / 3, T + 20, 2 * W / 3 - 10, H - 90);
+    // The tree and the grid end above the buttons, however tall the tool bar is here.
+    const int buttonsTop = FindWindow(wxID_OK)->GetPosition().y;
+    m_tree->SetSize(11, T + 21, W / 3 - 22, std::min(H - 92, buttonsTop - 10 - (T + 21)));
+    m_grid->SetSize(W / 3, T + 20, 2 * W / 3 - 10, std::min(H - 90, buttonsTop - 10 - (T + 20)));
+    FindWindow(wxID_OK)->Move(W - ConvertDialogToPixels(wxSize(165, 0)).x, buttonsTop);
+    FindWindow(wxID_CANCEL)->Move(W - ConvertDialogToPixels(wxSize(83, 0)).x, buttonsTop);
 }
 
 void WrongPlaceLocatorDlg::SyncTree() {
@@ -223,6 +238,8 @@ void WrongPlaceLocatorDlg::FillPropertyGrid() {
         }
         m_grid->Append(p);
     }
+    // The names are read whole.
+    m_grid->SetSplitterLeft();
     m_grid->Refresh();
 }
 

@@ -105,3 +105,14 @@ TEST(FaultLocationSmoke, RunWithoutLineModelSaysSoAndShowsNoResult) {
     EXPECT_NE(text.find("|Данные для определения места повреждения не введены."), std::string::npos) << text;
     EXPECT_EQ(text.find("resultbar="), std::string::npos) << text;
 }
+
+TEST(FaultLocationSmoke, LineModelEditorOpensAndCancelRunsNothing) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    WriteSettings(dir);
+    int rc = -1;
+    const std::string text = RunProgram(dir, {cfg}, "32807", &rc);
+    ASSERT_EQ(rc, 0) << text;
+    EXPECT_NE(text.find("dialog=Параметры ОМП\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("resultbar="), std::string::npos) << text;
+}
