@@ -306,6 +306,14 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     // to save first, and a refusal keeps everything as it was.
     m_closing = true;
     m_timer.Stop();
+    // The result and merge bars go first, with what their hiding does: the active record's
+    // fault-location result leaves it before its documents are asked to save.
+    if (IsCaptionBarShown(m_resultBar)) {
+        ShowCaptionBar(m_resultBar, false);
+        wxCommandEvent closed(wxEVT_MENU, ID_RESULT_BAR_CLOSED);
+        OnResultBarClosed(closed);
+    }
+    ShowCaptionBar(m_mergeBar, false);
     if (!GetDocumentManager()->Clear(!event.CanVeto())) {
         m_closing = false;
         m_timer.Start(100);
