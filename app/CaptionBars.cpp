@@ -55,7 +55,8 @@ CMsgCaptionBar::CMsgCaptionBar(wxWindow* parent)
               wxS("resultbar")),
       m_text(LoadResString(3023)) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    m_save = new wxButton(this, ID_FAULT_REPORT, ToWx(LoadResString(3473)));
+    // Window ids stop below 32767: the button sends its command through the frame instead.
+    m_save = new wxButton(this, wxID_ANY, ToWx(LoadResString(3473)));
     m_save->SetToolTip(ToWx(LoadResString(3472)));
     m_close = new wxButton(this, wxID_CLOSE, wxS("\u00D7"), wxDefaultPosition, wxSize(26, -1), wxBU_EXACTFIT | wxBORDER_NONE);
     m_save->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { SendCommand(ID_FAULT_REPORT); });

@@ -75,5 +75,6 @@ TEST(FaultLocationSmoke, LineModelEditorOpensAndCancelRunsNothing) {
     const std::string text = RunProgram(dir, {cfg}, "32807", &rc);
     ASSERT_EQ(rc, 0) << text;
     EXPECT_NE(text.find("dialog=Параметры ОМП\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("dialog="), text.rfind("dialog=")) << text;  // the editor alone
     EXPECT_EQ(text.find("resultbar="), std::string::npos) << text;
 }
