@@ -115,7 +115,16 @@ public:
     void OnVScroll(int code, int64_t thumb);
 
     // --- the time cursors under the mouse and the arrow keys (client coordinates)
-    void OnButtonDown(int x, int y, bool left, bool shift);
+    // `left` is the left button held; `rightHeld` the right button pressed or held with it (a
+    // press without the left button is always the right one).
+    void OnButtonDown(int x, int y, bool left, bool shift, bool ctrl = false, bool rightHeld = false);
+    // A press in the caption column at content y: plain selects the channel alone, CTRL toggles
+    // it, SHIFT selects from the range anchor to it in display order, the right button alone
+    // keeps a selection that already holds it; the diagrams are then reloaded.
+    void SelectInCaptionColumn(int contentY, bool left, bool right, bool ctrl, bool shift);
+    // The channel whose caption block holds content y in the caption column (display order,
+    // a strip member by its own block), or null; `top` and `height` receive the block.
+    CChannel* CaptionChannelAt(int contentY, int64_t* top = nullptr, int* height = nullptr) const;
     void OnMouseMove(int x, int y);
     void OnButtonUp();
     enum ArrowKey { kArrowLeft, kArrowRight, kArrowUp, kArrowDown };
@@ -202,7 +211,7 @@ public:
     int m_leftWidth = 125;       // W
     int m_valueX = 0;            // X
     bool m_grid = true;          // "Sells"
-    CString m_rangeAnchor;
+    CStringA m_rangeAnchor;      // file name of the channel SHIFT ranges start from
     int m_dragStartX = 0;
     double m_dragStartShift = 0.0;
     double m_measureX = 0, m_measureY1 = 0, m_measureY2 = 0;

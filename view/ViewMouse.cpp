@@ -2,14 +2,28 @@
 // on the traces places В1 (left button) or В2 (right), with SHIFT the level cursors, and the
 // arrow keys step them; the selected channels are dragged out of the caption column.
 #include <algorithm>
+#include <set>
 
 #include "model/TenvorikDoc.h"
 #include "view/TenvorikView.h"
 
 namespace oscview {
 
-void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift) {
+void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift, bool ctrl, bool rightHeld) {
     if (!m_doc) return;
+    if (y >= m_clientHeight - GetBottomBand()) {
+        // A press on the time axis band lets go of the channel selection and nothing else.
+        m_doc->GetOscillogram().ClearSelection();
+        if (m_host) m_host->Invalidate();
+        return;
+    }
+    if (x < m_leftWidth) {
+        SelectInCaptionColumn(y - m_yOffset, left, rightHeld || !left, ctrl, shift);
+        // An armed or running measurement does not survive a press elsewhere.
+        if (m_mouseMode == 7 || m_mouseMode == 8) m_mouseMode = 0;
+        if (m_host) m_host->Invalidate();
+        return;
+    }
     CursorSet& cursors = m_doc->m_cursors;
     const int hit = cursors.HitTest(x, y, m_firstSample, m_leftWidth, m_yOffset, m_xScale);
     if (left && hit >= 1 && hit <= 5) {
@@ -43,6 +57,74 @@ void CTenvorikView::OnMouseMove(int x, int y) {
 
 void CTenvorikView::OnButtonUp() {
     if (m_mouseMode >= 1 && m_mouseMode <= 5) m_mouseMode = 0;
+}
+
+CChannel* CTenvorikView::CaptionChannelAt(int contentY, int64_t* topOut, int* heightOut) const {
+    if (!m_doc) return nullptr;
+    std::vector<CChannel*> order;
+    std::set<const CChannel*> grouped, heads;
+    BuildDisplayOrder(order, &grouped, &heads);
+    int64_t top = 0;
+    // The strip whose caption blocks are being walked; its members stack their blocks inside
+    // the strip's row, below the head's.
+    int64_t stripBottom = -1, blockTop = 0;
+    for (CChannel* ch : order) {
+        if (!(ch->m_flags & CHF_VISIBLE)) continue;
+        int64_t T;
+        int B;
+        const bool member = grouped.count(ch) > 0 && !ch->IsDiscrete();
+        if (member && !heads.count(ch) && stripBottom >= 0) {
+            T = blockTop;
+            B = GetCaptionBlockHeight(*ch);
+            blockTop += B;
+        } else {
+            const int h = GetChannelHeight(*ch);
+            T = top;
+            top += h;
+            B = member ? GetCaptionBlockHeight(*ch) : h;
+            stripBottom = member ? top : -1;
+            blockTop = T + B;
+        }
+        if (contentY < T || contentY >= T + B) continue;
+        if (topOut) *topOut = T;
+        if (heightOut) *heightOut = B;
+        return ch;
+    }
+    return nullptr;
+}
+
+void CTenvorikView::SelectInCaptionColumn(int contentY, bool left, bool right, bool ctrl, bool shift) {
+    if (!m_doc) return;
+    COscillogram& osc = m_doc->GetOscillogram();
+    if (!ctrl && !right) osc.ClearSelection();
+    // A press below the last caption only clears.
+    if (CChannel* hit = CaptionChannelAt(contentY)) {
+        if (right && !left && !ctrl && !shift) {
+            // The context menu acts on the selection; a channel outside it becomes the selection.
+            if (!hit->m_selected) {
+                osc.ClearSelection();
+                hit->m_selected = true;
+            }
+        } else if (shift && left) {
+            if (!m_rangeAnchor.IsEmpty()) {
+                std::vector<CChannel*> order;
+                std::set<const CChannel*> grouped, heads;
+                BuildDisplayOrder(order, &grouped, &heads);
+                const auto at = std::find(order.begin(), order.end(), hit);
+                auto from = std::find_if(order.begin(), order.end(),
+                                         [this](const CChannel* c) { return c->GetFileName() == m_rangeAnchor; });
+                if (from == order.end()) from = at;
+                auto lo = std::min(from, at), hi = std::max(from, at);
+                // Hidden channels in between stay out: they would be dragged along unseen.
+                for (auto it = lo; it <= hi; ++it)
+                    if ((*it)->m_flags & CHF_VISIBLE) (*it)->m_selected = true;
+            }
+        } else {
+            hit->m_selected = !hit->m_selected;
+            if (hit->m_selected) m_rangeAnchor = hit->GetFileName();
+        }
+    }
+    if (m_host) m_host->UpdateDiagrams();
 }
 
 std::vector<uint32_t> CTenvorikView::ChannelsToDrag(int x, bool left, bool right, bool ctrl) const {

@@ -648,31 +648,10 @@ HoverBox CTenvorikView::OnMouseHover(CPoint point) {
     if (!m_doc || point.x >= m_leftWidth || point.y >= m_clientHeight - GetBottomBand()) return box;
     CScreenDC dc;
     const int contentY = point.y - m_yOffset;
-    std::vector<CChannel*> order;
-    std::set<const CChannel*> grouped, heads;
-    BuildDisplayOrder(order, &grouped, &heads);
     const int L = m_captionLineHeight, S = m_smallLineHeight;
-    int64_t top = 0;
-    // The strip whose blocks are being walked, and where its row ends.
-    int64_t stripBottom = -1, blockTop = 0;
-    for (CChannel* ch : order) {
-        if (!(ch->m_flags & CHF_VISIBLE)) continue;
-        int64_t T;
-        int B;
-        const bool member = grouped.count(ch) > 0 && !ch->IsDiscrete();
-        if (member && !heads.count(ch) && stripBottom >= 0) {
-            T = blockTop;
-            B = GetCaptionBlockHeight(*ch);
-            blockTop += B;
-        } else {
-            const int h = GetChannelHeight(*ch);
-            T = top;
-            top += h;
-            B = member ? GetCaptionBlockHeight(*ch) : h;
-            stripBottom = member ? top : -1;
-            blockTop = T + B;
-        }
-        if (contentY < T || contentY >= T + B) continue;
+    int64_t T = 0;
+    int B = 0;
+    if (CChannel* ch = CaptionChannelAt(contentY, &T, &B)) {
         const CString full = ch->GetName();
         if (ch->IsDiscrete()) {
             dc.SelectObject(&m_heavyFont);

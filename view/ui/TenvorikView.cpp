@@ -178,7 +178,8 @@ void CTenvorikView::OnMouse(wxMouseEvent& event) {
     if (event.LeftDown() || event.RightDown()) {
         m_canvas->SetFocus();
         m_dragArmed = event.LeftDown();
-        core->OnButtonDown(p.x, p.y, event.LeftDown(), event.ShiftDown());
+        core->OnButtonDown(p.x, p.y, event.LeftDown(), event.ShiftDown(), event.ControlDown(), event.RightDown() || event.RightIsDown());
+        m_canvas->Refresh(false);
     } else if (event.LeftUp() || event.RightUp()) {
         core->OnButtonUp();
     } else if (event.Dragging()) {

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ViewFixture.h"
+
+using namespace viewtest;
+
+namespace {
+
+// Analog A, B, C, D and a hidden H, then a discrete X; B and D share a strip, so the caption
+// column reads A, B, D, C, X from the top (H takes no room).
+struct SelectRig : ViewRig {
+    int yA = 0, yB = 0, yD = 0, yC = 0, yX = 0, yEnd = 0;
+    SelectRig() {
+        SetUpRecord(doc, 1000, 50);
+        std::vector<double> s(50, 1.0), bits(50, 0.0);
+        AddChannels(doc, {Analog(doc, "A", s), Analog(doc, "B", s), Analog(doc, "C", s), Analog(doc, "D", s),
+                          Analog(doc, "H", s), Discrete(doc, "X", bits)});
+        doc.m_channelGroups[L"g"] = {"B", "D"};
+        auto& chs = doc.GetOscillogram().m_channels;
+        chs[4].m_flags &= ~uint32_t(CHF_VISIBLE);
+        Open(800, 600);
+        const oscview::CTenvorikView& v = *view;
+        const int hA = v.GetChannelHeight(chs[0]), strip = v.GetChannelHeight(chs[1]);
+        const int block = v.GetCaptionBlockHeight(chs[1]), hC = v.GetChannelHeight(chs[2]);
+        yA = hA / 2;
+        yB = hA + block / 2;
+        yD = hA + block + block / 2;
+        yC = hA + strip + hC / 2;
+        yX = hA + strip + hC + 10;
+        yEnd = hA + strip + hC + 20;
+    }
+    std::string Selected() const {
+        std::string out;
+        for (const CChannel& ch : doc.GetOscillogram().m_channels)
+            if (ch.m_selected) out += ch.GetFileName().GetString();
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST(ChannelSelect, CaptionColumnEntriesFollowTheDisplayOrderWithStripMembersByTheirBlocks) {
+    SelectRig rig;
+    const auto& chs = rig.doc.GetOscillogram().m_channels;
+    const struct {
+        int y;
+        const CChannel* expect;
+    } cases[] = {
+        {-1, nullptr}, {0, &chs[0]}, {rig.yA, &chs[0]}, {rig.yB, &chs[1]}, {rig.yD, &chs[3]},
+        {rig.yC, &chs[2]}, {rig.yX, &chs[5]}, {rig.yEnd - 1, &chs[5]}, {rig.yEnd, nullptr},
+    };
+    for (const auto& c : cases) EXPECT_EQ(rig.view->CaptionChannelAt(c.y), c.expect) << "content y " << c.y;
+}
+
+TEST(ChannelSelect, ClicksInTheCaptionColumnSelectToggleAndExtendFromTheAnchor) {
+    SelectRig rig;
+    oscview::CTenvorikView& v = *rig.view;
+    enum Keys { kPlain = 0, kCtrl = 1, kShift = 2, kRight = 4 };
+    // Applied in sequence: each press, the selection after it (file names in index order) and
+    // the range anchor after it.
+    const struct {
+        int y, keys;
+        const char* selected;
+        const char* anchor;
+    } steps[] = {
+        {rig.yC, kPlain, "C", "C"},
+        {rig.yA, kCtrl, "AC", "A"},
+        {rig.yC, kCtrl, "A", "A"},            // toggled off, the anchor stays
+        {rig.yX, kShift, "ABCDX", "A"},       // A..X in display order, hidden H left out
+        {rig.yD, kPlain, "D", "D"},
+        {rig.yB, kShift, "BD", "D"},          // upwards inside the strip
+        {rig.yC, kShift | kCtrl, "BCD", "D"}, // CTRL keeps what was selected
+        {rig.yB, kPlain, "B", "B"},           // a selected channel pressed alone stays selected, alone
+        {rig.yC, kCtrl, "BC", "C"},
+        {rig.yB, kRight, "BC", "C"},          // right press inside the selection keeps it
+        {rig.yA, kRight, "A", "C"},           // outside it, the channel becomes the selection
+        {rig.yA, kRight | kCtrl, "", "C"},    // CTRL with the right button toggles
+        {rig.yEnd + 5, kCtrl, "", "C"},       // below the last caption nothing is hit
+        {rig.yA, kPlain, "A", "A"},
+        {rig.yEnd + 5, kPlain, "", "A"},      // a plain press there still clears
+    };
+    int diagrams = rig.host.diagramUpdates;
+    for (const auto& s : steps) {
+        v.OnButtonDown(5, s.y, !(s.keys & kRight), s.keys & kShift, s.keys & kCtrl, s.keys & kRight);
+        v.OnButtonUp();
+        EXPECT_EQ(rig.Selected(), s.selected) << "y " << s.y << " keys " << s.keys;
+        EXPECT_EQ(std::string(v.m_rangeAnchor.GetString()), s.anchor) << "y " << s.y << " keys " << s.keys;
+        EXPECT_EQ(rig.host.diagramUpdates, ++diagrams);
+    }
+
+    // An anchor no longer in the record: SHIFT selects the pressed channel only; no anchor, nothing.
+    v.m_rangeAnchor = "gone";
+    v.OnButtonDown(5, rig.yC, true, true, false, false);
+    EXPECT_EQ(rig.Selected(), "C");
+    v.m_rangeAnchor = "";
+    v.OnButtonDown(5, rig.yC, true, true, false, false);
+    EXPECT_EQ(rig.Selected(), "");
+}
+
+TEST(ChannelSelect, PressesOutsideTheCaptionsAndScrolledRows) {
+    SelectRig rig;
+    oscview::CTenvorikView& v = *rig.view;
+    auto& chs = rig.doc.GetOscillogram().m_channels;
+    chs[0].m_selected = chs[5].m_selected = true;
+    const int diagrams = rig.host.diagramUpdates;
+
+    // The time axis band clears the selection, even over the caption column, and nothing more.
+    v.OnButtonDown(5, v.m_clientHeight - 1, true, false);
+    EXPECT_EQ(rig.Selected(), "");
+    EXPECT_EQ(rig.host.diagramUpdates, diagrams);
+
+    // The column ends where the traces begin.
+    v.OnButtonDown(v.m_leftWidth, rig.yA, true, false, false, false);
+    v.OnButtonUp();
+    EXPECT_EQ(rig.Selected(), "");
+
+    // Rows scrolled up: the press is taken at content y; an armed measurement is dropped.
+    v.m_yOffset = -rig.yC + 10;
+    v.m_mouseMode = 7;
+    v.OnButtonDown(5, 10, true, false, false, false);
+    EXPECT_EQ(rig.Selected(), "C");
+    EXPECT_EQ(v.m_mouseMode, 0);
+    EXPECT_EQ(rig.host.diagramUpdates, diagrams + 1);
+}
