@@ -93,7 +93,7 @@ Profile Profile::AtPath(const CString& filePath) { return Profile(Tag{}, filePat
 
 CString Profile::Folder() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    // The base directory specification says a relative value is to be ignored.
+    // XDG base-directory rules: a relative value is to be ignored.
     CString base = xdg && xdg[0] == '/' ? CString(Utf8ToWide(xdg)) : JoinPath(HomeFolder(), L".config");
     return JoinPath(base, L"Korvelund");
 }
