@@ -92,15 +92,18 @@ CChannel::CChannel(bool discrete, const CStringA& description, DocumentModel* do
 
 // ------------------------------------------------------------------ value setters
 
-void CChannel::SetCalculatedValues(const CString& unit, const std::vector<double>& values) {
+void CChannel::SetCalculatedUnit(const CString& unit) {
     m_unit = CStringA(unit);
     m_displayUnit = unit;
-    // The formula pages name units by the localized letters; the record keeps the Latin ones.
     if (m_unit == CStringA(LoadResString(3122)))
         m_unit = "V";
     else if (m_unit == CStringA(LoadResString(3106)))
         m_unit = "A";
     m_flags |= CHF_CALCULATED;
+}
+
+void CChannel::SetCalculatedValues(const CString& unit, const std::vector<double>& values) {
+    SetCalculatedUnit(unit);
     m_samples = values;
     size_t n = m_samples.size();
     m_curveValues.resize(n);
@@ -112,13 +115,7 @@ void CChannel::SetCalculatedValues(const CString& unit, const std::vector<double
 
 void CChannel::SetComplexValues(const CString& unit, const std::vector<double>& values,
                                 const std::vector<Complex>& complexValues) {
-    m_unit = CStringA(unit);
-    m_displayUnit = unit;
-    if (m_unit == CStringA(LoadResString(3122)))
-        m_unit = "V";
-    else if (m_unit == CStringA(LoadResString(3106)))
-        m_unit = "A";
-    m_flags |= CHF_CALCULATED;
+    SetCalculatedUnit(unit);
     m_samples = values;
     size_t n = m_samples.size();
     m_curveValues.resize(n);

@@ -208,6 +208,9 @@ public:
     bool m_unitUnrecognised = false;
 
 private:
+    // The unit of program-made values: the formula pages name units by the localized letters,
+    // the record keeps the Latin ones.
+    void SetCalculatedUnit(const CString& unit);
     // The display multiplier by the ratio and the two primary/secondary flags.
     double ComputeDisplayMultiplier() const;
     // Samples per second of this channel: its own rate, else the record's.

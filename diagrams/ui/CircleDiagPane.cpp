@@ -121,10 +121,7 @@ private:
 CircleDiagPane::CircleDiagPane(wxWindow* parent, DiagramOwner* owner)
     : DiagramPane(parent, wxID_ANY), m_wnd(std::make_unique<CircleDiagramWnd>(owner)) {
     m_canvas = new DiagramCanvas(this, kWindowId, *m_wnd, CHF_CIRCLE_DIAGRAM);
-    CircleDiagramWnd* wnd = m_wnd.get();
-    m_canvas->onCommand = [wnd](unsigned id) { return wnd->OnCommand(id); };
-    m_canvas->onUpdateCommand = [wnd](CCmdUI& ui) { wnd->OnUpdateCommand(ui); };
-    m_canvas->contextMenu = [wnd] { return wnd->BuildContextMenu(); };
+    ConnectCanvas(*m_canvas, m_wnd.get());
     m_wnd->SetPairEditor([this](std::vector<ChannelPair>& pairs) { return EditPairs(pairs); });
 
     m_grid = new BlockPropertyGrid(this, kGridId, m_wnd->GetGridModel());

@@ -12,6 +12,14 @@ public:
     virtual DiagramCanvas* Canvas() const = 0;
 };
 
+// Hands a canvas's commands, their states and its context menu to the diagram window behind it.
+template <class Canvas, class Wnd>
+void ConnectCanvas(Canvas& canvas, Wnd* wnd) {
+    canvas.onCommand = [wnd](unsigned id) { return wnd->OnCommand(id); };
+    canvas.onUpdateCommand = [wnd](auto& ui) { wnd->OnUpdateCommand(ui); };
+    canvas.contextMenu = [wnd] { return wnd->BuildContextMenu(); };
+}
+
 // The diagram of a pane the frame keeps under a display bit, or null.
 inline DiagramWnd* DiagramOfPane(wxWindow* pane) {
     auto* p = dynamic_cast<DiagramPane*>(pane);

@@ -26,10 +26,7 @@ void SplitTip(unsigned id, wxString& tip, wxString& help) {
 VectorDiagPane::VectorDiagPane(wxWindow* parent, DiagramOwner* owner)
     : DiagramPane(parent, wxID_ANY), m_wnd(std::make_unique<VectorDiagramWnd>(owner)) {
     m_canvas = new DiagramCanvas(this, kWindowId, *m_wnd, CHF_VECTOR_DIAGRAM);
-    VectorDiagramWnd* wnd = m_wnd.get();
-    m_canvas->onCommand = [wnd](unsigned id) { return wnd->OnCommand(id); };
-    m_canvas->onUpdateCommand = [wnd](CCmdUI& ui) { wnd->OnUpdateCommand(ui); };
-    m_canvas->contextMenu = [wnd] { return wnd->BuildContextMenu(); };
+    ConnectCanvas(*m_canvas, m_wnd.get());
 
     m_toolBar = new wxToolBar(this, kToolBarId, wxDefaultPosition, wxDefaultSize, wxTB_VERTICAL | wxTB_FLAT);
     m_toolBar->SetToolBitmapSize(wxSize(16, 16));
