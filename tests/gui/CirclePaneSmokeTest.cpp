@@ -3,7 +3,8 @@
 // trajectory with its cursor cross appears in the pane.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <filesystem>
+
 
 #include <cmath>
 #include <map>
@@ -33,16 +34,13 @@ void WriteFaultRecord(const std::string& base) {
 TEST(CirclePane, TrajectoryOfAFaultRecordIsOnTheScreen) {
     testutil::TempDir dir;
     const std::string report = dir.File("report.txt"), shot = dir.File("shot.png");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     // A low block grid leaves the plot room in the docked pane.
-    ::mkdir(dir.File("config/Korvelund").c_str(), 0700);
+    std::filesystem::create_directories(dir.File("config/Korvelund"));
     testutil::WriteFile(dir.File("config/Korvelund/Tenvorik.ini"), "[Circle Diagram]\nProperties Height=40\n");
     WriteFaultRecord(dir.File("fault"));
     auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", dir.File("fault.cfg")},
-                           {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot, "TENVORIK_SMOKE_CURSOR=300",
-                            "TENVORIK_SMOKE_DELAY=2500", "XDG_CONFIG_HOME=" + dir.File("config"),
-                            "XDG_RUNTIME_DIR=" + dir.File("runtime")});
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot,
+                                                    "TENVORIK_SMOKE_CURSOR=300", "TENVORIK_SMOKE_DELAY=2500"}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string text = testutil::ReadFile(report);
     EXPECT_EQ(text.find("dialog="), std::string::npos) << text;

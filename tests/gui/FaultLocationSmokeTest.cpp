@@ -2,7 +2,6 @@
 // record's settings file, the run from the ribbon, the result in the caption bar.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include "TestUtil.h"
 #include "tests/faultloc/FaultRecord.h"
@@ -13,12 +12,10 @@ namespace {
 std::string RunProgram(const testutil::TempDir& dir, const std::vector<std::string>& args, const std::string& commands,
                        int* exitCode) {
     const std::string report = dir.File("report.txt");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     std::vector<std::string> argv{std::string(TV_BIN_DIR) + "/Tenvorik"};
     argv.insert(argv.end(), args.begin(), args.end());
-    auto r = testutil::Run(argv, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_COMMANDS=" + commands,
-                                  "XDG_CONFIG_HOME=" + dir.File("config"), "XDG_RUNTIME_DIR=" + dir.File("runtime")});
+    auto r = testutil::Run(argv,
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_COMMANDS=" + commands}));
     *exitCode = r.exitCode;
     return testutil::ReadFile(report) + r.err;
 }

@@ -2,7 +2,6 @@
 // window, opens what it is given, and closes cleanly.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -18,12 +17,9 @@ namespace {
 std::string RunProgram(const testutil::TempDir& dir, const std::vector<std::string>& args, int* exitCode = nullptr,
                        std::string* err = nullptr) {
     const std::string report = dir.File("report.txt");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     std::vector<std::string> argv{std::string(TV_BIN_DIR) + "/Tenvorik"};
     argv.insert(argv.end(), args.begin(), args.end());
-    auto r = testutil::Run(argv, {"TENVORIK_SMOKE=" + report, "XDG_CONFIG_HOME=" + dir.File("config"),
-                                  "XDG_RUNTIME_DIR=" + dir.File("runtime")});
+    auto r = testutil::Run(argv, testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report}));
     if (exitCode) *exitCode = r.exitCode;
     if (err) *err = r.err;
     return testutil::ReadFile(report);
@@ -79,11 +75,8 @@ TEST(Startup, EnglishLibraryBesideTheProgramGivesEnglishTexts) {
     for (const char* f : {"Tenvorik", "libHalvex.so", "libOrvinel.so"})
         fs::copy_file(fs::path(TV_BIN_DIR) / f, app / f);
     fs::copy_file(fs::path(TV_LANG_DIR) / "Tenvorik_ResEng.so", app / "Tenvorik_ResEng.so");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     const std::string report = dir.File("report.txt");
-    auto r = testutil::Run({(app / "Tenvorik").string()}, {"TENVORIK_SMOKE=" + report, "XDG_CONFIG_HOME=" + dir.File("config"),
-                                                          "XDG_RUNTIME_DIR=" + dir.File("runtime")});
+    auto r = testutil::Run({(app / "Tenvorik").string()}, testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string text = testutil::ReadFile(report);
     EXPECT_NE(text.find("status0=Vert. cursor 1:"), std::string::npos) << text;
@@ -123,11 +116,8 @@ TEST(Startup, CancelledLoadLeavesNoDocument) {
     // Large enough that the load is still running when the hook presses cancel.
     const std::string cfg = WriteRecord(dir, "huge", 2500000);
     const std::string report = dir.File("report.txt");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", cfg},
-                           {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_DELAY=300", "XDG_CONFIG_HOME=" + dir.File("config"),
-                            "XDG_RUNTIME_DIR=" + dir.File("runtime")},
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_DELAY=300"}),
                            120);
     // never a hang, whatever came first
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -153,9 +143,7 @@ TEST(Startup, RecordThatFailsToOpenLeavesTheProgramUsable) {
 
 TEST(Startup, SecondStartHandsItsRecordToTheFirstAndEnds) {
     testutil::TempDir dir;
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
-    const std::vector<std::string> env{"XDG_CONFIG_HOME=" + dir.File("config"), "XDG_RUNTIME_DIR=" + dir.File("runtime")};
+    const std::vector<std::string> env = testutil::SmokeEnv(dir, {});
     const std::string program = std::string(TV_BIN_DIR) + "/Tenvorik";
     const std::string record = WriteRecord(dir, "handed", 50);
 

@@ -54,13 +54,10 @@ std::string Description(int controlSum) {
 
 std::string RunProgram(const testutil::TempDir& dir, const std::vector<std::string>& args, int& rc, std::string& err) {
     const std::string report = dir.File("report.txt");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     ::mkdir(dir.File("tmp").c_str(), 0700);
     std::vector<std::string> argv{std::string(TV_BIN_DIR) + "/Tenvorik"};
     argv.insert(argv.end(), args.begin(), args.end());
-    auto r = testutil::Run(argv, {"TENVORIK_SMOKE=" + report, "XDG_CONFIG_HOME=" + dir.File("config"),
-                                  "XDG_RUNTIME_DIR=" + dir.File("runtime"), "TMPDIR=" + dir.File("tmp")});
+    auto r = testutil::Run(argv, testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TMPDIR=" + dir.File("tmp")}));
     rc = r.exitCode;
     err = r.err;
     return testutil::ReadFile(report);

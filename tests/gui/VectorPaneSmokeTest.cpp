@@ -2,7 +2,6 @@
 // placed and the channels shown, the phasors appear on the screen.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include "TestUtil.h"
 #include "platform/draw/GdiObjects.h"
@@ -10,12 +9,9 @@
 TEST(VectorPane, PhasorsOfTheSampleRecordAreOnTheScreen) {
     testutil::TempDir dir;
     const std::string report = dir.File("report.txt"), shot = dir.File("shot.png");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", std::string(TV_SOURCE_DIR) + "/samples/sample.cfg"},
-                           {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot, "TENVORIK_SMOKE_CURSOR=1000",
-                            "TENVORIK_SMOKE_DELAY=2500", "XDG_CONFIG_HOME=" + dir.File("config"),
-                            "XDG_RUNTIME_DIR=" + dir.File("runtime")});
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot,
+                                                    "TENVORIK_SMOKE_CURSOR=1000", "TENVORIK_SMOKE_DELAY=2500"}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string text = testutil::ReadFile(report);
     EXPECT_EQ(text.find("dialog="), std::string::npos) << text;

@@ -2,7 +2,6 @@
 // holds the curves of the record's channels, each in its colour, right of the caption column.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 #include <cmath>
 #include <string>
@@ -38,11 +37,9 @@ TEST(ViewSmoke, OpenedRecordShowsItsCurvesInTheirColours) {
     testutil::TempDir dir;
     const std::string cfg = WriteSineRecord(dir, 2000);
     const std::string report = dir.File("report.txt"), shot = dir.File("shot.png");
-    ::mkdir(dir.File("config").c_str(), 0700);
-    ::mkdir(dir.File("runtime").c_str(), 0700);
     auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", cfg},
-                           {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot, "TENVORIK_SMOKE_DELAY=2500",
-                            "XDG_CONFIG_HOME=" + dir.File("config"), "XDG_RUNTIME_DIR=" + dir.File("runtime")});
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot,
+                                                    "TENVORIK_SMOKE_DELAY=2500"}));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string text = testutil::ReadFile(report);
     EXPECT_EQ(text.find("dialog="), std::string::npos) << text;

@@ -40,6 +40,14 @@ std::string ReadFile(const std::string& path) {
     return ss.str();
 }
 
+std::vector<std::string> SmokeEnv(const TempDir& dir, std::vector<std::string> extra) {
+    std::filesystem::create_directories(dir.File("config"));
+    std::filesystem::create_directories(dir.File("runtime"));
+    std::vector<std::string> env{"XDG_CONFIG_HOME=" + dir.File("config"), "XDG_RUNTIME_DIR=" + dir.File("runtime")};
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
 RunResult Run(const std::vector<std::string>& argv, const std::vector<std::string>& env, int timeoutSec) {
     RunResult r;
     TempDir dir;

@@ -22,6 +22,10 @@ private:
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
 
+// The environment of a program run that keeps its profile and its instance socket inside `dir`
+// (folders "config" and "runtime", made here), followed by `extra`.
+std::vector<std::string> SmokeEnv(const TempDir& dir, std::vector<std::string> extra);
+
 struct RunResult {
     int exitCode = -1;  // -1 when it did not end in time or could not start
     std::string out, err;
