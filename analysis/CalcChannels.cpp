@@ -45,6 +45,18 @@ bool SplitSettingsValue(const std::wstring& v, CString& name, CString& expressio
 
 }  // namespace
 
+CalcChannels& CalcChannels::Of(CChannelCollection& record) {
+    auto* list = dynamic_cast<CalcChannels*>(record.m_derivedChannels.get());
+    if (!list) {
+        auto made = std::make_unique<CalcChannels>(record.m_document);
+        list = made.get();
+        record.m_derivedChannels = std::move(made);
+    }
+    return *list;
+}
+
+std::unique_ptr<DerivedChannels> CalcChannels::Clone() const { return std::make_unique<CalcChannels>(*this); }
+
 COscillogram* CalcChannels::Record() const { return m_document ? &m_document->m_oscillogram : nullptr; }
 
 const CChannel* CalcChannels::GetChannelIndex(const CString& name) {

@@ -3,18 +3,24 @@
 // sample by sample into program-made channels of the record. The list lives inside the
 // channel collection, so that undo snapshots carry it; it travels with the record in the
 // settings category "CalculatedChannels" and is exchanged as ".frm" files.
+#include <memory>
 #include <vector>
 
 #include "analysis/Calculator.h"
+#include "model/ChannelCollection.h"
 #include "platform/CString.h"
 
 class COscillogram;
 class DocumentModel;
 class SettingsNode;
 
-class CalcChannels : public Calculator {
+class CalcChannels : public Calculator, public DerivedChannels {
 public:
     explicit CalcChannels(DocumentModel* doc) : m_document(doc) {}
+
+    // The list a record keeps, made empty for the record's document the first time it is asked for.
+    static CalcChannels& Of(CChannelCollection& record);
+    std::unique_ptr<DerivedChannels> Clone() const override;
 
     // The record's channel of that display name; a name of no channel raises the record's
     // "wrong channel name" exception.
@@ -27,7 +33,7 @@ public:
     // Computes every formula in list order and stores each result in the record. A failure
     // is reported to the user and ends the run (the channels of earlier formulas stay);
     // false then.
-    bool ComputeChannels();
+    bool ComputeChannels() override;
     // Removes the channels of the list from the record and empties the list.
     void Clear();
 

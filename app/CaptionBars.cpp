@@ -10,8 +10,8 @@
 #include "app/CaptionBarLogic.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikDocument.h"
+#include "document/TenvorikDoc.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;

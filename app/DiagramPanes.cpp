@@ -6,8 +6,8 @@
 #include "app/TenvorikDocument.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/VectorDiagPane.h"
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
-#include "model/TenvorikDoc.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <climits>
 #include <cwchar>
 
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 
 FileInfoFields ReadFileInfo(const DocumentModel& doc) {
     FileInfoFields f;

@@ -6,8 +6,8 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include "document/TenvorikDoc.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::ToWx;

@@ -16,8 +16,8 @@
 #include "app/CaptionBars.h"
 #include "app/InstanceChannel.h"
 #include "app/TenvorikDocument.h"
+#include "document/TenvorikDoc.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Profile.h"
 #include "platform/ui/WxUiServices.h"
 

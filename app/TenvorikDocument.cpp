@@ -10,10 +10,10 @@
 #include "app/TenvorikApp.h"
 #include "app/WrongPlaceLocatorDlg.h"
 #include "diagrams/ui/CircleDiagPane.h"
-#include "model/Channel.h"
+#include "document/TenvorikDoc.h"
 #include "model/AppOptions.h"
+#include "model/Channel.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "diagrams/CircleDiagramWnd.h"
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
-#include "model/TenvorikDoc.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 namespace {

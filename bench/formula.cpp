@@ -65,7 +65,7 @@ void Formula(benchmark::State& state, const wchar_t* text) {
 
 // A record's calculated channels computed and stored as channels, as when the record opens.
 void CalculatedChannels(benchmark::State& state) {
-    CalcChannels& list = Record().GetOscillogram().m_calcChannels;
+    CalcChannels& list = CalcChannels::Of(Record().GetOscillogram());
     list.Append(L"I1", L"Mod:(I1: (Ia, Ib, Ic))");
     list.Append(L"U0", L"3U0: (Ua, Ub, Uc)");
     list.Append(L"Zab", L"Mod:(Zl: (Ua, Ia, Ib, 0.25))");

@@ -8,7 +8,7 @@
 #include <memory>
 #include <random>
 
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 #include "view/TenvorikView.h"
 
 namespace {

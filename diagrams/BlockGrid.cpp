@@ -1,7 +1,7 @@
 #include "diagrams/BlockGrid.h"
 
+#include "document/TenvorikDoc.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 
 void BlockGridModel::Reset(std::vector<CString> options) {
     m_options = std::move(options);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 
 namespace {
 

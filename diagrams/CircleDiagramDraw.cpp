@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "diagrams/CircleDiagramWnd.h"
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "platform/draw/GdiPlus.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Profile.h"
 
 namespace {

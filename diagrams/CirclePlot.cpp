@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "diagrams/ValueFormat.h"
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
 #include "model/SettingsStore.h"
-#include "model/TenvorikDoc.h"
+#include "model/ValueFormat.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "document/TenvorikDoc.h"
 #include "model/DocumentModel.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "model/XmlDocument.h"
 #include "platform/Encoding.h"
 #include "platform/Exception.h"

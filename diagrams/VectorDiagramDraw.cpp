@@ -3,11 +3,11 @@
 #include <cmath>
 #include <limits>
 
-#include "diagrams/ValueFormat.h"
 #include "diagrams/VectorDiagramWnd.h"
+#include "document/TenvorikDoc.h"
 #include "model/AppOptions.h"
 #include "model/Channel.h"
-#include "model/TenvorikDoc.h"
+#include "model/ValueFormat.h"
 
 namespace {
 

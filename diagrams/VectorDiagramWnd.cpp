@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
-#include "platform/Exception.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
+#include "platform/Exception.h"
 
 namespace {
 

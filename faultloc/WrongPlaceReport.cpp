@@ -1,10 +1,10 @@
 // The fault-location result over the cursors, its one-line text and the full report.
 #include <cmath>
 
-#include "diagrams/ValueFormat.h"
 #include "faultloc/WrongPlaceLocator.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
+#include "model/ValueFormat.h"
 #include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 #include "platform/Exception.h"

@@ -5,9 +5,11 @@
 #include <cstring>
 
 #include "formats/OscRecord.h"
+#include "model/DocumentModel.h"
+#include "model/LoadProgress.h"
 #include "model/Numeric.h"
+#include "model/Oscillogram.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "model/TenvorikException.h"
 #include "platform/Encoding.h"
 #include "platform/File.h"
@@ -114,44 +116,87 @@ std::pair<OscTime, OscTime> OscStampToTimes(const unsigned char* r, int frames, 
 
 CStringA WideToCp1251(const CString& text) { return CStringA(platform::WideToAnsi(text.view())); }
 
-// ---- the document's reader ---------------------------------------------------------------------
+namespace {
 
-bool CTenvorikDoc::LoadOsc(CString path) {
-    try {
-        platform::MappedFile file;
-        if (!file.Open(path)) {
-            if (!platform::PathExists(path)) CFileException::ThrowErrno(ENOENT, path);
-            FormatError(path);
-        }
-        ResetRecord();
-        COscillogram& osc = m_oscillogram;
-        osc.m_samplesPerPeriod = 48.0;
-        osc.m_netFrequency = 50.0;
-        osc.m_recorderId = "-";
-        osc.m_samplingFrequency = 2400;
-        osc.m_oscBytes.assign(file.data(), file.data() + file.size());
-        osc.m_sourcePath = path;
+// The data records: samples of every channel, their times and the rate segments.
+void SetupOscChannels(COscillogram& osc, LoadProgress& progress, const unsigned char* data, size_t size,
+                      int records, int frames, const CString& path) {
+    std::vector<CChannel*> analog, discrete;
+    for (auto& ch : osc.m_channels) (ch.IsDiscrete() ? discrete : analog).push_back(&ch);
+    const size_t A = analog.size(), words = discrete.size() / 16;
+    // The frames and the conversion period share one record; frames reaching the period are
+    // not a record of this format.
+    if (2 * size_t(frames) * (A + words) > 124) FormatError(path);
 
-        ParseOsc(reinterpret_cast<const unsigned char*>(file.data()), file.size(), path);
-        if (m_progress.IsCancelled()) return false;
+    progress.done = 0;
+    progress.total = uint32_t(std::min<uint64_t>(uint64_t(size) * 5, UINT32_MAX));
+    const size_t wanted = size_t(records) * size_t(frames);
+    for (auto& ch : osc.m_channels) ch.Reserve(wanted);
+    osc.m_times.reserve(wanted);
 
-        const uint64_t cells = uint64_t(std::max(osc.GetSampleCount(), 0)) * osc.m_channels.size();
-        m_progress.step = cells ? int32_t(m_progress.total.load() / cells * 5) : 0;
-        BuildSampleFrequencyTable();
-        osc.RecalcAll(false);
-        if (m_progress.IsCancelled()) return false;
-        LoadSettingsFile(StripOscillogramExt(path) + L".set", false);
-        osc.m_dataFileType = L"ASCII";
-        return !m_progress.IsCancelled();
-    } catch (CException* e) {
-        ResetRecord();
-        platform::Ui().PostException(e);
-        return false;
+    const CString volt = LoadResString(3122), amp = LoadResString(3106);
+    int voltAmp = 0;
+    for (auto* ch : analog) {
+        CString u = ch->GetUnitText();
+        if (u.IsEmpty() || u == L"V" || u == L"A" || u == volt || u == amp ||
+            CString(ch->m_unit) == L"V" || CString(ch->m_unit) == L"A")
+            ++voltAmp;
     }
+
+    osc.m_rates.clear();
+    double rate = 0.0;         // samples per second of the current segment
+    int measured = 0;          // the rate the data records state, to see it change
+    int64_t segmentStart = 0;  // time of the segment's first sample
+    size_t segmentFirst = 0;   // its first sample
+    size_t r = 0;
+    for (; r < size_t(records) && (r + 1) * kOscRecordSize <= size; ++r) {
+        if (progress.IsCancelled()) return;
+        const unsigned char* rec = data + r * kOscRecordSize;
+        progress.done = uint32_t(std::min<uint64_t>(progress.total.load(),
+                                                      uint64_t(progress.total.load()) - (size - (r + 1) * kOscRecordSize) * 5));
+        const int period = BeI16(rec + 124);
+        int recordRate = 0;
+        if (period != 0 && voltAmp != 0) recordRate = RoundToInt(1000000.0 / (period * 0.03125 * voltAmp));
+        if (recordRate < 1) recordRate = measured > 0 ? measured : osc.m_samplingFrequency;
+        if (r == 0) {
+            osc.m_samplingFrequency = int32_t(NominalSampleRate(true, recordRate, osc.m_netFrequency));
+            if (osc.m_samplingFrequency < 1) osc.m_samplingFrequency = 2400;
+            osc.m_samplesPerPeriod = osc.m_netFrequency > 0 ? osc.m_samplingFrequency / osc.m_netFrequency : 48.0;
+            rate = osc.m_samplingFrequency;
+            measured = recordRate;
+        } else if (recordRate != measured) {
+            const size_t n = r * size_t(frames);
+            osc.m_rates.push_back({rate, int32_t(n)});
+            segmentStart += RoundToInt64(double(n - segmentFirst) * 1e6 / rate);
+            segmentFirst = n;
+            rate = recordRate;
+            measured = recordRate;
+        }
+        for (int k = 0; k < frames; ++k) {
+            const unsigned char* f = rec + 2 * size_t(k) * (A + words);
+            for (size_t c = 0; c < A; ++c) {
+                CChannel* ch = analog[c];
+                ch->m_samples.push_back(ch->m_prefixMul * ch->m_a * BeI16(f + 2 * c) + ch->m_b);
+            }
+            for (size_t w = 0; w < words; ++w) {
+                const uint16_t bits = Be16(f + 2 * (A + w));
+                for (size_t n = 0; n < 16; ++n) {
+                    CChannel* ch = discrete[16 * w + n];
+                    ch->m_samples.push_back(ch->m_prefixMul * ch->m_a * ((bits >> n) & 1) + ch->m_b);
+                }
+            }
+            // Each segment counts its times from its own start, so they do not drift.
+            const size_t n = osc.m_times.size();
+            osc.m_times.push_back(segmentStart + RoundToInt64(double(n - segmentFirst) * 1e6 / rate));
+        }
+    }
+    if (r > 0) osc.m_rates.push_back({rate, int32_t(r * size_t(frames))});
 }
 
-void CTenvorikDoc::ParseOsc(const unsigned char* data, size_t size, const CString& path) {
-    COscillogram& osc = m_oscillogram;
+}  // namespace
+
+void ParseOscRecord(COscillogram& osc, DocumentModel* doc, LoadProgress& progress, const unsigned char* data,
+                    size_t size, const CString& path) {
     size_t pos = 0;
     auto take = [&]() -> const unsigned char* {
         if (pos > size || size - pos < kOscRecordSize) FormatError(path);
@@ -205,7 +250,7 @@ void CTenvorikDoc::ParseOsc(const unsigned char* data, size_t size, const CStrin
             line.TrimRight("\r");
             start = end;
             if (line.IsEmpty()) continue;
-            osc.m_channels.emplace_back(kind == 'D', line, this);
+            osc.m_channels.emplace_back(kind == 'D', line, doc);
             ++(kind == 'D' ? osc.m_discreteCount : osc.m_analogCount);
             --count;
             if (end < 0) break;
@@ -245,7 +290,7 @@ void CTenvorikDoc::ParseOsc(const unsigned char* data, size_t size, const CStrin
     std::memcpy(&records, stamp + 2, 2);
     std::memcpy(&untilStamp, stamp + 14, 2);
 
-    SetupOscChannels(data + pos, size - pos, std::max<int>(records, 0), frames, path);
+    SetupOscChannels(osc, progress, data + pos, size - pos, std::max<int>(records, 0), frames, path);
     osc.m_timeReferenceSample = int32_t(untilStamp) * frames;
 
     auto [trigger, first] = OscStampToTimes(stamp, frames, double(osc.m_samplingFrequency));
@@ -263,79 +308,4 @@ void CTenvorikDoc::ParseOsc(const unsigned char* data, size_t size, const CStrin
         if (!(v > 0.1 && v < 100000.0)) v = 1.0;
         ch.m_primary = ch.m_filePrimaryValue = v;
     }
-}
-
-void CTenvorikDoc::SetupOscChannels(const unsigned char* data, size_t size, int records, int frames,
-                                    const CString& path) {
-    COscillogram& osc = m_oscillogram;
-    std::vector<CChannel*> analog, discrete;
-    for (auto& ch : osc.m_channels) (ch.IsDiscrete() ? discrete : analog).push_back(&ch);
-    const size_t A = analog.size(), words = discrete.size() / 16;
-    // The frames and the conversion period share one record; frames reaching the period are
-    // not a record of this format.
-    if (2 * size_t(frames) * (A + words) > 124) FormatError(path);
-
-    m_progress.done = 0;
-    m_progress.total = uint32_t(std::min<uint64_t>(uint64_t(size) * 5, UINT32_MAX));
-    const size_t wanted = size_t(records) * size_t(frames);
-    for (auto& ch : osc.m_channels) ch.Reserve(wanted);
-    osc.m_times.reserve(wanted);
-
-    const CString volt = LoadResString(3122), amp = LoadResString(3106);
-    int voltAmp = 0;
-    for (auto* ch : analog) {
-        CString u = ch->GetUnitText();
-        if (u.IsEmpty() || u == L"V" || u == L"A" || u == volt || u == amp ||
-            CString(ch->m_unit) == L"V" || CString(ch->m_unit) == L"A")
-            ++voltAmp;
-    }
-
-    osc.m_rates.clear();
-    double rate = 0.0;         // samples per second of the current segment
-    int measured = 0;          // the rate the data records state, to see it change
-    int64_t segmentStart = 0;  // time of the segment's first sample
-    size_t segmentFirst = 0;   // its first sample
-    size_t r = 0;
-    for (; r < size_t(records) && (r + 1) * kOscRecordSize <= size; ++r) {
-        if (m_progress.IsCancelled()) return;
-        const unsigned char* rec = data + r * kOscRecordSize;
-        m_progress.done = uint32_t(std::min<uint64_t>(m_progress.total.load(),
-                                                      uint64_t(m_progress.total.load()) - (size - (r + 1) * kOscRecordSize) * 5));
-        const int period = BeI16(rec + 124);
-        int recordRate = 0;
-        if (period != 0 && voltAmp != 0) recordRate = RoundToInt(1000000.0 / (period * 0.03125 * voltAmp));
-        if (recordRate < 1) recordRate = measured > 0 ? measured : osc.m_samplingFrequency;
-        if (r == 0) {
-            osc.m_samplingFrequency = int32_t(GetNominalSampleRate(true, recordRate));
-            if (osc.m_samplingFrequency < 1) osc.m_samplingFrequency = 2400;
-            osc.m_samplesPerPeriod = osc.m_netFrequency > 0 ? osc.m_samplingFrequency / osc.m_netFrequency : 48.0;
-            rate = osc.m_samplingFrequency;
-            measured = recordRate;
-        } else if (recordRate != measured) {
-            const size_t n = r * size_t(frames);
-            osc.m_rates.push_back({rate, int32_t(n)});
-            segmentStart += RoundToInt64(double(n - segmentFirst) * 1e6 / rate);
-            segmentFirst = n;
-            rate = recordRate;
-            measured = recordRate;
-        }
-        for (int k = 0; k < frames; ++k) {
-            const unsigned char* f = rec + 2 * size_t(k) * (A + words);
-            for (size_t c = 0; c < A; ++c) {
-                CChannel* ch = analog[c];
-                ch->m_samples.push_back(ch->m_prefixMul * ch->m_a * BeI16(f + 2 * c) + ch->m_b);
-            }
-            for (size_t w = 0; w < words; ++w) {
-                const uint16_t bits = Be16(f + 2 * (A + w));
-                for (size_t n = 0; n < 16; ++n) {
-                    CChannel* ch = discrete[16 * w + n];
-                    ch->m_samples.push_back(ch->m_prefixMul * ch->m_a * ((bits >> n) & 1) + ch->m_b);
-                }
-            }
-            // Each segment counts its times from its own start, so they do not drift.
-            const size_t n = osc.m_times.size();
-            osc.m_times.push_back(segmentStart + RoundToInt64(double(n - segmentFirst) * 1e6 / rate));
-        }
-    }
-    if (r > 0) osc.m_rates.push_back({rate, int32_t(r * size_t(frames))});
 }

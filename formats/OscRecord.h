@@ -26,3 +26,14 @@ std::pair<OscTime, OscTime> OscStampToTimes(const unsigned char* stamp, int fram
 
 // Wide text in code page 1251.
 CStringA WideToCp1251(const CString& text);
+
+class COscillogram;
+class DocumentModel;
+struct LoadProgress;
+
+// Reads a whole "OSC2" file into an empty record: header, scaling, channels of `doc`, samples,
+// times, rate segments and the time stamp. `progress` follows the data records and stops the
+// reading once cancelled. Throws the format error (330, naming `path`) for what is not a
+// record of this format.
+void ParseOscRecord(COscillogram& osc, DocumentModel* doc, LoadProgress& progress, const unsigned char* data,
+                    size_t size, const CString& path);

@@ -25,12 +25,12 @@ auto FindByName(Vec& channels, const Str& name, Get get) -> decltype(&channels[0
 
 }  // namespace
 
-CChannelCollection::CChannelCollection(DocumentModel* doc) : m_document(doc), m_calcChannels(doc) {}
+CChannelCollection::CChannelCollection(DocumentModel* doc) : m_document(doc) {}
 
 CChannelCollection::CChannelCollection(const CChannelCollection& other)
     : m_document(other.m_document),
       m_channels(other.m_channels),
-      m_calcChannels(other.m_calcChannels),
+      m_derivedChannels(other.m_derivedChannels ? other.m_derivedChannels->Clone() : nullptr),
       m_analogCount(other.m_analogCount),
       m_discreteCount(other.m_discreteCount),
       m_headerText(other.m_headerText) {
@@ -41,7 +41,7 @@ CChannelCollection& CChannelCollection::operator=(const CChannelCollection& othe
     if (this == &other) return *this;
     m_document = other.m_document;
     m_channels = other.m_channels;
-    m_calcChannels = other.m_calcChannels;
+    m_derivedChannels = other.m_derivedChannels ? other.m_derivedChannels->Clone() : nullptr;
     m_analogCount = other.m_analogCount;
     m_discreteCount = other.m_discreteCount;
     m_headerText = other.m_headerText;
@@ -211,7 +211,7 @@ void CChannelCollection::ClearSelection() {
 void CChannelCollection::RecalcAll(bool rebuildTimes) {
     if (rebuildTimes && m_document) m_document->BuildSampleFrequencyTable();
     RecalcChannels(m_channels, m_document ? &m_document->m_progress : nullptr);
-    m_calcChannels.ComputeChannels();
+    if (m_derivedChannels) m_derivedChannels->ComputeChannels();
 }
 
 void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress) {

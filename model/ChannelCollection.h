@@ -2,11 +2,11 @@
 // The channels of a record with their calculated channels: look-ups by name, adding and
 // removing channels, program-made channels and the list of frequency channels.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/WinTypes.h"
 
-#include "analysis/CalcChannels.h"
 #include "model/Channel.h"
 
 struct LoadProgress;
@@ -49,6 +49,17 @@ public:
     // Binds horizontal cursor k again to the channel row at height y and takes its level there.
     virtual void PlaceLevelCursor(int k, int y) = 0;
     virtual void Invalidate() = 0;
+};
+
+// Channels a record computes from its other channels: the calculated channels of the formula
+// engine, which stands above the record model. The collection keeps them, so that undo
+// snapshots carry them, and has them computed again after every recalculation.
+class DerivedChannels {
+public:
+    virtual ~DerivedChannels() = default;
+    virtual std::unique_ptr<DerivedChannels> Clone() const = 0;
+    // Computes every derived channel into the record; false when one failed.
+    virtual bool ComputeChannels() = 0;
 };
 
 class CChannelCollection {
@@ -119,7 +130,7 @@ public:
 
     DocumentModel* m_document;
     std::vector<CChannel> m_channels;  // analog channels first, then discrete ones
-    CalcChannels m_calcChannels;
+    std::unique_ptr<DerivedChannels> m_derivedChannels;  // none until the formula engine sets it
     int32_t m_analogCount = 0;
     int32_t m_discreteCount = 0;
     CStringA m_headerText;

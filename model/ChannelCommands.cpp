@@ -69,7 +69,7 @@ bool FitsDiagram(const CChannel& ch, UINT id) {
 
 void CChannelCollection::UpdateAfterChange() {
     RecalcChannels(m_channels, nullptr);
-    m_calcChannels.ComputeChannels();
+    if (m_derivedChannels) m_derivedChannels->ComputeChannels();
     if (!m_document) return;
     m_document->RecalcFaultLocation();
     m_document->SetModifiedFlag(true);

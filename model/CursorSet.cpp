@@ -5,14 +5,14 @@
 #include <cmath>
 #include <vector>
 
-#include "diagrams/ValueFormat.h"
 #include "model/AppOptions.h"
 #include "model/DocumentModel.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
+#include "model/TimeText.h"
+#include "model/ValueFormat.h"
 #include "platform/CmdUI.h"
 #include "platform/draw/DeviceContext.h"
-#include "view/TimeText.h"
 
 namespace {
 

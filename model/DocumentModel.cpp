@@ -74,7 +74,10 @@ void PostExceptionToMainFrame(CException* e) {
 }
 
 uint32_t DocumentModel::GetNominalSampleRate(bool snap, double r) const {
-    const double f = m_oscillogram.m_netFrequency;
+    return NominalSampleRate(snap, r, m_oscillogram.m_netFrequency);
+}
+
+uint32_t NominalSampleRate(bool snap, double r, double f) {
     uint32_t nominal = 0;
     if (snap && f == 50.0 && LookUp(k50Hz, r, nominal)) return nominal;
     if (snap && f == 60.0 && LookUp(k60Hz, r, nominal)) return nominal;

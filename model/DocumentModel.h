@@ -12,6 +12,10 @@
 
 class CException;
 
+// Nominal rate for a measured rate r at net frequency f: with `snap` and f exactly 50 or 60 Hz
+// the nominal-rate table, else RoundToInt(r / f) x RoundToInt(f).
+uint32_t NominalSampleRate(bool snap, double measuredRate, double netFrequency);
+
 class DocumentModel {
 public:
     DocumentModel();
@@ -23,8 +27,7 @@ public:
     const COscillogram& GetOscillogram() const { return m_oscillogram; }
 
     // --- sample rates and times
-    // Nominal rate for a measured rate: with `snap` and a net frequency of exactly 50 or 60 Hz
-    // the nominal-rate table, else RoundToInt(r / f) x RoundToInt(f).
+    // NominalSampleRate at the record's net frequency.
     uint32_t GetNominalSampleRate(bool snap, double measuredRate) const;
     void BuildSampleFrequencyTable();
     // Time of sample i in microseconds; past the end of the time table, extrapolated by the

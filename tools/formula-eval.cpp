@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "analysis/RecordFormula.h"
+#include "document/TenvorikDoc.h"
 #include "formats/Json.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 #include "platform/UiServices.h"
 #include "tools/ToolSupport.h"

@@ -9,10 +9,10 @@
 #include <cstring>
 #include <string>
 
+#include "document/TenvorikDoc.h"
 #include "faultloc/DocumentLocatorRecord.h"
 #include "formats/Json.h"
 #include "model/SettingsStore.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 #include "tools/ToolSupport.h"
 

@@ -7,7 +7,7 @@
 #include <numbers>
 #include <string>
 
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 #include "platform/Encoding.h"
 #include "platform/UiServices.h"
 

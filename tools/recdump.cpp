@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/RecordDump.h"
-#include "model/TenvorikDoc.h"
+#include "document/RecordDump.h"
+#include "document/TenvorikDoc.h"
 #include "platform/Encoding.h"
 #include "platform/UiServices.h"
 #include "tools/ToolSupport.h"

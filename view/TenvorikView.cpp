@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cwctype>
 
+#include "document/TenvorikDoc.h"
 #include "model/Parallel.h"
 #include "model/SettingsStore.h"
-#include "model/TenvorikDoc.h"
 
 namespace oscview {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <set>
 
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 #include "view/TenvorikView.h"
 
 namespace oscview {

@@ -6,14 +6,14 @@
 #include <cmath>
 #include <map>
 
-#include "diagrams/ValueFormat.h"
+#include "document/TenvorikDoc.h"
 #include "model/AppOptions.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
+#include "model/TimeText.h"
+#include "model/ValueFormat.h"
 #include "model/ViewIcons.h"
 #include "view/TenvorikView.h"
-#include "view/TimeText.h"
 
 namespace oscview {
 

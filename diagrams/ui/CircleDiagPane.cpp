@@ -13,9 +13,9 @@
 #include "diagrams/ChanPairList.h"
 #include "diagrams/ui/BlockPropertyGrid.h"
 #include "diagrams/ui/DiagramCanvas.h"
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "model/Resources.h"
-#include "model/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
 
 namespace {

@@ -68,7 +68,7 @@ protected:
         ch.m_samples = std::move(samples);
         ++o.m_analogCount;
     }
-    CalcChannels& List() { return doc.GetOscillogram().m_calcChannels; }
+    CalcChannels& List() { return CalcChannels::Of(doc.GetOscillogram()); }
     const CChannel* Find(const wchar_t* name) {
         for (const CChannel& ch : doc.GetOscillogram().m_channels)
             if (ch.m_name == name) return &ch;
@@ -272,17 +272,17 @@ TEST_F(CalcChannelsTest, FormulaFileRoundTrip) {
     EXPECT_EQ(ReadFile(file), platform::WideToAnsi(text));
 
     Doc other;
-    other.GetOscillogram().m_calcChannels.Append(L"Old", L"1");
-    other.GetOscillogram().m_calcChannels.ImportFormulaFile(path);
-    EXPECT_EQ(Pairs(other.GetOscillogram().m_calcChannels), list);
+    CalcChannels::Of(other.GetOscillogram()).Append(L"Old", L"1");
+    CalcChannels::Of(other.GetOscillogram()).ImportFormulaFile(path);
+    EXPECT_EQ(Pairs(CalcChannels::Of(other.GetOscillogram())), list);
     EXPECT_TRUE(other.IsModified());
 
     // An empty list makes an empty file, which reads back as an empty list.
     CalcChannels none(&other);
     none.ExportFormulaFile(path);
     EXPECT_EQ(ReadFile(file), "");
-    other.GetOscillogram().m_calcChannels.ImportFormulaFile(path);
-    EXPECT_EQ(other.GetOscillogram().m_calcChannels.GetCount(), 0u);
+    CalcChannels::Of(other.GetOscillogram()).ImportFormulaFile(path);
+    EXPECT_EQ(CalcChannels::Of(other.GetOscillogram()).GetCount(), 0u);
 }
 
 TEST_F(CalcChannelsTest, FormulaFileWrittenByHand) {

@@ -3,7 +3,7 @@
 #include "FakeUi.h"
 #include "TestUtil.h"
 #include "app/FileInfo.h"
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
-#include "model/TenvorikDoc.h"
 
 namespace circletest {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "diagrams/DiagramWnd.h"
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
-#include "model/TenvorikDoc.h"
 
 namespace diagtest {
 

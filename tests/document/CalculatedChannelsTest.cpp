@@ -2,8 +2,9 @@
 
 #include "Fixtures.h"
 #include "TestUtil.h"
+#include "analysis/CalcChannels.h"
+#include "document/TenvorikDoc.h"
 #include "model/SettingsStore.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 using fixtures::DocUi;
@@ -31,7 +32,7 @@ TEST(CalculatedChannels, SavedRecordReopensWithThemComputedAgain) {
     {
         CTenvorikDoc doc;
         ASSERT_TRUE(doc.OnOpenDocument(W(cfg)));
-        CalcChannels& list = doc.GetOscillogram().m_calcChannels;
+        CalcChannels& list = CalcChannels::Of(doc.GetOscillogram());
         list.Append(names[0], L"Pf: (UA, IB)");
         list.Append(names[1], L"IB * 2");
         list.Append(names[2], L"Mod: (UA) * 1 [кВ]");
@@ -43,8 +44,8 @@ TEST(CalculatedChannels, SavedRecordReopensWithThemComputedAgain) {
     CTenvorikDoc back;
     ASSERT_TRUE(back.OnOpenDocument(W(copy)));
     EXPECT_TRUE(ui.errors.empty());
-    ASSERT_EQ(back.GetOscillogram().m_calcChannels.GetCount(), 4u);
-    EXPECT_EQ(back.GetOscillogram().m_calcChannels.GetExpression(3), L"Ток + \"U кВ\"");
+    ASSERT_EQ(CalcChannels::Of(back.GetOscillogram()).GetCount(), 4u);
+    EXPECT_EQ(CalcChannels::Of(back.GetOscillogram()).GetExpression(3), L"Ток + \"U кВ\"");
     for (const CChannel& was : made) {
         SCOPED_TRACE(testing::PrintToString(was.m_name.str()));
         const CChannel* now = Find(back, was.m_name.GetString());
@@ -90,6 +91,6 @@ TEST(CalculatedChannels, FailingFormulaIsReportedAndTheRecordStillOpens) {
         EXPECT_EQ(Find(doc, L"C"), nullptr);
         EXPECT_NE(Find(doc, L"UA"), nullptr);
         // The list stays whole, so that saving keeps every formula.
-        EXPECT_EQ(doc.GetOscillogram().m_calcChannels.GetCount(), 3u);
+        EXPECT_EQ(CalcChannels::Of(doc.GetOscillogram()).GetCount(), 3u);
     }
 }

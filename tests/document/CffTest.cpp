@@ -4,8 +4,8 @@
 
 #include "Fixtures.h"
 #include "TestUtil.h"
-#include "formats/RecordDump.h"
-#include "model/TenvorikDoc.h"
+#include "document/RecordDump.h"
+#include "document/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 using fixtures::DocUi;

@@ -2,7 +2,7 @@
 
 #include "Fixtures.h"
 #include "TestUtil.h"
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 using fixtures::DocUi;

@@ -5,8 +5,8 @@
 
 #include "Fixtures.h"
 #include "TestUtil.h"
+#include "document/TenvorikDoc.h"
 #include "formats/OscRecord.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 using fixtures::DocUi;

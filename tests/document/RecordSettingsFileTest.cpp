@@ -5,8 +5,8 @@
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "TestUtil.h"
+#include "document/TenvorikDoc.h"
 #include "model/SettingsStore.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 using fixtures::DocUi;

@@ -5,7 +5,7 @@
 
 #include "FakeUi.h"
 #include "FaultRecord.h"
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "ViewFixture.h"
 #include "model/AppOptions.h"
-#include "view/TimeText.h"
+#include "model/TimeText.h"
 
 using namespace viewtest;
 

@@ -2,7 +2,7 @@
 
 #include "ViewFixture.h"
 #include "model/SettingsStore.h"
-#include "view/TimeText.h"
+#include "model/TimeText.h"
 
 using namespace viewtest;
 using namespace oscview;

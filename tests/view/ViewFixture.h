@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 #include "view/TenvorikView.h"
 
 #include <ostream>

@@ -12,8 +12,8 @@
 #include "app/TenvorikApp.h"
 #include "app/TenvorikDocument.h"
 #include "diagrams/ChannelDrop.h"
+#include "document/TenvorikDoc.h"
 #include "model/Channel.h"
-#include "model/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "diagrams/ValueFormat.h"
+#include "model/ValueFormat.h"
 
 #include <cmath>
 

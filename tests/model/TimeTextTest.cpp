@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "view/TimeText.h"
+#include "model/TimeText.h"
 
 using namespace oscview;
 

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <limits>
 
+#include "document/TenvorikDoc.h"
 #include "formats/ComtradeCfg.h"
 #include "formats/ComtradeDat.h"
 #include "model/MappedTextReader.h"
 #include "model/Numeric.h"
-#include "model/TenvorikDoc.h"
 #include "model/TenvorikException.h"
 #include "platform/AtomicFile.h"
 #include "platform/Encoding.h"

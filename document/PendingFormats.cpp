@@ -1,6 +1,6 @@
 // Record forms whose readers and writers are not bound yet: opening or saving them reports
 // the format error instead of failing silently.
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 #include "model/TenvorikException.h"
 #include "platform/UiServices.h"
 

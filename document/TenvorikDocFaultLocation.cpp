@@ -1,7 +1,7 @@
 // The document's fault location: runs on its record, the result over its cursors, the line
 // model in its settings.
+#include "document/TenvorikDoc.h"
 #include "faultloc/DocumentLocatorRecord.h"
-#include "model/TenvorikDoc.h"
 #include "platform/UiServices.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "diagrams/ValueFormat.h"
+#include "model/ValueFormat.h"
 
 TEST(SelectUnitPrefix, TableOfValues) {
     const struct {

@@ -6,13 +6,13 @@
 #include <filesystem>
 
 #include "TestUtil.h"
+#include "document/StoConversion.h"
 #include "model/AppOptions.h"
 #include "model/Resources.h"
-#include "model/StoConversion.h"
-#include "platform/UiServices.h"
 #include "model/TenvorikException.h"
 #include "platform/Encoding.h"
 #include "platform/FileSystem.h"
+#include "platform/UiServices.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "model/StoConversion.h"
+#include "document/StoConversion.h"
 
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -11,10 +11,10 @@
 #include <thread>
 #include <vector>
 
+#include "document/TenvorikComtradeConv.h"
 #include "model/AppOptions.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
-#include "model/TenvorikComtradeConv.h"
 #include "model/TenvorikException.h"
 #include "platform/Encoding.h"
 #include "platform/File.h"

@@ -72,10 +72,6 @@ public:
     bool LoadCff(CString path);
     bool SaveCff(const CString& path);
     bool LoadOsc(CString path);
-    // The records of an ".osc" file, and its data records (at most `records` of `frames`
-    // sample frames each).
-    void ParseOsc(const unsigned char* data, size_t size, const CString& path);
-    void SetupOscChannels(const unsigned char* data, size_t size, int records, int frames, const CString& path);
     bool SaveOsc(const CString& path);
     bool SaveZip(const CString& path);
     // Converts a ".sto" record into COMTRADE files in the temporary folder; the ".cfg" path,

@@ -1,4 +1,4 @@
-#include "model/TenvorikDoc.h"
+#include "document/TenvorikDoc.h"
 
 #include <new>
 #include <thread>

@@ -1,5 +1,5 @@
 // Opening a ".sto" record: its conversion to COMTRADE files in the document's working folder.
-#include "model/StoConversion.h"
-#include "model/TenvorikDoc.h"
+#include "document/StoConversion.h"
+#include "document/TenvorikDoc.h"
 
 CString CTenvorikDoc::ConvertStoToComtrade(const CString& path) { return ::ConvertStoToComtrade(path, &m_tempFolder); }

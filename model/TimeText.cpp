@@ -1,4 +1,4 @@
-#include "view/TimeText.h"
+#include "model/TimeText.h"
 
 #include <cmath>
 #include <cwctype>

@@ -1,11 +1,11 @@
-#include "formats/RecordDump.h"
+#include "document/RecordDump.h"
 
 #include <charconv>
 #include <cmath>
 #include <vector>
 
+#include "document/TenvorikDoc.h"
 #include "formats/Json.h"
-#include "model/TenvorikDoc.h"
 #include "platform/Encoding.h"
 
 namespace {

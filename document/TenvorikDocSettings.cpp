@@ -2,10 +2,11 @@
 // writer and reader, and the command that applies the settings file of another record.
 #include <algorithm>
 
+#include "analysis/CalcChannels.h"
+#include "document/TenvorikDoc.h"
 #include "model/RecordSettings.h"
 #include "model/Resources.h"
 #include "model/SettingsStrings.h"
-#include "model/TenvorikDoc.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -29,9 +30,9 @@ private:
 class CalculatedChannelsCategory final : public SettingsCategoryOwner {
 public:
     explicit CalculatedChannelsCategory(CTenvorikDoc& doc) : m_doc(doc) {}
-    void SaveSettings(SettingsNode& category) override { m_doc.m_oscillogram.m_calcChannels.SaveToSettings(category); }
-    void LoadSettings(SettingsNode& category) override { m_doc.m_oscillogram.m_calcChannels.LoadFromSettings(category); }
-    void ClearForLoad() override { m_doc.m_oscillogram.m_calcChannels.Clear(); }
+    void SaveSettings(SettingsNode& category) override { CalcChannels::Of(m_doc.m_oscillogram).SaveToSettings(category); }
+    void LoadSettings(SettingsNode& category) override { CalcChannels::Of(m_doc.m_oscillogram).LoadFromSettings(category); }
+    void ClearForLoad() override { CalcChannels::Of(m_doc.m_oscillogram).Clear(); }
 
 private:
     CTenvorikDoc& m_doc;
