@@ -52,6 +52,12 @@ public:
     // -1 when the file is missing, a folder or unreadable; else the number of bytes read.
     int ReadFileToBuffer(const CString& path, BYTE** buffer, CString* text, bool addZero);
 
+    // The stop line of a section whose start line is `start`: "/" after its first character.
+    static CString CreateSectStop(const CString& start);
+    // Adds `path` to, or removes it from, the machine-wide "Path" value (see CAi_Registry);
+    // entries are ";"-separated and compared whole, ignoring case.
+    bool PathInSystemEnvironment(const CString& path, bool add);
+
     // The bytes of `text` in `format` (UTF-16LE with FF FE first when m_bWriteBOM is set).
     std::string EncodeText(const CString& text, FileCodingFormat format) const;
     bool WriteBufToF(CFile* file, const CString* text, FileCodingFormat format);
@@ -64,12 +70,15 @@ public:
     CString m_VersionTexts[12];
 
 protected:
+    friend class CAi_File;
     virtual void Reset();
 };
 
 class CAi_File {
 public:
     enum CreateFileMode { eCreateClear = 0, eCreateKeep = 1, eCreateRefuse = 2 };
+    enum InsertNewLine { eNewLineNone = 0, eNewLineBefore = 1, eNewLineAfter = 2, eNewLineBoth = 3 };
+    enum Permission { ePermRead = 0, ePermWrite = 1, ePermReadWrite = 2 };
 
     // The file information of a by-handle query followed by the attribute word.
     struct FILE_ATTR {
@@ -167,6 +176,73 @@ public:
     static int GetSeekBefore(const CString& path, const CString& text);
 
     static DWORD GetLastErrCode();
+
+    // Editing text files in place. Positions count characters of the text as ReadFileToString
+    // reads it (the byte-order mark not counted), like GetSeekBefore. A file keeps its coding
+    // and byte-order mark: inserted texts and line breaks take the file's coding. The new
+    // content replaces the file only when completely written, so a failure leaves it as it was.
+    static bool AddLineToEnd(const CString& path, const CString& text, int mode);
+    static bool AddLineToBegin(const CString& path, const CString& text, int mode);
+    // Replaces the characters [from, to) of `dst` by the text of `src`, with the line breaks
+    // of `mode` around it; an empty `src` leaves `dst` as it is.
+    static bool ChangeBlockInFile(const CString& src, const CString& dst, int from, int to, int mode);
+    static bool ChangeStringInFile(const CString& path, const CString& oldText, const CString& newText);
+    static bool CutFragment(const CString& path, int from, int to);
+    // Removes every trailing character that occurs in `chars`.
+    static bool TrimRight(const CString& path, const CString& chars);
+    // The position just behind the first occurrence of `text`; -1 when there is none.
+    static int GetSeekAfter(const CString& path, const CString& text);
+
+    // Name/value lines between a start line and a stop line (CreateSectStop of the start when
+    // empty); each line is cut at the characters of `separator`. The pairs go to
+    // m_vSectionParams; a text without the start gives none.
+    bool GetParametersFromSection(const wchar_t* text, const CString& start, const CString& stop,
+                                  const CString& separator);
+    bool GetParametersFromSection(const CString& path, const CString& start, const CString& stop,
+                                  const CString& separator);
+    // Sets `name` to `value` in the section, adding the section at the end when missing.
+    bool SetParameterAndMeanToSection(const CString& path, const CString& start, const CString& stop,
+                                      const CString& name, const CString& value, const CString& separator);
+    static bool AddLineToSection(const CString& path, const CString& line, const CString& start, const CString& stop);
+    void FreeParameters() { m_vSectionParams.clear(); }
+
+    static bool AddPathToSystemEnvironment(const CString& path);
+    static bool DeletePathFromSystemEnvironment(const CString& path);
+
+    // Whether the process may read, write or both (`what`) the file or folder; otherwise the
+    // reason goes to m_strPermissionErrorInfo (and to a message box with `showMessage`).
+    static bool ExaminePermissions(const CString& path, bool isFolder, int what, bool showMessage);
+    // The same for a folder, or the nearest existing folder above `path` (trimmed of
+    // trailing separators); false when there is none.
+    static bool ExaminePermissions2(CString& path, bool isFolder, int what, bool showMessage);
+    static CString m_strPermissionErrorInfo;
+
+    // The version record of a module (any address inside it; null for the program) or of a
+    // module file; 1 when it was read, 0 when the file has none or cannot be read.
+    int DetectFileVersionInfo(const void* module);
+    int DetectFileVersionInfo(const wchar_t* path);
+    // Part 0 is the least significant of the four 16-bit numbers, 3 the most; others give 0.
+    WORD GetFileVersion(int part) const;
+    WORD GetProductVersion(int part) const;
+    DWORD GetFileFlagsMask() const { return m_pInner->m_FixedFileInfo[6]; }
+    DWORD GetFileFlags() const { return m_pInner->m_FixedFileInfo[7]; }
+    DWORD GetFileOs() const { return m_pInner->m_FixedFileInfo[8]; }
+    DWORD GetFileType() const { return m_pInner->m_FixedFileInfo[9]; }
+    DWORD GetFileSubtype() const { return m_pInner->m_FixedFileInfo[10]; }
+    // The record's date as seconds since 1970 (0 when the record has none).
+    int64_t GetFileDate() const;
+    CString GetCompanyName() const { return m_pInner->m_VersionTexts[0]; }
+    CString GetFileDescription() const { return m_pInner->m_VersionTexts[1]; }
+    CString GetFileVersion() const { return m_pInner->m_VersionTexts[2]; }
+    CString GetInternalName() const { return m_pInner->m_VersionTexts[3]; }
+    CString GetLegalCopyright() const { return m_pInner->m_VersionTexts[4]; }
+    CString GetOriginalFileName() const { return m_pInner->m_VersionTexts[5]; }
+    CString GetProductName() const { return m_pInner->m_VersionTexts[6]; }
+    CString GetProductVersion() const { return m_pInner->m_VersionTexts[7]; }
+    CString GetComments() const { return m_pInner->m_VersionTexts[8]; }
+    CString GetLegalTrademarks() const { return m_pInner->m_VersionTexts[9]; }
+    CString GetPrivateBuild() const { return m_pInner->m_VersionTexts[10]; }
+    CString GetSpecialBuild() const { return m_pInner->m_VersionTexts[11]; }
 
     CFileCtrlInnerUsing* m_pInner;
     std::vector<LIST_OF_FOLDER_AND_FILES> m_vListOfFolderAndFiles;

@@ -1,0 +1,97 @@
+#include "halvex/helpers/Ai_RunApp.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "halvex/helpers/CmdLineInfo.h"
+#include "halvex/helpers/HalvexResources.h"
+#include "platform/Encoding.h"
+#include "platform/UiServices.h"
+
+extern char** environ;
+
+namespace {
+
+std::string Sys(const CString& s) { return platform::WideToUtf8(s.view()); }
+
+std::vector<char*> Pointers(std::vector<std::string>& items) {
+    std::vector<char*> p;
+    for (auto& s : items) p.push_back(s.data());
+    p.push_back(nullptr);
+    return p;
+}
+
+// Starts the process; -1 when it cannot be started.
+pid_t Spawn(const CString& application, const CString& commandLine, const CString* environment, const CString* folder) {
+    std::vector<std::string> args;
+    for (const CString& a : CCmdLineInfo::SplitArguments(commandLine)) args.push_back(Sys(a));
+    std::string program = application.IsEmpty() ? (args.empty() ? std::string() : args[0]) : Sys(application);
+    if (program.empty()) return -1;
+    if (args.empty()) args.push_back(program);
+    std::vector<std::string> env;
+    if (environment && !environment->IsEmpty()) {
+        const std::wstring& all = environment->str();
+        for (size_t pos = 0; pos < all.size();) {
+            size_t end = all.find(L'\0', pos);
+            if (end == std::wstring::npos) end = all.size();
+            if (end > pos) env.push_back(platform::WideToUtf8(std::wstring_view(all).substr(pos, end - pos)));
+            pos = end + 1;
+        }
+    }
+    std::vector<char*> argv = Pointers(args), envp = Pointers(env);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (folder && !folder->IsEmpty()) posix_spawn_file_actions_addchdir_np(&actions, Sys(*folder).c_str());
+    pid_t pid = -1;
+    char** e = env.empty() ? environ : envp.data();
+    int rc = application.IsEmpty() ? posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), e)
+                                   : posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), e);
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0 ? pid : -1;
+}
+
+int WaitFor(pid_t pid) {
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
+
+// A child nobody waits for is still reaped, so that it leaves no zombie behind.
+void Reap(pid_t pid) { std::thread([pid] { WaitFor(pid); }).detach(); }
+
+}  // namespace
+
+int CAi_RunApp::RunApplication(const CString& application, const CString& commandLine, int wait, WORD,
+                               DWORD* exitCode, const CString* environment, const CString* folder) {
+    pid_t pid = Spawn(application, commandLine, environment, folder);
+    if (pid < 0) {
+        CString msg;
+        msg.Format(HalvexLoadString(7065).GetString(), commandLine.GetString());
+        platform::Ui().MessageBox(msg, CString(), MB_OK | MB_ICONERROR);
+        return 0;
+    }
+    if (wait) {
+        int code = WaitFor(pid);
+        if (exitCode) *exitCode = DWORD(code);
+    } else {
+        Reap(pid);
+    }
+    return 1;
+}
+
+bool CAi_RunApp::RunApplication2(const CString& commandLine, bool) {
+    pid_t pid = Spawn(CString(), commandLine, nullptr, nullptr);
+    if (pid < 0) return false;
+    WaitFor(pid);
+    return true;
+}
+
+bool CAi_RunApp::RunApplicationElevated(const CString&) { return false; }
