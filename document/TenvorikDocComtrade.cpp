@@ -196,11 +196,14 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
     const bool wide16 = cfg.fileType == L"BINARY";
     const int64_t lo = wide16 ? INT16_MIN : INT32_MIN, hi = wide16 ? INT16_MAX : INT32_MAX;
 
+    // A line's index counts only the channels written: a program-made channel between
+    // recorded ones must leave no gap, or readers of the file take the index for another
+    // channel or refuse it.
     int analogPos = 0, statusPos = 0;
     for (const auto& ch : osc.m_channels) {
+        if (!IsWritten(ch)) continue;
         const bool status = ch.IsDiscrete();
         const int pos = status ? ++statusPos : ++analogPos;
-        if (!IsWritten(ch)) continue;
         ComtradeChannelLine line;
         line.index = pos;
         line.name = ch.m_fileName;

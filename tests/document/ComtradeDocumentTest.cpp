@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "Fixtures.h"
@@ -256,4 +257,70 @@ TEST(ComtradeDocument, SavingUnderTheOpenedPath) {
     // Unknown extensions save nothing.
     EXPECT_FALSE(doc.OnSaveDocument(W(dir.File("rec.txt"))));
     EXPECT_TRUE(doc.IsModified());
+}
+
+// Channels the program made, or that keep their own time base, are not written; the
+// indices of the lines written count only the channels written, whatever lies between.
+TEST(ComtradeDocument, WrittenIndicesSkipChannelsThatAreNotWritten) {
+    DocUi ui;
+    TempDir dir;
+    // A 2013 record, which also saves as ".cff".
+    const std::string cfg = fixtures::Write(dir, "rec", fixtures::Binary32Year2013(40));
+    const std::vector<double> values(40, 1.5);
+    const std::vector<int32_t> states(40, 1);
+    using Edit = void (*)(COscillogram&, const std::vector<double>&, const std::vector<int32_t>&);
+    const struct { const char* what; Edit edit; } cases[] = {
+        {"fault-location results",
+         [](COscillogram& o, const std::vector<double>& v, const std::vector<int32_t>& s) {
+             o.SetCalculatedChannel(L"Lкз", L"м", v);
+             for (const wchar_t* n : {L"КЗ фазы А", L"КЗ фазы B", L"КЗ фазы C"}) o.SetDiscreteChannel(n, s);
+         }},
+        {"first and last",
+         [](COscillogram& o, const std::vector<double>& v, const std::vector<int32_t>& s) {
+             o.AddChannel(0, CChannel(L"calc", L"A", v, o.m_document));
+             o.AddChannel(-1, CChannel(L"flag", s, o.m_document, 0));
+         }},
+        {"own time base among recorded ones",
+         [](COscillogram& o, const std::vector<double>&, const std::vector<int32_t>&) {
+             CChannel analog = o.m_channels[0], status = o.m_channels[2];
+             analog.m_flags |= CHF_OWN_TIMEBASE;
+             status.m_flags |= CHF_OWN_TIMEBASE;
+             o.AddChannel(1, analog);
+             o.AddChannel(4, status);
+         }},
+    };
+    for (const auto& c : cases) {
+        for (const char* ext : {".cfg", ".cff"}) {
+            const std::string what = std::string(c.what) + " " + ext;
+            CTenvorikDoc doc;
+            ASSERT_TRUE(doc.OnOpenDocument(W(cfg)));
+            const std::vector<CChannel> recorded = doc.m_oscillogram.m_channels;
+            c.edit(doc.m_oscillogram, values, states);
+            ASSERT_GT(doc.m_oscillogram.m_channels.size(), recorded.size()) << what;
+            const std::string out = dir.File("out" + std::string(ext));
+            ASSERT_TRUE(doc.OnSaveDocument(W(out))) << what;
+
+            // The channel lines of the configuration text, a ".cff" holding it whole.
+            const std::string text = ReadFile(out);
+            size_t at = text.find("5,2A,3D\r\n");
+            ASSERT_NE(at, std::string::npos) << what;
+            at += 9;
+            const char* expected[] = {"1,UA,", "2,IB,", "1,K1,", "2,K2,", "3,Trip,"};
+            for (const char* line : expected) {
+                EXPECT_EQ(text.compare(at, std::strlen(line), line), 0) << what << ": " << text.substr(at, 20);
+                at = text.find("\r\n", at) + 2;
+            }
+
+            CTenvorikDoc back;
+            ASSERT_TRUE(back.OnOpenDocument(W(out))) << what;
+            const auto& got = back.m_oscillogram.m_channels;
+            ASSERT_EQ(got.size(), recorded.size()) << what;
+            for (size_t i = 0; i < got.size(); ++i) {
+                EXPECT_EQ(got[i].m_fileName, recorded[i].m_fileName) << what;
+                EXPECT_EQ(got[i].m_samples, recorded[i].m_samples) << what << " " << i;
+                EXPECT_EQ(got[i].m_normalState, recorded[i].m_normalState) << what << " " << i;
+            }
+        }
+    }
+    EXPECT_TRUE(ui.errors.empty());
 }
