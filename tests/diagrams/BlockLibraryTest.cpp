@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <numbers>
 
 #include "DiagramFixture.h"
 #include "FakeUi.h"
@@ -250,6 +251,70 @@ TEST(BlockLibrary, ShippedLibrariesLoadAndDraw) {
                 for (auto& f : c.figures) EXPECT_GT(Box(f->Draw(&r.dc, 8, &origin, &view)).Width(), 1) << c.name.GetString();
         }
     }
+    EXPECT_TRUE(ui.exceptions.empty());
+}
+
+// Every zone of the shipped libraries, drawn with its default parameters, spans what its
+// formulas give by hand (the formula language's angles are degrees).
+TEST(BlockLibrary, ShippedZonesSpanWhatTheirFormulasGive) {
+    testutil::FakeUi ui;
+    const CString folder(platform::Utf8ToWide(std::string(TV_SOURCE_DIR) + "/resources/blocks").c_str());
+    const double cot65 = 1 / std::tan(65 * std::numbers::pi / 180), c70 = std::cos(70 * std::numbers::pi / 180), s70 = std::sin(70 * std::numbers::pi / 180);
+    struct Span {
+        const wchar_t* characteristic;
+        int mode;
+        double left, right, bottom, top;  // plane units
+    };
+    const Span expected[] = {
+        // Reach X 10 up to the line at 65 degrees through R 6; the offsets a quarter back.
+        {L"Ступень 1", 1, -0.2 * 10 - 1.5, 10 * cot65 + 6, -2.5, 10},
+        {L"Ступень 1", 0, -0.2 * 11 - 1.65, 11 * cot65 + 6.6, -2.75, 11},
+        // The circle through the origin with its diameter Z 20 at 70 degrees; the ellipse
+        // taken away lies below it.
+        {L"Ступень 2", 1, 10 * c70 - 10, 10 * c70 + 10, 10 * s70 - 10, 10 * s70 + 10},
+        // The load line drawn as its points, and the small triangle beside it.
+        {L"Нагрузка", 1, -20, 35, -10, 30},
+        {L"Торможение", 1, 0, 100, 0.3, 100},
+    };
+    size_t checked = 0;
+    for (bool diff : {false, true}) {
+        std::vector<ProtectionBlock> blocks;
+        LoadProtectionBlocks(blocks, diff, folder);
+        const double scale = diff ? 4 : 10;
+        const POINT origin{500, 500};
+        Raster r(1000, 1000);
+        for (ProtectionBlock& b : blocks) {
+            ASSERT_TRUE(b.ApplyParameters()) << b.name.GetString();
+            for (const Characteristic& c : b.characteristics) {
+                for (int mode : {0, 1}) {
+                    // The zone as the diagrams build it: the first figure of the mode, the
+                    // others folded in by their combination.
+                    CRgn zone;
+                    bool any = false;
+                    for (const auto& f : c.figures) {
+                        if (int(f->mode) != mode) continue;
+                        CRgn part = f->Draw(&r.dc, scale, &origin, nullptr);
+                        if (!any) zone.CopyRgn(&part);
+                        else zone.CombineRgn(&zone, &part, int(f->type));
+                        any = true;
+                    }
+                    const Span* want = nullptr;
+                    for (const Span& e : expected)
+                        if (c.name == e.characteristic && e.mode == mode) want = &e;
+                    ASSERT_EQ(any, want != nullptr) << c.name.GetString() << " mode " << mode;
+                    if (!want) continue;
+                    const CRect box = Box(zone);
+                    const std::string what = platform::WideToUtf8(c.name.GetString()) + " mode " + std::to_string(mode);
+                    EXPECT_NEAR(box.left, origin.x + want->left * scale, 1.5) << what;
+                    EXPECT_NEAR(box.right, origin.x + want->right * scale, 1.5) << what;
+                    EXPECT_NEAR(box.top, origin.y - want->top * scale, 1.5) << what;
+                    EXPECT_NEAR(box.bottom, origin.y - want->bottom * scale, 1.5) << what;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(checked, std::size(expected));
     EXPECT_TRUE(ui.exceptions.empty());
 }
 
