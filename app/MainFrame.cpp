@@ -182,9 +182,12 @@ void CMainFrame::BuildRibbon() {
                                 .MinSize(wxSize(-1, m_ribbon->GetBestSize().y)));
 }
 
+// The read-outs' texts while no cursor has been placed.
+constexpr unsigned kReadoutTexts[FrameState::kReadoutPanes] = {3130, 3134, 3426, 3170, 3172, 3428};
+
 void CMainFrame::BuildStatusBar() {
     wxStatusBar* bar = CreateStatusBar(7, wxSTB_DEFAULT_STYLE);
-    const unsigned texts[FrameState::kReadoutPanes] = {3130, 3134, 3426, 3170, 3172, 3428};
+    const unsigned* texts = kReadoutTexts;
     const int templates[FrameState::kReadoutPanes] = {27, 27, 40, 27, 27, 40};
     int widths[7];
     for (size_t i = 0; i < FrameState::kReadoutPanes; ++i) {
@@ -279,6 +282,7 @@ void CMainFrame::OnTimer(wxTimerEvent&) {
     if (current != m_diagramDocument || loading != m_diagramDocumentLoading) {
         m_diagramDocument = current;
         m_diagramDocumentLoading = loading;
+        if (!current) ShowNoRecord();
         UpdateDiagrams();
     }
     // The caption names the active record, as the tabs do.
@@ -291,6 +295,15 @@ void CMainFrame::OnTimer(wxTimerEvent&) {
             CallAfter([this, p] { OpenFromSecondStart(p); });
         }
     }
+}
+
+void CMainFrame::ShowNoRecord() {
+    // Nothing of a closed record stays on show: its result, its merge, its header and its
+    // cursor read-outs.
+    ShowCaptionBar(m_resultBar, false);
+    ShowCaptionBar(m_mergeBar, false);
+    for (size_t i = 0; i < FrameState::kReadoutPanes; ++i) SetStatusPaneText(i, LoadResString(kReadoutTexts[i]));
+    m_paramBar->Refresh();
 }
 
 void CMainFrame::OpenFromSecondStart(const wxString& path) {

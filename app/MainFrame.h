@@ -72,6 +72,8 @@ private:
     void BuildRibbon();
     void BuildStatusBar();
     void BuildCaptionBars();
+    // What the frame shows once no record is active.
+    void ShowNoRecord();
     void OnResultBarClosed(wxCommandEvent&);
     void OnToggleParamBar(wxCommandEvent&);
     void OnUpdateToggleParamBar(wxUpdateUIEvent& event);

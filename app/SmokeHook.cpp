@@ -5,7 +5,10 @@
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/dialog.h>
+#include <wx/docview.h>
+#include <wx/filedlg.h>
 #include <wx/frame.h>
+#include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
 #include <wx/statusbr.h>
@@ -14,10 +17,13 @@
 
 #include "app/CaptionBars.h"
 #include "app/MainFrame.h"
+#include "diagrams/ui/CircleDiagPane.h"
+#include "model/Channel.h"
 #include "platform/ui/WxUiServices.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,8 +37,11 @@ std::function<void()>& Preparation() {
 struct SmokeState {
     wxFrame* frame = nullptr;
     std::string reportPath, shotPath;
+    std::string file;                  // the name a file dialog met on the way is given
     std::vector<std::string> dialogs;  // every modal dialog met, as "title|message"
     std::vector<int> commands;         // run as the ribbon runs them before the look is taken
+    std::unique_ptr<wxModalDialogHook> fileWatch;
+    wxFileDialog* fileDialog = nullptr;  // open now
     wxTimer timer;
     int ticks = 0;
 };
@@ -51,7 +60,20 @@ void WriteReport(const SmokeState& s) {
             std::fprintf(f, "resultbar=%s\n", platform::ToWx(main->GetResultBar()->GetText()).utf8_str().data());
         if (main->IsCaptionBarShown(main->GetParamBar()))
             std::fprintf(f, "parambar=%s\n", platform::ToWx(main->GetParamBar()->GetText()).utf8_str().data());
+        // The circle diagram's block grid: the block it shows, its rows, and whether it takes edits.
+        if (auto* circle = dynamic_cast<CircleDiagPane*>(main->GetDiagramWnd(CHF_CIRCLE_DIAGRAM))) {
+            const BlockGridModel& grid = circle->Window().GetGridModel();
+            const wxWindow* control = circle->FindWindow(wxS("blockgrid"));
+            std::fprintf(f, "blockgrid=%s|rows %zu|%s\n", platform::ToWx(grid.BlockTypeValue()).utf8_str().data(),
+                         grid.Rows().size(), control && control->IsEnabled() ? "enabled" : "disabled");
+        }
     }
+    // The records' tabs, named by what their frames gave the notebook.
+    if (wxDocManager* docs = wxDocManager::GetDocumentManager())
+        for (wxDocument* doc : docs->GetDocumentsVector())
+            for (wxView* view : doc->GetViewsVector())
+                if (wxWindow* frame = view->GetFrame())
+                    std::fprintf(f, "tab=%s\n", frame->GetLabel().utf8_str().data());
     for (const std::string& d : s.dialogs) std::fprintf(f, "dialog=%s\n", d.c_str());
     std::fclose(f);
 }
@@ -71,6 +93,14 @@ void SaveShot(wxFrame* frame, const std::string& path) {
 // Notes and dismisses the modal dialogs that are up; true when there was one.
 bool DismissDialogs(SmokeState& s) {
     bool any = false;
+    if (wxFileDialog* files = s.fileDialog) {
+        files->SetPath(wxString::FromUTF8(s.file.c_str()));
+        s.dialogs.push_back(std::string(files->GetTitle().utf8_str().data()) + "|" + s.file);
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        ok.SetEventObject(files);
+        files->ProcessWindowEvent(ok);
+        any = true;
+    }
     for (wxWindow* w : wxTopLevelWindows) {
         auto* dlg = dynamic_cast<wxDialog*>(w);
         if (!dlg || !dlg->IsModal()) continue;
@@ -91,6 +121,24 @@ bool DismissDialogs(SmokeState& s) {
     return any;
 }
 
+// The toolkit's own file chooser is no window the timer finds: it is noted as it opens, so
+// that the next look answers it as a user would who types the name and confirms it.
+class FileDialogWatch final : public wxModalDialogHook {
+public:
+    explicit FileDialogWatch(SmokeState& s) : m_s(s) { Register(); }
+    ~FileDialogWatch() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        if (auto* files = dynamic_cast<wxFileDialog*>(dialog)) m_s.fileDialog = files;
+        return wxID_NONE;
+    }
+    void Exit(wxDialog* dialog) override {
+        if (dialog == m_s.fileDialog) m_s.fileDialog = nullptr;
+    }
+
+private:
+    SmokeState& m_s;
+};
+
 }  // namespace
 
 void ArmSmokeHook(wxFrame* frame) {
@@ -101,6 +149,9 @@ void ArmSmokeHook(wxFrame* frame) {
     s->reportPath = report;
     const char* shot = std::getenv("TENVORIK_SMOKE_SHOT");
     s->shotPath = shot ? shot : "";
+    const char* file = std::getenv("TENVORIK_SMOKE_FILE");
+    s->file = file ? file : "";
+    if (!s->file.empty()) s->fileWatch = std::make_unique<FileDialogWatch>(*s);
     // Give the window time to be mapped and painted (and a record to open) before it is looked
     // at; a modal dialog met on the way is noted and dismissed, then the look is taken again.
     if (const char* cmds = std::getenv("TENVORIK_SMOKE_COMMANDS")) {

@@ -8,7 +8,9 @@ class wxFrame;
 // idle, saves a picture of the window to TENVORIK_SMOKE_SHOT when that is set, and closes the
 // main window. It looks after TENVORIK_SMOKE_DELAY milliseconds (1500 when unset); before
 // that it runs the commands listed in TENVORIK_SMOKE_COMMANDS (ids separated by commas) one
-// by one as the ribbon runs them. The report names the caption bars on show with their texts.
+// by one as the ribbon runs them; a file dialog met on the way is given the name in
+// TENVORIK_SMOKE_FILE and confirmed. The report names the caption bars on show with their
+// texts, the circle diagram's block grid and the records' tabs.
 // The smoke tests drive the real program through it.
 void ArmSmokeHook(wxFrame* frame);
 

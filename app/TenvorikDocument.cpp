@@ -130,8 +130,9 @@ bool TenvorikDocument::OnOpenDocument(const wxString& file) {
     if (!ok) return false;
     wxString path = ToWx(m_model->GetPathName());
     if (path.empty()) path = file;
-    SetFilename(path, true);
+    // The title first: the views name their tabs from it when told of the new file.
     SetTitle(wxFileName(path).GetFullName());
+    SetFilename(path, true);
     m_model->SetModifiedFlag(false);
     SetDocumentSaved(true);
     UpdateAllViews();
@@ -141,8 +142,8 @@ bool TenvorikDocument::OnOpenDocument(const wxString& file) {
 bool TenvorikDocument::OnSaveDocument(const wxString& file) {
     if (!m_model->OnSaveDocument(FromWx(file))) return false;
     m_model->SetModifiedFlag(false);
-    SetFilename(file, true);
     SetTitle(wxFileName(file).GetFullName());
+    SetFilename(file, true);
     SetDocumentSaved(true);
     return true;
 }

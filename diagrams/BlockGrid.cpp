@@ -54,7 +54,7 @@ Characteristic* BlockGridModel::RowCharacteristic(size_t row) const {
 }
 
 void BlockGridModel::OnValueChanged(size_t row, const CString& text) {
-    if (row == 0 || row >= m_rows.size() || m_rows[row].kind != BlockGridRow::Parameter) return;
+    if (!m_editable || row == 0 || row >= m_rows.size() || m_rows[row].kind != BlockGridRow::Parameter) return;
     Characteristic* ch = RowCharacteristic(row);
     if (!ch || size_t(m_rows[row].parameter) >= ch->parameters.size()) return;
     ch->parameters[size_t(m_rows[row].parameter)].value = text;
@@ -63,7 +63,7 @@ void BlockGridModel::OnValueChanged(size_t row, const CString& text) {
 }
 
 void BlockGridModel::OnClickValue(size_t row) {
-    if (row >= m_rows.size() || m_rows[row].kind == BlockGridRow::Parameter) return;
+    if (!m_editable || row >= m_rows.size() || m_rows[row].kind == BlockGridRow::Parameter) return;
     if (Characteristic* ch = RowCharacteristic(row)) {
         ch->visible = !ch->visible;
         if (CTenvorikDoc* doc = m_owner->GetActiveDocument()) doc->SetModifiedFlag(true);
@@ -73,6 +73,7 @@ void BlockGridModel::OnClickValue(size_t row) {
 }
 
 void BlockGridModel::OnCloseCombo(const CString& text) {
+    if (!m_editable) return;
     Fill(text);
     m_owner->SaveSelectedBlock();
 }

@@ -38,6 +38,10 @@ public:
     // The characteristic a group or parameter row belongs to, or null.
     Characteristic* RowCharacteristic(size_t row) const;
     bool IsCircle() const { return m_circle; }
+    // The block and its values belong to the active record: without one the grid shows no
+    // block and takes no edit.
+    void SetEditable(bool editable) { m_editable = editable; }
+    bool IsEditable() const { return m_editable; }
 
 private:
     ProtectionBlock* CurrentBlock() const;
@@ -47,4 +51,5 @@ private:
     std::vector<BlockGridRow> m_rows{BlockGridRow{}};
     std::vector<CString> m_options;
     CString m_blockType;
+    bool m_editable = true;
 };

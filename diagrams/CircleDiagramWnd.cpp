@@ -22,7 +22,18 @@ CircleDiagramWnd::CircleDiagramWnd(DiagramOwner* owner) : DiagramWnd(owner) {
 
 void CircleDiagramWnd::LoadSettings() {
     CTenvorikDoc* doc = GetActiveDocument();
-    if (!doc) return;
+    const bool wasEditable = m_grid.IsEditable();
+    m_grid.SetEditable(doc != nullptr);
+    if (!doc) {
+        // The block and its values were the closed record's: nothing of them stays on show,
+        // and the next record applies its own.
+        m_lastDoc = nullptr;
+        const bool reset = m_currentBlock != 0 && !m_blocks.empty();
+        if (reset) m_grid.Fill(LoadResString(3306));
+        if ((reset || wasEditable) && m_gridRebuild) m_gridRebuild();
+        Invalidate();
+        return;
+    }
     const CircleChartSettings s = LoadCircleChartSettings(doc->m_settings.GetCategory(kCategory));
     m_sightsOnly = s.sightsOnly;
     m_showOff = s.showOffCharacteristics;
@@ -38,6 +49,8 @@ void CircleDiagramWnd::LoadSettings() {
         m_blocks[size_t(m_currentBlock)].LoadSelection(doc, true);
         UpdateCurrentBlock();
         if (m_gridRebuild) m_gridRebuild();
+    } else if (!wasEditable && m_gridRebuild) {
+        m_gridRebuild();
     }
     Invalidate();
 }

@@ -10,7 +10,8 @@
 using platform::ToWx;
 
 BlockPropertyGrid::BlockPropertyGrid(wxWindow* parent, wxWindowID id, BlockGridModel& model)
-    : wxPropertyGrid(parent, id, wxDefaultPosition, wxDefaultSize, wxPG_SPLITTER_AUTO_CENTER | wxPG_BOLD_MODIFIED),
+    : wxPropertyGrid(parent, id, wxDefaultPosition, wxDefaultSize, wxPG_SPLITTER_AUTO_CENTER | wxPG_BOLD_MODIFIED,
+                     wxS("blockgrid")),
       m_model(model) {
     Bind(wxEVT_PG_CHANGED, &BlockPropertyGrid::OnChanged, this);
     // The grid's own window takes the mouse; its events are looked at there.
@@ -64,6 +65,7 @@ void BlockPropertyGrid::Rebuild() {
     }
     ExpandAll();
     Thaw();
+    Enable(m_model.IsEditable());
 }
 
 int BlockPropertyGrid::RowOf(wxPGProperty* p) const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "TestUtil.h"
+#include "platform/Encoding.h"
 
 namespace {
 
@@ -43,6 +44,24 @@ inline std::string WriteFaultRecord(const testutil::TempDir& dir) {
     testutil::WriteFile(dir.File("fault.cfg"), cfg);
     testutil::WriteFile(dir.File("fault.dat"), dat);
     return dir.File("fault.cfg");
+}
+
+// The record's settings file with its line model: one 20 km section of 40 towers, isolated
+// neutral, written as the program writes it (UTF-16 XML); `more` adds categories.
+inline void WriteFaultSettings(const testutil::TempDir& dir, const std::wstring& more = std::wstring()) {
+    const std::wstring xml =
+        L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n"
+        L"<settings>\r\n"
+        L"\t<category name=\"WrongPlaceFinding\" type=\"1\" ver=\"2\">\r\n"
+        L"\t\t<category name=\"Station1\" Ia=\"Ia\" Ib=\"Ib\" Ic=\"Ic\" In=\"100\" Ua=\"\" Uab=\"Uab\" Ub=\"\" "
+        L"Ubc=\"Ubc\" Uc=\"\" Uca=\"Uca\" obj_name=\"ПС Северная\">\r\n"
+        L"\t\t\t<category name=\"Section1\" comment=\"\" lenght=\"20\" r=\"0,12\" r0=\"0\" r1=\"0\" "
+        L"sup_number=\"40\" x=\"0.41\" x0=\"0\" x1=\"0\"/>\r\n"
+        L"\t\t</category>\r\n"
+        L"\t\t<category name=\"Station2\" In=\"0\" obj_name=\"Подстанция\"/>\r\n"
+        L"\t</category>\r\n" +
+        more + L"</settings>\r\n";
+    testutil::WriteFile(dir.File("fault.set"), platform::WideToUtf16Le(xml, true));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include "TestUtil.h"
 #include "tests/faultloc/FaultRecord.h"
-#include "platform/Encoding.h"
 
 namespace {
 
@@ -20,30 +19,12 @@ std::string RunProgram(const testutil::TempDir& dir, const std::vector<std::stri
     return testutil::ReadFile(report) + r.err;
 }
 
-// The record's settings file with the line model: one 20 km section of 40 towers, isolated
-// neutral, written as the program writes it (UTF-16 XML).
-void WriteSettings(const testutil::TempDir& dir) {
-    const std::wstring xml =
-        L"<?xml version=\"1.0\" encoding=\"utf-16\"?>\r\n"
-        L"<settings>\r\n"
-        L"\t<category name=\"WrongPlaceFinding\" type=\"1\" ver=\"2\">\r\n"
-        L"\t\t<category name=\"Station1\" Ia=\"Ia\" Ib=\"Ib\" Ic=\"Ic\" In=\"100\" Ua=\"\" Uab=\"Uab\" Ub=\"\" "
-        L"Ubc=\"Ubc\" Uc=\"\" Uca=\"Uca\" obj_name=\"ПС Северная\">\r\n"
-        L"\t\t\t<category name=\"Section1\" comment=\"\" lenght=\"20\" r=\"0,12\" r0=\"0\" r1=\"0\" "
-        L"sup_number=\"40\" x=\"0.41\" x0=\"0\" x1=\"0\"/>\r\n"
-        L"\t\t</category>\r\n"
-        L"\t\t<category name=\"Station2\" In=\"0\" obj_name=\"Подстанция\"/>\r\n"
-        L"\t</category>\r\n"
-        L"</settings>\r\n";
-    testutil::WriteFile(dir.File("fault.set"), platform::WideToUtf16Le(xml, true));
-}
-
 }  // namespace
 
 TEST(FaultLocationSmoke, RibbonRunShowsTheResultInTheCaptionBar) {
     testutil::TempDir dir;
     const std::string cfg = WriteFaultRecord(dir);
-    WriteSettings(dir);
+    WriteFaultSettings(dir);
     int rc = -1;
     const std::string text = RunProgram(dir, {cfg}, "32806", &rc);
     ASSERT_EQ(rc, 0) << text;
@@ -67,7 +48,7 @@ TEST(FaultLocationSmoke, RunWithoutLineModelSaysSoAndShowsNoResult) {
 TEST(FaultLocationSmoke, LineModelEditorOpensAndCancelRunsNothing) {
     testutil::TempDir dir;
     const std::string cfg = WriteFaultRecord(dir);
-    WriteSettings(dir);
+    WriteFaultSettings(dir);
     int rc = -1;
     const std::string text = RunProgram(dir, {cfg}, "32807", &rc);
     ASSERT_EQ(rc, 0) << text;

@@ -1,0 +1,70 @@
+// A record's life in the real program under Xvfb: what it puts on show goes with it when it
+// closes, and a new name given by "Save as" is the name its tab shows.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestUtil.h"
+#include "tests/faultloc/FaultRecord.h"
+
+namespace {
+
+struct Look {
+    int exitCode = -1;
+    std::string report, err;
+};
+
+Look RunProgram(const testutil::TempDir& dir, const std::vector<std::string>& args,
+                const std::vector<std::string>& extra) {
+    const std::string report = dir.File("report.txt");
+    std::filesystem::remove(report);
+    std::vector<std::string> argv{std::string(TV_BIN_DIR) + "/Tenvorik"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> env{"TENVORIK_SMOKE=" + report};
+    env.insert(env.end(), extra.begin(), extra.end());
+    auto r = testutil::Run(argv, testutil::SmokeEnv(dir, env));
+    return {r.exitCode, testutil::ReadFile(report), r.err};
+}
+
+// The record's distance block, stored with it, is what the circle diagram's grid shows.
+const std::wstring kCircleBlock =
+    L"\t<category name=\"Circle Chart\" SelectedBlock=\"Дистанционная защита ДЗ-2\"/>\r\n";
+
+}  // namespace
+
+TEST(RecordLifeSmoke, ClosingTheLastRecordLeavesWhatAFreshStartShows) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    WriteFaultSettings(dir, kCircleBlock);
+
+    const Look fresh = RunProgram(dir, {}, {});
+    ASSERT_EQ(fresh.exitCode, 0) << fresh.err;
+    EXPECT_NE(fresh.report.find("blockgrid=Нет|rows 1|disabled\n"), std::string::npos) << fresh.report;
+
+    // With the record open and located: its result, its block and its cursors are on show.
+    const Look open = RunProgram(dir, {cfg}, {"TENVORIK_SMOKE_COMMANDS=32806"});
+    ASSERT_EQ(open.exitCode, 0) << open.err;
+    EXPECT_NE(open.report.find("resultbar="), std::string::npos) << open.report;
+    EXPECT_NE(open.report.find("blockgrid=Дистанционная защита ДЗ-2|rows 10|enabled\n"), std::string::npos)
+        << open.report;
+    EXPECT_NE(open.report.find("tab=fault.cfg\n"), std::string::npos) << open.report;
+    EXPECT_NE(open.report.find("status0="), std::string::npos);
+    EXPECT_NE(open.report.substr(open.report.find("status0=")), fresh.report.substr(fresh.report.find("status0=")));
+
+    // Closed again, nothing of it is left: the frame looks as it did before it opened.
+    const Look closed = RunProgram(dir, {cfg}, {"TENVORIK_SMOKE_COMMANDS=32806,5001"});
+    ASSERT_EQ(closed.exitCode, 0) << closed.err;
+    EXPECT_EQ(closed.report, fresh.report);
+}
+
+TEST(RecordLifeSmoke, SaveAsNamesTheTab) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    const Look saved =
+        RunProgram(dir, {cfg}, {"TENVORIK_SMOKE_COMMANDS=5004", "TENVORIK_SMOKE_FILE=" + dir.File("renamed.cfg")});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("renamed.dat"))) << saved.report;
+    EXPECT_NE(saved.report.find("title=Tenvorik - renamed.cfg\n"), std::string::npos) << saved.report;
+    EXPECT_NE(saved.report.find("tab=renamed.cfg\n"), std::string::npos) << saved.report;
+    EXPECT_EQ(saved.report.find("tab=fault.cfg"), std::string::npos) << saved.report;
+}
