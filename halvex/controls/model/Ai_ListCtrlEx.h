@@ -31,26 +31,6 @@ enum SHOW_AND_SELECT_CHILD : int { SHOW_CHILD_ROW = 0, SHOW_CHILD_LAST_FILLED = 
 constexpr unsigned WM_USER_LIST_VALUE_SET = 0x400 + 43;
 constexpr unsigned WM_USER_LIST_EDIT_CANCELLED = 0x400 + 44;
 
-// The custom-draw notification of a report list, as the list window fills it for a pass.
-enum : DWORD { CDDS_PREPAINT = 0x1, CDDS_POSTPAINT = 0x2, CDDS_ITEM = 0x10000, CDDS_SUBITEM = 0x20000,
-               CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT, CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT };
-enum : intptr_t { CDRF_DODEFAULT = 0, CDRF_NEWFONT = 0x2, CDRF_NOTIFYPOSTPAINT = 0x10, CDRF_NOTIFYITEMDRAW = 0x20,
-                  CDRF_NOTIFYSUBITEMDRAW = 0x20 };
-struct NMHDR {
-    void* hwndFrom = nullptr;
-    uintptr_t idFrom = 0;
-    int code = 0;
-};
-struct NMLVCUSTOMDRAW {
-    NMHDR hdr;
-    DWORD dwDrawStage = 0;
-    int item = 0;      // the list item (dwItemSpec)
-    int iSubItem = 0;
-    COLORREF clrText = 0;
-    COLORREF clrTextBk = 0xFFFFFF;
-    const CFont* font = nullptr;  // the font selected for the cell; the handler may replace it
-};
-
 class СAi_ListCtrlEx {
 public:
     struct BIND_INFO {

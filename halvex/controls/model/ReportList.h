@@ -14,6 +14,7 @@
 #include "platform/draw/GdiTypes.h"
 
 class CImageList;
+class CFont;
 
 namespace halvex {
 
@@ -21,6 +22,26 @@ namespace halvex {
 enum : int { LVCFMT_LEFT = 0, LVCFMT_RIGHT = 1, LVCFMT_CENTER = 2, LVCFMT_IMAGE = 0x800 };
 enum : DWORD { LVS_EX_GRIDLINES = 0x1, LVS_EX_SUBITEMIMAGES = 0x2, LVS_EX_CHECKBOXES = 0x4,
                LVS_EX_HEADERDRAGDROP = 0x10, LVS_EX_FULLROWSELECT = 0x20, LVS_EX_DOUBLEBUFFER = 0x10000 };
+
+// The custom-draw notification of a report list, as the list window fills it for a pass.
+enum : DWORD { CDDS_PREPAINT = 0x1, CDDS_POSTPAINT = 0x2, CDDS_ITEM = 0x10000, CDDS_SUBITEM = 0x20000,
+               CDDS_ITEMPREPAINT = CDDS_ITEM | CDDS_PREPAINT, CDDS_ITEMPOSTPAINT = CDDS_ITEM | CDDS_POSTPAINT };
+enum : intptr_t { CDRF_DODEFAULT = 0, CDRF_NEWFONT = 0x2, CDRF_NOTIFYPOSTPAINT = 0x10, CDRF_NOTIFYITEMDRAW = 0x20,
+                  CDRF_NOTIFYSUBITEMDRAW = 0x20 };
+struct NMHDR {
+    void* hwndFrom = nullptr;
+    uintptr_t idFrom = 0;
+    int code = 0;
+};
+struct NMLVCUSTOMDRAW {
+    NMHDR hdr;
+    DWORD dwDrawStage = 0;
+    int item = 0;      // the list item (dwItemSpec)
+    int iSubItem = 0;
+    COLORREF clrText = 0;
+    COLORREF clrTextBk = 0xFFFFFF;
+    const CFont* font = nullptr;  // the font selected for the cell; the handler may replace it
+};
 
 // What only a window can do for its list.
 class ReportListHost {
@@ -83,6 +104,9 @@ public:
     int GetSelectionMark() const { return m_mark; }
 
     // --- look and geometry -------------------------------------------------------------
+    // The list shows its report view (the only one drawn here) unless told otherwise.
+    bool IsReportView() const { return m_reportView; }
+    void SetReportView(bool report) { m_reportView = report; }
     DWORD GetExtendedStyle() const { return m_exStyle; }
     void SetExtendedStyle(DWORD style);
     const LOGFONTW& GetFont() const { return m_font; }
@@ -136,6 +160,7 @@ private:
     int m_clientWidth = 0, m_clientHeight = 0;
     int m_top = 0, m_scrollX = 0;
     bool m_redraw = true;
+    bool m_reportView = true;
 };
 
 }  // namespace halvex
