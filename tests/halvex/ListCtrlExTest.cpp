@@ -37,10 +37,10 @@ struct Edit : BindEdit {
     int id;
     explicit Edit(int i) : id(i) {}
     void PlaceOver(const CRect&) override {}
-    void Show(bool s) override { shown = s; }
-    bool IsShown() const override { return shown; }
+    void ShowBound(bool s) override { shown = s; }
+    bool IsBoundShown() const override { return shown; }
     int GetCtrlId() const override { return id; }
-    CString GetText() const override { return text; }
+    CString BoundText() const override { return text; }
     void StartEditing(const CString& t) override { text = t; }
 };
 
@@ -49,14 +49,14 @@ struct Combo : BindCombo {
     int sel = -1;
     bool shown = false, dropped = false;
     void PlaceOver(const CRect&) override {}
-    void Show(bool s) override { shown = s; }
-    bool IsShown() const override { return shown; }
+    void ShowBound(bool s) override { shown = s; }
+    bool IsBoundShown() const override { return shown; }
     int GetCtrlId() const override { return 77; }
-    int GetCount() const override { return int(items.size()); }
-    CString GetItemText(int i) const override { return i >= 0 && i < GetCount() ? items[size_t(i)] : CString(); }
-    int GetCurSel() const override { return sel; }
-    void SetCurSel(int i) override { sel = i; }
-    CString GetText() const override { return GetItemText(sel); }
+    int ItemCount() const override { return int(items.size()); }
+    CString ItemText(int i) const override { return i >= 0 && i < ItemCount() ? items[size_t(i)] : CString(); }
+    int CurSel() const override { return sel; }
+    void SelectIndex(int i) override { sel = i; }
+    CString BoundText() const override { return ItemText(sel); }
     void DropDown() override { dropped = true; }
 };
 

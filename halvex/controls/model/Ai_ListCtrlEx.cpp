@@ -182,19 +182,20 @@ void СAi_ListCtrlEx::Impl::GroupDefaults(int r) {
         if (!cell || !nodeCell || cell->bind.Kind() == BIND_CTRL_NONE || cell->bind.disabled) continue;
         CString def = StripSummary(nodeCell->text);
         const BindRec& nb = nodeCell->bind;
-        bool overwrite = !cell->text.IsEmpty() ? false : true;
+        // The node cell's overwrite flag counts only where its value text gives the default;
+        // a group value or a default item fills an empty cell only.
+        bool overwrite = cell->text.IsEmpty();
         if (!def.IsEmpty()) {
             if (BindCombo* combo = cell->bind.combo) {
-                for (int i = 0; i < combo->GetCount(); ++i)
-                    if (combo->GetItemText(i) == def) {
-                        combo->SetCurSel(i);
+                for (int i = 0; i < combo->ItemCount(); ++i)
+                    if (combo->ItemText(i) == def) {
+                        combo->SelectIndex(i);
                         break;
                     }
             }
-            overwrite = overwrite || nb.overwrite;
-        } else if (nb.combo && nb.comboDefault >= 0 && nb.comboDefault < nb.combo->GetCount()) {
-            nb.combo->SetCurSel(nb.comboDefault);
-            def = nb.combo->GetItemText(nb.comboDefault);
+        } else if (nb.combo && nb.comboDefault >= 0 && nb.comboDefault < nb.combo->ItemCount()) {
+            nb.combo->SelectIndex(nb.comboDefault);
+            def = nb.combo->ItemText(nb.comboDefault);
         } else if ((nb.combo || nb.edit) && !nb.value.IsEmpty()) {
             def = nb.value;
             overwrite = overwrite || nb.overwrite;
@@ -215,9 +216,9 @@ void СAi_ListCtrlEx::Impl::Settle(int r) {
         }
         if (cell->bind.Kind() == BIND_CTRL_NONE) continue;
         if (BindCombo* combo = cell->bind.combo)
-            for (int i = 0; i < combo->GetCount(); ++i)
-                if (combo->GetItemText(i) == cell->text) {
-                    combo->SetCurSel(i);
+            for (int i = 0; i < combo->ItemCount(); ++i)
+                if (combo->ItemText(i) == cell->text) {
+                    combo->SelectIndex(i);
                     break;
                 }
         RefreshSummary(r, c);
@@ -551,11 +552,9 @@ int СAi_ListCtrlEx::InsertTextToChildCells(int row, const std::vector<CString>*
                                            int64_t flags) {
     Impl* d = m_impl.get();
     if (!d || !d->hasChildren || !d->ValidRow(row) || d->rows[size_t(row)].node || !(flags & 0x30)) return -1;
-    if (!d->IsRowEnabledFull(row) && d->enabled) {
-        if (d->rows[size_t(row)].disabled && d->rows[size_t(row)].filled) return -1;
-    }
     const int node = d->rows[size_t(row)].parent;
     NodeRec* n = d->Node(node);
+    if (d->rows[size_t(row)].disabled || (n && n->disabled)) return -1;
     if (n && n->filled >= n->childCount) return -2;
     InsertServiceInfo(row, service, flags);
     bool wrote = false;

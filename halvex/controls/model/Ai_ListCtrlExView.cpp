@@ -529,7 +529,7 @@ int СAi_ListCtrlEx::OnCustomDrawEx(NMHDR* hdr, intptr_t* result, COLORREF bk, C
 
 void СAi_ListCtrlEx::Impl::CloseOpen() {
     if (!openBind) return;
-    if (BindWindow* w = openBind->Window()) w->Show(false);
+    if (BindWindow* w = openBind->Window()) w->ShowBound(false);
     openBind = nullptr;
     openRow = openColumn = -1;
 }
@@ -607,7 +607,7 @@ void СAi_ListCtrlEx::OnDblClick(int viewRow, int column, const POINT* point) {
             d->openColumn = column;
             d->openText = cell->text;
             b.combo->PlaceOver(rect);
-            b.combo->Show(true);
+            b.combo->ShowBound(true);
             b.combo->DropDown();
             return;
         case BIND_CTRL_EDIT:
@@ -617,7 +617,7 @@ void СAi_ListCtrlEx::OnDblClick(int viewRow, int column, const POINT* point) {
             d->openColumn = column;
             d->openText = cell->text;
             b.edit->PlaceOver(rect);
-            b.edit->Show(true);
+            b.edit->ShowBound(true);
             b.edit->StartEditing(cell->text);
             return;
         case BIND_CTRL_IP: {
@@ -631,7 +631,7 @@ void СAi_ListCtrlEx::OnDblClick(int viewRow, int column, const POINT* point) {
             CAi_Str::StringToIP(cell->text, parts[0], parts[1], parts[2], parts[3]);
             b.ip->ClearAddress();
             b.ip->SetAddress(parts);
-            b.ip->Show(true);
+            b.ip->ShowBound(true);
             b.ip->Focus();
             return;
         }
@@ -647,7 +647,7 @@ void СAi_ListCtrlEx::OnSelchangeCmbbox() {
     if (!d || !d->openBind || !d->openBind->combo) return;
     BindCombo* combo = d->openBind->combo;
     const int row = d->openRow, column = d->openColumn;
-    const CString text = combo->GetCurSel() >= 0 ? combo->GetItemText(combo->GetCurSel()) : combo->GetText();
+    const CString text = combo->CurSel() >= 0 ? combo->ItemText(combo->CurSel()) : combo->BoundText();
     const int ctrlId = d->openBind->ctrlId;
     d->CloseOpen();
     d->editResult = d->ApplyValue(row, column, text);
@@ -660,8 +660,8 @@ void СAi_ListCtrlEx::OnCloseUpCmbbox() {
     Impl* d = m_impl.get();
     if (!d || !d->openBind || !d->openBind->combo) return;
     BindCombo* combo = d->openBind->combo;
-    const int i = combo->FindStringExact(combo->GetText());
-    if (i >= 0) combo->SetCurSel(i);
+    const int i = combo->FindStringExact(combo->BoundText());
+    if (i >= 0) combo->SelectIndex(i);
     d->CloseOpen();
 }
 
@@ -673,7 +673,7 @@ void СAi_ListCtrlEx::EditBindCtrlKillFocus(bool accept) {
     const int ctrlId = b->ctrlId;
     CString text;
     if (b->edit) {
-        text = b->edit->GetText();
+        text = b->edit->BoundText();
     } else {
         uint8_t p[4] = {0, 0, 0, 0};
         b->ip->GetAddress(p);

@@ -13,30 +13,30 @@ class BindWindow {
 public:
     virtual ~BindWindow() = default;
     virtual void PlaceOver(const CRect& cell) = 0;  // list client coordinates
-    virtual void Show(bool show) = 0;
-    virtual bool IsShown() const = 0;
+    virtual void ShowBound(bool show) = 0;
+    virtual bool IsBoundShown() const = 0;
     virtual int GetCtrlId() const = 0;
 };
 
 class BindCombo : public BindWindow {
 public:
-    virtual int GetCount() const = 0;
-    virtual CString GetItemText(int index) const = 0;
-    virtual int GetCurSel() const = 0;
-    virtual void SetCurSel(int index) = 0;
-    virtual CString GetText() const = 0;
+    virtual int ItemCount() const = 0;
+    virtual CString ItemText(int index) const = 0;
+    virtual int CurSel() const = 0;
+    virtual void SelectIndex(int index) = 0;
+    virtual CString BoundText() const = 0;
     virtual void DropDown() = 0;
     // The first item equal to the text, case ignored (the list's exact-string search); -1.
     int FindStringExact(const CString& text) const {
-        for (int i = 0; i < GetCount(); ++i)
-            if (GetItemText(i).CompareNoCase(text) == 0) return i;
+        for (int i = 0; i < ItemCount(); ++i)
+            if (ItemText(i).CompareNoCase(text) == 0) return i;
         return -1;
     }
 };
 
 class BindEdit : public BindWindow {
 public:
-    virtual CString GetText() const = 0;
+    virtual CString BoundText() const = 0;
     // Puts the text, focuses the box with the caret at the end in view.
     virtual void StartEditing(const CString& text) = 0;
 };
