@@ -105,6 +105,12 @@ bool DismissDialogs(SmokeState& s) {
         auto* dlg = dynamic_cast<wxDialog*>(w);
         if (!dlg || !dlg->IsModal()) continue;
         std::string text = dlg->GetTitle().utf8_str().data();
+        if (auto* driven = dynamic_cast<SmokeDrivenDialog*>(dlg)) {
+            // Noted once, when it ends; until then it is given its next step.
+            if (driven->SmokeStep()) s.dialogs.push_back(text + "|driven");
+            any = true;
+            continue;
+        }
         if (auto* msg = dynamic_cast<wxGenericMessageDialog*>(dlg)) {
             wxString m = msg->GetMessage();
             m.Replace(wxS("\n"), wxS(" "));

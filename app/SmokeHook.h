@@ -14,5 +14,13 @@ class wxFrame;
 // The smoke tests drive the real program through it.
 void ArmSmokeHook(wxFrame* frame);
 
+// A modal dialog that a smoke run drives as a user would instead of cancelling it: SmokeStep
+// is called at each look while the dialog is up and answers true once the dialog has ended.
+class SmokeDrivenDialog {
+public:
+    virtual ~SmokeDrivenDialog() = default;
+    virtual bool SmokeStep() = 0;
+};
+
 // Runs `prepare` just before the look is taken, as a user's last steps before it would be.
 void SetSmokePreparation(std::function<void()> prepare);

@@ -13,6 +13,7 @@
 #include "app/AppProfile.h"
 #include "app/DiagramPanes.h"
 #include "app/FileDialogNames.h"
+#include "app/FileFinderDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgSettingsDlg.h"
 #include "app/SmokeHook.h"
@@ -124,6 +125,7 @@ bool CTenvorikApp::OnInit() {
     m_frame->SetDropTarget(new RecordDropTarget);
     m_frame->GetClientWindow()->SetDropTarget(new RecordDropTarget);
     Bind(wxEVT_MENU, &CTenvorikApp::OnProgramSettings, this, ID_PROGRAM_SETTINGS);
+    Bind(wxEVT_MENU, &CTenvorikApp::OnFileFinder, this, ID_FILE_FINDER);
     Bind(wxEVT_MENU, &CTenvorikApp::OnFilePageSetup, this, kPageSetupId);
 
     m_frame->Show(true);
@@ -179,6 +181,17 @@ int CTenvorikApp::OnExit() {
 void CTenvorikApp::OnProgramSettings(wxCommandEvent&) {
     CProgSettingdDlg dlg(m_frame, TheAppOptions());
     dlg.ShowModal();
+}
+
+void CTenvorikApp::OnFileFinder(wxCommandEvent&) {
+    std::vector<CString> chosen;
+    {
+        FileFinder22Dlg dlg(m_frame);
+        if (dlg.ShowModal() != wxID_OK) return;
+        chosen = dlg.GetChosenFiles();
+    }
+    // Each record in its own window, as if opened one after another from the file dialog.
+    for (const CString& path : chosen) OpenRecord(ToWx(path));
 }
 
 void CTenvorikApp::OnFilePageSetup(wxCommandEvent&) {

@@ -36,6 +36,7 @@ public:
 
 private:
     void OnProgramSettings(wxCommandEvent&);
+    void OnFileFinder(wxCommandEvent&);
     void OnFilePageSetup(wxCommandEvent&);
     void SaveState();
 

@@ -1,0 +1,34 @@
+// The file finder in the real program under Xvfb: started with " -Find ", it searches the
+// folder the profile remembers, lists what it found, and opens the record chosen from the list.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TestUtil.h"
+
+TEST(FileFinderSmoke, FindsARecordAndOpensIt) {
+    testutil::TempDir dir;
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.File("records/sub"));
+    fs::create_directories(dir.File("config/Korvelund"));
+    testutil::WriteFile(dir.File("records/sub/found.cfg"),
+                        "Finder station,3,1999\r\n2,1A,1D\r\n1,Ua,A,,V,0.1,0,0,-32767,32767,1,1,S\r\n"
+                        "1,K,,,0\r\n50\r\n1\r\n1000,4\r\n05/06/2021,11:12:13.000000\r\n05/06/2021,11:12:13.000000\r\n"
+                        "ASCII\r\n1\r\n");
+    testutil::WriteFile(dir.File("records/sub/found.dat"), "1,0,10,0\r\n2,1000,20,1\r\n3,2000,30,0\r\n4,3000,40,1\r\n");
+    testutil::WriteFile(dir.File("records/notes.txt"), "not a record");
+    testutil::WriteFile(dir.File("config/Korvelund/Tenvorik.ini"),
+                        "[FileFinder]\nPath=" + dir.File("records") + "\nIncludeSubdirs=1\n");
+
+    const std::string report = dir.File("report.txt");
+    auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", "-Find"},
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = testutil::ReadFile(report);
+    EXPECT_NE(text.find("dialog=Поиск файлов|driven"), std::string::npos) << text;
+    EXPECT_NE(text.find("title=Tenvorik - found.cfg\n"), std::string::npos) << text;
+    // The dialog keeps what the user set for the next time.
+    const std::string profile = testutil::ReadFile(dir.File("config/Korvelund/Tenvorik.ini"));
+    EXPECT_NE(profile.find("IncludeSubdirs=1"), std::string::npos) << profile;
+    EXPECT_NE(profile.find("SortMode=6"), std::string::npos) << profile;
+}
