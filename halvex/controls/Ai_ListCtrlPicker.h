@@ -53,6 +53,8 @@ protected:
     bool OnHeaderBeginResize(int column) override { return m_picker.MayBeginResize(column); }
     void OnHeaderEndResize(int column, int change) override;
     void OnHeaderDividerDblClick(int column) override { SetColumnWidthAuto(column, false); }
+    bool OnHeaderBeginDrag(int) override { return m_headerDragAllowed; }
+    bool OnHeaderEndDrag(int, int position) override { return m_picker.MayDropAt(position); }
     void OnHeaderMouseMove(CPoint p) override;
     bool OnListKeyDown(wxKeyEvent& e) override;
 

@@ -86,6 +86,22 @@ void ReportListCtrl::OnMouse(wxMouseEvent& event) {
         return;
     }
     if (type == wxEVT_LEFT_UP) {
+        if (m_dragging >= 0) {
+            const int dragged = m_dragging;
+            m_dragging = -1;
+            if (HasCapture()) ReleaseMouse();
+            // The drop position is the display place of the column under the pointer.
+            int target = -1;
+            m_list.HitTest(CPoint(p.x, 1), &target);
+            const int position = target >= 0 ? m_list.DisplayPosition(target) : m_list.GetColumnCount() - 1;
+            if (target != dragged && OnHeaderEndDrag(dragged, position)) {
+                std::vector<int> order = m_list.GetColumnOrder();
+                order.erase(order.begin() + m_list.DisplayPosition(dragged));
+                order.insert(order.begin() + std::min<size_t>(size_t(position), order.size()), dragged);
+                m_list.SetColumnOrder(order);
+            }
+            return;
+        }
         if (m_resizing >= 0) {
             const int change = m_list.GetColumnWidth(m_resizing) - m_resizeStartWidth;
             const int column = m_resizing;
@@ -111,6 +127,10 @@ void ReportListCtrl::OnMouse(wxMouseEvent& event) {
             }
         } else if (type == wxEVT_LEFT_DOWN && column >= 0) {
             OnHeaderItemClick(column);
+            if ((m_list.GetExtendedStyle() & LVS_EX_HEADERDRAGDROP) && OnHeaderBeginDrag(column)) {
+                m_dragging = column;
+                CaptureMouse();
+            }
         }
         return;
     }

@@ -54,6 +54,10 @@ protected:
     virtual bool OnHeaderBeginResize(int) { return true; }
     virtual void OnHeaderEndResize(int, int) {}
     virtual void OnHeaderDividerDblClick(int) {}
+    // Dragging a header item to another place (with LVS_EX_HEADERDRAGDROP): may it start,
+    // and may the column land at that display position.
+    virtual bool OnHeaderBeginDrag(int) { return true; }
+    virtual bool OnHeaderEndDrag(int, int) { return true; }
     virtual void OnHeaderMouseMove(CPoint) {}
     virtual bool OnListKeyDown(wxKeyEvent&) { return false; }
 
@@ -67,6 +71,7 @@ private:
     int m_resizing = -1;  // the column whose divider is dragged
     int m_resizeStartX = 0, m_resizeStartWidth = 0;
     int m_anchor = -1;
+    int m_dragging = -1;  // the column whose header item is dragged
 };
 
 }  // namespace halvex

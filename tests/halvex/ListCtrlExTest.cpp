@@ -473,3 +473,48 @@ TEST(ListCtrlEx, SpreadOverGroupAsksFirst) {
     EXPECT_EQ(t.GetCellText(0, 1), L"...");
     EXPECT_EQ(t.GetCellText(1, 1), L"7");
 }
+
+TEST(ListCtrlEx, NestedNodesWritingAndDeleting) {
+    Fixture f(2);
+    Table& t = f.table;
+    std::vector<CString> sub{L"Sub", L"", L""}, empty(3);
+    const int nested = t.SetChild(0, &sub, 0, nullptr, true);
+    ASSERT_EQ(nested, 3);
+    t.SetNodeStyle(nested, 0x20, 0, 0);
+    EXPECT_EQ(t.SetChild(nested, &empty, 0, nullptr, false), 4);
+    EXPECT_EQ(t.GetAvailabelCountOfChild(0), 4);  // every row below counts for the top node
+    EXPECT_EQ(t.GetCellBgColor(nested, 0), 0xBEFFFFu);
+    EXPECT_EQ(t.GetChainOfSignCellsAbove(4), L"Group->Sub");
+    // a closed parent hides its nested node
+    t.UpdateView();
+    EXPECT_EQ(f.list.GetItemCount(), 1);
+    t.UnwrapTree();
+    EXPECT_EQ(f.list.GetItemCount(), 5);
+    // writing through the placement rule, then showing the row written last
+    ASSERT_EQ(t.InsertTextToChild(0, 0, L"k", nullptr, 2), 0);
+    EXPECT_EQ(t.GetCellText(1, 0), L"k");
+    EXPECT_EQ(t.GetSetedCountOfChild(0), 1);
+    t.WrapTree();
+    EXPECT_EQ(t.SelectAndShowChild(SHOW_CHILD_LAST_WRITTEN, -1, true), 1);
+    EXPECT_EQ(f.list.GetSelectedItems(), (std::vector<int>{1}));
+    CRect cell;
+    f.list.GetSubItemRect(1, 0, &cell);
+    EXPECT_EQ(f.host.cursor, cell.CenterPoint());  // the pointer goes to the caption cell
+    EXPECT_EQ(t.SelectAndShowChild(SHOW_CHILD_LAST_WRITTEN, -1, false), -1);  // forgotten
+    // the list's height fits header and rows
+    EXPECT_EQ(f.list.GetItemCount(), 4);  // the opened group with its nested node closed
+    EXPECT_EQ(t.MatchHeight(false, 2), f.list.HeaderHeight() + 4 * (f.list.ItemHeight() + 2));
+    EXPECT_EQ(f.host.height, t.MatchHeight(false, 2));
+    // deleting the nested node takes its child along
+    t.DeleteRow(nested);
+    EXPECT_EQ(t.GetAvailabelCountOfChild(0), 2);
+    EXPECT_FALSE(t.IsNodeRow(3));
+    t.DeleteRow(1);
+    EXPECT_EQ(t.GetAvailabelCountOfChild(0), 1);
+    EXPECT_EQ(t.GetSetedCountOfChild(0), 0);
+    int node = 0;
+    t.ClearNodeChildren(node);
+    EXPECT_EQ(t.GetAvailabelCountOfChild(0), 0);
+    t.UpdateView();
+    EXPECT_EQ(f.list.GetItemCount(), 1);
+}

@@ -186,6 +186,30 @@ TEST(ControlsSmoke, PickerHidesAColumnFromTheHeaderMenu) {
     EXPECT_EQ(picker->List().GetColumnWidth(1), 90);
     picker->m_contextMenuEnabled = false;
     EXPECT_EQ(picker->BuildColumnMenu(CPoint(10, 5)), nullptr);
+
+    // header items dragged: "Note" before "Type"; refused when dragging is not allowed, and no
+    // column goes before the first visible one
+    auto drag = [&](int fromX, int toX) {
+        for (auto [type, x] : {std::pair(wxEVT_LEFT_DOWN, fromX), std::pair(wxEVT_MOTION, toX), std::pair(wxEVT_LEFT_UP, toX)}) {
+            wxMouseEvent e(type);
+            e.SetPosition(wxPoint(x, 5));
+            e.m_leftDown = type != wxEVT_LEFT_UP;
+            e.SetEventObject(picker);
+            picker->GetEventHandler()->ProcessEvent(e);
+        }
+        Pump(3);
+    };
+    drag(120 + 90 + 40, 120 + 20);
+    EXPECT_EQ(picker->List().GetColumnOrder(), (std::vector<int>{0, 2, 1}));
+    picker->m_headerDragAllowed = false;
+    drag(120 + 20, 10);
+    EXPECT_EQ(picker->List().GetColumnOrder(), (std::vector<int>{0, 2, 1}));
+    picker->m_headerDragAllowed = true;
+    picker->ShowColumn(0, false);  // hidden: in front, no width
+    drag(150 + 90 / 2, 2);          // dropped on the first visible column, after the hidden one
+    EXPECT_EQ(picker->List().GetColumnOrder(), (std::vector<int>{0, 1, 2}));
+    // a hidden column's divider is not dragged
+    EXPECT_EQ(picker->List().GetColumnWidth(0), 0);
 }
 
 TEST(ControlsSmoke, ComboCompletesAndReportsTypedTexts) {
