@@ -20,11 +20,17 @@ unsigned FilterStringId(bool open, const CString& currentName) {
     return 569;
 }
 
+std::vector<unsigned> FilterStringIds(bool open, const CString& currentName) {
+    const unsigned first = FilterStringId(open, currentName);
+    if (open || first == 399) return {first};
+    return {first, 399};
+}
+
 std::vector<CString> SaveExtensions(const CString& currentName) {
     CString ext = LowerExt(currentName);
-    if (ext == L".osc") return {CString(L".cfg"), CString(L".osc")};
+    if (ext == L".osc") return {CString(L".cfg"), CString(L".osc"), CString(L".zip")};
     if (ext == L".zip") return {CString(L".zip")};
-    return {CString(L".cfg"), CString(L".cff")};
+    return {CString(L".cfg"), CString(L".cff"), CString(L".zip")};
 }
 
 CString ProposedSaveName(const CString& currentName) {

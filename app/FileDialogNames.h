@@ -11,6 +11,10 @@ namespace filedlg {
 // offers the formats the current record can be written in, chosen by its extension.
 unsigned FilterStringId(bool open, const CString& currentName);
 
+// The filter strings the dialog offers, in order: the list of FilterStringId, followed in the
+// save dialog by the ".zip" packing unless that is the list already.
+std::vector<unsigned> FilterStringIds(bool open, const CString& currentName);
+
 // Extensions of the save filters, in filter order.
 std::vector<CString> SaveExtensions(const CString& currentName);
 

@@ -48,11 +48,12 @@ wxString AbsolutePath(const CString& path) {
 }  // namespace
 
 bool CDocManagerEx::DoPromptFileName(CString& name, bool open, wxWindow* parent) {
-    const unsigned filterId = filedlg::FilterStringId(open, name);
+    wxString filter;
+    for (unsigned id : filedlg::FilterStringIds(open, name)) filter += (filter.empty() ? wxS("") : wxS("|")) + ToWx(LoadResString(id));
     const std::vector<CString> extensions = filedlg::SaveExtensions(name);
     wxFileName proposed(ToWx(open ? name : filedlg::ProposedSaveName(name)));
     wxFileDialog dlg(parent, ToWx(LoadResString(open ? 62009 : 62010)), proposed.GetPath(), proposed.GetFullName(),
-                     ToWx(LoadResString(filterId)),
+                     filter,
                      open ? (wxFD_OPEN | wxFD_FILE_MUST_EXIST) : (wxFD_SAVE | wxFD_OVERWRITE_PROMPT));
     dlg.SetFilterIndex(0);
     const bool ok = dlg.ShowModal() == wxID_OK;

@@ -11,9 +11,14 @@ TEST(FileDialogNames, FiltersByKindAndExtension) {
     EXPECT_EQ(FilterStringId(false, L"/r/a.cfg"), 569u);
     EXPECT_EQ(FilterStringId(false, L"/r/a.sto"), 569u);
     EXPECT_EQ(FilterStringId(false, L""), 569u);
-    EXPECT_EQ(SaveExtensions(L"a.osc"), (std::vector<CString>{L".cfg", L".osc"}));
+    // the save dialog always offers the zip packing, last
+    EXPECT_EQ(FilterStringIds(true, L"/r/a.cfg"), (std::vector<unsigned>{328}));
+    EXPECT_EQ(FilterStringIds(false, L"/r/a.osc"), (std::vector<unsigned>{394, 399}));
+    EXPECT_EQ(FilterStringIds(false, L"/r/a.zip"), (std::vector<unsigned>{399}));
+    EXPECT_EQ(FilterStringIds(false, L"/r/a.cfg"), (std::vector<unsigned>{569, 399}));
+    EXPECT_EQ(SaveExtensions(L"a.osc"), (std::vector<CString>{L".cfg", L".osc", L".zip"}));
     EXPECT_EQ(SaveExtensions(L"a.ZIP"), (std::vector<CString>{L".zip"}));
-    EXPECT_EQ(SaveExtensions(L"a.cff"), (std::vector<CString>{L".cfg", L".cff"}));
+    EXPECT_EQ(SaveExtensions(L"a.cff"), (std::vector<CString>{L".cfg", L".cff", L".zip"}));
 }
 
 TEST(FileDialogNames, ProposedName) {
@@ -27,7 +32,7 @@ TEST(FileDialogNames, ProposedName) {
 }
 
 TEST(FileDialogNames, SavedNameTakesTheSelectedFilterExtension) {
-    const std::vector<CString> osc{L".cfg", L".osc"}, cfg{L".cfg", L".cff"}, zip{L".zip"};
+    const std::vector<CString> osc{L".cfg", L".osc", L".zip"}, cfg{L".cfg", L".cff", L".zip"}, zip{L".zip"};
     struct Case {
         const wchar_t* chosen;
         const std::vector<CString>* exts;
@@ -42,6 +47,8 @@ TEST(FileDialogNames, SavedNameTakesTheSelectedFilterExtension) {
         {L"/r/rec.cff", &cfg, 0, L"/r/rec.cfg"},
         {L"/r/rec.dat", &cfg, 0, L"/r/rec.dat.cfg"},
         {L"/r/rec.zip", &zip, 0, L"/r/rec.zip"},
+        {L"/r/rec", &cfg, 2, L"/r/rec.zip"},        // the packing chosen in a record's dialog
+        {L"/r/rec.cfg", &cfg, 2, L"/r/rec.zip"},
         {L"/r/rec", &cfg, 5, L"/r/rec"},            // no filter known: untouched
         {L"/r/rec", &cfg, -1, L"/r/rec"},
     };
