@@ -16,6 +16,7 @@
 #include "app/CaptionBars.h"
 #include "app/InstanceChannel.h"
 #include "app/TenvorikDocument.h"
+#include "view/ui/ViewPrint.h"
 #include "document/TenvorikDoc.h"
 #include "model/Resources.h"
 #include "platform/Profile.h"
@@ -117,6 +118,8 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateToggleParamBar, this, ID_TOGGLE_PARAM_BAR);
     // Document commands are off while no record is open; an open one answers them first.
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FILE_PARAMETERS);
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY_PICTURE})
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, id);
     for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT})
         Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
             e.Enable(false);
@@ -148,12 +151,15 @@ void CMainFrame::BuildRibbon() {
     fb->AddButton(wxID_CLOSE, RibbonText(271), Art(wxART_CLOSE, 32));
     auto* setupPanel = new wxRibbonPanel(file, wxID_ANY, RibbonText(127));
     auto* sb = new wxRibbonButtonBar(setupPanel);
-    sb->AddButton(kPageSetupId, RibbonText(344), Art(wxART_PRINT, 32));
+    sb->AddButton(ID_FILE_PRINT, RibbonText(266), Art(wxART_PRINT, 32), ToWx(LoadResString(267)));
+    sb->AddButton(ID_FILE_PRINT_PREVIEW, RibbonText(269), Art(wxART_FIND, 32), ToWx(LoadResString(267)));
+    sb->AddButton(kPageSetupId, RibbonText(344), Art(wxART_HELP_SETTINGS, 32));
     sb->AddButton(ID_PROGRAM_SETTINGS, RibbonText(127), Art(wxART_EXECUTABLE_FILE, 32));
 
     auto* home = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(274));
     auto* merge = new wxRibbonPanel(home, wxID_ANY, RibbonText(486));
     auto* mb = new wxRibbonButtonBar(merge);
+    mb->AddButton(ID_EDIT_COPY_PICTURE, RibbonText(oscview::IDS_COPY_PICTURE), Art(wxART_COPY, 16));
     mb->AddButton(wxID_UNDO, RibbonText(485), Art(wxART_UNDO, 16));
     mb->AddButton(wxID_REDO, RibbonText(487), Art(wxART_REDO, 16));
     auto* style = new wxRibbonPanel(home, wxID_ANY, RibbonText(286));

@@ -75,6 +75,10 @@ void WriteReport(const SmokeState& s) {
                 if (wxWindow* frame = view->GetFrame())
                     std::fprintf(f, "tab=%s\n", frame->GetLabel().utf8_str().data());
     for (const std::string& d : s.dialogs) std::fprintf(f, "dialog=%s\n", d.c_str());
+    // Other windows on show (a print preview, say), by title.
+    for (wxWindow* w : wxTopLevelWindows)
+        if (w != s.frame && w->IsShown() && !dynamic_cast<wxDialog*>(w))
+            std::fprintf(f, "window=%s\n", w->GetLabel().utf8_str().data());
     std::fclose(f);
 }
 

@@ -417,24 +417,19 @@ const std::vector<const CurveSummary*>& CTenvorikView::Summaries() {
     return m_summaries;
 }
 
-struct CTenvorikView::Pager {
-    bool on = false;
-    int64_t pageHeight = 0, pageBottom = 0;
-    int band = 30;
-    // When the row from `top` of height h would reach into the bottom band of the page, the
-    // row moves to the next page; returns true with the finished page's last line in `axisY`.
-    bool Break(int64_t& top, int h, int64_t& axisY) {
-        if (!on || top + h <= pageBottom - band) return false;
-        axisY = pageBottom - 1;
-        top = pageBottom - 1;
-        pageBottom += pageHeight;
-        return true;
-    }
-};
-
 namespace {
 bool IsPictureDC(const CDC* dc) { return dc->IsPrinting() || dc->GetMapMode() != MM_TEXT; }
 }  // namespace
+
+int64_t CTenvorikView::PrintSlice() const {
+    if (m_printPageWidth <= 0 || m_printPageHeight <= 0 || m_clientWidth <= 0) return 0;
+    return int64_t(m_clientWidth) * m_printPageHeight / m_printPageWidth;
+}
+
+RowPager CTenvorikView::PagerFor(const CDC* dc) const {
+    if (!IsPictureDC(dc)) return RowPager();
+    return RowPager(PrintSlice(), GetBottomBand());
+}
 
 void CTenvorikView::DrawContent(CDC* dc, int cx, int cy) {
     if (!dc || !m_doc) return;
@@ -463,14 +458,7 @@ void CTenvorikView::DrawContent(CDC* dc, int cx, int cy) {
 
 void CTenvorikView::DrawChannelCurves(CDC* dc, int cx, int cy, int top) {
     auto& chs = m_doc->m_oscillogram.m_channels;
-    Pager pager;
-    pager.on = IsPictureDC(dc) && m_printPageWidth > 0 && m_printPageHeight > 0 && m_clientWidth > 0;
-    if (pager.on) {
-        pager.pageHeight = int64_t(m_clientWidth) * m_printPageHeight / m_printPageWidth;
-        pager.pageBottom = pager.pageHeight;
-        pager.band = GetBottomBand();
-        pager.on = pager.pageHeight > pager.band + 1;
-    }
+    const RowPager pager = PagerFor(dc);
     if (top < cy)
         for (CChannel& ch : chs) ch.m_drawn = false;
     const auto& summaries = Summaries();
@@ -481,8 +469,8 @@ void CTenvorikView::DrawChannelCurves(CDC* dc, int cx, int cy, int top) {
         if (!(ch.m_flags & CHF_VISIBLE) || ch.m_drawn) continue;
         std::vector<CChannel*> members = GetStripMembers(ch);
         const int h = GetChannelHeight(ch);
-        int64_t axisY;
-        if (pager.Break(y, h, axisY)) DrawTimeAxis(dc, cx, int(axisY));
+        int64_t axisY = 0;
+        if (pager.Place(y, h, &axisY)) DrawTimeAxis(dc, cx, int(axisY));
         CurveStrip strip;
         strip.dc = dc;
         strip.right = cx;

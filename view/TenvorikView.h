@@ -14,6 +14,7 @@
 #include "platform/CString.h"
 #include "platform/Geometry.h"
 #include "platform/draw/DeviceContext.h"
+#include "view/PrintLayout.h"
 
 class CChannel;
 class CTenvorikDoc;
@@ -91,6 +92,21 @@ public:
     int m_printOptions[5] = {1, 0, 0, 0, 0};
 };
 
+// What printing asks of the frame: the diagram windows print their own pages.
+class PrintHost {
+public:
+    virtual ~PrintHost() = default;
+    virtual void PrintDiagram(int displayBit, CDC* dc, const CRect& rect, bool preview) = 0;
+};
+
+// One printout: what the program's settings and the printer give, and the page geometry.
+struct PrintJob {
+    PrintMargins margins;
+    int screenDpi = 96;
+    bool preview = false;
+    PrintGeometry geometry;
+};
+
 // The text box the hover read-out shows over a caption whose text was cut.
 struct HoverBox {
     bool show = false;
@@ -161,6 +177,22 @@ public:
     // Visible members of the channel's merged strip in index order (empty when in none).
     std::vector<CChannel*> GetStripMembers(const CChannel& ch) const;
 
+    // --- printing and the picture on the clipboard
+    // Prepares a printout on `dc`: page geometry, oscillogram pages and the page list (from
+    // the print options); false, with the reason in `refusal`, when nothing can be printed.
+    bool OnBeginPrinting(CDC* dc, PrintJob& job, CString* refusal);
+    // Prints page `page` (from 1) of the page list; a page outside it prints nothing.
+    void OnPrint(CDC* dc, int page, const PrintJob& job, PrintHost* host);
+    void OnEndPrinting();
+    int GetPrintPageCount() const { return int(m_pages.size()); }
+    // Row heights in the order the passes lay rows out, and the pages they take in print.
+    std::vector<int> PrintRowHeights() const;
+    int CountPrintPages() const;
+    int GetPrintHeight() const override;
+    int GetPrintWidth() const override;
+    // The picture the window shows, `cx` x `cy`, as PNG bytes (empty when there is none).
+    std::vector<uint8_t> RenderPicturePng(int cx, int cy);
+
     // --- drawing passes
     void DrawContent(CDC* dc, int cx, int cy) override;
     void DrawChannelCurves(CDC* dc, int cx, int cy, int top);
@@ -170,6 +202,10 @@ public:
     void DrawTimeAxis(CDC* dc, int cx, int y);
     void DrawDifferencePanel(CDC* dc, int cx, int cy);
     int GetPastedShiftPixels() const;
+    // The view's picture height one printed page shows (0 when not printing), and the pager
+    // every pass lays its rows out with: on for a printed picture, off on the screen.
+    int64_t PrintSlice() const;
+    RowPager PagerFor(const CDC* dc) const;
 
     // --- captions and texts
     void BuildDisplayOrder(std::vector<CChannel*>& order, std::set<const CChannel*>* grouped,
@@ -225,10 +261,10 @@ private:
     SettingsNode& ViewSettings() const;
     // Curve summaries by channel index, rebuilt where the curve values changed.
     const std::vector<const CurveSummary*>& Summaries();
-    // Rows with pages: when printing, a row that would reach into the bottom band of its page
-    // starts on the next page.
-    struct Pager;
     void DrawCaptionBlock(CDC* dc, const CChannel& ch, int T, int B, bool strip, int rowBottom);
+    void PrintSliceOfPicture(CDC* dc, const PrintGeometry& g, int slice);
+    void DrawPrintHeader(CDC* dc, const PrintGeometry& g);
+    void DrawPrintFooter(CDC* dc, const PrintGeometry& g, int page);
 
     CTenvorikDoc* m_doc;
     ViewHost* m_host;

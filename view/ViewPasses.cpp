@@ -78,19 +78,6 @@ SharedObjects& Objects() {
 const COLORREF kSelectedTop = RGB(254, 225, 140), kSelectedBottom = RGB(253, 252, 173);
 const COLORREF kEvenTop = RGB(214, 255, 255), kEvenBottom = RGB(243, 255, 255);
 
-// Pages of a printed picture; on screen it never breaks.
-struct RowPager {
-    bool on = false;
-    int64_t pageHeight = 0, pageBottom = 0;
-    int band = 30;
-    bool Break(int64_t& top, int h) {
-        if (!on || top + h <= pageBottom - band) return false;
-        top = pageBottom - 1;
-        pageBottom += pageHeight;
-        return true;
-    }
-};
-
 }  // namespace
 
 // ------------------------------------------------------------------ display order and texts
@@ -288,14 +275,7 @@ void CTenvorikView::DrawBackground(CDC* dc, int cx, int cy, int y0) {
     RECT all{0, 0, cx, cy};
     dc->FillRect(&all, &o.background);
     const int W = m_leftWidth;
-    RowPager pager;
-    pager.on = printing && m_printPageWidth > 0 && m_printPageHeight > 0 && m_clientWidth > 0;
-    if (pager.on) {
-        pager.pageHeight = int64_t(m_clientWidth) * m_printPageHeight / m_printPageWidth;
-        pager.pageBottom = pager.pageHeight;
-        pager.band = GetBottomBand();
-        pager.on = pager.pageHeight > pager.band + 1;
-    }
+    const RowPager pager = PagerFor(dc);
     // Rows and their backgrounds.
     for (CChannel& ch : chs) ch.m_drawn = false;
     int64_t top = 0;
@@ -313,7 +293,7 @@ void CTenvorikView::DrawBackground(CDC* dc, int cx, int cy, int y0) {
         for (CChannel* m : members)
             if (m != &ch) m->m_drawn = true;
         const int h = GetChannelHeight(ch);
-        pager.Break(top, h);
+        pager.Place(top, h);
         ++row;
         const int y = int(std::clamp<int64_t>(top + y0, INT_MIN / 2, INT_MAX / 2));
         bool selected = ch.m_selected;
@@ -459,14 +439,7 @@ void CTenvorikView::DrawChannelCaptions(CDC* dc, int y0) {
     const int oldMode = dc->SetBkMode(TRANSPARENT);
     dc->SelectObject(&m_boldFont);
     const bool printing = IsPictureDC(dc);
-    RowPager pager;
-    pager.on = printing && m_printPageWidth > 0 && m_printPageHeight > 0 && m_clientWidth > 0;
-    if (pager.on) {
-        pager.pageHeight = int64_t(m_clientWidth) * m_printPageHeight / m_printPageWidth;
-        pager.pageBottom = pager.pageHeight;
-        pager.band = GetBottomBand();
-        pager.on = pager.pageHeight > pager.band + 1;
-    }
+    const RowPager pager = PagerFor(dc);
     auto& chs = m_doc->m_oscillogram.m_channels;
     for (CChannel& ch : chs) ch.m_drawn = false;
     int64_t top = 0;
@@ -476,7 +449,7 @@ void CTenvorikView::DrawChannelCaptions(CDC* dc, int y0) {
         const int h = GetChannelHeight(ch);
         // A printed row that would reach into its page's bottom band starts on the next page,
         // as the rows of the other passes do.
-        pager.Break(top, h);
+        pager.Place(top, h);
         // Rows below the picture are not drawn but keep the marks of their strips.
         const bool visibleRow = printing || top < limit;
         if (ch.IsDiscrete()) {
@@ -559,8 +532,7 @@ void CTenvorikView::DrawTimeAxis(CDC* dc, int cx, int y) {
     }
     dc->SelectObject(&o.axisLine);
     int64_t topY = 0;
-    if (IsPictureDC(dc) && m_printPageWidth > 0 && m_clientWidth > 0)
-        topY = y - int64_t(m_clientWidth) * m_printPageHeight / m_printPageWidth;
+    if (IsPictureDC(dc) && PrintSlice() > 0) topY = y - PrintSlice();
     dc->MoveTo(W, int(std::max<int64_t>(topY, INT_MIN / 2)));
     dc->LineTo(W, y - 30);
     dc->SelectObject(oldPen);

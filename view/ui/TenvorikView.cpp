@@ -7,6 +7,11 @@
 #include <wx/settings.h>
 #include <wx/textctrl.h>
 
+#include <wx/clipbrd.h>
+#include <wx/image.h>
+#include <wx/mstream.h>
+#include <wx/printdlg.h>
+
 #include "app/CaptionBars.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
@@ -15,6 +20,14 @@
 #include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "platform/ui/WxUiServices.h"
+#include "model/AppOptions.h"
+#include "model/Resources.h"
+#include "platform/UiServices.h"
+#include "diagrams/ui/DiagramCanvas.h"
+#include "diagrams/ui/DiagramPane.h"
+#include "view/ui/ViewPrint.h"
+
+using platform::ToWx;
 
 namespace {
 
@@ -78,6 +91,11 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
         frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, id);
         frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, id);
     }
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrint, this, ID_FILE_PRINT);
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrintPreview, this, ID_FILE_PRINT_PREVIEW);
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnCopyPicture, this, ID_EDIT_COPY_PICTURE);
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY_PICTURE})
+        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePrintCommand, this, id);
     m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
     m_canvas->SetDropTarget(new ViewDropTarget);
     SetFrame(frame);
@@ -252,4 +270,72 @@ void CTenvorikView::OnUpdateCommand(wxUpdateUIEvent& event) {
     oscview::CTenvorikView* core = Core();
     event.Enable(core != nullptr);
     if (core) event.Check(core->GetDocument()->m_cursors.IsCursorShown(unsigned(event.GetId())));
+}
+
+void CTenvorikView::OnUpdatePrintCommand(wxUpdateUIEvent& event) { event.Enable(Core() != nullptr); }
+
+void CTenvorikView::PrintableOptions(bool available[oscview::kPrintOptionCount]) const {
+    CMainFrame* frame = GetMainFrame();
+    for (int i = 0; i < oscview::kPrintOptionCount; ++i)
+        available[i] = i == oscview::kPrintOscillogram ||
+                       (frame && DiagramOfPane(frame->GetDiagramWnd(oscview::kDiagramPageBits[i])) != nullptr);
+}
+
+void CTenvorikView::OnPrint(wxCommandEvent&) {
+    oscview::CTenvorikView* core = Core();
+    if (!core) return;
+    bool available[oscview::kPrintOptionCount];
+    PrintableOptions(available);
+    CTenvorikPrintDialog options(m_canvas, core->m_printOptions, available);
+    if (options.ShowModal() != wxID_OK) return;
+    // The printer's own dialog chooses the printer (a PDF file among them), pages and copies.
+    wxPrintDialogData data(ProgramPrintData());
+    data.GetPrintData().SetOrientation(TheAppOptions().pageOrientation == 2 ? wxLANDSCAPE : wxPORTRAIT);
+    wxPrinter printer(&data);
+    ViewPrintout printout(*core, false);
+    const bool printed = printer.Print(m_canvas, &printout, true);
+    if (printed) ProgramPrintData() = printer.GetPrintDialogData().GetPrintData();
+    if (!printout.Refusal().IsEmpty())
+        platform::Ui().MessageBox(printout.Refusal(), CString(), MB_OK | MB_ICONEXCLAMATION);
+    else if (!printed && wxPrinter::GetLastError() == wxPRINTER_ERROR)
+        platform::Ui().MessageBox(LoadResString(oscview::IDS_PRINT_FAILED), CString(), MB_OK | MB_ICONERROR);
+}
+
+void CTenvorikView::OnPrintPreview(wxCommandEvent&) {
+    oscview::CTenvorikView* core = Core();
+    if (!core) return;
+    wxPrintDialogData data(ProgramPrintData());
+    data.GetPrintData().SetOrientation(TheAppOptions().pageOrientation == 2 ? wxLANDSCAPE : wxPORTRAIT);
+    auto* shown = new ViewPrintout(*core, true);
+    auto* preview = new wxPrintPreview(shown, new ViewPrintout(*core, false), &data);
+    if (!preview->IsOk()) {
+        delete preview;
+        platform::Ui().MessageBox(LoadResString(oscview::IDS_PRINT_FAILED), CString(), MB_OK | MB_ICONERROR);
+        return;
+    }
+    auto* frame = new wxPreviewFrame(preview, wxGetTopLevelParent(m_canvas), ToWx(LoadResString(oscview::IDS_PRINT_TITLE)),
+                                     wxDefaultPosition, wxSize(900, 1000));
+    // The preview draws through this view: it closes with the record.
+    frame->InitializeWithModality(wxPreviewFrame_WindowModal);
+    frame->Show(true);
+}
+
+void CTenvorikView::OnCopyPicture(wxCommandEvent&) {
+    // A diagram pane with the keyboard focus copies its own picture.
+    for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent())
+        if (auto* pane = dynamic_cast<DiagramPane*>(w)) {
+            if (pane->Canvas()) pane->Canvas()->CopyToClipboard();
+            return;
+        }
+    oscview::CTenvorikView* core = Core();
+    if (!core || !m_canvas) return;
+    const wxSize size = m_canvas->GetClientSize();
+    const std::vector<uint8_t> png = core->RenderPicturePng(size.x, size.y);
+    if (png.empty()) return;
+    wxMemoryInputStream stream(png.data(), png.size());
+    wxImage image(stream, wxBITMAP_TYPE_PNG);
+    if (!image.IsOk()) return;
+    wxClipboardLocker lock;
+    if (!lock) return;
+    wxTheClipboard->SetData(new wxBitmapDataObject(wxBitmap(image)));
 }

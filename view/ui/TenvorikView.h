@@ -42,6 +42,13 @@ private:
     void OnKey(wxKeyEvent& event);
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
+    // Printing, its preview and the picture on the clipboard.
+    void OnPrint(wxCommandEvent& event);
+    void OnPrintPreview(wxCommandEvent& event);
+    void OnCopyPicture(wxCommandEvent& event);
+    void OnUpdatePrintCommand(wxUpdateUIEvent& event);
+    // Which print options have something to print: the oscillogram and the diagrams with a window.
+    void PrintableOptions(bool available[oscview::kPrintOptionCount]) const;
     // Offers the channels to the diagram windows (and other views) in the private format.
     void DragChannels(const std::vector<uint32_t>& channels);
 

@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TestUtil.h"
+#include "ViewFixture.h"
+#include "model/Resources.h"
+#include "platform/draw/Surfaces.h"
+#include "view/PrintLayout.h"
+
+using namespace viewtest;
+using namespace oscview;
+
+TEST(PrintLayout, PageListFollowsTheOptions) {
+    struct Case {
+        int options[kPrintOptionCount];
+        int oscPages;
+        std::vector<int> pages;
+    };
+    const Case cases[] = {
+        {{1, 0, 0, 0, 0}, 1, {1}},                     // the oscillogram fits one page
+        {{1, 1, 1, 1, 1}, 2, {1, 1, 2, 4, 8, 16}},     // all five over two oscillogram pages
+        {{0, 0, 1, 1, 0}, 3, {4, 8}},                  // only the chosen diagrams
+        {{0, 0, 0, 0, 1}, 0, {16}},
+        {{0, 0, 0, 0, 0}, 2, {}},                      // nothing chosen, nothing offered
+    };
+    for (const Case& c : cases) EXPECT_EQ(BuildPageList(c.options, c.oscPages), c.pages);
+}
+
+TEST(PrintLayout, RowsStartOnTheNextPageRatherThanReachIntoTheAxisBand) {
+    struct Case {
+        int64_t slice;
+        int band;
+        std::vector<int> heights;
+        std::vector<int64_t> tops;
+        int pages;
+    };
+    const Case cases[] = {
+        {250, 30, {100, 100}, {0, 100}, 1},               // 200 + 30 fits
+        {250, 30, {93, 93, 93}, {0, 93, 250}, 2},         // the third would end at 279, past 250 - 30
+        {250, 75, {93, 93}, {0, 250}, 2},                 // 186 is past 250 - 75, the difference panel's band
+        {250, 30, {110, 110}, {0, 110}, 1},               // ends exactly at the band
+        {250, 30, {111, 110}, {0, 250}, 2},               // one pixel into the band is too far
+        {250, 30, {50, 300, 50}, {0, 250, 550}, 3},       // a row taller than a page starts one and runs over
+        {0, 30, {93, 93, 93}, {0, 93, 186}, 1},           // on the screen rows only follow each other
+    };
+    for (const Case& c : cases) {
+        const PagedRows r = PaginateRows(c.heights, RowPager(c.slice, c.band));
+        EXPECT_EQ(r.tops, c.tops) << c.slice << "/" << c.band;
+        EXPECT_EQ(r.pages, c.pages) << c.slice << "/" << c.band;
+    }
+}
+
+TEST(PrintLayout, GeometryFromMarginsAndRefusals) {
+    // A4 at 96 dots per inch with 20 mm margins all round.
+    PrinterPage a4{96, 96, 794, 1123, 210, 297};
+    EXPECT_EQ(MarginPixels(2000, 794, 210), 75);
+    EXPECT_EQ(MarginPixels(2000, 794, 0), 0);
+    PrintGeometry g;
+    unsigned why = 0;
+    ASSERT_TRUE(ComputePrintGeometry(a4, PrintMargins{}, 96, 644, g, &why));
+    EXPECT_EQ(g.printable, CRect(75, 75, 794 - 75, 1123 - 75));
+    EXPECT_EQ(g.picture.left, 75);
+    EXPECT_EQ(g.picture.Width(), 644);
+    EXPECT_GT(g.picture.top, g.printable.top);
+    EXPECT_LT(g.picture.bottom, g.printable.bottom);
+    EXPECT_EQ(g.slice, g.pageHeight);  // a view as wide as the page: one pixel for one
+    // Twice the printer's resolution halves nothing of the view: its page is as big.
+    PrinterPage fine{192, 192, 1588, 2246, 210, 297};
+    PrintGeometry g2;
+    ASSERT_TRUE(ComputePrintGeometry(fine, PrintMargins{}, 96, 1288, g2, &why));
+    EXPECT_NEAR(g2.pageWidth, g.pageWidth, 1);
+    EXPECT_NEAR(double(g2.slice), 2.0 * g.slice, 4);
+    // Nothing to print: a view without width, margins that leave no page.
+    EXPECT_FALSE(ComputePrintGeometry(a4, PrintMargins{}, 96, 0, g, &why));
+    EXPECT_EQ(why, unsigned(IDS_PRINT_NO_WIDTH));
+    EXPECT_FALSE(ComputePrintGeometry(a4, PrintMargins{11000, 2000, 11000, 2000}, 96, 644, g, &why));
+    EXPECT_EQ(why, unsigned(IDS_PRINT_NO_ROOM));
+    EXPECT_FALSE(ComputePrintGeometry(a4, PrintMargins{2000, 15000, 2000, 15000}, 96, 644, g, &why));
+    EXPECT_EQ(why, unsigned(IDS_PRINT_NO_ROOM));
+}
+
+namespace {
+
+const COLORREF kColors[] = {RGB(220, 0, 0), RGB(0, 160, 0), RGB(0, 0, 220), RGB(200, 0, 200), RGB(0, 150, 150), RGB(230, 120, 0)};
+
+// Fills the diagram pages with a colour of their own.
+class DiagramPages : public PrintHost {
+public:
+    void PrintDiagram(int bit, CDC* dc, const CRect& rect, bool) override {
+        printed.push_back(bit);
+        dc->FillSolidRect(&rect, RGB(0, 0, 0) + COLORREF(bit * 10));
+    }
+    std::vector<int> printed;
+};
+
+int CountColor(CBitmap& b, int x0, int x1, int y0, int y1, COLORREF c) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const COLORREF p = b.GetPixel(x, y);
+            n += std::abs(GetRValue(p) - GetRValue(c)) < 40 && std::abs(GetGValue(p) - GetGValue(c)) < 40 &&
+                 std::abs(GetBValue(p) - GetBValue(c)) < 40;
+        }
+    return n;
+}
+
+}  // namespace
+
+// The printout read back from its PDF: every row's curve and caption on the page and at the
+// place the pagination gives it, each page with its time axis, header and footer.
+TEST(Printing, PagesPutRowsWhereThePaginationSays) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 400);
+    std::vector<CChannel> chans;
+    const char* names[] = {"UA", "UB", "UC", "IA", "IB", "IC"};
+    for (int k = 0; k < 6; ++k) {
+        std::vector<double> s(400);
+        for (size_t i = 0; i < s.size(); ++i) s[i] = std::sin(double(i) * 0.05 + k);
+        chans.push_back(Analog(rig.doc, names[k], s));
+    }
+    AddChannels(rig.doc, std::move(chans));
+    auto& chs = rig.doc.GetOscillogram().m_channels;
+    for (int k = 0; k < 6; ++k) chs[size_t(k)].m_customColorSet = true, chs[size_t(k)].m_customColor = kColors[k];
+    chs[3].m_flags &= ~CHF_VISIBLE;  // a hidden channel takes no row
+    rig.Open(644, 300);
+    auto& v = *rig.view;
+    v.SetAnalogSize(260);
+    v.m_yOffset = -120;  // scrolled on the screen; the printout starts at the top
+    v.m_printOptions[kPrintVector] = 1;
+
+    testutil::TempDir dir;
+    const std::string pdfPath = dir.File("print.pdf");
+    PdfDocument pdf;
+    ASSERT_TRUE(pdf.Create(pdfPath, 794, 1123, 96));
+    PrintJob job;
+    CDC* dc = pdf.StartPage();
+    CString refusal;
+    ASSERT_TRUE(v.OnBeginPrinting(dc, job, &refusal));
+    const PrintGeometry g = job.geometry;
+    const PagedRows rows = PaginateRows(v.PrintRowHeights(), RowPager(g.slice, v.GetBottomBand()));
+    ASSERT_EQ(rows.tops.size(), 5u);
+    ASSERT_EQ(rows.pages, 2);
+    EXPECT_EQ(v.m_pages, (std::vector<int>{1, 1, 4}));
+    DiagramPages host;
+    for (int page = 1; page <= v.GetPrintPageCount(); ++page) {
+        if (page > 1) dc = pdf.StartPage();
+        v.OnPrint(dc, page, job, &host);
+        pdf.EndPage();
+    }
+    v.OnPrint(pdf.StartPage(), 4, job, &host);  // beyond the list: a blank page
+    pdf.EndPage();
+    v.OnEndPrinting();
+    ASSERT_TRUE(pdf.Close());
+    EXPECT_EQ(host.printed, (std::vector<int>{4}));
+
+    const auto ppm = testutil::Run({"/usr/bin/pdftoppm", "-r", "96", "-png", pdfPath, dir.File("page")});
+    ASSERT_EQ(ppm.exitCode, 0) << ppm.err;
+    std::vector<CBitmap> pages(4);
+    for (int p = 0; p < 4; ++p) ASSERT_TRUE(pages[size_t(p)].LoadPngFile(dir.File("page-" + std::to_string(p + 1) + ".png")));
+    ASSERT_EQ(pages[0].GetSize(), CSize(794, 1123));
+
+    // The rows: visible channels in order, each on its page, at its place, with its caption.
+    const int W = v.m_leftWidth;
+    int row = 0;
+    for (int k = 0; k < 6; ++k) {
+        if (k == 3) continue;
+        SCOPED_TRACE(names[k]);
+        const int64_t top = rows.tops[size_t(row)];
+        const int h = v.GetChannelHeight(chs[size_t(k)]);
+        const int page = int(top / g.slice);
+        const int y0 = g.picture.top + int(top - page * g.slice), y1 = y0 + h;
+        CBitmap& img = pages[size_t(page)];
+        EXPECT_GT(CountColor(img, g.picture.left + W + 5, g.picture.right - 5, y0, y1, kColors[k]), 100);
+        EXPECT_GT(CountColor(img, g.picture.left, g.picture.left + W, y0, y1, kColors[k]), 20);
+        // nowhere else: not above or below its row, not on the other page
+        EXPECT_EQ(CountColor(img, g.picture.left, g.picture.right, g.picture.top, y0 - 2, kColors[k]), 0);
+        EXPECT_EQ(CountColor(img, g.picture.left, g.picture.right, y1 + 2, g.picture.bottom, kColors[k]), 0);
+        CBitmap& other = pages[size_t(1 - page)];
+        EXPECT_EQ(CountColor(other, g.picture.left, g.picture.right, g.picture.top, g.picture.bottom, kColors[k]), 0);
+        ++row;
+    }
+    EXPECT_EQ(CountColor(pages[0], 0, 794, 0, 1123, kColors[3]) + CountColor(pages[1], 0, 794, 0, 1123, kColors[3]), 0);
+
+    // Each oscillogram page ends with its time axis: the ticks every 25 pixels from the
+    // caption column, in the band at the picture's bottom.
+    for (int p = 0; p < 2; ++p) {
+        const int axisTop = g.picture.top + int(g.slice) - 30;
+        int ticks = 0;
+        for (int x = g.picture.left + W; x < g.picture.right - 2; x += 25) ticks += CountColor(pages[size_t(p)], x - 1, x + 2, axisTop + 1, axisTop + 5, RGB(0, 0, 0)) > 0;
+        EXPECT_GE(ticks, (g.picture.Width() - W) / 25 - 1) << "page " << p + 1;
+    }
+    // The diagram page holds the diagram in the picture's place; the page past the list is blank.
+    EXPECT_GT(CountColor(pages[2], g.picture.left + 2, g.picture.right - 2, g.picture.top + 2, g.picture.bottom - 2, RGB(40, 0, 0)),
+              g.picture.Width() * g.picture.Height() * 9 / 10);
+    EXPECT_EQ(CountColor(pages[3], 0, 794, 0, 1123, RGB(255, 255, 255)), 794 * 1123);
+
+    // Header and footer on every printed page, with the page number.
+    for (int p = 1; p <= 3; ++p) {
+        const auto text = testutil::Run({"/usr/bin/pdftotext", "-f", std::to_string(p), "-l", std::to_string(p), pdfPath, "-"});
+        ASSERT_EQ(text.exitCode, 0);
+        EXPECT_NE(text.out.find(platform::WideToUtf8(LoadResString(IDS_PRINT_RECORD_NAME).Trim().view())), std::string::npos);
+        EXPECT_NE(text.out.find(platform::WideToUtf8(LoadResString(IDS_PRINT_FOOTER).view())), std::string::npos);
+        EXPECT_NE(text.out.find("\n" + std::to_string(p) + "\n"), std::string::npos) << text.out;
+    }
+}
+
+TEST(Printing, NothingToPrintIsRefusedWithItsReason) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 10);
+    AddChannels(rig.doc, {Analog(rig.doc, "A", std::vector<double>(10, 1.0))});
+    rig.Open(0, 300);
+    PdfDocument pdf;
+    testutil::TempDir dir;
+    ASSERT_TRUE(pdf.Create(dir.File("x.pdf"), 794, 1123, 96));
+    PrintJob job;
+    CString refusal;
+    EXPECT_FALSE(rig.view->OnBeginPrinting(pdf.StartPage(), job, &refusal));
+    EXPECT_EQ(refusal, LoadResString(IDS_PRINT_NO_WIDTH));
+    EXPECT_EQ(rig.view->GetPrintPageCount(), 0);
+}
+
+// The clipboard's picture is what the window shows, scroll position included.
+TEST(Printing, PictureIsWhatTheViewShows) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 200);
+    std::vector<CChannel> chans;
+    for (int k = 0; k < 4; ++k) chans.push_back(Analog(rig.doc, k % 2 ? "B" : "A", std::vector<double>(200, double(k))));
+    AddChannels(rig.doc, std::move(chans));
+    rig.Open(500, 200);
+    rig.view->OnVScroll(kThumbTrack, 150);
+    CBitmap& shown = rig.Render();
+    const std::vector<uint8_t> png = rig.view->RenderPicturePng(500, 200);
+    CBitmap picture;
+    ASSERT_TRUE(picture.LoadPngData(png.data(), png.size()));
+    ASSERT_EQ(picture.GetSize(), CSize(500, 200));
+    int differ = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 500; ++x) differ += picture.GetPixel(x, y) != shown.GetPixel(x, y);
+    EXPECT_EQ(differ, 0);
+    EXPECT_TRUE(rig.view->RenderPicturePng(0, 200).empty());
+}
