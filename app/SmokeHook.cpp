@@ -98,7 +98,13 @@ void SaveShot(wxFrame* frame, const std::string& path) {
 bool DismissDialogs(SmokeState& s) {
     bool any = false;
     if (wxFileDialog* files = s.fileDialog) {
-        files->SetPath(wxString::FromUTF8(s.file.c_str()));
+        // The chooser takes a name it is given when it has read the folder: confirmed only
+        // once it shows the name, as a user would see it before pressing the button.
+        const wxString wanted = wxString::FromUTF8(s.file.c_str());
+        if (files->GetPath() != wanted) {
+            files->SetPath(wanted);
+            return true;
+        }
         s.dialogs.push_back(std::string(files->GetTitle().utf8_str().data()) + "|" + s.file);
         wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
         ok.SetEventObject(files);

@@ -82,6 +82,11 @@ wxDocTemplate* CDocManagerEx::SelectDocumentPath(wxDocTemplate** templates, int 
     return templates[0];
 }
 
+wxDocTemplate* CDocManagerEx::FindTemplateForPath(const wxString&) {
+    const wxList& templates = GetTemplates();
+    return templates.empty() ? nullptr : static_cast<wxDocTemplate*>(templates.GetFirst()->GetData());
+}
+
 wxFileHistory* CDocManagerEx::OnCreateFileHistory() { return new wxFileHistory(kRecentFileCount, ID_RECENT_FIRST); }
 
 bool CTenvorikApp::OnInit() {

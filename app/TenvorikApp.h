@@ -19,6 +19,10 @@ public:
 
     wxDocTemplate* SelectDocumentPath(wxDocTemplate** templates, int noTemplates, wxString& path, long flags,
                                       bool save = false) override;
+    // Every path goes to the record template, whatever its extension: the record opens a
+    // ".dat" through its ".cfg" and names what it cannot read, where the framework would drop
+    // it without a word.
+    wxDocTemplate* FindTemplateForPath(const wxString& path) override;
     wxFileHistory* OnCreateFileHistory() override;
 };
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <thread>
 
+#include "formats/ComtradeCfg.h"
 #include "model/AppOptions.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
@@ -18,6 +19,9 @@ bool HasFileType(const CString& path, const wchar_t* ext) {
 }
 
 namespace {
+
+// A file whose kind the program does not read.
+constexpr unsigned kNotARecord = 9520;
 
 // A data file above this size is read behind the loading dialog; below it the user
 // interface only waits.
@@ -72,7 +76,8 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
         } else if (HasFileType(path, L".cff")) {
             sizeFile = path;
         } else {
-            return false;
+            // Nothing to read it with: the user hears which file and why.
+            throw new CTenvorikException(kNotARecord, path);
         }
 
         m_loadPath = path;
@@ -80,6 +85,8 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
         // The size file must be there: a missing data file is reported before any reading.
         int64_t size = platform::FileSize(sizeFile);
         if (size < 0) {
+            // A configuration that is none is the cause to name, not the data file it lacks.
+            if (HasFileType(path, L".cfg")) ParseComtradeCfg(platform::ReadFileBytes(path), path);
             int err = platform::PathExists(sizeFile) ? EACCES : ENOENT;
             CFileException::ThrowErrno(err, sizeFile);
         }

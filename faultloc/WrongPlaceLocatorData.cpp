@@ -308,16 +308,18 @@ unsigned CheckPair(const WrongPlaceLocatorData::Element& e, const CString& a, co
 
 unsigned WrongPlaceLocatorData::FindViolation(CString* bad) const {
     for (const auto& s : station1.sections) {
+        // A text that is no number reads as 0: it is named as what it is before the zero rule
+        // could blame it for being zero.
+        if (unsigned r = CheckNumber(*s, LineParam::Length(), true, bad)) return r;
         if (IsZero(*s, LineParam::Length())) {
             if (bad) *bad = LineParam::Length();
             return 3187;
         }
-        if (unsigned r = CheckNumber(*s, LineParam::Length(), true, bad)) return r;
+        if (unsigned r = CheckNumber(*s, LineParam::Towers(), true, bad)) return r;
         if (IsZero(*s, LineParam::Towers())) {
             if (bad) *bad = LineParam::Towers();
             return 3535;
         }
-        if (unsigned r = CheckNumber(*s, LineParam::Towers(), true, bad)) return r;
         if (methodType == IsolatedNeutral) {
             if (unsigned r = CheckPair(*s, LineParam::R(), LineParam::X(), 3068, bad)) return r;
         } else if (methodType == EarthedNeutral || methodType == TwoEnded) {

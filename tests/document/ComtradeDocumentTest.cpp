@@ -8,6 +8,7 @@
 #include "TestUtil.h"
 #include "document/RecordDump.h"
 #include "document/TenvorikDoc.h"
+#include "model/Resources.h"
 #include "platform/Encoding.h"
 
 using fixtures::DocUi;
@@ -57,7 +58,8 @@ TEST(ComtradeDocument, RecordDumpsMatchTheirExpectations) {
 
     auto bad = testutil::Run({std::string(TV_BIN_DIR) + "/recdump", dir.File("none.cfg")});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_NE(bad.err.find("none.dat"), std::string::npos) << bad.err;
+    // Neither file is there: the one named is the one missing first.
+    EXPECT_NE(bad.err.find("none.cfg"), std::string::npos) << bad.err;
     EXPECT_TRUE(bad.out.empty());
 }
 
@@ -157,8 +159,15 @@ TEST(ComtradeDocument, BadInputIsReportedAndLeavesNoRecord) {
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_NE(ui.errors[0].Find(W(dir.File("lonely.dat"))), -1) << platform::WideToUtf8(ui.errors[0].view());
     EXPECT_EQ(ui.dialogs, 0);
-    // Other extensions load nothing.
-    EXPECT_FALSE(doc.OnOpenDocument(W(dir.File("x.zip"))));
+    // A file of no kind the program reads, and a configuration that is none, are named for
+    // what they are, even where the data file is missing too.
+    WriteFile(dir.File("notes.txt"), "5,2A,3D\r\n");
+    WriteFile(dir.File("words.cfg"), "just some words\r\nnot, a, record\r\n");
+    for (const char* name : {"notes.txt", "x.zip", "words.cfg"}) EXPECT_FALSE(doc.OnOpenDocument(W(dir.File(name))));
+    ASSERT_EQ(ui.errors.size(), 4u);
+    EXPECT_EQ(ui.errors[1], LoadResString(9520) + L" - " + W(dir.File("notes.txt")));
+    EXPECT_EQ(ui.errors[2], LoadResString(9520) + L" - " + W(dir.File("x.zip")));
+    EXPECT_EQ(ui.errors[3], kFormatError + L" - " + W(dir.File("words.cfg")));
 }
 
 TEST(ComtradeDocument, OpensThroughTheDataFileAndSelectsTheFirstChannel) {

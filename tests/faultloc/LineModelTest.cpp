@@ -117,7 +117,8 @@ TEST(LineModel, ValidationRulesInOrder) {
         {"type 4 tap", 4, {{LineParam::R1(), L"1"}, {LineParam::X0(), L"1"}}, 0, 1, 3071},
         {"section R0 before tap", 4, {{LineParam::R1(), L"1"}}, 0, 1, 3071},
         {"decimal comma is a number", 1, {{LineParam::Length(), L"12,5"}, {LineParam::X(), L"0,4"}}, 0, 0, 0},
-        {"text that is no number", 1, {{LineParam::Length(), L"abc"}}, 0, 0, 3187},
+        {"text that is no number", 1, {{LineParam::Length(), L"abc"}}, 0, 0, 9001},
+        {"tower count that is no number", 1, {{LineParam::Towers(), L"abc"}}, 0, 0, 9001},
         {"number with trailing text", 1, {{LineParam::Length(), L"12 km"}, {LineParam::X(), L"1"}}, 0, 0, 9001},
         {"negative length", 1, {{LineParam::Length(), L"-3"}, {LineParam::X(), L"1"}}, 0, 0, 9002},
         {"unknown method checks length only", 3, {}, 0, 0, 0},
@@ -144,4 +145,10 @@ TEST(LineModel, ValidateShowsTheFirstViolationOfTheFirstFailingSection) {
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], L"Число опор не может быть равна нулю");
     EXPECT_EQ(ui.types[0], unsigned(MB_OK));
+    // A length typed as words is named as no number, not blamed for being zero.
+    Data words;
+    words.station1.AddSection()->SetParam(LineParam::Length(), L"abc");
+    EXPECT_FALSE(words.Validate());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1], L"Значение параметра \"" + LineParam::Length() + L"\" не является числом");
 }

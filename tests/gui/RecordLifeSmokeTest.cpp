@@ -68,3 +68,23 @@ TEST(RecordLifeSmoke, SaveAsNamesTheTab) {
     EXPECT_NE(saved.report.find("tab=renamed.cfg\n"), std::string::npos) << saved.report;
     EXPECT_EQ(saved.report.find("tab=fault.cfg"), std::string::npos) << saved.report;
 }
+
+TEST(RecordLifeSmoke, OpeningAFileThatIsNoRecordSaysWhichAndWhy) {
+    testutil::TempDir dir;
+    const std::string notes = dir.File("notes.txt");
+    testutil::WriteFile(notes, "not a record\n");
+    // Through the open dialog, and named on the command line.
+    const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> ways = {
+        {{}, {"TENVORIK_SMOKE_COMMANDS=5000", "TENVORIK_SMOKE_FILE=" + notes}},
+        {{notes}, {}},
+    };
+    for (const auto& [args, env] : ways) {
+        const Look look = RunProgram(dir, args, env);
+        ASSERT_EQ(look.exitCode, 0) << look.err;
+        EXPECT_NE(look.report.find("|Файл не является осциллограммой: открываются файлы .cfg, .dat, .cff, .osc и .sto - " +
+                                   notes + "\n"),
+                  std::string::npos)
+            << look.report;
+        EXPECT_EQ(look.report.find("tab="), std::string::npos) << look.report;
+    }
+}
