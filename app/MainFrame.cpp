@@ -74,13 +74,17 @@ struct PanePlace {
     unsigned title;
     int dock;  // wxAUI_DOCK_*
     wxSize size;
+    int layer;  // the outer layer keeps the whole side; the spectrum lies under the records only
+    bool shown;
 };
-// Spectrum, vector, circle, differential.
+// Spectrum, vector, circle, differential. Docked panes cannot share a place as tabs here, so
+// the differential pane waits hidden at the right until its command shows it, rather than
+// squeezing the vector and circle panes to a third of the height.
 const PanePlace kPanes[4] = {
-    {3527, wxAUI_DOCK_BOTTOM, wxSize(200, 200)},
-    {3129, wxAUI_DOCK_RIGHT, wxSize(500, 500)},
-    {3262, wxAUI_DOCK_RIGHT, wxSize(500, 500)},
-    {160, wxAUI_DOCK_RIGHT, wxSize(500, 500)},
+    {3527, wxAUI_DOCK_BOTTOM, wxSize(200, 200), 0, true},
+    {3129, wxAUI_DOCK_RIGHT, wxSize(500, 500), 1, true},
+    {3262, wxAUI_DOCK_RIGHT, wxSize(500, 500), 1, true},
+    {160, wxAUI_DOCK_RIGHT, wxSize(500, 500), 1, false},
 };
 
 }  // namespace
@@ -162,6 +166,13 @@ void CMainFrame::BuildRibbon() {
     mb->AddButton(ID_EDIT_COPY_PICTURE, RibbonText(oscview::IDS_COPY_PICTURE), Art(wxART_COPY, 16));
     mb->AddButton(wxID_UNDO, RibbonText(485), Art(wxART_UNDO, 16));
     mb->AddButton(wxID_REDO, RibbonText(487), Art(wxART_REDO, 16));
+    // The diagram panes, shown and hidden; the check follows the pane.
+    auto* diagrams = new wxRibbonPanel(home, wxID_ANY, RibbonText(134));
+    auto* db = new wxRibbonButtonBar(diagrams);
+    db->AddToggleButton(ID_SHOW_SPECTRUM, RibbonText(316), Art(wxART_REPORT_VIEW, 32));
+    db->AddToggleButton(ID_SHOW_VECTOR, RibbonText(315), Art(wxART_GO_UP, 32));
+    db->AddToggleButton(ID_SHOW_CIRCLE, RibbonText(338), Art(wxART_HELP_SETTINGS, 32));
+    db->AddToggleButton(ID_SHOW_DIFFERENTIAL, RibbonText(158), Art(wxART_LIST_VIEW, 32));
     auto* style = new wxRibbonPanel(home, wxID_ANY, RibbonText(286));
     auto* stb = new wxRibbonButtonBar(style);
     stb->AddDropdownButton(kStyleButtonId, RibbonText(286), Art(wxART_TIP, 32), ToWx(LoadResString(287)));
@@ -370,10 +381,12 @@ void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<v
                               .Name(wxString::Format(wxS("diagram%d"), displayBit))
                               .Caption(ToWx(LoadResString(place.title)))
                               .Direction(place.dock)
+                              .Layer(place.layer)
                               .BestSize(place.size)
                               .Dockable(true)
                               .Floatable(true)
-                              .CloseButton(true));
+                              .CloseButton(true)
+                              .Show(place.shown));
     // A resized diagram asks for one deferred redraw of the frame.
     window->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
         m_state.RequestRedraw();

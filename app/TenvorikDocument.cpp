@@ -9,7 +9,8 @@
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
 #include "app/WrongPlaceLocatorDlg.h"
-#include "diagrams/ui/CircleDiagPane.h"
+#include "diagrams/DiffDiagramWnd.h"
+#include "diagrams/ui/PlaneDiagPane.h"
 #include "document/TenvorikDoc.h"
 #include "model/AppOptions.h"
 #include "model/Channel.h"
@@ -153,11 +154,12 @@ bool TenvorikDocument::OnSaveModified() { return m_model->SaveModified() && m_mo
 bool TenvorikDocument::OnCloseDocument() {
     // The questions were asked in OnSaveModified; only the framework's own clean-up is left.
     Modify(false);
-    // The next record may be given this one's address: the circle diagram must not take it
-    // for the record whose block it already applied.
+    // The next record may be given this one's address: the plane diagrams must not take it
+    // for the record whose block they already applied.
     if (CMainFrame* frame = GetMainFrame())
-        if (auto* circle = dynamic_cast<CircleDiagPane*>(frame->GetDiagramWnd(CHF_CIRCLE_DIAGRAM)))
-            circle->Window().OnDocumentClosed(&Model());
+        for (int bit : {int(CHF_CIRCLE_DIAGRAM), kDiffDiagramBit})
+            if (auto* plane = dynamic_cast<PlaneDiagPane*>(frame->GetDiagramWnd(bit)))
+                plane->Plane().OnDocumentClosed(&Model());
     return wxDocument::OnCloseDocument();
 }
 

@@ -1,0 +1,230 @@
+#include "diagrams/DiffDiagramWnd.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "document/TenvorikDoc.h"
+#include "model/Channel.h"
+#include "model/Numeric.h"
+#include "model/Resources.h"
+#include "model/SettingsStore.h"
+#include "model/ValueFormat.h"
+
+namespace {
+
+const PlaneDiagramPlace kPlace{L"Diff Chart", L"Diff Diagram", true};
+
+bool Cyrillic() { return !TenvorikStrings().IsEnglish(); }
+
+// A value in the nominal unit with its prefix, as the labels write it.
+void NominalValue(double value, double& scaled, CString& prefix, bool cyrillic) {
+    // A negative zero would read "-0".
+    SelectUnitPrefix(scaled, prefix, LoadResString(162), cyrillic, value + 0.0);
+}
+
+}  // namespace
+
+DiffChartSettings LoadDiffChartSettings(const SettingsNode& node) {
+    DiffChartSettings s;
+    s.sightsOnly = node.GetInt(L"SightsOnly", 1) != 0;
+    s.showOffCharacteristics = node.GetInt(L"ShowOffCharacteristics", 1) != 0;
+    s.showValues = node.GetInt(L"ViewChannelType", 1) != 0;
+    s.selectedBlock = node.GetString(L"SelectedBlock", CString());
+    return s;
+}
+
+CString DiffEdgeLabel(bool braking, double value, bool cyrillic) {
+    double v = 0;
+    CString prefix;
+    NominalValue(value, v, prefix, cyrillic);
+    CString t;
+    t.Format(LoadResString(braking ? 163 : 161), v, prefix, LoadResString(162));
+    return t;
+}
+
+CString DiffCellLegend(double upc, bool cyrillic) {
+    double v = 0;
+    CString prefix;
+    NominalValue(upc, v, prefix, cyrillic);
+    CString t;
+    t.Format(L" %g %s%s", v, prefix, LoadResString(162));
+    return t;
+}
+
+std::vector<CircleMenuEntry> DiffMenuEntries(const CTenvorikDoc& doc) {
+    std::vector<CircleMenuEntry> items;
+    for (size_t i = 0; i < doc.m_diffChartPairs.size() && i < kCircleMenuItems; ++i) {
+        const ChannelPair& p = doc.m_diffChartPairs[i];
+        items.push_back({4 + int(i), ID_CIRCLE_ITEM_FIRST + unsigned(i), p.second + L" | " + p.first});
+    }
+    return items;
+}
+
+DiffDiagramWnd::DiffDiagramWnd(DiagramOwner* owner) : PlaneDiagramWnd(owner, kPlace) {}
+
+void DiffDiagramWnd::LoadSettings() {
+    CTenvorikDoc* doc = GetActiveDocument();
+    if (!EnterRecord(doc)) return;
+    const DiffChartSettings s = LoadDiffChartSettings(doc->m_settings.GetCategory(kPlace.category));
+    m_sightsOnly = s.sightsOnly;
+    m_showOff = s.showOffCharacteristics;
+    m_showValues = s.showValues;
+    LoadBlockSelection(*doc, s.selectedBlock);
+    Invalidate();
+}
+
+void DiffDiagramWnd::EnableShowValues() {
+    if (m_showValues) return;
+    m_showValues = true;
+    Store(L"ViewChannelType", 1);
+    Invalidate();
+}
+
+void DiffDiagramWnd::PrunePairs(CTenvorikDoc& doc) { doc.PruneDiffChartPairs(); }
+
+std::vector<ChannelPair>& DiffDiagramWnd::Pairs(CTenvorikDoc& doc) const { return doc.m_diffChartPairs; }
+
+void DiffDiagramWnd::ShowAll(CTenvorikDoc& doc, bool show) {
+    for (ChannelPair& p : doc.m_diffChartPairs) p.visible = show;
+}
+
+bool DiffDiagramWnd::ToggleItem(CTenvorikDoc& doc, int i) {
+    if (i < 0 || size_t(i) >= doc.m_diffChartPairs.size()) return false;
+    doc.m_diffChartPairs[size_t(i)].visible = !doc.m_diffChartPairs[size_t(i)].visible;
+    return true;
+}
+
+bool DiffDiagramWnd::IsItemChecked(const CTenvorikDoc& doc, int i) const {
+    return i >= 0 && size_t(i) < doc.m_diffChartPairs.size() && doc.m_diffChartPairs[size_t(i)].visible;
+}
+
+bool DiffDiagramWnd::OnCommand(unsigned id) {
+    if (id == ID_DIFF_SHOW_VALUES) {
+        FlipSwitch(m_showValues, L"ViewChannelType");
+        return true;
+    }
+    return PlaneDiagramWnd::OnCommand(id);
+}
+
+void DiffDiagramWnd::OnUpdateCommand(CCmdUI& ui) {
+    if (ui.m_nID == ID_DIFF_SHOW_VALUES)
+        ui.SetCheck(m_showValues);
+    else
+        PlaneDiagramWnd::OnUpdateCommand(ui);
+}
+
+std::vector<DiagramMenuItem> DiffDiagramWnd::BuildChannelMenu() {
+    std::vector<DiagramMenuItem> menu = ChannelMenuHead();
+    if (const CTenvorikDoc* doc = GetActiveDocument())
+        for (const CircleMenuEntry& e : DiffMenuEntries(*doc)) InsertMenuItem(menu, e.position, {e.id, e.text, {}});
+    return menu;
+}
+
+std::vector<DiagramMenuItem> DiffDiagramWnd::BuildContextMenu() {
+    const bool en = TenvorikStrings().IsEnglish();
+    std::vector<DiagramMenuItem> menu;
+    menu.push_back({0, en ? L"Channels" : L"Каналы", BuildChannelMenu()});
+    menu.push_back(DiagramMenuItem::Separator());
+    for (unsigned id : {unsigned(ID_CIRCLE_SHOW_OFF), unsigned(ID_CIRCLE_SIGHTS_ONLY), unsigned(ID_DIFF_SHOW_VALUES)})
+        menu.push_back({id, LoadResString(id), {}});
+    menu.push_back(DiagramMenuItem::Separator());
+    menu.push_back({ID_CIRCLE_RELOAD_BLOCKS, LoadResString(ID_CIRCLE_RELOAD_BLOCKS), {}});
+    return menu;
+}
+
+CircleScales DiffDiagramWnd::ComputeScales(CTenvorikDoc* doc, int s, const CRect& plot) {
+    // Pairs whose channels went away are skipped here; the next drawing prunes them.
+    return SingleScale(doc ? PairDataExtent(*doc, doc->m_diffChartPairs) : 0.0, s, plot);
+}
+
+// ---- picture
+
+DiffDiagramWnd::PlaneLabels DiffDiagramWnd::GridLabels(const CircleScales& sc, int nW, int nH) {
+    const bool cyr = Cyrillic();
+    const double u = sc.upcR;
+    PlaneLabels l;
+    l.right = DiffEdgeLabel(true, nW * u - m_offH * u, cyr);
+    l.left = DiffEdgeLabel(true, -nW * u - m_offH * u, cyr);
+    l.top = DiffEdgeLabel(false, nH * u + m_offV * u, cyr);
+    l.bottom = DiffEdgeLabel(false, m_offV * u - nH * u, cyr);
+    l.cell = DiffCellLegend(u, cyr);
+    return l;
+}
+
+std::vector<DiffDiagramWnd::PlaneRow> DiffDiagramWnd::Rows(const CTenvorikDoc& doc) {
+    std::vector<PlaneRow> rows;
+    const bool cyr = Cyrillic();
+    const uint32_t c1 = uint32_t(doc.m_cursors.m_cursors[0].position);
+    for (const ChannelPair& p : doc.m_diffChartPairs) {
+        const CChannel *brake = nullptr, *diff = nullptr;
+        if (!p.visible || !FindPairChannels(doc, p, &brake, &diff)) continue;
+        PlaneRow r{diff->GetName() + L" " + brake->GetName(), diff->GetColor(), {}};
+        const double vd = diff->GetValue(c1), vb = brake->GetValue(c1);
+        if (std::isfinite(vd) && std::isfinite(vb)) {
+            r.cells[0] = FormatTableValue(vd, diff->GetUnitText(), diff->GetRateUnitDisplayText(), cyr);
+            r.cells[1] = FormatTableValue(vb, brake->GetUnitText(), brake->GetRateUnitDisplayText(), cyr);
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+void DiffDiagramWnd::DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const CircleScales& sc) {
+    const COscillogram& osc = doc.GetOscillogram();
+    const int64_t c1 = doc.m_cursors.m_cursors[0].position, c2 = doc.m_cursors.m_cursors[1].position;
+    const SampleRange r =
+        CirclePlottedRange(m_sightsOnly, c1, c2, CircleSamplesPerPeriod(osc), osc.GetSampleCount(), true);
+    CPen* oldPen = dc->GetCurrentPen();
+    struct Shown {
+        const CChannel *brake, *diff;
+    };
+    std::vector<Shown> shown;
+    for (const ChannelPair& p : doc.m_diffChartPairs) {
+        const CChannel *brake = nullptr, *diff = nullptr;
+        if (p.visible && FindPairChannels(doc, p, &brake, &diff)) shown.push_back({brake, diff});
+    }
+    std::vector<POINT> pts;
+    if (!r.Empty()) pts.reserve(size_t(std::min<int64_t>(r.end - r.start + 1, 1 << 20)));
+    for (const Shown& p : shown) {
+        CPen pen(PS_SOLID, s, p.diff->GetColor());
+        dc->SelectObject(&pen);
+        pts.clear();
+        for (int64_t i = r.start; !r.Empty() && i <= r.end; ++i) Push(pts, PairPoint(*p.brake, *p.diff, i, sc.ppuR));
+        Polyline(dc, pts);
+        dc->SelectObject(oldPen);
+    }
+    CPen pen1(PS_SOLID, s, RGB(200, 0, 0)), pen2(PS_SOLID, s, RGB(0, 0, 200));
+    for (const Shown& p : shown) {
+        dc->SelectObject(&pen1);
+        Cross(dc, PairPoint(*p.brake, *p.diff, c1, sc.ppuR), s);
+        dc->SelectObject(&pen2);
+        Cross(dc, PairPoint(*p.brake, *p.diff, c2, sc.ppuR), s);
+    }
+    dc->SelectObject(oldPen);
+}
+
+void DiffDiagramWnd::AfterDraw(int) {
+    // A window that has no room yet is not yet on the screen: its first real paint places the
+    // origin.
+    if (!m_firstPaint || m_client.cx <= 0 || m_client.cy <= 0) return;
+    // The positive quadrant (braking and differential current both positive) fills the plot:
+    // the origin goes down and left as far as the origin steps reach, but no further than the
+    // grid's edge; the steps' rounding would put it a cell outside, where no axis is drawn.
+    CRect r(CPoint(0, 0), GetClientSize());
+    r.DeflateRect(6, 6);
+    r.top += 5;
+    r.bottom -= 20;
+    const CircleScales sc = ComputeScales(GetActiveDocument(), 1, r);
+    auto reach = [&](bool horizontal) {
+        if (!sc.ok || sc.cell <= 0) return 0;
+        const int length = horizontal ? r.Width() : r.Height();
+        const double cells = std::floor(double(std::max(length, 0) / sc.cell) * m_zoom * 0.5);
+        return std::min(CircleScrollLimit(length, sc.cell, m_zoom), int(std::min(cells, 1e9)));
+    };
+    const int limitV = reach(false), limitH = reach(true);
+    while (std::abs(m_offV + 2) <= limitV) m_offV += 2;
+    while (std::abs(m_offH - 2) <= limitH) m_offH -= 2;
+    UpdateScrollBars();
+    m_firstPaint = false;
+    Invalidate();
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The differential diagram: the differential current of a protection against its restraint
+// (braking) current, one trajectory per shown pair of the record's differential-chart list,
+// over the operating zones of the selected differential protection block. The options live in
+// the record's settings category "Diff Chart"; zoom and origin offsets belong to the window.
+#include <vector>
+
+#include "diagrams/PlaneDiagramWnd.h"
+
+// The frame keeps the differential diagram under this bit, next to the display bits of the
+// diagrams channels are flagged for.
+constexpr int kDiffDiagramBit = 16;
+
+enum DiffDiagramCommand : unsigned {
+    ID_DIFF_SHOW_VALUES = 33028,
+};
+
+struct DiffChartSettings {
+    bool sightsOnly = true;
+    bool showOffCharacteristics = true;
+    bool showValues = true;
+    CString selectedBlock;
+};
+DiffChartSettings LoadDiffChartSettings(const SettingsNode& node);
+
+// " Iторм: 2 ном" / " Iдиф: -1.5 ном": an edge label; `braking` picks the horizontal axis.
+CString DiffEdgeLabel(bool braking, double value, bool cyrillic);
+// The cell legend: " 0.5 ном".
+CString DiffCellLegend(double upc, bool cyrillic);
+// Items of the pair menu: "differential | braking", one per pair, at 4 + i.
+std::vector<CircleMenuEntry> DiffMenuEntries(const CTenvorikDoc& doc);
+
+class DiffDiagramWnd : public PlaneDiagramWnd {
+public:
+    explicit DiffDiagramWnd(DiagramOwner* owner);
+
+    void LoadSettings() override;
+    std::vector<PlaneRow> Rows(const CTenvorikDoc& doc) override;
+    bool OnCommand(unsigned id) override;
+    void OnUpdateCommand(CCmdUI& ui) override;
+    std::vector<DiagramMenuItem> BuildContextMenu() override;
+    std::vector<DiagramMenuItem> BuildChannelMenu() override;
+    CircleScales ComputeScales(CTenvorikDoc* doc, int s, const CRect& plot) override;
+
+    bool ShowValues() const { return m_showValues; }
+    // Turns the value table on for the active record (the quick analysis asks for it); the
+    // record is marked modified only when the table was off.
+    void EnableShowValues();
+    bool FirstPaintPending() const { return m_firstPaint; }
+
+protected:
+    void PrunePairs(CTenvorikDoc& doc) override;
+    bool WantsTable() const override { return m_showValues; }
+    PlaneLabels GridLabels(const CircleScales& sc, int cellsW, int cellsH) override;
+    void DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const CircleScales& sc) override;
+    void AfterDraw(int s) override;
+    void ShowAll(CTenvorikDoc& doc, bool show) override;
+    bool ToggleItem(CTenvorikDoc& doc, int i) override;
+    bool IsItemChecked(const CTenvorikDoc& doc, int i) const override;
+    std::vector<ChannelPair>& Pairs(CTenvorikDoc& doc) const override;
+
+private:
+    bool m_showValues = false;
+    bool m_firstPaint = true;
+};
