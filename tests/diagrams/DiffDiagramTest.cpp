@@ -221,6 +221,11 @@ TEST(DiffSettings, CommandsStoreTheSwitchesInTheRecord) {
     EXPECT_TRUE(again.SightsOnly());  // flipped twice: by the menu and by the tool bar
     EXPECT_FALSE(again.ShowOffCharacteristics());
     EXPECT_TRUE(again.ShowValues());
+    // The record closed: the block grid takes no edit until the next one.
+    EXPECT_TRUE(again.GetGridModel().IsEditable());
+    owner.doc = nullptr;
+    again.LoadSettings();
+    EXPECT_FALSE(again.GetGridModel().IsEditable());
 }
 
 TEST(DiffTable, RowsAtTheFirstCursorAndTheLegendInstead) {
