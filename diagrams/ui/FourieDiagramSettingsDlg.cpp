@@ -1,8 +1,6 @@
 #include "diagrams/ui/FourieDiagramSettingsDlg.h"
 
-#include <wx/app.h>
 #include <wx/button.h>
-#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
@@ -10,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "model/Resources.h"
+#include "platform/UiServices.h"
 
 namespace {
 
@@ -22,8 +21,10 @@ bool ReadInRange(wxTextCtrl* edit, int high, int& value) {
         value = int(v);
         return true;
     }
-    wxMessageBox(wxString::Format(Text(L"Введите целое число от %d до %d.", L"Enter an integer from %d to %d."), 1, high),
-                 wxTheApp ? wxTheApp->GetAppDisplayName() : wxString(), wxOK | wxICON_EXCLAMATION, edit->GetParent());
+    CString text;
+    text.Format(TenvorikStrings().IsEnglish() ? L"Enter an integer from %d to %d." : L"Введите целое число от %d до %d.", 1,
+                high);
+    platform::Ui().MessageBox(text, LoadResString(57344), MB_OK | MB_ICONEXCLAMATION);
     edit->SetFocus();
     edit->SelectAll();
     return false;
