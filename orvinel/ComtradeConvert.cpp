@@ -162,6 +162,10 @@ bool ComtradeConverter::ConvertSto2Comtrade(CString folder, CString fileName, vo
     layout.analogBytes = layout.status ? 2 * layout.analogCount : layout.analogCount * n * layout.bytesPerValue;
     layout.blockSize = 4 + layout.analogBytes + layout.digitalCount;
     layout.blocks = (size - layout.dataStart) / layout.blockSize;
+    // Every sample written comes from the record: a header that declares more samples than its
+    // blocks have bits for (no values of their own, or one status word for them all) would make
+    // a few bytes into millions of lines.
+    if (layout.blocks > 0 && n > 0 && layout.blocks * n > 8 * (size - layout.dataStart)) return Fail(error, kIncomplete);
 
     bool ok = false;
     try {

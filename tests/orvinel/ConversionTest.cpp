@@ -356,6 +356,19 @@ TEST(Conversion, HostileRecordsFailWithTheirMessageAndWriteNothing) {
     hiddenDigital.units.insert(hiddenDigital.units.begin() + 1, {39, -1, {{1, 9, "a", "1", "", true}, {1, 5, "b", "1", "", false}}});
     hiddenDigital.units.push_back({45, -1, {{1, 5, "c", "1", "", true}}});
 
+    // Blocks that declare far more samples than their bytes carry: digital states only, and
+    // one status word per channel.
+    sto::Record digitalOnly;
+    digitalOnly.variant = 3;
+    digitalOnly.headerN = 65535;
+    digitalOnly.digitalIds = {5};
+    for (int b = 0; b < 40; ++b) digitalOnly.blocks.push_back({4, {}, {uint8_t(b & 1)}});
+    sto::Record statusWords = digitalOnly;
+    statusWords.analogIds = {1};
+    for (auto& b : statusWords.blocks) b.values = {0x5555};
+    sto::Description statusUnit = d;
+    statusUnit.units[0].entries = {{16, 1, "Ia", "1", "Status", true, "50", ""}};
+
     struct Case {
         const char* what;
         sto::Description description;
@@ -380,6 +393,8 @@ TEST(Conversion, HostileRecordsFailWithTheirMessageAndWriteNothing) {
         {"negative width", negative, good, 23002},
         {"analog id not described", noAnalog, good, 23002},
         {"digital id hidden by an earlier unit", hiddenDigital, good, 23002},
+        {"samples beyond the digital data", d, digitalOnly.Bytes(), 23011},
+        {"samples beyond the status words", statusUnit, statusWords.Bytes(), 23011},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
