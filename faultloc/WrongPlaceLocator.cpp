@@ -496,6 +496,10 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
     if (method != WrongPlaceLocatorData::IsolatedNeutral && method != WrongPlaceLocatorData::EarthedNeutral &&
         method != WrongPlaceLocatorData::TwoEnded)
         throw new CTenvorikException(kNoData);
+    // A model read from a file or the record's settings meets the same check as one edited:
+    // a blank or cut section would otherwise give a distance that is not a number.
+    if (const CString violation = m_data.ViolationText(); !violation.IsEmpty())
+        throw CTenvorikException::FromText(violation);
 
     m_netFrequency = record.GetNetFrequency();
     const double fs = record.GetSamplingFrequency();

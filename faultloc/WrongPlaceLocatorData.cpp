@@ -334,16 +334,22 @@ unsigned WrongPlaceLocatorData::FindViolation(CString* bad) const {
     return 0;
 }
 
-bool WrongPlaceLocatorData::Validate() const {
+CString WrongPlaceLocatorData::ViolationText() const {
     CString bad;
     unsigned id = FindViolation(&bad);
-    if (id == 0) return true;
+    if (id == 0) return CString();
     CString text = LoadResString(id);
     if (id == kNotANumber || id == kNegative) {
         CString f;
         f.Format(text.GetString(), bad);
         text = f;
     }
+    return text;
+}
+
+bool WrongPlaceLocatorData::Validate() const {
+    const CString text = ViolationText();
+    if (text.IsEmpty()) return true;
     platform::Ui().MessageBox(text, CString(), MB_OK);
     return false;
 }

@@ -146,6 +146,8 @@ public:
     // The same check without a message box: the resource id of the first violation and the
     // offending parameter's name, or 0 when the model is valid.
     unsigned FindViolation(CString* paramName = nullptr) const;
+    // The message of the first violation, or an empty text when the model is valid.
+    CString ViolationText() const;
 
     // Storage in a settings category ("WrongPlaceFinding" of the record's settings, "omp" of
     // a line-model file).

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <complex>
+#include <cstdio>
 #include <cstdlib>
 
 #include "FaultRecord.h"
@@ -71,4 +72,73 @@ TEST(LocateTool, LocatesAFaultInAComtradeRecord) {
     auto s = testutil::Run({tool, record});
     ASSERT_EQ(s.exitCode, 0) << s.out << s.err;
     EXPECT_NEAR(NumberAfter(s.out, "distance_km"), 6.3, 0.01) << s.out;
+}
+
+TEST(LocateTool, ModelsWithABlankSectionAreRefused) {
+    testutil::TempDir dir;
+    const std::string record = WriteFaultRecord(dir);
+    const std::string tool = std::string(TV_BIN_DIR) + "/locate";
+    // Each breaks the good model in one way a file can.
+    const struct { const char* what; void (*breakIt)(SettingsNode&); const char* message; } cases[] = {
+        {"a sub-category not named as a section",
+         [](SettingsNode& n) { n.GetSubCategory(L"Station1").GetSubCategory(L"Extra"); },
+         "Длина участка не может быть равна нулю"},
+        {"a truncated section",
+         [](SettingsNode& n) {
+             auto& sec = n.GetSubCategory(L"Station1").GetSubCategory(L"Section1");
+             sec.SetString(L"sup_number", L"");
+             sec.SetString(L"r", L"");
+             sec.SetString(L"x", L"");
+         },
+         "Число опор не может быть равна нулю"},
+        {"a legacy blank section",
+         [](SettingsNode& n) {
+             n.Clear();
+             n.SetString(L"I1n", L"100");
+             for (const wchar_t* ch : {L"Ia", L"Ib", L"Ic", L"Uab", L"Ubc", L"Uca"}) n.SetString(ch, ch);
+             n.SetInt(L"SectionsNum", 1);
+             n.SetString(L"Section0", L"0,0,0,0");
+         },
+         "Длина участка не может быть равна нулю"},
+    };
+    for (const auto& c : cases) {
+        for (const wchar_t* category : {L"omp", L"WrongPlaceFinding"}) {
+            const bool omp = std::wstring(category) == L"omp";
+            SettingsStore store;
+            SettingsNode& node = store.GetCategory(category);
+            LineModel().Save(node);
+            c.breakIt(node);
+            const std::string path = dir.File(omp ? "line.omp" : "fault.set");
+            ASSERT_TRUE(store.Save(CString(path.c_str())));
+            auto r = omp ? testutil::Run({tool, "--model", path, record}) : testutil::Run({tool, record});
+            EXPECT_EQ(r.exitCode, 1) << c.what << r.out;
+            EXPECT_NE(r.out.find("\"error\": \"" + std::string(c.message)), std::string::npos) << c.what << " " << r.out;
+            EXPECT_EQ(r.out.find("distance"), std::string::npos) << c.what;
+            std::remove(path.c_str());
+        }
+    }
+}
+
+TEST(LocateTool, ChildrenOfAnyTypeAreCheckedAsTaps) {
+    WrongPlaceLocatorData good = LineModel();
+    good.methodType = WrongPlaceLocatorData::EarthedNeutral;
+    auto* s = good.station1.GetSection(0);
+    for (auto [p, v] : {std::pair{LineParam::R1(), L"0.1"}, {LineParam::X1(), L"0.4"}, {LineParam::R0(), L"0.3"},
+                        {LineParam::X0(), L"1.2"}})
+        s->SetParam(p, v);
+    SettingsNode node;
+    good.Save(node);
+    SettingsNode& child = node.GetSubCategory(L"Station1").GetSubCategory(L"Section1").GetSubCategory(L"child1");
+    // A child that is no parallel line is read as a tap; without values it is one of no
+    // impedance, which the check refuses.
+    const struct { const wchar_t* type; unsigned violation; } cases[] = {
+        {L"connection", 3071}, {L"reactor", 3071}, {L"", 3071}, {L"parLine", 3076},
+    };
+    for (const auto& c : cases) {
+        child.Clear();
+        child.SetString(L"type", c.type);
+        WrongPlaceLocatorData m;
+        m.Load(node);
+        EXPECT_EQ(m.FindViolation(), c.violation) << c.type;
+    }
 }
