@@ -70,7 +70,14 @@ void CTenvorikDoc::AcceptLineModel(const WrongPlaceLocatorData& model) {
 
 LocatorReportHeader CTenvorikDoc::GetFaultReportHeader() const {
     const COscillogram& osc = m_oscillogram;
-    return {m_pathName, GetStationName(), GetRecorderId(), osc.m_startDate, osc.m_startTime, osc.m_triggerDate,
+    // Dates as the rest of the program shows them; one it cannot read stays as written.
+    const CString start = GetNormalizedStartDate(), trigger = GetNormalizedTriggerDate();
+    return {m_pathName,
+            GetStationName(),
+            GetRecorderId(),
+            start.IsEmpty() ? osc.m_startDate : start,
+            osc.m_startTime,
+            trigger.IsEmpty() ? osc.m_triggerDate : trigger,
             osc.m_triggerTime};
 }
 

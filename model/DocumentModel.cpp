@@ -48,17 +48,19 @@ uint32_t ClampRate(int64_t v) {
     return uint32_t(v);
 }
 
-// Reads "a/b/y" into day, month and year by the record's rule.
-bool ParseComtradeDate(const CString& text, int& day, int& month, int& year) {
+// Reads "a/b/y" into day, month and year. The 1991 revision (no revision year) writes the
+// month first and the later ones the day first; a date that fits only the other order is read
+// so, and one that fits neither takes its first number for the day when it is above 12.
+bool ParseComtradeDate(const CString& text, const CStringA* revision, int& day, int& month, int& year) {
     int a = 0, b = 0, y = 0;
     if (std::swscanf(text.GetString(), L"%d/%d/%d", &a, &b, &y) != 3) return false;
-    if (a > 12) {
-        day = a;
-        month = b;
-    } else {
-        month = a;
-        day = b;
-    }
+    const auto fits = [](int d, int m) { return m >= 1 && m <= 12 && d >= 1 && d <= 31; };
+    bool dayFirst;
+    if (!revision) dayFirst = a > 12;
+    else if (revision->IsEmpty()) dayFirst = !fits(b, a) && (fits(a, b) || a > 12);
+    else dayFirst = fits(a, b) || (!fits(b, a) && a > 12);
+    day = dayFirst ? a : b;
+    month = dayFirst ? b : a;
     year = y < 100 ? y + 2000 : y;
     return true;
 }
@@ -81,8 +83,8 @@ uint32_t NominalSampleRate(bool snap, double r, double f) {
     uint32_t nominal = 0;
     if (snap && f == 50.0 && LookUp(k50Hz, r, nominal)) return nominal;
     if (snap && f == 60.0 && LookUp(k60Hz, r, nominal)) return nominal;
-    // Without a usable net frequency there are no periods to round to.
-    if (!(f > 0.0) || !std::isfinite(f)) return ClampRate(RoundToInt(r));
+    // Without a net frequency of whole hertz there are no periods to round to.
+    if (!(f >= 1.0) || !std::isfinite(f)) return ClampRate(RoundToInt(r));
     return ClampRate(int64_t(RoundToInt(r / f)) * RoundToInt(f));
 }
 
@@ -115,7 +117,15 @@ int64_t DocumentModel::GetSampleTime(uint32_t i) const {
 
 CString NormalizeComtradeDate(const CString& text) {
     int day, month, year;
-    if (!ParseComtradeDate(text, day, month, year)) return CString();
+    if (!ParseComtradeDate(text, nullptr, day, month, year)) return CString();
+    CString r;
+    r.Format(L"%02d/%02d/%04d", day, month, year);
+    return r;
+}
+
+CString NormalizeComtradeDate(const CString& text, const CStringA& revision) {
+    int day, month, year;
+    if (!ParseComtradeDate(text, &revision, day, month, year)) return CString();
     CString r;
     r.Format(L"%02d/%02d/%04d", day, month, year);
     return r;
@@ -124,8 +134,12 @@ CString NormalizeComtradeDate(const CString& text) {
 CString DocumentModel::GetRecordStartDateTime() const {
     return m_oscillogram.m_startDate + L", " + m_oscillogram.m_startTime;
 }
-CString DocumentModel::GetNormalizedStartDate() const { return NormalizeComtradeDate(m_oscillogram.m_startDate); }
-CString DocumentModel::GetNormalizedTriggerDate() const { return NormalizeComtradeDate(m_oscillogram.m_triggerDate); }
+CString DocumentModel::GetNormalizedStartDate() const {
+    return NormalizeComtradeDate(m_oscillogram.m_startDate, m_oscillogram.m_revision);
+}
+CString DocumentModel::GetNormalizedTriggerDate() const {
+    return NormalizeComtradeDate(m_oscillogram.m_triggerDate, m_oscillogram.m_revision);
+}
 CString DocumentModel::GetStartDateTimeText() const {
     return GetNormalizedStartDate() + L", " + m_oscillogram.m_startTime;
 }
@@ -140,7 +154,8 @@ CString DocumentModel::GetRecordStartText(bool trigger) const {
     if (code.IsEmpty()) return plain;
 
     int day, month, year;
-    if (!ParseComtradeDate(trigger ? m_oscillogram.m_triggerDate : m_oscillogram.m_startDate, day, month, year))
+    if (!ParseComtradeDate(trigger ? m_oscillogram.m_triggerDate : m_oscillogram.m_startDate, &m_oscillogram.m_revision,
+                           day, month, year))
         return plain;
     const CString& timeText = trigger ? m_oscillogram.m_triggerTime : m_oscillogram.m_startTime;
     int h = 0, mi = 0, s = 0, consumed = 0;

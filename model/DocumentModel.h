@@ -93,3 +93,6 @@ void PostExceptionToMainFrame(CException* e);
 // A COMTRADE date "a/b/y" as "dd/mm/yyyy": a is the day when it is over 12, else the month;
 // a two-digit year gets 2000 added. Empty when the text does not hold three numbers.
 CString NormalizeComtradeDate(const CString& text);
+// The same for a record of `revision` (empty for 1991): day and month in the order that
+// revision writes them.
+CString NormalizeComtradeDate(const CString& text, const CStringA& revision);

@@ -502,7 +502,9 @@ void CTenvorikView::DrawTimeAxis(CDC* dc, int cx, int y) {
     const bool hasStart = ParseStartSeconds(doc.GetRecordStartTime(), start);
     if (m_timeUnit == kTimeOfDay) {
         CString date;
-        if (FormatStartDate(doc.GetRecordStartDate(), date)) dc->TextOut(5, y - 20, date);
+        // The date as every other place shows it; other separators keep the looser reading.
+        date = doc.GetNormalizedStartDate();
+        if (!date.IsEmpty() || FormatStartDate(doc.GetRecordStartDate(), date)) dc->TextOut(5, y - 20, date);
     }
     CString unitFormat;
     switch (m_timeUnit) {

@@ -103,6 +103,41 @@ TEST(RecordTexts, DatesAndDurations) {
     EXPECT_EQ(doc.GetDurationMicrosecondsText(), L"2e+06");
 }
 
+TEST(RecordTexts, DatesByRevision) {
+    // 1991 writes month/day/yy, 1999 and 2013 day/month/yyyy; a date that fits only the other
+    // order is read so, and one that fits neither takes a first number above 12 as the day.
+    const struct { const char* revision; const wchar_t* in; const wchar_t* out; } cases[] = {
+        {"", L"06/03/21", L"03/06/2021"},         {"1999", L"03/06/2021", L"03/06/2021"},
+        {"2013", L"03/06/2021", L"03/06/2021"},   {"", L"12/11/1999", L"11/12/1999"},
+        {"1999", L"12/11/1999", L"12/11/1999"},   {"", L"13/05/21", L"13/05/2021"},
+        {"1999", L"05/13/2021", L"13/05/2021"},   {"2013", L"31/12/2020", L"31/12/2020"},
+        {"", L"01/31/2020", L"31/01/2020"},       {"1999", L"40/41/2020", L"40/41/2020"},
+        {"2013", L"2021-06-03", L""},
+    };
+    for (const auto& c : cases) {
+        DocumentModel doc;
+        COscillogram& o = doc.GetOscillogram();
+        o.m_revision = c.revision;
+        o.m_startDate = o.m_triggerDate = c.in;
+        o.m_startTime = L"10:00:00.5";
+        o.m_triggerTime = L"10:00:01.5";
+        EXPECT_EQ(NormalizeComtradeDate(c.in, CStringA(c.revision)), CString(c.out)) << c.revision << " " << c.in;
+        EXPECT_EQ(doc.GetNormalizedStartDate(), CString(c.out));
+        EXPECT_EQ(doc.GetNormalizedTriggerDate(), CString(c.out));
+        EXPECT_EQ(doc.GetRecordStartText(false), CString(c.out) + L", 10:00:00.5");
+        if (!*c.out) continue;
+        // With a time code the same day and month, in the dotted form.
+        setenv("TZ", "UTC", 1);
+        tzset();
+        o.m_localTimeCode = L"0";
+        CString dotted = CString(c.out);
+        dotted.Replace(L"/", L".");
+        if (dotted.Left(2) != L"40") {
+            EXPECT_EQ(doc.GetRecordStartText(true).Left(10), dotted) << c.in;
+        }
+    }
+}
+
 namespace {
 struct LocalDoc : DocumentModel {
     bool utc = false;
