@@ -45,6 +45,7 @@ void CTenvorikDoc::DeleteTempFolder() {
 
 void CTenvorikDoc::ResetRecord() {
     m_oscillogram = COscillogram(this);
+    m_utf8Texts = false;
 }
 
 // ---- open -----------------------------------------------------------------------------------

@@ -62,7 +62,7 @@ bool CTenvorikDoc::LoadCff(CString path) {
         const CString stem = platform::JoinPath(m_tempFolder, L"tmp_cfg");
 
         std::string text;
-        if (!CffSectionText(all, "--- file type: CFG", text)) throw new CTenvorikException(330, path);
+        if (!CffSectionText(all, "CFG", text)) throw new CTenvorikException(330, path);
         WriteBytes(stem + L".cfg", text);
 
         std::string_view data;
@@ -71,10 +71,10 @@ bool CTenvorikDoc::LoadCff(CString path) {
 
         m_oscillogram.m_sourcePath = path;
 
-        if (CffSectionText(all, "--- file type: INF", text)) WriteBytes(stem + L".inf", text);
-        if (CffSectionText(all, "--- file type: HDR", text)) WriteBytes(stem + L".hdr", text);
+        if (CffSectionText(all, "INF", text)) WriteBytes(stem + L".inf", text);
+        if (CffSectionText(all, "HDR", text)) WriteBytes(stem + L".hdr", text);
         const CString besideSet = StripOscillogramExt(path) + L".set";
-        if (CffSectionText(all, "--- file type: SET", text)) {
+        if (CffSectionText(all, "SET", text)) {
             // A settings file is UTF-16 text; the section carries it in the record's code page.
             WriteBytes(stem + L".set", platform::WideToUtf16Le(platform::AnsiToWide(text), true));
         } else if (platform::FileExists(besideSet)) {
@@ -131,9 +131,11 @@ bool CTenvorikDoc::SaveCff(const CString& path) {
             }
 
             const CString type = MakeCfg().fileType;
+            DatKind kind = DatKind::Binary;
+            DatKindFromType(type, kind);
             const DatWriteSource src = MakeDatSource();
             const std::string data =
-                type == L"ASCII" ? ::WriteAsciiDat(src) : ::WriteBinaryDat(src, type == L"binary32");
+                kind == DatKind::Ascii ? ::WriteAsciiDat(src) : ::WriteBinaryDat(src, kind == DatKind::Binary32);
             CString dataLine = type == L"BINARY" ? LoadResString(189) : L"DAT " + type + L": %d";
             dataLine.Replace(L"%d", CString(platform::AnsiToWide(std::to_string(data.size()))).GetString());
             out += platform::WideToAnsi(SectionLine(dataLine).view());

@@ -9,6 +9,7 @@
 #include "formats/ComtradeDat.h"
 #include "model/MappedTextReader.h"
 #include "model/Numeric.h"
+#include "model/Resources.h"
 #include "model/TenvorikException.h"
 #include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
@@ -74,6 +75,42 @@ CString EffectiveType(const CString& type) {
     return DatKindFromType(type, kind) ? type : CString(L"BINARY");
 }
 
+DatKind EffectiveKind(const CString& type) {
+    DatKind kind = DatKind::Binary;
+    DatKindFromType(type, kind);
+    return kind;
+}
+
+// A text of the record's loading that the user reads; the load goes on.
+void Notice(const CString& text) {
+    platform::Ui().RunOnUiThread([text] { platform::Ui().MessageBox(text, CString(), MB_OK | MB_ICONWARNING); });
+}
+
+// The texts of a UTF-8 configuration in the program's code page, when every one of them goes
+// there and back unchanged; false (and nothing changed) otherwise, so that nothing is lost.
+bool TextsToCodePage(ComtradeConfig& cfg) {
+    std::vector<CStringA*> texts{&cfg.station, &cfg.device};
+    for (auto* lines : {&cfg.analog, &cfg.status})
+        for (auto& l : *lines)
+            for (CStringA* t : {&l.name, &l.phase, &l.circuit, &l.unit, &l.primaryText, &l.secondaryText}) texts.push_back(t);
+    std::vector<std::string> converted;
+    for (const CStringA* t : texts) {
+        const std::wstring wide = platform::Utf8ToWide(t->view());
+        std::string narrow = platform::WideToAnsi(wide);
+        if (platform::AnsiToWide(narrow) != wide) return false;
+        converted.push_back(std::move(narrow));
+    }
+    for (size_t i = 0; i < texts.size(); ++i) *texts[i] = CStringA(std::move(converted[i]));
+    return true;
+}
+
+CStringA ToUtf8(const CStringA& ansi) { return CStringA(platform::WideToUtf8(platform::AnsiToWide(ansi.view()))); }
+
+CString FileNameOf(const CString& path) {
+    const int slash = std::max(path.ReverseFind(L'/'), path.ReverseFind(L'\\'));
+    return path.Mid(slash + 1);
+}
+
 }  // namespace
 
 // ---- reading -----------------------------------------------------------------------------------
@@ -82,6 +119,7 @@ CString CTenvorikDoc::ParseCfg(const CString& path) {
     platform::MappedFile file;
     MapRecordFile(path, file);
     ComtradeConfig cfg = ParseComtradeCfg(std::string_view(file.data(), file.size()), path);
+    m_utf8Texts = cfg.utf8 && TextsToCodePage(cfg);
 
     COscillogram& osc = m_oscillogram;
     if (osc.m_sourcePath.IsEmpty()) osc.m_sourcePath = path;
@@ -115,6 +153,19 @@ CString CTenvorikDoc::ParseCfg(const CString& path) {
     osc.m_dataFileType = cfg.fileType;
     osc.m_timeMultiplier = cfg.timeMultiplier;
     osc.m_localTimeCode = cfg.localTimeCode;
+    if (!cfg.multiplierText.IsEmpty()) {
+        CString text;
+        text.Format(LoadResString(9713).GetString(), FileNameOf(path).GetString(), cfg.multiplierText.GetString());
+        Notice(text);
+    }
+    // Without a line frequency of at least 1 Hz there is no period to measure over; the
+    // record is shown without the measures that need one.
+    if (!(cfg.lineFrequency >= 1.0) || !std::isfinite(cfg.lineFrequency)) {
+        CString text, frequency;
+        frequency.Format(L"%g", cfg.lineFrequency);
+        text.Format(LoadResString(9714).GetString(), FileNameOf(path).GetString(), frequency.GetString());
+        Notice(text);
+    }
     return cfg.fileType;
 }
 
@@ -130,11 +181,28 @@ void CTenvorikDoc::ReadDat(const CString& path, int kindValue) {
     }
     target.times = &osc.m_times;
     target.samplingFrequency = osc.m_samplingFrequency;
+    for (const auto& r : osc.m_rates) target.segments.push_back({r.rate, r.lastSample});
     target.timeMultiplier = osc.m_timeMultiplier;
     if (!osc.m_rates.empty() && osc.m_rates.back().lastSample > 0) target.expectedSamples = osc.m_rates.back().lastSample;
     DatProgress progress{&m_progress.done, &m_progress.total, [this] { return m_progress.IsCancelled(); }};
     if (ReadComtradeDat(kind, file.data(), file.size(), target, progress, path) == DatReadResult::Cancelled) return;
     if (osc.m_samplingFrequency == 0) osc.m_samplingFrequency = int32_t(GetNominalSampleRate(false, target.measuredRate));
+
+    // What the file held against what the configuration declared, for the user to judge.
+    const CString name = FileNameOf(path);
+    CString text;
+    if (target.expectedSamples > 0 && target.fileSamples < target.expectedSamples)
+        text.Format(LoadResString(9710).GetString(), name.GetString(), int64_t(target.expectedSamples),
+                    int64_t(target.fileSamples));
+    else if (target.expectedSamples > 0 && target.fileSamples > target.expectedSamples)
+        text.Format(LoadResString(9711).GetString(), name.GetString(), int64_t(target.expectedSamples),
+                    int64_t(target.fileSamples));
+    if (target.partialRecord) {
+        CString cut;
+        cut.Format(LoadResString(9712).GetString(), name.GetString());
+        text = text.IsEmpty() ? cut : text + L"\n" + cut;
+    }
+    if (!text.IsEmpty()) Notice(text);
 }
 
 void CTenvorikDoc::ReadAsciiDat(const CString& path) { ReadDat(path, int(DatKind::Ascii)); }
@@ -165,6 +233,8 @@ bool CTenvorikDoc::LoadComtrade(CString path) {
         osc.RecalcAll(false);
         if (m_progress.IsCancelled()) return false;
         LoadSettingsFile(base + L".set", false);
+        // Texts that came as UTF-8 are held in the code page whatever the settings say.
+        if (m_utf8Texts) SetCodePage(1);
 
         // The header file travels with every revision, so that saving elsewhere keeps it.
         try {
@@ -193,8 +263,9 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
     cfg.device = osc.m_recorderId;
     cfg.revision = osc.m_revision;
     cfg.fileType = EffectiveType(osc.m_dataFileType);
-    const bool wide16 = cfg.fileType == L"BINARY";
-    const int64_t lo = wide16 ? INT16_MIN : INT32_MIN, hi = wide16 ? INT16_MAX : INT32_MAX;
+    const bool wide16 = EffectiveKind(osc.m_dataFileType) == DatKind::Binary;
+    // The lowest binary code stands for a missing sample.
+    const int64_t lo = wide16 ? INT16_MIN + 1 : INT32_MIN + 1, hi = wide16 ? INT16_MAX : INT32_MAX;
 
     // A line's index counts only the channels written: a program-made channel between
     // recorded ones must leave no gap, or readers of the file take the index for another
@@ -246,6 +317,13 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
     cfg.triggerDate = osc.m_triggerDate;
     cfg.triggerTime = osc.m_triggerTime;
     cfg.timeMultiplier = WrittenMultiplier(osc);
+    if (m_utf8Texts) {
+        cfg.utf8 = true;
+        for (CStringA* t : {&cfg.station, &cfg.device}) *t = ToUtf8(*t);
+        for (auto* lines : {&cfg.analog, &cfg.status})
+            for (auto& l : *lines)
+                for (CStringA* t : {&l.name, &l.phase, &l.circuit, &l.unit, &l.primaryText, &l.secondaryText}) *t = ToUtf8(*t);
+    }
     return cfg;
 }
 
@@ -274,7 +352,7 @@ void CTenvorikDoc::WriteCfgText(CStringA& out) const { out = CStringA(FormatComt
 void CTenvorikDoc::WriteAsciiDat(CStringA& out) const { out = CStringA(::WriteAsciiDat(MakeDatSource())); }
 
 void CTenvorikDoc::WriteBinaryDat(std::vector<uint8_t>& out) const {
-    std::string bytes = ::WriteBinaryDat(MakeDatSource(), EffectiveType(m_oscillogram.m_dataFileType) == L"binary32");
+    std::string bytes = ::WriteBinaryDat(MakeDatSource(), EffectiveKind(m_oscillogram.m_dataFileType) == DatKind::Binary32);
     out.assign(bytes.begin(), bytes.end());
 }
 
@@ -285,9 +363,9 @@ bool CTenvorikDoc::SaveComtrade(const CString& path) {
         const bool samePath = path == osc.m_sourcePath;
         if (!samePath || m_recordDataChanged) {
             const std::string cfg = FormatComtradeCfg(MakeCfg());
-            const CString type = EffectiveType(osc.m_dataFileType);
-            const std::string dat = type == L"ASCII" ? ::WriteAsciiDat(MakeDatSource())
-                                                     : ::WriteBinaryDat(MakeDatSource(), type == L"binary32");
+            const DatKind kind = EffectiveKind(osc.m_dataFileType);
+            const std::string dat = kind == DatKind::Ascii ? ::WriteAsciiDat(MakeDatSource())
+                                                           : ::WriteBinaryDat(MakeDatSource(), kind == DatKind::Binary32);
             // Both files are written whole before either replaces the old one.
             platform::AtomicFileWriter datFile(base + L".dat");
             platform::AtomicFileWriter cfgFile(path);

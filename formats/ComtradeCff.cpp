@@ -1,57 +1,138 @@
 #include "formats/ComtradeCff.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
-constexpr std::string_view kSectionMark = "--- file type:";
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
-size_t Find(std::string_view text, std::string_view what, size_t from = 0) {
-    return from > text.size() ? std::string_view::npos : text.find(what, from);
+// Steps over `word` (any case) at `i`; false when it is not there.
+bool Word(std::string_view s, size_t& i, std::string_view word) {
+    if (s.size() - i < word.size()) return false;
+    for (size_t k = 0; k < word.size(); ++k)
+        if (Upper(s[i + k]) != Upper(word[k])) return false;
+    i += word.size();
+    return true;
+}
+
+void Spaces(std::string_view s, size_t& i) {
+    while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+}
+
+// The section name of a mark line ("--- file type: NAME ..."), upper-cased; empty when the
+// line is no mark.
+std::string MarkName(std::string_view line) {
+    size_t i = 0;
+    Spaces(line, i);
+    if (!Word(line, i, "---")) return {};
+    Spaces(line, i);
+    if (!Word(line, i, "file")) return {};
+    Spaces(line, i);
+    if (!Word(line, i, "type")) return {};
+    Spaces(line, i);
+    if (i < line.size() && line[i] == ':') ++i;
+    Spaces(line, i);
+    std::string name;
+    while (i < line.size() && IsLetter(line[i])) name += Upper(line[i++]);
+    return name;
+}
+
+struct Section {
+    std::string name;
+    std::string_view line;  // the mark line without its end
+    size_t begin = 0, end = 0;
+};
+
+size_t LineEnd(std::string_view all, size_t from) {
+    size_t e = all.find_first_of("\r\n", from);
+    return e == std::string_view::npos ? all.size() : e;
+}
+
+// After the line end at `e`: CR LF, LF or CR.
+size_t NextLine(std::string_view all, size_t e) {
+    if (e < all.size() && all[e] == '\r') ++e;
+    if (e < all.size() && all[e] == '\n') ++e;
+    return e;
+}
+
+// The first mark line that starts at or after `from` at the start of a line.
+size_t NextMark(std::string_view all, size_t from, std::string& name) {
+    for (size_t at = from; (at = all.find("---", at)) != std::string_view::npos; at += 3) {
+        size_t start = at;
+        while (start > from && (all[start - 1] == ' ' || all[start - 1] == '\t')) --start;
+        if (start != 0 && all[start - 1] != '\n' && all[start - 1] != '\r') continue;
+        name = MarkName(all.substr(start, LineEnd(all, start) - start));
+        if (!name.empty()) return start;
+    }
+    return std::string_view::npos;
+}
+
+// Every section in order. A data section with a byte count is skipped whole, so that its bytes
+// are never taken for marks.
+std::vector<Section> Sections(std::string_view all) {
+    std::vector<Section> out;
+    std::string name;
+    size_t at = NextMark(all, 0, name);
+    while (at != std::string_view::npos) {
+        Section s;
+        s.name = name;
+        const size_t e = LineEnd(all, at);
+        s.line = all.substr(at, e - at);
+        s.begin = NextLine(all, e);
+        const size_t count = s.name == "DAT" ? CffSectionLength(s.line) : 0;
+        size_t next;
+        if (count > 0) {
+            s.end = count <= all.size() - s.begin ? s.begin + count : all.size();
+            next = NextMark(all, s.end, name);
+        } else {
+            next = NextMark(all, s.begin, name);
+            s.end = next == std::string_view::npos ? all.size() : next;
+        }
+        out.push_back(std::move(s));
+        at = next;
+    }
+    return out;
 }
 
 }  // namespace
 
-bool CffSectionText(std::string_view all, std::string_view mark, std::string& out) {
-    size_t at = Find(all, mark);
-    if (at == std::string_view::npos) return false;
-    out.clear();
-    size_t start = Find(all, "\r\n", at);
-    if (start == std::string_view::npos) return true;
-    start += 2;
-    size_t next = Find(all, kSectionMark, start);
-    if (next != std::string_view::npos) out.assign(all.substr(start, next - start));
-    return true;
+bool CffSectionText(std::string_view all, std::string_view name, std::string& out) {
+    for (const Section& s : Sections(all))
+        if (s.name == name) {
+            out.assign(all.substr(s.begin, s.end - s.begin));
+            return true;
+        }
+    return false;
 }
 
 size_t CffSectionLength(std::string_view line) {
-    size_t colon = line.rfind(':');
-    std::string_view digits = line;
-    if (colon != std::string_view::npos) {
-        digits = line.substr(colon + 1);
-    } else {
-        size_t first = line.find_first_of("0123456789"), last = line.find_last_of("0123456789");
-        if (first == std::string_view::npos) return 0;
-        digits = line.substr(first, last - first + 1);
+    size_t end = line.size();
+    while (end > 0) {
+        while (end > 0 && !IsDigit(line[end - 1])) --end;
+        size_t start = end;
+        while (start > 0 && IsDigit(line[start - 1])) --start;
+        if (end == 0) break;
+        if (start == 0 || !IsLetter(line[start - 1])) {
+            uint64_t n = 0;
+            for (size_t i = start; i < end; ++i) {
+                n = n * 10 + uint64_t(line[i] - '0');
+                if (n > (uint64_t(1) << 62)) break;
+            }
+            return size_t(n);
+        }
+        end = start;
     }
-    size_t i = digits.find_first_not_of(' ');
-    uint64_t n = 0;
-    for (; i < digits.size() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
-        n = n * 10 + uint64_t(digits[i] - '0');
-        if (n > (uint64_t(1) << 62)) break;
-    }
-    return size_t(n);
+    return 0;
 }
 
 bool CffDataSection(std::string_view all, std::string_view& out) {
-    size_t line = Find(all, "--- file type: DAT");
-    if (line == std::string_view::npos) return false;
-    size_t lineEnd = all.find_first_of("\r\n", line);
-    if (lineEnd == std::string_view::npos) lineEnd = all.size();
-    const size_t n = CffSectionLength(all.substr(line, lineEnd - line));
-    size_t data = lineEnd;
-    if (data < all.size() && all[data] == '\r') ++data;
-    if (data < all.size() && all[data] == '\n') ++data;
-    out = data <= all.size() && n <= all.size() - data ? all.substr(data, n) : std::string_view();
-    return true;
+    for (const Section& s : Sections(all))
+        if (s.name == "DAT") {
+            out = all.substr(s.begin, s.end - s.begin);
+            return true;
+        }
+    return false;
 }

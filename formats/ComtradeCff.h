@@ -1,20 +1,21 @@
 #pragma once
 // The sections of the single-file form ".cff": the member files of a record one after
-// another, each behind a line "--- file type: NAME ...".
+// another, each behind a line "--- file type: NAME ...". Lines may end in CR LF or LF alone,
+// and the marks are read with any spacing ("--- file type  CFG ---").
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-// The text of the section whose line starts with `mark`: from after the CR LF that follows
-// the mark to the next section line. False when the mark is missing; empty when no section
-// follows.
-bool CffSectionText(std::string_view all, std::string_view mark, std::string& out);
+// The text of the section named `name` ("CFG", "INF", "HDR", "SET"): from after the line end
+// that follows its mark to the next mark, or to the end of the file. False when there is no
+// such section.
+bool CffSectionText(std::string_view all, std::string_view name, std::string& out);
 
-// The byte count of a data section line: the number after its colon (the program writes it
-// without a space before the dashes, the standard with one); failing a colon, the digits from
-// the first to the last.
+// The byte count of a data section line: the last run of digits that does not end a word
+// ("BINARY32" has none of its own); 0 when the line gives none.
 size_t CffSectionLength(std::string_view line);
 
-// The bytes of the data section: as many as its line counts, from after the line end; empty
-// when they run past the file. False when there is no data section.
+// The bytes of the data section: as many as its line counts, from after the line end (all that
+// remains when the file ends sooner); without a count, up to the next mark or the end of the
+// file. False when there is no data section.
 bool CffDataSection(std::string_view all, std::string_view& out);

@@ -90,7 +90,9 @@ using comtrade::TextCursor;
 namespace {
 
 CStringA Narrow(std::string_view s) { return CStringA(std::string(s)); }
-CString Wide(std::string_view s) { return CString(platform::AnsiToWide(s)); }
+CString Wide(std::string_view s, bool utf8 = false) {
+    return CString(utf8 ? platform::Utf8ToWide(s) : platform::AnsiToWide(s));
+}
 
 // C _wtoi: leading blanks, a sign, then digits.
 int LeadingInt(const CString& s) {
@@ -157,8 +159,39 @@ ComtradeChannelLine ReadStatusLine(TextCursor& in, bool withYear) {
 
 }  // namespace
 
+bool IsUtf8WithNonAscii(std::string_view bytes) {
+    bool beyondAscii = false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t len;
+        uint32_t cp;
+        if (c >= 0xC2 && c <= 0xDF) len = 2, cp = c & 0x1Fu;
+        else if (c >= 0xE0 && c <= 0xEF) len = 3, cp = c & 0x0Fu;
+        else if (c >= 0xF0 && c <= 0xF4) len = 4, cp = c & 0x07u;
+        else return false;
+        if (i + len > n) return false;
+        for (size_t k = 1; k < len; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80) return false;
+            cp = cp << 6 | (p[i + k] & 0x3Fu);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        beyondAscii = true;
+        i += len;
+    }
+    return beyondAscii;
+}
+
 ComtradeConfig ParseComtradeCfg(std::string_view text, const CString& path) {
     ComtradeConfig cfg;
+    cfg.utf8 = IsUtf8WithNonAscii(text);
     TextCursor in(text.data(), text.data() + text.size());
     if (in.AtEndAfterBlanks()) FormatError(path);
 
@@ -235,15 +268,26 @@ ComtradeConfig ParseComtradeCfg(std::string_view text, const CString& path) {
     }
 
     CString* dates[] = {&cfg.startDate, &cfg.startTime, &cfg.triggerDate, &cfg.triggerTime};
-    for (CString* d : dates) *d = Wide(in.ReadField());
+    for (CString* d : dates) *d = Wide(in.ReadField(), cfg.utf8);
 
     cfg.fileType = Wide(in.ReadField());
     cfg.fileType.Trim(L' ');
-    if (cfg.fileType != L"ASCII" && cfg.fileType != L"BINARY" && cfg.fileType != L"binary32") FormatError(path);
+    // The 2013 revision spells the types in capitals ("BINARY32"), and some writers in
+    // lower case: the type is known whatever its case.
+    if (cfg.fileType.CompareNoCase(L"ASCII") != 0 && cfg.fileType.CompareNoCase(L"BINARY") != 0 &&
+        cfg.fileType.CompareNoCase(L"binary32") != 0)
+        FormatError(path);
 
     cfg.timeMultiplier = 1.0;
     if (!in.AtEndAfterBlanks()) {
-        cfg.timeMultiplier = comtrade::ParseDouble(in.ReadField());
+        const std::string_view field = in.ReadField();
+        cfg.timeMultiplier = comtrade::ParseDouble(field);
+        // A multiplier that would make every time 0, negative or undefined is no multiplier.
+        if (!(cfg.timeMultiplier > 0.0) || !std::isfinite(cfg.timeMultiplier)) {
+            cfg.multiplierText = Wide(field, cfg.utf8);
+            cfg.multiplierText.Trim();
+            cfg.timeMultiplier = 1.0;
+        }
         if (cfg.revision == "2013" && !in.AtEndAfterBlanks()) {
             in.ReadField();  // the standard's time code
             cfg.localTimeCode = Wide(in.ReadField());
@@ -305,7 +349,7 @@ std::string FormatComtradeCfg(const ComtradeConfig& cfg) {
     out += std::to_string(cfg.rates.size()) + eol;
     for (const auto& r : cfg.rates) out += Real(r.rate) + "," + std::to_string(r.lastSample) + eol;
 
-    auto oem = [](const CString& s) { return platform::WideToOem(s.view()); };
+    auto oem = [&cfg](const CString& s) { return cfg.utf8 ? platform::WideToUtf8(s.view()) : platform::WideToOem(s.view()); };
     out += oem(cfg.startDate) + "," + oem(cfg.startTime) + eol;
     out += oem(cfg.triggerDate) + "," + oem(cfg.triggerTime) + eol;
     out += oem(cfg.fileType) + eol;

@@ -31,17 +31,24 @@ struct ComtradeConfig {
     double lineFrequency = 0.0;
     std::vector<ComtradeRate> rates;
     CString startDate, startTime, triggerDate, triggerTime;
-    CString fileType;          // "ASCII", "BINARY" or "binary32"
+    CString fileType;          // "ASCII", "BINARY" or "binary32", whatever the case written
     double timeMultiplier = 1.0;
+    CString multiplierText;    // the multiplier as written, when it was not usable and 1 was taken
     CString localTimeCode;     // 2013 only
+    bool utf8 = false;         // the texts are UTF-8 (valid UTF-8 holding non-ASCII bytes)
 };
 
-// Reads a configuration text. A type other than the three, a text that ends before the
-// channel or rate lines it announces, or no text at all throws CTenvorikException (330)
-// with `path` as detail.
+// True when `bytes` are valid UTF-8 and hold at least one character beyond ASCII.
+bool IsUtf8WithNonAscii(std::string_view bytes);
+
+// Reads a configuration text. A type other than the three (in any case), a text that ends
+// before the channel or rate lines it announces, or no text at all throws CTenvorikException
+// (330) with `path` as detail. A time multiplier that is 0, negative or not a finite number is
+// taken as 1 and kept in `multiplierText`.
 ComtradeConfig ParseComtradeCfg(std::string_view text, const CString& path);
 
-// Writes the configuration text, CR LF after every line. `analog` and `status` hold only
+// Writes the configuration text, CR LF after every line; the date and time texts in UTF-8 when
+// `utf8` is set, else in the OEM code page. `analog` and `status` hold only
 // the channels to write, with their positions in `index`.
 std::string FormatComtradeCfg(const ComtradeConfig& cfg);
 
@@ -71,6 +78,11 @@ public:
     bool AtEndAfterBlanks() {
         SkipBlanks();
         return AtEnd();
+    }
+    // True when the next field is empty: only spaces or tabs before its separator or the end.
+    bool FieldIsBlank() {
+        while (m_p < m_end && (*m_p == ' ' || *m_p == '\t')) ++m_p;
+        return m_p >= m_end || IsSeparator(*m_p);
     }
     // One line after leading blanks; the cursor steps over one CR or LF.
     std::string_view ReadLine();

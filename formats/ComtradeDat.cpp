@@ -12,9 +12,9 @@
 #include "model/TenvorikException.h"
 
 bool DatKindFromType(const CString& type, DatKind& kind) {
-    if (type == L"ASCII") kind = DatKind::Ascii;
-    else if (type == L"BINARY") kind = DatKind::Binary;
-    else if (type == L"binary32") kind = DatKind::Binary32;
+    if (type.CompareNoCase(L"ASCII") == 0) kind = DatKind::Ascii;
+    else if (type.CompareNoCase(L"BINARY") == 0) kind = DatKind::Binary;
+    else if (type.CompareNoCase(L"binary32") == 0) kind = DatKind::Binary32;
     else return false;
     return true;
 }
@@ -59,10 +59,55 @@ void ResizeSinks(DatReadTarget& t, size_t n) {
     });
 }
 
-void CheckCount(const DatReadTarget& t, size_t n, const CString& path) {
+// The records to read of the `n` the file holds: no more than the configuration declares.
+size_t RecordsToRead(DatReadTarget& t, size_t n, const CString& path) {
+    t.fileSamples = int64_t(n);
     if (n == 0) FormatError(path);
-    if (t.expectedSamples >= 0 && uint64_t(t.expectedSamples) != n) FormatError(path);
+    if (t.expectedSamples > 0 && uint64_t(t.expectedSamples) < n) n = size_t(t.expectedSamples);
+    return n;
 }
+
+// Times from the configuration's rates: one rate for the whole record, or a rate per segment.
+class RateTimes {
+public:
+    explicit RateTimes(const DatReadTarget& t) {
+        bool segmentsUsable = t.segments.size() > 1;
+        for (const auto& s : t.segments)
+            if (!(s.rate > 0.0) || !std::isfinite(s.rate)) segmentsUsable = false;
+        if (t.segments.size() > 1) {
+            // Several segments time their own samples, or the file's stamps do.
+            if (!segmentsUsable) return;
+            double start = 0.0;
+            int64_t first = 0;
+            for (const auto& s : t.segments) {
+                const double us = 1000000.0 / s.rate;
+                m_parts.push_back({first, start, us});
+                const int64_t next = std::max(first, s.lastSample);
+                start += double(next - first) * us;
+                first = next;
+            }
+        } else if (t.samplingFrequency > 0) {
+            m_parts.push_back({0, 0.0, 1000000.0 / double(t.samplingFrequency)});
+        }
+    }
+    bool Usable() const { return !m_parts.empty(); }
+    int64_t At(size_t i) const {
+        // Segments are few: the last one that starts at or before i times it.
+        size_t k = m_parts.size() - 1;
+        while (k > 0 && m_parts[k].first > int64_t(i)) --k;
+        const Part& p = m_parts[k];
+        if (k == 0) return RoundToInt64(double(i) * p.us);
+        return RoundToInt64(p.start + double(int64_t(i) - p.first) * p.us);
+    }
+
+private:
+    struct Part {
+        int64_t first;  // index of the segment's first sample
+        double start;   // its time
+        double us;      // microseconds per sample
+    };
+    std::vector<Part> m_parts;
+};
 
 void DeriveRate(DatReadTarget& t, const CString& path) {
     if (t.samplingFrequency != 0) return;
@@ -100,19 +145,25 @@ size_t CountRecords(const char* d, size_t b, size_t e) {
 
 // Parses one line into record `row`; false when the line holds fewer fields than the
 // record needs.
-bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t) {
+bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, const RateTimes& rates) {
     comtrade::TextCursor in(b, e);
     // A field may be empty between two commas, but a line that ends before every field
     // was given is a cut record.
     auto need = [&] { return !(in.AtEndAfterBlanks() && in.LastSeparator() != ','); };
     in.ReadInt64();  // sample number
     if (!need()) return false;
-    int64_t stamp = in.ReadInt64();
-    (*t.times)[row] = RoundToInt64(double(stamp) * t.timeMultiplier);
+    if (in.FieldIsBlank() && rates.Usable()) {
+        // The stamp is optional where the configuration gives a rate.
+        in.ReadField();
+        (*t.times)[row] = rates.At(row);
+    } else {
+        int64_t stamp = in.ReadInt64();
+        (*t.times)[row] = RoundToInt64(double(stamp) * t.timeMultiplier);
+    }
     for (auto& a : t.analog) {
         if (!need()) return false;
         double x = comtrade::ParseDouble(in.ReadField());
-        (*a.samples)[row] = a.scale * x + a.offset;
+        (*a.samples)[row] = x == double(kAsciiMissing) ? std::numeric_limits<double>::quiet_NaN() : a.scale * x + a.offset;
     }
     for (auto* s : t.status) {
         if (!need()) return false;
@@ -132,31 +183,35 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
         pos = end;
     }
     tv::ParallelFor(chunks.size(), [&](size_t i) { chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end); });
-    size_t n = 0;
+    size_t total = 0;
     for (auto& c : chunks) {
-        c.firstRecord = n;
-        n += c.records;
+        c.firstRecord = total;
+        total += c.records;
     }
-    CheckCount(t, n, path);
+    size_t n = RecordsToRead(t, total, path);
     // Every field takes at least its separator: lines too short for their fields are refused
     // before the arrays for them are made.
     if (n > size / (2 + t.analog.size() + t.status.size())) FormatError(path);
     ResizeSinks(t, n);
+    const RateTimes rates(t);
 
-    std::atomic<bool> bad{false}, cancelled{false};
+    std::atomic<bool> bad{false}, cancelled{false}, cutLast{false};
     tv::ParallelFor(chunks.size(), [&](size_t ci) {
         const Chunk& c = chunks[ci];
         size_t row = c.firstRecord;
         size_t i = c.begin, reported = c.begin;
-        while (i < c.end) {
+        while (i < c.end && row < n) {
             if (bad.load(std::memory_order_relaxed) || cancelled.load(std::memory_order_relaxed)) return;
             size_t lineEnd = i;
             while (lineEnd < c.end && !IsLineEnd(d[lineEnd])) ++lineEnd;
             size_t k = i;
             while (k < lineEnd && (d[k] == ' ' || d[k] == '\t')) ++k;
             if (k < lineEnd) {
-                if (!ParseAsciiLine(d + i, d + lineEnd, row, t)) {
-                    bad = true;
+                if (!ParseAsciiLine(d + i, d + lineEnd, row, t, rates)) {
+                    // A record cut short at the very end of the file is dropped; one in the
+                    // middle leaves the lines after it without meaning.
+                    if (row + 1 == total) cutLast = true;
+                    else bad = true;
                     return;
                 }
                 ++row;
@@ -175,6 +230,12 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
     });
     if (bad) FormatError(path);
     if (cancelled) return DatReadResult::Cancelled;
+    if (cutLast) {
+        if (n <= 1) FormatError(path);
+        t.partialRecord = true;
+        t.fileSamples = int64_t(total - 1);
+        ResizeSinks(t, n - 1);
+    }
     DeriveRate(t, path);
     return DatReadResult::Complete;
 }
@@ -197,10 +258,11 @@ int16_t LoadI16(const char* p) {
     return v;
 }
 
-// True when the file is a whole number of records of this size whose first sample
-// numbers run on by one (from `first` when it is not 0).
-bool LayoutFits(const char* d, size_t size, size_t rec, uint32_t first) {
-    if (rec == 0 || size < rec || size % rec != 0) return false;
+// True when the file is a whole number of records of this size (or, unless `whole`, some
+// records and the start of one more) whose first sample numbers run on by one (from `first`
+// when it is not 0).
+bool LayoutFits(const char* d, size_t size, size_t rec, uint32_t first, bool whole) {
+    if (rec == 0 || size < rec || (whole && size % rec != 0)) return false;
     size_t n = std::min<size_t>(size / rec, 4);
     uint32_t start = LoadU32(d);
     if (first != 0 && start != first) return false;
@@ -214,22 +276,26 @@ DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide
     const size_t A = t.analog.size(), D = t.status.size();
     const size_t W = (D + 15) / 16;
     const size_t valueBytes = wide32 ? 4 : 2;
-    size_t rec = 8 + valueBytes * A + 2 * W;
-    if (wide32) {
-        if (!LayoutFits(d, size, rec, 1)) FormatError(path);
-    } else if (!LayoutFits(d, size, rec, 0)) {
-        // Files whose status area is cut to whole bytes: D/8 bytes plus one for the rest.
-        size_t alt = 2 * A + 8 + D / 8 + (D % 16 != 0 ? 1 : 0);
-        if (alt == rec || !LayoutFits(d, size, alt, 0)) FormatError(path);
-        rec = alt;
+    const size_t standard = 8 + valueBytes * A + 2 * W;
+    // Files whose status area is cut to whole bytes: D/8 bytes plus one for the rest.
+    const size_t alt = wide32 ? standard : 2 * A + 8 + D / 8 + (D % 16 != 0 ? 1 : 0);
+    const uint32_t first = wide32 ? 1 : 0;
+    size_t rec = 0;
+    // A file of whole records first; then one whose last record was cut off.
+    for (bool whole : {true, false}) {
+        if (LayoutFits(d, size, standard, first, whole)) rec = standard;
+        else if (alt != standard && LayoutFits(d, size, alt, first, whole)) rec = alt;
+        if (rec) break;
     }
-    const size_t n = size / rec;
-    CheckCount(t, n, path);
+    if (!rec) FormatError(path);
+    t.partialRecord = size % rec != 0;
+    const size_t n = RecordsToRead(t, size / rec, path);
     ResizeSinks(t, n);
     pu.SetDone(uint64_t(size) * 4);
 
     const size_t statusOffset = 8 + valueBytes * A;
-    const double usPerSample = t.samplingFrequency != 0 ? 1000000.0 / double(t.samplingFrequency) : 0.0;
+    const RateTimes rates(t);
+    const bool fromRates = rates.Usable();
     constexpr size_t kBlock = 4096;
     const size_t blocks = (n + kBlock - 1) / kBlock;
     std::atomic<bool> cancelled{false};
@@ -242,18 +308,24 @@ DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide
         const size_t b = bi * kBlock, e = std::min(n, b + kBlock);
         auto& times = *t.times;
         for (size_t i = b; i < e; ++i)
-            times[i] = t.samplingFrequency != 0 ? RoundToInt64(double(i) * usPerSample)
-                                                : RoundToInt64(double(LoadI32(d + i * rec + 4)) * t.timeMultiplier);
+            times[i] = fromRates ? rates.At(i) : RoundToInt64(double(LoadI32(d + i * rec + 4)) * t.timeMultiplier);
         // Channel by channel within a block: the block stays in the cache while every
         // array is written in runs.
         for (size_t k = 0; k < A; ++k) {
             double* out = t.analog[k].samples->data();
             const double scale = t.analog[k].scale, offset = t.analog[k].offset;
             const char* p = d + 8 + k * valueBytes;
+            constexpr double nan = std::numeric_limits<double>::quiet_NaN();
             if (wide32)
-                for (size_t i = b; i < e; ++i) out[i] = scale * double(LoadI32(p + i * rec)) + offset;
+                for (size_t i = b; i < e; ++i) {
+                    const int32_t x = LoadI32(p + i * rec);
+                    out[i] = x == kBinary32Missing ? nan : scale * double(x) + offset;
+                }
             else
-                for (size_t i = b; i < e; ++i) out[i] = scale * double(LoadI16(p + i * rec)) + offset;
+                for (size_t i = b; i < e; ++i) {
+                    const int16_t x = LoadI16(p + i * rec);
+                    out[i] = x == kBinaryMissing ? nan : scale * double(x) + offset;
+                }
         }
         for (size_t j = 0; j < D; ++j) {
             double* out = t.status[j]->data();
@@ -273,6 +345,8 @@ DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide
 DatReadResult ReadComtradeDat(DatKind kind, const char* data, size_t size, DatReadTarget& target,
                               const DatProgress& progress, const CString& path) {
     if (!data || size == 0) FormatError(path);
+    target.fileSamples = 0;
+    target.partialRecord = false;
     ProgressUnits pu(progress, size);
     pu.SetDone(0);
     if (kind == DatKind::Ascii) return ReadAscii(data, size, target, pu, path);
@@ -317,7 +391,8 @@ std::string WriteAsciiDat(const DatWriteSource& src) {
         AppendInt(out, WrittenTime(src, i));
         for (size_t k = 0; k < src.analog.size(); ++k) {
             out += ", ";
-            AppendInt(out, SampleCode(SampleAt(src.analog[k], i), src.scale[k], src.offset[k], INT32_MIN, INT32_MAX));
+            const double v = SampleAt(src.analog[k], i);
+            AppendInt(out, std::isnan(v) ? kAsciiMissing : SampleCode(v, src.scale[k], src.offset[k], INT32_MIN, INT32_MAX));
         }
         for (auto* s : src.status) out += StatusBit(s, i) ? ", 1" : ", 0";
         out += "\r\n";
@@ -338,11 +413,15 @@ std::string WriteBinaryDat(const DatWriteSource& src, bool wide32) {
         std::memcpy(p + 4, &stamp, 4);
         for (size_t k = 0; k < A; ++k) {
             double s = SampleAt(src.analog[k], i);
+            // The lowest code is the missing value: a sample below the range saturates one
+            // code above it.
             if (wide32) {
-                int32_t c = int32_t(SampleCode(s, src.scale[k], src.offset[k], INT32_MIN, INT32_MAX));
+                int32_t c = std::isnan(s) ? kBinary32Missing
+                                          : int32_t(SampleCode(s, src.scale[k], src.offset[k], INT32_MIN + 1, INT32_MAX));
                 std::memcpy(p + 8 + 4 * k, &c, 4);
             } else {
-                int16_t c = int16_t(SampleCode(s, src.scale[k], src.offset[k], INT16_MIN, INT16_MAX));
+                int16_t c = std::isnan(s) ? kBinaryMissing
+                                          : int16_t(SampleCode(s, src.scale[k], src.offset[k], INT16_MIN + 1, INT16_MAX));
                 std::memcpy(p + 8 + 2 * k, &c, 2);
             }
         }

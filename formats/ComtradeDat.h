@@ -12,7 +12,7 @@
 
 enum class DatKind { Ascii, Binary, Binary32 };
 
-// "ASCII", "BINARY", "binary32"; false for anything else.
+// "ASCII", "BINARY", "binary32" in any case; false for anything else.
 bool DatKindFromType(const CString& type, DatKind& kind);
 
 // Progress shared with the loading dialog: total is set to five times the file size (in
@@ -29,23 +29,42 @@ struct DatAnalogSink {
     double offset = 0.0;  // b
 };
 
+// The missing-value codes of the three layouts: such a sample is read as NaN and a NaN is
+// written back as the code.
+constexpr int64_t kAsciiMissing = 99999;
+constexpr int16_t kBinaryMissing = INT16_MIN;
+constexpr int32_t kBinary32Missing = INT32_MIN;
+
+struct DatRateSegment {
+    double rate = 0.0;        // samples per second
+    int64_t lastSample = 0;   // number (from 1) of the segment's last sample
+};
+
 struct DatReadTarget {
     std::vector<DatAnalogSink> analog;
     std::vector<std::vector<double>*> status;
     std::vector<int64_t>* times = nullptr;  // microseconds, one per record
     int32_t samplingFrequency = 0;          // from the configuration; 0: times come from the file
+    // The configuration's rate segments. With more than one, each segment's samples are timed
+    // at its own rate, from the sample after the previous segment's last; the file's stamps
+    // are used when a segment has no rate.
+    std::vector<DatRateSegment> segments;
     double timeMultiplier = 1.0;
     int64_t expectedSamples = -1;           // the configuration's sample count; -1: not checked
     double measuredRate = 0.0;              // out: samples per second from the first two times
                                             // when samplingFrequency is 0
+    int64_t fileSamples = 0;                // out: whole records the file holds
+    bool partialRecord = false;             // out: bytes of a cut last record were left unread
 };
 
 enum class DatReadResult { Complete, Cancelled };
 
-// Reads a whole data file held in memory. Every fault of the file (a truncated record, a
-// record size that fits no layout, fewer or more records than the configuration gives,
-// no records, a rate that cannot be derived) throws CTenvorikException (330) with `path`
-// as detail; the sinks may then hold partial data and are to be discarded by the caller.
+// Reads a whole data file held in memory. Records past the configuration's count are left
+// unread and a cut last record is dropped; fewer records than the count are read as they are
+// (`fileSamples` tells the caller). A file that yields no record, an ASCII line too short for
+// its record before the end, a record size that fits no layout, or a rate that cannot be
+// derived throws CTenvorikException (330) with `path` as detail; the sinks may then hold
+// partial data and are to be discarded by the caller.
 DatReadResult ReadComtradeDat(DatKind kind, const char* data, size_t size, DatReadTarget& target,
                               const DatProgress& progress, const CString& path);
 
@@ -61,5 +80,6 @@ std::string WriteAsciiDat(const DatWriteSource& src);
 std::string WriteBinaryDat(const DatWriteSource& src, bool wide32);
 
 // The value code of a sample: (s - b) / (a x m), rounded; 0 for a zero scale or NaN,
-// saturated to the layout's range.
+// saturated to the layout's range. The writers give NaN its missing code and keep other
+// values off it.
 int64_t SampleCode(double s, double scale, double offset, int64_t lo, int64_t hi);

@@ -18,11 +18,15 @@ constexpr double kTwoPi = 6.283185307179586;
 // Samples between two looks at the cancel flag and two progress reports.
 constexpr size_t kProgressChunk = 8192;
 
-// Reads shown values through GetValue; a negative index or one past the end reads 0.
+// Reads shown values through GetValue; a negative index or one past the end reads 0, and a
+// missing sample (not a number) stays missing, so that the measures can leave it out.
 struct ValueReader {
     const CChannel& ch;
     double operator()(int64_t k) const {
-        return (k < 0 || k > int64_t(UINT32_MAX)) ? 0.0 : ch.GetValue(uint32_t(k));
+        if (k < 0 || k > int64_t(UINT32_MAX)) return 0.0;
+        if (uint64_t(k) < ch.m_samples.size() && std::isnan(ch.m_samples[size_t(k)]))
+            return std::numeric_limits<double>::quiet_NaN();
+        return ch.GetValue(uint32_t(k));
     }
 };
 
@@ -80,6 +84,7 @@ double TrackedSum(const TrackWindow& w, int64_t i, V v, bool squares) {
     double sum = 0;
     for (int64_t m = 0; m <= w.W + 1; ++m) {
         double x = v(i - m);
+        if (std::isnan(x)) continue;  // a missing sample is left out
         sum += w.Weight(m) * (squares ? x * x : x);
     }
     return sum;
@@ -95,6 +100,7 @@ Complex TrackedPhasor(const TrackWindow& w, int64_t i, V v, double harmonic, dou
         // The rotation is renewed now and then so that rounding cannot build up.
         if ((m & 63) == 0 && m) z = Complex(std::cos(double(m) * omega), std::sin(double(m) * omega));
         double x = w.Weight(m) * v(i - m);
+        if (std::isnan(x)) x = 0.0;  // a missing sample is left out
         re -= x * z.imag();
         im += x * z.real();
         z *= step;
@@ -108,15 +114,22 @@ double TrackedRms(const TrackWindow& w, int64_t i, V v, double periods) {
     return s > 0 ? std::sqrt(s) : 0.0;
 }
 
+// Missing samples (not a number) are left out of every window: a measure is taken over the
+// samples present and scaled to the whole window; a window without any is itself missing.
+constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+
 template <class V>
 double DirectRms(int64_t i, int64_t W, V v) {
     if (W <= 0 || double(W) - 1.0 > double(i)) return 0.0;
     double sum = 0;
+    int64_t present = 0;
     for (int64_t j = 1; j <= W; ++j) {
         double x = v(i - W + j);
+        if (std::isnan(x)) continue;
         sum += x * x;
+        ++present;
     }
-    return std::sqrt(sum / double(W));
+    return present ? std::sqrt(sum / double(present)) : kMissing;
 }
 
 // cos and sin of 2*pi*k*j/W for j = 1..W, kept per thread for the last (k, W) asked: a caller
@@ -148,12 +161,15 @@ double DirectHarmonic(int k, int64_t i, int64_t W, V v) {
     const double* c = t_harmonic.c.data();
     const double* s = t_harmonic.s.data();
     double re = 0, im = 0;
+    int64_t present = 0;
     for (int64_t j = 1; j <= W; ++j) {
         double x = v(i - W + j);
+        if (std::isnan(x)) continue;
         re += x * c[j];
         im += x * s[j];
+        ++present;
     }
-    return std::sqrt(re * re + im * im) * kSqrt2 / double(W);
+    return present ? std::sqrt(re * re + im * im) * kSqrt2 / double(present) : kMissing;
 }
 
 // The fixed-period phasor tables, one set per thread so that channels recalculated in
@@ -179,12 +195,16 @@ Complex DirectFirstPhasor(int64_t i, int n, V v) {
     if (n <= 0 || int64_t(n) - 1 > i) return {};
     t_tables.Build(n);
     double re = 0, im = 0;
+    int present = 0;
     for (int j = 1; j <= n; ++j) {
         double x = v(i - n + j);
+        if (std::isnan(x)) continue;
         re += t_tables.sine[size_t(j)] * x;
         im += t_tables.cosine[size_t(j)] * x;
+        ++present;
     }
-    double scale = kSqrt2 / n;
+    if (!present) return {kMissing, kMissing};
+    double scale = kSqrt2 / present;
     return {re * scale, im * scale};
 }
 
@@ -276,8 +296,14 @@ double CChannel::GetMean(int i, int periods) const {
     if (W <= 0 || i < W - 1) return 0.0;
     ValueReader v{*this};
     double sum = 0;
-    for (int64_t j = 1; j <= W; ++j) sum += v(i - W + j);
-    return sum / double(W);
+    int64_t present = 0;
+    for (int64_t j = 1; j <= W; ++j) {
+        const double x = v(i - W + j);
+        if (std::isnan(x)) continue;
+        sum += x;
+        ++present;
+    }
+    return present ? sum / double(present) : kMissing;
 }
 
 double CChannel::GetMeanTracked(int i, int periods, const CChannel* tracking) const {
@@ -314,6 +340,7 @@ double CChannel::GetDeltaRms(int i) const {
     for (int64_t s = int64_t(i) - M + 1; s <= i; ++s) {
         if (s < 2 * M) continue;
         double d = v(s) - 2 * v(s - M) + v(s - 2 * M);
+        if (std::isnan(d)) continue;  // a missing sample is left out
         sum += d * d;
     }
     return std::sqrt(sum) / std::sqrt(double(M));
@@ -363,21 +390,23 @@ void CChannel::Recalc() {
     m_displayMul = ComputeDisplayMultiplier();
     const double phasorScale = (m_flags & CHF_INVERT) ? -m_displayMul : m_displayMul;
     const int N = GetSamplesPerPeriod();
-    if (N <= 0) throw new CTenvorikException(330);
 
     // DC component over the whole periods from the first sample. A record shorter than one
-    // period has none; a sample that is not a number counts as 0.
-    const size_t L = n - n % size_t(N);
+    // period, or without a line period, has none; a sample that is not a number counts as 0.
+    const size_t L = N > 0 ? n - n % size_t(N) : 0;
     double sum = 0;
+    size_t present = 0;
     bool adc = (m_flags & CHF_ADC_COUNTS) != 0;
     for (size_t s = 0; s < L; ++s) {
+        if (std::isnan(m_samples[s])) continue;  // a missing sample has no code either
         if (adc) {
             sum += GetAdcCode(uint32_t(s));
         } else if (std::isfinite(m_samples[s])) {
             sum += m_samples[s];
         }
+        ++present;
     }
-    m_dc = L ? sum / double(L) : 0.0;
+    m_dc = present ? sum / double(present) : 0.0;
 
     m_max = -DBL_MAX;
     m_min = DBL_MAX;
@@ -392,7 +421,8 @@ void CChannel::Recalc() {
         if (progress && progress->Cancelled()) return;
         size_t e = std::min(n, s0 + kProgressChunk);
         for (size_t s = s0; s < e; ++s) {
-            double v = GetValue(uint32_t(s));
+            // A missing sample stays missing here: every window leaves it out.
+            double v = std::isnan(m_samples[s]) ? std::numeric_limits<double>::quiet_NaN() : GetValue(uint32_t(s));
             m_valueCache[s] = v;
             allFinite &= std::isfinite(v);
         }
@@ -407,6 +437,21 @@ void CChannel::Recalc() {
             m_min = std::min(m_min, c);
         }
     };
+
+    if (!tracking && (N <= 0 || size_t(N) > n)) {
+        // No whole period fits: without a line period the measures over one are blank (not a
+        // number); a record shorter than its period has them at 0. Nothing is sized by the
+        // period, so a declared rate far beyond the data costs nothing.
+        const double blank = N <= 0 ? std::numeric_limits<double>::quiet_NaN() : 0.0;
+        for (size_t s = 0; s < n; ++s) {
+            const double curve = (mode == CHF_CURVE_RMS || mode == CHF_CURVE_HARMONIC) ? blank : m_valueCache[s];
+            m_curveValues[s] = curve;
+            keepRange(curve);
+            m_phasors[s] = calculated ? m_calcValues[s] * phasorScale : Complex();
+            if (ticker.Tick()) return;
+        }
+        return;
+    }
 
     if (!tracking && allFinite) {
         // Sliding windows in O(n): each window of one period is the tail of the previous block

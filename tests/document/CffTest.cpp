@@ -83,9 +83,7 @@ TEST(ComtradeCff, FaultsAreReported) {
     const auto rec = fixtures::Binary32Year2013(6);
     std::string noData = StandardCff(rec, "");
     noData = noData.substr(0, noData.find("--- file type: DAT"));
-    std::string shortData = StandardCff(rec, "");
-    shortData.resize(shortData.size() - 4);
-    for (const auto& [name, bytes] : {std::pair{"nodata", noData}, std::pair{"short", shortData},
+    for (const auto& [name, bytes] : {std::pair{"nodata", noData},
                                       std::pair{"nocfg", std::string("--- file type: DAT BINARY: 0---\r\n")}}) {
         DocUi ui;
         WriteFile(dir.File(std::string(name) + ".cff"), bytes);
@@ -106,4 +104,47 @@ TEST(ComtradeCff, FaultsAreReported) {
     EXPECT_EQ(ui.errors[0], L"В формате .cff можно сохранять только осциллограммы стандарта comtrade'13 и новее - " +
                                 W(dir.File("old.cff")));
     EXPECT_FALSE(std::filesystem::exists(dir.File("old.cff")));
+}
+
+TEST(ComtradeCff, FormsOtherProgramsWrite) {
+    TempDir dir;
+    const auto bin = fixtures::Binary32Year2013(6);
+    auto ascii = fixtures::Ascii1999(6);
+    ascii.cfg.replace(ascii.cfg.find(",1999"), 5, ",2013");
+    const auto lf = [](std::string s) {
+        for (size_t at; (at = s.find("\r\n")) != std::string::npos;) s.erase(at, 1);
+        return s;
+    };
+    const std::string binRef = DumpOf(fixtures::Write(dir, "bref", bin));
+    const std::string asciiRef = DumpOf(fixtures::Write(dir, "aref", ascii));
+    const std::string binData = "--- file type: DAT BINARY32: " + std::to_string(bin.dat.size()) + " ---\r\n" + bin.dat;
+    const struct { const char* what; std::string bytes; const std::string& reference; int samples; } cases[] = {
+        {"ascii without a count", "--- file type: CFG ---\r\n" + ascii.cfg + "--- file type: DAT ASCII ---\r\n" + ascii.dat,
+         asciiRef, 6},
+        {"ascii with LF only", lf("--- file type: CFG ---\r\n" + ascii.cfg + "--- file type: HDR ---\r\nH\r\n" +
+                                  "--- file type: DAT ASCII ---\r\n" + ascii.dat),
+         asciiRef, 6},
+        {"ascii then another section", "--- file type: CFG ---\r\n" + ascii.cfg + "--- file type: DAT ASCII ---\r\n" +
+                                           ascii.dat + "--- file type: INF ---\r\n[x]\r\n",
+         asciiRef, 6},
+        {"marks with odd spacing", "---  file type  CFG ---\r\n" + ascii.cfg + "---file type:DAT ascii---\r\n" + ascii.dat,
+         asciiRef, 6},
+        {"binary with LF only marks", "--- file type: CFG ---\n" + lf(bin.cfg) + binData.substr(0, binData.find("\r\n")) + "\n" +
+                                          bin.dat,
+         binRef, 6},
+        {"binary data cut short", "--- file type: CFG ---\r\n" + bin.cfg + binData.substr(0, binData.size() - 4), binRef, 5},
+    };
+    for (const auto& c : cases) {
+        DocUi ui;
+        WriteFile(dir.File("x.cff"), c.bytes);
+        CTenvorikDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(W(dir.File("x.cff")))) << c.what;
+        EXPECT_TRUE(ui.errors.empty()) << c.what;
+        EXPECT_EQ(doc.m_oscillogram.GetSampleCount(), c.samples) << c.what;
+        if (c.samples == 6) {
+            EXPECT_EQ(DumpRecordJson(doc, true), c.reference) << c.what;
+        } else {
+            EXPECT_EQ(ui.boxes.size(), 1u) << c.what;  // the user is told what was missing
+        }
+    }
 }

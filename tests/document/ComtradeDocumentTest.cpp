@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -128,12 +129,11 @@ TEST(ComtradeDocument, BadInputIsReportedAndLeavesNoRecord) {
     unknownType.replace(unknownType.find("BINARY"), 6, "FLOAT32");
     std::string tooMany = good.cfg;
     tooMany.replace(tooMany.find("5,2A,3D"), 7, "9,6A,3D");
+    std::string cutInside = ascii.dat;
+    cutInside.erase(cutInside.find("\r\n") - 6, 6);
     const struct { const char* what; std::string cfg, dat; const char* message; } cases[] = {
-        {"truncated binary", good.cfg, good.dat.substr(0, good.dat.size() - 5), "bad.dat"},
-        {"binary longer than the configuration", good.cfg, good.dat + good.dat.substr(0, 18), "bad.dat"},
-        {"binary row size of no layout", good.cfg, good.dat + "123", "bad.dat"},
-        {"ascii shorter", ascii.cfg, ascii.dat.substr(0, ascii.dat.find("\r\n") + 2), "bad.dat"},
-        {"ascii record cut", ascii.cfg, ascii.dat.substr(0, ascii.dat.size() - 9), "bad.dat"},
+        {"ascii record cut before others", ascii.cfg, cutInside, "bad.dat"},
+        {"binary shorter than a record", good.cfg, "0123456789a", "bad.dat"},
         {"unknown type", unknownType, good.dat, "bad.cfg"},
         {"channel counts that do not fit", tooMany, good.dat, "bad.cfg"},
         {"empty configuration", "", good.dat, "bad.cfg"},
@@ -209,10 +209,10 @@ TEST(ComtradeDocument, LoadingDialogAboveTheThresholdAndCancel) {
         fixtures::Write(dir, "edge", fixtures::Binary1999(14285));
         std::string dat = ReadFile(dir.File("edge.dat"));
         ASSERT_EQ(dat.size(), 199990u);
-        // Ten more bytes make 200000 but fit no record; the dialog question comes first.
+        // Ten more bytes make 200000, the start of a record more than declared.
         WriteFile(dir.File("edge.dat"), dat + "0123456789");
         CTenvorikDoc doc;
-        EXPECT_FALSE(doc.OnOpenDocument(W(dir.File("edge.cfg"))));
+        EXPECT_TRUE(doc.OnOpenDocument(W(dir.File("edge.cfg"))));
         EXPECT_EQ(ui.dialogs, 0);
     }
     {
@@ -332,4 +332,211 @@ TEST(ComtradeDocument, WrittenIndicesSkipChannelsThatAreNotWritten) {
         }
     }
     EXPECT_TRUE(ui.errors.empty());
+}
+
+namespace {
+
+// The record opened, with the message boxes it gave.
+struct Opened {
+    bool ok = false;
+    std::vector<CString> boxes, errors;
+    int samples = 0;
+};
+
+Opened Open(const TempDir& dir, const std::string& name, const fixtures::Record& r, CTenvorikDoc& doc) {
+    DocUi ui;
+    Opened o;
+    o.ok = doc.OnOpenDocument(W(fixtures::Write(dir, name, r)));
+    o.boxes = ui.boxes;
+    o.errors = ui.errors;
+    o.samples = doc.m_oscillogram.GetSampleCount();
+    return o;
+}
+
+std::string Utf8(const CString& s) { return platform::WideToUtf8(s.view()); }
+
+}  // namespace
+
+TEST(ComtradeDocument, ShortAndLongDataOpenWithWhatIsThere) {
+    TempDir dir;
+    const auto bin = fixtures::Binary1999(8);
+    const auto ascii = fixtures::Ascii1999(8);
+    const auto oneLine = [](const std::string& dat) { return dat.substr(0, dat.find("\r\n") + 2); };
+    const struct { const char* what; fixtures::Record rec; int samples; const char* box; } cases[] = {
+        {"binary one row short", {bin.cfg, bin.dat.substr(0, bin.dat.size() - 14)}, 7,
+         "Файл short.dat: ожидалось отсчётов: 8, прочитано: 7."},
+        {"binary cut", {bin.cfg, bin.dat.substr(0, bin.dat.size() - 5)}, 7,
+         "Файл short.dat: ожидалось отсчётов: 8, прочитано: 7.\nФайл short.dat: последняя запись неполная и не прочитана."},
+        {"binary longer", {bin.cfg, bin.dat + bin.dat.substr(0, 28)}, 8,
+         "Файл short.dat: ожидалось отсчётов: 8, в файле их 10. Лишние отсчёты не прочитаны."},
+        {"ascii one row short", {ascii.cfg, ascii.dat.substr(0, ascii.dat.rfind("\r\n", ascii.dat.size() - 3) + 2)}, 7,
+         "Файл short.dat: ожидалось отсчётов: 8, прочитано: 7."},
+        {"ascii longer", {ascii.cfg, ascii.dat + oneLine(ascii.dat)}, 8,
+         "Файл short.dat: ожидалось отсчётов: 8, в файле их 9. Лишние отсчёты не прочитаны."},
+        {"ascii as declared", ascii, 8, ""},
+    };
+    for (const auto& c : cases) {
+        CTenvorikDoc doc;
+        Opened o = Open(dir, "short", c.rec, doc);
+        ASSERT_TRUE(o.ok) << c.what;
+        EXPECT_TRUE(o.errors.empty()) << c.what;
+        EXPECT_EQ(o.samples, c.samples) << c.what;
+        for (const auto& ch : doc.m_oscillogram.m_channels) EXPECT_EQ(ch.m_samples.size(), size_t(c.samples)) << c.what;
+        if (*c.box) {
+            ASSERT_EQ(o.boxes.size(), 1u) << c.what;
+            EXPECT_EQ(Utf8(o.boxes[0]), c.box) << c.what;
+        } else {
+            EXPECT_TRUE(o.boxes.empty()) << c.what;
+        }
+    }
+}
+
+TEST(ComtradeDocument, ConfigurationsOtherProgramsWrite) {
+    TempDir dir;
+    const auto set = [](fixtures::Record r, const std::string& from, const std::string& to) {
+        r.cfg.replace(r.cfg.find(from), from.size(), to);
+        return r;
+    };
+    const auto b32 = fixtures::Binary32Year2013(8);
+    const auto bin = fixtures::Binary1999(8);
+    const auto ascii = fixtures::Ascii1999(8);
+    const struct { const char* what; fixtures::Record rec; double netFrequency, multiplier; const char* box; } cases[] = {
+        {"BINARY32", set(b32, "binary32", "BINARY32"), 50, 1, ""},
+        {"lower-case ascii", set(ascii, "ASCII", "ascii"), 50, 1, ""},
+        {"line frequency 0", set(bin, "\r\n50\r\n", "\r\n0.000000\r\n"), 0, 1,
+         "Файл rec.cfg: частота сети 0 Гц. Действующие значения, гармоники и векторы за период сети не вычисляются."},
+        {"line frequency 0.5", set(bin, "\r\n50\r\n", "\r\n0.5\r\n"), 0.5, 1,
+         "Файл rec.cfg: частота сети 0.5 Гц. Действующие значения, гармоники и векторы за период сети не вычисляются."},
+        {"multiplier 0", set(bin, "BINARY\r\n1\r\n", "BINARY\r\n0\r\n"), 50, 1,
+         "Файл rec.cfg: недопустимый множитель времени \"0\", принят равным 1."},
+        {"multiplier -1", set(ascii, "ASCII\r\n1\r\n", "ASCII\r\n-1\r\n"), 50, 1,
+         "Файл rec.cfg: недопустимый множитель времени \"-1\", принят равным 1."},
+        {"multiplier nan", set(ascii, "ASCII\r\n1\r\n", "ASCII\r\nnan\r\n"), 50, 1,
+         "Файл rec.cfg: недопустимый множитель времени \"nan\", принят равным 1."},
+    };
+    for (const auto& c : cases) {
+        CTenvorikDoc doc;
+        Opened o = Open(dir, "rec", c.rec, doc);
+        ASSERT_TRUE(o.ok) << c.what;
+        EXPECT_TRUE(o.errors.empty()) << c.what;
+        EXPECT_EQ(o.samples, 8) << c.what;
+        const auto& osc = doc.m_oscillogram;
+        EXPECT_EQ(osc.m_netFrequency, c.netFrequency) << c.what;
+        EXPECT_EQ(osc.m_timeMultiplier, c.multiplier) << c.what;
+        EXPECT_EQ(osc.m_times[7], 7000) << c.what;  // 1000 samples per second or stamps of 1000
+        // The curves keep their values.
+        EXPECT_DOUBLE_EQ(osc.m_channels[1].m_curveValues[3], osc.m_channels[1].m_samples[3]) << c.what;
+        if (*c.box) {
+            ASSERT_EQ(o.boxes.size(), 1u) << c.what;
+            EXPECT_EQ(Utf8(o.boxes[0]), c.box) << c.what;
+        } else {
+            EXPECT_TRUE(o.boxes.empty()) << c.what;
+        }
+        // Saved and read again, the record is the same.
+        ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("copy.cfg")))) << c.what;
+        CTenvorikDoc again;
+        Opened back = Open(dir, "rec", {testutil::ReadFile(dir.File("copy.cfg")), testutil::ReadFile(dir.File("copy.dat"))}, again);
+        ASSERT_TRUE(back.ok) << c.what;
+        EXPECT_EQ(again.m_oscillogram.m_times, osc.m_times) << c.what;
+        EXPECT_EQ(again.m_oscillogram.m_dataFileType, osc.m_dataFileType) << c.what;
+    }
+}
+
+TEST(ComtradeDocument, OneDateShownAlikeEverywhere) {
+    TempDir dir;
+    // 3 June 2021 as each revision writes it.
+    const struct { fixtures::Record rec; const char* written; } cases[] = {
+        {fixtures::Binary1991(8), "06/03/21"},
+        {fixtures::Binary1999(8), "03/06/2021"},
+        {fixtures::Binary32Year2013(8), "03/06/2021"},
+    };
+    for (auto c : cases) {
+        for (size_t at; (at = c.rec.cfg.find("13/05/2021")) != std::string::npos;) c.rec.cfg.replace(at, 10, c.written);
+        CTenvorikDoc doc;
+        ASSERT_TRUE(Open(dir, "date", c.rec, doc).ok) << c.written;
+        doc.m_oscillogram.m_localTimeCode.Empty();
+        EXPECT_EQ(doc.GetStartDateTimeText(), L"03/06/2021, 10:11:12.000500") << c.written;
+        EXPECT_EQ(doc.GetRecordStartText(true), L"03/06/2021, 10:11:12.004500") << c.written;
+        const LocatorReportHeader h = doc.GetFaultReportHeader();
+        EXPECT_EQ(h.startDate, L"03/06/2021") << c.written;
+        EXPECT_EQ(h.triggerDate, L"03/06/2021") << c.written;
+    }
+}
+
+TEST(ComtradeDocument, MissingSamplesAreLeftOutAndWrittenBack) {
+    TempDir dir;
+    auto ascii = fixtures::Ascii1999(40);
+    {
+        // Sample 10 of UA carries the missing code.
+        size_t line = 0;
+        for (int k = 0; k < 10; ++k) line = ascii.dat.find("\r\n", line) + 2;
+        const size_t ua = ascii.dat.find(", ", line) + 2;
+        ascii.dat.replace(ua, ascii.dat.find(",", ua) - ua, "99999");
+    }
+    auto binary = fixtures::Binary1999(40);
+    binary.dat[10 * 14 + 8] = char(0x00);
+    binary.dat[10 * 14 + 9] = char(0x80);
+    for (const auto& [name, rec] : {std::pair{"a", ascii}, std::pair{"b", binary}}) {
+        CTenvorikDoc doc;
+        ASSERT_TRUE(Open(dir, name, rec, doc).ok) << name;
+        const CChannel& ua = doc.m_oscillogram.m_channels[0];
+        EXPECT_TRUE(std::isnan(ua.m_samples[10])) << name;
+        EXPECT_FALSE(std::isnan(ua.m_samples[11])) << name;
+        // 20 samples a period: the window of sample 25 holds the missing one and 19 others.
+        double sum = 0, mean = 0;
+        for (int j = 6; j <= 25; ++j)
+            if (j != 10) sum += ua.GetValue(uint32_t(j)) * ua.GetValue(uint32_t(j)), mean += ua.GetValue(uint32_t(j));
+        EXPECT_NEAR(ua.GetRms(25, 1), std::sqrt(sum / 19), 1e-9) << name;
+        EXPECT_NEAR(ua.GetMean(25, 1), mean / 19, 1e-9) << name;
+        EXPECT_TRUE(std::isfinite(std::abs(ua.CalcFirstHarmonicPhasor(25)))) << name;
+        EXPECT_TRUE(std::isfinite(ua.m_max) && std::isfinite(ua.m_min)) << name;
+
+        // Written back as the code of the file's layout, and read again as missing.
+        const std::string copy = dir.File(std::string(name) + "_copy.cfg");
+        ASSERT_TRUE(doc.OnSaveDocument(W(copy))) << name;
+        const std::string dat = ReadFile(copy.substr(0, copy.size() - 4) + ".dat");
+        if (std::string(name) == "a") {
+            EXPECT_NE(dat.find("11,10000, 99999, "), std::string::npos) << name;
+        } else {
+            EXPECT_EQ(dat.substr(10 * 14 + 8, 2), std::string("\x00\x80", 2)) << name;
+        }
+        CTenvorikDoc again;
+        ASSERT_TRUE(again.OnOpenDocument(W(copy)));
+        EXPECT_TRUE(std::isnan(again.m_oscillogram.m_channels[0].m_samples[10])) << name;
+    }
+}
+
+TEST(ComtradeDocument, Utf8TextsShowAndTravelUnchanged) {
+    TempDir dir;
+    const std::string station = "\xd0\x9f\xd0\xa1 \xd0\xa2\xd0\xb5\xd1\x81\xd1\x82";  // ПС Тест
+    const std::string name = "\xd0\xa2\xd0\xbe\xd0\xba";                           // Ток
+    const std::string unit = "\xd0\xba\xd0\x90";                                   // кА
+    auto rec = fixtures::Binary32Year2013(8);
+    rec.cfg.replace(0, rec.cfg.find(','), station);
+    rec.cfg.replace(rec.cfg.find("IB,B,Line,A"), 11, name + ",B,Line," + unit);
+    auto cp = fixtures::Binary32Year2013(8);  // the same record in the code page
+    cp.cfg.replace(cp.cfg.find("IB,B,Line,A"), 11, "\xd2\xee\xea,B,Line,\xea\xc0");
+
+    CTenvorikDoc doc, reference;
+    ASSERT_TRUE(Open(dir, "u", rec, doc).ok);
+    ASSERT_TRUE(Open(dir, "c", cp, reference).ok);
+    EXPECT_EQ(Utf8(doc.GetStationName()), station);
+    const CChannel& ib = doc.m_oscillogram.m_channels[1];
+    EXPECT_EQ(Utf8(ib.m_name), name);
+    EXPECT_EQ(ib.m_prefixMul, reference.m_oscillogram.m_channels[1].m_prefixMul);
+    EXPECT_EQ(ib.m_samples, reference.m_oscillogram.m_channels[1].m_samples);
+
+    // Saved, the configuration keeps its UTF-8 bytes.
+    ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("u_copy.cfg"))));
+    const std::string saved = ReadFile(dir.File("u_copy.cfg"));
+    EXPECT_EQ(saved.find(station + ","), 0u);
+    EXPECT_NE(saved.find("," + name + ",B,Line," + unit + ","), std::string::npos);
+
+    // A text that the code page cannot hold is kept as its bytes, so that nothing is lost.
+    auto greek = fixtures::Binary32Year2013(8);
+    greek.cfg.replace(0, greek.cfg.find(','), "\xce\xa3\xce\xa4");  // ΣΤ
+    CTenvorikDoc g;
+    ASSERT_TRUE(Open(dir, "g", greek, g).ok);
+    ASSERT_TRUE(g.OnSaveDocument(W(dir.File("g_copy.cfg"))));
+    EXPECT_EQ(ReadFile(dir.File("g_copy.cfg")).find("\xce\xa3\xce\xa4,"), 0u);
 }

@@ -110,8 +110,7 @@ TEST(ComtradeCfg, BadFilesGiveTheFormatMessage) {
     const std::string bad[] = {
         "",
         "   \r\n",
-        std::string("S,D,1999\r\n1,1A,0D\r\n1,UA,A,,V,1,0,0,-5,5,1,1,S\r\n") + "50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nascii\r\n",
-        std::string("S,D,1999\r\n0,0A,0D\r\n") + "50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nBINARY32\r\n",
+        std::string("S,D,1999\r\n0,0A,0D\r\n") + "50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nFLOAT32\r\n",
         "S,D,1999\r\n2000000000,2000000000A,0D\r\n1,UA,A,,V,1,0,0,-5,5,1,1,S\r\n",  // counts the text cannot hold
         std::string("S,D,1999\r\n0,0A,0D\r\n50\r\n2000000000\r\n1000,4\r\n"),
         std::string("S,D,1999\r\n0,0A,0D\r\n50\r\n1\r\n1000,4\r\n"),  // ends before the type
@@ -188,4 +187,47 @@ TEST(ComtradeCfg, WritesTheTextByteForByte) {
     EXPECT_EQ(back.timeMultiplier, 0.1);
     EXPECT_EQ(back.device, CStringA(""));
     EXPECT_EQ(back.revision, CStringA("1999"));
+}
+
+TEST(ComtradeCfg, TypesInAnyCaseAndUnusableMultipliers) {
+    const auto parse = [](const char* type, const char* multiplier) {
+        return ParseComtradeCfg(std::string("S,D,2013\r\n0,0A,0D\r\n50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n"
+                                            "01/02/2021,10:00:00\r\n") +
+                                    type + "\r\n" + multiplier + "\r\n",
+                                L"x");
+    };
+    for (const char* type : {"ascii", "Binary", "BINARY32", " binary32 "}) {
+        ComtradeConfig c = parse(type, "1");
+        CString trimmed(type);
+        trimmed.Trim();
+        EXPECT_EQ(c.fileType, trimmed) << type;  // kept as written
+    }
+    const struct { const char* text; double value; const wchar_t* kept; } cases[] = {
+        {"0.001", 0.001, L""}, {"0", 1.0, L"0"}, {"-2", 1.0, L"-2"},
+        {"nan", 1.0, L"nan"},  {"inf", 1.0, L"inf"}, {"1e999", 1.0, L"1e999"},
+    };
+    for (const auto& c : cases) {
+        ComtradeConfig cfg = parse("ASCII", c.text);
+        EXPECT_DOUBLE_EQ(cfg.timeMultiplier, c.value) << c.text;
+        EXPECT_EQ(cfg.multiplierText, CString(c.kept)) << c.text;
+    }
+}
+
+TEST(ComtradeCfg, Utf8TextsAreRecognised) {
+    const struct { std::string bytes; bool utf8; } cases[] = {
+        {"plain ASCII", false},
+        {"\xd0\x9f\xd0\xa1 \xe2\x84\x96" "5", true},          // Cyrillic and a sign
+        {"\xcf\xf1 1251", false},                            // a code-page text
+        {"\xc0\xaf", false},                                 // overlong
+        {"\xed\xa0\x80", false},                            // a surrogate
+        {"\xd0", false},                                      // cut short
+        {"\xf0\x9f\x98\x80", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsUtf8WithNonAscii(c.bytes), c.utf8) << c.bytes;
+
+    ComtradeConfig cfg = ParseComtradeCfg("\xd0\x9f\xd0\xa1-1,D,2013\r\n0,0A,0D\r\n50\r\n1\r\n1000,4\r\n"
+                                          "01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nASCII\r\n1\r\n",
+                                          L"x");
+    EXPECT_TRUE(cfg.utf8);
+    EXPECT_EQ(cfg.station, CStringA("\xd0\x9f\xd0\xa1-1"));  // the bytes as written
 }

@@ -72,12 +72,11 @@ TEST(ComtradeDat, AsciiValuesTimesAndDerivedRate) {
 
 TEST(ComtradeDat, AsciiFaultsGiveTheFormatMessage) {
     const struct { const char* text; int64_t expected; } cases[] = {
-        {"1,0,5,1\n2,1000,6", -1},         // last record cut short
-        {"1,0,5,1\n2,1000,6,1\n", 3},      // shorter than the configuration says
-        {"1,0,5,1\n2,1000,6,1\n", 1},      // longer
-        {"1,0,5,1\n", -1},                 // one record cannot give a rate
-        {"1,0,5,1\n2,0,6,1\n", -1},        // nor two at the same time
-        {"\r\n \r\n", -1},                 // no records
+        {"1,0,5,1\n2,1000,6\n3,2000,7,1\n", -1},  // a record cut short before others
+        {"1,0,5,1\n2,1000", -1},                   // the only whole record cannot give a rate
+        {"1,0,5,1\n", -1},                         // one record cannot give a rate
+        {"1,0,5,1\n2,0,6,1\n", -1},                // nor two at the same time
+        {"\r\n \r\n", -1},                         // no records
     };
     for (const auto& c : cases) {
         Sinks s(1, 1);
@@ -100,10 +99,10 @@ TEST(ComtradeDat, BinaryLayouts) {
         Sinks s(1, 9, 2.0, 0.5);
         s.target.samplingFrequency = 1000;
         std::string f;
-        for (uint32_t i = 0; i < 5; ++i) f += Record(first + i, 12345, {int16_t(i == 2 ? -32768 : i)}, {0x01, 0x01});
+        for (uint32_t i = 0; i < 5; ++i) f += Record(first + i, 12345, {int16_t(i == 2 ? -32767 : i)}, {0x01, 0x01});
         ASSERT_EQ(Read(DatKind::Binary, f, s), L"") << first;
         ASSERT_EQ(s.analog[0].size(), 5u);
-        EXPECT_DOUBLE_EQ(s.analog[0][2], 2.0 * -32768 + 0.5);
+        EXPECT_DOUBLE_EQ(s.analog[0][2], 2.0 * -32767 + 0.5);
         EXPECT_EQ(s.status[0][4], 1.0);
         EXPECT_EQ(s.status[8][4], 1.0);
         EXPECT_EQ(s.status[1][4], 0.0);
@@ -141,10 +140,10 @@ TEST(ComtradeDat, BinaryFaultsGiveTheFormatMessage) {
         std::memcpy(r.data(), &n, 4);
         wide32 += r;
     }
+    std::string unordered;
+    for (uint32_t i : {1, 2, 7, 4}) unordered += Record(i, 0, {1, 2}, {0, 0});
     const struct { DatKind kind; std::string bytes; int64_t expected; } cases[] = {
-        {DatKind::Binary, good.substr(0, good.size() - 3), -1},  // truncated record
-        {DatKind::Binary, good + "xx", -1},                      // fits no layout
-        {DatKind::Binary, good, 5},                              // fewer records than announced
+        {DatKind::Binary, unordered, -1},                        // numbers that do not run on
         {DatKind::Binary, std::string(11, '\x01'), -1},          // shorter than one record
         {DatKind::Binary32, wide32, -1},                         // binary32 numbers start at 1
     };
@@ -173,6 +172,23 @@ TEST(ComtradeDat, WrittenDataReadsBack) {
 
     std::string ascii = WriteAsciiDat(src);
     EXPECT_EQ(ascii.substr(0, ascii.find("\r\n", 20) + 2), "1,0, 1, 0, 1\r\n2,100, -3, 1, 0\r\n");
+    EXPECT_NE(ascii.find("4,300, 99999, 1, 0\r\n"), std::string::npos);
+    int16_t code;
+    std::memcpy(&code, bin.data() + 3 * 12 + 8, 2);
+    EXPECT_EQ(code, INT16_MIN);
+    // A value below the range stops one code above the missing one.
+    std::vector<double> low{-1e9};
+    DatWriteSource one;
+    one.analog = {&low};
+    one.scale = {1.0};
+    one.offset = {0.0};
+    one.times = {0};
+    for (bool wide : {false, true}) {
+        Sinks s(1, 0);
+        s.target.samplingFrequency = 1000;
+        ASSERT_EQ(Read(wide ? DatKind::Binary32 : DatKind::Binary, WriteBinaryDat(one, wide), s), L"");
+        EXPECT_EQ(s.analog[0][0], wide ? -1e9 : -32767.0);
+    }
 
     for (auto [kind, bytes, big] :
          {std::tuple{DatKind::Binary, bin, 32767.0 * 0.5}, std::tuple{DatKind::Binary32, WriteBinaryDat(src, true), 1e9},
@@ -180,7 +196,9 @@ TEST(ComtradeDat, WrittenDataReadsBack) {
         Sinks s(1, 2, 0.5, 0.0);
         s.target.timeMultiplier = 2.0;
         ASSERT_EQ(Read(kind, bytes, s), L"");
-        EXPECT_EQ(s.analog[0], (std::vector<double>{0.5, -1.5, big, 0.0, 2.0}));  // saturated; NaN as 0
+        EXPECT_EQ(s.analog[0][2], big);  // saturated
+        EXPECT_TRUE(std::isnan(s.analog[0][3])) << int(kind);  // missing, through its code
+        EXPECT_EQ(s.analog[0][4], 2.0);
         EXPECT_EQ(s.status[0], (std::vector<double>{0, 1, 1, 1, 0}));             // NaN is not 0
         EXPECT_EQ(s.status[1], k2);
         EXPECT_EQ(s.times, src.times);
@@ -220,4 +238,104 @@ TEST(ComtradeDat, LargeFilesReadInPartsAndCancel) {
         ASSERT_EQ(Read(kind, bytes, c, &r, {&done, &total, [&] { return cancel.load(); }}), L"");
         EXPECT_EQ(r, DatReadResult::Cancelled);
     }
+}
+
+TEST(ComtradeDat, CountsOfTheFileAgainstTheConfiguration) {
+    // ASCII lines and binary records of one analog and one status channel.
+    const std::string lines = "1,0,5,1\n2,1000,6,0\n3,2000,7,1\n";
+    std::string records;
+    for (uint32_t i = 0; i < 3; ++i) records += Record(i + 1, int32_t(i * 1000), {int16_t(5 + i)}, {0, 0});
+    const struct {
+        DatKind kind;
+        std::string bytes;
+        int64_t expected;
+        size_t read;
+        int64_t inFile;
+        bool partial;
+    } cases[] = {
+        {DatKind::Ascii, lines, 3, 3, 3, false},
+        {DatKind::Ascii, lines, 4, 3, 3, false},                        // one row short
+        {DatKind::Ascii, lines, 2, 2, 3, false},                        // extra rows ignored
+        {DatKind::Ascii, lines + "4,3000,8", -1, 3, 3, true},           // last line cut
+        {DatKind::Ascii, lines + "4,3000,8", 5, 3, 3, true},
+        {DatKind::Binary, records, 4, 3, 3, false},
+        {DatKind::Binary, records, 2, 2, 3, false},
+        {DatKind::Binary, records + records.substr(0, 5), 4, 3, 3, true},  // cut last record
+        {DatKind::Binary, records.substr(0, records.size() - 3), -1, 2, 2, true},
+    };
+    for (const auto& c : cases) {
+        Sinks s(1, 1);
+        s.target.expectedSamples = c.expected;
+        ASSERT_EQ(Read(c.kind, c.bytes, s), L"") << c.bytes.size();
+        EXPECT_EQ(s.analog[0].size(), c.read) << c.bytes.size();
+        EXPECT_EQ(s.status[0].size(), c.read);
+        EXPECT_EQ(s.times.size(), c.read);
+        EXPECT_EQ(s.target.fileSamples, c.inFile) << c.bytes.size();
+        EXPECT_EQ(s.target.partialRecord, c.partial) << c.bytes.size();
+        EXPECT_EQ(s.analog[0][c.read - 1], double(4 + c.read));
+    }
+}
+
+TEST(ComtradeDat, TimesFromRatesStampsAndSegments) {
+    // 100 samples at 2000 per second, then 200 at 1000: each segment at its own rate.
+    std::string bin, ascii, blank;
+    for (uint32_t i = 0; i < 300; ++i) {
+        bin += Record(i + 1, int32_t(7 * i), {1}, {0, 0});
+        ascii += std::to_string(i + 1) + "," + std::to_string(7 * i) + ",1,0\n";
+        blank += std::to_string(i + 1) + ",,1,0\n";
+    }
+    const std::vector<DatRateSegment> twoRates{{2000, 100}, {1000, 300}};
+    const struct {
+        DatKind kind;
+        const std::string& bytes;
+        std::vector<DatRateSegment> segments;
+        int32_t rate;
+        int64_t at100, last;
+    } cases[] = {
+        {DatKind::Binary, bin, twoRates, 1333, 50000, 249000},
+        {DatKind::Binary, bin, {{1000, 300}}, 1000, 100000, 299000},         // one rate as before
+        {DatKind::Binary, bin, {{0, 300}}, 0, 1400, 4186},                   // no rate: stamps x 2
+        {DatKind::Binary, bin, {{2000, 100}, {0, 300}}, 1000, 1400, 4186},   // a segment without
+        {DatKind::Ascii, ascii, twoRates, 1333, 1400, 4186},                 // ASCII keeps stamps
+        {DatKind::Ascii, blank, twoRates, 1333, 50000, 249000},              // unless blank
+        {DatKind::Ascii, blank, {{1000, 300}}, 1000, 100000, 299000},
+    };
+    for (const auto& c : cases) {
+        Sinks s(1, 1);
+        s.target.segments = c.segments;
+        s.target.samplingFrequency = c.rate;
+        s.target.timeMultiplier = 2.0;  // applies to stamps only
+        ASSERT_EQ(Read(c.kind, c.bytes, s), L"") << int(c.kind) << " " << c.rate;
+        ASSERT_EQ(s.times.size(), 300u);
+        EXPECT_EQ(s.times[100], c.at100) << int(c.kind) << " " << c.rate;
+        EXPECT_EQ(s.times[299], c.last) << int(c.kind) << " " << c.rate;
+    }
+}
+
+TEST(ComtradeDat, MissingValueCodesReadAsMissing) {
+    const struct { DatKind kind; std::string bytes; } cases[] = {
+        {DatKind::Ascii, "1,0,99999,1\n2,1000,99998,0\n3,2000,99999.0,1\n"},
+        {DatKind::Binary, Record(1, 0, {-32768}, {0, 0}) + Record(2, 1000, {-32767}, {0, 0}) + Record(3, 2000, {-32768}, {0, 0})},
+    };
+    for (const auto& c : cases) {
+        Sinks s(1, 1, 2.0, 1.0);
+        s.target.samplingFrequency = 1000;
+        ASSERT_EQ(Read(c.kind, c.bytes, s), L"");
+        EXPECT_TRUE(std::isnan(s.analog[0][0]));
+        EXPECT_FALSE(std::isnan(s.analog[0][1]));
+        EXPECT_TRUE(std::isnan(s.analog[0][2]));
+    }
+    std::string wide;
+    for (int32_t v : {INT32_MIN, INT32_MIN + 1}) {
+        std::string r(12, '\0');
+        uint32_t n = uint32_t(wide.size() / 12 + 1);
+        std::memcpy(r.data(), &n, 4);
+        std::memcpy(r.data() + 8, &v, 4);
+        wide += r;
+    }
+    Sinks s(1, 0);
+    s.target.samplingFrequency = 1000;
+    ASSERT_EQ(Read(DatKind::Binary32, wide, s), L"");
+    EXPECT_TRUE(std::isnan(s.analog[0][0]));
+    EXPECT_EQ(s.analog[0][1], double(INT32_MIN + 1));
 }
