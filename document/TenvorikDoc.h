@@ -62,6 +62,7 @@ public:
     bool SaveComtrade(const CString& path);
     // Reads the configuration file into the record; returns the data-file type.
     CString ParseCfg(const CString& path);
+    CString ShownFileName(const CString& path) const;
     void ReadAsciiDat(const CString& path);
     void ReadBinaryDat(const CString& path);
     void ReadBinary32Dat(const CString& path);

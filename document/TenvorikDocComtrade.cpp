@@ -115,6 +115,12 @@ CString FileNameOf(const CString& path) {
 
 // ---- reading -----------------------------------------------------------------------------------
 
+// The name the user knows a member file by: a single-file record's own name.
+CString CTenvorikDoc::ShownFileName(const CString& path) const {
+    const CString& source = m_oscillogram.m_sourcePath;
+    return FileNameOf(HasFileType(source, L".cff") ? source : path);
+}
+
 CString CTenvorikDoc::ParseCfg(const CString& path) {
     platform::MappedFile file;
     MapRecordFile(path, file);
@@ -155,7 +161,7 @@ CString CTenvorikDoc::ParseCfg(const CString& path) {
     osc.m_localTimeCode = cfg.localTimeCode;
     if (!cfg.multiplierText.IsEmpty()) {
         CString text;
-        text.Format(LoadResString(9713).GetString(), FileNameOf(path).GetString(), cfg.multiplierText.GetString());
+        text.Format(LoadResString(9713).GetString(), ShownFileName(path).GetString(), cfg.multiplierText.GetString());
         Notice(text);
     }
     // Without a line frequency of at least 1 Hz there is no period to measure over; the
@@ -163,7 +169,7 @@ CString CTenvorikDoc::ParseCfg(const CString& path) {
     if (!(cfg.lineFrequency >= 1.0) || !std::isfinite(cfg.lineFrequency)) {
         CString text, frequency;
         frequency.Format(L"%g", cfg.lineFrequency);
-        text.Format(LoadResString(9714).GetString(), FileNameOf(path).GetString(), frequency.GetString());
+        text.Format(LoadResString(9714).GetString(), ShownFileName(path).GetString(), frequency.GetString());
         Notice(text);
     }
     return cfg.fileType;
@@ -189,7 +195,7 @@ void CTenvorikDoc::ReadDat(const CString& path, int kindValue) {
     if (osc.m_samplingFrequency == 0) osc.m_samplingFrequency = int32_t(GetNominalSampleRate(false, target.measuredRate));
 
     // What the file held against what the configuration declared, for the user to judge.
-    const CString name = FileNameOf(path);
+    const CString name = ShownFileName(path);
     CString text;
     if (target.expectedSamples > 0 && target.fileSamples < target.expectedSamples)
         text.Format(LoadResString(9710).GetString(), name.GetString(), int64_t(target.expectedSamples),
@@ -248,7 +254,19 @@ bool CTenvorikDoc::LoadComtrade(CString path) {
         }
         return !m_progress.IsCancelled();
     } catch (CException* e) {
+        // A single-file record is read through member files in a working folder: the user is
+        // told of the file he opened.
+        const CString source = m_oscillogram.m_sourcePath;
         ResetRecord();
+        if (HasFileType(source, L".cff")) {
+            CString message = e->GetErrorMessage();
+            const CString base = StripOscillogramExt(path);
+            message.Replace(base + L".dat", source);
+            message.Replace(base + L".cfg", source);
+            message.Replace(base, source);
+            e->Delete();
+            e = CTenvorikException::FromText(message);
+        }
         platform::Ui().PostException(e);
         return false;
     }

@@ -83,7 +83,10 @@ TEST(ComtradeCff, FaultsAreReported) {
     const auto rec = fixtures::Binary32Year2013(6);
     std::string noData = StandardCff(rec, "");
     noData = noData.substr(0, noData.find("--- file type: DAT"));
-    for (const auto& [name, bytes] : {std::pair{"nodata", noData},
+    std::string noSamples = StandardCff(rec, "");
+    noSamples.erase(noSamples.find("--- file type: DAT"));
+    noSamples += "--- file type: DAT BINARY32 ---\r\n";
+    for (const auto& [name, bytes] : {std::pair{"nodata", noData}, std::pair{"nosamples", noSamples},
                                       std::pair{"nocfg", std::string("--- file type: DAT BINARY: 0---\r\n")}}) {
         DocUi ui;
         WriteFile(dir.File(std::string(name) + ".cff"), bytes);
@@ -91,6 +94,7 @@ TEST(ComtradeCff, FaultsAreReported) {
         EXPECT_FALSE(doc.OnOpenDocument(W(dir.File(std::string(name) + ".cff")))) << name;
         ASSERT_EQ(ui.errors.size(), 1u) << name;
         EXPECT_EQ(ui.errors[0].Left(25), L"Неправильный формат файла") << name;
+        EXPECT_NE(ui.errors[0].Find(W(dir.File(std::string(name) + ".cff"))), -1) << name;
         EXPECT_TRUE(doc.m_oscillogram.m_channels.empty());
         EXPECT_TRUE(doc.m_tempFolder.IsEmpty()) << name;
     }
@@ -144,7 +148,9 @@ TEST(ComtradeCff, FormsOtherProgramsWrite) {
         if (c.samples == 6) {
             EXPECT_EQ(DumpRecordJson(doc, true), c.reference) << c.what;
         } else {
-            EXPECT_EQ(ui.boxes.size(), 1u) << c.what;  // the user is told what was missing
+            // The user is told what was missing, in the file he opened.
+            ASSERT_EQ(ui.boxes.size(), 1u) << c.what;
+            EXPECT_EQ(ui.boxes[0].Left(11), L"Файл x.cff:") << c.what;
         }
     }
 }
