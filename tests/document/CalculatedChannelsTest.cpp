@@ -94,3 +94,48 @@ TEST(CalculatedChannels, FailingFormulaIsReportedAndTheRecordStillOpens) {
         EXPECT_EQ(CalcChannels::Of(doc.GetOscillogram()).GetCount(), 3u);
     }
 }
+
+TEST(CalculatedChannels, DeclaredRatesFarBeyondTheRecordOpenAsShortRecords) {
+    DocUi ui;
+    TempDir dir;
+    // 240 samples declared at 2,000,000,000 per second, and a record whose settings raise its
+    // rate to the largest number they can hold, with a calculated channel to recompute.
+    auto fast = fixtures::Binary1999(240);
+    fast.cfg.replace(fast.cfg.find("\r\n1000,240\r\n"), 12, "\r\n2000000000,240\r\n");
+    const std::string fastCfg = fixtures::Write(dir, "fast", fast);
+    const std::string slowCfg = fixtures::Write(dir, "slow", fixtures::Binary1999(240));
+    {
+        CTenvorikDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(W(slowCfg)));
+        CalcChannels::Of(doc.GetOscillogram()).Append(L"Ток", L"IB * 2");
+        ASSERT_TRUE(CalcChannels::Of(doc.GetOscillogram()).ComputeChannels());
+        ASSERT_TRUE(doc.OnSaveDocument(W(slowCfg)));
+    }
+    SettingsStore store;
+    ASSERT_TRUE(store.Load(W(dir.File("slow.set"))));
+    store.GetCategory(L"Oscillogram").SetInt(L"DiscretisationFrequensy", 2147483647);
+    ASSERT_TRUE(store.Save(W(dir.File("slow.set"))));
+
+    for (const std::string& cfg : {fastCfg, slowCfg}) {
+        CTenvorikDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(W(cfg))) << cfg;
+        EXPECT_GE(doc.GetOscillogram().m_samplingFrequency, 2000000000) << cfg;
+        EXPECT_EQ(doc.GetOscillogram().GetSampleCount(), 240);
+        // No whole period fits: the measures over one read 0, the values are all there.
+        for (const CChannel& ch : doc.GetOscillogram().m_channels) {
+            if (ch.IsDiscrete()) continue;
+            EXPECT_EQ(ch.GetRms(239, 1), 0.0) << cfg;
+        }
+    }
+    EXPECT_TRUE(ui.errors.empty());
+
+#if !defined(__SANITIZE_ADDRESS__)
+    // Memory follows the data: the tool opens both records within 300 MB of address space
+    // (the sanitizer's own reservations do not allow the limit there).
+    for (const std::string& cfg : {fastCfg, slowCfg}) {
+        auto r = testutil::Run({"/bin/sh", "-c", "ulimit -v 300000 && exec \"$0\" \"$1\"",
+                                std::string(TV_BIN_DIR) + "/recdump", cfg});
+        EXPECT_EQ(r.exitCode, 0) << cfg << r.err;
+    }
+#endif
+}
