@@ -77,20 +77,19 @@ double RoundScaleMaximum(double m) {
     return r > 0 && std::isfinite(r) ? r : 0;
 }
 
-CString FormatScaleText(double value, const wchar_t* unit) {
-    CString pattern;
-    if (value > 1 || value == 0 || !std::isfinite(value)) {
-        pattern.Format(L"%%.1f %%s%s", unit);
-    } else {
-        const int d = SmallValueDigits(value);
-        pattern.Format(L"%%%i.%if %%s%s", d, d - 2, unit);
-    }
-    // The scale quantities "U" and "I" take no prefix, so the value prints as it is.
+CString FormatScaleText(double value, const CString& unit, const CString& displayUnit, bool cyrillic) {
     double scaled = 0;
     CString prefix;
-    SelectUnitPrefix(scaled, prefix, CString(unit[0] == L'V' ? L"U" : L"I"), false, value);
+    SelectUnitPrefix(scaled, prefix, unit, cyrillic, value);
+    CString pattern;
+    if (scaled > 1 || scaled == 0 || !std::isfinite(scaled)) {
+        pattern = L"%.1f %s%s";
+    } else {
+        const int d = SmallValueDigits(scaled);
+        pattern.Format(L"%%%i.%if %%s%%s", d, d - 2);
+    }
     CString text;
-    text.Format(pattern.GetString(), scaled, prefix);
+    text.Format(pattern.GetString(), scaled, prefix.GetString(), displayUnit.GetString());
     return text;
 }
 
@@ -111,11 +110,14 @@ CString FormatMagnitudeText(double mag, const CString& unit, const CString& disp
 }
 
 CString FormatAngleText(double phi, bool radians) {
+    double shown = radians ? phi / -kPi : phi * -180.0 / kPi;
+    // What rounds to zero is zero, without a sign.
+    if (!(std::fabs(shown) >= 0.005)) shown = 0.0;
     CString text;
     if (radians)
-        text.Format(L" %8.2f\u03C0", phi / -kPi);
+        text.Format(L" %8.2f\u03C0", shown);
     else
-        text.Format(L" %8.2f\u00BA", phi * -180.0 / kPi);
+        text.Format(L" %8.2f\u00BA", shown);
     return text;
 }
 
@@ -154,12 +156,57 @@ void VectorDiagramWnd::Draw(CDC* dc, CRect rect, int scale, const CFont* font, C
     const int numw = dc->GetTextExtent(CString(L"-0.0000000")).cx + 24 * s;
     const CursorRecord& cursor = doc->m_cursors.m_cursors[0];
     const uint32_t q = uint32_t(cursor.position);
+    const bool cyrillic = !TheAppOptions().englishResources;
 
-    // Bottom: the value table, or the one-line legend when the table does not fit.
-    const bool table = m_showAnglesValue && (n + 6) * (3 * h / 2) < B - T;
+    // Scales: the largest current and the largest of everything else at the cursor, each
+    // written with the prefix and the unit of the channel that gives it, as its caption is.
+    double umax = 0, imax = 0;
+    const CChannel *uChannel = nullptr, *iChannel = nullptr;
+    for (const CChannel* ch : shown) {
+        const double m = std::abs(GetChannelPhasorAt(*ch, q, *doc));
+        const bool current = ch->GetUnitText() == L"A";
+        double& top = current ? imax : umax;
+        const CChannel*& holder = current ? iChannel : uChannel;
+        if (!holder || m > top) {
+            top = std::max(top, m);
+            holder = ch;
+        }
+    }
+    const double uScale = RoundScaleMaximum(umax), iScale = RoundScaleMaximum(imax);
+    m_layout.uScale = uScale;
+    m_layout.iScale = iScale;
+    auto scaleText = [&](double value, const CChannel* ch, const wchar_t* unit) {
+        return ch ? FormatScaleText(value, ch->GetUnitText(), ch->GetRateUnitDisplayText(), cyrillic)
+                  : FormatScaleText(value, unit, GetUnitDisplayText(unit), cyrillic);
+    };
+    const CString uText = scaleText(uScale, uChannel, L"V"), iText = scaleText(iScale, iChannel, L"A");
+
+    const int colw = std::max({dc->GetTextExtent(CString(L"0.0000")).cx + 12 * s, dc->GetTextExtent(uText).cx + 12 * s,
+                               dc->GetTextExtent(iText).cx + 12 * s});
+    const int wl = dc->GetTextExtent(CString(L"U max")).cx + 12 * s;
+    const int bx = std::max(0, R - L - wl - colw - 6 * s - 10);
+    const int boxBottom = T + 2 * (3 * h / 2 + 5);
+
+    // Rings: the largest circle centred on the middle that clears the scale box, above the
+    // legend or the table whose top is B1.
+    const int cxr = (R - L) / 2;
+    auto ringRadius = [&](int B1) {
+        const double a = bx - 6 * s, b = 6 * s + 2 * (3 * h / 2 + 5);
+        const double Hr = B1 - T - 6 * s;
+        const double rr = Hr - b != 0 ? 0.5 * ((a - cxr) * (a - cxr) + (b - Hr) * (b - Hr)) / (Hr - b) : 0;
+        const int r = std::isfinite(rr) ? int(std::clamp(rr, -1e9, 1e9)) : 0;
+        return std::max(0, std::min({r, cxr - 6 * s, (B1 - T - 12 * s) / 2}));
+    };
+    // Bottom: the value table, or the one-line legend. The table is left out where it would
+    // leave the rings smaller than the legend does and under kTableRings across.
+    const int legendB1 = B - 6 * s - h, tableB1 = B - 12 * s - n * (6 * s + h);
+    constexpr int kTableRings = 90;
+    const bool tableFits = (n + 6) * (3 * h / 2) < B - T &&
+                           ringRadius(tableB1) >= std::min(ringRadius(legendB1), kTableRings * s);
+    const bool table = m_showAnglesValue && tableFits;
     int B1 = 0, off = 0;
     if (table) {
-        B1 = B - 12 * s - n * (6 * s + h);
+        B1 = tableB1;
         const int tableWidth = maxw + 2 * numw;
         off = R - L > tableWidth ? (R - L - tableWidth) / 2 : 6 * s;
         dc->SelectObject(&penC);
@@ -185,7 +232,7 @@ void VectorDiagramWnd::Draw(CDC* dc, CRect rect, int scale, const CFont* font, C
             dc->LineTo(x, y);
         }
     } else {
-        B1 = B - 6 * s - h;
+        B1 = legendB1;
         int total = 0;
         for (const CChannel* ch : shown) total += dc->GetTextExtent(ch->GetName()).cx + 12 * s + 4 * h / 5;
         int x = R - L > total ? L + (R - L - total) / 2 : L + 6 * s;
@@ -206,26 +253,8 @@ void VectorDiagramWnd::Draw(CDC* dc, CRect rect, int scale, const CFont* font, C
     m_layout.numw = numw;
     m_layout.h = h;
     m_layout.table = table;
+    m_layout.tableFits = tableFits;
 
-    // Scales: the largest current and the largest of everything else at the cursor.
-    double umax = 0, imax = 0;
-    for (const CChannel* ch : shown) {
-        const double m = std::abs(GetChannelPhasorAt(*ch, q, *doc));
-        if (ch->GetUnitText() == L"A")
-            imax = std::max(imax, m);
-        else
-            umax = std::max(umax, m);
-    }
-    const double uScale = RoundScaleMaximum(umax), iScale = RoundScaleMaximum(imax);
-    m_layout.uScale = uScale;
-    m_layout.iScale = iScale;
-    const CString uText = FormatScaleText(uScale, L"V"), iText = FormatScaleText(iScale, L"A");
-
-    const int colw = std::max({dc->GetTextExtent(CString(L"0.0000")).cx + 12 * s, dc->GetTextExtent(uText).cx + 12 * s,
-                               dc->GetTextExtent(iText).cx + 12 * s});
-    const int wl = dc->GetTextExtent(CString(L"U max")).cx + 12 * s;
-    const int bx = std::max(0, R - L - wl - colw - 6 * s - 10);
-    const int boxBottom = T + 2 * (3 * h / 2 + 5);
     dc->SelectObject(&penC);
     dc->SelectObject(&box);
     dc->Rectangle(L + bx, T + 10, L + bx + wl + colw + 6 * s, boxBottom);
@@ -238,17 +267,12 @@ void VectorDiagramWnd::Draw(CDC* dc, CRect rect, int scale, const CFont* font, C
     dc->TextOut(L + bx + wl + 6 * s, T + 10 + h / 4, uText);
     dc->TextOut(L + bx + wl + 6 * s, T + 10 + h / 4 + 3 * h / 2, iText);
 
-    // Rings: the largest circle centred on the middle that clears the scale box.
-    const double a = bx - 6 * s, b = 6 * s + 2 * (3 * h / 2 + 5);
-    const int cxr = (R - L) / 2;
-    const double Hr = B1 - T - 6 * s;
-    const double rr = Hr - b != 0 ? 0.5 * ((a - cxr) * (a - cxr) + (b - Hr) * (b - Hr)) / (Hr - b) : 0;
-    const int r = std::isfinite(rr) ? int(std::clamp(rr, -1e9, 1e9)) : 0;
-    const int R0 = std::max(0, std::min({r, cxr - 6 * s, (B1 - T - 12 * s) / 2}));
+    const int R0 = ringRadius(B1);
     if (R0 == 0) {
         dc->RestoreDC(saved);
         return;
     }
+    const double Hr = B1 - T - 6 * s;
     const int cx = L + cxr;
     const int cy = T + std::min(int(Hr) - R0, (B2 - T) / 2 + 2 * (6 * s + h));
     m_layout.cx = cx;
@@ -289,40 +313,49 @@ void VectorDiagramWnd::Draw(CDC* dc, CRect rect, int scale, const CFont* font, C
         dc->RestoreDC(saved);
         return;
     }
+    // A phasor with no size has no direction: a zero, or what is rounding noise against the
+    // scale of its kind, is drawn as no arrow and reads 0 (the Fourier sums of a silent
+    // channel may give -0, whose angle would be 180).
+    auto hasDirection = [](const Complex& p, double scale) {
+        const double m = std::abs(p);
+        return m > 0 && std::isfinite(m) && !(scale > 0 && m < 1e-9 * scale);
+    };
     double ref = 0;
     if (!m_angleChannelName.IsEmpty()) {
         if (const CChannel* rc = FindReference(osc, m_angleChannelName)) {
             const Complex p = StoredPhasor(*rc, q);
-            ref = std::atan2(p.imag(), p.real());
+            if (hasDirection(p, 0)) ref = std::atan2(p.imag(), p.real());
         }
     }
-    const bool cyrillic = !TheAppOptions().englishResources;
     int row = 0;
     for (const CChannel* ch : shown) {
         const Complex P = GetChannelPhasorAt(*ch, q, *doc);
-        double phi = ch->GetName() == m_angleChannelName ? 0.0 : ref - std::atan2(P.imag(), P.real());
         const CString unit = ch->GetUnitText();
         const double S = unit == L"A" ? iScale : uScale;
-        const int len = S == 0 ? 0 : m_onlyDirection ? R0 : Nearest(R0 * std::abs(P) / S);
+        const bool directed = hasDirection(P, S);
+        double phi = !directed || ch->GetName() == m_angleChannelName ? 0.0 : ref - std::atan2(P.imag(), P.real());
+        const int len = S == 0 || !directed ? 0 : m_onlyDirection ? R0 : Nearest(R0 * std::abs(P) / S);
         if (phi < -kPi) phi += 2 * kPi;
         if (phi > kPi) phi -= 2 * kPi;
-        const int ah = std::min(18 * s, len / 2), w = ah / 5;
-        const double c = std::cos(phi), sn = std::sin(phi);
-        auto place = [&](double x, double y) {
-            return POINT{Nearest(cx + x * c - y * sn), Nearest(cy + x * sn + y * c)};
-        };
-        const POINT p0 = place(0, 0), p1 = place(0, -len);
-        const POINT head[3] = {p1, place(w, ah - len), place(-w, ah - len)};
-        const COLORREF colour = ch->GetColor();
-        CPen shaft(unit == L"V" ? PS_SOLID : PS_DOT, s, colour);
-        CPen outline(PS_SOLID, s, colour);
-        CBrush fill(colour);
-        dc->SelectObject(&shaft);
-        dc->MoveTo(p0);
-        dc->LineTo(p1);
-        dc->SelectObject(&outline);
-        dc->SelectObject(&fill);
-        dc->Polygon(head, 3);
+        if (len > 0) {
+            const int ah = std::min(18 * s, len / 2), w = ah / 5;
+            const double c = std::cos(phi), sn = std::sin(phi);
+            auto place = [&](double x, double y) {
+                return POINT{Nearest(cx + x * c - y * sn), Nearest(cy + x * sn + y * c)};
+            };
+            const POINT p0 = place(0, 0), p1 = place(0, -len);
+            const POINT head[3] = {p1, place(w, ah - len), place(-w, ah - len)};
+            const COLORREF colour = ch->GetColor();
+            CPen shaft(unit == L"V" ? PS_SOLID : PS_DOT, s, colour);
+            CPen outline(PS_SOLID, s, colour);
+            CBrush fill(colour);
+            dc->SelectObject(&shaft);
+            dc->MoveTo(p0);
+            dc->LineTo(p1);
+            dc->SelectObject(&outline);
+            dc->SelectObject(&fill);
+            dc->Polygon(head, 3);
+        }
         if (table) {
             const int y = B1 + h / 4 + row * (3 * h / 2);
             dc->TextOut(L + off + maxw + 6 * s, y,

@@ -114,12 +114,17 @@ void VectorDiagramWnd::OnUpdateCommand(CCmdUI& ui) {
     switch (id) {
         case ID_VECTOR_RADIANS: ui.SetCheck(m_angleInRadians); return;
         case ID_VECTOR_ONLY_DIRECTION: ui.SetCheck(m_onlyDirection); return;
-        case ID_VECTOR_SHOW_VALUES: ui.SetCheck(m_showAnglesValue); return;
+        // The table's switch shows what the pane shows: where the table has no room it is
+        // off and cannot be turned on until the pane grows.
+        case ID_VECTOR_SHOW_VALUES:
+            ui.Enable(m_layout.tableFits);
+            ui.SetCheck(m_showAnglesValue && m_layout.tableFits);
+            return;
         case ID_VECTOR_TB_CHANNELS:
         case ID_VECTOR_TB_REFERENCE: ui.Enable(doc != nullptr); return;
         case ID_VECTOR_TB_SHOW_VALUES:
-            ui.Enable(doc != nullptr);
-            ui.SetCheck(doc && m_showAnglesValue);
+            ui.Enable(doc && m_layout.tableFits);
+            ui.SetCheck(doc && m_showAnglesValue && m_layout.tableFits);
             return;
         case ID_VECTOR_TB_ONLY_DIRECTION:
             ui.Enable(doc != nullptr);

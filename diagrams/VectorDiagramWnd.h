@@ -44,8 +44,9 @@ Complex GetChannelPhasorAt(const CChannel& ch, uint32_t q, const CTenvorikDoc& d
 // Scale value of a largest magnitude: two significant digits rounded up to a multiple of 5;
 // 0 for nothing to scale.
 double RoundScaleMaximum(double m);
-// "60.0 V", "0.15 A": a scale text of the box.
-CString FormatScaleText(double value, const wchar_t* unit);
+// A scale text of the box, written as the captions write a value: "60.0 В", "25.0 кВ",
+// "150.0 мА" (the prefix of `unit`, then the unit as shown).
+CString FormatScaleText(double value, const CString& unit, const CString& displayUnit, bool cyrillic);
 // Magnitude text of the value table: value with prefix, then the unit as shown.
 CString FormatMagnitudeText(double mag, const CString& unit, const CString& displayUnit, bool cyrillic);
 // Angle text of the value table from the drawing angle φ (radians).
@@ -77,6 +78,7 @@ public:
         int cx = 0, cy = 0, R0 = 0;
         int B1 = 0, off = 0, maxw = 0, numw = 0, h = 0;
         bool table = false;
+        bool tableFits = false;  // the value table would leave the rings room enough
         double uScale = 0, iScale = 0;
     };
     const Layout& LastLayout() const { return m_layout; }

@@ -51,10 +51,13 @@ TEST(VectorTexts, ScaleAndTableTexts) {
         double m, scale;
     } scales[] = {{57.3, 60}, {0.123, 0.15}, {1180, 1500}, {2.5, 2.5}, {70.7107, 75}, {0, 0}, {NAN, 0}, {-3, 0}};
     for (auto& c : scales) EXPECT_NEAR(RoundScaleMaximum(c.m), c.scale, 1e-12) << c.m;
-    EXPECT_EQ(FormatScaleText(60, L"V"), L"60.0 V");
-    EXPECT_EQ(FormatScaleText(0.15, L"A"), L"0.15 A");
-    EXPECT_EQ(FormatScaleText(0, L"A"), L"0.0 A");
-    EXPECT_EQ(FormatScaleText(1, L"V"), L"1.0 V");
+    // The scale values are written as the captions write values: prefix and the record's unit.
+    EXPECT_EQ(FormatScaleText(60, L"V", L"В", true), L"60.0 В");
+    EXPECT_EQ(FormatScaleText(25000, L"V", L"В", true), L"25.0 кВ");
+    EXPECT_EQ(FormatScaleText(0.15, L"A", L"A", false), L"150.0 mA");
+    EXPECT_EQ(FormatScaleText(0, L"A", L"А", true), L"0.0 А");
+    EXPECT_EQ(FormatScaleText(1, L"V", L"V", false), L"1.0 V");
+    EXPECT_EQ(FormatScaleText(2.5, L"ном", L"ном", true), L"2.5 ном");
     EXPECT_EQ(FormatMagnitudeText(70.7107, L"V", L"V", false), L"70.71 V");
     EXPECT_EQ(FormatMagnitudeText(1500, L"V", L"В", true), L"1.50 кВ");
     EXPECT_EQ(FormatMagnitudeText(0, L"A", L"A", false), L"0.00 A");
@@ -65,6 +68,10 @@ TEST(VectorTexts, ScaleAndTableTexts) {
     EXPECT_FALSE(FormatMagnitudeText(4.9e-324, L"A", L"A", false).IsEmpty());
     EXPECT_EQ(FormatAngleText(30 * kPi / 180, false), L"   -30.00\u00BA");
     EXPECT_EQ(FormatAngleText(-kPi / 2, true), L"     0.50\u03C0");
+    // What rounds to zero reads as zero, without a sign.
+    for (double phi : {0.0, -0.0, 1e-6, -1e-6, 0.004 * kPi / 180})
+        EXPECT_EQ(FormatAngleText(phi, false), L"     0.00\u00BA") << phi;
+    EXPECT_EQ(FormatAngleText(1e-6, true), L"     0.00\u03C0");
 }
 
 TEST(VectorDiagram, BalancedSystemAgainstReference) {
@@ -257,4 +264,67 @@ TEST(VectorDiagram, FollowsTheFirstCursor) {
     const double len2 = l2.R0 * 70.7107 / 75;
     EXPECT_TRUE(ColourNear(after.bmp, l2, -a1 * 180 / kPi, len2 / 2, kA));
     EXPECT_FALSE(ColourNear(after.bmp, l2, -a0 * 180 / kPi, len2 / 2, kA, 2));
+}
+
+// A silent channel has no direction: whatever sign its zero phasor carries, it gets no arrow,
+// not even with only the directions drawn, and its angle reads 0.
+TEST(VectorDiagram, SilentChannelHasNoArrow) {
+    testutil::FakeUi ui;
+    Doc doc;
+    Fill(doc, {{"Ua", L"V", 100, 0, kA}, {"Ia", L"A", 10, -30, kI}, {"Ib", L"A", 0, 0, kB}});
+    doc.m_cursors.m_cursors[0] = {true, 100, 0, -1};
+    doc.GetOscillogram().m_channels[2].m_phasors[100] = Complex(-0.0, 0.0);  // atan2 of it is 180°
+    Owner owner(&doc);
+    VectorDiagramWnd wnd(&owner);
+    wnd.SetAngleChannelName(L"Ua");
+    for (bool direction : {false, true}) {
+        if (direction) wnd.OnCommand(ID_VECTOR_ONLY_DIRECTION);
+        Picture pic(420, 520);
+        wnd.Draw(&pic.dc, CRect(0, 0, 420, 520), 1, &wnd.GetFont(), &doc);
+        const auto& l = wnd.LastLayout();
+        ASSERT_TRUE(l.table);
+        for (double deg : {0.0, 90.0, 180.0, -90.0})
+            for (double f : {0.2, 0.5, 0.9}) EXPECT_FALSE(ColourNear(pic.bmp, l, deg, l.R0 * f, kB, 2)) << deg << " " << f;
+        // The live current is still drawn, 30° clockwise.
+        EXPECT_TRUE(ColourNear(pic.bmp, l, 30, l.R0 * 0.5, kI, 2)) << direction;
+    }
+}
+
+// The value table takes room from the rings only while they stay large; where it would not,
+// the legend stays and the table's switch shows it off and cannot be pressed.
+TEST(VectorDiagram, TableOnlyWhereTheRingsKeepTheirSize) {
+    testutil::FakeUi ui;
+    Doc doc;
+    Fill(doc, {{"Ua", L"V", 100, 0, kA}, {"Ub", L"V", 100, -120, kB}, {"Uc", L"V", 100, 120, kC},
+               {"Ia", L"A", 10, -30, kI}, {"Ib", L"A", 10, -150, kI}, {"Ic", L"A", 10, 90, kI}, {"3I0", L"A", 1, 0, kI}});
+    doc.m_cursors.m_cursors[0] = {true, 100, 0, -1};
+    Owner owner(&doc);
+    VectorDiagramWnd wnd(&owner);
+    ASSERT_TRUE(wnd.ShowAnglesValue());
+    auto button = [&](unsigned id) {
+        CCmdUI cmd(id);
+        wnd.OnUpdateCommand(cmd);
+        return std::pair{cmd.m_enabled, cmd.m_check};
+    };
+    // A pane of the default window's size: the rows would leave the rings a few tens of pixels.
+    for (CSize size : {CSize(310, 260), CSize(310, 330), CSize(500, 300)}) {
+        Picture pic(size.cx, size.cy);
+        wnd.Draw(&pic.dc, CRect(0, 0, size.cx, size.cy), 1, &wnd.GetFont(), &doc);
+        const auto l = wnd.LastLayout();
+        EXPECT_FALSE(l.table) << size.cx << "x" << size.cy;
+        EXPECT_GT(l.R0, 60) << size.cx << "x" << size.cy;
+        EXPECT_EQ(button(ID_VECTOR_TB_SHOW_VALUES), std::pair(false, 0)) << size.cx << "x" << size.cy;
+        EXPECT_EQ(button(ID_VECTOR_SHOW_VALUES), std::pair(false, 0));
+    }
+    // A tall pane: the table and rings of at least 180 pixels across.
+    Picture tall(310, 560);
+    wnd.Draw(&tall.dc, CRect(0, 0, 310, 560), 1, &wnd.GetFont(), &doc);
+    EXPECT_TRUE(wnd.LastLayout().table);
+    EXPECT_GE(wnd.LastLayout().R0, 90);
+    EXPECT_EQ(button(ID_VECTOR_TB_SHOW_VALUES), std::pair(true, 1));
+    // Turned off where it fits: the switch is free and shows it off.
+    wnd.OnCommand(ID_VECTOR_SHOW_VALUES);
+    wnd.Draw(&tall.dc, CRect(0, 0, 310, 560), 1, &wnd.GetFont(), &doc);
+    EXPECT_FALSE(wnd.LastLayout().table);
+    EXPECT_EQ(button(ID_VECTOR_TB_SHOW_VALUES), std::pair(true, 0));
 }
