@@ -18,6 +18,7 @@
 #include "app/CaptionBars.h"
 #include "app/MainFrame.h"
 #include "diagrams/ui/CircleDiagPane.h"
+#include "diagrams/ui/DiagramCanvas.h"
 #include "model/Channel.h"
 #include "platform/ui/WxUiServices.h"
 
@@ -66,6 +67,14 @@ void WriteReport(const SmokeState& s) {
             const wxWindow* control = circle->FindWindow(wxS("blockgrid"));
             std::fprintf(f, "blockgrid=%s|rows %zu|%s\n", platform::ToWx(grid.BlockTypeValue()).utf8_str().data(),
                          grid.Rows().size(), control && control->IsEnabled() ? "enabled" : "disabled");
+            // Where the pane put its parts: what a user can see of the diagram and the tools.
+            auto rect = [](const wxWindow* w) {
+                const wxRect r = w ? w->GetRect() : wxRect();
+                return wxString::Format(wxS("%d,%d %dx%d"), r.x, r.y, r.width, r.height);
+            };
+            std::fprintf(f, "circlepane=%s|diagram %s|tools %s\n", rect(circle).utf8_str().data(),
+                         rect(circle->Canvas()).utf8_str().data(),
+                         rect(circle->FindWindow(wxS("toolcolumn"))).utf8_str().data());
         }
     }
     // The records' tabs, named by what their frames gave the notebook.

@@ -233,6 +233,21 @@ int CircleOffsetFromPosition(double zoom, int limit, int range, int position) {
 
 int ClampCircleGridHeight(int height, int paneHeight) { return std::max(std::min(height, paneHeight - 150), 50); }
 
+std::vector<CRect> PlaceToolColumn(const std::vector<bool>& gapAfter, int height, int cell, int gap) {
+    std::vector<CRect> rects;
+    int x = 0, y = 0;
+    for (size_t i = 0; i < gapAfter.size(); ++i) {
+        // A column holds at least one button, however low the pane.
+        if (y > 0 && y + cell > height) {
+            x += cell;
+            y = 0;
+        }
+        rects.emplace_back(x, y, x + cell, y + cell);
+        y += cell + (gapAfter[i] ? gap : 0);
+    }
+    return rects;
+}
+
 CString CircleEdgeLabel(wchar_t axis, double resistance, double power, bool cyrillic) {
     // -nW x 0 is a negative zero, which "%g" would show as "-0".
     resistance += 0.0;

@@ -127,6 +127,10 @@ int CircleScrollPosition(CircleScrollCode code, int current, int delivered, int 
 int CircleOffsetFromPosition(double zoom, int limit, int range, int position);
 // Height of the block grid after a drag: at most the pane height - 150, at least 50.
 int ClampCircleGridHeight(int height, int paneHeight);
+// Places a pane's tool buttons (cells of `cell` pixels, a gap of `gap` after those marked) in
+// columns from the top, a new column where the next would pass `height`, so that none is hidden
+// or covers another however low the pane. The rectangles are in the column's own coordinates.
+std::vector<CRect> PlaceToolColumn(const std::vector<bool>& gapAfter, int height, int cell, int gap);
 
 // ---- texts
 // " R: 40 Ом, 4 кВт" and the like; `axis` is 'R' or 'X'.

@@ -1,5 +1,7 @@
 #include "diagrams/ui/PlaneDiagPane.h"
 
+#include "diagrams/ui/ToolColumn.h"
+
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/choice.h>
@@ -13,6 +15,7 @@
 #include "diagrams/ChanPairList.h"
 #include "diagrams/ui/BlockPropertyGrid.h"
 #include "diagrams/ui/DiagramCanvas.h"
+#include "diagrams/ui/ToolColumn.h"
 #include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "model/Resources.h"
@@ -129,19 +132,17 @@ PlaneDiagPane::PlaneDiagPane(wxWindow* parent, std::unique_ptr<PlaneDiagramWnd> 
     m_grid->SetCellTextColour(wxColour(40, 40, 40));
     m_wnd->SetGridRebuild([this] { m_grid->Rebuild(); });
 
-    m_toolBar = new wxToolBar(this, toolBarId, wxDefaultPosition, wxDefaultSize, wxTB_VERTICAL | wxTB_FLAT);
-    m_toolBar->SetToolBitmapSize(wxSize(16, 16));
+    // The toolkit's tool bar sizes its buttons by the theme and hides what a low pane cannot
+    // hold; this one wraps into a second column instead.
+    m_toolBar = new ToolColumn(this, toolBarId);
     for (const PlaneTool& t : tools) {
         wxString tip, help;
         SplitTip(unsigned(t.id), tip, help);
-        m_toolBar->AddTool(t.id, tip, wxArtProvider::GetBitmap(t.art, wxART_TOOLBAR, wxSize(16, 16)), tip,
-                           t.check ? wxITEM_CHECK : wxITEM_NORMAL);
-        m_toolBar->SetToolLongHelp(t.id, help);
+        m_toolBar->AddTool(t.id, wxArtProvider::GetBitmap(t.art, wxART_TOOLBAR, wxSize(16, 16)), tip, t.check);
         if (t.separatorAfter) m_toolBar->AddSeparator();
         Bind(wxEVT_TOOL, &PlaneDiagPane::OnTool, this, t.id);
         Bind(wxEVT_UPDATE_UI, &PlaneDiagPane::OnUpdateTool, this, t.id);
     }
-    m_toolBar->Realize();
     m_hbar = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_HORIZONTAL);
     m_vbar = new wxScrollBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSB_VERTICAL);
     for (wxScrollBar* bar : {m_hbar, m_vbar})
@@ -205,9 +206,11 @@ void PlaneDiagPane::OnSize(wxSizeEvent& e) {
 
 void PlaneDiagPane::AdjustLayout() {
     const wxSize client = GetClientSize();
-    const int tw = m_toolBar->GetBestSize().x;
+    const int tw = m_toolBar->WidthFor(client.y);
     const int w = std::max(client.x - tw - 1, 0);
-    const int gridHeight = std::min(m_wnd->GetGridHeight(), std::max(client.y - 50, 0));
+    // The diagram keeps the room a drag of the split line leaves it, whatever height the grid
+    // was given in a taller pane.
+    const int gridHeight = std::min(ClampCircleGridHeight(m_wnd->GetGridHeight(), client.y), client.y);
     const int sb = m_hbar->GetBestSize().y, sv = m_vbar->GetBestSize().x;
     const int ch = std::max(client.y - gridHeight - sb, 0), cw = std::max(w - sv, 0);
     m_toolBar->SetSize(client.x - tw, 0, tw, client.y);

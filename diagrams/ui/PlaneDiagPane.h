@@ -13,7 +13,7 @@ class BlockPropertyGrid;
 class DiagramCanvas;
 class wxScrollBar;
 class wxScrollEvent;
-class wxToolBar;
+class ToolColumn;
 
 // A button of the pane's tool bar.
 struct PlaneTool {
@@ -47,7 +47,7 @@ private:
     std::unique_ptr<PlaneDiagramWnd> m_wnd;
     DiagramCanvas* m_canvas = nullptr;
     BlockPropertyGrid* m_grid = nullptr;
-    wxToolBar* m_toolBar = nullptr;
+    ToolColumn* m_toolBar = nullptr;
     wxScrollBar* m_hbar = nullptr;
     wxScrollBar* m_vbar = nullptr;
     int m_drag = 0;  // 1 while the split line is dragged

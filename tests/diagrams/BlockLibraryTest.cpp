@@ -315,6 +315,22 @@ TEST(BlockLibrary, ShippedZonesSpanWhatTheirFormulasGive) {
         }
     }
     EXPECT_EQ(checked, std::size(expected));
+
+    // On the screen the open load line is closed along the view's frame around the high
+    // resistances, where a load sits, not around the origin.
+    std::vector<ProtectionBlock> blocks;
+    LoadProtectionBlocks(blocks, false, folder);
+    ASSERT_GE(blocks.size(), 2u);
+    ASSERT_TRUE(blocks[1].ApplyParameters());
+    const Characteristic& load = blocks[1].characteristics.back();
+    ASSERT_EQ(load.name, L"Нагрузка");
+    Raster r(400, 400);
+    const POINT origin{200, 200};
+    const RECT view{0, 0, 400, 400};
+    const CRgn line = load.figures[0]->Draw(&r.dc, 4, &origin, &view);
+    EXPECT_TRUE(line.PtInRegion(200 + 4 * 40, 200));   // 40 ohm
+    EXPECT_FALSE(line.PtInRegion(200, 200));           // the origin
+    EXPECT_FALSE(line.PtInRegion(200 - 4 * 40, 200));  // -40 ohm
     EXPECT_TRUE(ui.exceptions.empty());
 }
 

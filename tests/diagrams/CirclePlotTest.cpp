@@ -234,3 +234,35 @@ TEST_F(CircleDocTest, ExtentsTableRowsAndMenu) {
     EXPECT_EQ(items[4].text, CString(L"R | X"));
     EXPECT_EQ(items[5].id, 35006u);
 }
+
+// The tool buttons of a plane pane, however low the pane: all of them in sight, none over
+// another, in as few columns as the height allows.
+TEST(CirclePlot, ToolButtonsWrapIntoColumns) {
+    // The circle pane's twelve buttons with their five gaps.
+    const std::vector<bool> gaps = {true, false, true, true, true, false, false, true, false, true, false, false};
+    int lastColumns = 0;
+    for (int height : {600, 320, 213, 120, 10}) {
+        const auto rects = PlaceToolColumn(gaps, height, 24, 6);
+        ASSERT_EQ(rects.size(), gaps.size());
+        int columns = 0;
+        for (size_t i = 0; i < rects.size(); ++i) {
+            columns = std::max(columns, int(rects[i].right / 24));
+            // Inside the height unless a column holds that one button alone.
+            if (rects[i].top > 0) {
+                EXPECT_LE(rects[i].bottom, height) << height << " " << i;
+            }
+            for (size_t j = 0; j < i; ++j) {
+                const CRect& a = rects[i];
+                const CRect& b = rects[j];
+                const bool overlap = a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+                EXPECT_FALSE(overlap) << height << " " << i << " " << j;
+            }
+        }
+        // One column where all fit (12 buttons and 6 gaps: 324 pixels), more as the pane gets
+        // lower, one button each at last.
+        EXPECT_EQ(columns == 1, height >= 324) << height;
+        EXPECT_GE(columns, lastColumns) << height;
+        lastColumns = columns;
+    }
+    EXPECT_EQ(lastColumns, 12);
+}

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "TestUtil.h"
+#include "tests/faultloc/FaultRecord.h"
 #include "platform/draw/GdiObjects.h"
 
 namespace {
@@ -83,4 +84,33 @@ TEST(CirclePane, TrajectoryOfAFaultRecordIsOnTheScreen) {
         if (!grey && c != RGB(200, 0, 0) && c != RGB(0, 0, 200) && c != RGB(191, 219, 255)) trace = std::max(trace, n);
     }
     EXPECT_GE(trace, 10);
+}
+
+// At the window's first size, with the fault-location result bar taking its strip, the circle
+// pane still shows a diagram to read and every tool button beside it.
+TEST(CirclePane, DefaultSizeWithTheResultBarLeavesTheDiagramItsRoom) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    WriteFaultSettings(dir, L"\t<category name=\"Circle Chart\" SelectedBlock=\"Дистанционная защита ДЗ-2\"/>\r\n");
+    const std::string report = dir.File("report.txt");
+    auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", cfg},
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_COMMANDS=32806"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = testutil::ReadFile(report);
+    ASSERT_NE(text.find("resultbar="), std::string::npos) << text;
+    int px, py, pw, ph, dx, dy, dw, dh, tx, ty, tw, th;
+    const size_t at = text.find("circlepane=");
+    ASSERT_NE(at, std::string::npos) << text;
+    ASSERT_EQ(std::sscanf(text.c_str() + at, "circlepane=%d,%d %dx%d|diagram %d,%d %dx%d|tools %d,%d %dx%d", &px, &py, &pw,
+                          &ph, &dx, &dy, &dw, &dh, &tx, &ty, &tw, &th),
+              12)
+        << text;
+    // The grid gives way: the diagram keeps at least 150 pixels less its scroll bar.
+    EXPECT_GE(dh, 120) << text;
+    EXPECT_GE(dw, 150) << text;
+    // The tools stand beside the diagram inside the pane, as high as the pane.
+    EXPECT_LE(dx + dw, tx) << text;
+    EXPECT_LE(tx + tw, pw) << text;
+    EXPECT_EQ(ty, 0) << text;
+    EXPECT_EQ(th, ph) << text;
 }
