@@ -22,7 +22,7 @@ struct Record : DiagramOwner {
         o.m_netFrequency = 50;
         o.m_rates = {{4000.0, int32_t(kSamples)}};
         o.m_times.resize(kSamples);
-        for (size_t i = 0; i < kSamples; ++i) o.m_times[i] = int64_t(i) * 250;
+        for (size_t i = 0; i < kSamples; ++i) o.m_times.Set(i, int64_t(i) * 250);
         const char* names[] = {"Z", "R", "X"};
         for (int k = 0; k < 3; ++k) {
             CChannel ch(&doc);
@@ -31,13 +31,16 @@ struct Record : DiagramOwner {
             ch.m_unit = "Ohm";
             ch.ParseUnit();
             ch.m_samples.resize(kSamples);
-            for (size_t i = 0; i < kSamples; ++i) ch.m_samples[i] = 20 * std::sin(double(i) * (k + 1) * 1e-4);
+            auto& samples = ch.m_samples.Doubles();
+            for (size_t i = 0; i < kSamples; ++i) samples[i] = 20 * std::sin(double(i) * (k + 1) * 1e-4);
             if (k == 0) ch.m_flags |= CHF_CIRCLE_DIAGRAM;
             o.AddChannel(-1, std::move(ch));
         }
         for (CChannel& ch : o.m_channels) ch.Recalc();
         CChannel& z = o.m_channels[0];
-        for (size_t i = 0; i < kSamples; ++i) z.m_phasors[i] = std::polar(30.0 - 20.0 * double(i) / kSamples, double(i) * 1e-5);
+        std::vector<Complex> series(kSamples);
+        for (size_t i = 0; i < kSamples; ++i) series[i] = std::polar(30.0 - 20.0 * double(i) / kSamples, double(i) * 1e-5);
+        z.SetPhasorSeries(std::move(series));
         doc.m_circleChartPairs = {{L"R", L"X"}};
         doc.m_settings.GetCategory(L"Circle Chart").SetInt(L"SightsOnly", 0);
     }

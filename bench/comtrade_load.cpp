@@ -111,10 +111,8 @@ int64_t Bytes(const std::vector<T>& v) {
 }
 
 int64_t RecordArrays(const COscillogram& osc) {
-    int64_t n = Bytes(osc.m_times) + Bytes(osc.m_sampleFrequency);
-    for (const auto& ch : osc.m_channels)
-        n += Bytes(ch.m_samples) + Bytes(ch.m_calcValues) + Bytes(ch.m_valueCache) + Bytes(ch.m_curveValues) +
-             Bytes(ch.m_phasors) + Bytes(ch.m_ownTimes) + Bytes(ch.m_netFrequency);
+    int64_t n = int64_t(osc.m_times.ByteSize());
+    for (const auto& ch : osc.m_channels) n += int64_t(ch.GetDataBytes());
     return n;
 }
 

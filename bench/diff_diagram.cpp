@@ -23,7 +23,7 @@ struct Record : DiagramOwner {
         o.m_netFrequency = 50;
         o.m_rates = {{4000.0, int32_t(kSamples)}};
         o.m_times.resize(kSamples);
-        for (size_t i = 0; i < kSamples; ++i) o.m_times[i] = int64_t(i) * 250;
+        for (size_t i = 0; i < kSamples; ++i) o.m_times.Set(i, int64_t(i) * 250);
         const char* names[] = {"It1", "Id1", "It2", "Id2"};
         for (int k = 0; k < 4; ++k) {
             CChannel ch(&doc);
@@ -32,8 +32,9 @@ struct Record : DiagramOwner {
             ch.m_unit = "A";
             ch.ParseUnit();
             ch.m_samples.resize(kSamples);
+            auto& samples = ch.m_samples.Doubles();
             for (size_t i = 0; i < kSamples; ++i)
-                ch.m_samples[i] = (k % 2 ? 2.0 : 8.0) * (1 + std::sin(double(i) * (k + 1) * 1e-4));
+                samples[i] = (k % 2 ? 2.0 : 8.0) * (1 + std::sin(double(i) * (k + 1) * 1e-4));
             o.AddChannel(-1, std::move(ch));
         }
         for (CChannel& ch : o.m_channels) ch.Recalc();

@@ -22,7 +22,7 @@ std::unique_ptr<DocumentModel> MakeRecord() {
     o.m_netFrequency = 50.0;
     o.m_rates = {{double(kRate), int32_t(kSamples)}};
     o.m_times.resize(kSamples);
-    for (size_t i = 0; i < kSamples; ++i) o.m_times[i] = int64_t(std::llround(double(i) * 1e6 / kRate));
+    for (size_t i = 0; i < kSamples; ++i) o.m_times.Set(i, int64_t(std::llround(double(i) * 1e6 / kRate)));
     const struct {
         const char* name;
         double amplitude, phase;
@@ -36,11 +36,12 @@ std::unique_ptr<DocumentModel> MakeRecord() {
         ch.m_fileName = c.name;
         ch.m_name = CString(ch.m_fileName);
         ch.m_samples.resize(kSamples);
+        auto& samples = ch.m_samples.Doubles();
         const double w = 2 * M_PI * 50.0 / kRate;
         for (size_t i = 0; i < kSamples; ++i) {
             // A fault in the middle: the currents grow tenfold for a tenth of the record.
             double amp = c.name[0] != 'U' && i > 450000 && i < 550000 ? 10 * c.amplitude : c.amplitude;
-            ch.m_samples[i] = amp * std::sqrt(2.0) * std::sin(w * double(i) + c.phase * M_PI / 180);
+            samples[i] = amp * std::sqrt(2.0) * std::sin(w * double(i) + c.phase * M_PI / 180);
         }
         ++o.m_analogCount;
     }

@@ -22,7 +22,7 @@ std::unique_ptr<DocumentModel> MakeRecord(uint32_t curveMode) {
     o.m_netFrequency = 50.0;
     o.m_rates = {{double(kRate), int32_t(kSamples)}};
     o.m_times.resize(kSamples);
-    for (size_t i = 0; i < kSamples; ++i) o.m_times[i] = int64_t(std::llround(double(i) * 1e6 / kRate));
+    for (size_t i = 0; i < kSamples; ++i) o.m_times.Set(i, int64_t(std::llround(double(i) * 1e6 / kRate)));
     o.m_channels.reserve(kChannels);
     uint32_t noise = 12345;
     for (int k = 0; k < kChannels; ++k) {
@@ -31,12 +31,13 @@ std::unique_ptr<DocumentModel> MakeRecord(uint32_t curveMode) {
         ch.m_name = CString(ch.m_fileName);
         ch.m_flags = (ch.m_flags & ~CHF_CURVE_MASK) | curveMode;
         ch.m_samples.resize(kSamples);
+        auto& samples = ch.m_samples.Doubles();
         const double w = 2 * M_PI * 50.0 / kRate, phase = 0.2 * k;
         for (size_t i = 0; i < kSamples; ++i) {
             noise = noise * 1664525u + 1013904223u;
             // A fault in the middle: the amplitude grows tenfold for a tenth of the record.
             double amp = (i > 450000 && i < 550000) ? 1000.0 : 100.0;
-            ch.m_samples[i] = amp * std::sin(w * double(i) + phase) + 15.0 * std::sin(3 * w * double(i)) + 2.0 +
+            samples[i] = amp * std::sin(w * double(i) + phase) + 15.0 * std::sin(3 * w * double(i)) + 2.0 +
                               (double(noise >> 8) / 16777216.0 - 0.5);
         }
         ++o.m_analogCount;

@@ -34,7 +34,7 @@ struct Record {
         o.m_netFrequency = 50;
         o.m_rates = {{4000.0, int32_t(kSamples)}};
         o.m_times.resize(kSamples);
-        for (size_t i = 0; i < kSamples; ++i) o.m_times[i] = int64_t(i) * 250;
+        for (size_t i = 0; i < kSamples; ++i) o.m_times.Set(i, int64_t(i) * 250);
         std::mt19937 rng(3);
         std::normal_distribution<double> noise(0, 0.05);
         for (int k = 0; k < kAnalog + kDiscrete; ++k) {
@@ -50,6 +50,8 @@ struct Record {
                 for (size_t i = 0; i < kSamples; ++i) s[i] = (i / period) % 2;
             }
             ch.m_samples = std::move(s);
+            // Status channels keep a bit a sample, as a record read from a file does.
+            ch.m_samples.Compact();
             o.AddChannel(-1, std::move(ch));
         }
         o.RecalcAll(false);

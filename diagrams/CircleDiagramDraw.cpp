@@ -43,6 +43,8 @@ void CircleDiagramWnd::DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const
 
     for (const CChannel& ch : osc.m_channels) {
         if (!(ch.m_flags & CHF_CIRCLE_DIAGRAM)) continue;
+        // A trajectory is drawn again on every paint: its phasors are kept.
+        if (!r.Empty() && r.end - r.start > 4096) ch.KeepPhasorSeries();
         const double k = IsResistanceUnit(ch.GetUnitText()) ? sc.ppuR : sc.ppuP;
         CPen pen(PS_SOLID, s, ch.GetColor());
         dc->SelectObject(&pen);

@@ -46,10 +46,8 @@ bool IsCircleEligible(const CChannel& ch) {
 }
 
 Complex CirclePhasorAt(const CChannel& ch, int64_t i) {
-    if (ch.IsDiscrete() || i < 0 || i >= int64_t(ch.m_phasors.size())) return {};
-    const Complex z = ch.m_phasors[size_t(i)];
-    if (std::isnan(z.real()) || std::isnan(z.imag())) return {};
-    return z;
+    if (ch.IsDiscrete() || i < 0 || i >= int64_t(ch.GetPhasorCount())) return {};
+    return ch.GetStoredHarmonic(uint32_t(i));
 }
 
 void StripNonCircleChannels(COscillogram& osc) {

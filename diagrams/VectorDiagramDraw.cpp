@@ -22,10 +22,8 @@ int Nearest(double v) {
 }
 
 Complex StoredPhasor(const CChannel& ch, size_t k) {
-    if (ch.IsDiscrete() || k >= ch.m_phasors.size()) return {};
-    const Complex p = ch.m_phasors[k];
-    if (std::isnan(p.real()) || std::isnan(p.imag())) return {};
-    return p;
+    if (ch.IsDiscrete() || k >= ch.GetPhasorCount()) return {};
+    return ch.GetStoredHarmonic(uint32_t(k));
 }
 
 // Digits of the field of a small value's text: the decimals it needs plus the leading "0.".
@@ -49,7 +47,7 @@ const CChannel* FindReference(const COscillogram& osc, const CString& name) {
 Complex GetChannelPhasorAt(const CChannel& ch, uint32_t q, const CTenvorikDoc& doc) {
     if (!ch.HasOwnTimeBase()) return StoredPhasor(ch, q);
     const double t = double(doc.GetSampleTime(q)) - doc.m_pasteTimeShift * 1e6;
-    const size_t n = ch.m_ownTimes.empty() ? ch.m_phasors.size() : ch.m_ownTimes.size();
+    const size_t n = ch.m_ownTimes.empty() ? size_t(ch.GetPhasorCount()) : ch.m_ownTimes.size();
     if (n == 0) return {};
     size_t k = 0;
     while (k < n && ch.GetSampleTime(uint32_t(k)) < t) ++k;

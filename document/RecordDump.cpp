@@ -24,8 +24,8 @@ std::vector<size_t> Shown(size_t n, bool all) {
     return idx;
 }
 
-template <class T>
-void Array(std::string& out, const std::vector<T>& v, bool all) {
+template <class Values>
+void Array(std::string& out, const Values& v, bool all) {
     out += '[';
     bool first = true;
     for (size_t i : Shown(v.size(), all)) {

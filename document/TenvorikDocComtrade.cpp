@@ -308,7 +308,7 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
         line.b = ch.m_b;
         line.skew = ch.m_skew;
         double smallest = std::numeric_limits<double>::infinity(), largest = -smallest;
-        for (double s : ch.m_samples) {
+        for (const double s : ch.m_samples) {
             if (s < smallest) smallest = s;
             if (s > largest) largest = s;
         }

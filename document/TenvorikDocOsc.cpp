@@ -25,7 +25,7 @@ bool CTenvorikDoc::LoadOsc(CString path) {
         osc.m_netFrequency = 50.0;
         osc.m_recorderId = "-";
         osc.m_samplingFrequency = 2400;
-        osc.m_oscBytes.assign(file.data(), file.data() + file.size());
+        osc.m_oscBytes = std::vector<uint8_t>(file.data(), file.data() + file.size());
         osc.m_sourcePath = path;
 
         ParseOscRecord(osc, this, m_progress, reinterpret_cast<const unsigned char*>(file.data()), file.size(), path);

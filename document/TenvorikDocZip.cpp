@@ -48,7 +48,7 @@ bool CTenvorikDoc::SaveZip(const CString& path) {
         const CString name = platform::PathFileName(StripOscillogramExt(path));
         StagingFolder staging(path);
         ziparchive::ZipError error;
-        const std::vector<uint8_t>& osc = m_oscillogram.m_oscBytes;
+        const CowVector<uint8_t>& osc = m_oscillogram.m_oscBytes;
         if (!osc.empty()) {
             CArchStorage storage;
             storage.SetFileInArchive(name + L".osc", osc.data(), osc.size());

@@ -1,6 +1,7 @@
 #include "formats/ComtradeDat.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -49,14 +50,42 @@ struct ProgressUnits {
     bool Cancelled() const { return p.cancelled && p.cancelled(); }
 };
 
-void ResizeSinks(DatReadTarget& t, size_t n) {
+// Analog values as doubles (ASCII) or as codes of 2 or 4 bytes (BINARY, binary32), whose
+// lowest code is a missing sample.
+enum class AnalogForm { Doubles, Codes16, Codes32 };
+
+// Sizes the stores for n records; `uniformUs` > 0 gives the times as that step, else a table.
+void ResizeSinks(DatReadTarget& t, size_t n, AnalogForm form, double uniformUs) {
     size_t channels = t.analog.size() + t.status.size();
     // Each array is first touched by the worker that sizes it, spreading the page faults.
     tv::ParallelFor(channels + 1, [&](size_t i) {
-        if (i < t.analog.size()) t.analog[i].samples->resize(n);
-        else if (i < channels) t.status[i - t.analog.size()]->resize(n);
-        else t.times->resize(n);
+        if (i < t.analog.size()) {
+            DatAnalogSink& a = t.analog[i];
+            if (form == AnalogForm::Codes16) a.samples->ResetCodes16(n, a.scale, a.offset, true);
+            else if (form == AnalogForm::Codes32) a.samples->ResetCodes32(n, a.scale, a.offset, true);
+            else a.samples->ResetDoubles(n);
+        } else if (i < channels) {
+            t.status[i - t.analog.size()]->ResetBits(n);
+        } else if (uniformUs > 0) {
+            t.times->SetUniform(n, uniformUs);
+        } else {
+            t.times->Mutable().assign(n, 0);
+        }
     });
+}
+
+// Keeps the first n records read.
+void TruncateSinks(DatReadTarget& t, size_t n) {
+    for (auto& a : t.analog) a.samples->Truncate(n);
+    for (auto* s : t.status) s->Truncate(n);
+    t.times->resize(n);
+}
+
+// Sets bit `row` of a status store shared by the workers of the ASCII reader, whose chunks of
+// rows may meet inside one word.
+void SetSharedBit(SampleStore& s, size_t row) {
+    uint64_t* words = s.MutableBits();
+    std::atomic_ref<uint64_t>(words[row >> 6]).fetch_or(uint64_t(1) << (row & 63), std::memory_order_relaxed);
 }
 
 // The records to read of the `n` the file holds: no more than the configuration declares.
@@ -91,6 +120,9 @@ public:
         }
     }
     bool Usable() const { return !m_parts.empty(); }
+    // Microseconds a sample of a record at one rate, whose times At gives as i times it;
+    // 0 for times by segments or from the file.
+    double UniformStep() const { return m_parts.size() == 1 ? m_parts[0].us : 0.0; }
     int64_t At(size_t i) const {
         // Segments are few: the last one that starts at or before i times it.
         size_t k = m_parts.size() - 1;
@@ -155,19 +187,20 @@ bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, 
     if (in.FieldIsBlank() && rates.Usable()) {
         // The stamp is optional where the configuration gives a rate.
         in.ReadField();
-        (*t.times)[row] = rates.At(row);
+        t.times->Mutable()[row] = rates.At(row);
     } else {
         int64_t stamp = in.ReadInt64();
-        (*t.times)[row] = RoundToInt64(double(stamp) * t.timeMultiplier);
+        t.times->Mutable()[row] = RoundToInt64(double(stamp) * t.timeMultiplier);
     }
     for (auto& a : t.analog) {
         if (!need()) return false;
         double x = comtrade::ParseDouble(in.ReadField());
-        (*a.samples)[row] = x == double(kAsciiMissing) ? std::numeric_limits<double>::quiet_NaN() : a.scale * x + a.offset;
+        a.samples->MutableDoubles()[row] =
+            x == double(kAsciiMissing) ? std::numeric_limits<double>::quiet_NaN() : a.scale * x + a.offset;
     }
     for (auto* s : t.status) {
         if (!need()) return false;
-        (*s)[row] = in.ReadInt64() != 0 ? 1.0 : 0.0;
+        if (in.ReadInt64() != 0) SetSharedBit(*s, row);
     }
     return true;
 }
@@ -192,7 +225,8 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
     // Every field takes at least its separator: lines too short for their fields are refused
     // before the arrays for them are made.
     if (n > size / (2 + t.analog.size() + t.status.size())) FormatError(path);
-    ResizeSinks(t, n);
+    // The stamps of a text file may differ from the rate: its times are kept as read.
+    ResizeSinks(t, n, AnalogForm::Doubles, 0.0);
     const RateTimes rates(t);
 
     std::atomic<bool> bad{false}, cancelled{false}, cutLast{false};
@@ -234,7 +268,7 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
         if (n <= 1) FormatError(path);
         t.partialRecord = true;
         t.fileSamples = int64_t(total - 1);
-        ResizeSinks(t, n - 1);
+        TruncateSinks(t, n - 1);
     }
     DeriveRate(t, path);
     return DatReadResult::Complete;
@@ -290,12 +324,14 @@ DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide
     if (!rec) FormatError(path);
     t.partialRecord = size % rec != 0;
     const size_t n = RecordsToRead(t, size / rec, path);
-    ResizeSinks(t, n);
+    const RateTimes rates(t);
+    const bool fromRates = rates.Usable();
+    // Times at one rate follow from it; times by segments or from the file are a table.
+    const double uniformUs = fromRates ? rates.UniformStep() : 0.0;
+    ResizeSinks(t, n, wide32 ? AnalogForm::Codes32 : AnalogForm::Codes16, uniformUs);
     pu.SetDone(uint64_t(size) * 4);
 
     const size_t statusOffset = 8 + valueBytes * A;
-    const RateTimes rates(t);
-    const bool fromRates = rates.Usable();
     constexpr size_t kBlock = 4096;
     const size_t blocks = (n + kBlock - 1) / kBlock;
     std::atomic<bool> cancelled{false};
@@ -306,32 +342,30 @@ DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide
             return;
         }
         const size_t b = bi * kBlock, e = std::min(n, b + kBlock);
-        auto& times = *t.times;
-        for (size_t i = b; i < e; ++i)
-            times[i] = fromRates ? rates.At(i) : RoundToInt64(double(LoadI32(d + i * rec + 4)) * t.timeMultiplier);
-        // Channel by channel within a block: the block stays in the cache while every
-        // array is written in runs.
+        if (uniformUs <= 0) {
+            int64_t* times = t.times->Mutable().data();
+            for (size_t i = b; i < e; ++i)
+                times[i] = fromRates ? rates.At(i) : RoundToInt64(double(LoadI32(d + i * rec + 4)) * t.timeMultiplier);
+        }
+        // Channel by channel within a block: the block stays in the cache while every array
+        // is written in runs. The blocks hold whole words of the status bits, so no two
+        // workers share one.
         for (size_t k = 0; k < A; ++k) {
-            double* out = t.analog[k].samples->data();
-            const double scale = t.analog[k].scale, offset = t.analog[k].offset;
             const char* p = d + 8 + k * valueBytes;
-            constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-            if (wide32)
-                for (size_t i = b; i < e; ++i) {
-                    const int32_t x = LoadI32(p + i * rec);
-                    out[i] = x == kBinary32Missing ? nan : scale * double(x) + offset;
-                }
-            else
-                for (size_t i = b; i < e; ++i) {
-                    const int16_t x = LoadI16(p + i * rec);
-                    out[i] = x == kBinaryMissing ? nan : scale * double(x) + offset;
-                }
+            if (wide32) {
+                int32_t* out = t.analog[k].samples->MutableCodes32();
+                for (size_t i = b; i < e; ++i) out[i] = LoadI32(p + i * rec);
+            } else {
+                int16_t* out = t.analog[k].samples->MutableCodes16();
+                for (size_t i = b; i < e; ++i) out[i] = LoadI16(p + i * rec);
+            }
         }
         for (size_t j = 0; j < D; ++j) {
-            double* out = t.status[j]->data();
+            uint64_t* out = t.status[j]->MutableBits();
             const unsigned char mask = static_cast<unsigned char>(1u << (j % 8));
             const char* p = d + statusOffset + j / 8;
-            for (size_t i = b; i < e; ++i) out[i] = (static_cast<unsigned char>(p[i * rec]) & mask) ? 1.0 : 0.0;
+            for (size_t i = b; i < e; ++i)
+                if (static_cast<unsigned char>(p[i * rec]) & mask) out[i >> 6] |= uint64_t(1) << (i & 63);
         }
         pu.AddDone(uint64_t(e - b) * rec);
     });
@@ -359,9 +393,9 @@ namespace {
 
 size_t SampleCount(const DatWriteSource& src) { return src.times.size(); }
 
-double SampleAt(const std::vector<double>* v, size_t i) { return i < v->size() ? (*v)[i] : 0.0; }
+double SampleAt(const SampleStore* v, size_t i) { return i < v->size() ? (*v)[i] : 0.0; }
 
-bool StatusBit(const std::vector<double>* v, size_t i) {
+bool StatusBit(const SampleStore* v, size_t i) {
     if (i >= v->size()) return false;
     double s = (*v)[i];
     return !(s == 0.0);  // NaN counts as set, as any value that is not 0

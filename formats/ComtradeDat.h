@@ -1,13 +1,16 @@
 #pragma once
 // The COMTRADE data file (".dat"): "ASCII" text, "BINARY" (16-bit values) and "binary32"
-// records. The readers fill the sample arrays they are given in place, so that a large
-// record is never held twice; the writers produce the file's bytes.
+// records. The readers fill the sample stores they are given in place, so that a large
+// record is never held twice: binary values stay the file's codes with their scale and offset
+// applied on read, status values become bits; the writers produce the file's bytes.
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "model/SampleStore.h"
+#include "model/TimeTable.h"
 #include "platform/CString.h"
 
 enum class DatKind { Ascii, Binary, Binary32 };
@@ -24,7 +27,7 @@ struct DatProgress {
 };
 
 struct DatAnalogSink {
-    std::vector<double>* samples = nullptr;
+    SampleStore* samples = nullptr;
     double scale = 1.0;   // a x unit-prefix multiplier
     double offset = 0.0;  // b
 };
@@ -42,8 +45,8 @@ struct DatRateSegment {
 
 struct DatReadTarget {
     std::vector<DatAnalogSink> analog;
-    std::vector<std::vector<double>*> status;
-    std::vector<int64_t>* times = nullptr;  // microseconds, one per record
+    std::vector<SampleStore*> status;
+    TimeTable* times = nullptr;             // microseconds, one per record
     int32_t samplingFrequency = 0;          // from the configuration; 0: times come from the file
     // The configuration's rate segments. With more than one, each segment's samples are timed
     // at its own rate, from the sample after the previous segment's last; the file's stamps
@@ -69,9 +72,9 @@ DatReadResult ReadComtradeDat(DatKind kind, const char* data, size_t size, DatRe
                               const DatProgress& progress, const CString& path);
 
 struct DatWriteSource {
-    std::vector<const std::vector<double>*> analog;
+    std::vector<const SampleStore*> analog;
     std::vector<double> scale, offset;  // per analog channel: a x multiplier, b
-    std::vector<const std::vector<double>*> status;
+    std::vector<const SampleStore*> status;
     std::vector<int64_t> times;         // microseconds, one per sample written
     double timeMultiplier = 1.0;        // times are written divided by it
 };

@@ -191,6 +191,9 @@ void SetupOscChannels(COscillogram& osc, LoadProgress& progress, const unsigned 
         }
     }
     if (r > 0) osc.m_rates.push_back({rate, int32_t(r * size_t(frames))});
+    // Status values that are all 0 or 1 are kept as bits.
+    for (auto& ch : osc.m_channels)
+        if (ch.IsDiscrete()) ch.m_samples.Compact();
 }
 
 }  // namespace

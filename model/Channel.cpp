@@ -3,6 +3,8 @@
 #include <cfloat>
 #include <cmath>
 #include <cwchar>
+#include <limits>
+#include <algorithm>
 
 #include "model/DocumentModel.h"
 #include "model/Numeric.h"
@@ -105,11 +107,8 @@ void CChannel::SetCalculatedUnit(const CString& unit) {
 void CChannel::SetCalculatedValues(const CString& unit, const std::vector<double>& values) {
     SetCalculatedUnit(unit);
     m_samples = values;
-    size_t n = m_samples.size();
-    m_curveValues.resize(n);
-    m_calcValues.resize(n);
-    m_valueCache.resize(n);
-    m_phasors.resize(n);
+    // Complex values a channel had keep their places; a channel without any reads 0 there.
+    if (!m_calcValues.empty()) m_calcValues.resize(values.size());
     Recalc();
 }
 
@@ -117,20 +116,18 @@ void CChannel::SetComplexValues(const CString& unit, const std::vector<double>& 
                                 const std::vector<Complex>& complexValues) {
     SetCalculatedUnit(unit);
     m_samples = values;
-    size_t n = m_samples.size();
-    m_curveValues.resize(n);
-    m_calcValues = complexValues;
-    m_calcValues.resize(n);
-    m_valueCache.resize(n);
-    m_phasors.resize(n);
+    std::vector<Complex> c = complexValues;
+    c.resize(values.size());
+    m_calcValues = std::move(c);
     Recalc();
 }
 
 void CChannel::SetDiscreteValues(const std::vector<int32_t>& states) {
     m_flags |= CHF_CALCULATED;
-    m_samples.resize(states.size());
-    for (size_t k = 0; k < states.size(); ++k) m_samples[k] = states[k] != 0 ? 1.0 : 0.0;
-    m_curveValues.resize(m_samples.size());
+    const size_t n = states.size();
+    uint64_t* bits = m_samples.ResetBits(n);
+    for (size_t k = 0; k < n; ++k)
+        if (states[k] != 0) bits[k >> 6] |= uint64_t(1) << (k & 63);
     Recalc();
 }
 
@@ -162,20 +159,73 @@ double CChannel::GetValue(uint32_t i) const {
 double CChannel::GetFormulaValue(uint32_t i) const {
     if (!m_filePrimary) return GetValue(i);
     if (i >= m_samples.size() || std::isnan(m_samples[i])) return 0.0;
-    // The cache may lag behind (discrete channels never fill it); read the value itself then.
-    double v = i < m_valueCache.size() ? m_valueCache[i] : GetValue(i);
+    double v = GetValue(i);
     if (m_primaryMode && m_primary != 0.0) v = v * m_secondary / m_primary;
     if (!m_discrete && (m_flags & CHF_ADC_COUNTS)) return double(GetAdcCode(i));
     return v;
 }
 
-double CChannel::GetCurveValue(uint32_t i) const { return i < m_curveValues.size() ? m_curveValues[i] : 0.0; }
+double CChannel::GetCurveValue(uint32_t i) const {
+    if (i >= m_curveSize) return 0.0;
+    if (!m_windowedCurve.empty()) return i < m_windowedCurve.size() ? m_windowedCurve[i] : 0.0;
+    if (!m_discrete) {
+        if (i >= m_samples.size()) return 0.0;
+        // A missing sample leaves a gap in the curve.
+        return std::isnan(m_samples[i]) ? std::numeric_limits<double>::quiet_NaN() : GetValue(i);
+    }
+    if (i >= m_samples.size()) return 0.0;
+    const double s = m_samples[i];
+    if (m_flags & CHF_INVERT) return s == 0.0 ? 1.0 : 0.0;
+    return s;
+}
+
+void CChannel::ReadCurve(size_t begin, size_t end, double* out) const {
+    for (size_t i = begin; i < end; ++i) *out++ = i < m_curveSize ? GetCurveValue(uint32_t(i)) : 0.0;
+}
+
+size_t CChannel::CountCurveOn(size_t begin, size_t end) const {
+    end = std::min<size_t>(end, std::min<size_t>(m_curveSize, m_samples.size()));
+    if (begin >= end) return 0;
+    if (m_discrete && m_windowedCurve.empty()) {
+        const size_t on = m_samples.CountNonZero(begin, end);
+        return (m_flags & CHF_INVERT) ? (end - begin) - on : on;
+    }
+    size_t on = 0;
+    for (size_t i = begin; i < end; ++i) on += GetCurveValue(uint32_t(i)) != 0.0;
+    return on;
+}
+
+std::vector<double> CChannel::GetCurveValues() const {
+    std::vector<double> v(m_curveSize);
+    ReadCurve(0, v.size(), v.data());
+    return v;
+}
+
+uint32_t CChannel::GetPhasorCount() const {
+    if (m_phasorSeries) return uint32_t(m_phasorSeries->size());
+    return m_discrete ? 0 : m_curveSize;
+}
 
 Complex CChannel::GetStoredHarmonic(uint32_t i) const {
-    if (m_discrete || i >= m_phasors.size()) return {};
-    Complex p = m_phasors[i];
+    Complex p;
+    if (m_phasorSeries) {
+        if (m_discrete || i >= m_phasorSeries->size()) return {};
+        p = (*m_phasorSeries)[i];
+    } else {
+        if (m_discrete || i >= m_curveSize) return {};
+        p = ComputePhasor(i);
+    }
     if (std::isnan(p.real()) || std::isnan(p.imag())) return {};
     return p;
+}
+
+void CChannel::SetPhasorSeries(std::vector<Complex> series) {
+    m_phasorSeries = std::make_shared<const std::vector<Complex>>(std::move(series));
+}
+
+size_t CChannel::GetDataBytes() const {
+    return m_samples.ByteSize() + m_calcValues.ByteSize() + m_ownTimes.ByteSize() + m_netFrequency.ByteSize() +
+           m_windowedCurve.ByteSize() + (m_phasorSeries ? m_phasorSeries->capacity() * sizeof(Complex) : 0);
 }
 
 double CChannel::GetSampleTime(uint32_t i) const {
@@ -188,11 +238,7 @@ double CChannel::GetSampleTime(uint32_t i) const {
     return last + double(uint32_t(i - count + 1)) * 1e6 / rate;
 }
 
-void CChannel::Reserve(size_t n) {
-    m_samples.reserve(n);
-    m_curveValues.reserve(n);
-    if (!m_discrete) m_phasors.reserve(n);
-}
+void CChannel::Reserve(size_t n) { m_samples.reserve(n); }
 
 double CChannel::SampleRate() const {
     if (m_ownRate != 0.0) return m_ownRate;

@@ -1,10 +1,12 @@
 #pragma once
 // One analog or discrete channel of a loaded record: its description as the record states it,
-// its samples, the per-sample arrays derived from them, and the display state the user changes.
+// its samples, what derives from them, and the display state the user changes.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/Complex.h"
+#include "model/SampleStore.h"
 #include "platform/CString.h"
 #include "platform/WinTypes.h"
 
@@ -62,8 +64,8 @@ public:
     explicit CChannel(DocumentModel* doc);
     // A channel pasted from a "channel" node of the clipboard tree, on the time base of the
     // record it was copied from (its rate, sample times and per-sample net frequency).
-    CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, const std::vector<int64_t>& ownTimes,
-             const std::vector<double>& netFrequency);
+    CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, const CowVector<int64_t>& ownTimes,
+             const CowVector<double>& netFrequency);
 
     CChannel(const CChannel&) = default;
     CChannel& operator=(const CChannel&) = default;
@@ -81,11 +83,33 @@ public:
     double GetFormulaValue(uint32_t i) const;
     int32_t GetAdcCode(uint32_t i) const;
     double GetCurveValue(uint32_t i) const;
+    // Curve values [begin, end) into out; past the curve they read 0.
+    void ReadCurve(size_t begin, size_t end, double* out) const;
+    // How many curve values of [begin, end) are not 0.0.
+    size_t CountCurveOn(size_t begin, size_t end) const;
+    // Samples the curve has: the count at the last Recalc.
+    uint32_t GetCurveCount() const { return m_curveSize; }
+    std::vector<double> GetCurveValues() const;
+    // First-harmonic phasor at sample i, computed for its window unless the whole series is
+    // kept (KeepPhasorSeries).
     Complex GetStoredHarmonic(uint32_t i) const;
+    // Samples that have a phasor.
+    uint32_t GetPhasorCount() const;
+    // Keeps the phasor of every sample until the next Recalc, for readers that walk the whole
+    // record over and over (the circle diagram's trajectories). Not to be called while other
+    // threads read the channel.
+    void KeepPhasorSeries() const;
+    // Replaces the kept series (a channel whose phasors come from elsewhere).
+    void SetPhasorSeries(std::vector<Complex> series);
+    bool HasPhasorSeries() const { return m_phasorSeries != nullptr; }
+    // Changes with every Recalc: what is derived from the values may be kept under it.
+    uint64_t GetRecalcStamp() const { return m_stamp; }
     double GetSampleTime(uint32_t i) const;  // microseconds
     void Reserve(size_t n);
     // Appends one sample read from a file: a x prefix multiplier x raw + b.
     void AppendScaledSample(double raw) { m_samples.push_back(m_a * m_prefixMul * raw + m_b); }
+    // Bytes of memory the channel's per-sample data holds (shared data counted in full).
+    size_t GetDataBytes() const;
     uint32_t GetSampleCount() const { return uint32_t(m_samples.size()); }
 
     // --- names and texts
@@ -155,13 +179,10 @@ public:
     // and the drawing code fill and read them directly.
     bool m_drawn = false;                  // scratch mark of the view's drawing pass
     DocumentModel* m_document = nullptr;   // the document whose record holds the channel
-    std::vector<double> m_samples;         // values in the record's units (discrete: 0.0 or 1.0)
-    std::vector<Complex> m_calcValues;     // complex values of a program-made channel
-    std::vector<double> m_valueCache;      // GetValue of every sample, filled by Recalc
-    std::vector<double> m_curveValues;     // the drawn value of every sample, by curve mode
-    std::vector<Complex> m_phasors;        // first-harmonic phasor of every sample
-    std::vector<int64_t> m_ownTimes;       // sample times in microseconds of a pasted channel
-    std::vector<double> m_netFrequency;    // net frequency per sample of a pasted channel
+    SampleStore m_samples;                 // values in the record's units (discrete: 0.0 or 1.0)
+    CowVector<Complex> m_calcValues;       // complex values of a program-made channel
+    CowVector<int64_t> m_ownTimes;         // sample times in microseconds of a pasted channel
+    CowVector<double> m_netFrequency;      // net frequency per sample of a pasted channel
     uint32_t m_discrete = 0;               // 0 analog, 1 discrete
     uint32_t m_flags = CHF_DEFAULT;        // ChannelShowFlags
     CStringA m_fileName;                   // name as stored in the record (record's code page)
@@ -208,6 +229,17 @@ public:
     bool m_unitUnrecognised = false;
 
 private:
+    // The curve of a mode that windows the values (RMS, harmonic), kept while the mode is on;
+    // the instant curve is the values themselves.
+    CowVector<double> m_windowedCurve;
+    uint32_t m_curveSize = 0;              // samples at the last Recalc
+    double m_phasorScale = 1.0;            // of the complex values of a program-made channel
+    bool m_allFinite = true;               // every shown value finite at the last Recalc
+    uint64_t m_stamp = 0;
+    mutable std::shared_ptr<const std::vector<Complex>> m_phasorSeries;
+
+    // The phasor at sample i as the windows of the last Recalc give it.
+    Complex ComputePhasor(uint32_t i) const;
     // The unit of program-made values: the formula pages name units by the localized letters,
     // the record keeps the Latin ones.
     void SetCalculatedUnit(const CString& unit);

@@ -1,6 +1,7 @@
 // Signal arithmetic of a channel: samples per period, windowed mean, RMS, harmonics, phasors,
 // the period-to-period second difference, and the rebuild of the per-sample arrays.
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -220,6 +221,10 @@ public:
         return m_p && m_p->Cancelled();
     }
     bool Cancelled() const { return m_p && m_p->Cancelled(); }
+    void Add(size_t samples) {
+        m_pending += samples;
+        Flush();
+    }
     void Flush() {
         if (m_p && m_pending) m_p->Add(uint64_t(m_pending) * m_step);
         m_pending = 0;
@@ -365,30 +370,213 @@ double CChannel::GetDeltaTracked(int i, const CChannel* tracking) const {
 
 // ------------------------------------------------------------------ Recalc
 
+namespace {
+
+std::atomic<uint64_t> g_stamps{0};
+
+// The first-harmonic phasor and the windowed curve of every sample in O(n): each window of
+// one period is the tail of the previous block of N samples plus the head of the current one,
+// both summed from the window's own samples only, so the result equals the windowed sums to
+// rounding. The first harmonic is summed at fixed phases (sample s at angle -2*pi*s/N) and
+// turned to the window's phase afterwards. SlidingAt below repeats this arithmetic for one
+// sample, so both give the same bits.
+struct SlidingTables {
+    int period = -1;
+    std::vector<double> tc, ts;
+    void Build(int N) {
+        if (N == period) return;
+        period = N;
+        tc.resize(size_t(N));
+        ts.resize(size_t(N));
+        for (size_t r = 0; r < size_t(N); ++r) {
+            tc[r] = std::cos(kTwoPi * double(r) / N);
+            ts[r] = std::sin(kTwoPi * double(r) / N);
+        }
+    }
+};
+thread_local SlidingTables t_sliding;
+
+// Visits sample s with its phasor and the curve of `mode`; false from the visitor stops.
+template <class F>
+void SlidingPass(const double* v, size_t n, int N, uint32_t mode, double correction, F visit) {
+    const size_t P = size_t(N);
+    t_sliding.Build(N);
+    const std::vector<double> tc = t_sliding.tc, ts = t_sliding.ts;
+    std::vector<double> sufRe(P + 1, 0.0), sufIm(P + 1, 0.0), sufSq(P + 1, 0.0);
+    const double scale = kSqrt2 / N;
+    for (size_t B = 0; B < n; B += P) {
+        const size_t end = std::min(n, B + P);
+        double pRe = 0, pIm = 0, pSq = 0;
+        for (size_t s = B; s < end; ++s) {
+            const size_t r = s - B;
+            const double x = v[s];
+            pRe += x * tc[r];
+            pIm -= x * ts[r];
+            pSq += x * x;
+            double curve = 0;
+            Complex phasor;
+            if (s + 1 >= P) {
+                const double aRe = sufRe[r + 1] + pRe, aIm = sufIm[r + 1] + pIm;
+                const double xRe = tc[r] * aRe - ts[r] * aIm, xIm = tc[r] * aIm + ts[r] * aRe;
+                phasor = Complex(-xIm * scale, xRe * scale);
+                if (mode == CHF_CURVE_RMS) {
+                    double sq = sufSq[r + 1] + pSq;
+                    curve = std::sqrt((sq > 0 ? sq : 0.0) / N);
+                } else if (mode == CHF_CURVE_HARMONIC) {
+                    curve = std::sqrt(xRe * xRe + xIm * xIm) * scale * correction;
+                } else {
+                    curve = x;
+                }
+            } else if (mode != CHF_CURVE_RMS && mode != CHF_CURVE_HARMONIC) {
+                curve = x;
+            }
+            if (!visit(s, curve, phasor)) return;
+        }
+        if (end - B == P) {
+            for (size_t r = P; r-- > 0;) {
+                const double x = v[B + r];
+                sufRe[r] = sufRe[r + 1] + x * tc[r];
+                sufIm[r] = sufIm[r + 1] - x * ts[r];
+                sufSq[r] = sufSq[r + 1] + x * x;
+            }
+        }
+    }
+}
+
+// The phasor SlidingPass gives sample s, from the samples of its window alone. A reader that
+// walks the samples in order (a formula, a trajectory) goes on from the sums of the previous
+// sample, so each sample costs O(1); the last few channels walked are remembered per thread.
+class SlidingWalker {
+public:
+    Complex At(const CChannel& ch, uint64_t stamp, const void* data, size_t s, int N) {
+        const size_t P = size_t(N);
+        if (s + 1 < P) return {};
+        const size_t B = s - s % P;
+        // The prefix sums hold samples [B, m_next); a sample before m_next - 1 starts afresh.
+        if (m_channel != &ch || m_stamp != stamp || m_data != data || m_period != N || m_block != B || m_next > s + 1)
+            Start(ch, stamp, data, B, N);
+        t_sliding.Build(N);
+        const double* tc = t_sliding.tc.data();
+        const double* ts = t_sliding.ts.data();
+        for (; m_next <= s; ++m_next) {
+            const double x = ch.GetValue(uint32_t(m_next));
+            const size_t r = m_next - B;
+            m_pRe += x * tc[r];
+            m_pIm -= x * ts[r];
+        }
+        const size_t r = s - B;
+        const double aRe = m_sufRe[r + 1] + m_pRe, aIm = m_sufIm[r + 1] + m_pIm;
+        const double xRe = tc[r] * aRe - ts[r] * aIm, xIm = tc[r] * aIm + ts[r] * aRe;
+        const double scale = kSqrt2 / N;
+        return Complex(-xIm * scale, xRe * scale);
+    }
+    const CChannel* Channel() const { return m_channel; }
+
+private:
+    void Start(const CChannel& ch, uint64_t stamp, const void* data, size_t B, int N) {
+        const size_t P = size_t(N);
+        m_channel = &ch;
+        m_stamp = stamp;
+        m_data = data;
+        m_period = N;
+        m_block = B;
+        m_sufRe.assign(P + 1, 0.0);
+        m_sufIm.assign(P + 1, 0.0);
+        t_sliding.Build(N);
+        const double* tc = t_sliding.tc.data();
+        const double* ts = t_sliding.ts.data();
+        if (B >= P) {
+            for (size_t r = P; r-- > 0;) {
+                const double x = ch.GetValue(uint32_t(B - P + r));
+                m_sufRe[r] = m_sufRe[r + 1] + x * tc[r];
+                m_sufIm[r] = m_sufIm[r + 1] - x * ts[r];
+            }
+        }
+        m_pRe = m_pIm = 0;
+        m_next = B;
+    }
+
+    const CChannel* m_channel = nullptr;
+    uint64_t m_stamp = 0;
+    const void* m_data = nullptr;
+    int m_period = -1;
+    size_t m_block = 0, m_next = 0;
+    double m_pRe = 0, m_pIm = 0;
+    std::vector<double> m_sufRe, m_sufIm;
+};
+
+struct WalkerSet {
+    static constexpr size_t kCount = 8;
+    SlidingWalker walkers[kCount];
+    size_t next = 0;
+    SlidingWalker& For(const CChannel& ch) {
+        for (SlidingWalker& w : walkers)
+            if (w.Channel() == &ch) return w;
+        SlidingWalker& w = walkers[next];
+        next = (next + 1) % kCount;
+        return w;
+    }
+};
+thread_local WalkerSet t_walkers;
+
+}  // namespace
+
+Complex CChannel::ComputePhasor(uint32_t i) const {
+    if (m_flags & CHF_CALCULATED) {
+        const Complex c = i < m_calcValues.size() ? m_calcValues[i] : Complex();
+        return c * m_phasorScale;
+    }
+    const int N = GetSamplesPerPeriod();
+    const int64_t s = int64_t(i);
+    if (const CChannel* tracking = GetTrackingChannel()) {
+        TrackWindow w;
+        return MakeTrackWindow(*this, s, 1, tracking, w) ? TrackedPhasor(w, s, ValueReader{*this}, 1.0, 1) : Complex();
+    }
+    if (N <= 0) return {};
+    if (!m_allFinite) return DirectFirstPhasor(s, N, ValueReader{*this});
+    return t_walkers.For(*this).At(*this, m_stamp, m_samples.Identity(), size_t(i), N);
+}
+
+void CChannel::KeepPhasorSeries() const {
+    if (m_phasorSeries || m_discrete) return;
+    const size_t n = m_curveSize;
+    auto series = std::make_shared<std::vector<Complex>>(n);
+    Complex* out = series->data();
+    const int N = GetSamplesPerPeriod();
+    if (!(m_flags & CHF_CALCULATED) && !GetTrackingChannel() && m_allFinite && N > 0) {
+        std::vector<double> v(n);
+        for (size_t s = 0; s < n; ++s) v[s] = GetValue(uint32_t(s));
+        SlidingPass(v.data(), n, N, CHF_CURVE_INSTANT, 1.0, [&](size_t s, double, const Complex& p) {
+            out[s] = p;
+            return true;
+        });
+    } else {
+        for (size_t s = 0; s < n; ++s) out[s] = ComputePhasor(uint32_t(s));
+    }
+    m_phasorSeries = std::move(series);
+}
+
 void CChannel::Recalc() {
     const size_t n = m_samples.size();
-    m_curveValues.resize(n);
+    m_curveSize = uint32_t(n);
+    m_stamp = ++g_stamps;
+    m_phasorSeries.reset();
+    m_windowedCurve.clear();
     LoadProgress* progress = m_document ? &m_document->m_progress : nullptr;
 
     if (m_discrete) {
-        bool invert = (m_flags & CHF_INVERT) != 0;
-        for (size_t c = 0; c < n; ++c)
-            m_curveValues[c] = invert ? (m_samples[c] == 0.0 ? 1.0 : 0.0) : m_samples[c];
         if (n) {
             m_max = m_min = m_samples[0];
-            for (size_t c = 1; c < n; ++c) {
-                if (m_samples[c] != 0.0)
-                    m_max = 1.0;
-                else
-                    m_min = 0.0;
-            }
+            const size_t on = m_samples.CountNonZero(1, n);
+            if (on != 0) m_max = 1.0;
+            if (on != n - 1) m_min = 0.0;
         }
         return;
     }
 
     const uint32_t mode = m_flags & CHF_CURVE_MASK;
     m_displayMul = ComputeDisplayMultiplier();
-    const double phasorScale = (m_flags & CHF_INVERT) ? -m_displayMul : m_displayMul;
+    m_phasorScale = (m_flags & CHF_INVERT) ? -m_displayMul : m_displayMul;
     const int N = GetSamplesPerPeriod();
 
     // DC component over the whole periods from the first sample. A record shorter than one
@@ -401,8 +589,9 @@ void CChannel::Recalc() {
         if (std::isnan(m_samples[s])) continue;  // a missing sample has no code either
         if (adc) {
             sum += GetAdcCode(uint32_t(s));
-        } else if (std::isfinite(m_samples[s])) {
-            sum += m_samples[s];
+        } else {
+            const double x = m_samples[s];
+            if (std::isfinite(x)) sum += x;
         }
         ++present;
     }
@@ -410,142 +599,84 @@ void CChannel::Recalc() {
 
     m_max = -DBL_MAX;
     m_min = DBL_MAX;
-    const bool calculated = (m_flags & CHF_CALCULATED) != 0;
-    if (calculated) m_calcValues.resize(n);
-    m_phasors.resize(n);
-    m_valueCache.resize(n);
-
-    // The shown values first: every window below reads them.
-    bool allFinite = true;
-    for (size_t s0 = 0; s0 < n; s0 += kProgressChunk) {
-        if (progress && progress->Cancelled()) return;
-        size_t e = std::min(n, s0 + kProgressChunk);
-        for (size_t s = s0; s < e; ++s) {
-            // A missing sample stays missing here: every window leaves it out.
-            double v = std::isnan(m_samples[s]) ? std::numeric_limits<double>::quiet_NaN() : GetValue(uint32_t(s));
-            m_valueCache[s] = v;
-            allFinite &= std::isfinite(v);
-        }
-    }
-
-    const double correction = m_document ? m_document->m_oscillogram.m_harmonicCorrection : 1.0;
-    const CChannel* tracking = GetTrackingChannel();
-    ProgressTicker ticker(progress);
     auto keepRange = [this](double c) {
         if (c > -DBL_MAX && c < DBL_MAX) {
             m_max = std::max(m_max, c);
             m_min = std::min(m_min, c);
         }
     };
+    const bool windowed = mode == CHF_CURVE_RMS || mode == CHF_CURVE_HARMONIC;
 
+    // The shown values: the instant curve is they, and every window reads them. A missing
+    // sample stays missing here: every window leaves it out.
+    bool allFinite = true;
+    std::vector<double> values;
+    if (windowed) values.resize(n);
+    for (size_t s0 = 0; s0 < n; s0 += kProgressChunk) {
+        if (progress && progress->Cancelled()) return;
+        size_t e = std::min(n, s0 + kProgressChunk);
+        for (size_t s = s0; s < e; ++s) {
+            const double v = std::isnan(m_samples[s]) ? std::numeric_limits<double>::quiet_NaN() : GetValue(uint32_t(s));
+            if (windowed) values[s] = v;
+            else keepRange(v);
+            allFinite &= std::isfinite(v);
+        }
+    }
+    m_allFinite = allFinite;
+    ProgressTicker ticker(progress);
+    if (!windowed) {
+        ticker.Add(n);
+        return;
+    }
+
+    const double correction = m_document ? m_document->m_oscillogram.m_harmonicCorrection : 1.0;
+    const CChannel* tracking = GetTrackingChannel();
     if (!tracking && (N <= 0 || size_t(N) > n)) {
         // No whole period fits: without a line period the measures over one are blank (not a
         // number); a record shorter than its period has them at 0. Nothing is sized by the
         // period, so a declared rate far beyond the data costs nothing.
         const double blank = N <= 0 ? std::numeric_limits<double>::quiet_NaN() : 0.0;
+        if (n) keepRange(blank);
+        m_windowedCurve = std::vector<double>(n, blank);
+        ticker.Add(n);
+        return;
+    }
+    std::vector<double> curve(n);
+    if (!tracking && allFinite) {
+        bool stopped = false;
+        SlidingPass(values.data(), n, N, mode, correction, [&](size_t s, double c, const Complex&) {
+            curve[s] = c;
+            keepRange(c);
+            stopped = ticker.Tick();
+            return !stopped;
+        });
+        if (stopped) return;
+    } else {
+        // Tracking mode (the window follows a measured frequency) or values that are not
+        // finite: every window is summed on its own.
+        CacheReader rd{values.data(), int64_t(n)};
         for (size_t s = 0; s < n; ++s) {
-            const double curve = (mode == CHF_CURVE_RMS || mode == CHF_CURVE_HARMONIC) ? blank : m_valueCache[s];
-            m_curveValues[s] = curve;
-            keepRange(curve);
-            m_phasors[s] = calculated ? m_calcValues[s] * phasorScale : Complex();
+            const int64_t i = int64_t(s);
+            double c;
+            TrackWindow w;
+            if (mode == CHF_CURVE_RMS) {
+                if (tracking)
+                    c = (s < tracking->m_samples.size() && MakeTrackWindow(*this, i, 1, tracking, w)) ? TrackedRms(w, i, rd, 1)
+                                                                                                     : 0.0;
+                else
+                    c = DirectRms(i, N, rd);
+            } else {
+                if (tracking)
+                    c = MakeTrackWindow(*this, i, 1, tracking, w) ? std::abs(TrackedPhasor(w, i, rd, 1.0, 1)) : 0.0;
+                else
+                    c = DirectHarmonic(1, i, N, rd) * correction;
+            }
+            curve[s] = c;
+            keepRange(c);
             if (ticker.Tick()) return;
         }
-        return;
     }
-
-    if (!tracking && allFinite) {
-        // Sliding windows in O(n): each window of one period is the tail of the previous block
-        // of N samples plus the head of the current one, both summed from the window's own
-        // samples only, so the result equals the windowed sums to rounding. The first harmonic
-        // is summed at fixed phases (sample s at angle -2*pi*s/N) and turned to the window's
-        // phase afterwards.
-        const size_t P = size_t(N);
-        std::vector<double> tc(P), ts(P);
-        for (size_t r = 0; r < P; ++r) {
-            tc[r] = std::cos(kTwoPi * double(r) / N);
-            ts[r] = std::sin(kTwoPi * double(r) / N);
-        }
-        std::vector<double> sufRe(P + 1, 0.0), sufIm(P + 1, 0.0), sufSq(P + 1, 0.0);
-        const double* v = m_valueCache.data();
-        const double scale = kSqrt2 / N;
-        for (size_t B = 0; B < n; B += P) {
-            const size_t end = std::min(n, B + P);
-            double pRe = 0, pIm = 0, pSq = 0;
-            for (size_t s = B; s < end; ++s) {
-                const size_t r = s - B;
-                const double x = v[s];
-                pRe += x * tc[r];
-                pIm -= x * ts[r];
-                pSq += x * x;
-                double curve = 0;
-                Complex phasor;
-                if (s + 1 >= P) {
-                    const double aRe = sufRe[r + 1] + pRe, aIm = sufIm[r + 1] + pIm;
-                    const double xRe = tc[r] * aRe - ts[r] * aIm, xIm = tc[r] * aIm + ts[r] * aRe;
-                    phasor = Complex(-xIm * scale, xRe * scale);
-                    if (mode == CHF_CURVE_RMS) {
-                        double sq = sufSq[r + 1] + pSq;
-                        curve = std::sqrt((sq > 0 ? sq : 0.0) / N);
-                    } else if (mode == CHF_CURVE_HARMONIC) {
-                        curve = std::sqrt(xRe * xRe + xIm * xIm) * scale * correction;
-                    } else {
-                        curve = x;
-                    }
-                } else if (mode != CHF_CURVE_RMS && mode != CHF_CURVE_HARMONIC) {
-                    curve = x;
-                }
-                m_curveValues[s] = curve;
-                keepRange(curve);
-                m_phasors[s] = calculated ? m_calcValues[s] * phasorScale : phasor;
-                if (ticker.Tick()) return;
-            }
-            if (end - B == P) {
-                for (size_t r = P; r-- > 0;) {
-                    const double x = v[B + r];
-                    sufRe[r] = sufRe[r + 1] + x * tc[r];
-                    sufIm[r] = sufIm[r + 1] - x * ts[r];
-                    sufSq[r] = sufSq[r + 1] + x * x;
-                }
-            }
-        }
-        return;
-    }
-
-    // Tracking mode (the window follows a measured frequency) or values that are not finite:
-    // every window is summed on its own.
-    CacheReader rd{m_valueCache.data(), int64_t(n)};
-    for (size_t s = 0; s < n; ++s) {
-        const int64_t i = int64_t(s);
-        double curve;
-        if (mode == CHF_CURVE_RMS) {
-            TrackWindow w;
-            if (tracking)
-                curve = (s < tracking->m_samples.size() && MakeTrackWindow(*this, i, 1, tracking, w))
-                            ? TrackedRms(w, i, rd, 1)
-                            : 0.0;
-            else
-                curve = DirectRms(i, N, rd);
-        } else if (mode == CHF_CURVE_HARMONIC) {
-            TrackWindow w;
-            if (tracking)
-                curve = MakeTrackWindow(*this, i, 1, tracking, w) ? std::abs(TrackedPhasor(w, i, rd, 1.0, 1)) : 0.0;
-            else
-                curve = DirectHarmonic(1, i, N, rd) * correction;
-        } else {
-            curve = m_valueCache[s];
-        }
-        m_curveValues[s] = curve;
-        keepRange(curve);
-        if (calculated) {
-            m_phasors[s] = m_calcValues[s] * phasorScale;
-        } else if (tracking) {
-            TrackWindow w;
-            m_phasors[s] = MakeTrackWindow(*this, i, 1, tracking, w) ? TrackedPhasor(w, i, rd, 1.0, 1) : Complex();
-        } else {
-            m_phasors[s] = DirectFirstPhasor(i, N, rd);
-        }
-        if (ticker.Tick()) return;
-    }
+    m_windowedCurve = std::move(curve);
 }
 
 // ------------------------------------------------------------------ padding for the merge
@@ -569,15 +700,23 @@ void CChannel::PadSamples(uint32_t n, bool atStart) {
         m_ownTimes = std::move(times);
     }
     if (atStart) {
-        m_samples.insert(m_samples.begin(), n, 0.0);
+        m_samples.Insert(0, n, 0.0);
         std::vector<int64_t> head(n);
         for (uint32_t j = 0; j < n; ++j) head[j] = RoundToInt64(double(t0) - double(n - j) * step);
-        m_ownTimes.insert(m_ownTimes.begin(), head.begin(), head.end());
-        if (!m_netFrequency.empty()) m_netFrequency.insert(m_netFrequency.begin(), n, net);
+        auto& times = m_ownTimes.Mutable();
+        times.insert(times.begin(), head.begin(), head.end());
+        if (!m_netFrequency.empty()) {
+            auto& f = m_netFrequency.Mutable();
+            f.insert(f.begin(), n, net);
+        }
     } else {
-        m_samples.insert(m_samples.end(), n, 0.0);
-        for (uint32_t j = 1; j <= n; ++j) m_ownTimes.push_back(RoundToInt64(double(tl) + double(j) * step));
-        if (!m_netFrequency.empty()) m_netFrequency.insert(m_netFrequency.end(), n, net);
+        m_samples.Insert(m_samples.size(), n, 0.0);
+        auto& times = m_ownTimes.Mutable();
+        for (uint32_t j = 1; j <= n; ++j) times.push_back(RoundToInt64(double(tl) + double(j) * step));
+        if (!m_netFrequency.empty()) {
+            auto& f = m_netFrequency.Mutable();
+            f.insert(f.end(), n, net);
+        }
     }
     Recalc();
 }

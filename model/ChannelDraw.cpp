@@ -16,8 +16,8 @@ namespace {
 // A value that is not a number is drawn where 0.0 would be, as the values past the end are.
 inline double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
 
-inline double CurveAt(const std::vector<double>& c, int64_t i) {
-    return i >= 0 && uint64_t(i) < c.size() ? c[size_t(i)] : 0.0;
+inline double CurveAt(const CChannel& c, int64_t i) {
+    return i >= 0 && uint64_t(i) < c.GetCurveCount() ? c.GetCurveValue(uint32_t(i)) : 0.0;
 }
 
 CPen& ZeroLinePen() {
@@ -110,7 +110,8 @@ void DrawZeroLine(const CurveStrip& s, const VerticalMap& map) {
 // sample, so that the polyline ends exactly where the full one would.
 void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap& map, int64_t count,
                       std::vector<POINT>& pts) {
-    const std::vector<double>& c = ch.m_curveValues;
+    const CChannel& c = ch;
+    const size_t curveCount = ch.GetCurveCount();
     pts.clear();
     const int64_t first = s.first;
     const double px = 25.0 * s.xscale;
@@ -142,7 +143,7 @@ void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap
             platform::draw::ReducePolylinePerColumn(raw.data(), raw.size(), reduced);
             pts.insert(pts.end(), reduced.begin(), reduced.end());
         } else {
-            size_t b = size_t(first + k), en = size_t(std::min<int64_t>(first + e, int64_t(c.size())));
+            size_t b = size_t(first + k), en = size_t(std::min<int64_t>(first + e, int64_t(curveCount)));
             double lo = 0, hi = 0;
             int64_t loK = k, hiK = k;
             if (b < en) {
@@ -150,9 +151,9 @@ void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap
                     CurveSummary::Range r = s.summary->Query(c, b, en);
                     lo = r.min, hi = r.max, loK = int64_t(r.minIndex) - first, hiK = int64_t(r.maxIndex) - first;
                 } else {
-                    lo = hi = Finite(c[b]);
+                    lo = hi = Finite(c.GetCurveValue(uint32_t(b)));
                     for (size_t j = b + 1; j < en; ++j) {
-                        double v = Finite(c[j]);
+                        double v = Finite(c.GetCurveValue(uint32_t(j)));
                         if (v < lo) lo = v, loK = int64_t(j) - first;
                         if (v > hi) hi = v, hiK = int64_t(j) - first;
                     }
@@ -220,44 +221,56 @@ void DrawBar(CDC* dc, int x1, int x2, int yc) { dc->Rectangle(x1, yc - 6, x2, yc
 
 // ------------------------------------------------------------------ summary
 
-void CurveSummary::Build(const std::vector<double>& values) {
-    m_data = values.data();
-    m_size = values.size();
-    m_blocks.assign((m_size + kBlock - 1) / kBlock, Block{});
-    for (size_t b = 0; b < m_blocks.size(); ++b) {
-        size_t begin = b * kBlock, end = std::min(m_size, begin + kBlock);
-        Block blk{Finite(values[begin]), Finite(values[begin]), begin, begin, 0};
-        for (size_t i = begin; i < end; ++i) {
-            double raw = values[i], v = Finite(raw);
-            if (v < blk.min) blk.min = v, blk.minIndex = i;
-            if (v > blk.max) blk.max = v, blk.maxIndex = i;
-            blk.on += raw != 0.0;
+void CurveSummary::Build(const CChannel& ch) {
+    m_stamp = ch.GetRecalcStamp();
+    m_identity = ch.m_samples.Identity();
+    m_size = ch.GetCurveCount();
+    const size_t blocks = (m_size + kBlock - 1) / kBlock;
+    m_blocks.assign(blocks, Block{});
+    constexpr size_t kChunk = kBlock * 256;
+    std::vector<double> values(kChunk);
+    for (size_t c0 = 0; c0 < m_size; c0 += kChunk) {
+        const size_t c1 = std::min(m_size, c0 + kChunk);
+        ch.ReadCurve(c0, c1, values.data());
+        for (size_t begin = c0; begin < c1; begin += kBlock) {
+            const size_t end = std::min(c1, begin + kBlock);
+            double lo = Finite(values[begin - c0]), hi = lo;
+            size_t loI = begin, hiI = begin;
+            for (size_t i = begin; i < end; ++i) {
+                double v = Finite(values[i - c0]);
+                if (v < lo) lo = v, loI = i;
+                if (v > hi) hi = v, hiI = i;
+            }
+            m_blocks[begin / kBlock] = Block{lo, hi, uint32_t(loI), uint32_t(hiI)};
         }
-        m_blocks[b] = blk;
     }
-    m_groups.assign((m_blocks.size() + kGroup - 1) / kGroup, Block{});
+    m_groups.assign((blocks + kGroup - 1) / kGroup, Block{});
     for (size_t g = 0; g < m_groups.size(); ++g) {
-        size_t begin = g * kGroup, end = std::min(m_blocks.size(), begin + kGroup);
+        size_t begin = g * kGroup, end = std::min(blocks, begin + kGroup);
         Block grp = m_blocks[begin];
-        grp.on = 0;
         for (size_t b = begin; b < end; ++b) {
             const Block& blk = m_blocks[b];
             if (blk.min < grp.min) grp.min = blk.min, grp.minIndex = blk.minIndex;
             if (blk.max > grp.max) grp.max = blk.max, grp.maxIndex = blk.maxIndex;
-            grp.on += blk.on;
         }
         m_groups[g] = grp;
     }
 }
 
-CurveSummary::Range CurveSummary::Query(const std::vector<double>& values, size_t begin, size_t end) const {
+bool CurveSummary::Matches(const CChannel& ch) const {
+    return m_size != 0 && m_stamp == ch.GetRecalcStamp() && m_identity == ch.m_samples.Identity() &&
+           m_size == ch.GetCurveCount();
+}
+
+CurveSummary::Range CurveSummary::Query(const CChannel& ch, size_t begin, size_t end) const {
     Range r;
-    end = std::min(end, values.size());
+    end = std::min(end, m_size);
     if (begin >= end) return r;
-    r.min = r.max = Finite(values[begin]);
+    auto value = [&](size_t i) { return Finite(ch.GetCurveValue(uint32_t(i))); };
+    r.min = r.max = value(begin);
     r.minIndex = r.maxIndex = begin;
     auto take = [&](size_t i) {
-        double v = Finite(values[i]);
+        double v = value(i);
         if (v < r.min) r.min = v, r.minIndex = i;
         if (v > r.max) r.max = v, r.maxIndex = i;
     };
@@ -275,17 +288,8 @@ CurveSummary::Range CurveSummary::Query(const std::vector<double>& values, size_
     return r;
 }
 
-size_t CurveSummary::CountOn(const std::vector<double>& values, size_t begin, size_t end) const {
-    end = std::min(end, values.size());
-    size_t on = 0;
-    constexpr size_t kSpan = kBlock * kGroup;
-    size_t i = begin;
-    for (; i < end && i % kBlock != 0; ++i) on += values[i] != 0.0;
-    for (; i + kBlock <= end && i % kSpan != 0; i += kBlock) on += m_blocks[i / kBlock].on;
-    for (; i + kSpan <= end; i += kSpan) on += m_groups[i / kSpan].on;
-    for (; i + kBlock <= end; i += kBlock) on += m_blocks[i / kBlock].on;
-    for (; i < end; ++i) on += values[i] != 0.0;
-    return on;
+size_t CurveSummary::CountOn(const CChannel& ch, size_t begin, size_t end) const {
+    return ch.CountCurveOn(begin, std::min(end, m_size));
 }
 
 // ------------------------------------------------------------------ vertical mapping
@@ -365,7 +369,7 @@ void CChannel::DrawAnalog(const CurveStrip& s, uint32_t start) const {
         pts.reserve(size_t(visible - start));
         for (int64_t i = start; i < visible; ++i) {
             double t = GetSampleTime(uint32_t(i)) + s.timeShiftUs;
-            pts.push_back(POINT{PastedX(*m_document, s, t), map.Y(Finite(CurveAt(m_curveValues, i)))});
+            pts.push_back(POINT{PastedX(*m_document, s, t), map.Y(Finite(CurveAt(*this, i)))});
         }
         if (25.0 * s.xscale < 1.0) ReduceKeepingLastColumn(pts);
     }
@@ -392,7 +396,7 @@ void CChannel::DrawDiscrete(const CurveStrip& s, uint32_t start) const {
     CPen* oldPen = dc->SelectObject(&outline);
     CBrush* oldBrush = dc->SelectObject(&fill);
     const int yc = s.top + s.height / 2;
-    const std::vector<double>& c = m_curveValues;
+    const CChannel& c = *this;
     const int64_t count = int64_t(GetSampleCount());
     const double px = PixelStep(s.xscale);
 
@@ -451,7 +455,6 @@ void CChannel::DrawDiscrete(const CurveStrip& s, uint32_t start) const {
         if (npix > 0) {
             const double ratio = double(n) / double(npix);
             const bool endsInside = available <= v;
-            const bool useSummary = s.summary && s.summary->Matches(c);
             struct Col {
                 bool any, all;
             };
@@ -462,10 +465,8 @@ void CChannel::DrawDiscrete(const CurveStrip& s, uint32_t start) const {
                 e = std::min<int64_t>(e + first, count);
                 int64_t total = e - b;
                 if (total <= 0) return Col{false, false};
-                int64_t ons = 0;
-                if (useSummary) ons = int64_t(s.summary->CountOn(c, size_t(b), size_t(e)));
-                else
-                    for (int64_t i = b; i < e; ++i) ons += CurveAt(c, i) != 0.0;
+                // Past the curve the values read 0.0, which is off.
+                const int64_t ons = int64_t(CountCurveOn(size_t(b), size_t(e)));
                 return Col{ons > 0, ons == total};
             };
             std::vector<Col> cols(static_cast<size_t>(npix), Col{false, false});

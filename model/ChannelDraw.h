@@ -9,34 +9,34 @@
 class CDC;
 class CChannel;
 
-// Extremes and "on" counts of a channel's curve values, per block of kBlock samples and per
+// Extremes of a channel's curve values with their indices, per block of kBlock samples and per
 // group of kGroup blocks. Built once per change of the values; the drawing reads it instead of
 // the samples where a pixel column holds whole blocks.
 class CurveSummary {
 public:
     static constexpr size_t kBlock = 16;
     static constexpr size_t kGroup = 16;  // blocks per group
-    void Build(const std::vector<double>& values);
-    bool Matches(const std::vector<double>& values) const {
-        return m_data == values.data() && m_size == values.size();
-    }
-    // Over [begin, end) of the values (end > begin): the least and the greatest value (a value
+    void Build(const CChannel& ch);
+    // True when built from the channel's curve as it is now.
+    bool Matches(const CChannel& ch) const;
+    // Over [begin, end) of the curve (end > begin): the least and the greatest value (a value
     // that is not finite counts as 0) with the index of each.
     struct Range {
         double min = 0, max = 0;
         size_t minIndex = 0, maxIndex = 0;
     };
-    Range Query(const std::vector<double>& values, size_t begin, size_t end) const;
+    Range Query(const CChannel& ch, size_t begin, size_t end) const;
     // Only how many values of [begin, end) are not 0.0.
-    size_t CountOn(const std::vector<double>& values, size_t begin, size_t end) const;
+    size_t CountOn(const CChannel& ch, size_t begin, size_t end) const;
+    size_t ByteSize() const { return (m_blocks.capacity() + m_groups.capacity()) * sizeof(Block); }
 
 private:
     struct Block {
         double min, max;
-        size_t minIndex, maxIndex;
-        size_t on;
+        uint32_t minIndex, maxIndex;
     };
-    const double* m_data = nullptr;
+    uint64_t m_stamp = 0;
+    const void* m_identity = nullptr;
     size_t m_size = 0;
     std::vector<Block> m_blocks, m_groups;
 };

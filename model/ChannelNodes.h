@@ -3,13 +3,15 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/SampleStore.h"
+
 class XmlNode;
 
 // The time base of the record a "channels" tree was copied from, which every pasted channel
 // keeps until the merge puts it on the host's.
 struct PastedTimeBase {
-    std::vector<int64_t> times;        // microseconds of every sample
-    std::vector<double> netFrequency;  // net frequency of every sample (0 where none was given)
+    CowVector<int64_t> times;          // microseconds of every sample, shared by the channels
+    CowVector<double> netFrequency;    // net frequency of every sample (0 where none was given)
     double rate = 0;                   // samples per second ("discr_frequency")
 };
 

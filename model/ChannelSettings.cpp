@@ -111,9 +111,10 @@ CString CChannel::FormatNetFrequencies() const {
 void CChannel::ParseNetFrequencies(const CString& text) {
     if (text.IsEmpty()) return;
     const size_t n = GetSampleCount();
-    m_netFrequency.assign(n, 0.0);
+    std::vector<double> f(n, 0.0);
     const auto pieces = SplitAtCommas(text.str());
-    for (size_t k = 0; k < n && k < pieces.size(); ++k) m_netFrequency[k] = PieceToDouble(pieces[k]);
+    for (size_t k = 0; k < n && k < pieces.size(); ++k) f[k] = PieceToDouble(pieces[k]);
+    m_netFrequency = std::move(f);
 }
 
 // ---- channel node trees -----------------------------------------------------------------
@@ -151,8 +152,8 @@ void CChannel::WriteToNode(XmlNode& node) const {
     node.SetAttribute(L"data", CString(std::move(data)));
 }
 
-CChannel::CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, const std::vector<int64_t>& ownTimes,
-                   const std::vector<double>& netFrequency)
+CChannel::CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, const CowVector<int64_t>& ownTimes,
+                   const CowVector<double>& netFrequency)
     : CChannel(doc) {
     m_flags = CHF_DEFAULT | CHF_OWN_TIMEBASE;
     m_selected = true;
@@ -192,8 +193,10 @@ CChannel::CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, cons
     const auto pieces = SplitAtCommas(dataText.str());
     const int count = ToInt(node.GetAttribute(L"values_count"));
     const size_t n = count <= 0 ? 0 : std::min(size_t(count), pieces.size());
-    m_samples.assign(n, 0.0);
-    for (size_t k = 0; k < n; ++k) m_samples[k] = PieceToDouble(pieces[k]);
+    std::vector<double> samples(n, 0.0);
+    for (size_t k = 0; k < n; ++k) samples[k] = PieceToDouble(pieces[k]);
+    m_samples = std::move(samples);
+    if (m_discrete) m_samples.Compact();
 
     m_sourceStartDate = node.GetAttribute(L"record_start_date");
     m_sourceStartTime = node.GetAttribute(L"record_start_time");
@@ -249,12 +252,14 @@ PastedTimeBase ReadPastedTimeBase(const XmlNode& channels) {
     const auto freqs = SplitAtCommas(freqText.str());
     const double declared = ToDouble(channels.GetAttribute(L"num_values"));
     const size_t n = declared >= 1 ? std::min(times.size(), size_t(std::min(declared, 4e9))) : 0;
-    base.times.resize(n);
-    base.netFrequency.assign(n, 0.0);
+    std::vector<int64_t> t(n);
+    std::vector<double> f(n, 0.0);
     for (size_t k = 0; k < n; ++k) {
-        base.times[k] = int64_t(std::wcstoll(std::wstring(times[k]).c_str(), nullptr, 10));
-        if (k < freqs.size()) base.netFrequency[k] = PieceToDouble(freqs[k]);
+        t[k] = int64_t(std::wcstoll(std::wstring(times[k]).c_str(), nullptr, 10));
+        if (k < freqs.size()) f[k] = PieceToDouble(freqs[k]);
     }
+    base.times = std::move(t);
+    base.netFrequency = std::move(f);
     base.rate = ToDouble(channels.GetAttribute(L"discr_frequency"));
     return base;
 }

@@ -91,15 +91,24 @@ uint32_t NominalSampleRate(bool snap, double r, double f) {
 void DocumentModel::BuildSampleFrequencyTable() {
     COscillogram& o = m_oscillogram;
     const size_t n = o.m_times.size();
-    o.m_sampleFrequency.resize(n, 0.0);
+    RunTable old = o.m_sampleFrequency;
+    old.Resize(n);
     const uint32_t nominal = GetNominalSampleRate(false, double(o.m_samplingFrequency));
     const double f = o.m_netFrequency;
-    size_t k = 0;
-    for (size_t i = 0; i < n && k < o.m_rates.size(); ++i) {
+    // Each segment runs from the sample after the previous one to its last sample; one whose
+    // last sample lies behind its start runs to the end and no later segment follows.
+    RunTable table;
+    size_t start = 0;
+    for (const SampleRateSegment& r : o.m_rates) {
+        if (start >= n) break;
+        const size_t end = (r.lastSample >= 0 && size_t(r.lastSample) >= start) ? std::min(size_t(r.lastSample), n - 1) + 1 : n;
         // A record without a nominal rate is taken to run at it.
-        o.m_sampleFrequency[i] = nominal ? o.m_rates[k].rate / nominal * f : f;
-        if (o.m_rates[k].lastSample >= 0 && size_t(o.m_rates[k].lastSample) == i) ++k;
+        table.Append(end, nominal ? r.rate / nominal * f : f);
+        start = end;
     }
+    // Samples past the segments keep what they had.
+    table.AppendTail(old);
+    o.m_sampleFrequency = std::move(table);
 }
 
 int64_t DocumentModel::GetSampleTime(uint32_t i) const {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "model/ChannelCollection.h"
+#include "model/TimeTable.h"
 
 struct SampleRateSegment {
     double rate = 0.0;      // samples per second
@@ -19,8 +20,8 @@ public:
     COscillogram& operator=(COscillogram&&) noexcept = default;
 
     std::vector<SampleRateSegment> m_rates;  // the record's sampling-rate table
-    std::vector<double> m_sampleFrequency;   // per-sample frequency table ("net_frequency")
-    std::vector<int64_t> m_times;            // time of every sample in microseconds
+    RunTable m_sampleFrequency;              // per-sample frequency table ("net_frequency")
+    TimeTable m_times;                       // time of every sample in microseconds
     int32_t m_timeReferenceSample = 0;       // cursor read-outs count time from this sample
     double m_samplesPerPeriod = 0.0;
     double m_netFrequency = 50.0;            // nominal network frequency, Hz
@@ -38,6 +39,6 @@ public:
     CString m_dataFileType;                  // "ASCII", "BINARY" or "binary32"
     CString m_sourcePath;
     CString m_localTimeCode;                 // 2013 configuration files only
-    std::vector<uint8_t> m_oscBytes;         // whole ".osc" file the record came from
+    CowVector<uint8_t> m_oscBytes;           // whole ".osc" file the record came from
     double m_harmonicCorrection = 1.0;       // scale of first-harmonic magnitudes
 };

@@ -404,13 +404,14 @@ const std::vector<const CurveSummary*>& CTenvorikView::Summaries() {
     // Only long curves gain from a summary; a short one is walked directly.
     std::vector<size_t> stale;
     for (size_t i = 0; i < chs.size(); ++i) {
-        bool wanted = chs[i].m_curveValues.size() >= 4096;
+        // A status curve counts its bits directly and needs none.
+        bool wanted = !chs[i].IsDiscrete() && chs[i].GetCurveCount() >= 4096;
         if (!wanted) m_summaries[i] = nullptr;
-        else if (!m_summaryStore[i].Matches(chs[i].m_curveValues)) stale.push_back(i);
+        else if (!m_summaryStore[i].Matches(chs[i])) stale.push_back(i);
     }
     if (!stale.empty()) {
         tv::ParallelSlices(stale.size(), tv::WorkerCount(), [&](unsigned, size_t b, size_t e) {
-            for (size_t k = b; k < e; ++k) m_summaryStore[stale[k]].Build(chs[stale[k]].m_curveValues);
+            for (size_t k = b; k < e; ++k) m_summaryStore[stale[k]].Build(chs[stale[k]]);
         });
         for (size_t i : stale) m_summaries[i] = &m_summaryStore[i];
     }

@@ -211,7 +211,7 @@ double AtCursor(const CTenvorikDoc& doc, const CChannel& ch, int64_t c, Fn fn) {
 double CTenvorikView::ValueAtCursor(const CChannel& ch) const {
     if (!m_doc) return std::nan("");
     return AtCursor(*m_doc, ch, m_doc->m_cursors.m_cursors[0].position, [&](int64_t i) {
-        return i >= 0 && uint64_t(i) < ch.m_curveValues.size() ? ch.m_curveValues[size_t(i)] : 0.0;
+        return i >= 0 && uint64_t(i) < ch.GetCurveCount() ? ch.GetCurveValue(uint32_t(i)) : 0.0;
     });
 }
 

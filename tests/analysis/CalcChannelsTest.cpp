@@ -160,7 +160,7 @@ TEST_F(CalcChannelsTest, FailureIsReportedAndStopsAtTheFormula) {
 }
 
 TEST_F(CalcChannelsTest, RecordedChannelIsNeverReplacedOrRemoved) {
-    const std::vector<double> before = Find(L"Ia")->m_samples;
+    const std::vector<double> before = Find(L"Ia")->m_samples.ToVector();
     List().Append(L"ia", L"Ub * 2");  // the record's look-up ignores case
     List().Append(L"K1", L"Ub");
     EXPECT_FALSE(List().ComputeChannels());

@@ -96,7 +96,7 @@ TEST_F(FormulaEvaluator, Arithmetic) {
 }
 
 TEST_F(FormulaEvaluator, ComplexDivisionByZeroIsNaN) {
-    a().m_phasors = {{0.0, 0.0}};
+    a().SetPhasorSeries({{0.0, 0.0}});
     Check({L"1 / A", 3, 0.2, kNaN, kNaN});
     FormulaValue v = calc.Eval(L"1 / A");
     EXPECT_TRUE(std::isnan(v.complex.real()) && std::isnan(v.complex.imag()));
@@ -140,20 +140,20 @@ TEST_F(FormulaEvaluator, Errors) {
     calc.Tokenize(L"2 ^ A");
     calc.SetSampleIndex(0);
     EXPECT_EQ(calc.Evaluate().real, 32.0);
-    a().m_samples[0] = 0.5;
+    a().m_samples.Set(0, 0.5);
     EXPECT_THROW(
         try { calc.Evaluate(); } catch (CException* e) {
             e->Delete();
             throw 1;
         },
         int);
-    a().m_samples[0] = -1;
+    a().m_samples.Set(0, -1);
     EXPECT_EQ(calc.Evaluate().real, 0.5);
 }
 
 TEST_F(FormulaEvaluator, ParseOnceEvaluatePerSample) {
     a().m_samples = {1, 2, 3, 4};
-    a().m_phasors.assign(4, {0, 0});
+    a().SetPhasorSeries(std::vector<Complex>(4, Complex(0, 0)));
     calc.Tokenize(L"A * 10 + 1");
     double sum = 0;
     for (unsigned s = 0; s < 4; ++s) {

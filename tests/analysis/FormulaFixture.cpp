@@ -26,7 +26,7 @@ CChannel& FormulaRecord::Add(const std::wstring& name, std::vector<double> sampl
     ch.m_name = CString(name);
     ch.m_displayUnit = unit;
     ch.m_samples = std::move(samples);
-    ch.m_phasors = std::move(phasors);
+    ch.SetPhasorSeries(std::move(phasors));
     calc.channels[name] = &ch;
     return ch;
 }

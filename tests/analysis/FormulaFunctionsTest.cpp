@@ -56,17 +56,20 @@ protected:
         Set(L"D", 0, Polar(-170));
         Set(L"E", 0, Polar(170));
         // Shown as primary values of primary file values with a display multiplier of 2:
-        // value 6, formula value 8 (from the cache of displayed values), scaled by 1/2.
+        // value 6, formula value 8 (the value by the ratio 4/3), scaled by 1/2.
         CChannel& m2 = Set(L"M2", 3, {2, 4});
         m2.m_displayMul = 2;
         m2.m_filePrimary = true;
         m2.m_primaryMode = true;
-        m2.m_valueCache = {8};
-        // Primary file values shown as secondary: value 10, formula value 20, never rescaled.
-        CChannel& p = Set(L"P", 2, {10, 0});
+        m2.m_primary = 3;
+        m2.m_secondary = 4;
+        // Primary file values shown as secondary: value and formula value 20, never rescaled
+        // by the ratio.
+        CChannel& p = Set(L"P", 4, {10, 0});
         p.m_displayMul = 5;
         p.m_filePrimary = true;
-        p.m_valueCache = {20};
+        p.m_primary = 3;
+        p.m_secondary = 4;
         calc.FormulaNames() = {L"F"};
         calc.frequency = {49.5};
     }

@@ -25,7 +25,7 @@ inline void SetSamples(CTenvorikDoc& doc, size_t count) {
     o.m_netFrequency = 50;
     o.m_rates = {{1000.0, int32_t(count)}};
     o.m_times.resize(count);
-    for (size_t i = 0; i < count; ++i) o.m_times[i] = int64_t(i) * 1000;
+    for (size_t i = 0; i < count; ++i) o.m_times.Set(i, int64_t(i) * 1000);
 }
 
 // Adds an analog channel; `value` gives its sample values, `phasor` its stored phasors.
@@ -47,8 +47,9 @@ inline CChannel& AddChannel(CTenvorikDoc& doc, const char* name, const wchar_t* 
     CChannel& added = o.m_channels.back();
     added.Recalc();
     if (phasor) {
-        added.m_phasors.resize(count);
-        for (size_t i = 0; i < count; ++i) added.m_phasors[i] = phasor(i);
+        std::vector<Complex> series(count);
+        for (size_t i = 0; i < count; ++i) series[i] = phasor(i);
+        added.SetPhasorSeries(std::move(series));
     }
     return added;
 }

@@ -35,7 +35,7 @@ inline void Fill(CTenvorikDoc& doc, const std::vector<Wave>& waves, size_t count
     o.m_netFrequency = 50;
     o.m_rates = {{1000.0, int32_t(count)}};
     o.m_times.resize(count);
-    for (size_t i = 0; i < count; ++i) o.m_times[i] = int64_t(i) * 1000;
+    for (size_t i = 0; i < count; ++i) o.m_times.Set(i, int64_t(i) * 1000);
     for (const Wave& w : waves) {
         CChannel ch(&doc);
         ch.m_fileName = w.name;

@@ -124,7 +124,7 @@ TEST(VectorDiagram, OptionsAndCursor) {
     // Only direction: a weak current still reaches the outer ring.
     doc.GetOscillogram().m_channels[3].m_samples.assign(400, 0.0);
     for (size_t i = 0; i < 400; ++i)
-        doc.GetOscillogram().m_channels[3].m_samples[i] = 0.01 * std::sin(2 * kPi * 50 * double(i) / 1000 - kPi / 6);
+        doc.GetOscillogram().m_channels[3].m_samples.Set(i, 0.01 * std::sin(2 * kPi * 50 * double(i) / 1000 - kPi / 6));
     doc.GetOscillogram().m_channels[3].Recalc();
     wnd.OnCommand(ID_VECTOR_ONLY_DIRECTION);
     Picture pic(420, 520);
@@ -273,7 +273,11 @@ TEST(VectorDiagram, SilentChannelHasNoArrow) {
     Doc doc;
     Fill(doc, {{"Ua", L"V", 100, 0, kA}, {"Ia", L"A", 10, -30, kI}, {"Ib", L"A", 0, 0, kB}});
     doc.m_cursors.m_cursors[0] = {true, 100, 0, -1};
-    doc.GetOscillogram().m_channels[2].m_phasors[100] = Complex(-0.0, 0.0);  // atan2 of it is 180°
+    CChannel& ib = doc.GetOscillogram().m_channels[2];
+    std::vector<Complex> series(ib.GetPhasorCount());
+    for (uint32_t i = 0; i < series.size(); ++i) series[i] = ib.GetStoredHarmonic(i);
+    series[100] = Complex(-0.0, 0.0);  // atan2 of it is 180°
+    ib.SetPhasorSeries(std::move(series));
     Owner owner(&doc);
     VectorDiagramWnd wnd(&owner);
     wnd.SetAngleChannelName(L"Ua");

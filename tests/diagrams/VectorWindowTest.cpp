@@ -175,7 +175,7 @@ TEST(VectorWindow, PhasorOfPastedChannelFollowsTime) {
     pasted.m_flags |= CHF_OWN_TIMEBASE;
     pasted.m_ownRate = 1000;
     pasted.m_ownTimes = {10000, 12000, 12000, 14000};
-    pasted.m_phasors = {{1, 0}, {3, 0}, {5, 0}, {7, 0}};
+    pasted.SetPhasorSeries({{1, 0}, {3, 0}, {5, 0}, {7, 0}});
     // Document sample i is at i ms.
     struct {
         uint32_t q;
@@ -187,7 +187,10 @@ TEST(VectorWindow, PhasorOfPastedChannelFollowsTime) {
     EXPECT_DOUBLE_EQ(GetChannelPhasorAt(pasted, 11, doc).real(), 6);
     // Own phasor: NaN or outside reads as 0.
     CChannel plain = doc.GetOscillogram().m_channels[0];
-    plain.m_phasors[3] = Complex(NAN, 0);
+    std::vector<Complex> series(plain.GetPhasorCount());
+    for (uint32_t i = 0; i < series.size(); ++i) series[i] = plain.GetStoredHarmonic(i);
+    series[3] = Complex(NAN, 0);
+    plain.SetPhasorSeries(std::move(series));
     EXPECT_EQ(GetChannelPhasorAt(plain, 3, doc), Complex());
     EXPECT_EQ(GetChannelPhasorAt(plain, 100000, doc), Complex());
 }

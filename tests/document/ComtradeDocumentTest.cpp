@@ -243,7 +243,7 @@ TEST(ComtradeDocument, SavingUnderTheOpenedPath) {
 
     // An edit is saved under the same path too.
     ASSERT_TRUE(doc.PushUndo());
-    doc.m_oscillogram.m_channels[1].m_samples[0] = 20.0;
+    doc.m_oscillogram.m_channels[1].m_samples.Set(0, 20.0);
     doc.SetModifiedFlag(true);
     ASSERT_TRUE(doc.OnSaveDocument(W(cfg)));
     EXPECT_FALSE(doc.IsModified());
@@ -425,7 +425,7 @@ TEST(ComtradeDocument, ConfigurationsOtherProgramsWrite) {
         EXPECT_EQ(osc.m_timeMultiplier, c.multiplier) << c.what;
         EXPECT_EQ(osc.m_times[7], 7000) << c.what;  // 1000 samples per second or stamps of 1000
         // The curves keep their values.
-        EXPECT_DOUBLE_EQ(osc.m_channels[1].m_curveValues[3], osc.m_channels[1].m_samples[3]) << c.what;
+        EXPECT_DOUBLE_EQ(osc.m_channels[1].GetCurveValue(uint32_t(3)), osc.m_channels[1].m_samples[3]) << c.what;
         if (*c.box) {
             ASSERT_EQ(o.boxes.size(), 1u) << c.what;
             EXPECT_EQ(Utf8(o.boxes[0]), c.box) << c.what;
@@ -539,4 +539,37 @@ TEST(ComtradeDocument, Utf8TextsShowAndTravelUnchanged) {
     ASSERT_TRUE(Open(dir, "g", greek, g).ok);
     ASSERT_TRUE(g.OnSaveDocument(W(dir.File("g_copy.cfg"))));
     EXPECT_EQ(ReadFile(dir.File("g_copy.cfg")).find("\xce\xa3\xce\xa4,"), 0u);
+}
+
+TEST(ComtradeDocument, RecordsKeepTheirCodesAndBits) {
+    DocUi ui;
+    TempDir dir;
+    using E = SampleStore::Encoding;
+    struct Case {
+        const char* name;
+        fixtures::Record record;
+        E analog;
+    } cases[] = {
+        {"ascii", fixtures::Ascii1999(), E::Double},
+        {"binary", fixtures::Binary1999(), E::Code16},
+        {"binary32", fixtures::Binary32Year2013(), E::Code32},
+    };
+    for (const Case& c : cases) {
+        CTenvorikDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(W(fixtures::Write(dir, c.name, c.record)))) << c.name;
+        size_t analog = 0, status = 0;
+        for (const CChannel& ch : doc.m_oscillogram.m_channels) {
+            if (ch.IsDiscrete()) {
+                EXPECT_EQ(ch.m_samples.GetEncoding(), E::Bits) << c.name;
+                ++status;
+            } else {
+                EXPECT_EQ(ch.m_samples.GetEncoding(), c.analog) << c.name;
+                ++analog;
+            }
+        }
+        EXPECT_GT(analog, 0u);
+        EXPECT_GT(status, 0u);
+        // Binary records at a stated rate take their times from it.
+        EXPECT_EQ(doc.m_oscillogram.m_times.IsUniform(), c.analog != E::Double) << c.name;
+    }
 }

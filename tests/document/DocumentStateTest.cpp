@@ -50,7 +50,7 @@ TEST(DocumentUndo, StatesOfWholeRecords) {
     const auto original = l.osc().m_channels[0].m_samples;
 
     ASSERT_TRUE(doc.PushUndo());
-    l.osc().m_channels[0].m_samples[3] = 1e6;
+    l.osc().m_channels[0].m_samples.Set(3, 1e6);
     l.osc().m_channels[1].m_flags |= CHF_INVERT;
     l.osc().m_channels[2].m_selected = true;
     const auto edited = l.osc().m_channels;
@@ -216,4 +216,29 @@ TEST(DocumentClose, StoRecordsWarnInsteadOfAsking) {
     EXPECT_TRUE(doc.OnCloseDocument());
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_EQ(ui.boxes[0].Left(8), L"Внимание");
+}
+
+TEST(DocumentUndo, AStepSharesWhatTheEditLeft) {
+    Loaded l;
+    auto& doc = l.doc;
+    ASSERT_TRUE(doc.PushUndo());
+    CChannel& ua = l.osc().m_channels[0];
+    // A new ratio changes how the values are shown, not the samples.
+    ua.m_primaryMode = true;
+    ua.m_primary = 110;
+    ua.Recalc();
+    const COscillogram& before = doc.m_undo.back();
+    ASSERT_EQ(before.m_channels.size(), l.osc().m_channels.size());
+    for (size_t k = 0; k < before.m_channels.size(); ++k)
+        EXPECT_TRUE(before.m_channels[k].m_samples.SharesWith(l.osc().m_channels[k].m_samples)) << k;
+    EXPECT_NE(before.m_channels[0].GetValue(1), ua.GetValue(1));
+
+    // An edit of samples gives the edited channel data of its own, and only it.
+    ASSERT_TRUE(doc.PushUndo());
+    l.osc().m_channels[1].m_samples.Set(2, 5.0);
+    const COscillogram& step = doc.m_undo.back();
+    for (size_t k = 0; k < step.m_channels.size(); ++k)
+        EXPECT_EQ(step.m_channels[k].m_samples.SharesWith(l.osc().m_channels[k].m_samples), k != 1) << k;
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_NE(l.osc().m_channels[1].m_samples[2], 5.0);
 }

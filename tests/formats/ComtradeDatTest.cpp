@@ -10,8 +10,8 @@ namespace {
 
 // The arrays a read fills, for A analog and D status channels.
 struct Sinks {
-    std::vector<std::vector<double>> analog, status;
-    std::vector<int64_t> times;
+    std::vector<SampleStore> analog, status;
+    TimeTable times;
     DatReadTarget target;
     Sinks(size_t A, size_t D, double scale = 1.0, double offset = 0.0) : analog(A), status(D) {
         for (auto& a : analog) target.analog.push_back({&a, scale, offset});
@@ -157,10 +157,11 @@ TEST(ComtradeDat, BinaryFaultsGiveTheFormatMessage) {
 TEST(ComtradeDat, WrittenDataReadsBack) {
     std::vector<double> ia{0.5, -1.5, 1e9, NAN, 2.0}, k1{0, 1, 1, NAN, 0}, k2{1, 0, 0, 0, 1};
     DatWriteSource src;
-    src.analog = {&ia};
+    const SampleStore iaStore(ia), k1Store(k1), k2Store(k2);
+    src.analog = {&iaStore};
     src.scale = {0.5};
     src.offset = {0.0};
-    src.status = {&k1, &k2};
+    src.status = {&k1Store, &k2Store};
     src.times = {0, 200, 400, 600, 800};
     src.timeMultiplier = 2.0;  // stamps are written divided by it
 
@@ -177,7 +178,7 @@ TEST(ComtradeDat, WrittenDataReadsBack) {
     std::memcpy(&code, bin.data() + 3 * 12 + 8, 2);
     EXPECT_EQ(code, INT16_MIN);
     // A value below the range stops one code above the missing one.
-    std::vector<double> low{-1e9};
+    const SampleStore low{-1e9};
     DatWriteSource one;
     one.analog = {&low};
     one.scale = {1.0};
@@ -215,10 +216,11 @@ TEST(ComtradeDat, LargeFilesReadInPartsAndCancel) {
         k[i] = (i / 7) % 2;
         src.times.push_back(int64_t(i) * 250);
     }
-    src.analog = {&ua};
+    const SampleStore uaStore(ua), kStore(k);
+    src.analog = {&uaStore};
     src.scale = {1.0};
     src.offset = {0.0};
-    src.status = {&k};
+    src.status = {&kStore};
     for (DatKind kind : {DatKind::Ascii, DatKind::Binary}) {
         std::string bytes = kind == DatKind::Ascii ? WriteAsciiDat(src) : WriteBinaryDat(src, false);
         Sinks s(1, 1);

@@ -14,8 +14,8 @@ TEST(Channel, ValueAccessAppliesAdcDcAndInversionInThatOrder) {
     CChannel ch = Analog(&doc, "I", std::vector<double>(40, 0.0));
     ch.m_a = 0.5;
     ch.m_b = 1.0;
-    for (int i = 0; i < 40; ++i) ch.m_samples[size_t(i)] = 11.0;  // code (11-1)/0.5 = 20
-    ch.m_samples[3] = std::nan("");
+    for (int i = 0; i < 40; ++i) ch.m_samples.Set(size_t(i), 11.0);  // code (11-1)/0.5 = 20
+    ch.m_samples.Set(3, std::nan(""));
     ch.m_dc = 4.0;
     ch.m_displayMul = 2.0;
     const struct { uint32_t flags; double expected; } cases[] = {
@@ -130,8 +130,9 @@ TEST(Channel, ProgramMadeChannels) {
     EXPECT_EQ(u.m_displayUnit, L"В");
     EXPECT_TRUE(u.m_flags & CHF_CALCULATED);
     EXPECT_TRUE(u.m_primaryMode);
-    EXPECT_EQ(u.m_calcValues.size(), 40u);
-    EXPECT_EQ(u.m_valueCache.size(), 40u);
+    EXPECT_EQ(u.GetPhasorCount(), 40u);
+    EXPECT_EQ(u.GetCurveCount(), 40u);
+    EXPECT_EQ(u.GetStoredHarmonic(39), Complex());
     u.m_primary = 100.0;
     EXPECT_FALSE(u.IsScaledByRatio());
     CChannel i(L"I", L"А", std::vector<double>(40, 1.0), &doc);

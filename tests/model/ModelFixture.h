@@ -37,7 +37,7 @@ inline void SetUpRecord(DocumentModel& doc, int rate, size_t count, double net =
     o.m_netFrequency = net;
     o.m_rates = {{double(rate), int32_t(count)}};
     o.m_times.resize(count);
-    for (size_t i = 0; i < count; ++i) o.m_times[i] = int64_t(std::llround(double(i) * 1e6 / rate));
+    for (size_t i = 0; i < count; ++i) o.m_times.Set(i, int64_t(std::llround(double(i) * 1e6 / rate)));
 }
 
 // Runs `fn` and returns the resource id of the CTenvorikException it throws (0: none).

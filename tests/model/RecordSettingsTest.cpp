@@ -86,9 +86,11 @@ TEST(RecordSettings, SmallRecordFileMatchesTheExpectedBytesAndAppliesBack) {
     back.diff = {ChannelPair(L"old", L"pair")};
     // The loaders hand over recalculated channels; the one whose flags change is redone.
     for (CChannel& ch : back.doc.GetOscillogram().m_channels) ch.Recalc();
-    ASSERT_EQ(back.Ch(0).m_valueCache[0], 1.0);
+    ASSERT_EQ(back.Ch(0).GetCurveValue(0), 1.0);
+    const uint64_t stamp = back.Ch(0).GetRecalcStamp();
     LoadRecordSettings(back.parts, path, false);
-    EXPECT_EQ(back.Ch(0).m_valueCache[0], -1.0);
+    EXPECT_EQ(back.Ch(0).GetCurveValue(0), -1.0);
+    EXPECT_NE(back.Ch(0).GetRecalcStamp(), stamp);
     EXPECT_TRUE(ui.exceptions.empty());
     EXPECT_EQ(back.doc.m_codePage, 1);
     EXPECT_EQ(back.Ch(0).m_flags, uint32_t(CHF_DEFAULT | CHF_INVERT));

@@ -111,7 +111,7 @@ TEST(CurveDraw, DenseDiscreteGathersPerPixelWithTicksWhereAColumnChanges) {
     CChannel& ch = doc.GetOscillogram().m_channels[0];
     ch.m_color = RGB(10, 120, 10);
     CurveSummary summary;
-    summary.Build(ch.m_curveValues);
+    summary.Build(ch);
     for (const CurveSummary* s : std::vector<const CurveSummary*>{nullptr, &summary}) {
         Canvas c(400, 30);
         CurveStrip strip = Strip(&c.dc, 390, 0, 0, 0, 20, 0.004);  // 10 samples per pixel
@@ -138,7 +138,7 @@ TEST(CurveDraw, ReducedCurveEqualsFullPolyline) {
     CChannel& ch = doc.GetOscillogram().m_channels[0];
     ch.m_customColorSet = true, ch.m_customColor = RGB(0, 0, 200);
     CurveSummary summary;
-    summary.Build(ch.m_curveValues);
+    summary.Build(ch);
     struct Case {
         int64_t first;
         double xscale;
@@ -154,7 +154,7 @@ TEST(CurveDraw, ReducedCurveEqualsFullPolyline) {
             int64_t visible = std::min<int64_t>(int64_t(n) - k.first, int64_t(std::ceil((k.width - 3) / (25 * k.xscale))));
             std::vector<POINT> pts;
             for (int64_t j = 0; j < visible; ++j)
-                pts.push_back(POINT{3 + RoundToInt(25.0 * double(j) * k.xscale), map.Y(ch.m_curveValues[size_t(k.first + j)])});
+                pts.push_back(POINT{3 + RoundToInt(25.0 * double(j) * k.xscale), map.Y(ch.GetCurveValue(uint32_t(k.first + j)))});
             CPen pen(PS_SOLID, 1, RGB(0, 0, 200));
             b.dc.SelectObject(&pen);
             b.dc.Polyline(pts.data(), int(pts.size()));

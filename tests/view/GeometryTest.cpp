@@ -153,7 +153,7 @@ TEST(ViewScroll, TenMillionSamplesScrollToTheirEnd) {
     SetUpRecord(rig.doc, 1000, n);
     CChannel ch = Analog(rig.doc, "U", {});
     ch.m_samples.assign(n, 0.0);
-    ch.m_samples[n - 1] = 1.0;
+    ch.m_samples.Set(n - 1, 1.0);
     AddChannels(rig.doc, {std::move(ch), Analog(rig.doc, "Empty", {})});
     rig.doc.m_settings.GetCategory(L"View").SetDouble(L"XScale", 1.0);
     rig.Open(1200, 500);

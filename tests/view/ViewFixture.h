@@ -24,7 +24,7 @@ inline void SetUpRecord(CTenvorikDoc& doc, int rate, size_t count, double net = 
     o.m_netFrequency = net;
     o.m_rates = {{double(rate), int32_t(count)}};
     o.m_times.resize(count);
-    for (size_t i = 0; i < count; ++i) o.m_times[i] = int64_t(std::llround(double(i) * 1e6 / rate));
+    for (size_t i = 0; i < count; ++i) o.m_times.Set(i, int64_t(std::llround(double(i) * 1e6 / rate)));
 }
 
 inline CChannel Analog(CTenvorikDoc& doc, const char* name, std::vector<double> samples, const wchar_t* unit = L"V") {
