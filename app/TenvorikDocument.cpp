@@ -5,6 +5,7 @@
 #include <wx/filename.h>
 
 #include "app/CaptionBars.h"
+#include "app/CommentDlg.h"
 #include "app/FileInfoDlg.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
@@ -63,6 +64,14 @@ public:
         model = dlg.GetModel();
         return true;
     }
+    bool EditCommentText(CStringA& text) override {
+        CCommentDlg dlg(GetMainFrame(), *this, &text);
+        return dlg.EditText(nullptr);
+    }
+    bool EditCommentItemText(CString& text) override {
+        CCommentDlg dlg(GetMainFrame(), *this, text);
+        return dlg.EditText(&text);
+    }
     bool AskFaultReportPath(CString& path) override {
         wxString filter = ToWx(LoadResString(9139));
         while (filter.EndsWith(wxS("|"))) filter.RemoveLast();
@@ -103,8 +112,9 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateSave, this, wxID_SAVE);
     Bind(wxEVT_MENU, &TenvorikDocument::OnRecordInfo, this, ID_FILE_PARAMETERS);
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateRecordInfo, this, ID_FILE_PARAMETERS);
-    // Fault location: the run, the line model and the report are the record document's.
-    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT}) {
+    // Fault location (the run, the line model, the report) and the header comment are the
+    // record document's.
+    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT, ID_OSC_COMMENTS}) {
         Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
             if (!m_loading) m_model->OnCommand(unsigned(e.GetId()));
         }, id);

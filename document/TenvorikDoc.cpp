@@ -30,7 +30,9 @@ constexpr int64_t kOscDialogThreshold = 20000;
 
 }  // namespace
 
-CTenvorikDoc::CTenvorikDoc() : m_cursors(this) {}
+CTenvorikDoc::CTenvorikDoc() : m_cursors(this), m_comments(this) {
+    m_comments.SetTextEditor([this](CString& text) { return EditCommentItemText(text); });
+}
 
 CTenvorikDoc::~CTenvorikDoc() {
     UpdateDiagrams();
@@ -186,6 +188,7 @@ bool CTenvorikDoc::SaveModified() {
 
 bool CTenvorikDoc::AskSaveModified() { return true; }
 bool CTenvorikDoc::EditCommentText(CStringA&) { return false; }
+bool CTenvorikDoc::EditCommentItemText(CString&) { return false; }
 bool CTenvorikDoc::RunQuickAnalysis() { return false; }
 
 // ---- undo and redo ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 
 #include "faultloc/WrongPlaceLocator.h"
 #include "model/ChannelPair.h"
+#include "model/CommentList.h"
 #include "model/CursorSet.h"
 #include "model/DocumentModel.h"
 #include "model/SettingsStore.h"
@@ -89,6 +90,9 @@ public:
     CString GetTitle() const override;
     // The header's code page, kept as "Codepage" of the settings category "Comments".
     void SetCommentsCodePage(int ansi);
+    // Comments whose channel the user removed go with it; a channel that leaves only while
+    // the settings file is applied takes none.
+    void RemoveInvalidComments() override;
 
     // --- undo and redo (whole copies of the record, no depth limit)
     // False, with the reason shown, when the copy cannot be made; the caller then refuses
@@ -152,6 +156,8 @@ public:
     // --- what the document asks of the windows; the program's document class answers
     // The comment dialog on a copy of the header text; true when the user changed it.
     virtual bool EditCommentText(CStringA& text);
+    // The comment dialog on a comment item's text; true when the user accepted.
+    virtual bool EditCommentItemText(CString& text);
     // The quick-analysis sheet; true when the calculated channels were changed.
     virtual bool RunQuickAnalysis();
     // The framework's "save changes?" prompt; true when the document may close.
@@ -168,6 +174,7 @@ public:
     ChannelGroupMap m_channelGroups;
     CursorSet m_cursors;
     SettingsStore m_settings;
+    CommentList m_comments;
     int32_t m_loadResult = 0;
     CString m_loadPath;          // path the loading thread reads
     CString m_tempFolder;        // working folder of a converted or unpacked record
@@ -193,6 +200,7 @@ private:
     DatWriteSource MakeDatSource() const;
     void ReadDat(const CString& path, int kind);
     CString m_pathName;
+    bool m_applyingSettings = false;
 };
 
 // Extensions are decided by the last four characters of a path, lower-cased.

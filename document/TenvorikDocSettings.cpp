@@ -4,7 +4,9 @@
 
 #include "analysis/CalcChannels.h"
 #include "document/TenvorikDoc.h"
+#include "model/CommentStrings.h"
 #include "model/RecordSettings.h"
+#include "model/TenvorikException.h"
 #include "model/Resources.h"
 #include "model/SettingsStrings.h"
 #include "platform/UiServices.h"
@@ -38,6 +40,18 @@ private:
     CTenvorikDoc& m_doc;
 };
 
+// The comment items of the record; what does not fit the record is counted as dropped.
+class CommentsCategory final : public SettingsCategoryOwner {
+public:
+    explicit CommentsCategory(CTenvorikDoc& doc) : m_doc(doc) {}
+    void SaveSettings(SettingsNode& category) override { m_doc.m_comments.Save(&category); }
+    void LoadSettings(SettingsNode& category) override { m_dropped += m_doc.m_comments.Load(&category); }
+    int m_dropped = 0;
+
+private:
+    CTenvorikDoc& m_doc;
+};
+
 RecordSettingsParts PartsOf(CTenvorikDoc& doc) {
     RecordSettingsParts p;
     p.doc = &doc;
@@ -54,19 +68,44 @@ void CTenvorikDoc::LoadSettingsFile(const CString& path, bool skipComments) {
     DocumentCategory faultLocation(*this, &CTenvorikDoc::SaveFaultLocationSettings,
                                    &CTenvorikDoc::LoadFaultLocationSettings);
     CalculatedChannelsCategory calculated(*this);
+    CommentsCategory comments(*this);
     RecordSettingsParts parts = PartsOf(*this);
     parts.faultLocation = &faultLocation;
     parts.calculatedChannels = &calculated;
-    LoadRecordSettings(parts, path, skipComments);
+    parts.comments = &comments;
+    {
+        // The calculated channels leave and come back while the file is applied: their
+        // comments stay.
+        struct Applying {
+            bool& flag;
+            explicit Applying(bool& f) : flag(f) { flag = true; }
+            ~Applying() { flag = false; }
+        } applying(m_applyingSettings);
+        LoadRecordSettings(parts, path, skipComments);
+    }
+    if (skipComments) return;
+    // Only now are all channels there with their display names.
+    const int dropped = comments.m_dropped + m_comments.RemoveItemsOutside();
+    if (dropped > 0) {
+        CString message;
+        message.Format(LoadResString(IDS_COMMENTS_DROPPED).GetString(), dropped);
+        PostExceptionToMainFrame(CTenvorikException::FromText(message + L" - " + path));
+    }
+}
+
+void CTenvorikDoc::RemoveInvalidComments() {
+    if (!m_applyingSettings) m_comments.RemoveInvalid();
 }
 
 void CTenvorikDoc::SaveSettingsFile(const CString& path) {
     DocumentCategory faultLocation(*this, &CTenvorikDoc::SaveFaultLocationSettings,
                                    &CTenvorikDoc::LoadFaultLocationSettings);
     CalculatedChannelsCategory calculated(*this);
+    CommentsCategory comments(*this);
     RecordSettingsParts parts = PartsOf(*this);
     parts.faultLocation = &faultLocation;
     parts.calculatedChannels = &calculated;
+    parts.comments = &comments;
     SaveRecordSettings(parts, path);
 }
 

@@ -123,6 +123,7 @@ CTenvorikView::CTenvorikView(CTenvorikDoc* doc, ViewHost* host) : m_doc(doc), m_
 
 CTenvorikView::~CTenvorikView() {
     if (m_doc && m_doc->m_cursors.m_view == this) m_doc->m_cursors.m_view = nullptr;
+    if (m_doc && m_doc->m_comments.GetView() == this) m_doc->m_comments.SetView(nullptr);
 }
 
 SettingsNode& CTenvorikView::ViewSettings() const { return m_doc->m_settings.GetCategory(L"View"); }
@@ -130,6 +131,7 @@ SettingsNode& CTenvorikView::ViewSettings() const { return m_doc->m_settings.Get
 void CTenvorikView::OnInitialUpdate() {
     if (!m_doc) return;
     m_doc->m_cursors.m_view = this;
+    m_doc->m_comments.SetView(this);
     SettingsNode& view = ViewSettings();
     const double fit = 2 * GetFitScale();
     m_xScale = SaneXScale(view.GetDouble(L"XScale", fit), SaneXScale(fit, 1.0));
@@ -443,6 +445,7 @@ void CTenvorikView::DrawContent(CDC* dc, int cx, int cy) {
     if (ShowsDifferencePanel()) DrawDifferencePanel(dc, cx, cy);
     dc->SelectObject(&m_smallFont);
     m_doc->m_cursors.Draw(dc, cx, cy, y0, m_leftWidth, m_firstSample, m_xScale);
+    m_doc->m_comments.Draw(dc, cx, cy, y0, m_leftWidth, m_firstSample, m_xScale);
     if (m_mouseMode == 8 && int(m_measureY1) != int(m_measureY2)) {
         CPen pen(PS_SOLID, 2, RGB(255, 100, 100));
         CPen* old = dc->SelectObject(&pen);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/ChannelDraw.h"
+#include "model/CommentList.h"
 #include "model/CursorSet.h"
 #include "platform/CString.h"
 #include "platform/Geometry.h"
@@ -115,7 +116,43 @@ struct HoverBox {
     bool heavy = true;   // heavy font, else the small one
 };
 
-class CTenvorikView : public CBaseView, public CursorView {
+// The comment tools and the commands on the comment item under the mouse.
+enum CommentCommand : unsigned {
+    ID_COMMENT_MOMENT = 155,
+    ID_COMMENT_LEVEL = 156,
+    ID_COMMENT_AREA = 157,
+    ID_COMMENT_EDIT = 33038,
+    ID_COMMENT_LOCK = 33039,
+    ID_COMMENT_DELETE = 33040,
+    ID_COMMENT_HIDE = 33041,
+    ID_COMMENT_LEVEL_EDIT = 33042,
+};
+bool IsCommentCommand(unsigned id);
+
+// What a comment command's control shows; `text` replaces its title when not empty.
+struct CommentCommandState {
+    bool known = false;
+    bool enabled = true;
+    bool checkable = false;
+    bool checked = false;
+    CString text;
+};
+
+// An entry of the context menu of a comment item.
+struct CommentMenuEntry {
+    unsigned id = 0;
+    CString text;
+    bool checkable = false;
+    bool checked = false;
+};
+
+// Where the level of a level comment is typed: client point and the text it starts with.
+struct LevelEditPlace {
+    int x = 0, y = 0;
+    CString text;
+};
+
+class CTenvorikView : public CBaseView, public CursorView, public CommentView {
 public:
     CTenvorikView(CTenvorikDoc* doc, ViewHost* host);
     ~CTenvorikView() override;
@@ -148,6 +185,19 @@ public:
     // The cursor commands: a vertical cursor never placed goes to a quarter, half or three
     // quarters of the traces' width; otherwise the cursor is switched on or off.
     void OnToggleCursorCommand(unsigned id);
+    // --- comments
+    // The tools 155-157 and the item commands 33038-33041 (33042 needs the window's edit:
+    // see LevelEditPlace). False for any other id.
+    bool OnCommentCommand(unsigned id);
+    CommentCommandState GetCommentCommandState(unsigned id) const;
+    // The context menu of the comment item under the mouse; empty when there is none.
+    std::vector<CommentMenuEntry> CommentMenu() const;
+    // Where the level edit of the selected level comment opens; false without one.
+    bool GetLevelEditPlace(LevelEditPlace& place) const;
+    // The typed level; the document is marked modified.
+    void ApplyLevelEdit(const CString& text);
+    // A double click in the plot edits the comment under the mouse; true when it changed.
+    bool OnDoubleClick(int x, int y);
     // The channels a mouse move at client x drags out of the view: with the left button held
     // in the caption column, without CTRL or the right button, and no cursor, pasted channel,
     // measurement or comment being dragged, the indices of the selected analog channels in
@@ -163,7 +213,7 @@ public:
     double GetFitScale() const;
 
     // --- rows
-    int GetChannelHeight(const CChannel& ch) const;
+    int GetChannelHeight(const CChannel& ch) const override;
     int GetChannelHeightAt(int index) const override;
     int GetCaptionBlockHeight(const CChannel& ch) const;
     int GetAnalogHeight() const;
@@ -172,7 +222,7 @@ public:
     int GetContentHeight() const override;
     int GetContentWidth() const override;
     // The channel whose row holds content y (client y − offset), or null.
-    CChannel* ChannelFromPoint(int x, int contentY) const;
+    CChannel* ChannelFromPoint(int x, int contentY) const override;
     bool IsPastedChannelAt(CPoint clientPoint) const;
     // Visible members of the channel's merged strip in index order (empty when in none).
     std::vector<CChannel*> GetStripMembers(const CChannel& ch) const;

@@ -25,16 +25,27 @@ void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift, bool ctrl,
         return;
     }
     CursorSet& cursors = m_doc->m_cursors;
-    const int hit = cursors.HitTest(x, y, m_firstSample, m_leftWidth, m_yOffset, m_xScale);
-    if (left && hit >= 1 && hit <= 5) {
+    CommentList& comments = m_doc->m_comments;
+    int hit = cursors.HitTest(x, y, m_firstSample, m_leftWidth, m_yOffset, m_xScale);
+    // Only a held left button drags a comment: a right press leaves the list as it was.
+    if (hit == 0 && left) hit = comments.HitTestPart(x, y - m_yOffset, m_firstSample, m_leftWidth, m_xScale);
+    if (left && ((hit >= 1 && hit <= 5) || hit == 9 || hit == 10)) {
         m_mouseMode = hit;
         return;
     }
     if (x <= m_leftWidth || y >= m_clientHeight - GetBottomBand()) return;
+    if (const int tool = comments.m_tool) {
+        if (!left) return;
+        comments.OnLButtonDown(m_leftWidth, m_firstSample, x, y - m_yOffset, m_xScale);
+        // Only a press that made an item shapes it: an item already under the mouse stays.
+        if (tool != CommentList::kMomentTool && comments.m_step == 1) m_mouseMode = 9;
+        if (m_host) m_host->Invalidate();
+        return;
+    }
     if (shift) {
         cursors.PlaceLevelCursor(left, m_yOffset, x, y);
         m_mouseMode = left ? 4 : 5;
-    } else {
+    } else if (!comments.GetSelected()) {
         cursors.MoveVerticalCursor(left, m_leftWidth, m_firstSample, x, m_xScale);
         m_mouseMode = left ? 1 : 2;
     }
@@ -50,13 +61,29 @@ void CTenvorikView::OnMouseMove(int x, int y) {
         case 3: cursors.MoveThirdCursor(m_leftWidth, m_firstSample, x, m_xScale); break;
         case 4:
         case 5: cursors.PlaceLevelCursor(m_mouseMode == 4, m_yOffset, x, y); break;
-        default: return;
+        case 9:
+        case 10:
+            if (!m_doc->m_comments.OnMouseMove(m_leftWidth, m_firstSample, x, y - m_yOffset, m_xScale)) return;
+            break;
+        default: {
+            // The comment under the mouse is the one the item commands act on.
+            if (x <= m_leftWidth) return;
+            CommentList& comments = m_doc->m_comments;
+            CommentItem* before = comments.GetSelected();
+            comments.SetSelected(comments.FindItemAt(m_leftWidth, m_firstSample, x, y - m_yOffset, m_xScale));
+            if (comments.GetSelected() == before) return;
+            break;
+        }
     }
     if (m_host) m_host->Invalidate();
 }
 
 void CTenvorikView::OnButtonUp() {
-    if (m_mouseMode >= 1 && m_mouseMode <= 5) m_mouseMode = 0;
+    if ((m_mouseMode == 9 || m_mouseMode == 10) && m_doc && m_doc->m_comments.m_step != 0) {
+        m_doc->m_comments.OnLButtonUp();
+        if (m_host) m_host->Invalidate();
+    }
+    if ((m_mouseMode >= 1 && m_mouseMode <= 5) || m_mouseMode == 9 || m_mouseMode == 10) m_mouseMode = 0;
 }
 
 CChannel* CTenvorikView::CaptionChannelAt(int contentY, int64_t* topOut, int* heightOut) const {

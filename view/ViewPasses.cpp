@@ -566,8 +566,13 @@ void CTenvorikView::DrawDifferencePanel(CDC* dc, int cx, int cy) {
     const int64_t r = doc.m_oscillogram.m_timeReferenceSample;
     auto time = [&](int64_t s) { return doc.GetSampleTime(uint32_t(std::clamp<int64_t>(s, 0, UINT32_MAX))); };
     auto xOf = [&](int64_t s) { return W + PixelTrunc(double(s - m_firstSample) * 25 * m_xScale); };
-    // Sample -> label text; comment moments would join the cursors here.
+    // Sample -> label text: the comment moments first, the cursors join them for the arrows.
     std::map<int64_t, CString> marks;
+    doc.m_comments.GetMomentTexts(marks);
+    for (auto& [s, text] : marks) {
+        text.Replace(L"\n", L" ");
+        text.Replace(L"\r", L" ");
+    }
     std::vector<std::pair<int, int>> drawn;
     auto label = [&](int64_t s, const CString& extra) {
         const int x = xOf(s);

@@ -5,6 +5,7 @@
 #include <wx/docmdi.h>
 #include <wx/graphics.h>
 #include <wx/settings.h>
+#include <wx/menu.h>
 #include <wx/textctrl.h>
 
 #include <wx/clipbrd.h>
@@ -84,12 +85,19 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
                           wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN, wxEVT_SCROLLWIN_THUMBTRACK,
                           wxEVT_SCROLLWIN_THUMBRELEASE})
         m_canvas->Bind(t, &CTenvorikView::OnScroll, this);
-    for (const wxEventTypeTag<wxMouseEvent>& t : {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_LEFT_UP, wxEVT_RIGHT_UP, wxEVT_MOTION})
+    for (const wxEventTypeTag<wxMouseEvent>& t :
+         {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_LEFT_UP, wxEVT_RIGHT_UP, wxEVT_MOTION, wxEVT_LEFT_DCLICK})
         m_canvas->Bind(t, &CTenvorikView::OnMouse, this);
     m_canvas->Bind(wxEVT_KEY_DOWN, &CTenvorikView::OnKey, this);
     for (int id : kCursorCommands) {
         frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, id);
         frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, id);
+    }
+    for (unsigned id : {oscview::ID_COMMENT_MOMENT, oscview::ID_COMMENT_LEVEL, oscview::ID_COMMENT_AREA,
+                        oscview::ID_COMMENT_EDIT, oscview::ID_COMMENT_LOCK, oscview::ID_COMMENT_DELETE,
+                        oscview::ID_COMMENT_HIDE, oscview::ID_COMMENT_LEVEL_EDIT}) {
+        frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommentCommand, this, int(id));
+        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommentCommand, this, int(id));
     }
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrint, this, ID_FILE_PRINT);
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrintPreview, this, ID_FILE_PRINT_PREVIEW);
@@ -193,13 +201,17 @@ void CTenvorikView::OnMouse(wxMouseEvent& event) {
     oscview::CTenvorikView* core = Core();
     if (!core) return;
     const wxPoint p = event.GetPosition();
-    if (event.LeftDown() || event.RightDown()) {
+    if (event.LeftDClick()) {
+        core->OnDoubleClick(p.x, p.y);
+    } else if (event.LeftDown() || event.RightDown()) {
+        CloseLevelEdit(false);
         m_canvas->SetFocus();
         m_dragArmed = event.LeftDown();
         core->OnButtonDown(p.x, p.y, event.LeftDown(), event.ShiftDown(), event.ControlDown(), event.RightDown() || event.RightIsDown());
         m_canvas->Refresh(false);
     } else if (event.LeftUp() || event.RightUp()) {
         core->OnButtonUp();
+        if (event.RightUp()) ShowCommentMenu(p);
     } else if (event.Dragging()) {
         if (m_dragArmed) {
             const std::vector<uint32_t> channels =
@@ -216,6 +228,9 @@ void CTenvorikView::OnMouse(wxMouseEvent& event) {
     } else if (event.Moving() && p.x < core->m_leftWidth) {
         m_hoverPoint = p;
         m_hoverTimer.StartOnce(400);
+    } else if (event.Moving()) {
+        // Over the plot the comment under the mouse becomes the one its commands act on.
+        core->OnMouseMove(p.x, p.y);
     }
 }
 
@@ -273,6 +288,68 @@ void CTenvorikView::OnUpdateCommand(wxUpdateUIEvent& event) {
 }
 
 void CTenvorikView::OnUpdatePrintCommand(wxUpdateUIEvent& event) { event.Enable(Core() != nullptr); }
+
+void CTenvorikView::OnCommentCommand(wxCommandEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    if (!core) return;
+    if (unsigned(event.GetId()) == oscview::ID_COMMENT_LEVEL_EDIT) OpenLevelEdit();
+    else core->OnCommentCommand(unsigned(event.GetId()));
+}
+
+void CTenvorikView::OnUpdateCommentCommand(wxUpdateUIEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    const oscview::CommentCommandState s =
+        core ? core->GetCommentCommandState(unsigned(event.GetId())) : oscview::CommentCommandState();
+    event.Enable(core && s.enabled);
+    if (s.checkable) event.Check(s.checked);
+    if (!s.text.IsEmpty()) event.SetText(ToWx(s.text));
+}
+
+bool CTenvorikView::ShowCommentMenu(const wxPoint& p) {
+    oscview::CTenvorikView* core = Core();
+    if (!core || !m_canvas || p.x <= core->m_leftWidth || p.y >= core->m_clientHeight - core->GetBottomBand())
+        return false;
+    const std::vector<oscview::CommentMenuEntry> entries = core->CommentMenu();
+    if (entries.empty()) return false;
+    wxMenu menu;
+    for (const oscview::CommentMenuEntry& e : entries) {
+        wxMenuItem* item = menu.Append(int(e.id), ToWx(e.text), wxString(), e.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+        if (e.checkable) item->Check(e.checked);
+    }
+    // The entries act on the item the menu was opened for, whatever the mouse crosses meanwhile.
+    menu.Bind(wxEVT_MENU, [this](wxCommandEvent& e) { OnCommentCommand(e); });
+    m_canvas->PopupMenu(&menu, p);
+    return true;
+}
+
+void CTenvorikView::OpenLevelEdit() {
+    oscview::CTenvorikView* core = Core();
+    oscview::LevelEditPlace place;
+    if (!core || !m_canvas || !core->GetLevelEditPlace(place)) return;
+    CloseLevelEdit(false);
+    m_levelEdit = new wxTextCtrl(m_canvas, wxID_ANY, ToWx(place.text), wxPoint(place.x, place.y), wxSize(90, -1),
+                                 wxTE_PROCESS_ENTER);
+    m_levelEdit->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { m_canvas->CallAfter([this] { CloseLevelEdit(true); }); });
+    m_levelEdit->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_ESCAPE) m_canvas->CallAfter([this] { CloseLevelEdit(false); });
+        else e.Skip();
+    });
+    m_levelEdit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
+        e.Skip();
+        m_canvas->CallAfter([this] { CloseLevelEdit(false); });
+    });
+    m_levelEdit->SetFocus();
+    m_levelEdit->SelectAll();
+}
+
+void CTenvorikView::CloseLevelEdit(bool apply) {
+    if (!m_levelEdit) return;
+    wxTextCtrl* edit = m_levelEdit;
+    m_levelEdit = nullptr;
+    if (apply)
+        if (oscview::CTenvorikView* core = Core()) core->ApplyLevelEdit(platform::FromWx(edit->GetValue()));
+    edit->Destroy();
+}
 
 void CTenvorikView::PrintableOptions(bool available[oscview::kPrintOptionCount]) const {
     CMainFrame* frame = GetMainFrame();

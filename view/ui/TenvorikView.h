@@ -12,6 +12,7 @@ class wxWindow;
 class wxScrollWinEvent;
 class wxMouseEvent;
 class wxKeyEvent;
+class wxTextCtrl;
 
 // The oscillogram view of one record: a tab of the main frame. It turns the window's events
 // into calls on the view below it and paints through it; the status bar, scroll bars and
@@ -47,6 +48,13 @@ private:
     void OnPrintPreview(wxCommandEvent& event);
     void OnCopyPicture(wxCommandEvent& event);
     void OnUpdatePrintCommand(wxUpdateUIEvent& event);
+    // The comment tools and the commands on the comment under the mouse; its context menu;
+    // the level typed over a level comment.
+    void OnCommentCommand(wxCommandEvent& event);
+    void OnUpdateCommentCommand(wxUpdateUIEvent& event);
+    bool ShowCommentMenu(const wxPoint& p);
+    void OpenLevelEdit();
+    void CloseLevelEdit(bool apply);
     // Which print options have something to print: the oscillogram and the diagrams with a window.
     void PrintableOptions(bool available[oscview::kPrintOptionCount]) const;
     // Offers the channels to the diagram windows (and other views) in the private format.
@@ -60,6 +68,7 @@ private:
     wxTimer m_hoverTimer;
     wxPoint m_hoverPoint;
     wxWindow* m_hoverBox = nullptr;
+    wxTextCtrl* m_levelEdit = nullptr;
     std::unique_ptr<oscview::CTenvorikView> m_core;
     bool m_ready = false;
     // One drag per press: a drag cancelled with the button still held does not start again.

@@ -1,0 +1,93 @@
+#include "app/CommentDlg.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
+
+#include <cstdlib>
+
+#include "document/TenvorikDoc.h"
+#include "model/CommentList.h"
+#include "model/CommentStrings.h"
+#include "model/Resources.h"
+#include "platform/ui/WxUiServices.h"
+
+using platform::FromWx;
+using platform::ToWx;
+
+namespace {
+enum : int { kTextId = 1005, kCodePageId = 1087 };
+}
+
+CCommentDlg::CCommentDlg(wxWindow* parent, CTenvorikDoc& doc, const CString& text)
+    : wxDialog(parent, wxID_ANY, ToWx(LoadResString(IDS_COMMENT_DIALOG_TITLE)), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_doc(doc), m_text(text) {
+    Build();
+}
+
+CCommentDlg::CCommentDlg(wxWindow* parent, CTenvorikDoc& doc, CStringA* target)
+    : wxDialog(parent, wxID_ANY, ToWx(LoadResString(IDS_COMMENT_DIALOG_TITLE)), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_doc(doc), m_target(target) {
+    m_option = m_openingOption = doc.m_settings.GetCategory(L"Comments").GetInt(L"Codepage", 0) ? 1 : 0;
+    if (target) m_text = HeaderCommentToText(*target, m_option);
+    Build();
+}
+
+void CCommentDlg::Build() {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    m_edit = new wxTextCtrl(this, kTextId, ToWx(m_text), wxDefaultPosition, wxSize(420, 200),
+                            wxTE_MULTILINE | wxHSCROLL);
+    top->Add(m_edit, 1, wxEXPAND | wxALL, 8);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    wxArrayString pages;
+    pages.Add(ToWx(LoadResString(IDS_COMMENT_CODEPAGE_OEM)));
+    pages.Add(ToWx(LoadResString(IDS_COMMENT_CODEPAGE_ANSI)));
+    m_codePage = new wxChoice(this, kCodePageId, wxDefaultPosition, wxDefaultSize, pages);
+    m_codePage->SetSelection(m_option);
+    // The code page belongs to the header's bytes only.
+    m_codePage->Show(m_target != nullptr);
+    m_codePage->Bind(wxEVT_CHOICE, &CCommentDlg::OnCodePage, this);
+    row->Add(m_codePage, 0, wxALIGN_CENTER_VERTICAL);
+    row->AddStretchSpacer();
+    row->Add(new wxButton(this, wxID_OK, wxS("OK")), 0, wxRIGHT, 8);
+    row->Add(new wxButton(this, wxID_CANCEL, ToWx(LoadResString(IDS_COMMENT_CANCEL))));
+    top->Add(row, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    SetSizerAndFit(top);
+    CentreOnParent();
+    m_edit->SetFocus();
+}
+
+void CCommentDlg::OnCodePage(wxCommandEvent&) {
+    const int chosen = m_codePage->GetSelection() == 1 ? 1 : 0;
+    if (chosen == m_option) return;
+    const CString text = FromWx(m_edit->GetValue());
+    m_text = HeaderCommentToText(HeaderCommentFromText(text, m_option), chosen);
+    m_option = chosen;
+    m_edit->ChangeValue(ToWx(m_text));
+}
+
+bool CCommentDlg::EditText(CString* out) {
+    if (ShowModal() != wxID_OK) return false;
+    m_text = FromWx(m_edit->GetValue());
+    if (!m_target) {
+        if (!out) return false;
+        *out = m_text;
+        return true;
+    }
+    const CStringA bytes = HeaderCommentFromText(m_text, m_option);
+    m_doc.m_settings.GetCategory(L"Comments").SetInt(L"Codepage", m_option);
+    if (m_option != m_openingOption) m_doc.SetModifiedFlag(true);
+    if (bytes == *m_target) return false;
+    *m_target = bytes;
+    return true;
+}
+
+bool CCommentDlg::SmokeStep() {
+    const char* text = std::getenv("TENVORIK_SMOKE_COMMENT");
+    if (text && *text) m_edit->ChangeValue(wxString::FromUTF8(text));
+    EndModal(text && *text ? wxID_OK : wxID_CANCEL);
+    return true;
+}
