@@ -34,6 +34,9 @@ constexpr int kStyleButtonId = 286;
 constexpr int kPageSetupId = 57605;
 
 // A ribbon text without the menu's accelerator marks.
+// The title of the comments' button and panel.
+constexpr unsigned kCommentsPanelText = 9976;
+
 wxString RibbonText(unsigned id) { return wxStripMenuCodes(ToWx(LoadResString(id))); }
 
 // The tool tip of a command: its string's part after the line break.
@@ -124,6 +127,10 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FILE_PARAMETERS);
     for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY_PICTURE})
         Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, id);
+    // Without a record the comment commands have nothing to act on.
+    for (unsigned id : {unsigned(ID_OSC_COMMENTS), unsigned(oscview::ID_COMMENT_MOMENT),
+                        unsigned(oscview::ID_COMMENT_LEVEL), unsigned(oscview::ID_COMMENT_AREA)})
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, int(id));
     for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT})
         Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
             e.Enable(false);
@@ -153,6 +160,7 @@ void CMainFrame::BuildRibbon() {
     fb->AddDropdownButton(kRecentButtonId, RibbonText(272), Art(wxART_GO_DIR_UP, 32));
     fb->AddButton(ID_FILE_PARAMETERS, RibbonText(391), Art(wxART_INFORMATION, 32));
     fb->AddButton(wxID_CLOSE, RibbonText(271), Art(wxART_CLOSE, 32));
+    fb->AddButton(ID_OSC_COMMENTS, RibbonText(kCommentsPanelText), Art(wxART_NEW, 32), CommandTip(ID_OSC_COMMENTS));
     auto* setupPanel = new wxRibbonPanel(file, wxID_ANY, RibbonText(127));
     auto* sb = new wxRibbonButtonBar(setupPanel);
     sb->AddButton(ID_FILE_PRINT, RibbonText(266), Art(wxART_PRINT, 32), ToWx(LoadResString(267)));
@@ -173,6 +181,12 @@ void CMainFrame::BuildRibbon() {
     db->AddToggleButton(ID_SHOW_VECTOR, RibbonText(315), Art(wxART_GO_UP, 32));
     db->AddToggleButton(ID_SHOW_CIRCLE, RibbonText(338), Art(wxART_HELP_SETTINGS, 32));
     db->AddToggleButton(ID_SHOW_DIFFERENTIAL, RibbonText(158), Art(wxART_LIST_VIEW, 32));
+    // The comment tools: each arms the next press in the record's view.
+    auto* notes = new wxRibbonPanel(home, wxID_ANY, RibbonText(kCommentsPanelText));
+    auto* nb = new wxRibbonButtonBar(notes);
+    nb->AddToggleButton(oscview::ID_COMMENT_MOMENT, RibbonText(9973), Art(wxART_GO_DOWN, 16));
+    nb->AddToggleButton(oscview::ID_COMMENT_LEVEL, RibbonText(9974), Art(wxART_MINUS, 16));
+    nb->AddToggleButton(oscview::ID_COMMENT_AREA, RibbonText(9975), Art(wxART_NORMAL_FILE, 16));
     auto* style = new wxRibbonPanel(home, wxID_ANY, RibbonText(286));
     auto* stb = new wxRibbonButtonBar(style);
     stb->AddDropdownButton(kStyleButtonId, RibbonText(286), Art(wxART_TIP, 32), ToWx(LoadResString(287)));
