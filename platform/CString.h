@@ -3,6 +3,7 @@
 // CStringA holds bytes. Conversions between the two go through the ANSI code page 1251,
 // which is what narrow record texts are written in; file names use UTF-8 at the system
 // boundary (see Encoding.h).
+#include <compare>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -99,6 +100,11 @@ public:
     friend bool operator!=(const CStringT& a, const CStringT& b) { return a.m_s != b.m_s; }
     friend bool operator!=(const CStringT& a, const Ch* b) { return !(a == b); }
     friend bool operator<(const CStringT& a, const CStringT& b) { return a.m_s < b.m_s; }
+    // Without it a pair or tuple holding a text would order by the texts' addresses: C++20's
+    // three-way comparison prefers the pointer conversion over operator<.
+    friend std::strong_ordering operator<=>(const CStringT& a, const CStringT& b) {
+        return a.m_s.compare(b.m_s) <=> 0;
+    }
 
     // Extraction; out-of-range arguments are clamped as the framework does.
     CStringT Mid(int first) const { return Mid(first, GetLength()); }

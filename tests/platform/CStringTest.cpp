@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <map>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "platform/CString.h"
 
@@ -130,4 +135,16 @@ TEST(CString, WideAndNarrowConvertThroughCodePage1251) {
     CString w = a;
     EXPECT_EQ(w, L"Ua Ток №");
     EXPECT_EQ(CStringA(CString(L"漢")), CStringA("?"));
+}
+
+TEST(CString, PairsAndTuplesOrderByText) {
+    // Texts built apart have different addresses; their order must come from their letters.
+    std::vector<std::pair<CString, int>> v{{CString(L"b"), 1}, {CString(L"a"), 2}, {CString(L"c"), 0}};
+    std::sort(v.begin(), v.end());
+    EXPECT_EQ(v[0].first, L"a");
+    EXPECT_EQ(v[1].first, L"b");
+    EXPECT_EQ(v[2].first, L"c");
+    std::map<std::tuple<CString, int>, int> m;
+    m[{CString(L"x"), 1}] = 1;
+    EXPECT_EQ(m.count({CString(L"x"), 1}), 1u);
 }
