@@ -1,6 +1,10 @@
 #include "app/MainFrame.h"
 
+#include <wx/accel.h>
 #include <wx/app.h>
+#include <wx/sizer.h>
+
+#include <set>
 #include <wx/artprov.h>
 #include <wx/aui/dockart.h>
 #include <wx/filehistory.h>
@@ -13,7 +17,10 @@
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 
+#include "app/AboutWnd.h"
 #include "app/CaptionBars.h"
+#include "app/CommandTable.h"
+#include "app/RibbonArt.h"
 #include "app/InstanceChannel.h"
 #include "app/TenvorikDocument.h"
 #include "view/ui/ViewPrint.h"
@@ -31,13 +38,16 @@ CMainFrame* g_mainFrame = nullptr;
 constexpr int kTimerId = 100;
 constexpr int kRecentButtonId = 272;
 constexpr int kStyleButtonId = 286;
-constexpr int kPageSetupId = 57605;
 
 // A ribbon text without the menu's accelerator marks.
-// The title of the comments' button and panel.
-constexpr unsigned kCommentsPanelText = 9976;
-
-wxString RibbonText(unsigned id) { return wxStripMenuCodes(ToWx(LoadResString(id))); }
+// A ribbon text without the menu's accelerator marks and without the key tip that may follow
+// a line break; a menu keeps its marks.
+wxString RibbonText(unsigned id, bool menu = false) {
+    wxString s = ToWx(LoadResString(id));
+    const int nl = s.Find('\n');
+    if (nl != wxNOT_FOUND) s.Truncate(size_t(nl));
+    return menu ? s : wxStripMenuCodes(s);
+}
 
 // The tool tip of a command: its string's part after the line break.
 wxString CommandTip(unsigned id) {
@@ -46,7 +56,6 @@ wxString CommandTip(unsigned id) {
     return nl == wxNOT_FOUND ? s : s.Mid(size_t(nl) + 1);
 }
 
-wxBitmap Art(const wxArtID& id, int size) { return wxArtProvider::GetBitmap(id, wxART_TOOLBAR, wxSize(size, size)); }
 
 struct Look {
     int id;
@@ -90,13 +99,19 @@ const PanePlace kPanes[4] = {
     {160, wxAUI_DOCK_RIGHT, wxSize(500, 500), 1, false},
 };
 
+// Wide enough for the home page's panels at their full size, within the screen.
+wxSize InitialFrameSize() {
+    const wxSize screen = wxGetDisplaySize();
+    return wxSize(std::min(1440, std::max(screen.x - 40, 866)), std::min(900, std::max(screen.y - 60, 500)));
+}
+
 }  // namespace
 
 CMainFrame* GetMainFrame() { return g_mainFrame; }
 
 CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int applicationLook)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, ToWx(LoadResString(57344)), wxDefaultPosition,
-                          wxSize(1200, 800)),
+                          InitialFrameSize()),
       m_server(server), m_timer(this, kTimerId), m_look(applicationLook) {
     g_mainFrame = this;
     SetMinSize(wxSize(866, 500));
@@ -123,19 +138,11 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_MENU, &CMainFrame::OnResultBarClosed, this, ID_RESULT_BAR_CLOSED);
     Bind(wxEVT_MENU, &CMainFrame::OnToggleParamBar, this, ID_TOGGLE_PARAM_BAR);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateToggleParamBar, this, ID_TOGGLE_PARAM_BAR);
-    // Document commands are off while no record is open; an open one answers them first.
-    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FILE_PARAMETERS);
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY_PICTURE})
-        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, id);
-    // Without a record the comment commands have nothing to act on.
-    for (unsigned id : {unsigned(ID_OSC_COMMENTS), unsigned(oscview::ID_COMMENT_MOMENT),
-                        unsigned(oscview::ID_COMMENT_LEVEL), unsigned(oscview::ID_COMMENT_AREA)})
-        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, int(id));
-    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT})
-        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
-            e.Enable(false);
-            if (e.GetId() == ID_FAULT_LOCATION) e.Check(false);
-        }, id);
+    // Document and view commands are off while no record is open; an open one answers them
+    // first.
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FAULT_REPORT);
+    BindCommandFallbacks();
+    SetAccelerators();
     m_timer.Start(100);
 }
 
@@ -148,57 +155,46 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::BuildRibbon() {
     m_ribbon = new wxRibbonBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS |
-                                   wxRIBBON_BAR_SHOW_PANEL_EXT_BUTTONS | wxRIBBON_BAR_SHOW_TOGGLE_BUTTON);
-
-    // The file page stands in for the application button's menu.
-    auto* file = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(260));
-    auto* filePanel = new wxRibbonPanel(file, wxID_ANY, RibbonText(260));
-    auto* fb = new wxRibbonButtonBar(filePanel);
-    fb->AddButton(wxID_OPEN, RibbonText(263), Art(wxART_FILE_OPEN, 32));
-    fb->AddButton(wxID_SAVE, RibbonText(264), Art(wxART_FILE_SAVE, 32));
-    fb->AddButton(wxID_SAVEAS, RibbonText(265), Art(wxART_FILE_SAVE_AS, 32));
-    fb->AddDropdownButton(kRecentButtonId, RibbonText(272), Art(wxART_GO_DIR_UP, 32));
-    fb->AddButton(ID_FILE_PARAMETERS, RibbonText(391), Art(wxART_INFORMATION, 32));
-    fb->AddButton(wxID_CLOSE, RibbonText(271), Art(wxART_CLOSE, 32));
-    fb->AddButton(ID_OSC_COMMENTS, RibbonText(kCommentsPanelText), Art(wxART_NEW, 32), CommandTip(ID_OSC_COMMENTS));
-    auto* setupPanel = new wxRibbonPanel(file, wxID_ANY, RibbonText(127));
-    auto* sb = new wxRibbonButtonBar(setupPanel);
-    sb->AddButton(ID_FILE_PRINT, RibbonText(266), Art(wxART_PRINT, 32), ToWx(LoadResString(267)));
-    sb->AddButton(ID_FILE_PRINT_PREVIEW, RibbonText(269), Art(wxART_FIND, 32), ToWx(LoadResString(267)));
-    sb->AddButton(kPageSetupId, RibbonText(344), Art(wxART_HELP_SETTINGS, 32));
-    sb->AddButton(ID_PROGRAM_SETTINGS, RibbonText(127), Art(wxART_EXECUTABLE_FILE, 32));
-
-    auto* home = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(274));
-    auto* merge = new wxRibbonPanel(home, wxID_ANY, RibbonText(486));
-    auto* mb = new wxRibbonButtonBar(merge);
-    mb->AddButton(ID_EDIT_COPY_PICTURE, RibbonText(oscview::IDS_COPY_PICTURE), Art(wxART_COPY, 16));
-    mb->AddButton(wxID_UNDO, RibbonText(485), Art(wxART_UNDO, 16));
-    mb->AddButton(wxID_REDO, RibbonText(487), Art(wxART_REDO, 16));
-    // The diagram panes, shown and hidden; the check follows the pane.
-    auto* diagrams = new wxRibbonPanel(home, wxID_ANY, RibbonText(134));
-    auto* db = new wxRibbonButtonBar(diagrams);
-    db->AddToggleButton(ID_SHOW_SPECTRUM, RibbonText(316), Art(wxART_REPORT_VIEW, 32));
-    db->AddToggleButton(ID_SHOW_VECTOR, RibbonText(315), Art(wxART_GO_UP, 32));
-    db->AddToggleButton(ID_SHOW_CIRCLE, RibbonText(338), Art(wxART_HELP_SETTINGS, 32));
-    db->AddToggleButton(ID_SHOW_DIFFERENTIAL, RibbonText(158), Art(wxART_LIST_VIEW, 32));
-    // The comment tools: each arms the next press in the record's view.
-    auto* notes = new wxRibbonPanel(home, wxID_ANY, RibbonText(kCommentsPanelText));
-    auto* nb = new wxRibbonButtonBar(notes);
-    nb->AddToggleButton(oscview::ID_COMMENT_MOMENT, RibbonText(9973), Art(wxART_GO_DOWN, 16));
-    nb->AddToggleButton(oscview::ID_COMMENT_LEVEL, RibbonText(9974), Art(wxART_MINUS, 16));
-    nb->AddToggleButton(oscview::ID_COMMENT_AREA, RibbonText(9975), Art(wxART_NORMAL_FILE, 16));
-    auto* style = new wxRibbonPanel(home, wxID_ANY, RibbonText(286));
-    auto* stb = new wxRibbonButtonBar(style);
-    stb->AddDropdownButton(kStyleButtonId, RibbonText(286), Art(wxART_TIP, 32), ToWx(LoadResString(287)));
-
-    // The fault-location page: the line model and the run.
-    auto* fault = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(323));
-    auto* faultPanel = new wxRibbonPanel(fault, wxID_ANY, RibbonText(323));
-    auto* flb = new wxRibbonButtonBar(faultPanel);
-    flb->AddButton(ID_FAULT_LOCATION_PARAMS, RibbonText(324), Art(wxART_LIST_VIEW, 32), CommandTip(ID_FAULT_LOCATION_PARAMS));
-    flb->AddToggleButton(ID_FAULT_LOCATION, RibbonText(348), Art(wxART_FIND, 32), CommandTip(ID_FAULT_LOCATION));
-
-    m_ribbon->SetActivePage(home);
+                                   wxRIBBON_BAR_SHOW_PANEL_EXT_BUTTONS | wxRIBBON_BAR_SHOW_TOGGLE_BUTTON |
+                                   wxRIBBON_BAR_SHOW_HELP_BUTTON);
+    // The art goes in before any page: button bars measure their buttons with it when they
+    // are added, and a page first shown later would otherwise keep the sizes of no art.
+    SetRibbonArt(m_look);
+    wxRibbonPage* home = nullptr;
+    for (const commands::Page& p : commands::RibbonPages()) {
+        auto* page = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(p.title));
+        if (p.title == 274) home = page;
+        for (const commands::Panel& pn : p.panels) {
+            auto* panel = new wxRibbonPanel(page, wxID_ANY, RibbonText(pn.title));
+            // One button bar per panel (bars side by side in a panel get only their least
+            // sizes); it stacks small buttons in columns of three.
+            auto* bar = new wxRibbonButtonBar(panel);
+            for (const commands::Button& b : pn.buttons) {
+                if (b.kind == commands::Kind::Break) continue;
+                const wxString label = b.text ? RibbonText(b.text) : wxString();
+                const wxString tip = b.tip ? CommandTip(b.tip) : wxString();
+                // Every picture is given, the disabled ones too: the bar's own greying of a
+                // small picture it made itself leaves nothing on the screen.
+                const wxBitmap small = RibbonIcon(b.icon, 16);
+                const wxBitmap large = b.large ? RibbonIcon(b.icon, 32) : small;
+                const wxBitmap smallOff(small.ConvertToImage().ConvertToDisabled());
+                const wxBitmap largeOff = b.large ? wxBitmap(large.ConvertToImage().ConvertToDisabled()) : smallOff;
+                const wxRibbonButtonKind kind = b.kind == commands::Kind::Toggle     ? wxRIBBON_BUTTON_TOGGLE
+                                                : b.kind == commands::Kind::Dropdown ? wxRIBBON_BUTTON_DROPDOWN
+                                                                                     : wxRIBBON_BUTTON_NORMAL;
+                wxRibbonButtonBarButtonBase* button =
+                    bar->AddButton(b.id, label, large, small, largeOff, smallOff, kind, tip);
+                // Only a command's own pictures are large; the icon rows stay small.
+                // (the bar's smallest class draws no picture at all here: medium is the least)
+                if (button && !b.large) {
+                    bar->SetButtonMaxSizeClass(b.id, wxRIBBON_BUTTONBAR_BUTTON_MEDIUM);
+                    bar->SetButtonMinSizeClass(b.id, wxRIBBON_BUTTONBAR_BUTTON_MEDIUM);
+                }
+                m_ribbonButtons.push_back({b.id, bar});
+            }
+        }
+    }
+    if (home) m_ribbon->SetActivePage(home);
     m_ribbon->Realize();
     m_aui.AddPane(m_ribbon, wxAuiPaneInfo()
                                 .Name(wxS("ribbon"))
@@ -211,6 +207,77 @@ void CMainFrame::BuildRibbon() {
                                 .Gripper(false)
                                 .CloseButton(false)
                                 .MinSize(wxSize(-1, m_ribbon->GetBestSize().y)));
+    m_ribbon->Bind(wxEVT_RIBBONBAR_HELP_CLICK, [this](wxRibbonBarEvent&) { ShowMenu(342); });
+    m_ribbon->Bind(wxEVT_RIBBONBAR_TAB_RIGHT_UP, [this](wxRibbonBarEvent&) { ShowRibbonMenu(); });
+}
+
+void CMainFrame::SetRibbonArt(int look) {
+    const Look& l = FindLook(look);
+    if (l.ribbonStyle)
+        m_ribbon->SetArtProvider(new wxRibbonMSWArtProvider);
+    else
+        m_ribbon->SetArtProvider(new wxRibbonAUIArtProvider);
+    m_ribbon->GetArtProvider()->SetColourScheme(l.primary, l.secondary, l.tertiary);
+}
+
+void CMainFrame::ShowMenu(int menuId) {
+    wxMenu menu;
+    for (const commands::MenuItem& item : commands::Menu(menuId)) {
+        if (item.id == 0) menu.AppendSeparator();
+        else if (item.radio) menu.AppendRadioItem(item.id, RibbonText(item.text, true));
+        else if (item.check) menu.AppendCheckItem(item.id, RibbonText(item.text, true));
+        else menu.Append(item.id, RibbonText(item.text, true));
+    }
+    PopupMenu(&menu);
+}
+
+void CMainFrame::ShowRibbonMenu() {
+    // One entry: the ribbon shows only its tabs, or its panels too.
+    wxMenu menu;
+    const int id = wxWindow::NewControlId();
+    menu.AppendCheckItem(id, RibbonText(62226));
+    menu.Check(id, !m_ribbon->ArePanelsShown());
+    if (GetPopupMenuSelectionFromUser(menu) == id) {
+        m_ribbon->ShowPanels(!m_ribbon->ArePanelsShown());
+        m_aui.GetPane(m_ribbon).MinSize(wxSize(-1, m_ribbon->GetBestSize().y));
+        m_aui.Update();
+    }
+    wxWindow::UnreserveControlId(id);
+}
+
+void CMainFrame::BindCommandFallbacks() {
+    // A command nobody before the frame answers has no body yet here: its controls show it
+    // disabled. The frame's own commands, the application's and the document manager's stock
+    // ones are answered elsewhere.
+    std::set<int> ids;
+    for (int id : commands::RibbonCommands()) ids.insert(id);
+    for (int menu : {560, 561, 563, 342})
+        for (const commands::MenuItem& item : commands::Menu(menu))
+            if (item.id) ids.insert(item.id);
+    for (const commands::Accelerator& a : commands::Accelerators()) ids.insert(a.id);
+    const std::set<int> answered = {commands::kOpen, commands::kClose, commands::kSave, commands::kSaveAs,
+                                    commands::kUndo, commands::kRedo, ID_SHOW_CIRCLE, ID_SHOW_VECTOR,
+                                    ID_SHOW_SPECTRUM, ID_SHOW_DIFFERENTIAL, ID_TOGGLE_PARAM_BAR,
+                                    ID_PROGRAM_SETTINGS, ID_FILE_FINDER, commands::ID_FILE_PAGE_SETUP,
+                                    commands::ID_APP_ABOUT};
+    for (int id : ids) {
+        if (answered.count(id)) continue;
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
+            e.Enable(false);
+            e.Check(false);
+        }, id);
+    }
+}
+
+void CMainFrame::SetAccelerators() {
+    std::vector<wxAcceleratorEntry> entries;
+    for (const commands::Accelerator& a : commands::Accelerators()) {
+        int flags = wxACCEL_NORMAL;
+        if (a.ctrl) flags |= wxACCEL_CTRL;
+        if (a.shift) flags |= wxACCEL_SHIFT;
+        entries.emplace_back(flags, a.key, a.id);
+    }
+    SetAcceleratorTable(wxAcceleratorTable(int(entries.size()), entries.data()));
 }
 
 // The read-outs' texts while no cursor has been placed.
@@ -256,17 +323,20 @@ void CMainFrame::OnUpdateToggleParamBar(wxUpdateUIEvent& event) { event.Check(Is
 void CMainFrame::ApplyLook(int id) {
     wxBusyCursor wait;
     m_look = id;
-    const Look& look = FindLook(id);
-    if (look.ribbonStyle)
-        m_ribbon->SetArtProvider(new wxRibbonMSWArtProvider);
-    else
-        m_ribbon->SetArtProvider(new wxRibbonAUIArtProvider);
-    m_ribbon->GetArtProvider()->SetColourScheme(look.primary, look.secondary, look.tertiary);
-    m_ribbon->Realize();
+    SetRibbonArt(id);
+    RealizeRibbon();
     m_aui.GetPane(m_ribbon).MinSize(wxSize(-1, m_ribbon->GetBestSize().y));
     m_aui.Update();
     Refresh(true);
     Update();
+}
+
+void CMainFrame::RealizeRibbon() {
+    // Every button bar measures its buttons again with the art now in use, also those of the
+    // pages not on show, which a realisation of the bar alone leaves at their old sizes.
+    for (const RibbonButton& b : m_ribbonButtons) b.bar->Realize();
+    for (size_t i = 0; i < m_ribbon->GetPageCount(); ++i) m_ribbon->GetPage(i)->Realize();
+    m_ribbon->Realize();
 }
 
 void CMainFrame::OnRibbonButton(wxRibbonButtonBarEvent& event) {
@@ -308,6 +378,8 @@ void CMainFrame::OnTimer(wxTimerEvent&) {
     if (m_state.TakeRedraw()) Refresh(true);
     // The diagrams follow the active record, once it has finished loading.
     wxDocument* current = GetDocumentManager()->GetCurrentDocument();
+    // The start-up picture gives way to the first record.
+    if (current) splash::Close();
     auto* record = dynamic_cast<TenvorikDocument*>(current);
     const bool loading = record && record->IsLoading();
     if (current != m_diagramDocument || loading != m_diagramDocumentLoading) {
@@ -397,6 +469,9 @@ void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<v
                               .Direction(place.dock)
                               .Layer(place.layer)
                               .BestSize(place.size)
+                              // Never squeezed below what its bars and grids need: a scroll bar
+                              // given less than its own least size is given a negative one.
+                              .MinSize(wxSize(200, 200))
                               .Dockable(true)
                               .Floatable(true)
                               .CloseButton(true)
@@ -422,6 +497,15 @@ wxAuiPaneInfo* CMainFrame::DiagramPaneOf(int commandId) {
     if (!window) return nullptr;
     wxAuiPaneInfo& pane = m_aui.GetPane(window);
     return pane.IsOk() ? &pane : nullptr;
+}
+
+void CMainFrame::CloseDiagramPane(int displayBit) {
+    wxWindow* window = GetDiagramWnd(displayBit);
+    if (!window) return;
+    wxAuiPaneInfo& pane = m_aui.GetPane(window);
+    if (!pane.IsOk()) return;
+    m_aui.ClosePane(pane);
+    m_aui.Update();
 }
 
 void CMainFrame::OnShowDiagramPane(wxCommandEvent& event) {

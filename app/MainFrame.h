@@ -4,11 +4,13 @@
 #include <wx/timer.h>
 
 #include <functional>
+#include <vector>
 
 #include "app/FrameState.h"
 #include "platform/CString.h"
 
 class wxRibbonBar;
+class wxRibbonButtonBar;
 class wxRibbonButtonBarEvent;
 class CMergeBar;
 class CMsgCaptionBar;
@@ -43,6 +45,12 @@ public:
     ~CMainFrame() override;
 
     wxRibbonBar* GetRibbon() const { return m_ribbon; }
+    // Every ribbon button with the bar that holds it, in the order of the command table.
+    struct RibbonButton {
+        int id;
+        wxRibbonButtonBar* bar;
+    };
+    const std::vector<RibbonButton>& GetRibbonButtons() const { return m_ribbonButtons; }
 
     // Reloads every diagram window from the active document, in the order spectrum, vector,
     // circle, differential.
@@ -51,6 +59,8 @@ public:
     wxWindow* GetDiagramWnd(int displayBit) const;
     // Places a diagram window in its dockable pane; `reload` is its reload operation.
     void SetDiagramWnd(int displayBit, wxWindow* window, std::function<void()> reload);
+    // Closes a diagram pane as its close button does; its ribbon button brings it back.
+    void CloseDiagramPane(int displayBit);
     // Places a caption bar in the strip under the ribbon, in the order the bars are added.
     void AddCaptionBar(wxWindow* bar, bool shown);
     void ShowCaptionBar(wxWindow* bar, bool show);
@@ -70,6 +80,12 @@ public:
 
 private:
     void BuildRibbon();
+    void SetRibbonArt(int look);
+    void RealizeRibbon();
+    void ShowMenu(int menuId);
+    void ShowRibbonMenu();
+    void BindCommandFallbacks();
+    void SetAccelerators();
     void BuildStatusBar();
     void BuildCaptionBars();
     // What the frame shows once no record is active.
@@ -93,6 +109,7 @@ private:
 
     wxAuiManager m_aui;
     wxRibbonBar* m_ribbon = nullptr;
+    std::vector<RibbonButton> m_ribbonButtons;
     instance::Server* m_server = nullptr;
     wxTimer m_timer;
     FrameState m_state;

@@ -14,13 +14,22 @@
 #include <wx/statusbr.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
+#include <wx/uiaction.h>
+#include <wx/splash.h>
+#include <wx/stattext.h>
+#include <wx/ribbon/page.h>
+#include <wx/ribbon/buttonbar.h>
+#include <wx/ribbon/bar.h>
 
+#include "app/AboutWnd.h"
 #include "app/CaptionBars.h"
 #include "app/MainFrame.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/DiagramCanvas.h"
 #include "model/Channel.h"
+#include "document/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
+#include "view/ui/TenvorikView.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -40,12 +49,93 @@ struct SmokeState {
     std::string reportPath, shotPath;
     std::string file;                  // the name a file dialog met on the way is given
     std::vector<std::string> dialogs;  // every modal dialog met, as "title|message"
-    std::vector<int> commands;         // run as the ribbon runs them before the look is taken
+    // Steps run one by one before the look is taken: a command id as the ribbon sends it, or
+    // an event for the record's view (see RunStep).
+    std::vector<std::string> steps;
+    std::vector<std::string> notes;    // what the steps saw
     std::unique_ptr<wxModalDialogHook> fileWatch;
     wxFileDialog* fileDialog = nullptr;  // open now
     wxTimer timer;
     int ticks = 0;
 };
+
+CTenvorikView* ActiveView() {
+    auto* frame = GetMainFrame();
+    wxDocManager* manager = frame ? frame->GetDocumentManager() : nullptr;
+    return manager ? dynamic_cast<CTenvorikView*>(manager->GetCurrentView()) : nullptr;
+}
+
+std::vector<std::string> Split(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    size_t from = 0;
+    for (;;) {
+        const size_t at = text.find(sep, from);
+        parts.push_back(text.substr(from, at == std::string::npos ? std::string::npos : at - from));
+        if (at == std::string::npos) return parts;
+        from = at + 1;
+    }
+}
+
+// The state of the active record's view, as the report and the steps' notes give it.
+std::string ViewState() {
+    CTenvorikView* view = ActiveView();
+    oscview::CTenvorikView* core = view ? view->GetCore() : nullptr;
+    if (!core) return "none";
+    char buf[256];
+    std::snprintf(buf, sizeof buf, "first=%lld span=%lld xscale=%.9g analog=%d offset=%d unit=%d grid=%d mode=%d left=%d",
+                  static_cast<long long>(core->m_firstSample), static_cast<long long>(core->m_visibleSpan), core->m_xScale,
+                  core->m_analogSize, core->m_yOffset, core->m_timeUnit, int(core->m_grid), core->m_mouseMode,
+                  core->m_leftWidth);
+    std::string s = buf;
+    std::snprintf(buf, sizeof buf, " width=%d height=%d row0=%d content=%d available=%d", core->m_clientWidth,
+                  core->m_clientHeight, core->GetChannelHeightAt(0), core->GetDiscreteHeight() + core->GetAnalogHeight(),
+                  core->m_clientHeight - core->GetBottomBand() + 2);
+    s += buf;
+    const CTenvorikDoc* doc = core->GetDocument();
+    for (size_t i = 0; i < 5; ++i) {
+        const CursorMarker& m = doc->m_cursors.m_cursors[i];
+        s += " cursor" + std::to_string(i) + "=" + (m.shown ? std::to_string(m.position) : std::string("off"));
+    }
+    const auto& chs = doc->m_oscillogram.m_channels;
+    for (size_t i = 0; i < chs.size(); ++i)
+        if (chs[i].m_zoomed) {
+            std::snprintf(buf, sizeof buf, " zoom%zu=%.4f:%.4f", i, chs[i].m_zoomFrom, chs[i].m_zoomTo);
+            s += buf;
+        }
+    return s;
+}
+
+wxMouseEvent MouseEvent(wxEventType type, int x, int y, const std::string& mods, wxWindow* canvas) {
+    wxMouseEvent e(type);
+    e.SetPosition(wxPoint(x, y));
+    e.SetEventObject(canvas);
+    e.SetId(canvas->GetId());
+    e.SetControlDown(mods == "ctrl");
+    e.SetAltDown(mods == "alt");
+    e.SetShiftDown(mods == "shift");
+    return e;
+}
+
+// Every button of the ribbon page on show: its place in the window (the frame's coordinates)
+// and whether it is enabled.
+void ReportRibbonButtons(const SmokeState& s, FILE* f) {
+    auto* main = dynamic_cast<CMainFrame*>(s.frame);
+    if (!main) return;
+    wxRibbonBar* ribbon = main->GetRibbon();
+    const int page = ribbon->GetActivePage();
+    if (page < 0) return;
+    const wxPoint origin = s.frame->GetScreenRect().GetPosition();
+    for (const CMainFrame::RibbonButton& b : main->GetRibbonButtons()) {
+        if (b.bar->GetParent()->GetParent() != ribbon->GetPage(page)) continue;
+        const wxRect r = b.bar->GetItemRect(b.id);
+        const wxPoint at = b.bar->ClientToScreen(r.GetPosition()) - origin;
+        wxUpdateUIEvent update(b.id);
+        update.SetEventObject(b.bar);
+        b.bar->ProcessWindowEvent(update);
+        const bool enabled = !update.GetSetEnabled() || update.GetEnabled();
+        std::fprintf(f, "ribbonbutton=%d:%d:%d:%d:%d:%d:%d\n", page, b.id, at.x, at.y, r.width, r.height, int(enabled));
+    }
+}
 
 void WriteReport(const SmokeState& s) {
     FILE* f = std::fopen(s.reportPath.c_str(), "w");
@@ -86,8 +176,16 @@ void WriteReport(const SmokeState& s) {
     for (const std::string& d : s.dialogs) std::fprintf(f, "dialog=%s\n", d.c_str());
     // Other windows on show (a print preview, say), by title.
     for (wxWindow* w : wxTopLevelWindows)
-        if (w != s.frame && w->IsShown() && !dynamic_cast<wxDialog*>(w))
+        if (w != s.frame && w->IsShown() && !dynamic_cast<wxDialog*>(w) && !dynamic_cast<wxSplashScreen*>(w))
             std::fprintf(f, "window=%s\n", w->GetLabel().utf8_str().data());
+    for (const std::string& n : s.notes) std::fprintf(f, "note=%s\n", n.c_str());
+    std::fprintf(f, "view=%s\n", ViewState().c_str());
+    if (auto* main = dynamic_cast<CMainFrame*>(s.frame))
+        for (int bit : {2, 4, 8, 16}) {
+            wxWindow* pane = main->GetDiagramWnd(bit);
+            if (pane) std::fprintf(f, "pane%d=%d\n", bit, int(pane->IsShownOnScreen()));
+        }
+    ReportRibbonButtons(s, f);
     std::fclose(f);
 }
 
@@ -134,6 +232,14 @@ bool DismissDialogs(SmokeState& s) {
             wxString m = msg->GetMessage();
             m.Replace(wxS("\n"), wxS(" "));
             text += "|" + std::string(m.utf8_str().data());
+        } else if (dynamic_cast<AboutWnd*>(dlg)) {
+            // The about box: the texts it shows.
+            for (wxWindow* child : dlg->GetChildren())
+                if (auto* label = dynamic_cast<wxStaticText*>(child)) {
+                    wxString m = label->GetLabel();
+                    m.Replace(wxS("\n"), wxS(" "));
+                    text += "|" + std::string(m.utf8_str().data());
+                }
         }
         s.dialogs.push_back(text);
         // As a user would: the dialog's cancel, then its end if it has no cancel of its own.
@@ -164,6 +270,78 @@ private:
     SmokeState& m_s;
 };
 
+// A ribbon page comes to the front as a click on its tab brings it.
+void ShowRibbonPage(SmokeState& s, size_t page) {
+    auto* main = dynamic_cast<CMainFrame*>(s.frame);
+    if (!main || page >= main->GetRibbon()->GetPageCount()) return;
+    main->GetRibbon()->SetActivePage(page);
+    main->GetRibbon()->Refresh();
+}
+
+// One step: "ID" runs a command as the ribbon does; "wheel/MODS/ROTATION/X/Y" turns the wheel
+// over the view (MODS none, ctrl, alt or shift); "drag/X1/Y1/X2/Y2" drags with the left button
+// in the view; "key/MODS/KEY" presses a key through the display server (so accelerators are
+// met as a user's keys meet them); "closepane/BIT" closes a diagram pane as its close button
+// does; "page/N" brings ribbon page N to the front; "click/X/Y" clicks at a point of the main
+// window; "note" notes the view's state. (A picture is taken only at the end: reading the
+// screen back while the program runs on stops GTK's painting of the window under Xvfb.)
+void RunStep(SmokeState& s, const std::string& step) {
+    const std::vector<std::string> p = Split(step, '/');
+    CTenvorikView* view = ActiveView();
+    wxWindow* canvas = view ? view->GetCanvas() : nullptr;
+    if (p[0] == "note") {
+        s.notes.push_back(ViewState());
+    } else if (p[0] == "wheel" && p.size() == 5 && canvas) {
+        wxMouseEvent e = MouseEvent(wxEVT_MOUSEWHEEL, std::atoi(p[3].c_str()), std::atoi(p[4].c_str()), p[1], canvas);
+        e.m_wheelRotation = std::atoi(p[2].c_str());
+        e.m_wheelDelta = 120;
+        e.m_linesPerAction = 3;
+        canvas->GetEventHandler()->ProcessEvent(e);
+    } else if (p[0] == "drag" && p.size() == 5 && canvas) {
+        const int x1 = std::atoi(p[1].c_str()), y1 = std::atoi(p[2].c_str());
+        const int x2 = std::atoi(p[3].c_str()), y2 = std::atoi(p[4].c_str());
+        wxMouseEvent down = MouseEvent(wxEVT_LEFT_DOWN, x1, y1, "none", canvas);
+        down.SetLeftDown(true);
+        canvas->GetEventHandler()->ProcessEvent(down);
+        for (int k = 1; k <= 4; ++k) {
+            wxMouseEvent move = MouseEvent(wxEVT_MOTION, x1 + (x2 - x1) * k / 4, y1 + (y2 - y1) * k / 4, "none", canvas);
+            move.SetLeftDown(true);
+            canvas->GetEventHandler()->ProcessEvent(move);
+        }
+        wxMouseEvent up = MouseEvent(wxEVT_LEFT_UP, x2, y2, "none", canvas);
+        canvas->GetEventHandler()->ProcessEvent(up);
+    } else if (p[0] == "key" && p.size() == 3) {
+        wxUIActionSimulator sim;
+        // The keys go where the pointer is, as without a window manager the server sends them.
+        wxWindow* target = canvas ? canvas : s.frame;
+        sim.MouseMove(target->GetScreenRect().GetPosition() + wxPoint(40, 40));
+        wxYield();
+        if (canvas) canvas->SetFocus();
+        int mods = wxMOD_NONE;
+        if (p[1] == "ctrl") mods = wxMOD_CONTROL;
+        else if (p[1] == "shift") mods = wxMOD_SHIFT;
+        int key = p[2].size() == 1 ? int(p[2][0]) : p[2] == "F1" ? int(WXK_F1) : std::atoi(p[2].c_str());
+        sim.Char(key, mods);
+        wxYield();
+    } else if (p[0] == "click" && p.size() == 3) {
+        // A left click at a point of the main window, through the display server.
+        wxUIActionSimulator sim;
+        sim.MouseMove(s.frame->GetScreenRect().GetPosition() + wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str())));
+        wxYield();
+        sim.MouseClick();
+        wxYield();
+    } else if (p[0] == "page" && p.size() == 2) {
+        ShowRibbonPage(s, size_t(std::atoi(p[1].c_str())));
+    } else if (p[0] == "closepane" && p.size() == 2) {
+        if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) main->CloseDiagramPane(std::atoi(p[1].c_str()));
+    } else {
+        // Queued, so that a modal window it opens meets the next tick of the timer.
+        wxCommandEvent cmd(wxEVT_MENU, std::atoi(step.c_str()));
+        cmd.SetEventObject(s.frame);
+        s.frame->GetEventHandler()->AddPendingEvent(cmd);
+    }
+}
+
 }  // namespace
 
 void ArmSmokeHook(wxFrame* frame) {
@@ -179,25 +357,15 @@ void ArmSmokeHook(wxFrame* frame) {
     if (!s->file.empty()) s->fileWatch = std::make_unique<FileDialogWatch>(*s);
     // Give the window time to be mapped and painted (and a record to open) before it is looked
     // at; a modal dialog met on the way is noted and dismissed, then the look is taken again.
-    if (const char* cmds = std::getenv("TENVORIK_SMOKE_COMMANDS")) {
-        for (const char* p = cmds; *p;) {
-            char* end = nullptr;
-            long id = std::strtol(p, &end, 10);
-            if (end == p) break;
-            s->commands.push_back(int(id));
-            p = *end ? end + 1 : end;
-        }
-    }
+    if (const char* cmds = std::getenv("TENVORIK_SMOKE_COMMANDS"))
+        for (const std::string& step : Split(cmds, ','))
+            if (!step.empty()) s->steps.push_back(step);
     s->timer.Bind(wxEVT_TIMER, [s](wxTimerEvent&) {
-        if (!s->commands.empty()) {
-            // Each command goes through the frame as a ribbon button sends it.
-            const int id = s->commands.front();
-            s->commands.erase(s->commands.begin());
-            // Queued, so that a modal window it opens meets the next tick of this timer.
+        if (!s->steps.empty()) {
+            const std::string step = s->steps.front();
+            s->steps.erase(s->steps.begin());
             s->timer.StartOnce(300);
-            wxCommandEvent cmd(wxEVT_MENU, id);
-            cmd.SetEventObject(s->frame);
-            s->frame->GetEventHandler()->AddPendingEvent(cmd);
+            RunStep(*s, step);
             return;
         }
         if (DismissDialogs(*s) && ++s->ticks < 20) {
@@ -209,6 +377,9 @@ void ArmSmokeHook(wxFrame* frame) {
         wxYield();
         if (!s->shotPath.empty()) SaveShot(s->frame, s->shotPath);
         WriteReport(*s);
+        // What the steps changed is left unsaved, as a user answering "no" would.
+        if (auto* main = dynamic_cast<CMainFrame*>(s->frame))
+            for (wxDocument* doc : main->GetDocumentManager()->GetDocumentsVector()) doc->Modify(false);
         s->frame->Close(true);
         wxTheApp->CallAfter([s] { delete s; });
     });

@@ -10,7 +10,9 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "app/AboutWnd.h"
 #include "app/AppProfile.h"
+#include "app/CommandTable.h"
 #include "app/DiagramPanes.h"
 #include "app/FileDialogNames.h"
 #include "app/FileFinderDlg.h"
@@ -133,9 +135,14 @@ bool CTenvorikApp::OnInit() {
     Bind(wxEVT_MENU, &CTenvorikApp::OnProgramSettings, this, ID_PROGRAM_SETTINGS);
     Bind(wxEVT_MENU, &CTenvorikApp::OnFileFinder, this, ID_FILE_FINDER);
     Bind(wxEVT_MENU, &CTenvorikApp::OnFilePageSetup, this, kPageSetupId);
+    Bind(wxEVT_MENU, &CTenvorikApp::OnAppAbout, this, commands::ID_APP_ABOUT);
+    // The application's own commands are always there to run.
+    for (int id : {int(ID_PROGRAM_SETTINGS), kPageSetupId, int(ID_FILE_FINDER), int(commands::ID_APP_ABOUT)})
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, id);
 
     m_frame->Show(true);
     SetTopWindow(m_frame);
+    if (m_command.fileToOpen.IsEmpty()) splash::Show(m_frame);
     m_server.Listen(socketPath);
 
     if (!m_command.fileToOpen.IsEmpty()) {
@@ -182,6 +189,11 @@ int CTenvorikApp::OnExit() {
     }
     platform::SetUiServices(nullptr);
     return wxApp::OnExit();
+}
+
+void CTenvorikApp::OnAppAbout(wxCommandEvent&) {
+    AboutWnd about(m_frame);
+    about.ShowModal();
 }
 
 void CTenvorikApp::OnProgramSettings(wxCommandEvent&) {

@@ -39,6 +39,7 @@ public:
     void OpenRecord(const wxString& path);
 
 private:
+    void OnAppAbout(wxCommandEvent&);
     void OnProgramSettings(wxCommandEvent&);
     void OnFileFinder(wxCommandEvent&);
     void OnFilePageSetup(wxCommandEvent&);

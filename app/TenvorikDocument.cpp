@@ -112,16 +112,19 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateSave, this, wxID_SAVE);
     Bind(wxEVT_MENU, &TenvorikDocument::OnRecordInfo, this, ID_FILE_PARAMETERS);
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateRecordInfo, this, ID_FILE_PARAMETERS);
-    // Fault location (the run, the line model, the report) and the header comment are the
-    // record document's.
-    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT, ID_OSC_COMMENTS}) {
+    // Record-level commands whose bodies are here: fault location (the run, the line model,
+    // the report), the header comment, loading another record's settings, the
+    // cursor-difference panel. Quick analysis and the channel list join when their dialogs
+    // exist; until then nothing answers them and their controls stay disabled.
+    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT, ID_OSC_COMMENTS, ID_LOAD_SETTINGS,
+                   ID_CURSOR_DIFFERENCE}) {
         Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
             if (!m_loading) m_model->OnCommand(unsigned(e.GetId()));
         }, id);
         Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
             const auto state = m_model->GetCommandState(unsigned(e.GetId()));
             e.Enable(!m_loading && state.enabled);
-            if (e.GetId() == ID_FAULT_LOCATION) e.Check(state.checked);
+            if (e.GetId() == ID_FAULT_LOCATION || e.GetId() == ID_CURSOR_DIFFERENCE) e.Check(state.checked);
         }, id);
     }
 }

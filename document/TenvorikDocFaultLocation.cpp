@@ -17,6 +17,8 @@ public:
         c[1].position = last;
         c[1].shown = true;
         m_doc.m_cursors.UpdateReadouts();
+        // A user who ran the location looks for the window it found.
+        if (m_doc.m_cursors.m_view) m_doc.m_cursors.m_view->ShowSamples(first, last);
     }
     void ShowResultBar(const CString& text) override { m_doc.ShowFaultLocationBar(text); }
     void HideResultBar() override { m_doc.HideFaultLocationBar(); }

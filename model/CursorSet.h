@@ -38,6 +38,8 @@ public:
     virtual void SetStatusPaneText(int pane, const CString& text) = 0;
     virtual void UpdateDiagrams() = 0;
     virtual void OnLocatorCursors(int first, int last) = 0;
+    // Samples a..b are to be on show: the fault locator placed its cursors there.
+    virtual void ShowSamples(int64_t /*a*/, int64_t /*b*/) {}
 };
 
 enum CursorCommand : unsigned {

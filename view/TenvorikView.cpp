@@ -8,6 +8,7 @@
 #include "document/TenvorikDoc.h"
 #include "model/Parallel.h"
 #include "model/SettingsStore.h"
+#include "view/ViewZoom.h"
 
 namespace oscview {
 
@@ -205,8 +206,7 @@ double CTenvorikView::GetFitScale() const {
 void CTenvorikView::RecalcLayout() {
     if (!m_doc) return;
     const int64_t n = m_doc->m_oscillogram.GetSampleCount();
-    double v = std::trunc(double(m_clientWidth - m_leftWidth) / 25.0 / m_xScale) - 1;
-    m_visibleSpan = int64_t(std::clamp(v, 0.0, 4e15));
+    m_visibleSpan = VisibleSpan(m_clientWidth - m_leftWidth, m_xScale);
     HorizontalScroll h = ComputeHorizontalScroll(n, m_visibleSpan, m_firstSample);
     m_hScrollPos = h.pos;
     if (m_host) m_host->SetScrollBar(true, 0, h.max, h.page, h.pos);
@@ -214,8 +214,12 @@ void CTenvorikView::RecalcLayout() {
     m_firstSample = std::max<int64_t>(m_firstSample, 0);
     const int64_t content = int64_t(GetDiscreteHeight()) + GetAnalogHeight();
     const int64_t available = int64_t(m_clientHeight) - GetBottomBand() + 2;
+    // Rows scrolled to their end stay there when the window changes its height (a scroll bar
+    // coming or going), so the last row stays reachable.
+    const bool atEnd = m_vScrollPos > 0 && m_vScrollPos >= m_vScrollEnd;
+    m_vScrollEnd = std::max<int64_t>(content - std::max<int64_t>(available, 0), 0);
     if (content > available) {
-        m_vScrollPos = std::clamp<int64_t>(m_vScrollPos, 0, content - std::max<int64_t>(available, 0));
+        m_vScrollPos = atEnd ? m_vScrollEnd : std::clamp<int64_t>(m_vScrollPos, 0, m_vScrollEnd);
         if (m_host) m_host->SetScrollBar(false, 0, content, std::max<int64_t>(available, 0), m_vScrollPos);
         m_yOffset = int(-m_vScrollPos);
     } else {
@@ -238,12 +242,16 @@ void CTenvorikView::OnHScroll(int code, int64_t thumb) {
 
 void CTenvorikView::OnVScroll(int code, int64_t thumb) {
     if (code == kEndScroll) return;
-    int64_t pos = m_vScrollPos;
-    if (code == kLineUp || code == kPageUp) pos -= 100;
-    else if (code == kLineDown || code == kPageDown) pos += 100;
-    else pos = thumb;
     const int64_t content = int64_t(GetDiscreteHeight()) + GetAnalogHeight();
     const int64_t available = int64_t(m_clientHeight) - GetBottomBand() + 2;
+    // A line is a row, a page what the rows' area shows.
+    const int64_t page = std::max<int64_t>(available, RowStep());
+    int64_t pos = m_vScrollPos;
+    if (code == kLineUp) pos -= RowStep();
+    else if (code == kLineDown) pos += RowStep();
+    else if (code == kPageUp) pos -= page;
+    else if (code == kPageDown) pos += page;
+    else pos = thumb;
     int64_t offset = pos > 0 ? -pos : 0;
     if (content > available) offset = std::max(offset, -(content - available));
     else offset = 0;
@@ -475,6 +483,12 @@ void CTenvorikView::DrawChannelCurves(CDC* dc, int cx, int cy, int top) {
         const int h = GetChannelHeight(ch);
         int64_t axisY = 0;
         if (pager.Place(y, h, &axisY)) DrawTimeAxis(dc, cx, int(axisY));
+        // Rows scrolled up out of the picture cost nothing.
+        if (y + h <= 0) {
+            for (CChannel* m : members) m->m_drawn = true;
+            y += h;
+            continue;
+        }
         CurveStrip strip;
         strip.dc = dc;
         strip.right = cx;

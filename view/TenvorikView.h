@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "model/ChannelCollection.h"
 #include "model/ChannelDraw.h"
 #include "model/CommentList.h"
 #include "model/CursorSet.h"
@@ -152,7 +153,31 @@ struct LevelEditPlace {
     CString text;
 };
 
-class CTenvorikView : public CBaseView, public CursorView, public CommentView {
+
+// Commands of the view (the cursor and channel commands keep the ids of their own enums).
+enum ViewCommand : unsigned {
+    ID_ZOOM_VERTICAL_IN = 32800,
+    ID_ZOOM_VERTICAL_OUT = 32801,
+    ID_ZOOM_HORIZONTAL_IN = 32802,
+    ID_ZOOM_HORIZONTAL_OUT = 32803,
+    ID_ZOOM_SELECTED_AREA = 138,
+    ID_RESTORE_SIZE = 141,
+    ID_TIME_MICROSECONDS = 32853,
+    ID_TIME_MILLISECONDS = 32854,
+    ID_TIME_SECONDS = 32855,
+    ID_TIME_SAMPLES = 32856,
+    ID_TIME_ABSOLUTE = 33007,
+    ID_GRID = 32857,
+};
+
+// What a command's control shows: whether the view answers it, enabled, checked.
+struct ViewCommandState {
+    bool known = false;
+    bool enabled = true;
+    bool checked = false;
+};
+
+class CTenvorikView : public CBaseView, public CursorView, public CommentView, public ChannelCommandView {
 public:
     CTenvorikView(CTenvorikDoc* doc, ViewHost* host);
     ~CTenvorikView() override;
@@ -198,6 +223,30 @@ public:
     void ApplyLevelEdit(const CString& text);
     // A double click in the plot edits the comment under the mouse; true when it changed.
     bool OnDoubleClick(int x, int y);
+
+    // --- zoom, wheel, time unit, grid and the channel commands
+    // Runs a command of the view (zoom, measuring, time unit, grid, cursors, channel display);
+    // false when the view does not answer it.
+    bool OnViewCommand(unsigned id);
+    ViewCommandState GetViewCommandState(unsigned id) const;
+    void OnZoomCommand(unsigned id);
+    void OnTimeCommand(unsigned id);
+    // 138: arms the measurement that zooms a row vertically; 141 takes that zoom back.
+    void OnZoomSelectedArea();
+    void OnRestoreSize();
+    // A wheel turn (120 a notch, positive away from the user): ALT zooms vertically, CTRL
+    // horizontally, SHIFT (or a sideways wheel) pages through time, else the rows scroll.
+    void OnMouseWheel(int rotation, bool alt, bool ctrl, bool shift, bool sideways = false);
+    // Scrolls so that samples a..b are on show (a window the fault locator placed).
+    void ShowSamples(int64_t a, int64_t b) override;
+    // One wheel notch or line of the vertical bar: an analog row.
+    int RowStep() const { return m_analogSize; }
+
+    // --- ChannelCommandView
+    bool GetLevelCursorHeight(int k, int& y) override;
+    void PlaceLevelCursor(int k, int y) override;
+    void Invalidate() override;
+
     // The channels a mouse move at client x drags out of the view: with the left button held
     // in the caption column, without CTRL or the right button, and no cursor, pasted channel,
     // measurement or comment being dragged, the indices of the selected analog channels in
@@ -306,8 +355,14 @@ public:
     int m_clientWidth = 0, m_clientHeight = 0;
     int64_t m_hScrollPos = 0;
     int64_t m_vScrollPos = 0;
+    int m_wheelRest = 0;  // a smooth wheel's turn not yet a whole notch
+    int64_t m_vScrollEnd = 0;  // the vertical position at the rows' end, as last laid out
 
 private:
+    // The analog row holding content y: its channel index, top and height.
+    bool AnalogRowAt(int64_t contentY, int& index, int64_t& top, int& height) const;
+    // Mode 8 ends: the measured row (or its strip) shows the measured span, or its whole range.
+    void FinishMeasurement();
     SettingsNode& ViewSettings() const;
     // Curve summaries by channel index, rebuilt where the curve values changed.
     const std::vector<const CurveSummary*>& Summaries();

@@ -45,6 +45,18 @@ void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift, bool ctrl,
     if (shift) {
         cursors.PlaceLevelCursor(left, m_yOffset, x, y);
         m_mouseMode = left ? 4 : 5;
+    } else if (m_mouseMode == 7 && left) {
+        // The measurement starts on the analog row under the press; elsewhere it is dropped.
+        int index = -1;
+        int64_t top = 0;
+        int h = 0;
+        m_mouseMode = 0;
+        if (AnalogRowAt(int64_t(y) - m_yOffset, index, top, h)) {
+            m_mouseMode = 8;
+            m_measureChannel = index;
+            m_measureX = x;
+            m_measureY1 = m_measureY2 = double(int64_t(y) - m_yOffset);
+        }
     } else if (!comments.GetSelected()) {
         cursors.MoveVerticalCursor(left, m_leftWidth, m_firstSample, x, m_xScale);
         m_mouseMode = left ? 1 : 2;
@@ -61,6 +73,14 @@ void CTenvorikView::OnMouseMove(int x, int y) {
         case 3: cursors.MoveThirdCursor(m_leftWidth, m_firstSample, x, m_xScale); break;
         case 4:
         case 5: cursors.PlaceLevelCursor(m_mouseMode == 4, m_yOffset, x, y); break;
+        case 8: {
+            int index = -1;
+            int64_t top = 0;
+            int h = 0;
+            if (!AnalogRowAt(int64_t(m_measureY1), index, top, h)) return;
+            m_measureY2 = double(std::clamp<int64_t>(int64_t(y) - m_yOffset, top, top + h - 1));
+            break;
+        }
         case 9:
         case 10:
             if (!m_doc->m_comments.OnMouseMove(m_leftWidth, m_firstSample, x, y - m_yOffset, m_xScale)) return;
@@ -83,7 +103,8 @@ void CTenvorikView::OnButtonUp() {
         m_doc->m_comments.OnLButtonUp();
         if (m_host) m_host->Invalidate();
     }
-    if ((m_mouseMode >= 1 && m_mouseMode <= 5) || m_mouseMode == 9 || m_mouseMode == 10) m_mouseMode = 0;
+    if (m_mouseMode == 8 && m_doc) FinishMeasurement();
+    m_mouseMode = 0;
 }
 
 CChannel* CTenvorikView::CaptionChannelAt(int contentY, int64_t* topOut, int* heightOut) const {

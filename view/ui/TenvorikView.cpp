@@ -13,7 +13,10 @@
 #include <wx/mstream.h>
 #include <wx/printdlg.h>
 
+#include <algorithm>
+
 #include "app/CaptionBars.h"
+#include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
 #include "app/TenvorikDocument.h"
@@ -26,6 +29,7 @@
 #include "platform/UiServices.h"
 #include "diagrams/ui/DiagramCanvas.h"
 #include "diagrams/ui/DiagramPane.h"
+#include "view/ViewZoom.h"
 #include "view/ui/ViewPrint.h"
 
 using platform::ToWx;
@@ -53,7 +57,18 @@ int ScrollCodeOf(wxEventType type) {
     return kEndScroll;
 }
 
-const int kCursorCommands[] = {ID_CURSOR_V1, ID_CURSOR_V2, ID_CURSOR_V3, ID_CURSOR_H1, ID_CURSOR_H2};
+// Every command the view answers: those a control of the ribbon or of the view's menus sends.
+std::vector<int> ViewCommandIds() {
+    std::vector<int> ids;
+    for (int id : commands::RibbonCommands()) ids.push_back(id);
+    for (int menu : {560, 561})
+        for (const commands::MenuItem& item : commands::Menu(menu))
+            if (item.id) ids.push_back(item.id);
+    for (const commands::Accelerator& a : commands::Accelerators()) ids.push_back(a.id);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
+}
 
 }  // namespace
 
@@ -88,10 +103,13 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     for (const wxEventTypeTag<wxMouseEvent>& t :
          {wxEVT_LEFT_DOWN, wxEVT_RIGHT_DOWN, wxEVT_LEFT_UP, wxEVT_RIGHT_UP, wxEVT_MOTION, wxEVT_LEFT_DCLICK})
         m_canvas->Bind(t, &CTenvorikView::OnMouse, this);
+    m_canvas->Bind(wxEVT_MOUSEWHEEL, &CTenvorikView::OnWheel, this);
     m_canvas->Bind(wxEVT_KEY_DOWN, &CTenvorikView::OnKey, this);
-    for (int id : kCursorCommands) {
-        frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, id);
-        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, id);
+    // Commands reach the view from the ribbon through the document manager, from its own
+    // context menus through its frame.
+    for (int id : ViewCommandIds()) {
+        Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, id);
+        Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, id);
     }
     for (unsigned id : {oscview::ID_COMMENT_MOMENT, oscview::ID_COMMENT_LEVEL, oscview::ID_COMMENT_AREA,
                         oscview::ID_COMMENT_EDIT, oscview::ID_COMMENT_LOCK, oscview::ID_COMMENT_DELETE,
@@ -172,8 +190,8 @@ bool CTenvorikView::OnClose(bool deleteWindow) {
 void CTenvorikView::SetScrollBar(bool horizontal, int64_t, int64_t max, int64_t page, int64_t pos) {
     if (!m_canvas) return;
     const int orient = horizontal ? wxHORIZONTAL : wxVERTICAL;
-    if (max <= 0) m_canvas->SetScrollbar(orient, 0, 0, 0);
-    else m_canvas->SetScrollbar(orient, int(pos), int(page), int(max + 1));
+    const oscview::ScrollBarSetting bar = oscview::ToScrollBar(max, page, pos);
+    m_canvas->SetScrollbar(orient, bar.position, bar.thumb, bar.range);
 }
 
 void CTenvorikView::Invalidate() {
@@ -211,7 +229,8 @@ void CTenvorikView::OnMouse(wxMouseEvent& event) {
         m_canvas->Refresh(false);
     } else if (event.LeftUp() || event.RightUp()) {
         core->OnButtonUp();
-        if (event.RightUp()) ShowCommentMenu(p);
+        // A comment item's own menu, else the menu of the band or column under the mouse.
+        if (event.RightUp() && !ShowCommentMenu(p)) ShowContextMenu(p);
     } else if (event.Dragging()) {
         if (m_dragArmed) {
             const std::vector<uint32_t> channels =
@@ -273,18 +292,61 @@ void CTenvorikView::OnKey(wxKeyEvent& event) {
         case WXK_RIGHT: core->OnArrowKey(V::kArrowRight, event.ControlDown()); break;
         case WXK_UP: core->OnArrowKey(V::kArrowUp, event.ControlDown()); break;
         case WXK_DOWN: core->OnArrowKey(V::kArrowDown, event.ControlDown()); break;
+        case WXK_PAGEUP: core->OnVScroll(oscview::kPageUp, 0); break;
+        case WXK_PAGEDOWN: core->OnVScroll(oscview::kPageDown, 0); break;
         default: event.Skip(); break;
     }
 }
 
 void CTenvorikView::OnCommand(wxCommandEvent& event) {
-    if (oscview::CTenvorikView* core = Core()) core->OnToggleCursorCommand(unsigned(event.GetId()));
+    oscview::CTenvorikView* core = Core();
+    if (!core || !core->OnViewCommand(unsigned(event.GetId()))) event.Skip();
+    else if (m_canvas) m_canvas->Refresh(false);
 }
 
 void CTenvorikView::OnUpdateCommand(wxUpdateUIEvent& event) {
     oscview::CTenvorikView* core = Core();
-    event.Enable(core != nullptr);
-    if (core) event.Check(core->GetDocument()->m_cursors.IsCursorShown(unsigned(event.GetId())));
+    const oscview::ViewCommandState state = core ? core->GetViewCommandState(unsigned(event.GetId())) : oscview::ViewCommandState();
+    if (!state.known) {
+        event.Skip();
+        return;
+    }
+    event.Enable(state.enabled);
+    event.Check(state.checked);
+}
+
+void CTenvorikView::OnWheel(wxMouseEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    if (!core) return event.Skip();
+    const bool sideways = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL;
+    // A sideways wheel turned to the right moves on in time, as SHIFT with the wheel down does.
+    const int rotation = sideways ? -event.GetWheelRotation() : event.GetWheelRotation();
+    const bool alt = event.AltDown() && !event.ControlDown();
+    const bool ctrl = event.GetModifiers() == wxMOD_CONTROL;
+    const bool shift = event.GetModifiers() == wxMOD_SHIFT;
+    core->OnMouseWheel(rotation, alt, ctrl, shift, sideways);
+    m_canvas->Refresh(false);
+}
+
+void CTenvorikView::ShowContextMenu(const wxPoint& p) {
+    oscview::CTenvorikView* core = Core();
+    if (!core || !m_canvas) return;
+    // The time axis band, the caption column; a comment item's menu needs a selected item.
+    int menuId = 0;
+    if (p.y >= core->m_clientHeight - core->GetBottomBand()) menuId = 560;
+    else if (p.x < core->m_leftWidth) menuId = 561;
+    if (!menuId) return;
+    wxMenu menu;
+    for (const commands::MenuItem& item : commands::Menu(menuId)) {
+        wxString text = platform::ToWx(LoadResString(item.text));
+        const int nl = text.Find('\n');
+        if (nl != wxNOT_FOUND) text.Truncate(size_t(nl));
+        if (item.id == 0) menu.AppendSeparator();
+        else if (item.radio) menu.AppendRadioItem(item.id, text);
+        else if (item.check) menu.AppendCheckItem(item.id, text);
+        else menu.Append(item.id, text);
+    }
+    m_canvas->PopupMenu(&menu, p);
 }
 
 void CTenvorikView::OnUpdatePrintCommand(wxUpdateUIEvent& event) { event.Enable(Core() != nullptr); }

@@ -29,6 +29,11 @@ public:
     bool OnClose(bool deleteWindow) override;
     void OnActivateView(bool activate, wxView* activeView, wxView* deactiveView) override;
 
+    // The window the record is painted in, and the view below it (null until the record is
+    // loaded and painted once).
+    wxWindow* GetCanvas() const { return m_canvas; }
+    oscview::CTenvorikView* GetCore() { return Core(); }
+
     // --- oscview::ViewHost
     void SetScrollBar(bool horizontal, int64_t min, int64_t max, int64_t page, int64_t pos) override;
     void Invalidate() override;
@@ -41,6 +46,9 @@ private:
     void OnScroll(wxScrollWinEvent& event);
     void OnMouse(wxMouseEvent& event);
     void OnKey(wxKeyEvent& event);
+    void OnWheel(wxMouseEvent& event);
+    // Menu 560 over the time axis band, 561 over the caption column.
+    void ShowContextMenu(const wxPoint& p);
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
     // Printing, its preview and the picture on the clipboard.

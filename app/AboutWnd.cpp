@@ -1,0 +1,141 @@
+#include "app/AboutWnd.h"
+
+#include <wx/dcbuffer.h>
+#include <wx/dcmemory.h>
+#include <wx/splash.h>
+#include <wx/stattext.h>
+#include <wx/utils.h>
+
+#include "model/Resources.h"
+#include "platform/ui/WxUiServices.h"
+
+using platform::ToWx;
+
+const wchar_t* const kMakerWebAddress = L"https://www.korvelund.example";
+const wchar_t* const kMakerMailAddress = L"service@korvelund.example";
+
+namespace {
+
+const wxColour kBackground(0x33, 0x68, 0x9A);
+const wxColour kLinkColour(0x00, 0xAC, 0x86);
+const wxRect kWebRect(wxPoint(241, 314), wxPoint(336, 329));
+const wxRect kMailRect(wxPoint(176, 328), wxPoint(323, 343));
+const wxRect kCloseRect(wxPoint(530, 350), wxPoint(630, 400));
+
+// The box's picture: the program's name on the maker's blue, and the close area marked.
+wxBitmap MakeAboutPicture() {
+    wxBitmap bmp(640, 400);
+    wxMemoryDC dc(bmp);
+    dc.SetBackground(wxBrush(kBackground));
+    dc.Clear();
+    dc.SetTextForeground(*wxWHITE);
+    dc.SetFont(wxFontInfo(wxSize(0, 48)).Family(wxFONTFAMILY_SWISS).Bold());
+    dc.DrawText(ToWx(LoadResString(57344)), 35, 80);
+    dc.SetFont(wxFontInfo(wxSize(0, 18)).Family(wxFONTFAMILY_SWISS));
+    dc.DrawText(ToWx(LoadResString(123)), 38, 150);
+    dc.SetPen(wxPen(*wxWHITE, 1));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRoundedRectangle(kCloseRect.Deflate(12, 10), 4);
+    dc.DrawText(wxS("OK"), kCloseRect.x + 38, kCloseRect.y + 14);
+    dc.SelectObject(wxNullBitmap);
+    return bmp;
+}
+
+wxSplashScreen* g_splash = nullptr;
+
+}  // namespace
+
+AboutWnd::Hit AboutWnd::HitTest(int x, int y) {
+    // Right and bottom edges belong to the rectangle's outside, as a window rectangle's do.
+    auto in = [x, y](const wxRect& r) { return x >= r.x && x < r.GetRight() && y >= r.y && y < r.GetBottom(); };
+    if (in(kCloseRect)) return kCloseArea;
+    if (in(kMailRect)) return kMailLink;
+    if (in(kWebRect)) return kWebLink;
+    return kNothing;
+}
+
+CString AboutWnd::VersionText() {
+    return LoadResString(62224) + LoadResString(186) + L" " + LoadResString(185) + LoadResString(62225);
+}
+
+AboutWnd::AboutWnd(wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, ToWx(LoadResString(62223)), wxDefaultPosition, wxDefaultSize, wxCAPTION | wxCLOSE_BOX),
+      m_picture(MakeAboutPicture()),
+      m_plain(wxFontInfo(wxSize(0, 14)).FaceName(wxS("Verdana"))),
+      m_underlined(wxFontInfo(wxSize(0, 14)).FaceName(wxS("Verdana")).Underlined()) {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetClientSize(m_picture.GetWidth(), m_picture.GetHeight());
+    CentreOnParent();
+    auto* version = new wxStaticText(this, wxID_ANY, ToWx(VersionText()), wxPoint(35, 300), wxSize(400, 45));
+    version->SetFont(m_plain);
+    version->SetForegroundColour(*wxWHITE);
+    version->SetBackgroundColour(kBackground);
+    auto* web = new wxStaticText(this, wxID_ANY, wxString(kMakerWebAddress).AfterFirst('/').AfterFirst('/'),
+                                 kWebRect.GetPosition(), kWebRect.GetSize());
+    auto* mail = new wxStaticText(this, wxID_ANY, wxString(kMakerMailAddress), kMailRect.GetPosition(), kMailRect.GetSize());
+    for (wxStaticText* link : {web, mail}) {
+        link->SetFont(m_underlined);
+        link->SetForegroundColour(kLinkColour);
+        link->SetBackgroundColour(kBackground);
+        link->SetCursor(wxCursor(wxCURSOR_HAND));
+        // A click on the text is a click on the box at that point.
+        link->Bind(wxEVT_LEFT_DOWN, [this, link](wxMouseEvent& e) {
+            wxMouseEvent at(e);
+            at.SetPosition(link->GetPosition() + e.GetPosition());
+            OnLeftDown(at);
+        });
+    }
+    Bind(wxEVT_PAINT, &AboutWnd::OnPaint, this);
+    Bind(wxEVT_MOTION, &AboutWnd::OnMotion, this);
+    Bind(wxEVT_LEFT_DOWN, &AboutWnd::OnLeftDown, this);
+}
+
+void AboutWnd::OnPaint(wxPaintEvent&) {
+    wxAutoBufferedPaintDC dc(this);
+    dc.DrawBitmap(m_picture, 0, 0);
+}
+
+void AboutWnd::OnMotion(wxMouseEvent& event) {
+    SetCursor(wxCursor(HitTest(event.GetX(), event.GetY()) == kNothing ? wxCURSOR_ARROW : wxCURSOR_HAND));
+}
+
+void AboutWnd::OnLeftDown(wxMouseEvent& event) {
+    switch (HitTest(event.GetX(), event.GetY())) {
+        case kCloseArea: EndModal(wxID_OK); break;
+        // A failed launch is only a link that did not open.
+        case kMailLink: wxLaunchDefaultApplication(wxS("mailto:") + wxString(kMakerMailAddress)); break;
+        case kWebLink: wxLaunchDefaultBrowser(wxString(kMakerWebAddress)); break;
+        default: break;
+    }
+}
+
+namespace splash {
+
+void Show(wxWindow* parent) {
+    if (g_splash) return;
+    wxBitmap picture(480, 300);
+    {
+        wxMemoryDC dc(picture);
+        dc.SetBackground(wxBrush(kBackground));
+        dc.Clear();
+        dc.SetTextForeground(*wxWHITE);
+        dc.SetFont(wxFontInfo(wxSize(0, 44)).Family(wxFONTFAMILY_SWISS).Bold());
+        dc.DrawText(ToWx(LoadResString(57344)), 30, 90);
+        dc.SetFont(wxFontInfo(wxSize(0, 16)).Family(wxFONTFAMILY_SWISS));
+        dc.DrawText(ToWx(LoadResString(62224) + LoadResString(186)), 34, 160);
+        dc.DrawText(ToWx(LoadResString(123)), 34, 250);
+    }
+    // Not kept above other windows: a dialog the start-up opens is never hidden behind it.
+    g_splash = new wxSplashScreen(picture, wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, parent, wxID_ANY,
+                                  wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxFRAME_NO_TASKBAR);
+    g_splash->Bind(wxEVT_DESTROY, [](wxWindowDestroyEvent& e) {
+        if (e.GetEventObject() == g_splash) g_splash = nullptr;
+        e.Skip();
+    });
+}
+
+void Close() {
+    if (g_splash) g_splash->Close(true);
+}
+
+}  // namespace splash

@@ -1,0 +1,119 @@
+// The ribbon, menus and keys as data: every control names a command once, shows a text or
+// a tool tip, and the keys follow the desktop's conventions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "app/AboutWnd.h"
+#include "app/CommandTable.h"
+#include "model/Resources.h"
+#include "platform/Encoding.h"
+
+using namespace commands;
+
+namespace {
+
+std::string Text(unsigned id) { return platform::WideToUtf8(LoadResString(id).GetString()); }
+
+}  // namespace
+
+TEST(CommandTable, PagesAndPanelsInTheirOrderWithEveryCommandOnce) {
+    const auto& pages = RibbonPages();
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(Text(pages[0].title), "Файл");
+    EXPECT_EQ(Text(pages[1].title), "&Главная");
+    EXPECT_EQ(Text(pages[2].title), "ОМП");
+    std::vector<std::string> home;
+    for (const Panel& p : pages[1].panels) home.push_back(Text(p.title));
+    const std::vector<std::string> expected = {"Объединение", "Диаграммы", "Видимость", "Вычисления", " ", "Стиль"};
+    EXPECT_EQ(home, expected);
+
+    std::set<int> seen;
+    for (const Page& page : pages)
+        for (const Panel& panel : page.panels)
+            for (const Button& b : panel.buttons) {
+                if (b.kind == Kind::Break) continue;
+                EXPECT_TRUE(seen.insert(b.id).second) << "twice: " << b.id;
+                // A button shows its text, or a tool tip says what its picture means.
+                const std::string label = b.text ? Text(b.text) : "";
+                const std::string tip = b.tip ? Text(b.tip) : "";
+                EXPECT_FALSE(label.empty() && tip.empty()) << b.id;
+                if (!b.text) {
+                    EXPECT_NE(tip.find('\n'), std::string::npos) << "no tool tip part: " << b.id;
+                }
+                EXPECT_NE(b.icon, Icon::None) << b.id;
+            }
+    // The commands of the view's panels, as laid out.
+    const std::vector<int> visibility = {32862, 32845, 32846, 32847, 32802, 32803, 138, 32800, 32801,
+                                         141,   32813, 32814, 139,   32815, 32816, 155, 157, 156};
+    std::vector<int> got;
+    for (const Button& b : pages[1].panels[2].buttons)
+        if (b.kind != Kind::Break) got.push_back(b.id);
+    EXPECT_EQ(got, visibility);
+    for (int id : {32811, 32809, 32808, 140, 32805, 32860, 32880, 57607, 57609, 137, 142, 32806, 32807})
+        EXPECT_TRUE(seen.count(id)) << id;
+}
+
+TEST(CommandTable, MenusOfTheViewAndOfHelpHaveTheirEntries) {
+    auto ids = [](int menu) {
+        std::vector<int> v;
+        for (const MenuItem& m : Menu(menu)) {
+            v.push_back(m.id);
+            if (m.id) {
+                EXPECT_FALSE(Text(m.text).empty()) << menu << " " << m.id;
+            }
+        }
+        return v;
+    };
+    EXPECT_EQ(ids(560), (std::vector<int>{32853, 32854, 32855, 33007, 32856, 0, 32857, 33033}));
+    for (const MenuItem& m : Menu(560))
+        if (m.id >= 32853 && m.id <= 33007 && m.id != 32857 && m.id != 33033) {
+            EXPECT_TRUE(m.radio) << m.id;
+        }
+    const std::vector<int> captions = ids(561);
+    for (int id : {32849, 32850, 32851, 32852, 32848, 32820, 32821, 32822, 32823, 32824, 141, 57634, 57637, 33035, 33037, 33030})
+        EXPECT_NE(std::find(captions.begin(), captions.end(), id), captions.end()) << id;
+    EXPECT_EQ(ids(563), (std::vector<int>{33038, 33039, 33040, 33041, 33042}));
+    EXPECT_EQ(ids(342), (std::vector<int>{57667, 0, 57664}));
+    EXPECT_TRUE(Menu(999).empty());
+}
+
+TEST(CommandTable, KeysFollowTheDesktopAndNeverClash) {
+    std::map<std::tuple<bool, bool, int>, int> keys;
+    for (const Accelerator& a : Accelerators())
+        EXPECT_TRUE(keys.emplace(std::make_tuple(a.ctrl, a.shift, a.key), a.id).second) << a.key;
+    auto id = [&](bool ctrl, bool shift, int key) {
+        auto it = keys.find(std::make_tuple(ctrl, shift, key));
+        return it == keys.end() ? -1 : it->second;
+    };
+    EXPECT_EQ(id(true, false, 'O'), kOpen);
+    EXPECT_EQ(id(true, false, 'S'), kSave);
+    EXPECT_EQ(id(true, true, 'S'), kSaveAs);
+    EXPECT_EQ(id(true, false, 'W'), kClose);
+    EXPECT_EQ(id(true, false, 'Z'), kUndo);
+    EXPECT_EQ(id(true, true, 'Z'), kRedo);
+    EXPECT_EQ(id(true, false, 'Y'), kRedo);
+    EXPECT_EQ(id(true, false, 'C'), ID_EDIT_COPY);
+    EXPECT_EQ(id(true, false, 'V'), ID_EDIT_PASTE);
+    EXPECT_EQ(id(true, false, 'P'), ID_FILE_PRINT);
+    EXPECT_EQ(id(true, false, '='), 32802);
+    EXPECT_EQ(id(true, false, '-'), 32803);
+}
+
+TEST(AboutWindow, ClicksLandOnTheirPlacesAndTheVersionIsShown) {
+    struct Case {
+        int x, y;
+        AboutWnd::Hit hit;
+    };
+    const Case cases[] = {
+        {241, 314, AboutWnd::kWebLink},   {335, 320, AboutWnd::kWebLink},  {336, 320, AboutWnd::kNothing},
+        {200, 330, AboutWnd::kMailLink},  {322, 342, AboutWnd::kMailLink}, {530, 350, AboutWnd::kCloseArea},
+        {629, 399, AboutWnd::kCloseArea}, {630, 399, AboutWnd::kNothing},  {10, 10, AboutWnd::kNothing},
+        {100, 320, AboutWnd::kNothing},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AboutWnd::HitTest(c.x, c.y), c.hit) << c.x << "," << c.y;
+    EXPECT_EQ(platform::WideToUtf8(AboutWnd::VersionText().GetString()),
+              "Версия 1.0.0 (выпуск 1)\nОфициальный сайт компании : \n");
+}
