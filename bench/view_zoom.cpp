@@ -32,7 +32,7 @@ struct Record {
         o.m_netFrequency = 50;
         o.m_rates = {{4000.0, int32_t(kSamples)}};
         o.m_times.resize(kSamples);
-        for (size_t i = 0; i < kSamples; ++i) o.m_times[i] = int64_t(i) * 250;
+        for (size_t i = 0; i < kSamples; ++i) o.m_times.Set(i, int64_t(i) * 250);
         for (int k = 0; k < kAnalog + kDiscrete; ++k) {
             CChannel ch(&doc);
             ch.m_fileName.Format("C%d", k);
@@ -46,6 +46,8 @@ struct Record {
                 for (size_t i = 0; i < kSamples; ++i) s[i] = double((i / period) % 2);
             }
             ch.m_samples = std::move(s);
+            // Status channels keep a bit a sample, as a record read from a file does.
+            ch.m_samples.Compact();
             o.AddChannel(-1, std::move(ch));
         }
         o.RecalcAll(false);
