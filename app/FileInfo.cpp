@@ -65,6 +65,8 @@ bool ApplyFileInfo(CTenvorikDoc& doc, int rate, int correctionIndex) {
         if (!doc.PushUndo()) return false;
         doc.GetOscillogram().m_samplingFrequency = rate;
         doc.GetOscillogram().RecalcAll(true);
+        // A result on show was computed at the old rate.
+        doc.RecalcFaultLocation();
         doc.SetModifiedFlag();
         doc.UpdateAllViews();
         doc.UpdateDiagrams();

@@ -1,11 +1,14 @@
 #include "app/TenvorikDocument.h"
 
 #include <wx/cmdproc.h>
+#include <wx/colordlg.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 
 #include "app/CaptionBars.h"
+#include "app/ChannelsDlg.h"
 #include "app/CommentDlg.h"
+#include "app/MultiplierDlg.h"
 #include "app/FileInfoDlg.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikApp.h"
@@ -72,6 +75,21 @@ public:
         CCommentDlg dlg(GetMainFrame(), *this, text);
         return dlg.EditText(&text);
     }
+    bool RunMultiplierDialog() override {
+        return RunRatioEdit(*this, [this](MultiplierTable& table) {
+            MultiplierDlg dlg(m_owner.GetDocumentWindow(), table);
+            return dlg.ShowModal() == wxID_OK;
+        });
+    }
+    bool ChooseColor(COLORREF& color) override {
+        wxColourData data;
+        data.SetColour(wxColour(GetRValue(color), GetGValue(color), GetBValue(color)));
+        wxColourDialog dlg(m_owner.GetDocumentWindow(), &data);
+        if (dlg.ShowModal() != wxID_OK) return false;
+        const wxColour c = dlg.GetColourData().GetColour();
+        color = RGB(c.Red(), c.Green(), c.Blue());
+        return true;
+    }
     bool AskFaultReportPath(CString& path) override {
         wxString filter = ToWx(LoadResString(9139));
         while (filter.EndsWith(wxS("|"))) filter.RemoveLast();
@@ -112,6 +130,12 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateSave, this, wxID_SAVE);
     Bind(wxEVT_MENU, &TenvorikDocument::OnRecordInfo, this, ID_FILE_PARAMETERS);
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateRecordInfo, this, ID_FILE_PARAMETERS);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+        if (m_loading) return;
+        ChannelsDlg dlg(GetDocumentWindow(), *m_model);
+        dlg.ShowModal();
+    }, ID_CHANNEL_LIST);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(!m_loading); }, ID_CHANNEL_LIST);
     // Record-level commands whose bodies are here: fault location (the run, the line model,
     // the report), the header comment, loading another record's settings, the
     // cursor-difference panel. Quick analysis and the channel list join when their dialogs

@@ -275,6 +275,12 @@ CString CTenvorikDoc::FindChannelGroup(const CStringA& fileName) const {
     return CString();
 }
 
+std::vector<CStringA> CTenvorikDoc::GetGroupFileNames(const CString& key) const {
+    auto it = m_channelGroups.find(key);
+    if (it == m_channelGroups.end()) return {};
+    return std::vector<CStringA>(it->second.begin(), it->second.end());
+}
+
 void CTenvorikDoc::RemoveChannelGroup(const CString& key) {
     auto it = m_channelGroups.find(key);
     if (it != m_channelGroups.end()) RemoveChannelGroup(it);
@@ -305,6 +311,20 @@ void CTenvorikDoc::PurgeChannelGroups() {
         }
         it = missing ? RemoveChannelGroup(it) : std::next(it);
     }
+}
+
+// ---- channel names ----------------------------------------------------------------------------
+
+CString CTenvorikDoc::GetFileNameText(const CChannel& ch) const {
+    if (m_codePage || (ch.m_flags & CHF_CALCULATED)) return CString(ch.m_fileName);
+    return ShownText(ch.m_fileName, 0);
+}
+
+bool CTenvorikDoc::IsChannelNameTaken(size_t index, const CString& name) const {
+    const auto& chs = m_oscillogram.m_channels;
+    for (size_t k = 0; k < chs.size(); ++k)
+        if (k != index && (chs[k].GetName() == name || GetFileNameText(chs[k]) == name)) return true;
+    return false;
 }
 
 // ---- chart pairs ------------------------------------------------------------------------------

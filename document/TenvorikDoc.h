@@ -112,9 +112,17 @@ public:
     // --- channel groups
     bool GetGroupChannels(std::vector<CChannel*>& list, const CString& key);
     CString FindChannelGroup(const CStringA& fileName) const override;
+    std::vector<CStringA> GetGroupFileNames(const CString& key) const override;
     void RemoveChannelGroup(const CString& key) override;
     ChannelGroupMap::iterator RemoveChannelGroup(ChannelGroupMap::iterator pos);
     void PurgeChannelGroups() override;
+
+    // --- channel names
+    // The channel's name as the record stores it, in the record's code page.
+    CString GetFileNameText(const CChannel& ch) const;
+    // True when a channel other than `index` shows `name` or stores it as its file name
+    // (compared case included): a rename to it would make two channels alike.
+    bool IsChannelNameTaken(size_t index, const CString& name) const;
 
     // --- chart pairs
     void PruneDiffChartPairs();

@@ -9,9 +9,40 @@
 #include "model/TenvorikException.h"
 #include "model/Resources.h"
 #include "model/SettingsStrings.h"
+#include "platform/Encoding.h"
 #include "platform/UiServices.h"
 
 namespace {
+
+// Merged strips: one sub-category per strip, named by its key, with the file names of its
+// channels as "Channel0", "Channel1", ...
+const wchar_t* const kStripsCategory = L"ChannelGroups";
+
+void SaveStrips(const ChannelGroupMap& groups, SettingsStore& store) {
+    SettingsNode& node = store.GetCategory(kStripsCategory);
+    node.Clear();
+    for (const auto& [key, names] : groups) {
+        SettingsNode& strip = node.GetSubCategory(key);
+        int i = 0;
+        for (const CStringA& name : names) {
+            CString k;
+            k.Format(L"Channel%d", i++);
+            strip.SetString(k, CString(platform::AnsiToWide(name.view())));
+        }
+    }
+}
+
+ChannelGroupMap LoadStrips(SettingsStore& store) {
+    ChannelGroupMap groups;
+    for (const auto& [key, strip] : store.GetCategory(kStripsCategory).GetSubCategories()) {
+        std::set<CStringA> names;
+        for (const auto& [k, v] : strip.GetValues())
+            if (k.Left(7) == L"Channel") names.insert(CStringA(platform::WideToAnsi(v.GetString()).c_str()));
+        // A strip of one channel is none.
+        if (names.size() >= 2) groups[key] = std::move(names);
+    }
+    return groups;
+}
 
 // A category the document keeps through two of its own operations.
 class DocumentCategory final : public SettingsCategoryOwner {
@@ -83,6 +114,9 @@ void CTenvorikDoc::LoadSettingsFile(const CString& path, bool skipComments) {
         } applying(m_applyingSettings);
         LoadRecordSettings(parts, path, skipComments);
     }
+    m_channelGroups = LoadStrips(m_settings);
+    // A strip naming a channel this record does not have is dropped.
+    PurgeChannelGroups();
     if (skipComments) return;
     // Only now are all channels there with their display names.
     const int dropped = comments.m_dropped + m_comments.RemoveItemsOutside();
@@ -106,6 +140,7 @@ void CTenvorikDoc::SaveSettingsFile(const CString& path) {
     parts.faultLocation = &faultLocation;
     parts.calculatedChannels = &calculated;
     parts.comments = &comments;
+    SaveStrips(m_channelGroups, m_settings);
     SaveRecordSettings(parts, path);
 }
 

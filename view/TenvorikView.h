@@ -19,6 +19,7 @@
 #include "view/PrintLayout.h"
 
 class CChannel;
+class CCmdUI;
 class CTenvorikDoc;
 class SettingsNode;
 
@@ -108,6 +109,9 @@ struct PrintJob {
     bool preview = false;
     PrintGeometry geometry;
 };
+
+// Merging the selected channels into one strip and separating them again.
+enum StripCommand : unsigned { ID_OVERLAY_CHANNELS = 33035, ID_SEPARATE_CHANNELS = 33037 };
 
 // The text box the hover read-out shows over a caption whose text was cut.
 struct HoverBox {
@@ -332,6 +336,32 @@ public:
     void SetStatusPaneText(int pane, const CString& text) override;
     void UpdateDiagrams() override;
     void OnLocatorCursors(int first, int last) override;
+
+    // --- the channel commands (ChannelCommand ids, 33035, 33037) handed to the record
+    // False when the view does not answer `id`.
+    bool OnChannelCommand(unsigned id);
+    // The state of a channel command's control; false when the view does not answer `id`.
+    bool UpdateChannelCommandUI(CCmdUI& ui) const;
+
+    // --- merged strips and the channel's name edited in place
+    // At least two selected visible analog channels, all of one non-empty unit, none on a
+    // time base of its own.
+    bool CanOverlaySelected() const;
+    // 33035: the selected visible analog channels (with the strips they belong to) become one
+    // strip under a new key; refused with a message when their sampling rates differ.
+    void OnOverlayChannels();
+    // A selected visible channel belongs to a strip.
+    bool CanSeparateSelected() const;
+    // 33037: the strips of the selected visible channels are dissolved.
+    void OnSeparateChannels();
+    // The analog channel whose caption name a double click at client (x, y) hits, with the
+    // box of its name; -1 when none.
+    int NameEditAt(int x, int y, CRect* box) const;
+    // Starts the in-place edit of channel `index`'s name.
+    void BeginNameEdit(int index) { m_editItem = index; }
+    // Ends the in-place edit: with `apply` the text becomes the channel's name unless another
+    // channel already has it (the user is told). True when the edit was open.
+    bool CommitInPlaceEdit(bool apply, const CString& text);
 
     CTenvorikDoc* GetDocument() const { return m_doc; }
 

@@ -4,6 +4,7 @@
 #include "TestUtil.h"
 #include "app/FileInfo.h"
 #include "document/TenvorikDoc.h"
+#include "tests/faultloc/FaultRecord.h"
 
 namespace {
 
@@ -86,4 +87,22 @@ TEST(FileInfo, RateChoicesByNetFrequency) {
     EXPECT_NE(std::find(sixty.begin(), sixty.end(), 3840), sixty.end());
     EXPECT_NE(std::find(sixty.begin(), sixty.end(), 3340), sixty.end());
     EXPECT_TRUE(SampleRateChoices(49.5).empty());
+}
+
+TEST(FileInfo, RateChangeRerunsAShownFaultLocation) {
+    testutil::FakeUi ui;
+    testutil::TempDir dir;
+    const CString cfg(WriteFaultRecord(dir).c_str());
+    WriteFaultSettings(dir);
+    CTenvorikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(cfg));
+    ASSERT_TRUE(doc.RunFaultLocation(false));
+    const CString atOldRate = doc.m_locator.m_resultText;
+    ASSERT_TRUE(ApplyFileInfo(doc, 2000, 0));
+    ASSERT_TRUE(doc.m_locator.IsActive());
+    // The result shown is the one a fresh run at the new rate gives, not the stale one.
+    const CString shown = doc.m_locator.m_resultText;
+    EXPECT_NE(shown, atOldRate);
+    ASSERT_TRUE(doc.RunFaultLocation(false));
+    EXPECT_EQ(doc.m_locator.m_resultText, shown);
 }

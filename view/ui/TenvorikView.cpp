@@ -2,6 +2,9 @@
 
 #include <wx/dcbuffer.h>
 #include <wx/dnd.h>
+
+#include <functional>
+#include <set>
 #include <wx/docmdi.h>
 #include <wx/graphics.h>
 #include <wx/settings.h>
@@ -26,6 +29,7 @@
 #include "platform/ui/WxUiServices.h"
 #include "model/AppOptions.h"
 #include "model/Resources.h"
+#include "platform/CmdUI.h"
 #include "platform/UiServices.h"
 #include "diagrams/ui/DiagramCanvas.h"
 #include "diagrams/ui/DiagramPane.h"
@@ -36,12 +40,66 @@ using platform::ToWx;
 
 namespace {
 
-class ViewDropTarget : public wxFileDropTarget {
+// What a drop of channels onto the view asks of it.
+class DropOnCore final : public ChannelDropView {
 public:
-    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override {
-        for (const wxString& f : files) wxGetApp().CallAfter([f] { wxGetApp().OpenRecord(f); });
-        return true;
+    explicit DropOnCore(oscview::CTenvorikView& core) : m_core(core) {}
+    int GetChannelHeight(int i) override { return m_core.GetChannelHeightAt(i); }
+    bool CanOverlaySelected() override { return m_core.CanOverlaySelected(); }
+    void OverlaySelected() override { m_core.OnChannelCommand(oscview::ID_OVERLAY_CHANNELS); }
+    void ShowCannotOverlay() override {
+        platform::Ui().MessageBox(LoadResString(1086), CString(), MB_OK | MB_ICONEXCLAMATION);
     }
+
+private:
+    oscview::CTenvorikView& m_core;
+};
+
+// Files from the desktop open as records; channels dragged from a view are merged into the
+// strip they are dropped on.
+class ViewDropTarget : public wxDropTarget {
+public:
+    explicit ViewDropTarget(std::function<oscview::CTenvorikView*()> core) : m_core(std::move(core)) {
+        auto* data = new wxDataObjectComposite;
+        m_files = new wxFileDataObject;
+        m_channels = new wxCustomDataObject(wxDataFormat(kChannelDataFormat));
+        data->Add(m_files, true);
+        data->Add(m_channels);
+        SetDataObject(data);
+    }
+    wxDragResult OnDragOver(wxCoord, wxCoord, wxDragResult def) override {
+        return GetMatchingPair() == wxDataFormat(kChannelDataFormat) ? wxDragMove : def;
+    }
+    wxDragResult OnData(wxCoord, wxCoord y, wxDragResult def) override {
+        if (!GetData()) return wxDragNone;
+        auto* data = static_cast<wxDataObjectComposite*>(GetDataObject());
+        if (data->GetReceivedFormat() == wxDataFormat(kChannelDataFormat)) {
+            oscview::CTenvorikView* core = m_core();
+            if (!core || !core->GetDocument()) return wxDragNone;
+            const std::set<uint32_t> channels =
+                ReadDroppedChannels(static_cast<const uint8_t*>(m_channels->GetData()), m_channels->GetSize());
+            DropOnCore view(*core);
+            DropOnView(*core->GetDocument(), view, y - core->m_yOffset, channels);
+            return wxDragMove;
+        }
+        for (const wxString& f : m_files->GetFilenames()) wxGetApp().CallAfter([f] { wxGetApp().OpenRecord(f); });
+        return def;
+    }
+
+private:
+    std::function<oscview::CTenvorikView*()> m_core;
+    wxFileDataObject* m_files;
+    wxCustomDataObject* m_channels;
+};
+
+// The channel commands the view answers through the record.
+const int kChannelCommandIds[] = {
+    ID_CHANNEL_SHOW_MINMAX,     ID_CHANNEL_SHOW_RMS,       ID_CHANNEL_SHOW_HARMONIC, ID_CHANNEL_CURVE_INSTANT,
+    ID_CHANNEL_CURVE_RMS,       ID_CHANNEL_CURVE_HARMONIC, ID_CHANNEL_INVERT,        ID_CHANNEL_REMOVE_DC,
+    ID_SHOW_DISCRETE_ALL,       ID_HIDE_DISCRETE_ALL,      ID_HIDE_DISCRETE_CONSTANT, ID_HIDE_SELECTED_CHANNELS,
+    ID_CHANNEL_FREQ_DIAGRAM,    ID_CHANNEL_VECTOR_DIAGRAM, ID_CHANNEL_CIRCLE_DIAGRAM, ID_CHANNEL_ADC_COUNTS,
+    ID_EDIT_COEFFICIENTS,       ID_SHOW_PRIMARY_VALUES,    ID_SHOW_SECONDARY_VALUES, ID_SELECTED_CHANNELS_COLOR,
+    oscview::ID_OVERLAY_CHANNELS, oscview::ID_SEPARATE_CHANNELS,
 };
 
 int ScrollCodeOf(wxEventType type) {
@@ -123,7 +181,12 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY_PICTURE})
         frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePrintCommand, this, id);
     m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
-    m_canvas->SetDropTarget(new ViewDropTarget);
+    m_canvas->SetDropTarget(new ViewDropTarget([this] { return Core(); }));
+    m_canvas->Bind(wxEVT_LEFT_DCLICK, &CTenvorikView::OnDoubleClick, this);
+    for (int id : kChannelCommandIds) {
+        Bind(wxEVT_MENU, &CTenvorikView::OnChannelCommand, this, id);
+        Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateChannelCommand, this, id);
+    }
     SetFrame(frame);
     frame->Show(true);
     return true;
@@ -181,6 +244,8 @@ void CTenvorikView::OnActivateView(bool activate, wxView* activeView, wxView* de
 
 bool CTenvorikView::OnClose(bool deleteWindow) {
     if (!wxView::OnClose(deleteWindow)) return false;
+    if (m_nameEditor) m_nameEditor->Destroy();
+    m_nameEditor = nullptr;
     Activate(false);
     m_hoverTimer.Stop();
     m_core.reset();
@@ -347,6 +412,65 @@ void CTenvorikView::ShowContextMenu(const wxPoint& p) {
         else menu.Append(item.id, text);
     }
     m_canvas->PopupMenu(&menu, p);
+}
+
+void CTenvorikView::OnChannelCommand(wxCommandEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    if (!core) return;
+    // A channel's values or layout may change under the name being edited.
+    CloseNameEditor(true);
+    if (!core->OnChannelCommand(unsigned(event.GetId()))) event.Skip();
+    else if (m_canvas) m_canvas->Refresh(false);
+}
+
+void CTenvorikView::OnUpdateChannelCommand(wxUpdateUIEvent& event) {
+    oscview::CTenvorikView* core = Core();
+    CCmdUI ui(unsigned(event.GetId()));
+    if (!core || !core->UpdateChannelCommandUI(ui)) {
+        event.Enable(false);
+        return;
+    }
+    event.Enable(ui.m_enabled);
+    if (ui.m_checkSet) event.Check(ui.m_check != 0);
+    else if (ui.m_radioSet) event.Check(ui.m_radio);
+}
+
+void CTenvorikView::OnDoubleClick(wxMouseEvent& event) {
+    event.Skip();
+    oscview::CTenvorikView* core = Core();
+    if (!core || !m_canvas) return;
+    const wxPoint p = event.GetPosition();
+    CRect box;
+    const int index = core->NameEditAt(p.x, p.y, &box);
+    if (index < 0) return;
+    CloseNameEditor(false);
+    core->BeginNameEdit(index);
+    const CString name = core->GetDocument()->GetOscillogram().m_channels[size_t(index)].GetName();
+    m_nameEditor = new wxTextCtrl(m_canvas, 101, ToWx(name), wxPoint(box.left, box.top),
+                                  wxSize(box.Width(), box.Height()), wxTE_PROCESS_ENTER | wxBORDER_SIMPLE);
+    m_nameEditor->SetFont(wxFont(wxFontInfo(11).FaceName("Tahoma").Bold()));
+    m_nameEditor->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { CloseNameEditor(true); });
+    m_nameEditor->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_ESCAPE) CloseNameEditor(false);
+        else e.Skip();
+    });
+    // A press anywhere else takes the focus away: the name typed so far is kept.
+    m_nameEditor->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
+        e.Skip();
+        if (m_canvas) m_canvas->CallAfter([this] { CloseNameEditor(true); });
+    });
+    m_nameEditor->SelectAll();
+    m_nameEditor->SetFocus();
+}
+
+void CTenvorikView::CloseNameEditor(bool apply) {
+    if (!m_nameEditor) return;
+    wxTextCtrl* editor = m_nameEditor;
+    m_nameEditor = nullptr;
+    const CString text = platform::FromWx(editor->GetValue());
+    editor->Destroy();
+    if (oscview::CTenvorikView* core = Core()) core->CommitInPlaceEdit(apply, text);
+    if (m_canvas) m_canvas->Refresh(false);
 }
 
 void CTenvorikView::OnUpdatePrintCommand(wxUpdateUIEvent& event) { event.Enable(Core() != nullptr); }

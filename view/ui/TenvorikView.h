@@ -65,6 +65,12 @@ private:
     void CloseLevelEdit(bool apply);
     // Which print options have something to print: the oscillogram and the diagrams with a window.
     void PrintableOptions(bool available[oscview::kPrintOptionCount]) const;
+    // The channel commands, handed to the view below.
+    void OnChannelCommand(wxCommandEvent& event);
+    void OnUpdateChannelCommand(wxUpdateUIEvent& event);
+    // A double click on a channel's name opens its edit; closing it with `apply` renames.
+    void OnDoubleClick(wxMouseEvent& event);
+    void CloseNameEditor(bool apply);
     // Offers the channels to the diagram windows (and other views) in the private format.
     void DragChannels(const std::vector<uint32_t>& channels);
 
@@ -77,6 +83,7 @@ private:
     wxPoint m_hoverPoint;
     wxWindow* m_hoverBox = nullptr;
     wxTextCtrl* m_levelEdit = nullptr;
+    wxTextCtrl* m_nameEditor = nullptr;
     std::unique_ptr<oscview::CTenvorikView> m_core;
     bool m_ready = false;
     // One drag per press: a drag cancelled with the button still held does not start again.
