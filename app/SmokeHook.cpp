@@ -137,6 +137,20 @@ void ReportRibbonButtons(const SmokeState& s, FILE* f) {
     }
 }
 
+// The active record's channels as its caption column shows them: name, the value at В1 and
+// the height of the row (0 for a member drawn in another channel's strip).
+void ReportChannels(FILE* f) {
+    CTenvorikView* view = ActiveView();
+    oscview::CTenvorikView* core = view ? view->GetCore() : nullptr;
+    if (!core) return;
+    for (const CChannel& ch : core->GetDocument()->GetOscillogram().m_channels) {
+        if (ch.IsDiscrete() || !(ch.m_flags & CHF_VISIBLE)) continue;
+        const wxString value = platform::ToWx(core->FormatCaptionValue(ch, core->ValueAtCursor(ch), true)).Strip(wxString::both);
+        std::fprintf(f, "channel=%s|%s|%d\n", platform::ToWx(ch.GetName()).utf8_str().data(), value.utf8_str().data(),
+                     core->GetChannelHeight(ch));
+    }
+}
+
 void WriteReport(const SmokeState& s) {
     FILE* f = std::fopen(s.reportPath.c_str(), "w");
     if (!f) return;
@@ -180,6 +194,7 @@ void WriteReport(const SmokeState& s) {
             std::fprintf(f, "window=%s\n", w->GetLabel().utf8_str().data());
     for (const std::string& n : s.notes) std::fprintf(f, "note=%s\n", n.c_str());
     std::fprintf(f, "view=%s\n", ViewState().c_str());
+    ReportChannels(f);
     if (auto* main = dynamic_cast<CMainFrame*>(s.frame))
         for (int bit : {2, 4, 8, 16}) {
             wxWindow* pane = main->GetDiagramWnd(bit);
@@ -283,7 +298,8 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // in the view; "key/MODS/KEY" presses a key through the display server (so accelerators are
 // met as a user's keys meet them); "closepane/BIT" closes a diagram pane as its close button
 // does; "page/N" brings ribbon page N to the front; "click/X/Y" clicks at a point of the main
-// window; "note" notes the view's state. (A picture is taken only at the end: reading the
+// window; "press/MODS/X/Y" presses and releases the left button in the view at (X, Y) with
+// MODS (none, ctrl or shift) held; "note" notes the view's state. (A picture is taken only at the end: reading the
 // screen back while the program runs on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
@@ -323,6 +339,13 @@ void RunStep(SmokeState& s, const std::string& step) {
         int key = p[2].size() == 1 ? int(p[2][0]) : p[2] == "F1" ? int(WXK_F1) : std::atoi(p[2].c_str());
         sim.Char(key, mods);
         wxYield();
+    } else if (p[0] == "press" && p.size() == 4 && canvas) {
+        const int x = std::atoi(p[2].c_str()), y = std::atoi(p[3].c_str());
+        wxMouseEvent down = MouseEvent(wxEVT_LEFT_DOWN, x, y, p[1], canvas);
+        down.SetLeftDown(true);
+        canvas->GetEventHandler()->ProcessEvent(down);
+        wxMouseEvent up = MouseEvent(wxEVT_LEFT_UP, x, y, p[1], canvas);
+        canvas->GetEventHandler()->ProcessEvent(up);
     } else if (p[0] == "click" && p.size() == 3) {
         // A left click at a point of the main window, through the display server.
         wxUIActionSimulator sim;
