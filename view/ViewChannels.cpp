@@ -44,6 +44,8 @@ bool CTenvorikView::OnChannelCommand(unsigned id) {
         osc.ApplyValueMode(id, dynamic_cast<ChannelCommandView*>(this));
     } else if (IsDiscreteCommand(id)) {
         osc.ShowDiscreteChannels(id);
+        // Visibility is kept in the record's settings: a change to save.
+        m_doc->SetModifiedFlag(true);
         m_doc->UpdateAllViews();
         m_doc->UpdateDiagrams();
     } else if (IsDiagramFlagCommand(id)) {

@@ -43,7 +43,7 @@ struct Record {
         o.m_samplingFrequency = 1000;
         o.m_rates = {{1000.0, 40}};
         o.m_times.resize(40);
-        for (int i = 0; i < 40; ++i) o.m_times[size_t(i)] = i * 1000;
+        for (int i = 0; i < 40; ++i) o.m_times.Set(size_t(i), i * 1000);
         CChannel ia = MakeAnalog(doc, "Ia", L"A", 2.0);
         ia.m_primary = 600;
         ia.m_secondary = 5;

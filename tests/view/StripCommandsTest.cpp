@@ -3,6 +3,7 @@
 
 #include "FakeUi.h"
 #include "TestUtil.h"
+#include "platform/CmdUI.h"
 #include "ViewFixture.h"
 
 using namespace viewtest;
@@ -134,4 +135,29 @@ TEST(StripCommands, NameEditedInPlace) {
     r.view->BeginNameEdit(1);
     r.view->CommitInPlaceEdit(true, L"Ua");
     EXPECT_EQ(r.ui.messages.size(), 2u);
+}
+
+TEST(StripCommands, ChannelCommandsThroughTheView) {
+    StripRig r;
+    r.Select({0});
+    CCmdUI invert(ID_CHANNEL_INVERT), overlay(oscview::ID_OVERLAY_CHANNELS), separate(oscview::ID_SEPARATE_CHANNELS);
+    ASSERT_TRUE(r.view->UpdateChannelCommandUI(invert));
+    EXPECT_TRUE(invert.m_enabled);
+    EXPECT_EQ(invert.m_check, 0);
+    ASSERT_TRUE(r.view->OnChannelCommand(ID_CHANNEL_INVERT));
+    EXPECT_TRUE(r.ch(0).m_flags & CHF_INVERT);
+    EXPECT_EQ(r.ch(0).GetCurveValue(3), -1.0);
+    r.view->UpdateChannelCommandUI(overlay);
+    r.view->UpdateChannelCommandUI(separate);
+    EXPECT_FALSE(overlay.m_enabled);
+    EXPECT_FALSE(separate.m_enabled);
+    // Hiding is kept in the record's settings, so the record is modified.
+    r.doc.SetModifiedFlag(false);
+    r.Select({1});
+    ASSERT_TRUE(r.view->OnChannelCommand(ID_HIDE_SELECTED_CHANNELS));
+    EXPECT_FALSE(r.ch(1).m_flags & CHF_VISIBLE);
+    EXPECT_TRUE(r.doc.IsModified());
+    CCmdUI other(32800);
+    EXPECT_FALSE(r.view->UpdateChannelCommandUI(other));
+    EXPECT_FALSE(r.view->OnChannelCommand(32800));
 }
