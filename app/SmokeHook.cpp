@@ -23,6 +23,7 @@
 
 #include "app/AboutWnd.h"
 #include "app/CaptionBars.h"
+#include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/DiagramCanvas.h"
@@ -299,7 +300,9 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // met as a user's keys meet them); "closepane/BIT" closes a diagram pane as its close button
 // does; "page/N" brings ribbon page N to the front; "click/X/Y" clicks at a point of the main
 // window; "press/MODS/X/Y" presses and releases the left button in the view at (X, Y) with
-// MODS (none, ctrl or shift) held; "note" notes the view's state. (A picture is taken only at the end: reading the
+// MODS (none, ctrl or shift) held; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
+// entry ID of the context menu that opens there, when the menu has it enabled (noted as
+// "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "note" notes the view's state. (A picture is taken only at the end: reading the
 // screen back while the program runs on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
@@ -339,6 +342,26 @@ void RunStep(SmokeState& s, const std::string& step) {
         int key = p[2].size() == 1 ? int(p[2][0]) : p[2] == "F1" ? int(WXK_F1) : std::atoi(p[2].c_str());
         sim.Char(key, mods);
         wxYield();
+    } else if (p[0] == "menu" && p.size() == 4 && canvas) {
+        const wxPoint at(std::atoi(p[1].c_str()), std::atoi(p[2].c_str()));
+        const int id = std::atoi(p[3].c_str());
+        // The press selects as a right click does; the menu itself is a modal popup, so its
+        // entry is looked up and sent as choosing it sends it.
+        wxMouseEvent down = MouseEvent(wxEVT_RIGHT_DOWN, at.x, at.y, "none", canvas);
+        down.SetRightDown(true);
+        canvas->GetEventHandler()->ProcessEvent(down);
+        bool listed = false;
+        for (const commands::MenuItem& item : commands::Menu(view->ContextMenuAt(at))) listed |= item.id == id;
+        wxUpdateUIEvent update(id);
+        update.SetEventObject(canvas);
+        canvas->GetEventHandler()->ProcessEvent(update);
+        const bool enabled = !update.GetSetEnabled() || update.GetEnabled();
+        s.notes.push_back("menu=" + std::to_string(id) + (!listed ? ":absent" : enabled ? ":chosen" : ":disabled"));
+        if (listed && enabled) {
+            wxCommandEvent cmd(wxEVT_MENU, id);
+            cmd.SetEventObject(canvas);
+            canvas->GetEventHandler()->ProcessEvent(cmd);
+        }
     } else if (p[0] == "press" && p.size() == 4 && canvas) {
         const int x = std::atoi(p[2].c_str()), y = std::atoi(p[3].c_str());
         wxMouseEvent down = MouseEvent(wxEVT_LEFT_DOWN, x, y, p[1], canvas);

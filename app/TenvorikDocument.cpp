@@ -138,8 +138,8 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(!m_loading); }, ID_CHANNEL_LIST);
     // Record-level commands whose bodies are here: fault location (the run, the line model,
     // the report), the header comment, loading another record's settings, the
-    // cursor-difference panel. Quick analysis and the channel list join when their dialogs
-    // exist; until then nothing answers them and their controls stay disabled.
+    // cursor-difference panel. Quick analysis joins when its dialogs exist; until then nothing
+    // answers it and its control stays disabled.
     for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT, ID_OSC_COMMENTS, ID_LOAD_SETTINGS,
                    ID_CURSOR_DIFFERENCE}) {
         Bind(wxEVT_MENU, [this](wxCommandEvent& e) {

@@ -41,7 +41,7 @@ bool CTenvorikView::OnChannelCommand(unsigned id) {
     if (!m_doc) return false;
     COscillogram& osc = m_doc->GetOscillogram();
     if (IsValueModeCommand(id)) {
-        osc.ApplyValueMode(id, dynamic_cast<ChannelCommandView*>(this));
+        osc.ApplyValueMode(id, this);
     } else if (IsDiscreteCommand(id)) {
         osc.ShowDiscreteChannels(id);
         // Visibility is kept in the record's settings: a change to save.
@@ -157,7 +157,7 @@ void CTenvorikView::OnOverlayChannels() {
     }
     // The strip shows instantaneous values; this also recalculates, marks the record modified
     // and updates the views.
-    osc.ApplyValueMode(ID_CHANNEL_CURVE_INSTANT, dynamic_cast<ChannelCommandView*>(this));
+    osc.ApplyValueMode(ID_CHANNEL_CURVE_INSTANT, this);
     RecalcLayout();
     if (m_host) m_host->Invalidate();
 }

@@ -30,10 +30,6 @@ bool IsCursorCommand(unsigned id) {
     return id == ID_CURSOR_V1 || id == ID_CURSOR_V2 || id == ID_CURSOR_V3 || id == ID_CURSOR_H1 || id == ID_CURSOR_H2;
 }
 
-bool IsValueModeCommand(unsigned id) { return id >= ID_CHANNEL_SHOW_MINMAX && id <= ID_CHANNEL_REMOVE_DC; }
-bool IsDiscreteCommand(unsigned id) { return id >= ID_SHOW_DISCRETE_ALL && id <= ID_HIDE_SELECTED_CHANNELS; }
-bool IsDiagramFlagCommand(unsigned id) { return id >= ID_CHANNEL_FREQ_DIAGRAM && id <= ID_CHANNEL_ADC_COUNTS; }
-bool IsValueScaleCommand(unsigned id) { return id == ID_SHOW_PRIMARY_VALUES || id == ID_SHOW_SECONDARY_VALUES; }
 
 void ResetVerticalZoom(CChannel& ch) {
     ch.m_zoomed = false;
@@ -48,7 +44,6 @@ void ResetVerticalZoom(CChannel& ch) {
 
 bool CTenvorikView::OnViewCommand(unsigned id) {
     if (!m_doc) return false;
-    COscillogram& osc = m_doc->GetOscillogram();
     if (IsZoomCommand(id)) {
         OnZoomCommand(id);
     } else if (TimeUnitOf(id) >= 0 || id == ID_GRID) {
@@ -59,19 +54,8 @@ bool CTenvorikView::OnViewCommand(unsigned id) {
         OnRestoreSize();
     } else if (IsCursorCommand(id)) {
         OnToggleCursorCommand(id);
-    } else if (IsValueModeCommand(id)) {
-        osc.ApplyValueMode(id, this);
-    } else if (IsDiscreteCommand(id)) {
-        osc.ShowDiscreteChannels(id);
-        RecalcLayout();
-        Invalidate();
-    } else if (IsDiagramFlagCommand(id)) {
-        osc.ToggleDiagramFlag(id);
-        Invalidate();
-    } else if (IsValueScaleCommand(id)) {
-        osc.EditCoefficients(id);
-        RecalcLayout();
-        Invalidate();
+    } else if (OnChannelCommand(id)) {
+        // The channel commands are the record's (ViewChannels.cpp).
     } else {
         return false;
     }
@@ -81,7 +65,6 @@ bool CTenvorikView::OnViewCommand(unsigned id) {
 ViewCommandState CTenvorikView::GetViewCommandState(unsigned id) const {
     ViewCommandState s;
     if (!m_doc) return s;
-    const COscillogram& osc = m_doc->GetOscillogram();
     s.known = true;
     switch (id) {
         case ID_ZOOM_VERTICAL_IN: s.enabled = m_analogSize < kMaxZoomAnalogSize; return s;
@@ -102,10 +85,7 @@ ViewCommandState CTenvorikView::GetViewCommandState(unsigned id) const {
         return s;
     }
     CCmdUI ui(id);
-    if (IsValueModeCommand(id)) osc.UpdateValueModeUI(ui);
-    else if (IsDiagramFlagCommand(id)) osc.UpdateDiagramFlagUI(ui);
-    else if (IsValueScaleCommand(id)) osc.UpdatePrimarySecondaryUI(ui);
-    else if (!IsDiscreteCommand(id)) s.known = false;
+    s.known = UpdateChannelCommandUI(ui);
     s.enabled = ui.m_enabled;
     s.checked = ui.m_check != 0 || (ui.m_radioSet && ui.m_radio);
     return s;

@@ -46,7 +46,7 @@ struct Look {
 Look Open(const testutil::TempDir& dir, const std::string& cfg, const std::string& steps, const std::string& tag) {
     Look look;
     const std::string report = dir.File(tag + ".txt"), shot = dir.File(tag + ".png");
-    std::vector<std::string> env{"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot, "TENVORIK_SMOKE_DELAY=2500"};
+    std::vector<std::string> env{"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot, "TENVORIK_SMOKE_DELAY=4000"};
     if (!steps.empty()) env.push_back("TENVORIK_SMOKE_COMMANDS=" + steps);
     auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", cfg}, testutil::SmokeEnv(dir, env));
     EXPECT_EQ(r.exitCode, 0) << r.err;
@@ -85,12 +85,13 @@ std::pair<int, int> RangeY(const CBitmap& picture, COLORREF colour) {
 
 }  // namespace
 
-TEST(ChannelCommandsSmoke, InvertingTheSelectedChannelFlipsItsCurve) {
+TEST(ChannelCommandsSmoke, InvertingAChannelFromItsContextMenuFlipsItsCurve) {
     testutil::TempDir dir;
     const std::string cfg = WriteRampRecord(dir);
-    // The first channel is the selected one when the record opens.
     const Look plain = Open(dir, cfg, "", "plain");
-    const Look inverted = Open(dir, cfg, "32823", "inverted");
+    // "Инвертировать" from the menu of Ua's caption.
+    const Look inverted = Open(dir, cfg, "menu/20/30/32823", "inverted");
+    EXPECT_NE(inverted.report.find("note=menu=32823:chosen"), std::string::npos) << inverted.report;
     // Rising: higher on the screen (smaller y) at the right than at the left.
     EXPECT_GT(MeanY(plain.picture, kUa, 0.16, 0.3), MeanY(plain.picture, kUa, 0.55, 0.68)) << plain.report;
     EXPECT_LT(MeanY(inverted.picture, kUa, 0.16, 0.3), MeanY(inverted.picture, kUa, 0.55, 0.68)) << inverted.report;

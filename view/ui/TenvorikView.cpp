@@ -92,15 +92,6 @@ private:
     wxCustomDataObject* m_channels;
 };
 
-// The channel commands the view answers through the record.
-const int kChannelCommandIds[] = {
-    ID_CHANNEL_SHOW_MINMAX,     ID_CHANNEL_SHOW_RMS,       ID_CHANNEL_SHOW_HARMONIC, ID_CHANNEL_CURVE_INSTANT,
-    ID_CHANNEL_CURVE_RMS,       ID_CHANNEL_CURVE_HARMONIC, ID_CHANNEL_INVERT,        ID_CHANNEL_REMOVE_DC,
-    ID_SHOW_DISCRETE_ALL,       ID_HIDE_DISCRETE_ALL,      ID_HIDE_DISCRETE_CONSTANT, ID_HIDE_SELECTED_CHANNELS,
-    ID_CHANNEL_FREQ_DIAGRAM,    ID_CHANNEL_VECTOR_DIAGRAM, ID_CHANNEL_CIRCLE_DIAGRAM, ID_CHANNEL_ADC_COUNTS,
-    ID_EDIT_COEFFICIENTS,       ID_SHOW_PRIMARY_VALUES,    ID_SHOW_SECONDARY_VALUES, ID_SELECTED_CHANNELS_COLOR,
-    oscview::ID_OVERLAY_CHANNELS, oscview::ID_SEPARATE_CHANNELS,
-};
 
 int ScrollCodeOf(wxEventType type) {
     using namespace oscview;
@@ -183,10 +174,6 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
     m_canvas->SetDropTarget(new ViewDropTarget([this] { return Core(); }));
     m_canvas->Bind(wxEVT_LEFT_DCLICK, &CTenvorikView::OnDoubleClick, this);
-    for (int id : kChannelCommandIds) {
-        Bind(wxEVT_MENU, &CTenvorikView::OnChannelCommand, this, id);
-        Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateChannelCommand, this, id);
-    }
     SetFrame(frame);
     frame->Show(true);
     return true;
@@ -393,14 +380,18 @@ void CTenvorikView::OnWheel(wxMouseEvent& event) {
     m_canvas->Refresh(false);
 }
 
-void CTenvorikView::ShowContextMenu(const wxPoint& p) {
+int CTenvorikView::ContextMenuAt(const wxPoint& p) {
     oscview::CTenvorikView* core = Core();
-    if (!core || !m_canvas) return;
+    if (!core) return 0;
     // The time axis band, the caption column; a comment item's menu needs a selected item.
-    int menuId = 0;
-    if (p.y >= core->m_clientHeight - core->GetBottomBand()) menuId = 560;
-    else if (p.x < core->m_leftWidth) menuId = 561;
-    if (!menuId) return;
+    if (p.y >= core->m_clientHeight - core->GetBottomBand()) return 560;
+    if (p.x < core->m_leftWidth) return 561;
+    return 0;
+}
+
+void CTenvorikView::ShowContextMenu(const wxPoint& p) {
+    const int menuId = ContextMenuAt(p);
+    if (!menuId || !m_canvas) return;
     wxMenu menu;
     for (const commands::MenuItem& item : commands::Menu(menuId)) {
         wxString text = platform::ToWx(LoadResString(item.text));
@@ -412,27 +403,6 @@ void CTenvorikView::ShowContextMenu(const wxPoint& p) {
         else menu.Append(item.id, text);
     }
     m_canvas->PopupMenu(&menu, p);
-}
-
-void CTenvorikView::OnChannelCommand(wxCommandEvent& event) {
-    oscview::CTenvorikView* core = Core();
-    if (!core) return;
-    // A channel's values or layout may change under the name being edited.
-    CloseNameEditor(true);
-    if (!core->OnChannelCommand(unsigned(event.GetId()))) event.Skip();
-    else if (m_canvas) m_canvas->Refresh(false);
-}
-
-void CTenvorikView::OnUpdateChannelCommand(wxUpdateUIEvent& event) {
-    oscview::CTenvorikView* core = Core();
-    CCmdUI ui(unsigned(event.GetId()));
-    if (!core || !core->UpdateChannelCommandUI(ui)) {
-        event.Enable(false);
-        return;
-    }
-    event.Enable(ui.m_enabled);
-    if (ui.m_checkSet) event.Check(ui.m_check != 0);
-    else if (ui.m_radioSet) event.Check(ui.m_radio);
 }
 
 void CTenvorikView::OnDoubleClick(wxMouseEvent& event) {

@@ -33,6 +33,8 @@ public:
     // loaded and painted once).
     wxWindow* GetCanvas() const { return m_canvas; }
     oscview::CTenvorikView* GetCore() { return Core(); }
+    // The context menu a right click at client point `p` opens: 560, 561 or none (0).
+    int ContextMenuAt(const wxPoint& p);
 
     // --- oscview::ViewHost
     void SetScrollBar(bool horizontal, int64_t min, int64_t max, int64_t page, int64_t pos) override;
@@ -65,9 +67,6 @@ private:
     void CloseLevelEdit(bool apply);
     // Which print options have something to print: the oscillogram and the diagrams with a window.
     void PrintableOptions(bool available[oscview::kPrintOptionCount]) const;
-    // The channel commands, handed to the view below.
-    void OnChannelCommand(wxCommandEvent& event);
-    void OnUpdateChannelCommand(wxUpdateUIEvent& event);
     // A double click on a channel's name opens its edit; closing it with `apply` renames.
     void OnDoubleClick(wxMouseEvent& event);
     void CloseNameEditor(bool apply);
