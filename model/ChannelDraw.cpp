@@ -1,7 +1,9 @@
 #include "model/ChannelDraw.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <limits>
 
 #include "model/Channel.h"
 #include "model/ChannelCollection.h"
@@ -13,8 +15,23 @@
 
 namespace {
 
+// Greater than any value a block can hold: the start of a search for its least value.
+constexpr double kNone = std::numeric_limits<double>::infinity();
+
 // A value that is not a number is drawn where 0.0 would be, as the values past the end are.
 inline double Finite(double v) { return std::isfinite(v) ? v : 0.0; }
+
+// A missing sample (NaN) breaks the curve: the polyline's points carry this mark between the
+// pieces, and the pieces are drawn apart.
+constexpr int kGapX = INT_MIN;
+inline bool IsGap(const POINT& p) { return p.x == kGapX; }
+inline void PushGap(std::vector<POINT>& pts) {
+    if (!pts.empty() && !IsGap(pts.back())) pts.push_back(POINT{kGapX, 0});
+}
+inline void PushValue(std::vector<POINT>& pts, int x, const VerticalMap& map, double v) {
+    if (std::isnan(v)) PushGap(pts);
+    else pts.push_back(POINT{x, map.Y(Finite(v))});
+}
 
 inline double CurveAt(const CChannel& c, int64_t i) {
     return i >= 0 && uint64_t(i) < c.GetCurveCount() ? c.GetCurveValue(uint32_t(i)) : 0.0;
@@ -76,7 +93,7 @@ int PastedX(const DocumentModel& doc, const CurveStrip& s, double t) {
 // The polyline through only the first, lowest, highest and last point of each pixel column.
 // The last column keeps all its points: where the line ends, its end point is not lit, and only
 // the full set of points lights the same pixels there.
-void ReduceKeepingLastColumn(std::vector<POINT>& pts) {
+void ReducePiece(std::vector<POINT>& pts) {
     if (pts.size() < 8) return;
     size_t tail = pts.size() - 1;
     while (tail > 0 && pts[tail - 1].x == pts.back().x) --tail;
@@ -84,6 +101,26 @@ void ReduceKeepingLastColumn(std::vector<POINT>& pts) {
     platform::draw::ReducePolylinePerColumn(pts.data(), tail, reduced);
     reduced.insert(reduced.end(), pts.begin() + ptrdiff_t(tail), pts.end());
     pts.swap(reduced);
+}
+
+// The same for a curve broken by missing samples: each piece on its own.
+void ReduceKeepingLastColumn(std::vector<POINT>& pts) {
+    if (std::none_of(pts.begin(), pts.end(), IsGap)) {
+        ReducePiece(pts);
+        return;
+    }
+    std::vector<POINT> out, piece;
+    for (size_t i = 0; i <= pts.size(); ++i) {
+        if (i < pts.size() && !IsGap(pts[i])) {
+            piece.push_back(pts[i]);
+            continue;
+        }
+        ReducePiece(piece);
+        out.insert(out.end(), piece.begin(), piece.end());
+        piece.clear();
+        if (i < pts.size()) PushGap(out);
+    }
+    pts.swap(out);
 }
 
 class PenScope {
@@ -115,12 +152,12 @@ void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap
     pts.clear();
     const int64_t first = s.first;
     const double px = 25.0 * s.xscale;
-    auto pointAt = [&](int64_t k) { return POINT{XOf(s.left, k, s.xscale), map.Y(Finite(CurveAt(c, first + k)))}; };
+    auto pushAt = [&](std::vector<POINT>& to, int64_t k) { PushValue(to, XOf(s.left, k, s.xscale), map, CurveAt(c, first + k)); };
     const int64_t k0 = first < 0 ? -first : 0;  // samples before the record are skipped
     if (k0 >= count) return;
     if (px >= 1.0 || count - k0 < 4096) {
         pts.reserve(size_t(count - k0));
-        for (int64_t k = k0; k < count; ++k) pts.push_back(pointAt(k));
+        for (int64_t k = k0; k < count; ++k) pushAt(pts, k);
         if (px < 1.0) ReduceKeepingLastColumn(pts);
         return;
     }
@@ -135,30 +172,45 @@ void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap
         while (e > k + 1 && XOf(s.left, e - 1, s.xscale) != x) --e;
         while (e < count && XOf(s.left, e, s.xscale) == x) ++e;
         if (e == count) {
-            for (int64_t j = k; j < e; ++j) pts.push_back(pointAt(j));
+            for (int64_t j = k; j < e; ++j) pushAt(pts, j);
         } else if (e - k < 8) {
             raw.clear();
-            for (int64_t j = k; j < e; ++j) raw.push_back(pointAt(j));
-            std::vector<POINT> reduced;
-            platform::draw::ReducePolylinePerColumn(raw.data(), raw.size(), reduced);
-            pts.insert(pts.end(), reduced.begin(), reduced.end());
+            for (int64_t j = k; j < e; ++j) pushAt(raw, j);
+            ReduceKeepingLastColumn(raw);
+            if (!raw.empty() && IsGap(raw.front())) PushGap(pts);
+            for (const POINT& p : raw) {
+                if (IsGap(p)) PushGap(pts);
+                else pts.push_back(p);
+            }
         } else {
             size_t b = size_t(first + k), en = size_t(std::min<int64_t>(first + e, int64_t(curveCount)));
             double lo = 0, hi = 0;
             int64_t loK = k, hiK = k;
+            bool any = true;  // the column holds a value that is there
             if (b < en) {
                 if (useSummary) {
                     CurveSummary::Range r = s.summary->Query(c, b, en);
                     lo = r.min, hi = r.max, loK = int64_t(r.minIndex) - first, hiK = int64_t(r.maxIndex) - first;
+                    any = r.any;
                 } else {
-                    lo = hi = Finite(c.GetCurveValue(uint32_t(b)));
-                    for (size_t j = b + 1; j < en; ++j) {
-                        double v = Finite(c.GetCurveValue(uint32_t(j)));
-                        if (v < lo) lo = v, loK = int64_t(j) - first;
-                        if (v > hi) hi = v, hiK = int64_t(j) - first;
+                    any = false;
+                    for (size_t j = b; j < en; ++j) {
+                        const double v = c.GetCurveValue(uint32_t(j));
+                        if (std::isnan(v)) continue;
+                        const double f = Finite(v);
+                        if (!any || f < lo) lo = f, loK = int64_t(j) - first;
+                        if (!any || f > hi) hi = f, hiK = int64_t(j) - first;
+                        any = true;
                     }
                 }
             }
+            if (!any && en >= size_t(first + e)) {
+                // Every sample of the column is missing.
+                PushGap(pts);
+                k = e;
+                continue;
+            }
+            if (!any) lo = hi = 0.0, loK = hiK = int64_t(en) - first;
             // Past the values the curve reads 0.0.
             if (en < size_t(first + e)) {
                 int64_t pastK = int64_t(en) - first;
@@ -170,9 +222,11 @@ void BuildIndexPoints(const CChannel& ch, const CurveStrip& s, const VerticalMap
             int64_t prev = -1;
             for (int64_t j : order) {
                 if (j == prev) continue;
-                double v = j == loK ? lo : j == hiK ? hi : Finite(CurveAt(c, first + j));
-                pts.push_back(POINT{x, map.Y(v)});
                 prev = j;
+                const double raw = j == loK ? lo : j == hiK ? hi : CurveAt(c, first + j);
+                // A missing first or last sample of a column leaves the column's range to show it.
+                if (std::isnan(raw)) continue;
+                pts.push_back(POINT{x, map.Y(raw)});
             }
         }
         k = e;
@@ -183,11 +237,23 @@ void DrawPoints(const CChannel& ch, const CurveStrip& s, const std::vector<POINT
     if (pts.empty()) return;
     CPen pen(PS_SOLID, 1, ch.GetColor());
     PenScope scope(s.dc, &pen);
-    s.dc->Polyline(pts.data(), int(pts.size()));
+    for (size_t begin = 0; begin < pts.size();) {
+        size_t end = begin;
+        while (end < pts.size() && !IsGap(pts[end])) ++end;
+        if (end - begin == 1) {
+            // A sample alone between missing ones is still shown, as a dot.
+            const POINT dot[2] = {pts[begin], POINT{pts[begin].x + 1, pts[begin].y}};
+            s.dc->Polyline(dot, 2);
+        } else if (end > begin) {
+            s.dc->Polyline(pts.data() + begin, int(end - begin));
+        }
+        begin = end + 1;
+    }
     // More than 4 pixels per sample step: a small circle marks every sample.
     if (s.xscale > 0.16) {
         CGdiObject* oldBrush = s.dc->SelectStockObject(NULL_BRUSH);
-        for (const POINT& p : pts) s.dc->Ellipse(p.x - 2, p.y - 2, p.x + 2, p.y + 2);
+        for (const POINT& p : pts)
+            if (!IsGap(p)) s.dc->Ellipse(p.x - 2, p.y - 2, p.x + 2, p.y + 2);
         s.dc->SelectObject(oldBrush);
     }
 }
@@ -234,10 +300,13 @@ void CurveSummary::Build(const CChannel& ch) {
         ch.ReadCurve(c0, c1, values.data());
         for (size_t begin = c0; begin < c1; begin += kBlock) {
             const size_t end = std::min(c1, begin + kBlock);
-            double lo = Finite(values[begin - c0]), hi = lo;
+            // Missing samples (NaN) take no part; a block of nothing else has lo > hi.
+            double lo = kNone, hi = -kNone;
             size_t loI = begin, hiI = begin;
             for (size_t i = begin; i < end; ++i) {
-                double v = Finite(values[i - c0]);
+                const double raw = values[i - c0];
+                if (std::isnan(raw)) continue;
+                double v = Finite(raw);
                 if (v < lo) lo = v, loI = i;
                 if (v > hi) hi = v, hiI = i;
             }
@@ -266,11 +335,12 @@ CurveSummary::Range CurveSummary::Query(const CChannel& ch, size_t begin, size_t
     Range r;
     end = std::min(end, m_size);
     if (begin >= end) return r;
-    auto value = [&](size_t i) { return Finite(ch.GetCurveValue(uint32_t(i))); };
-    r.min = r.max = value(begin);
+    r.min = kNone, r.max = -kNone;
     r.minIndex = r.maxIndex = begin;
     auto take = [&](size_t i) {
-        double v = value(i);
+        const double raw = ch.GetCurveValue(uint32_t(i));
+        if (std::isnan(raw)) return;
+        const double v = Finite(raw);
         if (v < r.min) r.min = v, r.minIndex = i;
         if (v > r.max) r.max = v, r.maxIndex = i;
     };
@@ -285,6 +355,8 @@ CurveSummary::Range CurveSummary::Query(const CChannel& ch, size_t begin, size_t
     for (; i + kSpan <= end; i += kSpan) merge(m_groups[i / kSpan]);
     for (; i + kBlock <= end; i += kBlock) merge(m_blocks[i / kBlock]);
     for (; i < end; ++i) take(i);
+    r.any = r.min <= r.max;
+    if (!r.any) r.min = r.max = 0.0;
     return r;
 }
 
@@ -369,7 +441,7 @@ void CChannel::DrawAnalog(const CurveStrip& s, uint32_t start) const {
         pts.reserve(size_t(visible - start));
         for (int64_t i = start; i < visible; ++i) {
             double t = GetSampleTime(uint32_t(i)) + s.timeShiftUs;
-            pts.push_back(POINT{PastedX(*m_document, s, t), map.Y(Finite(CurveAt(*this, i)))});
+            PushValue(pts, PastedX(*m_document, s, t), map, CurveAt(*this, i));
         }
         if (25.0 * s.xscale < 1.0) ReduceKeepingLastColumn(pts);
     }

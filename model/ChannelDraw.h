@@ -19,11 +19,13 @@ public:
     void Build(const CChannel& ch);
     // True when built from the channel's curve as it is now.
     bool Matches(const CChannel& ch) const;
-    // Over [begin, end) of the curve (end > begin): the least and the greatest value (a value
-    // that is not finite counts as 0) with the index of each.
+    // Over [begin, end) of the curve (end > begin): the least and the greatest value with the
+    // index of each. Missing samples (NaN) take no part, an infinite value counts as 0; `any`
+    // is false when every value of the range is missing.
     struct Range {
         double min = 0, max = 0;
         size_t minIndex = 0, maxIndex = 0;
+        bool any = true;
     };
     Range Query(const CChannel& ch, size_t begin, size_t end) const;
     // Only how many values of [begin, end) are not 0.0.

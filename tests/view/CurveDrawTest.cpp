@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
+#include <string>
 
 #include "ViewFixture.h"
 #include "model/ChannelDraw.h"
@@ -211,4 +213,47 @@ TEST(CurveDraw, MergedStripSharesOneRangeAndOneZeroLine) {
     EXPECT_EQ(c.At(10, 5), colors[1]);
     EXPECT_EQ(c.At(10, 80), colors[2]);
     EXPECT_EQ(c.At(205, 80), RGB(200, 200, 200));
+}
+
+TEST(CurveDraw, MissingSamplesLeaveAGap) {
+    // A sine with a run of missing samples, drawn sparse (one sample a pixel), dense (a hundred
+    // a pixel, walked and through the summary): nothing is drawn over the run, the curve is there
+    // on both sides, and a sample alone among missing ones still shows.
+    struct Case {
+        size_t n;
+        double xscale;
+    } cases[] = {{400, 0.04}, {40000, 0.0004}};
+    for (const Case& k : cases) {
+        CTenvorikDoc doc;
+        SetUpRecord(doc, 1000, k.n);
+        std::vector<double> v(k.n);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        for (size_t i = 0; i < k.n; ++i) v[i] = i * 4 >= k.n && i * 2 < k.n ? nan : 10 * std::sin(double(i) * 0.05);
+        v[k.n * 3 / 8] = 5.0;  // alone in the middle of the run
+        AddChannels(doc, {Analog(doc, "U", v)});
+        CChannel& ch = doc.GetOscillogram().m_channels[0];
+        ch.m_customColorSet = true, ch.m_customColor = RGB(0, 0, 200);
+        CurveSummary summary;
+        summary.Build(ch);
+        for (const CurveSummary* s : std::vector<const CurveSummary*>{nullptr, &summary}) {
+            Canvas c(410, 120);
+            CurveStrip strip = Strip(&c.dc, 400, 0, 0, 0, 120, k.xscale);
+            strip.summary = k.n > 1000 ? s : nullptr;
+            ch.Draw(strip);
+            auto inked = [&](int x) {
+                for (int y = 0; y < 120; ++y)
+                    if (c.At(x, y) == RGB(0, 0, 200)) return true;
+                return false;
+            };
+            const std::string what = std::to_string(k.n) + (strip.summary ? " summary" : " samples");
+            for (int x = 2; x < 98; ++x) EXPECT_TRUE(inked(x)) << x << " " << what;
+            for (int x = 102; x < 198; ++x) {
+                if (x < 148 || x > 152) {
+                    EXPECT_FALSE(inked(x)) << x << " " << what;
+                }
+            }
+            EXPECT_TRUE(inked(150)) << what;
+            for (int x = 202; x < 398; ++x) EXPECT_TRUE(inked(x)) << x << " " << what;
+        }
+    }
 }
