@@ -10,6 +10,7 @@
 #include "app/CaptionBarLogic.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikDocument.h"
+#include "document/ChannelClipboard.h"
 #include "document/TenvorikDoc.h"
 #include "model/Resources.h"
 #include "platform/ui/WxUiServices.h"
@@ -133,6 +134,8 @@ CMergeBar::CMergeBar(wxWindow* parent)
     m_sync->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { SendCommand(IDC_MERGE_SYNC); });
     m_combine->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { SendCommand(IDC_MERGE_COMBINE); });
     m_mode->Bind(wxEVT_CHOICE, &CMergeBar::OnModeChanged, this);
+    m_close = new wxButton(this, wxID_CLOSE, wxS("\u00D7"), wxDefaultPosition, wxSize(26, -1), wxBU_EXACTFIT | wxBORDER_NONE);
+    m_close->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); });
     Bind(wxEVT_PAINT, &CMergeBar::OnPaint, this);
     Bind(wxEVT_SIZE, &CMergeBar::OnSize, this);
 }
@@ -160,10 +163,24 @@ CString CMergeBar::GetHostChannelName() const { return FromWx(m_host->GetStringS
 CString CMergeBar::GetPastedChannelName() const { return FromWx(m_pasted->GetStringSelection()); }
 int CMergeBar::GetMergeMode() const { return m_mode->GetSelection(); }
 
+void CMergeBar::ShowMessage(const CString& text) {
+    m_text = text;
+    Refresh();
+    Update();
+}
+
+void CMergeBar::Close() {
+    if (CMainFrame* frame = GetMainFrame()) frame->ShowCaptionBar(this, false);
+    // The pasted channels themselves are taken out, not whatever the last undo step was.
+    if (CTenvorikDoc* doc = ActiveRecordDoc()) RemovePastedChannels(*doc);
+}
+
 void CMergeBar::OnSize(wxSizeEvent& e) {
     const auto places = captionbar::PlaceMergeButtons(GetClientSize().x);
     m_sync->Move(places.syncLeft, 9);
     m_combine->Move(places.combineLeft, 9);
+    const wxSize close = m_close->GetBestSize();
+    m_close->Move(GetClientSize().x - close.x - 2, GetClientSize().y - close.y - 2);
     m_sync->Refresh();
     m_combine->Refresh();
     Refresh();

@@ -53,7 +53,10 @@ public:
     CString GetPastedChannelName() const;
     int GetMergeMode() const;
     CString GetText() const { return m_text; }
-    void SetText(const CString& text) { m_text = text; Refresh(); }
+    // The bar's caption text, repainted at once.
+    void ShowMessage(const CString& text);
+    // The user closes the bar: the channels pasted into the active record are taken out.
+    void Close();
 
 private:
     void OnPaint(wxPaintEvent&);
@@ -61,6 +64,7 @@ private:
     void OnModeChanged(wxCommandEvent&);
     void EnableChannelCombos();
     CString m_text;
+    wxButton* m_close = nullptr;
     wxChoice* m_mode = nullptr;
     wxChoice* m_host = nullptr;
     wxChoice* m_pasted = nullptr;

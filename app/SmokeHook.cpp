@@ -164,6 +164,8 @@ void WriteReport(const SmokeState& s) {
     if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) {
         if (main->IsCaptionBarShown(main->GetResultBar()))
             std::fprintf(f, "resultbar=%s\n", platform::ToWx(main->GetResultBar()->GetText()).utf8_str().data());
+        if (main->IsCaptionBarShown(main->GetMergeBar()))
+            std::fprintf(f, "mergebar=%s\n", platform::ToWx(main->GetMergeBar()->GetText()).utf8_str().data());
         if (main->IsCaptionBarShown(main->GetParamBar()))
             std::fprintf(f, "parambar=%s\n", platform::ToWx(main->GetParamBar()->GetText()).utf8_str().data());
         // The circle diagram's block grid: the block it shows, its rows, and whether it takes edits.
@@ -407,6 +409,12 @@ void ArmSmokeHook(wxFrame* frame) {
         for (const std::string& step : Split(cmds, ','))
             if (!step.empty()) s->steps.push_back(step);
     s->timer.Bind(wxEVT_TIMER, [s](wxTimerEvent&) {
+        // A file dialog is answered before the next step: that step is meant for what the
+        // dialog opens, as a user would give it once the dialog is done.
+        if (s->fileDialog && !s->steps.empty() && DismissDialogs(*s)) {
+            s->timer.StartOnce(300);
+            return;
+        }
         if (!s->steps.empty()) {
             const std::string step = s->steps.front();
             s->steps.erase(s->steps.begin());

@@ -103,6 +103,29 @@ public:
         return true;
     }
 
+    MergeChoice GetMergeChoice() const override {
+        CMainFrame* frame = GetMainFrame();
+        CMergeBar* bar = frame ? frame->GetMergeBar() : nullptr;
+        if (!bar) return CTenvorikDoc::GetMergeChoice();
+        return {bar->GetMergeMode(), bar->GetHostChannelName(), bar->GetPastedChannelName()};
+    }
+    void ShowMergeMessage(const CString& text) override {
+        CTenvorikDoc::ShowMergeMessage(text);
+        CMainFrame* frame = GetMainFrame();
+        if (frame && frame->GetMergeBar()) frame->GetMergeBar()->ShowMessage(text);
+    }
+    void ShowMergeBar(bool show) override {
+        CTenvorikDoc::ShowMergeBar(show);
+        CMainFrame* frame = GetMainFrame();
+        CMergeBar* bar = frame ? frame->GetMergeBar() : nullptr;
+        if (!bar) return;
+        if (show) {
+            bar->FillChannelCombos(this);
+            bar->ShowMessage(CString());
+        }
+        if (frame->IsCaptionBarShown(bar) != show) frame->ShowCaptionBar(bar, show);
+    }
+
 private:
     TenvorikDocument& m_owner;
 };
@@ -113,12 +136,17 @@ namespace {
 class SnapshotUndo final : public wxCommandProcessor {
 public:
     explicit SnapshotUndo(CTenvorikDoc& doc) : m_doc(doc) {}
-    bool Undo() override { return m_doc.Undo(); }
-    bool Redo() override { return m_doc.Redo(); }
+    bool Undo() override { return After(m_doc.Undo()); }
+    bool Redo() override { return After(m_doc.Redo()); }
     bool CanUndo() const override { return m_doc.CanUndo(); }
     bool CanRedo() const override { return m_doc.CanRedo(); }
 
 private:
+    // The record changed whole: views, diagrams and the merge bar follow it.
+    bool After(bool changed) {
+        if (changed) m_doc.OnUndoRedo();
+        return changed;
+    }
     CTenvorikDoc& m_doc;
 };
 
@@ -138,10 +166,11 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(!m_loading); }, ID_CHANNEL_LIST);
     // Record-level commands whose bodies are here: fault location (the run, the line model,
     // the report), the header comment, loading another record's settings, the
-    // cursor-difference panel. Quick analysis joins when its dialogs exist; until then nothing
-    // answers it and its control stays disabled.
-    for (int id : {ID_FAULT_LOCATION, ID_FAULT_LOCATION_PARAMS, ID_FAULT_REPORT, ID_OSC_COMMENTS, ID_LOAD_SETTINGS,
-                   ID_CURSOR_DIFFERENCE}) {
+    // cursor-difference panel, the merge bar's synchronisation and combination. Quick analysis
+    // joins when its dialogs exist; until then nothing answers it and its control stays
+    // disabled.
+    for (int id : {int(ID_FAULT_LOCATION), int(ID_FAULT_LOCATION_PARAMS), int(ID_FAULT_REPORT), int(ID_OSC_COMMENTS),
+                   int(ID_LOAD_SETTINGS), int(ID_CURSOR_DIFFERENCE), int(ID_MERGE_SYNC), int(ID_MERGE_COMBINE)}) {
         Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
             if (!m_loading) m_model->OnCommand(unsigned(e.GetId()));
         }, id);

@@ -225,6 +225,11 @@ bool CTenvorikDoc::Redo() {
     return true;
 }
 
+void CTenvorikDoc::OnUndoRedo() {
+    RefreshAllViews();
+    ShowMergeBar(HasOwnTimeBaseChannel());
+}
+
 // ---- code page and texts ---------------------------------------------------------------------
 
 namespace {
@@ -376,6 +381,11 @@ CTenvorikDoc::CommandState CTenvorikDoc::GetCommandState(unsigned id) const {
     case ID_LOAD_SETTINGS:
         s.known = true;
         break;
+    case ID_MERGE_SYNC:
+    case ID_MERGE_COMBINE:
+        s.known = true;
+        s.enabled = HasOwnTimeBaseChannel();
+        break;
     default:
         break;
     }
@@ -410,6 +420,14 @@ bool CTenvorikDoc::OnCommand(unsigned id) {
     }
     case ID_LOAD_SETTINGS:
         OnLoadSettings();
+        return true;
+    case ID_MERGE_SYNC:
+        if (!HasOwnTimeBaseChannel()) return true;
+        m_merger.Synchronize();
+        RefreshAllViews();
+        return true;
+    case ID_MERGE_COMBINE:
+        if (HasOwnTimeBaseChannel()) m_merger.Combine();
         return true;
     default:
         return false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "document/ChannelMerger.h"
 #include "faultloc/WrongPlaceLocator.h"
 #include "model/ChannelPair.h"
 #include "model/CommentList.h"
@@ -102,6 +103,9 @@ public:
     bool Redo();
     bool CanUndo() const { return !m_undo.empty(); }
     bool CanRedo() const { return !m_redo.empty(); }
+    // After an undo or redo step: views and diagrams show the record again, and the merge bar
+    // is on show exactly while pasted channels are there.
+    void OnUndoRedo();
 
     // --- code page, titles, views
     void SetCodePage(int32_t flag);
@@ -177,6 +181,12 @@ public:
     virtual bool EditLineModel(WrongPlaceLocatorData& /*model*/) { return false; }
     // The report's file name from the user; false when cancelled.
     virtual bool AskFaultReportPath(CString& /*path*/) { return false; }
+    // The merge bar of the main frame: what it has chosen, its caption text, and whether it
+    // is on show (shown, its channel lists are filled from this record). Without a frame the
+    // document keeps them itself.
+    virtual MergeChoice GetMergeChoice() const { return m_mergeChoice; }
+    virtual void ShowMergeMessage(const CString& text) { m_mergeMessage = text; }
+    virtual void ShowMergeBar(bool show) { m_mergeBarShown = show; }
 
     // --- members, in the order the record's life needs them
     ChannelGroupMap m_channelGroups;
@@ -192,6 +202,11 @@ public:
     bool m_showCursorDifference = true;
     // Shift of the channels pasted from another record against the record's times, seconds.
     double m_pasteTimeShift = 0.0;
+    // Synchronises and combines the pasted channels; reads and writes the shift above.
+    CChannelMerger m_merger{this};
+    MergeChoice m_mergeChoice;
+    CString m_mergeMessage;
+    bool m_mergeBarShown = false;
     std::vector<ChannelPair> m_diffChartPairs;
     std::vector<ChannelPair> m_circleChartPairs;
     std::deque<COscillogram> m_undo, m_redo;

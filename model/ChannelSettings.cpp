@@ -211,7 +211,9 @@ void CChannelCollection::WriteToNode(XmlNode& node) const {
     if (!osc && doc) osc = &doc->GetOscillogram();
 
     // A count, written whole: "%g" would give "1e+06" for a million samples.
-    node.SetAttribute(L"num_values", I(m_channels.empty() ? 0 : m_channels.front().GetSampleCount()));
+    // The count of the times written below: a pasted channel first in the list has a count
+    // of its own, which the times do not follow.
+    node.SetAttribute(L"num_values", I(GetSampleCount()));
     node.SetAttribute(L"time_multiplier", NumberText(osc ? osc->m_timeMultiplier : 1.0));
     node.SetAttribute(L"discr_frequency", I(osc ? osc->m_samplingFrequency : 0));
     const int count = GetSampleCount();
@@ -239,7 +241,8 @@ void CChannelCollection::WriteToNode(XmlNode& node) const {
         node.SetAttribute(L"startTime", doc->GetRecordStartDateTime());
     }
     for (const CChannel& ch : m_channels) {
-        if (!ch.m_selected || ch.IsCalculated()) continue;
+        // A channel pasted from another record is not on the time base this node carries.
+        if (!ch.m_selected || ch.IsCalculated() || ch.HasOwnTimeBase()) continue;
         ch.WriteToNode(node.AddChild(L"channel"));
     }
 }

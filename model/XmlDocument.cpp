@@ -204,6 +204,12 @@ bool XmlDocument::LoadString(const CString& text, CString* error) {
     return Parse(error, true);
 }
 
+bool XmlDocument::ParseString(const CString& text, CString* error) {
+    XmlNode::Clear();
+    m_text = text.str();
+    return Parse(error, false);
+}
+
 CString XmlDocument::SaveString() const {
     std::wostringstream out;
     out << kDeclaration << L"\r\n";

@@ -40,6 +40,9 @@ public:
     // The same on a text; a failure is always shown to the user. True when the whole text
     // was a document.
     bool LoadString(const CString& text, CString* error = nullptr);
+    // The same without showing the failure: for text from outside the program (the
+    // clipboard), whose caller explains the refusal in its own words.
+    bool ParseString(const CString& text, CString* error = nullptr);
     // The declaration and the root, lines ended by CR LF.
     CString SaveString() const;
 

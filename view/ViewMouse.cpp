@@ -33,6 +33,13 @@ void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift, bool ctrl,
         m_mouseMode = hit;
         return;
     }
+    // Pasted channels are taken by the left button and moved in time against the record.
+    if (left && IsPastedChannelAt(CPoint(x, y))) {
+        m_dragStartX = x;
+        m_dragStartShift = m_doc->m_merger.GetTimeShift();
+        m_mouseMode = 6;
+        return;
+    }
     if (x <= m_leftWidth || y >= m_clientHeight - GetBottomBand()) return;
     if (const int tool = comments.m_tool) {
         if (!left) return;
@@ -73,6 +80,13 @@ void CTenvorikView::OnMouseMove(int x, int y) {
         case 3: cursors.MoveThirdCursor(m_leftWidth, m_firstSample, x, m_xScale); break;
         case 4:
         case 5: cursors.PlaceLevelCursor(m_mouseMode == 4, m_yOffset, x, y); break;
+        case 6: {
+            const int rate = m_doc->m_oscillogram.m_samplingFrequency;
+            if (rate <= 0 || !(m_xScale > 0.0)) return;
+            m_doc->m_merger.SetDraggedShift(m_dragStartShift + double(x - m_dragStartX) / (25.0 * m_xScale) / rate);
+            m_doc->RefreshAllViews();
+            return;
+        }
         case 8: {
             int index = -1;
             int64_t top = 0;

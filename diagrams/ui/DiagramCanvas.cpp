@@ -1,5 +1,7 @@
 #include "diagrams/ui/DiagramCanvas.h"
 
+#include <memory>
+
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/dcclient.h>
@@ -135,7 +137,8 @@ void DiagramCanvas::OnUpdateMenu(wxUpdateUIEvent& e) {
     ApplyCmdUI(ui, e);
 }
 
-bool DiagramCanvas::CopyToClipboard() {
+bool DiagramCanvas::CopyToClipboard(wxDataObjectSimple* extra) {
+    std::unique_ptr<wxDataObjectSimple> extraOwned(extra);
     DiagramPicture picture;
     const wxSize size = GetClientSize();
     m_diagram.SetClientSize(CSize(size.x, size.y));
@@ -147,6 +150,7 @@ bool DiagramCanvas::CopyToClipboard() {
     svg->SetData(picture.svg.size(), picture.svg.data());
     both->Add(svg);
     if (image.IsOk()) both->Add(new wxBitmapDataObject(wxBitmap(image)), true);
+    if (extraOwned) both->Add(extraOwned.release());
     wxClipboardLocker lock;
     if (!lock) {
         delete both;

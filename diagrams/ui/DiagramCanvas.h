@@ -8,6 +8,7 @@
 #include "diagrams/VectorDiagramWnd.h"
 
 class wxMenu;
+class wxDataObjectSimple;
 
 class DiagramCanvas : public wxWindow {
 public:
@@ -24,7 +25,8 @@ public:
     // Shows a menu built by the diagram at a point of this window.
     void ShowMenu(const std::vector<DiagramMenuItem>& items, const wxPoint& at);
     // Puts the picture of the diagram on the clipboard as SVG and PNG.
-    bool CopyToClipboard();
+    // `extra` (taken over; may be null) goes onto the clipboard beside the picture.
+    bool CopyToClipboard(wxDataObjectSimple* extra = nullptr);
 
 private:
     void OnPaint(wxPaintEvent&);

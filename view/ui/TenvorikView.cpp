@@ -24,6 +24,7 @@
 #include "app/TenvorikApp.h"
 #include "app/TenvorikDocument.h"
 #include "diagrams/ChannelDrop.h"
+#include "document/ChannelClipboard.h"
 #include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "platform/ui/WxUiServices.h"
@@ -171,6 +172,8 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnCopyPicture, this, ID_EDIT_COPY_PICTURE);
     for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY_PICTURE})
         frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePrintCommand, this, id);
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPasteChannels, this, ID_EDIT_PASTE_CHANNELS);
+    frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePasteChannels, this, ID_EDIT_PASTE_CHANNELS);
     m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
     m_canvas->SetDropTarget(new ViewDropTarget([this] { return Core(); }));
     m_canvas->Bind(wxEVT_LEFT_DCLICK, &CTenvorikView::OnDoubleClick, this);
@@ -224,6 +227,9 @@ void CTenvorikView::OnActivateView(bool activate, wxView* activeView, wxView* de
     wxView::OnActivateView(activate, activeView, deactiveView);
     if (!activate) return;
     if (oscview::CTenvorikView* core = Core()) core->OnActivateView(true);
+    // The merge bar belongs to the record whose channels it merges.
+    if (auto* doc = dynamic_cast<TenvorikDocument*>(GetDocument()); doc && !doc->IsLoading())
+        doc->Model().ShowMergeBar(doc->Model().HasOwnTimeBaseChannel());
     // The parameter bar shows the record now active.
     if (CMainFrame* frame = GetMainFrame())
         if (CParamOscBar* bar = frame->GetParamBar()) bar->Refresh();
@@ -339,6 +345,12 @@ void CTenvorikView::OnKey(wxKeyEvent& event) {
     oscview::CTenvorikView* core = Core();
     using V = oscview::CTenvorikView;
     if (!core) return event.Skip();
+    if (event.ControlDown() && !event.AltDown() && (event.GetKeyCode() == 'C' || event.GetKeyCode() == 'V')) {
+        wxCommandEvent cmd(wxEVT_MENU, event.GetKeyCode() == 'C' ? ID_EDIT_COPY_PICTURE : ID_EDIT_PASTE_CHANNELS);
+        if (event.GetKeyCode() == 'C') OnCopyPicture(cmd);
+        else OnPasteChannels(cmd);
+        return;
+    }
     switch (event.GetKeyCode()) {
         case WXK_LEFT: core->OnArrowKey(V::kArrowLeft, event.ControlDown()); break;
         case WXK_RIGHT: core->OnArrowKey(V::kArrowRight, event.ControlDown()); break;
@@ -554,21 +566,66 @@ void CTenvorikView::OnPrintPreview(wxCommandEvent&) {
 }
 
 void CTenvorikView::OnCopyPicture(wxCommandEvent&) {
-    // A diagram pane with the keyboard focus copies its own picture.
+    oscview::CTenvorikView* core = Core();
+    // The selected channels travel in the program's private format, for a paste into another
+    // record of this program or of another one running.
+    std::unique_ptr<wxCustomDataObject> channels;
+    if (core) {
+        const std::vector<uint8_t> bytes = ClipboardBytesOf(BuildChannelClipboardText(*core->GetDocument()));
+        channels = std::make_unique<wxCustomDataObject>(wxDataFormat(kChannelDataFormat));
+        channels->SetData(bytes.size(), bytes.data());
+    }
+    // A diagram pane with the keyboard focus gives its own picture.
     for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent())
         if (auto* pane = dynamic_cast<DiagramPane*>(w)) {
-            if (pane->Canvas()) pane->Canvas()->CopyToClipboard();
+            if (pane->Canvas()) pane->Canvas()->CopyToClipboard(channels.release());
             return;
         }
-    oscview::CTenvorikView* core = Core();
     if (!core || !m_canvas) return;
     const wxSize size = m_canvas->GetClientSize();
     const std::vector<uint8_t> png = core->RenderPicturePng(size.x, size.y);
-    if (png.empty()) return;
-    wxMemoryInputStream stream(png.data(), png.size());
-    wxImage image(stream, wxBITMAP_TYPE_PNG);
-    if (!image.IsOk()) return;
+    auto data = std::make_unique<wxDataObjectComposite>();
+    if (!png.empty()) {
+        wxMemoryInputStream stream(png.data(), png.size());
+        wxImage image(stream, wxBITMAP_TYPE_PNG);
+        if (image.IsOk()) data->Add(new wxBitmapDataObject(wxBitmap(image)), true);
+    }
+    data->Add(channels.release());
     wxClipboardLocker lock;
     if (!lock) return;
-    wxTheClipboard->SetData(new wxBitmapDataObject(wxBitmap(image)));
+    wxTheClipboard->Clear();
+    // The clipboard owns the data once it took it.
+    if (wxTheClipboard->SetData(data.get())) data.release();
+}
+
+void CTenvorikView::OnPasteChannels(wxCommandEvent&) {
+    oscview::CTenvorikView* core = Core();
+    if (!core) return;
+    CTenvorikDoc& doc = *core->GetDocument();
+    if (doc.HasOwnTimeBaseChannel()) return;
+    std::vector<uint8_t> bytes;
+    {
+        // Closed again before anything is shown: a message box must not hold the clipboard.
+        wxClipboardLocker lock;
+        if (!lock) return;
+        const wxDataFormat format(kChannelDataFormat);
+        wxCustomDataObject data(format);
+        if (wxTheClipboard->IsSupported(format) && wxTheClipboard->GetData(data)) {
+            const auto* p = static_cast<const uint8_t*>(data.GetData());
+            bytes.assign(p, p + data.GetSize());
+        }
+    }
+    CString text;
+    if (!ReadClipboardText(bytes, text)) {
+        // Nothing this program can paste: the paste says so and changes nothing.
+        text = L"<none/>";
+    }
+    PasteChannelsFromXml(doc, text);
+}
+
+void CTenvorikView::OnUpdatePasteChannels(wxUpdateUIEvent& event) {
+    // One record's channels at a time. Whether the clipboard holds channels is asked when the
+    // command runs: asking the desktop at every idle moment would wait on other programs.
+    oscview::CTenvorikView* core = Core();
+    event.Enable(core && !core->GetDocument()->HasOwnTimeBaseChannel());
 }

@@ -56,7 +56,11 @@ private:
     // Printing, its preview and the picture on the clipboard.
     void OnPrint(wxCommandEvent& event);
     void OnPrintPreview(wxCommandEvent& event);
+    // The view's picture with the selected channels for merging (a focused diagram pane gives
+    // its own picture instead), and the paste of channels copied so from another record.
     void OnCopyPicture(wxCommandEvent& event);
+    void OnPasteChannels(wxCommandEvent& event);
+    void OnUpdatePasteChannels(wxUpdateUIEvent& event);
     void OnUpdatePrintCommand(wxUpdateUIEvent& event);
     // The comment tools and the commands on the comment under the mouse; its context menu;
     // the level typed over a level comment.
