@@ -390,8 +390,6 @@ void CChannelMerger::Combine() {
         ShowBox(IDS_TOO_SHORT);
         return;
     }
-    std::vector<int64_t> times(static_cast<size_t>(N));
-    for (long long s = 0; s < N; ++s) times[size_t(s)] = RoundToInt64(double(s) * 1000000.0 / R);
 
     // Every channel is resampled before anything of the record changes, so that a failure
     // leaves it as it was.
@@ -417,11 +415,29 @@ void CChannelMerger::Combine() {
         size_t j = 1;
         if (!c.IsDiscrete()) {
             out.net.assign(size_t(N), 0.0);
+            // The three samples around j, read again only when j moves on.
+            size_t at = 0;
+            double x[3] = {}, y[3] = {};
+            auto load = [&](size_t k, int slot) {
+                x[slot] = p.Time(k) - t0;
+                y[slot] = p.Value(k);
+            };
+            double nextX = p.Time(j) - t0;
             for (long long s = 0; s < N; ++s) {
                 const double T = double(s) * dt;
-                while (T > p.Time(j) - t0 + off) ++j;
-                const double x[3] = {p.Time(j - 1) - t0, p.Time(j) - t0, p.Time(j + 1) - t0};
-                const double y[3] = {p.Value(j - 1), p.Value(j), p.Value(j + 1)};
+                while (T > nextX + off) nextX = p.Time(++j) - t0;
+                if (at == 0 || j != at) {
+                    if (at != 0 && j == at + 1) {
+                        x[0] = x[1], y[0] = y[1];
+                        x[1] = x[2], y[1] = y[2];
+                        load(j + 1, 2);
+                    } else {
+                        load(j - 1, 0);
+                        load(j, 1);
+                        load(j + 1, 2);
+                    }
+                    at = j;
+                }
                 out.values[size_t(s)] = Quadratic(x, y, T - off);
                 if (j < netEnd)
                     out.net[size_t(s)] = std::isnan(p.Net(j, f)) ? f : p.Net(j, f);
@@ -444,13 +460,18 @@ void CChannelMerger::Combine() {
         c.m_ownRate = R;
         // The record's own times are the merged ones: the channel reads them from there.
         c.m_ownTimes = std::vector<int64_t>();
-        c.m_netFrequency = std::move(results[i].net);
+        // A net frequency that is the record's nominal one all along says nothing the record's
+        // own table does not: the channel keeps none, as a channel read from a file.
+        std::vector<double>& net = results[i].net;
+        if (std::all_of(net.begin(), net.end(), [f](double v) { return v == f; })) net.clear();
+        c.m_netFrequency = std::move(net);
         c.m_flags &= ~uint32_t(CHF_OWN_TIMEBASE);
         // Complex values of a program-made channel are computed again below; until then they
         // must not be read past the new count.
         if (!c.m_calcValues.empty()) c.m_calcValues.resize(size_t(N));
     }
-    osc.m_times = std::move(times);
+    // Merged sample s lies at s x 1000000 / R microseconds, rounded.
+    osc.m_times.SetUniform(size_t(N), 1000000.0 / R);
     osc.m_rates = {SampleRateSegment{R, int32_t(N - 1)}};
     osc.m_samplingFrequency = RoundToInt(R);
     osc.m_timeReferenceSample = std::clamp<int32_t>(osc.m_timeReferenceSample, 0, int32_t(N - 1));
