@@ -18,6 +18,7 @@ namespace {
 constexpr unsigned kStrFormulaListFilter = 3165;
 constexpr unsigned kStrNameOfRecordedChannel = 9400;
 constexpr unsigned kStrNotInCodePage = 9401;
+constexpr unsigned kStrLinesSkipped = 9931;
 
 // The channel that storing a result under `name` would replace: the record's look-up by name
 // (the exact case first, else the first that differs only in case).
@@ -143,8 +144,9 @@ void CalcChannels::LoadFromSettings(SettingsNode& category) {
     ComputeChannels();
 }
 
-void CalcChannels::ImportFormulaFile(const CString& path) {
+size_t CalcChannels::ImportFormulaFile(const CString& path) {
     std::vector<CString> names, expressions;
+    size_t skipped = 0;
     // An empty file is an empty list (the export of one).
     if (platform::FileSize(path) != 0) {
         MappedTextReader reader(path);
@@ -153,7 +155,10 @@ void CalcChannels::ImportFormulaFile(const CString& path) {
             if (line.empty()) continue;
             const size_t comma = line.find(L',');
             // A line without a name has no channel to make.
-            if (comma == 0 || comma == std::wstring::npos) continue;
+            if (comma == 0 || comma == std::wstring::npos) {
+                ++skipped;
+                continue;
+            }
             std::wstring expression = line.substr(comma + 1);
             // The comma that ends every exported line; a line written by hand may lack it.
             if (!expression.empty() && expression.back() == L',') expression.pop_back();
@@ -165,6 +170,7 @@ void CalcChannels::ImportFormulaFile(const CString& path) {
     m_formulaNames = std::move(names);
     m_expressions = std::move(expressions);
     if (m_document) m_document->SetModifiedFlag(true);
+    return skipped;
 }
 
 void CalcChannels::ExportFormulaFile(const CString& path) const {
@@ -185,7 +191,11 @@ void CalcChannels::ImportFormulaList() {
     const CString path = platform::Ui().AskOpenFileName(CString(), LoadResString(kStrFormulaListFilter), L"frm");
     if (path.IsEmpty()) return;
     try {
-        ImportFormulaFile(path);
+        if (const size_t skipped = ImportFormulaFile(path)) {
+            CString text;
+            text.Format(LoadResString(kStrLinesSkipped).GetString(), int(skipped));
+            platform::Ui().MessageBox(text, CString(), MB_OK | MB_ICONWARNING);
+        }
     } catch (CException* e) {
         PostExceptionToMainFrame(e);
     }

@@ -47,8 +47,9 @@ public:
     void ImportFormulaList();
     void ExportFormulaList();
     // The same without the dialogs; throw CException* on failure. A failed import leaves the
-    // list as it was; a failed export leaves an existing file whole.
-    void ImportFormulaFile(const CString& path);
+    // list as it was; a failed export leaves an existing file whole. Import returns how many
+    // lines held no name and formula and were skipped.
+    size_t ImportFormulaFile(const CString& path);
     void ExportFormulaFile(const CString& path) const;
 
     size_t GetCount() const { return m_expressions.size(); }

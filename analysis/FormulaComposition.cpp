@@ -152,9 +152,13 @@ std::vector<Item> MakeItems() {
     return items;
 }
 
-const Item* FindItem(int code) {
+const std::vector<Item>& Items() {
     static const std::vector<Item> items = MakeItems();
-    for (const Item& item : items)
+    return items;
+}
+
+const Item* FindItem(int code) {
+    for (const Item& item : Items())
         if (item.code == code) return &item;
     return nullptr;
 }
@@ -225,6 +229,28 @@ CString GetArgumentText(const ArgumentFiller& filler, int id) {
     CString r = text;
     r.Replace(L",", L".");
     return r;
+}
+
+std::vector<int> FormulaItemCodes() {
+    std::vector<int> codes;
+    for (const Item& item : Items()) codes.push_back(item.code);
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+std::vector<int> ItemArgumentControls(int itemCode, bool pageMode) {
+    const Item* item = FindItem(itemCode);
+    if (!item) return {};
+    const std::vector<int>& family = pageMode ? PageListFamily() : DialogListFamily();
+    std::vector<int> ids = pageMode || item->dialogArgs.empty() ? item->args : item->dialogArgs;
+    for (int& id : ids)
+        if (id < 0) id = family[size_t(-id - 1)];
+    return ids;
+}
+
+CString ItemPattern(int itemCode) {
+    const Item* item = FindItem(itemCode);
+    return item ? CString(item->text) : CString();
 }
 
 CString ComposeFormulaText(const ArgumentFiller& filler, int itemCode) {

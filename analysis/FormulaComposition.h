@@ -24,6 +24,8 @@ public:
     virtual void SetCheck(int id, bool checked) = 0;
     // Replaces the entries of a list and chooses entry `selected`.
     virtual void SetChoices(int id, const std::vector<CString>& entries, int selected) = 0;
+    // The entries of a list (empty for a text or a missing control).
+    virtual std::vector<CString> GetChoices(int id) const = 0;
 };
 
 // Where the arguments are read from: the formula builder's panel (pageMode false) or a
@@ -49,6 +51,14 @@ CString GetArgumentText(const ArgumentFiller& filler, int id);
 // has no formula. Throws as GetArgumentText.
 CString ComposeFormulaText(const ArgumentFiller& filler, int itemCode);
 
+// The item codes that compose a formula, ascending.
+std::vector<int> FormulaItemCodes();
+// The controls item `itemCode` reads, in the order of its arguments (the list family and the
+// set of pageMode); empty for a code without a formula.
+std::vector<int> ItemArgumentControls(int itemCode, bool pageMode);
+// The item's formula text with "%s" for each argument; empty for a code without a formula.
+CString ItemPattern(int itemCode);
+
 // Fills the argument controls that the panel or page has with their choices and defaults,
 // the channel lists from `record` (nothing for them without one).
 void FillArgumentControls(const ArgumentFiller& filler, const COscillogram* record);
@@ -70,8 +80,7 @@ public:
     void SetText(int id, const CString& text) override;
     void SetCheck(int id, bool checked) override;
     void SetChoices(int id, const std::vector<CString>& entries, int selected) override;
-    // The entries of a list (empty for a text or a missing control).
-    std::vector<CString> GetChoices(int id) const;
+    std::vector<CString> GetChoices(int id) const override;
 
 private:
     struct Control {

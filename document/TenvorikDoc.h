@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/QuickAnalysis.h"
 #include "document/ChannelMerger.h"
 #include "faultloc/WrongPlaceLocator.h"
 #include "model/ChannelPair.h"
@@ -143,6 +144,11 @@ public:
     bool OnCommand(unsigned id);
     void OnOscComments();
     void OnQuickAnalysis();
+    // What the confirmed quick-analysis sheet hands over, applied to the record and its
+    // diagram settings; false, with the record as it was, when a formula fails.
+    bool ApplyQuickAnalysis(const QAnResults& results);
+    // The differential diagram shows its values (the window answers it when it is there).
+    virtual void EnableDiffDiagramValues();
     void OnCursorDifference();
 
     // --- fault location
