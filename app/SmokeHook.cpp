@@ -270,6 +270,19 @@ bool DismissDialogs(SmokeState& s) {
     return any;
 }
 
+// Gives every driven dialog that is up its next step; true when there was one.
+bool StepDrivenDialogs(SmokeState& s) {
+    bool any = false;
+    for (wxWindow* w : wxTopLevelWindows) {
+        auto* dlg = dynamic_cast<wxDialog*>(w);
+        auto* driven = dynamic_cast<SmokeDrivenDialog*>(w);
+        if (!dlg || !driven || !dlg->IsModal()) continue;
+        if (driven->SmokeStep()) s.dialogs.push_back(std::string(dlg->GetTitle().utf8_str().data()) + "|driven");
+        any = true;
+    }
+    return any;
+}
+
 // The toolkit's own file chooser is no window the timer finds: it is noted as it opens, so
 // that the next look answers it as a user would who types the name and confirms it.
 class FileDialogWatch final : public wxModalDialogHook {
@@ -410,8 +423,9 @@ void ArmSmokeHook(wxFrame* frame) {
             if (!step.empty()) s->steps.push_back(step);
     s->timer.Bind(wxEVT_TIMER, [s](wxTimerEvent&) {
         // A file dialog is answered before the next step: that step is meant for what the
-        // dialog opens, as a user would give it once the dialog is done.
-        if (s->fileDialog && !s->steps.empty() && DismissDialogs(*s)) {
+        // dialog opens, as a user would give it once the dialog is done. A dialog the run
+        // drives is likewise finished first.
+        if (!s->steps.empty() && ((s->fileDialog && DismissDialogs(*s)) || StepDrivenDialogs(*s))) {
             s->timer.StartOnce(300);
             return;
         }

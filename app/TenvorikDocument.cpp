@@ -11,6 +11,7 @@
 #include "app/MultiplierDlg.h"
 #include "app/FileInfoDlg.h"
 #include "app/MainFrame.h"
+#include "app/QAnPropSheet.h"
 #include "app/TenvorikApp.h"
 #include "app/WrongPlaceLocatorDlg.h"
 #include "diagrams/DiffDiagramWnd.h"
@@ -90,6 +91,7 @@ public:
         color = RGB(c.Red(), c.Green(), c.Blue());
         return true;
     }
+    bool RunQuickAnalysis() override { return RunQuickAnalysisSheet(m_owner.GetDocumentWindow(), *this); }
     bool AskFaultReportPath(CString& path) override {
         wxString filter = ToWx(LoadResString(9139));
         while (filter.EndsWith(wxS("|"))) filter.RemoveLast();
@@ -166,11 +168,11 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(!m_loading); }, ID_CHANNEL_LIST);
     // Record-level commands whose bodies are here: fault location (the run, the line model,
     // the report), the header comment, loading another record's settings, the
-    // cursor-difference panel, the merge bar's synchronisation and combination. Quick analysis
-    // joins when its dialogs exist; until then nothing answers it and its control stays
-    // disabled.
+    // cursor-difference panel, the merge bar's synchronisation and combination, and quick
+    // analysis.
     for (int id : {int(ID_FAULT_LOCATION), int(ID_FAULT_LOCATION_PARAMS), int(ID_FAULT_REPORT), int(ID_OSC_COMMENTS),
-                   int(ID_LOAD_SETTINGS), int(ID_CURSOR_DIFFERENCE), int(ID_MERGE_SYNC), int(ID_MERGE_COMBINE)}) {
+                   int(ID_LOAD_SETTINGS), int(ID_CURSOR_DIFFERENCE), int(ID_MERGE_SYNC), int(ID_MERGE_COMBINE),
+                   int(ID_QUICK_ANALYSIS)}) {
         Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
             if (!m_loading) m_model->OnCommand(unsigned(e.GetId()));
         }, id);

@@ -1,0 +1,208 @@
+#include "app/QAnPropSheet.h"
+
+#include <wx/artprov.h>
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/imaglist.h>
+#include <wx/listbook.h>
+#include <wx/listctrl.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "app/FormulaEditorPg.h"
+#include "document/TenvorikDoc.h"
+#include "model/Resources.h"
+#include "platform/ui/WxUiServices.h"
+
+using platform::FromWx;
+using platform::ToWx;
+
+namespace {
+
+constexpr unsigned kStrCaption = 159;
+constexpr unsigned kStrCalculate = 164;
+constexpr unsigned kStrCancel = 3328;
+constexpr int kIconSize = 32;
+
+}  // namespace
+
+// ---- page base --------------------------------------------------------------------------------
+
+QAnPageWindow::QAnPageWindow(wxWindow* parent, CQAnPropSheet& sheet) : wxPanel(parent), m_sheet(sheet) {}
+
+wxBitmap QAnPageWindow::GetIcon() const {
+    return wxArtProvider::GetBitmap(wxART_EXECUTABLE_FILE, wxART_OTHER, wxSize(kIconSize, kIconSize));
+}
+
+void QAnPageWindow::InitPage() {
+    if (m_initialised) return;
+    m_initialised = true;
+    CQAnPropPg& logic = Logic();
+    logic.m_filler = {this, true};
+    FillArgumentControls(logic.m_filler, &m_sheet.Document().GetOscillogram());
+    logic.LoadState(m_sheet.Document().m_settings.GetCategory(logic.GetPageKey()));
+}
+
+void QAnPageWindow::SaveState() {
+    if (!m_initialised) return;
+    CommitEdits();
+    Logic().SaveState(m_sheet.Document().m_settings.GetCategory(Logic().GetPageKey()));
+}
+
+wxWindow* QAnPageWindow::Control(int id) const { return FindWindow(id); }
+
+bool QAnPageWindow::HasControl(int id) const { return Control(id) != nullptr; }
+
+CString QAnPageWindow::GetText(int id) const {
+    wxWindow* w = Control(id);
+    if (auto* combo = dynamic_cast<wxComboBox*>(w)) return FromWx(combo->GetValue());
+    if (auto* choice = dynamic_cast<wxChoice*>(w)) return FromWx(choice->GetStringSelection());
+    if (auto* text = dynamic_cast<wxTextCtrl*>(w)) return FromWx(text->GetValue());
+    return w ? FromWx(w->GetLabel()) : CString();
+}
+
+bool QAnPageWindow::IsChecked(int id) const {
+    auto* box = dynamic_cast<wxCheckBox*>(Control(id));
+    return box && box->GetValue();
+}
+
+void QAnPageWindow::SetText(int id, const CString& text) {
+    wxWindow* w = Control(id);
+    if (auto* combo = dynamic_cast<wxComboBox*>(w)) combo->SetValue(ToWx(text));
+    else if (auto* choice = dynamic_cast<wxChoice*>(w)) choice->SetStringSelection(ToWx(text));
+    else if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) edit->ChangeValue(ToWx(text));
+    else if (w) w->SetLabel(ToWx(text));
+}
+
+void QAnPageWindow::SetCheck(int id, bool checked) {
+    if (auto* box = dynamic_cast<wxCheckBox*>(Control(id))) box->SetValue(checked);
+}
+
+void QAnPageWindow::SetChoices(int id, const std::vector<CString>& entries, int selected) {
+    wxArrayString items;
+    for (const CString& e : entries) items.Add(ToWx(e));
+    wxWindow* w = Control(id);
+    if (auto* combo = dynamic_cast<wxComboBox*>(w)) {
+        combo->Set(items);
+        if (selected >= 0 && size_t(selected) < entries.size()) combo->SetSelection(selected);
+    } else if (auto* choice = dynamic_cast<wxChoice*>(w)) {
+        choice->Set(items);
+        if (selected >= 0 && size_t(selected) < entries.size()) choice->SetSelection(selected);
+    } else if (w && selected >= 0 && size_t(selected) < entries.size()) {
+        // A hidden holder keeps only the chosen text.
+        SetText(id, entries[size_t(selected)]);
+    }
+}
+
+std::vector<CString> QAnPageWindow::GetChoices(int id) const {
+    std::vector<CString> entries;
+    wxWindow* w = Control(id);
+    if (auto* items = dynamic_cast<wxItemContainerImmutable*>(w))
+        for (unsigned i = 0; i < items->GetCount(); ++i) entries.push_back(FromWx(items->GetString(i)));
+    return entries;
+}
+
+const std::vector<QAnPageFactory>& QAnPageFactories() {
+    // The analysis pages come before the formula editor as they are built.
+    static const std::vector<QAnPageFactory> factories = {
+        [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnFormulaEditorPg(parent, sheet); },
+    };
+    return factories;
+}
+
+// ---- sheet ------------------------------------------------------------------------------------
+
+CQAnPropSheet::CQAnPropSheet(wxWindow* parent, CTenvorikDoc& doc)
+    : wxDialog(parent, wxID_ANY, ToWx(LoadResString(kStrCaption)), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+      m_doc(doc) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    m_book = new wxListbook(this, wxID_ANY, wxDefaultPosition, wxSize(760, 460), wxLB_LEFT);
+    auto* icons = new wxImageList(kIconSize, kIconSize, true);
+    for (const QAnPageFactory& make : QAnPageFactories()) {
+        QAnPageWindow* page = make(m_book, *this);
+        icons->Add(page->GetIcon());
+        m_pages.push_back(page);
+    }
+    m_book->AssignImageList(icons);
+    for (size_t i = 0; i < m_pages.size(); ++i) m_book->AddPage(m_pages[i], m_pages[i]->GetTitle(), false, int(i));
+    m_book->GetListView()->SetMinSize(wxSize(150, -1));
+    top->Add(m_book, 1, wxEXPAND | wxALL, 8);
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->AddStretchSpacer();
+    auto* ok = new wxButton(this, wxID_OK, ToWx(LoadResString(kStrCalculate)));
+    buttons->Add(ok, 0, wxRIGHT, 8);
+    buttons->Add(new wxButton(this, wxID_CANCEL, ToWx(LoadResString(kStrCancel))), 0);
+    top->Add(buttons, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 8);
+    SetSizerAndFit(top);
+    CentreOnParent();
+
+    m_book->Bind(wxEVT_LISTBOOK_PAGE_CHANGED, &CQAnPropSheet::OnPageChanged, this);
+    Bind(wxEVT_BUTTON, &CQAnPropSheet::OnOk, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &CQAnPropSheet::OnCancel, this, wxID_CANCEL);
+    // The sheet opens on the formula editor.
+    const size_t editor = m_pages.size() - 1;
+    m_book->SetSelection(editor);
+    m_pages[editor]->InitPage();
+    m_pages[editor]->Logic().UpdateControls();
+}
+
+QAnPageWindow* CQAnPropSheet::ActivePage() const {
+    const int at = m_book->GetSelection();
+    return at >= 0 && size_t(at) < m_pages.size() ? m_pages[size_t(at)] : nullptr;
+}
+
+void CQAnPropSheet::OnPageChanged(wxBookCtrlEvent& event) {
+    const int old = event.GetOldSelection();
+    if (old >= 0 && size_t(old) < m_pages.size()) m_pages[size_t(old)]->CommitEdits();
+    if (QAnPageWindow* page = ActivePage()) {
+        page->InitPage();
+        if (wxWindow* ok = FindWindow(wxID_OK)) ok->Enable(true);
+        page->Logic().UpdateControls();
+    }
+    event.Skip();
+}
+
+void CQAnPropSheet::SaveStates() {
+    for (QAnPageWindow* page : m_pages) page->SaveState();
+}
+
+void CQAnPropSheet::OnOk(wxCommandEvent&) {
+    if (QAnPageWindow* page = ActivePage()) {
+        page->CommitEdits();
+        CollectResults(page->Logic(), m_results);
+    }
+    SaveStates();
+    EndModal(wxID_OK);
+}
+
+void CQAnPropSheet::OnCancel(wxCommandEvent&) {
+    SaveStates();
+    EndModal(wxID_CANCEL);
+}
+
+bool CQAnPropSheet::SmokeStep() {
+    // A user adds one calculated channel through the builder and confirms the sheet.
+    auto* editor = dynamic_cast<CQAnFormulaEditorPg*>(ActivePage());
+    if (!editor) return false;
+    if (m_smokeStage == 0) {
+        m_smokeStage = 1;
+        // Later, so that the builder's own loop does not run inside the caller's step.
+        CallAfter([editor] { editor->AddRow(); });
+        return false;
+    }
+    if (editor->IsAdding()) return false;
+    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+    OnOk(ok);
+    return true;
+}
+
+bool RunQuickAnalysisSheet(wxWindow* parent, CTenvorikDoc& doc) {
+    CQAnPropSheet sheet(parent, doc);
+    if (sheet.ShowModal() != wxID_OK) return false;
+    return doc.ApplyQuickAnalysis(sheet.GetResults());
+}
