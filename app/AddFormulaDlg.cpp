@@ -6,6 +6,7 @@
 #include <wx/combobox.h>
 #include <wx/imaglist.h>
 #include <wx/panel.h>
+#include <wx/scrolwin.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -28,7 +29,6 @@ constexpr int kPlaceholderId = 1035;
 constexpr unsigned kStrTitle = 9940;
 constexpr unsigned kStrName = 9941;
 constexpr unsigned kStrArguments = 9942;
-constexpr unsigned kStrOk = 164;
 constexpr unsigned kStrCancel = 3328;
 
 class TreeCode : public wxTreeItemData {
@@ -52,10 +52,10 @@ AddFormulaDlg::AddFormulaDlg(wxWindow* parent, const CString& initialName, const
 
     auto* right = new wxBoxSizer(wxVERTICAL);
     right->Add(new wxStaticText(this, wxID_ANY, ToWx(LoadResString(kStrName))), 0, wxTOP, 8);
-    m_name = new wxTextCtrl(this, kNameId, ToWx(m_model.GetName()), wxDefaultPosition, wxSize(340, -1));
+    m_name = new wxTextCtrl(this, kNameId, ToWx(m_model.GetName()), wxDefaultPosition, wxSize(420, -1));
     right->Add(m_name, 0, wxEXPAND | wxTOP, 4);
     right->Add(new wxStaticText(this, wxID_ANY, ToWx(LoadResString(kStrArguments))), 0, wxTOP, 12);
-    m_placeholder = new wxPanel(this, kPlaceholderId, wxDefaultPosition, wxSize(340, 320));
+    m_placeholder = new wxPanel(this, kPlaceholderId, wxDefaultPosition, wxSize(420, 340));
     m_placeholder->SetSizer(new wxBoxSizer(wxVERTICAL));
     right->Add(m_placeholder, 1, wxEXPAND | wxTOP, 4);
     body->Add(right, 1, wxEXPAND | wxRIGHT, 8);
@@ -63,7 +63,7 @@ AddFormulaDlg::AddFormulaDlg(wxWindow* parent, const CString& initialName, const
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
-    auto* ok = new wxButton(this, wxID_OK, ToWx(LoadResString(kStrOk)));
+    auto* ok = new wxButton(this, wxID_OK);
     buttons->Add(ok, 0, wxRIGHT, 8);
     buttons->Add(new wxButton(this, wxID_CANCEL, ToWx(LoadResString(kStrCancel))), 0);
     top->Add(buttons, 0, wxEXPAND | wxALL, 8);
@@ -102,7 +102,9 @@ void AddFormulaDlg::FillTree() {
 void AddFormulaDlg::ShowPanel(int code) {
     m_model.ShowPanel(code);
     if (m_panel) m_panel->Destroy();
-    m_panel = new wxPanel(m_placeholder);
+    // Items with many arguments scroll within the place the panel has.
+    m_panel = new wxScrolledWindow(m_placeholder, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxVSCROLL);
+    m_panel->SetScrollRate(0, 10);
     auto* grid = new wxFlexGridSizer(2, wxSize(8, 6));
     grid->AddGrowableCol(1, 1);
     ArgumentControlMap& values = m_model.Panel();
@@ -141,6 +143,7 @@ void AddFormulaDlg::ShowPanel(int code) {
         }
     }
     m_panel->SetSizer(grid);
+    m_panel->FitInside();
     m_panel->Bind(wxEVT_COMBOBOX, &AddFormulaDlg::OnFieldChanged, this);
     m_panel->Bind(wxEVT_TEXT, &AddFormulaDlg::OnFieldChanged, this);
     m_panel->Bind(wxEVT_CHECKBOX, &AddFormulaDlg::OnFieldChanged, this);

@@ -7,7 +7,7 @@
 #include "analysis/FormulaBuilder.h"
 #include "app/SmokeHook.h"
 
-class wxPanel;
+class wxScrolledWindow;
 class wxTextCtrl;
 
 // The formula builder: the user names a new calculated channel, picks a function in the tree
@@ -39,6 +39,6 @@ private:
     wxTreeCtrl* m_tree = nullptr;
     wxTextCtrl* m_name = nullptr;
     wxWindow* m_placeholder = nullptr;
-    wxPanel* m_panel = nullptr;
+    wxScrolledWindow* m_panel = nullptr;
     std::map<int, wxTreeItemId> m_items;
 };
