@@ -15,6 +15,7 @@
 #include "app/TenvorikApp.h"
 #include "app/WrongPlaceLocatorDlg.h"
 #include "diagrams/DiffDiagramWnd.h"
+#include "diagrams/ui/DiffDiagPane.h"
 #include "diagrams/ui/PlaneDiagPane.h"
 #include "document/TenvorikDoc.h"
 #include "model/AppOptions.h"
@@ -92,6 +93,12 @@ public:
         return true;
     }
     bool RunQuickAnalysis() override { return RunQuickAnalysisSheet(m_owner.GetDocumentWindow(), *this); }
+    void EnableDiffDiagramValues() override {
+        CMainFrame* frame = GetMainFrame();
+        auto* pane = frame ? dynamic_cast<DiffDiagPane*>(frame->GetDiagramWnd(kDiffDiagramBit)) : nullptr;
+        if (pane) pane->Window().EnableShowValues();
+        else CTenvorikDoc::EnableDiffDiagramValues();
+    }
     bool AskFaultReportPath(CString& path) override {
         wxString filter = ToWx(LoadResString(9139));
         while (filter.EndsWith(wxS("|"))) filter.RemoveLast();
