@@ -156,6 +156,40 @@ double CChannel::GetValue(uint32_t i) const {
     return v;
 }
 
+void CChannel::ReadValues(size_t begin, size_t end, double* out, bool missingAsNaN) const {
+    const size_t e = std::min(end, m_samples.size());
+    if (begin < e) m_samples.Read(begin, e, out);
+    const double missing = missingAsNaN ? std::numeric_limits<double>::quiet_NaN() : 0.0;
+    const double mul = m_displayMul;
+    const bool invert = (m_flags & CHF_INVERT) != 0;
+    double* o = out;
+    if (m_discrete) {
+        for (size_t i = begin; i < e; ++i, ++o) {
+            const double s = *o;
+            if (std::isnan(s)) *o = missing;
+            else if (invert) *o = s * mul == 0.0 ? 1.0 : 0.0;
+            else *o = s * mul;
+        }
+    } else {
+        // The steps of GetValue, in its order, so that each value is the same to the bit.
+        const bool adc = (m_flags & CHF_ADC_COUNTS) != 0, removeDc = (m_flags & CHF_REMOVE_DC) != 0;
+        const double scale = m_prefixMul * m_a;
+        for (size_t i = begin; i < e; ++i, ++o) {
+            const double s = *o;
+            if (std::isnan(s)) {
+                *o = missing;
+                continue;
+            }
+            double v = s * mul;
+            if (adc) v = scale == 0.0 ? 0.0 : double(RoundToInt((s - m_b) / scale));
+            if (removeDc) v -= m_dc * m_displayMul;
+            if (invert) v = -v;
+            *o = v;
+        }
+    }
+    for (size_t i = std::max(begin, e); i < end; ++i) *o++ = 0.0;
+}
+
 double CChannel::GetFormulaValue(uint32_t i) const {
     if (!m_filePrimary) return GetValue(i);
     if (i >= m_samples.size() || std::isnan(m_samples[i])) return 0.0;
@@ -180,6 +214,12 @@ double CChannel::GetCurveValue(uint32_t i) const {
 }
 
 void CChannel::ReadCurve(size_t begin, size_t end, double* out) const {
+    if (!m_discrete && m_windowedCurve.empty() && begin < end) {
+        const size_t e = std::min<size_t>(end, m_curveSize);
+        if (begin < e) ReadValues(begin, e, out, true);
+        for (size_t i = std::max(begin, e); i < end; ++i) out[i - begin] = 0.0;
+        return;
+    }
     for (size_t i = begin; i < end; ++i) *out++ = i < m_curveSize ? GetCurveValue(uint32_t(i)) : 0.0;
 }
 

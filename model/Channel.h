@@ -83,6 +83,9 @@ public:
     double GetFormulaValue(uint32_t i) const;
     int32_t GetAdcCode(uint32_t i) const;
     double GetCurveValue(uint32_t i) const;
+    // GetValue of samples [begin, end) into out, a missing sample as NaN when asked (the
+    // curve and the windows leave it out) and else as 0.
+    void ReadValues(size_t begin, size_t end, double* out, bool missingAsNaN) const;
     // Curve values [begin, end) into out; past the curve they read 0.
     void ReadCurve(size_t begin, size_t end, double* out) const;
     // How many curve values of [begin, end) are not 0.0.

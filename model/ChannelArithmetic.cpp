@@ -545,7 +545,7 @@ void CChannel::KeepPhasorSeries() const {
     const int N = GetSamplesPerPeriod();
     if (!(m_flags & CHF_CALCULATED) && !GetTrackingChannel() && m_allFinite && N > 0) {
         std::vector<double> v(n);
-        for (size_t s = 0; s < n; ++s) v[s] = GetValue(uint32_t(s));
+        ReadValues(0, n, v.data(), false);
         SlidingPass(v.data(), n, N, CHF_CURVE_INSTANT, 1.0, [&](size_t s, double, const Complex& p) {
             out[s] = p;
             return true;
@@ -585,15 +585,21 @@ void CChannel::Recalc() {
     double sum = 0;
     size_t present = 0;
     bool adc = (m_flags & CHF_ADC_COUNTS) != 0;
-    for (size_t s = 0; s < L; ++s) {
-        if (std::isnan(m_samples[s])) continue;  // a missing sample has no code either
-        if (adc) {
-            sum += GetAdcCode(uint32_t(s));
-        } else {
-            const double x = m_samples[s];
-            if (std::isfinite(x)) sum += x;
+    const double adcScale = m_prefixMul * m_a;
+    std::vector<double> chunk(std::min<size_t>(kProgressChunk, n));
+    for (size_t s0 = 0; s0 < L; s0 += kProgressChunk) {
+        const size_t e = std::min(L, s0 + kProgressChunk);
+        m_samples.Read(s0, e, chunk.data());
+        for (size_t s = s0; s < e; ++s) {
+            const double x = chunk[s - s0];
+            if (std::isnan(x)) continue;  // a missing sample has no code either
+            if (adc) {
+                sum += adcScale == 0.0 ? 0 : RoundToInt((x - m_b) / adcScale);
+            } else if (std::isfinite(x)) {
+                sum += x;
+            }
+            ++present;
         }
-        ++present;
     }
     m_dc = present ? sum / double(present) : 0.0;
 
@@ -615,11 +621,11 @@ void CChannel::Recalc() {
     for (size_t s0 = 0; s0 < n; s0 += kProgressChunk) {
         if (progress && progress->Cancelled()) return;
         size_t e = std::min(n, s0 + kProgressChunk);
-        for (size_t s = s0; s < e; ++s) {
-            const double v = std::isnan(m_samples[s]) ? std::numeric_limits<double>::quiet_NaN() : GetValue(uint32_t(s));
-            if (windowed) values[s] = v;
-            else keepRange(v);
-            allFinite &= std::isfinite(v);
+        double* v = windowed ? values.data() + s0 : chunk.data();
+        ReadValues(s0, e, v, true);
+        for (size_t s = s0; s < e; ++s, ++v) {
+            if (!windowed) keepRange(*v);
+            allFinite &= std::isfinite(*v);
         }
     }
     m_allFinite = allFinite;

@@ -134,3 +134,29 @@ TEST(DerivedValues, CopiesShareTheSamplesAndWhatIsKept) {
     EXPECT_NE(copy.GetRecalcStamp(), u.GetRecalcStamp());
     EXPECT_DOUBLE_EQ(std::abs(copy.GetStoredHarmonic(300)), 100 * std::abs(u.GetStoredHarmonic(300)));
 }
+
+TEST(DerivedValues, ValuesReadTogetherEqualValuesReadOneByOne) {
+    DocumentModel doc;
+    SetUpRecord(doc, 1000, 300);
+    std::vector<double> v = Wave(300, 1000, 50, 1000, 7);
+    v[17] = NAN;
+    const uint32_t flagSets[] = {0, CHF_INVERT, CHF_REMOVE_DC, CHF_ADC_COUNTS, CHF_REMOVE_DC | CHF_INVERT | CHF_ADC_COUNTS};
+    for (bool discrete : {false, true}) {
+        for (uint32_t flags : flagSets) {
+            CChannel ch = discrete ? Discrete(&doc, "D", std::vector<double>(300, 1.0)) : Analog(&doc, "U", v);
+            ch.m_a = 0.37, ch.m_b = -2, ch.m_primaryMode = true, ch.m_primary = 3;
+            ch.m_flags |= flags;
+            ch.Recalc();
+            std::vector<double> together(310), curve(310);
+            ch.ReadValues(0, 310, together.data(), false);
+            ch.ReadCurve(0, 310, curve.data());
+            for (uint32_t i = 0; i < 310; ++i) {
+                const double one = ch.GetValue(i), c = ch.GetCurveValue(i);
+                EXPECT_EQ(std::memcmp(&together[i], &one, sizeof one), 0) << flags << " " << i;
+                EXPECT_TRUE(std::memcmp(&curve[i], &c, sizeof c) == 0 || (std::isnan(c) && std::isnan(curve[i])))
+                    << flags << " " << i;
+            }
+            EXPECT_TRUE(discrete || std::isnan(ch.GetCurveValue(17)));  // a gap in the curve
+        }
+    }
+}
