@@ -19,6 +19,8 @@ public:
     static int GetCurrentNumVersionByIndex(int index);
     // Asked once per process; a native build never runs under Wine.
     static bool IsWine();
+    // Makes IsWine answer `wine` from now on, so the Wine-only drawing rules can be exercised.
+    static void SetIsWine(bool wine) { s_isWine = wine ? 1 : 0; }
 
 private:
     static int s_isWine;  // -1 not yet asked, 0 no, 1 yes

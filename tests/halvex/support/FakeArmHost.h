@@ -1,14 +1,15 @@
 #pragma once
 // A host of configuration objects and schemes for the library's tests: it answers from what
 // the test puts into it and records the notifications it receives. Objects are the test's;
-// the host keeps pointers to them. Scheme records, drawings, types and functions stay empty
-// (null) until a test fills them.
+// the host keeps pointers to them. Drawings and data types are the host's own, empty until a
+// test fills them; scheme records and functions are the test's.
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "halvex/config/ArmDataInterface.h"
 #include "halvex/config/ArmObject.h"
+#include "halvex/scheme/SchemeFunc.h"
 
 namespace testutil {
 
@@ -20,12 +21,16 @@ public:
     // converts to a pointer, which is what a pair's three-way comparison finds.)
     std::map<int, std::map<CString, BLOCK_SCHEME*>> blocks;
     std::map<const SCHEME_BASE_ELEMENT*, std::pair<int, int>> elementPlaces;
-    Scheme_Draw* inputDraw = nullptr;
-    Scheme_Draw* outputDraw = nullptr;
-    Scheme_Draw* blockTemplate = nullptr;
-    Scheme_Draw* defaultFuncDraw = nullptr;
-    std::map<CString, Scheme_Draw>* funcDrawData = nullptr;
-    std::map<CString, TYPE_MATCHER>* typeMatchers = nullptr;
+    Scheme_Draw inputSchemeDraw, outputSchemeDraw, blockDrawTemplate, defaultFuncSchemeDraw;
+    std::map<CString, Scheme_Draw> drawings;
+    std::map<CString, TYPE_MATCHER> types;
+    // What the host hands out; a test may point them elsewhere, or null the maps.
+    Scheme_Draw* inputDraw = &inputSchemeDraw;
+    Scheme_Draw* outputDraw = &outputSchemeDraw;
+    Scheme_Draw* blockTemplate = &blockDrawTemplate;
+    Scheme_Draw* defaultFuncDraw = &defaultFuncSchemeDraw;
+    std::map<CString, Scheme_Draw>* funcDrawData = &drawings;
+    std::map<CString, TYPE_MATCHER>* typeMatchers = &types;
     std::map<int, CString> objTypeMatches;  // by object kind
     std::map<CString, HIDDEN_PROP_DATA> hiddenProps;
     std::map<CString, CString> defines;
