@@ -20,7 +20,7 @@ constexpr int kWindowFloor = 9;
 // the ui/ folders of the view and the diagrams) are one floor and may include each other.
 const std::map<std::string, int> kFloors = {
     {"platform", 0}, {"platform/draw", 1}, {"platform/ui", 2}, {"utils", 2},
-    {"orvinel", 3},  {"halvex", 3},        {"model", 4},       {"formats", 5},
+    {"orvinel", 3},  {"halvex", 3},        {"halvex/mimic", 3}, {"model", 4},      {"formats", 5},
     {"analysis", 5}, {"faultloc", 6},      {"document", 7},    {"diagrams", 8},
     {"view", 8},     {"app", 9},           {"view/ui", 9},     {"diagrams/ui", 9},
 };
