@@ -92,6 +92,7 @@ CONTROL_BUTTON_ELEM::CONTROL_BUTTON_ELEM() : m_font(MimicDefaultFont(true)) {}
 
 void CONTROL_BUTTON_ELEM::SetSchRect(Sch_Rect& r) {
     CONTROL_SIZE_ELEM::SetSchRect(r);
+    r.m_color = m_colorBackground;  // drawn as a primitive, its thinnest outline melts into the fill
     r.m_nPenWidth = 0;
     r.m_bFill = true;
     r.m_colorFill = m_colorBackground;
@@ -139,6 +140,7 @@ CONTROL_ALIAS_ELEM::CONTROL_ALIAS_ELEM() : m_font(MimicDefaultFont()) {}
 
 void CONTROL_ALIAS_ELEM::SetSchRect(Sch_Rect& r) {
     CONTROL_SIZE_ELEM::SetSchRect(r);
+    r.m_color = m_colorBackground;  // drawn as a primitive, its thinnest outline melts into the fill
     r.m_nPenWidth = 0;
     r.m_bFill = true;
     r.m_colorFill = m_colorBackground;

@@ -301,7 +301,7 @@ TEST(MimicDraw, AnalogReadOutWithItsValueWindow) {
     EXPECT_NEAR(alias.GetRight(), 40, 1.0);
     EXPECT_NEAR(alias.Y, 22, 1e-3);
     EXPECT_NEAR(alias.Height, 20, 1e-3);
-    EXPECT_EQ(alias.Width, std::ceil(alias.Width));
+    EXPECT_NEAR(alias.Width, std::round(alias.Width), 1e-3);  // a whole number
 
     EXPECT_EQ(p.At(70, 21), kCanvas);       // above the window
     EXPECT_EQ(p.At(70, 22), kBlack);        // top edge
@@ -407,8 +407,8 @@ TEST(MimicDraw, LinesAndRectangles) {
     line.m_color = Color(0xFFFF0000);
     Picture p(200, 120);
     line.Draw(nullptr, p.g, eDrawNormal, false, Size(0, 0));
-    EXPECT_EQ(p.At(60, 49), 0xFFFF0000u);
-    EXPECT_EQ(p.At(60, 50), 0xFFFF0000u);
+    EXPECT_EQ(p.At(60, 50), 0xFFFF0000u);  // smoothed: the middle row is whole
+    EXPECT_GT(Color(p.At(60, 49)).GetR(), 0xA0);
     EXPECT_EQ(p.At(60, 53), kCanvas);
     line.Draw(nullptr, p.g, eDrawSelect, false, Size(0, 0));
     EXPECT_EQ(p.At(10, 50), 0xFF0000FFu);  // handles on the ends
@@ -538,4 +538,74 @@ TEST(MimicPicture, CopiesShareTheImageClonesOwnOne) {
     EXPECT_TRUE(failedClone->IsLoaded());
     EXPECT_TRUE(failedClone->IsLoadFailed());
     EXPECT_EQ(failedClone->GetImage(), nullptr);
+}
+
+TEST(MimicDraw, CaptionsBesideTheirWindows) {
+    CONTROL_EDIT_ELEM edit;
+    edit.m_nWidth = 60;
+    edit.m_nHeight = 20;
+    edit.m_sAlias = L"Версия";
+    const SizeF t = MimicMeasureText(edit.m_font, edit.m_sAlias);
+    const float tw = std::ceil(t.Width);
+    const struct {
+        int place;
+        float x, y, w, h;
+    } places[] = {
+        {0, -t.Width, 0, tw, 20},
+        {1, 60, 0, tw, 20},
+        {2, (60 - t.Width) / 2, -t.Height, tw, t.Height},
+        {3, (60 - t.Width) / 2, 20, tw, t.Height},
+    };
+    for (const auto& c : places) {
+        edit.m_nAliasPlace = c.place;
+        SCOPED_TRACE(c.place);
+        ExpectBox(edit.GetAliasBoundedRectF(1), c.x, c.y, c.w, c.h);
+    }
+    // A switch places its caption against the box with its leads.
+    CONTROL_SWITCH_ELEM sw;
+    sw.m_sAlias = edit.m_sAlias;
+    sw.m_nAliasPlace = 0;
+    ExpectBox(sw.GetAliasBoundedRectF(1), -20 - t.Width, 0, tw, 20);
+    sw.m_nOrientation = 1;
+    sw.m_nAliasPlace = 2;
+    ExpectBox(sw.GetAliasBoundedRectF(1), (20 - t.Width) / 2, -20 - t.Height, tw, t.Height);
+
+    // The edit window shows what the host says, with its caption.
+    testutil::FakeArmHost host;
+    edit.m_nX = 100;
+    edit.m_nY = 10;
+    edit.m_nAliasPlace = 0;
+    host.editTexts[&edit] = L"1.2.3";
+    ASSERT_TRUE(edit.RefreshByTimer(&host));
+    Picture p(200, 50);
+    MimicTextWatch watch;
+    edit.Draw(&host, p.g, eDrawNormal, false, Size(0, 0));
+    ASSERT_EQ(Texts(watch), (std::vector<CString>{L"1.2.3", L"Версия"}));
+    ExpectBox(watch.texts[0].deviceBox, 100, 12, 60, 20);
+    EXPECT_NEAR(watch.texts[1].deviceBox.X, 100 - t.Width, 1e-3);
+}
+
+TEST(MimicDraw, LogicCaptionLeftOfTheSymbol) {
+    CONTROL_LOGIC_ELEM logic;
+    logic.m_nX = 10;
+    logic.m_nY = 10;
+    logic.m_sCaption = L"Готов";
+    logic.m_sValue = L"1";
+    const RectF b = logic.GetBoundedRectF(nullptr, 1);
+    Picture p(200, 60);
+    MimicTextWatch watch;
+    logic.Draw(nullptr, p.g, eDrawSelect, false, Size(0, 0));
+    ASSERT_EQ(Texts(watch), (std::vector<CString>{L"Готов", L"V"}));
+    const float captionWidth = b.Width - b.Height;
+    EXPECT_EQ(captionWidth, std::ceil(captionWidth));
+    ExpectBox(watch.texts[1].deviceBox, 10 + captionWidth, 10, b.Height, b.Height);
+    EXPECT_EQ(p.At(10 + int(b.Width / 2), 10), 0xFF0000FFu);  // the selection frame around both
+}
+
+TEST(MimicDraw, ResizeFeedbackFrame) {
+    Picture p(60, 60);
+    CONTROL_SIZE_ELEM::DrawBorderDragSize(Rect(10, 10, 30, 20), p.g);
+    const Color c(p.At(25, 10));
+    EXPECT_GT(c.GetB(), c.GetR());  // half-transparent blue over the canvas
+    EXPECT_EQ(p.At(25, 20), kCanvas);
 }

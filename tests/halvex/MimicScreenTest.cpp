@@ -422,7 +422,9 @@ TEST(MimicSize, ResizeHandles) {
         ESizeElemHitTest hit = ESizeElemHitTest(-1);
         const bool got = e.GetSizeElemHitTest(PointF(c.x, c.y), scale, hit);
         EXPECT_EQ(got, c.hit >= 0) << c.x << "," << c.y;
-        if (got) EXPECT_EQ(int(hit), c.hit) << c.x << "," << c.y;
+        if (got) {
+            EXPECT_EQ(int(hit), c.hit) << c.x << "," << c.y;
+        }
     }
     const RectF r = e.GetBoundedRectF(nullptr, scale);
     EXPECT_FLOAT_EQ(r.X, 99.5f);
@@ -531,7 +533,9 @@ TEST(MimicShapes, RectangleHitOnItsOutlineOnly) {
     for (const auto& c : cases) {
         ERectElemCornerHitTest corner = ERectElemCornerHitTest(-1);
         EXPECT_EQ(rect.GetCornerHitTest(PointF(c.x, c.y), 1, corner), c.corner >= 0) << c.x << "," << c.y;
-        if (c.corner >= 0) EXPECT_EQ(int(corner), c.corner);
+        if (c.corner >= 0) {
+            EXPECT_EQ(int(corner), c.corner);
+        }
     }
     MAP_POINTER_TEXT_ELEMENTS screen;
     screen[L"r"] = SmartPointer<CONTROL_MON_ELEM>(new CONTROL_RECT_ELEM(rect));
@@ -553,6 +557,8 @@ TEST(MimicPicture, NamesThatLeaveThePicturesFolderAreRefused) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CONTROL_PICTURE_ELEM::IsPictureNameAllowed(c.name), c.allowed) << c.name;
-        if (!c.allowed) EXPECT_TRUE(CONTROL_PICTURE_ELEM::GetPicturePath(c.name).IsEmpty());
+        if (!c.allowed) {
+            EXPECT_TRUE(CONTROL_PICTURE_ELEM::GetPicturePath(c.name).IsEmpty());
+        }
     }
 }
