@@ -172,6 +172,7 @@ public:
     // Not owned; null restores the default.
     void SetSink(PropertyGridSink* sink) { m_pSink = sink; }
     PropertyGridSink& Sink() const;
+    PropertyGridSink* GetSinkPtr() const { return m_pSink; }
 
 private:
     bool m_bHasWindow = false;

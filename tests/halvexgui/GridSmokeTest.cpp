@@ -1,0 +1,135 @@
+// The property grid's window hosted in a frame under a real display (Xvfb): a page of
+// descriptors is shown, values are edited through the window, refused edits keep the row's
+// value and show the row's message, and a boolean row switches its dependant in the window.
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/frame.h>
+
+#include "halvex/grid/FuncPropsGridWnd.h"
+#include "halvex/grid/model/MFCFuncPropsBool.h"
+#include "tests/halvex/support/GridTestSupport.h"
+
+using halvex::FuncPropsGridWnd;
+using testutil::TestGrid;
+
+namespace {
+
+void PumpGrid(int rounds = 10) {
+    for (int i = 0; i < rounds; ++i) {
+        wxTheApp->ProcessPendingEvents();
+        wxYield();
+    }
+}
+
+template <class D>
+D* NewDesc(const wchar_t* key, const wchar_t* caption, const wchar_t* group = L"") {
+    auto* d = new D;
+    d->m_sKey = key;
+    d->m_sCaption = caption;
+    d->m_sGroup = group;
+    return d;
+}
+
+struct GridFrame {
+    wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "Grid", wxDefaultPosition, wxSize(480, 420));
+    TestGrid model;
+    FuncPropsGridWnd* wnd = nullptr;
+    std::vector<SmartPointer<FuncPropsBase>> props;
+
+    GridFrame() {
+        wnd = new FuncPropsGridWnd(frame, model);
+        // Messages are recorded, not shown as modal boxes.
+        model.SetSink(&model.sink);
+        auto* width = NewDesc<FuncPropsEditInt>(L"Width", L"Ширина", L"Размер");
+        width->SetMinValue(1);
+        width->SetMaxValue(10);
+        auto* gain = NewDesc<FuncPropsEditDouble>(L"Gain", L"Усиление", L"Размер");
+        auto* use = NewDesc<FuncPropsBool>(L"Use", L"Использовать");
+        use->m_vDependProps = {L"Text"};
+        auto* text = NewDesc<FuncPropsEditText>(L"Text", L"Текст");
+        auto* box = NewDesc<FuncPropsCheckBox>(L"Box", L"Флажок");
+        auto* mode = NewDesc<FuncPropsCombo>(L"Mode", L"Режим");
+        mode->m_vOptions = {L"сплошная", L"штрих", L"пунктир"};
+        props = {SmartPointer<FuncPropsBase>(width), SmartPointer<FuncPropsBase>(gain),
+                 SmartPointer<FuncPropsBase>(use),   SmartPointer<FuncPropsBase>(text),
+                 SmartPointer<FuncPropsBase>(box),   SmartPointer<FuncPropsBase>(mode)};
+        const std::map<CString, CString> stored = {{L"Width", L"3"}, {L"Gain", L"0.25"}, {L"Use", L"1"},
+                                                   {L"Text", L"abc"}, {L"Box", L"0"},   {L"Mode", L"1"}};
+        model.FillByDescriptors(props, [&](FuncPropsBase& d) { return stored.at(d.m_sKey); });
+        frame->Show();
+        PumpGrid(20);
+    }
+    ~GridFrame() {
+        frame->Destroy();
+        PumpGrid(5);
+    }
+    wxPGProperty* Prop(const wchar_t* key) { return wnd->PropertyOf(model.Row(key)); }
+};
+
+TEST(GridWindow, ShowsThePageWithItsGroupsValuesAndStates) {
+    GridFrame f;
+    ASSERT_NE(f.Prop(L"Width"), nullptr);
+    EXPECT_EQ(f.Prop(L"Width")->GetValueAsString(), "3");
+    EXPECT_EQ(f.Prop(L"Width")->GetLabel(), wxString::FromUTF8("Ширина"));
+    EXPECT_TRUE(f.Prop(L"Width")->GetParent()->IsCategory());
+    EXPECT_EQ(f.Prop(L"Gain")->GetValueAsString(), "0.25");
+    EXPECT_TRUE(f.Prop(L"Use")->GetValue().GetBool());
+    EXPECT_EQ(f.Prop(L"Mode")->GetValueAsString(), wxString::FromUTF8("штрих"));
+    EXPECT_TRUE(f.Prop(L"Text")->IsEnabled());
+}
+
+TEST(GridWindow, EditsGoThroughTheRowsAndRefusalsKeepTheValue) {
+    GridFrame f;
+    EXPECT_TRUE(f.wnd->ChangePropertyValue(f.Prop(L"Width"), wxVariant(wxString("7"))));
+    PumpGrid();
+    EXPECT_EQ(f.model.Row(L"Width")->GetCurrValue(), L"7");
+    // The row and then its group are reported to the host.
+    ASSERT_GE(f.model.changedRows.size(), 2u);
+    EXPECT_EQ(f.model.changedRows[0], f.model.Row(L"Width"));
+    EXPECT_EQ(f.model.changedRows.back(), f.model.Row(L"Width")->GetParent());
+
+    EXPECT_FALSE(f.wnd->ChangePropertyValue(f.Prop(L"Width"), wxVariant(wxString("12"))));
+    PumpGrid();
+    ASSERT_EQ(f.model.sink.messages.size(), 1u);
+    EXPECT_EQ(f.model.sink.messages[0], L"Значение должно быть между 1 и 10.");
+    EXPECT_EQ(f.model.Row(L"Width")->GetCurrValue(), L"7");
+
+    EXPECT_FALSE(f.wnd->ChangePropertyValue(f.Prop(L"Gain"), wxVariant(wxString("1,5"))));
+    EXPECT_EQ(f.model.sink.messages.back(), L"Указано неверное значение 1,5!");
+    EXPECT_EQ(f.model.Row(L"Gain")->GetCurrValue(), L"0.25");
+
+    EXPECT_TRUE(f.wnd->ChangePropertyValue(f.Prop(L"Mode"), wxVariant(2L)));
+    PumpGrid();
+    EXPECT_EQ(f.model.Row(L"Mode")->GetCurrValue(), L"2");
+
+    EXPECT_TRUE(f.wnd->ChangePropertyValue(f.Prop(L"Box"), wxVariant(true)));
+    PumpGrid();
+    EXPECT_EQ(f.model.Row(L"Box")->GetCurrValue(), L"1");
+}
+
+TEST(GridWindow, BooleanRowSwitchesItsDependantInTheWindow) {
+    GridFrame f;
+    EXPECT_TRUE(f.wnd->ChangePropertyValue(f.Prop(L"Use"), wxVariant(false)));
+    PumpGrid();
+    EXPECT_EQ(f.model.Row(L"Use")->GetCurrValue(), L"0");
+    EXPECT_FALSE(f.model.Row(L"Text")->IsEnabled());
+    EXPECT_FALSE(f.Prop(L"Text")->IsEnabled());
+    EXPECT_TRUE(f.wnd->ChangePropertyValue(f.Prop(L"Use"), wxVariant(true)));
+    PumpGrid();
+    EXPECT_TRUE(f.Prop(L"Text")->IsEnabled());
+}
+
+TEST(GridWindow, APageBuiltAgainReplacesTheWindowsRows) {
+    GridFrame f;
+    f.model.ClearPage();
+    PumpGrid();
+    EXPECT_EQ(f.wnd->GetRoot()->GetChildCount(), 0u);
+    f.model.FillByDescriptors({f.props[3]}, [](FuncPropsBase&) { return CString(L"new"); });
+    PumpGrid();
+    ASSERT_NE(f.Prop(L"Text"), nullptr);
+    EXPECT_EQ(f.Prop(L"Text")->GetValueAsString(), "new");
+    EXPECT_EQ(f.Prop(L"Width"), nullptr);
+}
+
+}  // namespace
