@@ -8,6 +8,8 @@
 #include "halvex/scheme/FuncProps.h"
 
 class CMFCFuncPropsGridCtrl;
+class SCHEME_FUNC_ELEMENT;
+class SCHEME_INOUT;
 
 class CMFCFuncPropsBase : public CMFCPropertyGridProperty {
 public:
@@ -39,6 +41,9 @@ protected:
     // Writes the row's value into the element shown in the grid, telling the host before and
     // after.
     void ApplyOnFloatingProps();
+    // The write-back of each element kind, chosen by the row's key.
+    void ApplyByFuncElem(SCHEME_FUNC_ELEMENT* element);
+    void ApplyByInOutElem(SCHEME_INOUT* element);
     // Shows `text` unless a message of the same `guard` is open; false when one was.
     bool ShowGuardedMessage(unsigned guard, const CString& text, unsigned type);
     // The parent row's change notification.

@@ -8,12 +8,21 @@
 #include <vector>
 
 #include "halvex/grid/model/MFCFuncPropsBase.h"
+#include "halvex/mimic/ControlMonElem.h"
+#include "halvex/scheme/SchemeBaseElement.h"
 #include "halvex/scheme/SmartPointer.h"
 
 class ArmDataInterface;
-class SCHEME_BASE_ELEMENT;
+class SCHEME_FUNC_ELEMENT;
 class SCHEME_INOUT;
-class CONTROL_MON_ELEM;
+class CONTROL_TEXT_ELEM;
+class CONTROL_BUTTON_ELEM;
+class CONTROL_EDIT_ELEM;
+class CONTROL_ANALOG_ELEM;
+class CONTROL_LOGIC_ELEM;
+class CONTROL_SWITCH_ELEM;
+class CONTROL_LINE_ELEM;
+class CONTROL_RECT_ELEM;
 
 // What changed in the project, for the host's views.
 enum EChangeProject : int {
@@ -36,6 +45,17 @@ public:
     // The scheme's extent may have changed.
     virtual void CorrectScrollViewSize() {}
     virtual void InvalidateView(EChangeProject change) { (void)change; }
+
+    // --- what the grid shows -----------------------------------------------------------------
+    // The page of a scheme element (null: an empty grid).
+    void SetBaseElemAndFill(SCHEME_BASE_ELEMENT* element);
+    // The page of a kind without an element: what a new element would get.
+    void SetOnlySchemeElementTypeAndFill(ESchemeElementType type);
+    void SetMonElemAndFill(CONTROL_MON_ELEM* control);
+    void SetOnlyMonElementTypeAndFill(EControlMonType type);
+    // Build the page again for the element or control and kind recorded.
+    void FillByCurrentFuncElem();
+    void FillByCurrentMonElem();
 
     // Applies the enabling rules of all rows (top level and one level into groups).
     void ActionAllProps();
@@ -63,8 +83,8 @@ public:
     SCHEME_BASE_ELEMENT* m_pSchemeElem = nullptr;
     CONTROL_MON_ELEM* m_pMonElem = nullptr;
     std::vector<SmartPointer<FuncPropsBase>> m_vProps;  // kept descriptors of the page
-    int m_eSchemeElemType = 0;
-    int m_eMonElemType = 0;
+    ESchemeElementType m_eSchemeElemType = ESchemeElementType(0);
+    EControlMonType m_eMonElemType = EControlMonType(0);
 
     // --- keys of the rows made for element properties ---------------------------------------
     static const wchar_t* const m_pChannelPhase;
@@ -99,4 +119,34 @@ public:
     bool IsEditedOutputUsedInUsersSchemes();
     // Takes the edited output out of the users' schemes; true when something changed.
     bool DisconnectEditedOutputFromUsersSchemes();
+
+protected:
+    // One page per kind.
+    void FillByFuncElem(SCHEME_FUNC_ELEMENT* element);
+    void FillByInOutElem(SCHEME_INOUT* element);
+    void FillByMonTextElem(CONTROL_TEXT_ELEM* control);
+    void FillByMonButtonElem(CONTROL_BUTTON_ELEM* control);
+    void FillByMonEditElem(CONTROL_EDIT_ELEM* control);
+    void FillByMonAnalogElem(CONTROL_ANALOG_ELEM* control);
+    void FillByMonLogicElem(CONTROL_LOGIC_ELEM* control);
+    void FillByMonSwitchElem(CONTROL_SWITCH_ELEM* control);
+    void FillByMonLineElem(CONTROL_LINE_ELEM* control);
+    void FillByMonRectElem(CONTROL_RECT_ELEM* control);
+
+    // Keeps `desc`, makes its row for `value`, adds it (disabled when `enabled` is false) and
+    // returns it.
+    CMFCFuncPropsBase* AddDescriptorRow(FuncPropsBase* desc, const CString& value, bool enabled = true);
 };
+
+// Gives a descriptor its key and its caption and description from the string table; returns it.
+template <class D>
+D* GridDescriptor(D* desc, const wchar_t* key, unsigned captionId, unsigned descriptionId);
+CString GridString(unsigned id);
+
+template <class D>
+D* GridDescriptor(D* desc, const wchar_t* key, unsigned captionId, unsigned descriptionId) {
+    desc->m_sKey = key ? key : L"";
+    desc->m_sCaption = GridString(captionId);
+    desc->m_sDescription = GridString(descriptionId);
+    return desc;
+}
