@@ -1,6 +1,12 @@
 #include "halvex/scheme/ArmScheme.h"
 
 #include <algorithm>
+#include <set>
+
+#include "halvex/helpers/HalvexResources.h"
+#include "halvex/scheme/SchemeFunc.h"
+#include "halvex/scheme/SchemeFuncElement.h"
+#include "halvex/scheme/SchemeInOut.h"
 
 using namespace Gdiplus;
 using CompileIncludeSpace::GetStringByGuid;
@@ -355,6 +361,69 @@ void ARM_SCHEME::ChangeGuids() {
 void ARM_SCHEME::ClearCalcFormulas() {
     for (auto& [key, element] : m_mapElements)
         if (element) element->m_mapPortTexts.clear();
+}
+
+void ARM_SCHEME::ResetInOutConnections() {
+    for (auto& [key, element] : m_mapElements) {
+        if (!element) continue;
+        const ESchemeElementType type = element->GetSchemeElementType();
+        if (type != eSchElemInput && type != eSchElemOutput) continue;
+        if (auto* inout = dynamic_cast<SCHEME_INOUT*>(element.get())) inout->ResetConnect();
+    }
+}
+
+void ARM_SCHEME::ClearOutputComplileOrder() {
+    for (auto& [key, element] : m_mapElements) {
+        if (!element || element->GetSchemeElementType() != eSchElemOutput) continue;
+        if (auto* output = dynamic_cast<SCHEME_OUTPUT*>(element.get())) output->m_nExtra1 = 0;
+    }
+}
+
+// --- block export ------------------------------------------------------------------------------
+
+bool ARM_SCHEME::CollectBlockElemProps(ArmDataInterface* host, std::map<CString, EArmObjectType>& props,
+                                       std::vector<CString>& errors) const {
+    props.clear();
+    errors.clear();
+    for (const auto& [key, element] : m_mapElements) {
+        if (!element || element->GetSchemeElementType() != eSchElemFunc) continue;
+        const auto* fe = dynamic_cast<const SCHEME_FUNC_ELEMENT*>(element.get());
+        const SCHEME_FUNC* func = fe ? fe->GetSchemeFunc(host) : nullptr;
+        if (!func) continue;
+        for (const SmartPointer<FuncPropsBase>& p : func->m_vProps) {
+            const auto* block = dynamic_cast<const FuncPropsArmObjBlock*>(p.get());
+            if (!block) continue;
+            const CString value = fe->GetFuncPropValue(host, block->m_sKey);
+            if (value.IsEmpty()) continue;
+            const FuncPropsArmObjCombo* combo = nullptr;
+            for (const SmartPointer<FuncPropsBase>& q : func->m_vProps) {
+                if (q && q->m_sKey == block->m_sHostText) {
+                    combo = dynamic_cast<const FuncPropsArmObjCombo*>(q.get());
+                    if (combo) break;
+                }
+            }
+            if (!combo) continue;
+            if (props.count(value) == 0) {
+                props[value] = combo->GetArmObjType();
+            } else {
+                CString error;
+                error.Format(HalvexLoadString(7350).GetString(), func->m_sCaption.GetString(),
+                             block->m_sCaption.GetString(), value.GetString());
+                errors.push_back(error);
+            }
+        }
+    }
+    return false;
+}
+
+bool ARM_SCHEME::SetAllFuncPropValuesExportToBlock(ArmDataInterface* host, CString& error) {
+    std::set<CString> used;
+    for (auto& [key, element] : m_mapElements) {
+        if (!element || element->GetSchemeElementType() != eSchElemFunc) continue;
+        auto* fe = dynamic_cast<SCHEME_FUNC_ELEMENT*>(element.get());
+        if (fe && !fe->SetFuncPropValuesExportToBlock(host, used, error)) return false;
+    }
+    return true;
 }
 
 // --- geometry and drawing -----------------------------------------------------------------------

@@ -48,8 +48,12 @@ public:
     bool RemoveMnemoBus(const GUID& bus);
     // New GUIDs for every element and bus, with every link, bus end and key following them.
     void ChangeGuids();
+    // Unlinks every scheme input and output from what it was linked to by name.
+    void ResetInOutConnections();
     // Empties the computed port texts of every element.
     void ClearCalcFormulas();
+    // Sets the compile order of every scheme output to 0.
+    void ClearOutputComplileOrder();
 
     // The first bus segment at `p` (rounded to the grid), the rounded point, and the part of
     // it a drag there moves.
@@ -60,6 +64,15 @@ public:
     // Elements, then buses over them; fork marks are drawn apart.
     void Draw(ArmDataInterface* host, Gdiplus::Graphics& g, EDrawType kind, Gdiplus::Size offset) const;
     Gdiplus::RectF GetBoundedRectF(ArmDataInterface* host, float scale) const;
+
+    // The configuration objects that the function elements choose by name, with their object
+    // types, for a block to offer as its own properties; a name chosen twice goes to `errors`.
+    // Always answers false: callers read `props` and `errors`.
+    bool CollectBlockElemProps(ArmDataInterface* host, std::map<CString, EArmObjectType>& props,
+                               std::vector<CString>& errors) const;
+    // Fixes the values every function element takes into a block; false at the first element
+    // that cannot, with its message.
+    bool SetAllFuncPropValuesExportToBlock(ArmDataInterface* host, CString& error);
 
     CString m_sName;  // a user block shows it as its header
     MAP_SCHEME_POINTER_ELEMENT m_mapElements;

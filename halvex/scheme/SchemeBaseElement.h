@@ -15,6 +15,7 @@
 class ArmDataInterface;
 struct OUT_INFO_TEXT;
 class SCHEME_BASE_ELEMENT;
+enum ERectElemCornerHitTest : int;
 
 // The kind of a placed scheme element.
 enum ESchemeElementType : int32_t {
@@ -50,6 +51,16 @@ public:
     CString GetHitElement(ArmDataInterface* host, Gdiplus::PointF& point, float scale) const;
     // The element under `key`; null when the key is absent or holds no element.
     SCHEME_BASE_ELEMENT* Find(const CString& key) const;
+    // The editor's hit tests: the key of the first element in key order that is hit, empty
+    // when none is. A pin (only a free one among inputs when `onlyFreeInputs`):
+    CString GetNumPinHitTest(ArmDataInterface* host, Gdiplus::PointF& point, int& inPort, int& outPort,
+                             bool onlyFreeInputs) const;
+    // A pin's line, where an inversion mark goes:
+    CString GetNumInversionHitTest(ArmDataInterface* host, Gdiplus::PointF& point, int& inPort, int& outPort) const;
+    // An end of a line element:
+    CString GetLineStartEndPointsHitTest(Gdiplus::PointF& point, float scale, bool& start) const;
+    // A corner of a rectangle element:
+    CString GetRectCornerHitTest(Gdiplus::PointF& point, float scale, ERectElemCornerHitTest& corner) const;
 };
 
 class SCHEME_BASE_ELEMENT : public SCHEME_GUID_ELEMENT {
