@@ -525,3 +525,21 @@ TEST(ArmScheme, BusesAreDrawnOverElements) {
     bitmap.GetPixel(5, 10, &c);
     EXPECT_EQ(c.GetValue(), 0xFF000000u);
 }
+
+TEST(ArmScheme, AnElementFeedingItselfGoesWithItsLoop) {
+    ARM_SCHEME s;
+    const GUID e = AddElement(s, new TestBox(1, 1, 0, 0));
+    const GUID other = AddElement(s, new TestBox(1, 1, 20, 0));
+    const GUID loop = AddBus(s, Point(5, 1), {Point(7, 9), Point(-1, 1)});
+    const GUID out = AddBus(s, Point(5, 1), {Point(19, 1)});
+    ASSERT_TRUE(s.ConnectElements(e, 0, e, 0, loop));
+    ASSERT_TRUE(s.ConnectElements(other, 0, e, 0, out));
+    EXPECT_TRUE(GraphProblems(s).empty());
+    std::vector<Point> forks;
+    s.GetForkPoints(forks);
+    EXPECT_EQ(forks.size(), 1u);  // both leave (5, 1) to the right and part at x = 7
+    EXPECT_TRUE(s.RemoveElement(e));
+    EXPECT_TRUE(s.m_mapBuses.empty());
+    EXPECT_TRUE(El(s, other).m_mapInLinks.empty());
+    EXPECT_TRUE(GraphProblems(s).empty());
+}
