@@ -405,3 +405,21 @@ std::vector<CString> ArgumentControlMap::GetChoices(int id) const {
     auto it = m_controls.find(id);
     return it == m_controls.end() ? std::vector<CString>() : it->second.entries;
 }
+
+void ArgumentControlMap::EnableControl(int id, bool enable) {
+    if (auto it = m_controls.find(id); it != m_controls.end()) it->second.enabled = enable;
+}
+
+void ArgumentControlMap::ShowControl(int id, bool show) {
+    if (auto it = m_controls.find(id); it != m_controls.end()) it->second.shown = show;
+}
+
+bool ArgumentControlMap::IsControlEnabled(int id) const {
+    auto it = m_controls.find(id);
+    return it != m_controls.end() && it->second.enabled;
+}
+
+bool ArgumentControlMap::IsControlShown(int id) const {
+    auto it = m_controls.find(id);
+    return it != m_controls.end() && it->second.shown;
+}

@@ -26,6 +26,11 @@ public:
     virtual void SetChoices(int id, const std::vector<CString>& entries, int selected) = 0;
     // The entries of a list (empty for a text or a missing control).
     virtual std::vector<CString> GetChoices(int id) const = 0;
+    // What a page's choices switch on and off; a control that is missing ignores them.
+    virtual void EnableControl(int /*id*/, bool /*enable*/) {}
+    virtual void ShowControl(int /*id*/, bool /*show*/) {}
+    virtual bool IsControlEnabled(int id) const { return HasControl(id); }
+    virtual bool IsControlShown(int id) const { return HasControl(id); }
 };
 
 // Where the arguments are read from: the formula builder's panel (pageMode false) or a
@@ -81,11 +86,17 @@ public:
     void SetCheck(int id, bool checked) override;
     void SetChoices(int id, const std::vector<CString>& entries, int selected) override;
     std::vector<CString> GetChoices(int id) const override;
+    void EnableControl(int id, bool enable) override;
+    void ShowControl(int id, bool show) override;
+    bool IsControlEnabled(int id) const override;
+    bool IsControlShown(int id) const override;
 
 private:
     struct Control {
         CString text;
         bool checked = false;
+        bool enabled = true;
+        bool shown = true;
         std::vector<CString> entries;
     };
     std::map<int, Control> m_controls;

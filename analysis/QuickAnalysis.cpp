@@ -14,6 +14,11 @@ const CString kChannelName = L"channelName";
 
 }  // namespace
 
+ArgumentControls& CQAnPropPg::Controls() {
+    static ArgumentControlMap none;
+    return m_filler.window ? *m_filler.window : none;
+}
+
 void CollectResults(CQAnPropPg& page, QAnResults& results) {
     if (results.collected) return;
     page.GetFormulas(results.formulas);

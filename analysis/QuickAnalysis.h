@@ -4,6 +4,7 @@
 // share, and the naming of the channels a page produces. A page's window lays out its
 // controls; its logic lives in a class derived from CQAnPropPg that reads those controls
 // through ArgumentControls, so that it is tested without a display.
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -61,6 +62,15 @@ public:
     // The page's argument controls, read with the pages' set of list ids; the page's window
     // sets it before the page is initialised.
     ArgumentFiller m_filler{nullptr, true};
+    // Enables or disables the sheet's confirming button; the page's window sets it.
+    std::function<void(bool)> m_enableOk;
+
+protected:
+    void EnableOk(bool enable) {
+        if (m_enableOk) m_enableOk(enable);
+    }
+    // The page's controls; a page without a window reads every control as missing.
+    ArgumentControls& Controls();
 };
 
 // The results of `page`, taken once: a second call leaves them as they are.

@@ -8,13 +8,21 @@
 #include <wx/imaglist.h>
 #include <wx/listbook.h>
 #include <wx/listctrl.h>
+#include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <cstdlib>
+
+#include "app/DiffCursPg.h"
 #include "app/FormulaEditorPg.h"
+#include "app/SymmSostPg.h"
 #include "document/TenvorikDoc.h"
 #include "model/Resources.h"
+#include "model/TenvorikException.h"
+#include "platform/Encoding.h"
+#include "platform/UiServices.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;
@@ -42,6 +50,9 @@ void QAnPageWindow::InitPage() {
     m_initialised = true;
     CQAnPropPg& logic = Logic();
     logic.m_filler = {this, true};
+    logic.m_enableOk = [this](bool enable) {
+        if (wxWindow* ok = m_sheet.FindWindow(wxID_OK)) ok->Enable(enable);
+    };
     FillArgumentControls(logic.m_filler, &m_sheet.Document().GetOscillogram());
     logic.LoadState(m_sheet.Document().m_settings.GetCategory(logic.GetPageKey()));
 }
@@ -65,7 +76,9 @@ CString QAnPageWindow::GetText(int id) const {
 }
 
 bool QAnPageWindow::IsChecked(int id) const {
-    auto* box = dynamic_cast<wxCheckBox*>(Control(id));
+    wxWindow* w = Control(id);
+    if (auto* radio = dynamic_cast<wxRadioButton*>(w)) return radio->GetValue();
+    auto* box = dynamic_cast<wxCheckBox*>(w);
     return box && box->GetValue();
 }
 
@@ -78,7 +91,32 @@ void QAnPageWindow::SetText(int id, const CString& text) {
 }
 
 void QAnPageWindow::SetCheck(int id, bool checked) {
-    if (auto* box = dynamic_cast<wxCheckBox*>(Control(id))) box->SetValue(checked);
+    wxWindow* w = Control(id);
+    if (auto* box = dynamic_cast<wxCheckBox*>(w)) box->SetValue(checked);
+    // A radio button is cleared by checking another of its group.
+    else if (auto* radio = dynamic_cast<wxRadioButton*>(w); radio && checked) radio->SetValue(true);
+}
+
+void QAnPageWindow::AttachLabel(int id, wxWindow* label) { m_labels.emplace(id, label); }
+
+void QAnPageWindow::EnableControl(int id, bool enable) {
+    if (wxWindow* w = Control(id)) w->Enable(enable);
+    for (auto [at, end] = m_labels.equal_range(id); at != end; ++at) at->second->Enable(enable);
+}
+
+void QAnPageWindow::ShowControl(int id, bool show) {
+    if (wxWindow* w = Control(id)) w->Show(show);
+    for (auto [at, end] = m_labels.equal_range(id); at != end; ++at) at->second->Show(show);
+}
+
+bool QAnPageWindow::IsControlEnabled(int id) const {
+    wxWindow* w = Control(id);
+    return w && w->IsThisEnabled();
+}
+
+bool QAnPageWindow::IsControlShown(int id) const {
+    wxWindow* w = Control(id);
+    return w && w->IsShown();
 }
 
 void QAnPageWindow::SetChoices(int id, const std::vector<CString>& entries, int selected) {
@@ -91,8 +129,9 @@ void QAnPageWindow::SetChoices(int id, const std::vector<CString>& entries, int 
     } else if (auto* choice = dynamic_cast<wxChoice*>(w)) {
         choice->Set(items);
         if (selected >= 0 && size_t(selected) < entries.size()) choice->SetSelection(selected);
-    } else if (w && selected >= 0 && size_t(selected) < entries.size()) {
-        // A hidden holder keeps only the chosen text.
+    } else if (w && !dynamic_cast<wxTextCtrl*>(w) && selected >= 0 && size_t(selected) < entries.size()) {
+        // A hidden holder keeps only the chosen text; an edit field is no list and keeps its
+        // own (some ids name a list on one page and a number field on another).
         SetText(id, entries[size_t(selected)]);
     }
 }
@@ -108,6 +147,8 @@ std::vector<CString> QAnPageWindow::GetChoices(int id) const {
 const std::vector<QAnPageFactory>& QAnPageFactories() {
     // The analysis pages come before the formula editor as they are built.
     static const std::vector<QAnPageFactory> factories = {
+        [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnSymmSostPg(parent, sheet); },
+        [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnDiffCursPg(parent, sheet); },
         [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnFormulaEditorPg(parent, sheet); },
     };
     return factories;
@@ -174,7 +215,16 @@ void CQAnPropSheet::SaveStates() {
 void CQAnPropSheet::OnOk(wxCommandEvent&) {
     if (QAnPageWindow* page = ActivePage()) {
         page->CommitEdits();
-        CollectResults(page->Logic(), m_results);
+        try {
+            CollectResults(page->Logic(), m_results);
+        } catch (CException* e) {
+            // A choice no formula can name (a channel name with a quote): the user is told
+            // and the sheet stays open.
+            m_results = QAnResults();
+            platform::Ui().MessageBox(e->GetErrorMessage(), CString(), MB_OK | MB_ICONERROR);
+            e->Delete();
+            return;
+        }
     }
     SaveStates();
     EndModal(wxID_OK);
@@ -185,7 +235,24 @@ void CQAnPropSheet::OnCancel(wxCommandEvent&) {
     EndModal(wxID_CANCEL);
 }
 
+bool CQAnPropSheet::SmokePage(const CString& key) {
+    for (size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i]->Logic().GetPageKey() != key) continue;
+        if (m_smokeStage == 0) {
+            m_smokeStage = 1;
+            m_book->SetSelection(i);
+            return false;
+        }
+        m_pages[i]->SmokeFill();
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        OnOk(ok);
+        return !IsModal();
+    }
+    return false;
+}
+
 bool CQAnPropSheet::SmokeStep() {
+    if (const char* key = std::getenv("TENVORIK_SMOKE_QAN_PAGE")) return SmokePage(CString(platform::Utf8ToWide(key)));
     // A user adds one calculated channel through the builder and confirms the sheet.
     auto* editor = dynamic_cast<CQAnFormulaEditorPg*>(ActivePage());
     if (!editor) return false;

@@ -4,6 +4,7 @@
 #include <wx/panel.h>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "analysis/QuickAnalysis.h"
@@ -28,6 +29,9 @@ public:
     virtual wxBitmap GetIcon() const;
     // The page is left or the sheet confirmed: what is being typed is taken.
     virtual void CommitEdits() {}
+    // A smoke run fills the page as a user would before confirming; false when the page
+    // has nothing to fill from the record.
+    virtual bool SmokeFill() { return false; }
 
     // First showing: the argument controls filled, then the page's choices restored.
     void InitPage();
@@ -43,13 +47,21 @@ public:
     void SetCheck(int id, bool checked) override;
     void SetChoices(int id, const std::vector<CString>& entries, int selected) override;
     std::vector<CString> GetChoices(int id) const override;
+    void EnableControl(int id, bool enable) override;
+    void ShowControl(int id, bool show) override;
+    bool IsControlEnabled(int id) const override;
+    bool IsControlShown(int id) const override;
 
 protected:
+    // `label` is enabled and shown with control `id`.
+    void AttachLabel(int id, wxWindow* label);
+
     CQAnPropSheet& m_sheet;
 
 private:
     wxWindow* Control(int id) const;
     bool m_initialised = false;
+    std::multimap<int, wxWindow*> m_labels;
 };
 
 // How the sheet makes a page; the pages are made in the order of QAnPageFactories().
@@ -75,6 +87,8 @@ private:
     void OnOk(wxCommandEvent&);
     void OnCancel(wxCommandEvent&);
     void SaveStates();
+    // A smoke run on the page of settings key `key`: shown, filled, confirmed.
+    bool SmokePage(const CString& key);
 
     CTenvorikDoc& m_doc;
     wxListbook* m_book = nullptr;

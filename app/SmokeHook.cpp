@@ -27,6 +27,7 @@
 #include "app/MainFrame.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/DiagramCanvas.h"
+#include "diagrams/ui/DiffDiagPane.h"
 #include "model/Channel.h"
 #include "document/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
@@ -152,6 +153,19 @@ void ReportChannels(FILE* f) {
     }
 }
 
+// The pairs the differential diagram lists for the active record, as its menu names them, and
+// whether it shows its value table.
+void ReportDiffPairs(const SmokeState& s, FILE* f) {
+    auto* main = dynamic_cast<CMainFrame*>(s.frame);
+    auto* pane = main ? dynamic_cast<DiffDiagPane*>(main->GetDiagramWnd(kDiffDiagramBit)) : nullptr;
+    CTenvorikView* view = ActiveView();
+    oscview::CTenvorikView* core = view ? view->GetCore() : nullptr;
+    if (!pane || !core) return;
+    for (const CircleMenuEntry& e : DiffMenuEntries(*core->GetDocument()))
+        std::fprintf(f, "diffpair=%s\n", platform::ToWx(e.text).utf8_str().data());
+    std::fprintf(f, "diffvalues=%d\n", int(pane->Window().ShowValues()));
+}
+
 void WriteReport(const SmokeState& s) {
     FILE* f = std::fopen(s.reportPath.c_str(), "w");
     if (!f) return;
@@ -198,6 +212,7 @@ void WriteReport(const SmokeState& s) {
     for (const std::string& n : s.notes) std::fprintf(f, "note=%s\n", n.c_str());
     std::fprintf(f, "view=%s\n", ViewState().c_str());
     ReportChannels(f);
+    ReportDiffPairs(s, f);
     if (auto* main = dynamic_cast<CMainFrame*>(s.frame))
         for (int bit : {2, 4, 8, 16}) {
             wxWindow* pane = main->GetDiagramWnd(bit);
