@@ -396,7 +396,7 @@ void ArgumentControlMap::SetCheck(int id, bool checked) {
 
 void ArgumentControlMap::SetChoices(int id, const std::vector<CString>& entries, int selected) {
     auto it = m_controls.find(id);
-    if (it == m_controls.end()) return;
+    if (it == m_controls.end() || it->second.edit) return;
     it->second.entries = entries;
     it->second.text = selected >= 0 && size_t(selected) < entries.size() ? entries[size_t(selected)] : CString();
 }

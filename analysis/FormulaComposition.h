@@ -79,6 +79,10 @@ public:
     void Add(std::initializer_list<int> ids) {
         for (int id : ids) Add(id);
     }
+    // Declares control `id` as a text field, which keeps its text when it is given list
+    // entries, as an edit window does (some ids name a list on one page and a number field
+    // on another).
+    void AddEdit(int id) { m_controls[id].edit = true; }
     bool HasControl(int id) const override { return m_controls.count(id) != 0; }
     CString GetText(int id) const override;
     bool IsChecked(int id) const override;
@@ -97,6 +101,7 @@ private:
         bool checked = false;
         bool enabled = true;
         bool shown = true;
+        bool edit = false;
         std::vector<CString> entries;
     };
     std::map<int, Control> m_controls;

@@ -177,20 +177,15 @@ void CQAnDiffCursPg::Choose(int id, const wxString& text) {
 }
 
 bool CQAnDiffCursPg::SmokeFill() {
-    // Two arms of three phases, the first six analog channels of the record, each arm by a
-    // scaling coefficient of 1, the restraint current by half the sum of the magnitudes.
+    // Two arms of three phases, the first six analog channels of the record; the rest as the
+    // page offers it (arms scaled by power, every figure 1; the restraint current by half the
+    // sum of the magnitudes).
     std::vector<wxString> names;
     for (const CChannel& ch : m_sheet.Document().GetOscillogram().m_channels)
         if (!ch.IsDiscrete() && names.size() < 6) names.push_back(ToWx(ch.GetName()));
     if (names.size() < 6) return false;
     Choose(kArmCount, wxS("2"));
     Choose(kPhaseCount, wxS("3"));
-    if (auto* byCoeff = dynamic_cast<wxRadioButton*>(FindWindow(kByCoeff))) {
-        byCoeff->SetValue(true);
-        wxCommandEvent e(wxEVT_RADIOBUTTON, kByCoeff);
-        e.SetEventObject(byCoeff);
-        byCoeff->ProcessWindowEvent(e);
-    }
     for (int arm = 0; arm < 2; ++arm) {
         Choose(kArmSelector, wxString::Format(wxS("%i"), arm + 1));
         for (int p = 0; p < 3; ++p) Choose(kIa + p, names[size_t(arm * 3 + p)]);

@@ -67,8 +67,12 @@ protected:
             ++o.m_analogCount;
         }
         o.RecalcAll(false);
-        for (int id : PageControls()) controls.Add(id);
+        AddControls(controls);
         Open(page);
+    }
+    static void AddControls(ArgumentControlMap& c) {
+        for (int id : PageControls()) c.Add(id);
+        for (int id : {kKpriv, kKttRatio, kKttBase, kKttPower, kSnom, kUnom, kKttRated, kInom}) c.AddEdit(id);
     }
     // What the page base does when the page is first shown.
     void Open(DiffCurrentsModel& p) {
@@ -368,7 +372,7 @@ TEST_F(DiffPage, StateRoundTripsThroughTheSettingsFile) {
     ASSERT_TRUE(reread.Load(path));
     store = reread;
     ArgumentControlMap fresh;
-    for (int id : PageControls()) fresh.Add(id);
+    AddControls(fresh);
     controls = fresh;
     DiffCurrentsModel again(&doc.GetOscillogram());
     Open(again);

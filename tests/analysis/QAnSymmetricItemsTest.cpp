@@ -100,7 +100,7 @@ TEST_F(SymmPage, ChoicesGiveTheirSequenceChannels) {
         // currents refer to it by that name.
         {"computed Ib, line voltages", false, false, true, true,
          {L"Ib", L"I1", L"I2", L"U1", L"U2"},
-         {L"Ib: (Ia, Ic, 0)", L"I1: (Ia, Ib_2, Ic)", L"I2: (Ia, Ib_2, Ic)", L"U1l: (Uab, Ubc)", L"U2l: (Uab, Ubc)"}},
+         {L"Ib: (Ia, Ic, 0)", L"I1: (Ia, \"Ib_2\", Ic)", L"I2: (Ia, \"Ib_2\", Ic)", L"U1l: (Uab, Ubc)", L"U2l: (Uab, Ubc)"}},
         {"currents off", true, false, false, false,
          {L"U1", L"U2", L"3U0"},
          {L"U1f: (Ua, Ub, Uc)", L"U2f: (Ua, Ub, Uc)", L"3U0: (Ua, Ub, Uc)"}},

@@ -78,8 +78,10 @@ protected:
         controls.SetChoices(id, entries, int(it - entries.begin()));
     }
     // The page shown, filled by `fill`, confirmed.
-    bool Confirm(CQAnPropPg& page, const std::vector<int>& ids, const std::function<void()>& fill) {
+    bool Confirm(CQAnPropPg& page, const std::vector<int>& ids, const std::function<void()>& fill,
+                 const std::vector<int>& edits = {}) {
         for (int id : ids) controls.Add(id);
+        for (int id : edits) controls.AddEdit(id);
         page.m_filler = {&controls, true};
         FillArgumentControls(page.m_filler, &doc.GetOscillogram());
         page.LoadState(doc.m_settings.GetCategory(page.GetPageKey()));
@@ -156,7 +158,7 @@ protected:
                 controls.SetCheck(kRemoveI0, arm ? removeI0 : false);
                 page.OnArmControlChanged(kRemoveI0);
             }
-        });
+        }, {kKpriv, kKttRatio, kKttBase, kKttPower, kSnom, kUnom, kKttRated, kInom});
     }
 
     DiffCurrentsModel page{&doc.GetOscillogram()};
@@ -178,7 +180,7 @@ TEST_F(Transformer, ThroughFaultGivesNoDifferentialCurrentAndInternalFaultGivesT
         EXPECT_NEAR(Value(brake[p], 350), 0.5 * fault, 1e-3 * fault);
     }
     EXPECT_EQ(Find(L"Ia диф.")->GetUnitText(), Find(L"Ia HV")->GetUnitText());
-    // The channels in the page's order, after the record's own.
+    // The calculated channels in the page's order.
     const std::vector<CString>& names = CalcChannels::Of(doc.GetOscillogram()).FormulaNames();
     ASSERT_EQ(names.size(), 18u);
     EXPECT_EQ(names[0], CString(L"Ia плечо 1 прив."));
@@ -206,7 +208,8 @@ TEST_F(Transformer, NamesTakenAlreadyGetASuffixAndTheFormulasFollow) {
     list.Append(L"Ia диф.", L"Ref * 7");
     ASSERT_TRUE(list.ComputeChannels());
     ASSERT_TRUE(Run(true));
-    EXPECT_NEAR(Value(L"ia плечо 1 прив.", 350), 5.0 * std::abs(Find(L"Ref")->GetValue(350)), 1e-6);
+    // The record's own channel keeps its name and its values.
+    EXPECT_NEAR(Value(L"ia плечо 1 прив.", 350), 5.0 * Find(L"Ref")->GetValue(350), 1e-6);
     const double fault = std::abs(hvPhase[0]) * Unit(350);
     EXPECT_NEAR(Value(L"Ia диф._2", 350), fault, 1e-3 * fault);
     EXPECT_NEAR(Value(L"Ia диф._2", 150), 0.0, 1e-3 * fault);

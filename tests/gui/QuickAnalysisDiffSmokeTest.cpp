@@ -59,5 +59,5 @@ TEST(QuickAnalysisDiffSmoke, DifferentialPageAddsChannelsAndDiagramPairs) {
         EXPECT_TRUE(Has(text, pair)) << pair << "\n" << text;
     EXPECT_TRUE(Has(text, "diffvalues=1\n")) << text;
     // The run changed the record.
-    EXPECT_TRUE(Has(text, "title=Tenvorik - tr.cfg*")) << text;
+    EXPECT_TRUE(Has(text, "tab=tr.cfg*\n")) << text;
 }
