@@ -171,6 +171,12 @@ CQAnPropSheet::CQAnPropSheet(wxWindow* parent, CTenvorikDoc& doc)
     m_book->AssignImageList(icons);
     for (size_t i = 0; i < m_pages.size(); ++i) m_book->AddPage(m_pages[i], m_pages[i]->GetTitle(), false, int(i));
     m_book->GetListView()->SetMinSize(wxSize(150, -1));
+    // The book is as large as its largest page needs.
+    wxSize largest;
+    for (QAnPageWindow* page : m_pages) largest.IncTo(page->GetBestSize());
+    wxSize bookSize = m_book->GetMinSize();
+    bookSize.IncTo(m_book->CalcSizeFromPage(largest));
+    m_book->SetMinSize(bookSize);
     top->Add(m_book, 1, wxEXPAND | wxALL, 8);
 
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
