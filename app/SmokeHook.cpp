@@ -17,6 +17,7 @@
 #include <wx/uiaction.h>
 #include <wx/splash.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/bar.h>
@@ -29,6 +30,7 @@
 #include "diagrams/ui/DiagramCanvas.h"
 #include "diagrams/ui/DiffDiagPane.h"
 #include "model/Channel.h"
+#include "model/CommentList.h"
 #include "document/TenvorikDoc.h"
 #include "platform/ui/WxUiServices.h"
 #include "view/ui/TenvorikView.h"
@@ -166,6 +168,46 @@ void ReportDiffPairs(const SmokeState& s, FILE* f) {
     std::fprintf(f, "diffvalues=%d\n", int(pane->Window().ShowValues()));
 }
 
+// The active record's comments in list order: kind, samples, text (line breaks as "\\n"), the
+// x in the main window of the marker's start, where the view shows it, and its state.
+void ReportComments(const SmokeState& s, FILE* f) {
+    CTenvorikView* view = ActiveView();
+    oscview::CTenvorikView* core = view ? view->GetCore() : nullptr;
+    if (!core || !view->GetCanvas()) return;
+    const int canvasX = view->GetCanvas()->GetScreenPosition().x - s.frame->GetScreenPosition().x;
+    const CommentList& comments = core->GetDocument()->m_comments;
+    for (const auto& item : comments.Items()) {
+        int64_t from = 0, to = 0;
+        const char* kind = "moment";
+        if (item->GetKind() == CommentItem::kMoment) {
+            from = to = static_cast<const MomentItem&>(*item).m_position;
+        } else if (item->GetKind() == CommentItem::kLevel) {
+            kind = "level";
+            from = static_cast<const LevelItem&>(*item).m_positionFrom;
+            to = static_cast<const LevelItem&>(*item).m_positionTo;
+        } else {
+            kind = "area";
+            from = static_cast<const AreaItem&>(*item).m_positionFrom;
+            to = static_cast<const AreaItem&>(*item).m_positionTo;
+        }
+        wxString text = platform::ToWx(item->m_text);
+        text.Replace(wxS("\n"), wxS("\\n"));
+        const int x = canvasX + CommentSampleX(from, core->m_leftWidth, core->m_firstSample, core->m_xScale);
+        std::string flags;
+        auto flag = [&flags](bool on, const char* name) {
+            if (on) flags += (flags.empty() ? "" : ",") + std::string(name);
+        };
+        flag(item.get() == comments.GetSelected(), "selected");
+        flag(item->m_locked, "locked");
+        flag(!item->m_visible, "hidden");
+        std::fprintf(f, "comment=%s|%lld|%lld|%s|%d|%s\n", kind, static_cast<long long>(from),
+                     static_cast<long long>(to), text.utf8_str().data(), x, flags.c_str());
+    }
+    // The edit over a level line, while it is open, with the value it offers.
+    if (const wxTextCtrl* edit = view->GetLevelEdit())
+        std::fprintf(f, "leveledit=%s\n", edit->GetValue().utf8_str().data());
+}
+
 void WriteReport(const SmokeState& s) {
     FILE* f = std::fopen(s.reportPath.c_str(), "w");
     if (!f) return;
@@ -213,6 +255,7 @@ void WriteReport(const SmokeState& s) {
     std::fprintf(f, "view=%s\n", ViewState().c_str());
     ReportChannels(f);
     ReportDiffPairs(s, f);
+    ReportComments(s, f);
     if (auto* main = dynamic_cast<CMainFrame*>(s.frame))
         for (int bit : {2, 4, 8, 16}) {
             wxWindow* pane = main->GetDiagramWnd(bit);
@@ -330,7 +373,8 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // met as a user's keys meet them); "closepane/BIT" closes a diagram pane as its close button
 // does; "page/N" brings ribbon page N to the front; "click/X/Y" clicks at a point of the main
 // window; "press/MODS/X/Y" presses and releases the left button in the view at (X, Y) with
-// MODS (none, ctrl or shift) held; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
+// MODS (none, ctrl or shift) held; "move/X/Y" moves the pointer over the view to (X, Y)
+// with no button held; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
 // entry ID of the context menu that opens there, when the menu has it enabled (noted as
 // "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "note" notes the view's state. (A picture is taken only at the end: reading the
 // screen back while the program runs on stops GTK's painting of the window under Xvfb.)
@@ -392,6 +436,10 @@ void RunStep(SmokeState& s, const std::string& step) {
             cmd.SetEventObject(canvas);
             canvas->GetEventHandler()->ProcessEvent(cmd);
         }
+    } else if (p[0] == "move" && p.size() == 3 && canvas) {
+        // The pointer comes to rest over the view with no button held.
+        wxMouseEvent move = MouseEvent(wxEVT_MOTION, std::atoi(p[1].c_str()), std::atoi(p[2].c_str()), "none", canvas);
+        canvas->GetEventHandler()->ProcessEvent(move);
     } else if (p[0] == "press" && p.size() == 4 && canvas) {
         const int x = std::atoi(p[2].c_str()), y = std::atoi(p[3].c_str());
         wxMouseEvent down = MouseEvent(wxEVT_LEFT_DOWN, x, y, p[1], canvas);

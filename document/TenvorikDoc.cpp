@@ -196,11 +196,18 @@ bool CTenvorikDoc::RunQuickAnalysis() { return false; }
 bool CTenvorikDoc::PushUndo() {
     try {
         m_undo.push_back(m_oscillogram);
+        try {
+            m_undoComments.emplace_back();
+        } catch (const std::bad_alloc&) {
+            m_undo.pop_back();
+            throw;
+        }
     } catch (const std::bad_alloc&) {
         platform::Ui().MessageBox(LoadResString(9501), CString(), MB_OK | MB_ICONERROR);
         return false;
     }
     m_redo.clear();
+    m_redoComments.clear();
     m_recordDataChanged = true;
     return true;
 }
@@ -212,6 +219,8 @@ bool CTenvorikDoc::Undo() {
     m_redo.push_back(std::move(m_oscillogram));
     m_oscillogram = std::move(m_undo.back());
     m_undo.pop_back();
+    m_redoComments.emplace_back();
+    ExchangeComments(m_undoComments, m_redoComments.back());
     m_recordDataChanged = true;
     return true;
 }
@@ -221,8 +230,24 @@ bool CTenvorikDoc::Redo() {
     m_undo.push_back(std::move(m_oscillogram));
     m_oscillogram = std::move(m_redo.back());
     m_redo.pop_back();
+    m_undoComments.emplace_back();
+    ExchangeComments(m_redoComments, m_undoComments.back());
     m_recordDataChanged = true;
     return true;
+}
+
+void CTenvorikDoc::ExchangeComments(std::deque<std::vector<CommentList::TakenItems>>& from,
+                                    std::vector<CommentList::TakenItems>& to) {
+    // The comments that left with the state now restored come back with it, the latest taking
+    // first so that each goes back to its place; those whose channels the restored state
+    // lacks wait beside the state just left, which gets their channels back.
+    if (!from.empty()) {
+        std::vector<CommentList::TakenItems> back = std::move(from.back());
+        from.pop_back();
+        for (auto it = back.rbegin(); it != back.rend(); ++it) m_comments.PutBack(std::move(*it));
+    }
+    CommentList::TakenItems gone = m_comments.TakeInvalid();
+    if (!gone.empty()) to.push_back(std::move(gone));
 }
 
 void CTenvorikDoc::OnUndoRedo() {

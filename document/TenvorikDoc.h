@@ -216,6 +216,10 @@ public:
     std::vector<ChannelPair> m_diffChartPairs;
     std::vector<ChannelPair> m_circleChartPairs;
     std::deque<COscillogram> m_undo, m_redo;
+    // Beside each undo and redo state, in step with the two stacks: the comment items that
+    // left with channels while that state was the newest, in the order they were taken; going
+    // back to the state brings them back.
+    std::deque<std::vector<CommentList::TakenItems>> m_undoComments, m_redoComments;
     WrongPlaceLocator m_locator;
     // The record's samples, rates or times changed since it was read or last written, so a
     // save under the path it was read from must write the configuration and data again.
@@ -223,6 +227,10 @@ public:
 
 private:
     void ResetRecord();
+    // Brings back the comments kept beside the newest state of `from` and keeps in `to` those
+    // that no longer fit the record.
+    void ExchangeComments(std::deque<std::vector<CommentList::TakenItems>>& from,
+                          std::vector<CommentList::TakenItems>& to);
     void DeleteTempFolder();
     // The configuration and data of the channels a COMTRADE file holds.
     ComtradeConfig MakeCfg() const;

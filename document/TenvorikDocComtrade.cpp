@@ -393,7 +393,10 @@ bool CTenvorikDoc::SaveComtrade(const CString& path) {
             cfgFile.Commit();
             if (samePath) m_recordDataChanged = false;
         }
-        if (!osc.m_headerText.IsEmpty()) platform::WriteFileAtomically(base + L".hdr", osc.m_headerText.view());
+        // A header the user emptied empties the file too: left alone, it would bring the old
+        // text back at the next opening.
+        if (!osc.m_headerText.IsEmpty() || platform::FileExists(base + L".hdr"))
+            platform::WriteFileAtomically(base + L".hdr", osc.m_headerText.view());
         SaveSettingsFile(base + L".set");
         osc.m_timeReferenceSample = 0;
         UpdateAllViews();

@@ -128,7 +128,11 @@ void CTenvorikDoc::LoadSettingsFile(const CString& path, bool skipComments) {
 }
 
 void CTenvorikDoc::RemoveInvalidComments() {
-    if (!m_applyingSettings) m_comments.RemoveInvalid();
+    if (m_applyingSettings) return;
+    // The comments leave with their channels; the newest undo state, which still has the
+    // channels, keeps them so that going back to it brings them back.
+    CommentList::TakenItems gone = m_comments.TakeInvalid();
+    if (!gone.empty() && !m_undoComments.empty()) m_undoComments.back().push_back(std::move(gone));
 }
 
 void CTenvorikDoc::SaveSettingsFile(const CString& path) {

@@ -107,17 +107,20 @@ void CommentList::SetTool(int tool) {
     if (tool == kNoTool) m_step = 0;
 }
 
-ChannelLayoutMap CommentList::BuildChannelLayout() const {
+ChannelLayoutMap CommentList::BuildChannelLayout(const CDC* dc) const {
     ChannelLayoutMap layout;
     if (!m_doc || !m_view) return layout;
-    int y = 0, previous = 0;
+    int64_t y = 0;
+    int previous = 0;
     for (const CChannel& ch : m_doc->GetOscillogram().m_channels) {
         if (!(ch.m_flags & CHF_VISIBLE)) continue;
         const int h = m_view->GetChannelHeight(ch);
         if (h == 0) {
-            layout[ch.GetName()] = ChannelRow{y - previous, previous};
+            layout[ch.GetName()] = ChannelRow{int(y - previous), previous};
         } else {
-            layout[ch.GetName()] = ChannelRow{y, h};
+            // The rows of a printed picture break into pages as the curves do.
+            if (dc) m_view->PlaceRow(dc, y, h);
+            layout[ch.GetName()] = ChannelRow{int(y), h};
             previous = h;
             y += h;
         }
@@ -276,9 +279,27 @@ bool CommentList::DeleteSelected() {
     return true;
 }
 
-void CommentList::RemoveInvalid() {
-    if (!m_doc) return;
-    std::erase_if(m_items, [this](const std::unique_ptr<CommentItem>& item) { return !item->IsValid(*m_doc); });
+void CommentList::RemoveInvalid() { TakeInvalid(); }
+
+CommentList::TakenItems CommentList::TakeInvalid() {
+    TakenItems taken;
+    if (!m_doc) return taken;
+    std::vector<std::unique_ptr<CommentItem>> kept;
+    kept.reserve(m_items.size());
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i]->IsValid(*m_doc)) kept.push_back(std::move(m_items[i]));
+        else taken.push_back(Taken{i, std::move(m_items[i])});
+    }
+    m_items = std::move(kept);
+    m_selected = -1;
+    return taken;
+}
+
+void CommentList::PutBack(TakenItems items) {
+    // Ascending places: each item goes where it stood among those before it.
+    std::sort(items.begin(), items.end(), [](const Taken& a, const Taken& b) { return a.index < b.index; });
+    for (Taken& t : items)
+        if (t.item) m_items.insert(m_items.begin() + std::ptrdiff_t(std::min(t.index, m_items.size())), std::move(t.item));
     m_selected = -1;
 }
 
@@ -296,7 +317,7 @@ int CommentList::RemoveItemsOutside() {
 void CommentList::Draw(CDC* dc, int right, int bottom, int yOffset, int leftWidth, int64_t firstSample,
                        double xScale) {
     if (!dc || !m_doc || m_items.empty()) return;
-    const ChannelLayoutMap layout = BuildChannelLayout();
+    const ChannelLayoutMap layout = BuildChannelLayout(dc);
     CPen thin(PS_SOLID, 1, RGB(255, 100, 100));
     CPen wide(PS_SOLID, 3, RGB(255, 100, 100));
     CPen selectedPen(PS_SOLID, 3, RGB(192, 0, 0));

@@ -22,6 +22,10 @@ public:
     // The visible channel whose row holds content y, for x inside the plot; null elsewhere.
     virtual CChannel* ChannelFromPoint(int x, int contentY) const = 0;
     virtual bool ShowsDifferencePanel() const = 0;
+    // Moves `top` to where a row of height h is drawn on `dc`: a printed picture starts a
+    // row on the next page rather than let it reach into a page's time-axis band. On the
+    // screen rows only follow each other.
+    virtual void PlaceRow(const CDC* /*dc*/, int64_t& /*top*/, int /*h*/) const {}
 };
 
 class CommentList {
@@ -55,6 +59,18 @@ public:
     int Load(const SettingsNode* category);
     // Drops the items whose channels are gone.
     void RemoveInvalid();
+    // Items taken out of the list, each with its place in the list it was taken from, so that
+    // an undo that brings their channels back can bring them back too.
+    struct Taken {
+        size_t index;
+        std::unique_ptr<CommentItem> item;
+    };
+    using TakenItems = std::vector<Taken>;
+    // Takes out the items whose channels are gone, as RemoveInvalid drops them.
+    TakenItems TakeInvalid();
+    // Puts items taken by one TakeInvalid back at their places; takings are put back in the
+    // reverse of their order. Nothing is selected afterwards.
+    void PutBack(TakenItems items);
     // Drops the items that do not fit the record (samples outside it, channels it lacks);
     // their count is returned.
     int RemoveItemsOutside();
@@ -62,7 +78,8 @@ public:
     // Where the view opens the level edit of the selected level item, and the level.
     bool GetSelectedLevelPlace(int64_t& sample, int& y, double& value) const;
     void GetMomentTexts(std::map<int64_t, CString>& out) const;
-    ChannelLayoutMap BuildChannelLayout() const;
+    // The rows as the view shows them, or as it draws them on `dc` when one is given.
+    ChannelLayoutMap BuildChannelLayout(const CDC* dc = nullptr) const;
 
     // Set or cleared by the view's tool commands: the end of a tool drops the pending step.
     void SetTool(int tool);

@@ -328,6 +328,7 @@ public:
     void GetStripRange(int index, double& low, double& high) const override;
     int GetTimeUnit() const override { return m_timeUnit; }
     bool ShowsDifferencePanel() const override;
+    void PlaceRow(const CDC* dc, int64_t& top, int h) const override { PagerFor(dc).Place(top, h); }
     int GetTraceLeft() const override { return m_leftWidth; }
     int64_t GetFirstVisibleSample() const override { return m_firstSample; }
     double GetXScale() const override { return m_xScale; }

@@ -203,6 +203,79 @@ TEST_F(MergeFixture, RemovingThePastedChannelsLeavesEarlierStepsAlone) {
     EXPECT_FALSE(RemovePastedChannels(host));
 }
 
+std::vector<CString> CommentTexts(const CTenvorikDoc& doc) {
+    std::vector<CString> texts;
+    for (const auto& item : doc.m_comments.Items()) texts.push_back(item->m_text);
+    return texts;
+}
+
+TEST_F(MergeFixture, UndoBringsBackTheCommentsThatLeftWithTheirChannels) {
+    Spec h;
+    h.analog = {{"Ua", 1, [](int i) { return i; }}};
+    Spec p;
+    p.analog = {{"Ic", 0.5, [](int i) { return 3.5 * i; }}};
+    Open(h, p);
+    ASSERT_TRUE(Paste());
+    const CString pasted = Pasted().GetName();
+    CommentList& list = host.m_comments;
+    list.Add(std::make_unique<MomentItem>(3, CString(L"момент")));
+    auto* level = static_cast<LevelItem*>(list.Add(std::make_unique<LevelItem>(pasted, 4, 1.5)));
+    level->m_text = L"уровень Ic";
+    level->m_positionTo = 9;
+    level->m_locked = true;
+    auto* both = static_cast<AreaItem*>(list.Add(std::make_unique<AreaItem>(CString(L"Ua"), 2)));
+    both->SetChannelTo(pasted);
+    both->m_text = L"Ua и Ic";
+    list.Add(std::make_unique<AreaItem>(CString(L"Ua"), 5))->m_text = L"только Ua";
+    const std::vector<CString> all = {L"момент", L"уровень Ic", L"Ua и Ic", L"только Ua"};
+    const std::vector<CString> hostOnly = {L"момент", L"только Ua"};
+    ASSERT_EQ(CommentTexts(host), all);
+
+    // The removal takes the comments naming the pasted channel; undoing it brings them back
+    // whole, each in its place, and redo takes them again.
+    ASSERT_TRUE(RemovePastedChannels(host));
+    EXPECT_EQ(CommentTexts(host), hostOnly);
+    ASSERT_TRUE(host.Undo());
+    ASSERT_EQ(CommentTexts(host), all);
+    const auto& back = static_cast<const LevelItem&>(*host.m_comments.Items()[1]);
+    EXPECT_EQ(back.m_channel, pasted);
+    EXPECT_EQ(back.m_positionFrom, 4);
+    EXPECT_EQ(back.m_positionTo, 9);
+    EXPECT_DOUBLE_EQ(back.m_positionY, 1.5);
+    EXPECT_TRUE(back.m_locked);
+    EXPECT_EQ(static_cast<const AreaItem&>(*host.m_comments.Items()[2]).GetChannelTo(), pasted);
+    EXPECT_EQ(host.m_comments.GetSelected(), nullptr);
+    ASSERT_TRUE(host.Redo());
+    EXPECT_EQ(CommentTexts(host), hostOnly);
+    ASSERT_TRUE(host.Undo());
+    EXPECT_EQ(CommentTexts(host), all);
+
+    // Undoing the paste itself takes them with the pasted channels; redoing it brings them back.
+    ASSERT_TRUE(host.Undo());
+    EXPECT_EQ(CommentTexts(host), hostOnly);
+    ASSERT_TRUE(host.Redo());
+    EXPECT_EQ(CommentTexts(host), all);
+
+    // A comment added meanwhile stays where it is when the removal is undone.
+    ASSERT_TRUE(RemovePastedChannels(host));
+    host.m_comments.Add(std::make_unique<MomentItem>(7, CString(L"позже")));
+    ASSERT_TRUE(host.Undo());
+    EXPECT_EQ(CommentTexts(host), (std::vector<CString>{L"момент", L"уровень Ic", L"Ua и Ic", L"только Ua", L"позже"}));
+}
+
+// Without an undo state to go back to, a removed channel's comments are simply gone.
+TEST_F(MergeFixture, ACommentWhoseChannelIsRemovedWithoutUndoIsGone) {
+    Spec h;
+    h.analog = {{"Ua", 1, [](int i) { return i; }}, {"Ub", 1, [](int i) { return -i; }}};
+    Open(h, h);
+    host.m_comments.Add(std::make_unique<LevelItem>(CString(L"Ub"), 4, 1.0))->m_text = L"Ub";
+    host.m_comments.Add(std::make_unique<MomentItem>(1, CString(L"момент")));
+    ASSERT_FALSE(host.CanUndo());
+    host.m_oscillogram.RemoveChannel(L"Ub");
+    EXPECT_EQ(CommentTexts(host), std::vector<CString>{L"момент"});
+    EXPECT_FALSE(host.Undo());
+}
+
 TEST(ChannelClipboard, OnlyTextInThePrivateFormatIsRead) {
     CString text;
     EXPECT_TRUE(ReadClipboardText(ClipboardBytesOf(L"<?xml version=\"1.0\"?><settings/>"), text));

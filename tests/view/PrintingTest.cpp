@@ -240,3 +240,97 @@ TEST(Printing, PictureIsWhatTheViewShows) {
     EXPECT_EQ(differ, 0);
     EXPECT_TRUE(rig.view->RenderPicturePng(0, 200).empty());
 }
+
+// Comments print with the curves: each where its rows are printed, a level on a channel that
+// the pagination moves to the second page on that page with its text, an area and a moment
+// on the first.
+TEST(Printing, CommentsPrintWhereTheirRowsArePrinted) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 400);
+    std::vector<CChannel> chans;
+    const char* names[] = {"UA", "UB", "UC", "IA", "IB", "IC"};
+    for (int k = 0; k < 6; ++k) {
+        std::vector<double> s(400);
+        for (size_t i = 0; i < s.size(); ++i) s[i] = std::sin(double(i) * 0.05 + k);
+        chans.push_back(Analog(rig.doc, names[k], s));
+    }
+    AddChannels(rig.doc, std::move(chans));
+    auto& chs = rig.doc.GetOscillogram().m_channels;
+    for (auto& ch : chs) {
+        ch.m_customColorSet = true;
+        ch.m_customColor = RGB(0, 0, 220);
+        ch.m_flags &= ~(CHF_SHOW_RMS | CHF_SHOW_HARMONIC);
+    }
+    rig.doc.m_settings.GetCategory(L"View").SetDouble(L"XScale", 0.05);  // 1.25 pixels a sample
+    rig.Open(644, 300);
+    auto& v = *rig.view;
+    v.SetAnalogSize(260);
+    v.m_yOffset = -120;
+
+    CommentList& comments = rig.doc.m_comments;
+    auto* area = static_cast<AreaItem*>(comments.Add(std::make_unique<AreaItem>(CString(L"UA"), 10)));
+    area->m_positionTo = 40;
+    area->m_text = L"Пуск";
+    auto* level = static_cast<LevelItem*>(comments.Add(std::make_unique<LevelItem>(CString(L"IC"), 60, 0.25)));
+    level->m_positionTo = 300;
+    level->m_text = L"Уставка";
+    ASSERT_GT(level->GetLevelFraction(rig.doc), 0.0);
+    comments.Add(std::make_unique<MomentItem>(350, CString(L"Отключение")));
+
+    testutil::TempDir dir;
+    const std::string pdfPath = dir.File("comments.pdf");
+    PdfDocument pdf;
+    ASSERT_TRUE(pdf.Create(pdfPath, 794, 1123, 96));
+    PrintJob job;
+    CDC* dc = pdf.StartPage();
+    CString refusal;
+    ASSERT_TRUE(v.OnBeginPrinting(dc, job, &refusal));
+    const PrintGeometry g = job.geometry;
+    ASSERT_EQ(g.picture.Width(), v.m_clientWidth);  // one page pixel for one view pixel
+    const PagedRows rows = PaginateRows(v.PrintRowHeights(), RowPager(g.slice, v.GetBottomBand()));
+    ASSERT_EQ(rows.tops.size(), 6u);
+    const int64_t icTop = rows.tops[5];
+    ASSERT_EQ(icTop / g.slice, 1) << "IC must be printed on the second page";
+    // Unpaginated, IC's row would lie higher: the page break moved it down.
+    int64_t unpaged = 0;
+    for (int k = 0; k < 5; ++k) unpaged += v.GetChannelHeight(chs[size_t(k)]);
+    ASSERT_GT(icTop - unpaged, 20);
+    for (int page = 1; page <= v.GetPrintPageCount(); ++page) {
+        if (page > 1) dc = pdf.StartPage();
+        v.OnPrint(dc, page, job, nullptr);
+        pdf.EndPage();
+    }
+    v.OnEndPrinting();
+    ASSERT_TRUE(pdf.Close());
+    ASSERT_EQ(v.GetPrintPageCount(), 2);
+    const auto ppm = testutil::Run({"/usr/bin/pdftoppm", "-r", "96", "-png", pdfPath, dir.File("page")});
+    ASSERT_EQ(ppm.exitCode, 0) << ppm.err;
+    CBitmap pages[2];
+    for (int p = 0; p < 2; ++p) ASSERT_TRUE(pages[p].LoadPngFile(dir.File("page-" + std::to_string(p + 1) + ".png")));
+
+    const int W = v.m_leftWidth, L = g.picture.left, T = g.picture.top;
+    auto X = [&](int64_t s) { return L + CommentSampleX(s, W, v.m_firstSample, v.m_xScale); };
+    const COLORREF marker = RGB(255, 100, 100);
+    // The level line on page 2, across IC's printed row, with its text under it; nothing of
+    // it where IC's row would be without the page break, nor on page 1.
+    const int icH = v.GetChannelHeight(chs[5]);
+    const int line = LevelLineY(ChannelRow{0, icH}, level->GetLevelFraction(rig.doc));
+    const int yl = T + int(icTop - g.slice) + line, wrong = T + int(unpaged - g.slice) + line;
+    EXPECT_GT(CountColor(pages[1], X(60) + 10, X(300) - 10, yl - 2, yl + 3, marker), (X(300) - X(60) - 20) * 2);
+    EXPECT_GT(CountColor(pages[1], X(60) + 5, X(300) - 5, yl + 5, yl + 21, RGB(128, 0, 0)), 10);
+    EXPECT_EQ(CountColor(pages[1], X(60) + 10, X(300) - 10, wrong - 3, wrong + 4, marker), 0);
+    EXPECT_EQ(CountColor(pages[0], X(60) + 10, X(300) - 10, T, g.picture.bottom, marker), 0);
+    // The area on UA's row of page 1, filled with the blended red and framed.
+    const int uaH = v.GetChannelHeight(chs[0]);
+    EXPECT_GT(CountColor(pages[0], X(10) + 4, X(40) - 4, T + 4, T + uaH - 4, RGB(255, 191, 191)), (X(40) - X(10)) * 10);
+    EXPECT_GT(CountColor(pages[0], X(10) - 2, X(10) + 3, T + 4, T + uaH - 4, marker), uaH);
+    // The moment's line and icon at its x on page 1.
+    EXPECT_GT(CountColor(pages[0], X(350) - 1, X(350) + 2, T + 25, T + 200, marker), 150);
+    EXPECT_GT(CountColor(pages[0], X(350) - 10, X(350) + 15, T, T + 20, RGB(255, 255, 225)), 20);
+    // The level's text is on page 2 only.
+    for (int p = 1; p <= 2; ++p) {
+        const auto text = testutil::Run({"/usr/bin/pdftotext", "-f", std::to_string(p), "-l", std::to_string(p), pdfPath, "-"});
+        ASSERT_EQ(text.exitCode, 0);
+        EXPECT_EQ(text.out.find("Уставка") != std::string::npos, p == 2) << text.out;
+    }
+}

@@ -395,9 +395,11 @@ void CTenvorikView::OnWheel(wxMouseEvent& event) {
 int CTenvorikView::ContextMenuAt(const wxPoint& p) {
     oscview::CTenvorikView* core = Core();
     if (!core) return 0;
-    // The time axis band, the caption column; a comment item's menu needs a selected item.
+    // The time axis band, the caption column, and over the plot the menu of the comment item
+    // the mouse last moved over.
     if (p.y >= core->m_clientHeight - core->GetBottomBand()) return 560;
     if (p.x < core->m_leftWidth) return 561;
+    if (p.x > core->m_leftWidth && !core->CommentMenu().empty()) return 563;
     return 0;
 }
 

@@ -32,6 +32,8 @@ public:
     // The window the record is painted in, and the view below it (null until the record is
     // loaded and painted once).
     wxWindow* GetCanvas() const { return m_canvas; }
+    // The edit over a comment's level line while it is open, else null.
+    const wxTextCtrl* GetLevelEdit() const { return m_levelEdit; }
     oscview::CTenvorikView* GetCore() { return Core(); }
     // The context menu a right click at client point `p` opens: 560, 561 or none (0).
     int ContextMenuAt(const wxPoint& p);
