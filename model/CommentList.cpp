@@ -343,8 +343,20 @@ void CommentList::Draw(CDC* dc, int right, int bottom, int yOffset, int leftWidt
     ctx.differencePanel = m_view && m_view->ShowsDifferencePanel();
 
     const int saved = dc->SaveDC();
-    RECT clip{leftWidth, 0, right, bottom - (ctx.differencePanel ? 75 : 30)};
+    const int band = ctx.differencePanel ? 75 : 30;
+    RECT clip{leftWidth, 0, right, bottom - band};
     dc->IntersectClipRect(&clip);
+    // A printed picture has a time axis at the foot of every page: a moment's line stops
+    // above each, as it stops above the last.
+    if (const int64_t page = m_view ? m_view->PageHeight(dc) : 0; page > band) {
+        for (int64_t foot = page; foot < bottom - band; foot += page) {
+            RECT axis{leftWidth, int(foot - band), right, int(foot)};
+            dc->LPtoDP(&axis);
+            CRgn region;
+            region.CreateRectRgnIndirect(&axis);
+            dc->SelectClipRgn(&region, RGN_DIFF);
+        }
+    }
     for (const auto& item : m_items)
         if (item->IsValid(*m_doc)) item->Draw(ctx, *m_doc);
     if (const CommentItem* sel = ctx.selected; sel && sel->IsValid(*m_doc)) {

@@ -26,6 +26,9 @@ public:
     // row on the next page rather than let it reach into a page's time-axis band. On the
     // screen rows only follow each other.
     virtual void PlaceRow(const CDC* /*dc*/, int64_t& /*top*/, int /*h*/) const {}
+    // The height of one printed page of the picture drawn on `dc`, each page ending in its own
+    // time-axis band; 0 on the screen.
+    virtual int64_t PageHeight(const CDC* /*dc*/) const { return 0; }
 };
 
 class CommentList {

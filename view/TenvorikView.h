@@ -329,6 +329,7 @@ public:
     int GetTimeUnit() const override { return m_timeUnit; }
     bool ShowsDifferencePanel() const override;
     void PlaceRow(const CDC* dc, int64_t& top, int h) const override { PagerFor(dc).Place(top, h); }
+    int64_t PageHeight(const CDC* dc) const override { return PagerFor(dc).Slice(); }
     int GetTraceLeft() const override { return m_leftWidth; }
     int64_t GetFirstVisibleSample() const override { return m_firstSample; }
     double GetXScale() const override { return m_xScale; }

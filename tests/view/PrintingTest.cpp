@@ -326,6 +326,12 @@ TEST(Printing, CommentsPrintWhereTheirRowsArePrinted) {
     EXPECT_GT(CountColor(pages[0], X(10) - 2, X(10) + 3, T + 4, T + uaH - 4, marker), uaH);
     // The moment's line and icon at its x on page 1.
     EXPECT_GT(CountColor(pages[0], X(350) - 1, X(350) + 2, T + 25, T + 200, marker), 150);
+    // It stops above the time axis at the foot of each page.
+    const int foot = T + int(g.slice), band = v.GetBottomBand();
+    EXPECT_GT(CountColor(pages[0], X(350) - 1, X(350) + 2, foot - band - 10, foot - band, marker), 5);
+    EXPECT_EQ(CountColor(pages[0], X(350) - 1, X(350) + 2, foot - band + 2, foot - 2, marker), 0);
+    EXPECT_GT(CountColor(pages[1], X(350) - 1, X(350) + 2, T + 2, T + 200, marker), 150);
+    EXPECT_EQ(CountColor(pages[1], X(350) - 1, X(350) + 2, foot - band + 2, foot - 2, marker), 0);
     EXPECT_GT(CountColor(pages[0], X(350) - 10, X(350) + 15, T, T + 20, RGB(255, 255, 225)), 20);
     // The level's text is on page 2 only.
     for (int p = 1; p <= 2; ++p) {
