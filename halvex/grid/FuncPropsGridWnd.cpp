@@ -267,10 +267,16 @@ void FuncPropsGridWnd::OnChanging(wxPropertyGridEvent& event) {
     } else if (dynamic_cast<CMFCFuncPropsFont*>(row)) {
         accepted = false;  // a font is chosen in its dialog, not typed
     } else if (dynamic_cast<CMFCFuncPropsColor*>(row)) {
-        wxColourPropertyValue colour;
-        colour << value;
+        wxColour chosen;
+        if (value.GetType() == "wxColourPropertyValue") {
+            wxColourPropertyValue v;
+            v << value;
+            chosen = v.m_colour;
+        } else {
+            chosen << value;
+        }
         CString text;
-        text.Format(L"%d", int(FromWxColour(colour.m_colour)));
+        text.Format(L"%d", int(FromWxColour(chosen)));
         accepted = row->OnUpdateValue(text);
     } else if (row->GetValue().kind == GridValue::eBool) {
         accepted = row->OnUpdateValue(value.GetBool() ? CMFCPropertyGridProperty::m_strTrue

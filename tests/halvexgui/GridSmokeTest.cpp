@@ -7,7 +7,12 @@
 #include <wx/frame.h>
 
 #include "halvex/grid/FuncPropsGridWnd.h"
+#include "platform/ui/WxUiServices.h"
 #include "halvex/grid/model/MFCFuncPropsBool.h"
+#include "halvex/grid/model/MFCFuncPropsFont.h"
+#include "halvex/mimic/ControlLogicElem.h"
+#include "halvex/scheme/SchemeFuncElement.h"
+#include "tests/halvex/support/FakeArmHost.h"
 #include "tests/halvex/support/GridTestSupport.h"
 
 using halvex::FuncPropsGridWnd;
@@ -130,6 +135,95 @@ TEST(GridWindow, APageBuiltAgainReplacesTheWindowsRows) {
     ASSERT_NE(f.Prop(L"Text"), nullptr);
     EXPECT_EQ(f.Prop(L"Text")->GetValueAsString(), "new");
     EXPECT_EQ(f.Prop(L"Width"), nullptr);
+}
+
+// The host's way of working: a function element selected on a scheme, its page filled from
+// the function's definition, an edit made in the window and applied to the element at once.
+TEST(GridWindow, EditOfAFunctionElementsPageChangesTheElement) {
+    testutil::FakeArmHost host;
+    SCHEME_FUNC func;
+    func.m_sName = L"TIMER";
+    auto* delay = new FuncPropsEditInt;
+    delay->m_sKey = L"Delay";
+    delay->m_sCaption = L"Задержка";
+    delay->m_sGroup = L"Время";
+    delay->SetMinValue(0);
+    delay->SetMaxValue(1000);
+    auto* mode = new FuncPropsCombo;
+    mode->m_sKey = L"Mode";
+    mode->m_sCaption = L"Режим";
+    mode->m_vOptions = {L"на включение", L"на отключение"};
+    func.m_vProps = {SmartPointer<FuncPropsBase>(delay), SmartPointer<FuncPropsBase>(mode)};
+    host.functions[2][L"TIMER"] = &func;
+    SCHEME_FUNC_ELEMENT element;
+    element.m_eFuncSchemeType = EFuncSchemeType(2);
+    element.m_sName = L"TIMER";
+    element.m_mapPropValues[L"Delay"] = L"100";
+
+    wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "Scheme", wxDefaultPosition, wxSize(480, 320));
+    TestGrid model;
+    model.floating = true;
+    model.m_pArmDataInterface = &host;
+    auto* wnd = new FuncPropsGridWnd(frame, model);
+    model.SetBaseElemAndFill(&element);
+    frame->Show();
+    PumpGrid(20);
+
+    wxPGProperty* delayProp = wnd->PropertyOf(model.Row(L"Delay"));
+    ASSERT_NE(delayProp, nullptr);
+    EXPECT_EQ(delayProp->GetValueAsString(), "100");
+    EXPECT_TRUE(wnd->ChangePropertyValue(delayProp, wxVariant(wxString("250"))));
+    PumpGrid();
+    EXPECT_EQ(element.m_mapPropValues[L"Delay"], L"250");
+    EXPECT_TRUE(wnd->ChangePropertyValue(wnd->PropertyOf(model.Row(L"Mode")), wxVariant(1L)));
+    PumpGrid();
+    EXPECT_EQ(element.m_mapPropValues[L"Mode"], L"1");
+    EXPECT_EQ(host.changed, (std::vector<int>{3, 3}));
+
+    // Refused in the window: the element keeps its value.
+    EXPECT_FALSE(wnd->ChangePropertyValue(delayProp, wxVariant(wxString("-1"))));
+    PumpGrid();
+    EXPECT_EQ(element.m_mapPropValues[L"Delay"], L"250");
+    EXPECT_EQ(model.sink.messages.size(), 1u);
+
+    frame->Destroy();
+    PumpGrid(5);
+}
+
+TEST(GridWindow, MimicPageShowsFontColourAndPictureRows) {
+    testutil::FakeArmHost host;
+    CONTROL_LOGIC_ELEM control;
+    control.m_sCaption = L"Авария";
+    wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "Screen", wxDefaultPosition, wxSize(480, 320));
+    TestGrid model;
+    model.m_pArmDataInterface = &host;
+    auto* wnd = new FuncPropsGridWnd(frame, model);
+    model.SetMonElemAndFill(&control);
+    frame->Show();
+    PumpGrid(20);
+    ASSERT_EQ(model.GetPropertyCount(), 5);
+    auto* colourRow = dynamic_cast<CMFCFuncPropsColor*>(model.GetProperty(3));
+    auto* icons = dynamic_cast<CIconListProp*>(model.GetProperty(4));
+    ASSERT_NE(colourRow, nullptr);
+    ASSERT_NE(icons, nullptr);
+    wxPGProperty* font = wnd->PropertyOf(model.GetProperty(2));
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(font->GetValueAsString(), platform::ToWx(model.GetProperty(2)->FormatProperty()));
+
+    wxVariant red;
+    red << wxColour(255, 0, 0);
+    EXPECT_TRUE(wnd->ChangePropertyValue(wnd->PropertyOf(colourRow), red));
+    PumpGrid();
+    EXPECT_EQ(colourRow->GetColor(), RGB(255, 0, 0));
+
+    wxPGProperty* view = wnd->PropertyOf(icons);
+    EXPECT_EQ(view->GetValueAsString(), wxString::FromUTF8("Галочка"));
+    EXPECT_TRUE(wnd->ChangePropertyValue(view, wxVariant(1L)));
+    PumpGrid();
+    EXPECT_EQ(icons->GetSelectedIndex(), 1);
+
+    frame->Destroy();
+    PumpGrid(5);
 }
 
 }  // namespace
