@@ -4,6 +4,8 @@
 #include "halvex/grid/model/MFCFuncPropsFont.h"
 #include "halvex/grid/model/MFCFuncPropsGridCtrl.h"
 #include "halvex/helpers/Ai_Str.h"
+#include "halvex/scheme/SchemeBlockElement.h"
+#include "halvex/scheme/SchemeDecor.h"
 #include "halvex/scheme/SchemeFuncElement.h"
 #include "halvex/scheme/SchemeInOut.h"
 
@@ -25,7 +27,9 @@ int DecimalValue(const CString& text) { return FuncPropsToInt(text); }
 
 void CMFCFuncPropsBase::ApplyOnFloatingProps() {
     CMFCFuncPropsGridCtrl* grid = GetFuncGrid();
-    if (!grid || !grid->m_pArmDataInterface || !grid->m_pSchemeElem) return;
+    // A mimic control's page writes nothing: the scheme element the grid still points to is
+    // not the one shown.
+    if (!grid || !grid->m_pArmDataInterface || !grid->m_pSchemeElem || grid->IsMonPage()) return;
     ArmDataInterface* host = grid->m_pArmDataInterface;
     SCHEME_BASE_ELEMENT* element = grid->m_pSchemeElem;
     host->PrepareElementChange(0, 0);
@@ -40,12 +44,23 @@ void CMFCFuncPropsBase::ApplyOnFloatingProps() {
             host->ElementChanged(3);
             break;
         case eSchElemBlock:
+            if (auto* b = dynamic_cast<SCHEME_BLOCK_ELEMENT*>(element)) ApplyByBlockElem(b);
             host->ElementChanged(3);
             break;
         case eSchElemText:
+            if (auto* t = dynamic_cast<SCHEME_TEXT_ELEMENT*>(element)) ApplyByTextElem(t);
+            host->ElementChanged(0);
+            break;
         case eSchElemLine:
+            if (auto* l = dynamic_cast<SCHEME_LINE_ELEMENT*>(element)) ApplyByLineElem(l);
+            host->ElementChanged(0);
+            break;
         case eSchElemRect:
+            if (auto* r = dynamic_cast<SCHEME_RECT_ELEMENT*>(element)) ApplyByRectElem(r);
+            host->ElementChanged(0);
+            break;
         case eSchElemDynText:
+            if (auto* d = dynamic_cast<SCHEME_DYNAMIC_ELEMENT*>(element)) ApplyByDynamicElem(d);
             host->ElementChanged(0);
             break;
         default:
@@ -55,6 +70,66 @@ void CMFCFuncPropsBase::ApplyOnFloatingProps() {
 
 void CMFCFuncPropsBase::ApplyByFuncElem(SCHEME_FUNC_ELEMENT* element) {
     element->m_mapPropValues[GetUniqueName()] = GetCurrValue();
+}
+
+void CMFCFuncPropsBase::ApplyByBlockElem(SCHEME_BLOCK_ELEMENT* element) {
+    element->m_mapPropValues[GetUniqueName()] = GetCurrValue();
+}
+
+void CMFCFuncPropsBase::ApplyByTextElem(SCHEME_TEXT_ELEMENT* element) {
+    CMFCFuncPropsGridCtrl* grid = GetFuncGrid();
+    if (!grid || !grid->GetSafeHwnd()) return;
+    const CString key = GetUniqueName();
+    const CString value = GetCurrValue();
+    if (key == CMFCFuncPropsGridCtrl::m_pEditText) {
+        if (value.IsEmpty()) return;
+        element->m_sText = value;
+    } else if (key == CMFCFuncPropsGridCtrl::m_pOrientation) {
+        element->m_nOrientation = DecimalValue(value);
+    } else {
+        return;
+    }
+    grid->CorrectScrollViewSize();
+    grid->InvalidateView(eChangeProjectLook);
+}
+
+void CMFCFuncPropsBase::ApplyByLineElem(SCHEME_LINE_ELEMENT* element) {
+    CMFCFuncPropsGridCtrl* grid = GetFuncGrid();
+    if (!grid || !grid->GetSafeHwnd()) return;
+    const CString key = GetUniqueName();
+    if (key == CMFCFuncPropsGridCtrl::m_pLineWidth) element->m_nWidth = DecimalValue(GetCurrValue());
+    else if (key == CMFCFuncPropsGridCtrl::m_pLineStyle) element->m_nDashStyle = DecimalValue(GetCurrValue());
+    else return;
+    grid->InvalidateView(eChangeProjectLook);
+}
+
+void CMFCFuncPropsBase::ApplyByRectElem(SCHEME_RECT_ELEMENT* element) {
+    CMFCFuncPropsGridCtrl* grid = GetFuncGrid();
+    if (!grid || !grid->GetSafeHwnd()) return;
+    const CString key = GetUniqueName();
+    if (key == CMFCFuncPropsGridCtrl::m_pLineWidth) element->m_nLineWidth = DecimalValue(GetCurrValue());
+    else if (key == CMFCFuncPropsGridCtrl::m_pLineStyle) element->m_nDashStyle = DecimalValue(GetCurrValue());
+    else return;
+    grid->InvalidateView(eChangeProjectLook);
+}
+
+void CMFCFuncPropsBase::ApplyByDynamicElem(SCHEME_DYNAMIC_ELEMENT* element) {
+    CMFCFuncPropsGridCtrl* grid = GetFuncGrid();
+    if (!grid || !grid->GetSafeHwnd()) return;
+    const CString key = GetUniqueName();
+    const CString value = GetCurrValue();
+    if (key == CMFCFuncPropsGridCtrl::m_pEditText) {
+        if (value.IsEmpty()) return;
+        element->m_sText = value;
+    } else if (key == CMFCFuncPropsGridCtrl::m_pAliasPlace) {
+        element->m_nAliasPlace = DecimalValue(value);
+    } else if (key == CMFCFuncPropsGridCtrl::m_pAliasText) {
+        element->m_sAlias = value;
+    } else {
+        return;
+    }
+    grid->CorrectScrollViewSize();
+    grid->InvalidateView(eChangeProjectLook);
 }
 
 void CMFCFuncPropsBase::ApplyByInOutElem(SCHEME_INOUT* element) {
@@ -111,8 +186,45 @@ bool CMFCFuncPropsGridCtrl::DisconnectEditedOutputFromUsersSchemes() {
     return output && output->DisconnectInSchemeEditTypeAndCorrectNames(m_pArmDataInterface, eSchemeEditUser);
 }
 
-// Fonts and colours of decoration elements are written once those elements are part of this
-// library; until then the rows only report their change.
-void CMFCFuncPropsFont::ApplyOnAction() {}
+namespace {
 
-void CMFCFuncPropsColor::ApplyOnAction() {}
+// The grid whose scheme element a font or colour row may change at once; null when none.
+CMFCFuncPropsGridCtrl* FloatingSchemeGrid(CMFCPropertyGridCtrl* grid) {
+    auto* g = dynamic_cast<CMFCFuncPropsGridCtrl*>(grid);
+    if (!g || !g->IsFloating() || !g->m_pArmDataInterface || !g->m_pSchemeElem || g->IsMonPage()) return nullptr;
+    return g;
+}
+
+}  // namespace
+
+void CMFCFuncPropsFont::ApplyOnAction() {
+    CMFCFuncPropsGridCtrl* grid = FloatingSchemeGrid(GetGrid());
+    if (!grid || grid->m_pSchemeElem->GetSchemeElementType() != eSchElemText) return;
+    auto* text = dynamic_cast<SCHEME_TEXT_ELEMENT*>(grid->m_pSchemeElem);
+    if (!text) return;
+    text->SetArmFont(m_lf);
+    text->m_color = GridColorToArgb(m_color);
+    grid->CorrectScrollViewSize();
+    grid->InvalidateView(eChangeProjectLook);
+}
+
+void CMFCFuncPropsColor::ApplyOnAction() {
+    CMFCFuncPropsGridCtrl* grid = FloatingSchemeGrid(GetGrid());
+    if (!grid) return;
+    const uint32_t argb = GridColorToArgb(GetColor());
+    SCHEME_BASE_ELEMENT* element = grid->m_pSchemeElem;
+    switch (int(element->GetSchemeElementType())) {
+        case eSchElemLine:
+            if (auto* l = dynamic_cast<SCHEME_LINE_ELEMENT*>(element)) l->m_color = argb;
+            break;
+        case eSchElemRect:
+            if (auto* r = dynamic_cast<SCHEME_RECT_ELEMENT*>(element)) r->m_color = argb;
+            break;
+        case eSchElemDynText:
+            if (auto* d = dynamic_cast<SCHEME_DYNAMIC_ELEMENT*>(element)) d->m_colorDisplay = argb;
+            break;
+        default:
+            return;
+    }
+    grid->InvalidateView(eChangeProjectLook);
+}

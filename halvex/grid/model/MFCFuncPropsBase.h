@@ -10,6 +10,11 @@
 class CMFCFuncPropsGridCtrl;
 class SCHEME_FUNC_ELEMENT;
 class SCHEME_INOUT;
+class SCHEME_BLOCK_ELEMENT;
+class SCHEME_TEXT_ELEMENT;
+class SCHEME_LINE_ELEMENT;
+class SCHEME_RECT_ELEMENT;
+class SCHEME_DYNAMIC_ELEMENT;
 
 class CMFCFuncPropsBase : public CMFCPropertyGridProperty {
 public:
@@ -44,6 +49,11 @@ protected:
     // The write-back of each element kind, chosen by the row's key.
     void ApplyByFuncElem(SCHEME_FUNC_ELEMENT* element);
     void ApplyByInOutElem(SCHEME_INOUT* element);
+    void ApplyByBlockElem(SCHEME_BLOCK_ELEMENT* element);
+    void ApplyByTextElem(SCHEME_TEXT_ELEMENT* element);
+    void ApplyByLineElem(SCHEME_LINE_ELEMENT* element);
+    void ApplyByRectElem(SCHEME_RECT_ELEMENT* element);
+    void ApplyByDynamicElem(SCHEME_DYNAMIC_ELEMENT* element);
     // Shows `text` unless a message of the same `guard` is open; false when one was.
     bool ShowGuardedMessage(unsigned guard, const CString& text, unsigned type);
     // The parent row's change notification.

@@ -15,6 +15,11 @@
 class ArmDataInterface;
 class SCHEME_FUNC_ELEMENT;
 class SCHEME_INOUT;
+class SCHEME_BLOCK_ELEMENT;
+class SCHEME_TEXT_ELEMENT;
+class SCHEME_LINE_ELEMENT;
+class SCHEME_RECT_ELEMENT;
+class SCHEME_DYNAMIC_ELEMENT;
 class CONTROL_TEXT_ELEM;
 class CONTROL_BUTTON_ELEM;
 class CONTROL_EDIT_ELEM;
@@ -56,6 +61,9 @@ public:
     // Build the page again for the element or control and kind recorded.
     void FillByCurrentFuncElem();
     void FillByCurrentMonElem();
+    // The page shows a mimic control: edits are the host's to read, and the scheme element the
+    // grid may still point to is not touched.
+    bool IsMonPage() const { return m_bMonPage; }
 
     // Applies the enabling rules of all rows (top level and one level into groups).
     void ActionAllProps();
@@ -124,6 +132,12 @@ protected:
     // One page per kind.
     void FillByFuncElem(SCHEME_FUNC_ELEMENT* element);
     void FillByInOutElem(SCHEME_INOUT* element);
+    void FillByBlockElem(SCHEME_BLOCK_ELEMENT* element);
+    // `codeStyle`: a code text, which shows its text only.
+    void FillByTextElem(SCHEME_TEXT_ELEMENT* element, bool codeStyle);
+    void FillByLineElem(SCHEME_LINE_ELEMENT* element);
+    void FillByRectElem(SCHEME_RECT_ELEMENT* element);
+    void FillByDynamicElem(SCHEME_DYNAMIC_ELEMENT* element);
     void FillByMonTextElem(CONTROL_TEXT_ELEM* control);
     void FillByMonButtonElem(CONTROL_BUTTON_ELEM* control);
     void FillByMonEditElem(CONTROL_EDIT_ELEM* control);
@@ -136,6 +150,9 @@ protected:
     // Keeps `desc`, makes its row for `value`, adds it (disabled when `enabled` is false) and
     // returns it.
     CMFCFuncPropsBase* AddDescriptorRow(FuncPropsBase* desc, const CString& value, bool enabled = true);
+
+private:
+    bool m_bMonPage = false;
 };
 
 // Gives a descriptor its key and its caption and description from the string table; returns it.

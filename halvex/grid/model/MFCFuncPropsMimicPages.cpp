@@ -61,6 +61,7 @@ void CMFCFuncPropsGridCtrl::SetOnlyMonElementTypeAndFill(EControlMonType type) {
 void CMFCFuncPropsGridCtrl::FillByCurrentMonElem() {
     if (!GetSafeHwnd()) return;
     ClearPage();
+    m_bMonPage = true;
     if (!m_pArmDataInterface) return;
     CONTROL_MON_ELEM* c = m_pMonElem;
     switch (int(m_eMonElemType)) {

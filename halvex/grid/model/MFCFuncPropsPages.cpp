@@ -1,11 +1,54 @@
 // The pages of scheme elements: which rows each kind shows, with which values and states.
 #include "halvex/config/ArmDataInterface.h"
+#include "halvex/config/ObjIconsHelper.h"
 #include "halvex/grid/model/MFCFuncPropsBool.h"
+#include "halvex/grid/model/MFCFuncPropsFont.h"
 #include "halvex/grid/model/MFCFuncPropsGridCtrl.h"
 #include "halvex/helpers/HalvexResources.h"
+#include "halvex/scheme/SchemeBlockElement.h"
+#include "halvex/scheme/SchemeDecor.h"
 #include "halvex/scheme/SchemeFunc.h"
 #include "halvex/scheme/SchemeFuncElement.h"
 #include "halvex/scheme/SchemeInOut.h"
+
+namespace {
+
+constexpr unsigned kTextFontFlags = 8388865;
+
+CString Decimal(int v) {
+    CString s;
+    s.Format(L"%d", v);
+    return s;
+}
+
+std::vector<CString> Strings(std::initializer_list<unsigned> ids) {
+    std::vector<CString> out;
+    for (unsigned id : ids) out.push_back(GridString(id));
+    return out;
+}
+
+CMFCFuncPropsColor* ColourRow(unsigned captionId, unsigned descriptionId, uint32_t argb) {
+    auto* row = new CMFCFuncPropsColor(GridString(captionId), GridArgbToColor(argb), GridString(descriptionId));
+    row->EnableOtherButton(GridString(7314) + L"...");
+    row->EnableAutomaticButton(GridString(7282), RGB(0, 0, 0));
+    return row;
+}
+
+FuncPropsEditInt* WidthDescriptor(unsigned descriptionId) {
+    auto* width = GridDescriptor(new FuncPropsEditInt, CMFCFuncPropsGridCtrl::m_pLineWidth, 7267, descriptionId);
+    width->SetMinValue(1);
+    width->SetMaxValue(10);
+    width->m_bSpin = true;
+    return width;
+}
+
+FuncPropsCombo* StyleDescriptor(unsigned descriptionId) {
+    auto* style = GridDescriptor(new FuncPropsCombo, CMFCFuncPropsGridCtrl::m_pLineStyle, 7093, descriptionId);
+    style->m_vOptions = Strings({7270, 7271, 7272});
+    return style;
+}
+
+}  // namespace
 
 CString GridString(unsigned id) { return id ? HalvexLoadString(id) : CString(); }
 
@@ -32,7 +75,9 @@ void CMFCFuncPropsGridCtrl::SetOnlySchemeElementTypeAndFill(ESchemeElementType t
 void CMFCFuncPropsGridCtrl::FillByCurrentFuncElem() {
     if (!GetSafeHwnd()) return;
     ClearPage();
+    m_bMonPage = false;
     if (!m_pArmDataInterface) return;
+    SCHEME_BASE_ELEMENT* e = m_pSchemeElem;
     switch (int(m_eSchemeElemType)) {
         case eSchElemFunc:
             if (auto* f = dynamic_cast<SCHEME_FUNC_ELEMENT*>(m_pSchemeElem)) FillByFuncElem(f);
@@ -41,9 +86,18 @@ void CMFCFuncPropsGridCtrl::FillByCurrentFuncElem() {
         case eSchElemOutput:
             if (auto* io = dynamic_cast<SCHEME_INOUT*>(m_pSchemeElem)) FillByInOutElem(io);
             break;
-        default:
-            // Blocks and decoration elements have no page in this library yet.
+        case eSchElemBlock:
+            if (auto* b = dynamic_cast<SCHEME_BLOCK_ELEMENT*>(e)) FillByBlockElem(b);
             break;
+        case eSchElemText:
+        case 6:  // a code text about to be placed
+            if (auto* t = dynamic_cast<SCHEME_TEXT_ELEMENT*>(e)) FillByTextElem(t, t->m_bCodeStyle);
+            else FillByTextElem(nullptr, int(m_eSchemeElemType) == 6);
+            break;
+        case eSchElemLine: FillByLineElem(dynamic_cast<SCHEME_LINE_ELEMENT*>(e)); break;
+        case eSchElemRect: FillByRectElem(dynamic_cast<SCHEME_RECT_ELEMENT*>(e)); break;
+        case eSchElemDynText: FillByDynamicElem(dynamic_cast<SCHEME_DYNAMIC_ELEMENT*>(e)); break;
+        default: break;
     }
 }
 
@@ -107,4 +161,64 @@ void CMFCFuncPropsGridCtrl::FillByInOutElem(SCHEME_INOUT* element) {
                              flag(distSend != 0), editable);
         }
     }
+}
+
+void CMFCFuncPropsGridCtrl::FillByBlockElem(SCHEME_BLOCK_ELEMENT* element) {
+    BLOCK_SCHEME* block = element ? element->GetBlockScheme(m_pArmDataInterface) : nullptr;
+    if (!block) return;
+    std::map<CString, EArmObjectType> props;
+    std::vector<CString> errors;
+    block->m_scheme.CollectBlockElemProps(m_pArmDataInterface, props, errors);
+    for (const auto& [name, type] : props) {
+        auto* desc = new FuncPropsArmObjCombo;
+        desc->m_sKey = name;
+        desc->m_sCaption = name;
+        desc->m_sDescription = ObjIconsHelper::GetTypeName(type, false);
+        desc->m_eArmObjType = type;
+        auto stored = element->m_mapPropValues.find(name);
+        // Kept with the page like every other descriptor: the row points to it.
+        AddDescriptorRow(desc, stored == element->m_mapPropValues.end() ? CString() : stored->second);
+    }
+}
+
+void CMFCFuncPropsGridCtrl::FillByTextElem(SCHEME_TEXT_ELEMENT* element, bool codeStyle) {
+    const SCHEME_TEXT_ELEMENT fresh(codeStyle);
+    const SCHEME_TEXT_ELEMENT& e = element ? *element : fresh;
+    auto* text = GridDescriptor(new FuncPropsEditText, m_pEditText, 7255, 7256);
+    text->m_bSilentReject = codeStyle;
+    text->m_bNotEmpty = true;
+    AddDescriptorRow(text, e.m_sText);
+    if (codeStyle) return;
+    LOGFONTW lf{};
+    e.SetLogFont(lf);
+    AddProperty(new CMFCFuncPropsFont(GridString(7257), lf, kTextFontFlags, GridString(7258), 0,
+                                      GridArgbToColor(e.m_color)));
+    auto* orientation = GridDescriptor(new FuncPropsCombo, m_pOrientation, 7259, 7260);
+    orientation->m_vOptions = Strings({7261, 7262, 7263, 7264});
+    AddDescriptorRow(orientation, Decimal(e.m_nOrientation));
+}
+
+void CMFCFuncPropsGridCtrl::FillByLineElem(SCHEME_LINE_ELEMENT* element) {
+    const SCHEME_LINE_ELEMENT fresh;
+    const SCHEME_LINE_ELEMENT& e = element ? *element : fresh;
+    AddProperty(ColourRow(7265, 7266, e.m_color));
+    AddDescriptorRow(WidthDescriptor(7268), Decimal(e.m_nWidth));
+    AddDescriptorRow(StyleDescriptor(7269), Decimal(e.m_nDashStyle));
+}
+
+void CMFCFuncPropsGridCtrl::FillByRectElem(SCHEME_RECT_ELEMENT* element) {
+    const SCHEME_RECT_ELEMENT fresh;
+    const SCHEME_RECT_ELEMENT& e = element ? *element : fresh;
+    AddDescriptorRow(WidthDescriptor(7273), Decimal(e.m_nLineWidth));
+    AddProperty(ColourRow(7265, 7274, e.m_color));
+    AddDescriptorRow(StyleDescriptor(7275), Decimal(e.m_nDashStyle));
+}
+
+void CMFCFuncPropsGridCtrl::FillByDynamicElem(SCHEME_DYNAMIC_ELEMENT* element) {
+    const SCHEME_DYNAMIC_ELEMENT fresh;
+    const SCHEME_DYNAMIC_ELEMENT& e = element ? *element : fresh;
+    AddDescriptorRow(GridDescriptor(new FuncPropsEditText, m_pAliasText, 7278, 7279), e.m_sAlias);
+    auto* place = GridDescriptor(new FuncPropsCombo, m_pAliasPlace, 7285, 7286);
+    place->m_vOptions = Strings({7287, 7288, 7289, 7290});
+    AddDescriptorRow(place, Decimal(e.m_nAliasPlace));
 }
