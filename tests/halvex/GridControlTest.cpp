@@ -342,3 +342,17 @@ TEST(GridIconList, DrawsTheChosenImageAndItsTextAndNothingWithoutAChoice) {
 }
 
 }  // namespace
+
+namespace {
+
+// The library makes the rows of descriptors as soon as it is loaded: a host may ask a
+// descriptor for its row before it made any grid.
+TEST(GridFactory, InstalledWhenTheLibraryIsLoaded) {
+    ASSERT_NE(FuncPropsItemFactory::Installed(), nullptr);
+    FuncPropsEditInt desc;
+    std::unique_ptr<CMFCFuncPropsBase> row(desc.CreateMFCFuncPropsBase(L"5", nullptr));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->GetCurrValue(), L"5");
+}
+
+}  // namespace

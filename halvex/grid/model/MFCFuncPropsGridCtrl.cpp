@@ -83,6 +83,11 @@ void CMFCFuncPropsGridCtrl::InstallItemFactory() {
     FuncPropsItemFactory::Install(&factory);
 }
 
+namespace {
+// Descriptors make their rows from the moment the library is loaded, before any grid exists.
+[[maybe_unused]] const bool kItemFactoryInstalled = (CMFCFuncPropsGridCtrl::InstallItemFactory(), true);
+}  // namespace
+
 CMFCFuncPropsGridCtrl::CMFCFuncPropsGridCtrl() { InstallItemFactory(); }
 
 CMFCFuncPropsGridCtrl::~CMFCFuncPropsGridCtrl() {
