@@ -214,15 +214,18 @@ bool IsChannelControl(int id) {
     return IsIn(id, DialogListFamily()) || IsIn(id, PageListFamily());
 }
 
+CString FormulaChannelArgument(const CString& name) {
+    const std::wstring& s = name.str();
+    if (IsPlainName(s)) return name;
+    // A quote would end the quoted name early and let the rest read as formula text.
+    if (s.find(L'"') != std::wstring::npos) throw new CTenvorikException(kStrWrongChannelName, name);
+    return Quoted(name);
+}
+
 CString GetArgumentText(const ArgumentFiller& filler, int id) {
     const CString text = filler.window && filler.window->HasControl(id) ? filler.window->GetText(id) : CString();
     const std::wstring& s = text.str();
-    if (IsChannelControl(id)) {
-        if (IsPlainName(s)) return text;
-        // A quote would end the quoted name early and let the rest read as formula text.
-        if (s.find(L'"') != std::wstring::npos) throw new CTenvorikException(kStrWrongChannelName, text);
-        return Quoted(text);
-    }
+    if (IsChannelControl(id)) return FormulaChannelArgument(text);
     const bool plainNumber =
         std::all_of(s.begin(), s.end(), [](wchar_t c) { return IsAsciiDigit(c) || IsBlank(c) || c == L','; });
     if (!plainNumber) return text;

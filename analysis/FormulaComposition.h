@@ -64,6 +64,11 @@ std::vector<int> ItemArgumentControls(int itemCode, bool pageMode);
 // The item's formula text with "%s" for each argument; empty for a code without a formula.
 CString ItemPattern(int itemCode);
 
+// `name` as a channel argument of a formula: as it is when the formula language reads it as
+// one plain name, else in double quotes. Throws CTenvorikException* for a name with a double
+// quote in it, which no formula can name.
+CString FormulaChannelArgument(const CString& name);
+
 // Fills the argument controls that the panel or page has with their choices and defaults,
 // the channel lists from `record` (nothing for them without one).
 void FillArgumentControls(const ArgumentFiller& filler, const COscillogram* record);

@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "analysis/CalcChannels.h"
 #include "model/Oscillogram.h"
 #include "model/Resources.h"
 #include "model/SettingsStore.h"
@@ -17,6 +18,11 @@ const CString kChannelName = L"channelName";
 ArgumentControls& CQAnPropPg::Controls() {
     static ArgumentControlMap none;
     return m_filler.window ? *m_filler.window : none;
+}
+
+CString CQAnPropPg::UniqueName(const CString& name) const {
+    if (!m_record) return name;
+    return MakeUniqueName(*m_record, CalcChannels::Of(*m_record).FormulaNames(), QAnNameSet(), name);
 }
 
 void CollectResults(CQAnPropPg& page, QAnResults& results) {

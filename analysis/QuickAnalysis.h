@@ -64,6 +64,9 @@ public:
     ArgumentFiller m_filler{nullptr, true};
     // Enables or disables the sheet's confirming button; the page's window sets it.
     std::function<void(bool)> m_enableOk;
+    // The record the page works on, which decides the names its channels will take; the
+    // page's window sets it.
+    COscillogram* m_record = nullptr;
 
 protected:
     void EnableOk(bool enable) {
@@ -71,6 +74,9 @@ protected:
     }
     // The page's controls; a page without a window reads every control as missing.
     ArgumentControls& Controls();
+    // The name a produced channel will take: `name`, or the first free name_2, name_3, ...
+    // (without a record, `name`).
+    CString UniqueName(const CString& name) const;
 };
 
 // The results of `page`, taken once: a second call leaves them as they are.

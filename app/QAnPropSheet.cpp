@@ -17,6 +17,9 @@
 
 #include "app/DiffCursPg.h"
 #include "app/FormulaEditorPg.h"
+#include "app/MezphaseSoedPg.h"
+#include "app/NullPoslPg.h"
+#include "app/PhaseSoprotPg.h"
 #include "app/SymmSostPg.h"
 #include "document/TenvorikDoc.h"
 #include "model/Resources.h"
@@ -50,6 +53,7 @@ void QAnPageWindow::InitPage() {
     m_initialised = true;
     CQAnPropPg& logic = Logic();
     logic.m_filler = {this, true};
+    logic.m_record = &m_sheet.Document().GetOscillogram();
     logic.m_enableOk = [this](bool enable) {
         if (wxWindow* ok = m_sheet.FindWindow(wxID_OK)) ok->Enable(enable);
     };
@@ -148,6 +152,9 @@ const std::vector<QAnPageFactory>& QAnPageFactories() {
     // The analysis pages come before the formula editor as they are built.
     static const std::vector<QAnPageFactory> factories = {
         [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnSymmSostPg(parent, sheet); },
+        [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new СQAnNullPoslPg(parent, sheet); },
+        [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnMezphaseSoedPg(parent, sheet); },
+        [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnPhaseSoprotPg(parent, sheet); },
         [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnDiffCursPg(parent, sheet); },
         [](wxWindow* parent, CQAnPropSheet& sheet) -> QAnPageWindow* { return new CQAnFormulaEditorPg(parent, sheet); },
     };
