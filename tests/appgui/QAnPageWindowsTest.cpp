@@ -13,6 +13,7 @@
 
 #include "FakeUi.h"
 #include "TestUtil.h"
+#include "WxTestApp.h"
 #include "analysis/DiffCurrents.h"
 #include "analysis/SymmetricItems.h"
 #include "app/QAnPropSheet.h"
@@ -20,23 +21,6 @@
 #include "platform/Encoding.h"
 
 namespace {
-
-class WxEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_appgui";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp);
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-    }
-    void TearDown() override {
-        wxTheApp->OnExit();
-        wxEntryCleanup();
-    }
-};
-::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
 
 // Three phase currents of each of two sides, no voltages.
 std::string WriteRecord(const testutil::TempDir& dir) {

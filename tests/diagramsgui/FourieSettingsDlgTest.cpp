@@ -3,6 +3,8 @@
 // limits with a message, keeping the options as they were.
 #include <gtest/gtest.h>
 
+#include "WxTestApp.h"
+
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/radiobut.h>
@@ -12,23 +14,6 @@
 #include "diagrams/ui/FourieDiagramSettingsDlg.h"
 
 namespace {
-
-class WxEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_diagramsgui";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp);
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-    }
-    void TearDown() override {
-        wxTheApp->OnExit();
-        wxEntryCleanup();
-    }
-};
-::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
 
 template <class T>
 T* Child(wxWindow& dlg, int id) {

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "TestUtil.h"
+#include "WxTestApp.h"
 #include "halvex/controls/Ai_CmbBx.h"
 #include "halvex/controls/Ai_ListCtrlPicker.h"
 #include "halvex/controls/Ai_Static.h"
@@ -27,23 +28,6 @@ using platform::FromWx;
 using platform::ToWx;
 
 namespace {
-
-class WxEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "test_halvexgui";
-        static char* argv[] = {name, nullptr};
-        wxApp::SetInstance(new wxApp);
-        ASSERT_TRUE(wxEntryStart(argc, argv));
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-    }
-    void TearDown() override {
-        wxTheApp->OnExit();
-        wxEntryCleanup();
-    }
-};
-::testing::Environment* const kEnv = ::testing::AddGlobalTestEnvironment(new WxEnvironment);
 
 void Pump(int rounds = 20) {
     for (int i = 0; i < rounds; ++i) {

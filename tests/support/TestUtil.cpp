@@ -40,6 +40,12 @@ std::string ReadFile(const std::string& path) {
     return ss.str();
 }
 
+bool HasDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* v = std::getenv(name); v && *v) return true;
+    return false;
+}
+
 std::vector<std::string> SmokeEnv(const TempDir& dir, std::vector<std::string> extra) {
     std::filesystem::create_directories(dir.File("config"));
     std::filesystem::create_directories(dir.File("runtime"));

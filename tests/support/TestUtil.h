@@ -33,4 +33,9 @@ struct RunResult {
 // Runs `argv` with extra environment entries ("NAME=value"), waiting at most `timeoutSec`.
 RunResult Run(const std::vector<std::string>& argv, const std::vector<std::string>& env = {}, int timeoutSec = 60);
 
+// Whether a display server is named in the environment (X11 or Wayland).
+bool HasDisplay();
+// The exit code by which a test program tells CTest that it skipped all of its tests.
+constexpr int kSkipExitCode = 77;
+
 }  // namespace testutil
