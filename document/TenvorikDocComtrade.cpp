@@ -33,8 +33,8 @@ CChannel ChannelFromLine(const ComtradeChannelLine& line, bool status, CTenvorik
     CChannel ch(doc);
     ch.m_discrete = status ? 1 : 0;
     ch.m_fileName = line.name;
-    ch.m_phase = status ? CStringA() : line.phase;
-    ch.m_circuit = status ? CStringA() : line.circuit;
+    ch.m_phase = line.phase;
+    ch.m_circuit = line.circuit;
     ch.m_unit = status ? CStringA() : line.unit;
     if (status) {
         ch.m_a = 1.0;
@@ -159,6 +159,9 @@ CString CTenvorikDoc::ParseCfg(const CString& path) {
     osc.m_dataFileType = cfg.fileType;
     osc.m_timeMultiplier = cfg.timeMultiplier;
     osc.m_localTimeCode = cfg.localTimeCode;
+    osc.m_timeCode = cfg.timeCode;
+    osc.m_timeQuality = cfg.timeQuality;
+    osc.m_hasTimeCodeLine = cfg.hasTimeCodeLine;
     if (!cfg.multiplierText.IsEmpty()) {
         CString text;
         text.Format(LoadResString(9713).GetString(), ShownFileName(path).GetString(), cfg.multiplierText.GetString());
@@ -297,6 +300,8 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
         line.index = pos;
         line.name = ch.m_fileName;
         if (status) {
+            line.phase = ch.m_phase;
+            line.circuit = ch.m_circuit;
             line.normalState = ch.m_normalState;
             cfg.status.push_back(line);
             continue;
@@ -335,6 +340,10 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
     cfg.triggerDate = osc.m_triggerDate;
     cfg.triggerTime = osc.m_triggerTime;
     cfg.timeMultiplier = WrittenMultiplier(osc);
+    cfg.localTimeCode = osc.m_localTimeCode;
+    cfg.timeCode = osc.m_timeCode;
+    cfg.timeQuality = osc.m_timeQuality;
+    cfg.hasTimeCodeLine = osc.m_hasTimeCodeLine;
     if (m_utf8Texts) {
         cfg.utf8 = true;
         for (CStringA* t : {&cfg.station, &cfg.device}) *t = ToUtf8(*t);
