@@ -1,6 +1,7 @@
 #include "document/TenvorikDoc.h"
 
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "formats/ComtradeCfg.h"
@@ -95,9 +96,17 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
         }
         const bool showDialog = size > threshold;
 
-        std::thread loader([this] { LoadFile(); });
-        if (showDialog) platform::Ui().RunLoadingDialog(m_progress);
-        loader.join();
+        std::thread loader;
+        try {
+            loader = std::thread([this] { LoadFile(); });
+        } catch (const std::system_error&) {
+            // Short of memory, no thread may start: the record is read here, without the dialog.
+            LoadFile();
+        }
+        if (loader.joinable()) {
+            if (showDialog) platform::Ui().RunLoadingDialog(m_progress);
+            loader.join();
+        }
 
         if (!m_oscillogram.m_channels.empty()) m_oscillogram.m_channels.front().m_selected = true;
         bool ok = m_loadResult != 0 && !m_progress.IsCancelled();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
+#include <new>
 
 #include "document/TenvorikDoc.h"
 #include "formats/ComtradeCfg.h"
@@ -26,6 +27,10 @@ void MapRecordFile(const CString& path, platform::MappedFile& file) {
     if (file.Open(path)) return;
     if (!platform::PathExists(path)) CFileException::ThrowErrno(ENOENT, path);
     if (platform::FileSize(path) == 0) throw new CTenvorikException(330, path);
+    // A file that opens but cannot be mapped found no room in memory: the user is told so,
+    // not that he may not read it.
+    CFile readable;
+    if (readable.Open(path, CFile::modeRead)) throw std::bad_alloc();
     CFileException::ThrowErrno(EACCES, path);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -165,4 +166,44 @@ TEST(SaveKeeps, Float32RecordIsRefusedSayingWhy) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("FLOAT32 не читается"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("float.cfg"), std::string::npos) << r.err;
+}
+
+TEST(SaveKeeps, MemoryThatRunsOutIsNamedInTheRefusal) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+    // A data file of 1 GB (sparse: it takes no disk) cannot be mapped within 400 MB of address
+    // space; the program itself starts within it.
+    TempDir dir;
+    const std::string in = WriteRecord(dir, "big", kCfgStamps, "");
+    std::filesystem::resize_file(dir.File("big.dat"), uint64_t(1) << 30);
+    auto r = testutil::Run({"/bin/sh", "-c", "ulimit -v 400000 && exec \"$0\" \"$1\"", Tool(), in});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Недостаточно памяти, чтобы открыть файл " + in), std::string::npos) << r.err;
+#endif
+}
+
+TEST(SaveKeeps, RecordOpensWhenNoThreadCanStart) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+#else
+    // Two channels of 200,000 samples: enough for the loading to spread over threads. With a
+    // stack size larger than the address space allowed, no thread starts; the record opens all
+    // the same on the one thread there is.
+    TempDir dir;
+    const int n = 200000;
+    std::string cfg = "S,R,1999\r\n2,2A,0D\r\n1,UA,A,,kV,1,0,0,-9,9,1,1,P\r\n2,UB,B,,kV,1,0,0,-9,9,1,1,P\r\n50\r\n1\r\n"
+                      "1000," + std::to_string(n) + "\r\n01/02/2020,10:00:00.000000\r\n01/02/2020,10:00:00.000000\r\nBINARY\r\n1\r\n";
+    std::string dat;
+    for (int i = 0; i < n; ++i) {
+        const int32_t number = i + 1, stamp = i * 1000;
+        const int16_t a = int16_t(i % 10), b = int16_t(-(i % 7));
+        dat.append(reinterpret_cast<const char*>(&number), 4).append(reinterpret_cast<const char*>(&stamp), 4);
+        dat.append(reinterpret_cast<const char*>(&a), 2).append(reinterpret_cast<const char*>(&b), 2);
+    }
+    const std::string in = WriteRecord(dir, "long", cfg, dat);
+    auto r = testutil::Run({"/bin/sh", "-c", "ulimit -s 1000000 && ulimit -v 400000 && exec \"$0\" \"$1\"", Tool(), in});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("200000"), std::string::npos);
+#endif
 }
