@@ -21,10 +21,10 @@ int main(int argc, char** argv) {
     const char* saveTo = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--all") == 0) all = true;
-        else if (std::strcmp(argv[i], "--save") == 0 && i + 1 < argc) saveTo = argv[++i];
+        else if (std::strcmp(argv[i], "--save") == 0) saveTo = i + 1 < argc ? argv[++i] : "";
         else path = argv[i];
     }
-    if (!path) {
+    if (!path || (saveTo && !*saveTo)) {
         std::fprintf(stderr, "usage: recdump [--all] PATH\n       recdump --save OUT IN\n");
         return 2;
     }
