@@ -1,6 +1,7 @@
 #include "document/TenvorikDoc.h"
 
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "formats/ComtradeCfg.h"
@@ -95,9 +96,17 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
         }
         const bool showDialog = size > threshold;
 
-        std::thread loader([this] { LoadFile(); });
-        if (showDialog) platform::Ui().RunLoadingDialog(m_progress);
-        loader.join();
+        std::thread loader;
+        try {
+            loader = std::thread([this] { LoadFile(); });
+        } catch (const std::system_error&) {
+            // Short of memory, no thread may start: the record is read here, without the dialog.
+            LoadFile();
+        }
+        if (loader.joinable()) {
+            if (showDialog) platform::Ui().RunLoadingDialog(m_progress);
+            loader.join();
+        }
 
         if (!m_oscillogram.m_channels.empty()) m_oscillogram.m_channels.front().m_selected = true;
         bool ok = m_loadResult != 0 && !m_progress.IsCancelled();
@@ -134,7 +143,10 @@ void CTenvorikDoc::LoadFile() {
         platform::Ui().PostException(e);
     } catch (const std::bad_alloc&) {
         m_loadResult = 0;
-        platform::Ui().PostException(new CTenvorikException(330, path));
+        // The file may be sound: the user is told that memory ran out, not that it is wrong.
+        CString text;
+        text.Format(LoadResString(9793).GetString(), path.GetString());
+        platform::Ui().PostException(CTenvorikException::FromText(text));
     } catch (...) {
         m_loadResult = 0;
     }
@@ -162,6 +174,13 @@ bool CTenvorikDoc::SaveOsc(const CString& path) {
     try {
         if (path != m_oscillogram.m_sourcePath) {
             const auto& bytes = m_oscillogram.m_oscBytes;
+            // The ".osc" form is written only as the copy of the file the record was read
+            // from: anything else would be an empty file where the user's record was.
+            if (bytes.size() == 0) {
+                CString text;
+                text.Format(LoadResString(9791).GetString(), path.GetString());
+                throw CTenvorikException::FromText(text);
+            }
             platform::WriteFileAtomically(
                 path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
+#include <new>
 
 #include "document/TenvorikDoc.h"
 #include "formats/ComtradeCfg.h"
@@ -26,6 +27,10 @@ void MapRecordFile(const CString& path, platform::MappedFile& file) {
     if (file.Open(path)) return;
     if (!platform::PathExists(path)) CFileException::ThrowErrno(ENOENT, path);
     if (platform::FileSize(path) == 0) throw new CTenvorikException(330, path);
+    // A file that opens but cannot be mapped found no room in memory: the user is told so,
+    // not that he may not read it.
+    CFile readable;
+    if (readable.Open(path, CFile::modeRead)) throw std::bad_alloc();
     CFileException::ThrowErrno(EACCES, path);
 }
 
@@ -33,8 +38,8 @@ CChannel ChannelFromLine(const ComtradeChannelLine& line, bool status, CTenvorik
     CChannel ch(doc);
     ch.m_discrete = status ? 1 : 0;
     ch.m_fileName = line.name;
-    ch.m_phase = status ? CStringA() : line.phase;
-    ch.m_circuit = status ? CStringA() : line.circuit;
+    ch.m_phase = line.phase;
+    ch.m_circuit = line.circuit;
     ch.m_unit = status ? CStringA() : line.unit;
     if (status) {
         ch.m_a = 1.0;
@@ -159,6 +164,9 @@ CString CTenvorikDoc::ParseCfg(const CString& path) {
     osc.m_dataFileType = cfg.fileType;
     osc.m_timeMultiplier = cfg.timeMultiplier;
     osc.m_localTimeCode = cfg.localTimeCode;
+    osc.m_timeCode = cfg.timeCode;
+    osc.m_timeQuality = cfg.timeQuality;
+    osc.m_hasTimeCodeLine = cfg.hasTimeCodeLine;
     if (!cfg.multiplierText.IsEmpty()) {
         CString text;
         text.Format(LoadResString(9713).GetString(), ShownFileName(path).GetString(), cfg.multiplierText.GetString());
@@ -297,6 +305,8 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
         line.index = pos;
         line.name = ch.m_fileName;
         if (status) {
+            line.phase = ch.m_phase;
+            line.circuit = ch.m_circuit;
             line.normalState = ch.m_normalState;
             cfg.status.push_back(line);
             continue;
@@ -335,6 +345,10 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
     cfg.triggerDate = osc.m_triggerDate;
     cfg.triggerTime = osc.m_triggerTime;
     cfg.timeMultiplier = WrittenMultiplier(osc);
+    cfg.localTimeCode = osc.m_localTimeCode;
+    cfg.timeCode = osc.m_timeCode;
+    cfg.timeQuality = osc.m_timeQuality;
+    cfg.hasTimeCodeLine = osc.m_hasTimeCodeLine;
     if (m_utf8Texts) {
         cfg.utf8 = true;
         for (CStringA* t : {&cfg.station, &cfg.device}) *t = ToUtf8(*t);

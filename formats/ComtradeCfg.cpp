@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "model/Resources.h"
 #include "model/TenvorikException.h"
 #include "platform/Encoding.h"
 
@@ -144,8 +145,9 @@ ComtradeChannelLine ReadStatusLine(TextCursor& in, bool withYear) {
     in.ReadField();  // index
     ch.name = Narrow(in.ReadField());
     if (withYear) {
-        in.ReadField();  // phase
-        in.ReadField();  // circuit component
+        // Kept, so that a record saved again writes them back.
+        ch.phase = Narrow(in.ReadField());
+        ch.circuit = Narrow(in.ReadField());
     }
     int y = in.ReadInt();
     ch.normalState = unsigned(y);
@@ -275,8 +277,15 @@ ComtradeConfig ParseComtradeCfg(std::string_view text, const CString& path) {
     // The 2013 revision spells the types in capitals ("BINARY32"), and some writers in
     // lower case: the type is known whatever its case.
     if (cfg.fileType.CompareNoCase(L"ASCII") != 0 && cfg.fileType.CompareNoCase(L"BINARY") != 0 &&
-        cfg.fileType.CompareNoCase(L"binary32") != 0)
+        cfg.fileType.CompareNoCase(L"binary32") != 0) {
+        // A type of the standard that is not read is named, so that the user knows why.
+        if (cfg.fileType.CompareNoCase(L"FLOAT32") == 0) {
+            CString text;
+            text.Format(LoadResString(9790).GetString(), path.GetString());
+            throw CTenvorikException::FromText(text);
+        }
         FormatError(path);
+    }
 
     cfg.timeMultiplier = 1.0;
     if (!in.AtEndAfterBlanks()) {
@@ -289,8 +298,21 @@ ComtradeConfig ParseComtradeCfg(std::string_view text, const CString& path) {
             cfg.timeMultiplier = 1.0;
         }
         if (cfg.revision == "2013" && !in.AtEndAfterBlanks()) {
-            in.ReadField();  // the standard's time code
-            cfg.localTimeCode = Wide(in.ReadField());
+            // Line by line, so that a file with one field on the time-code line does not take
+            // the time-quality line for the local code.
+            const std::string_view line = in.ReadLine();
+            const size_t comma = line.find(',');
+            cfg.hasTimeCodeLine = true;
+            cfg.timeCode = Wide(line.substr(0, comma));
+            cfg.timeCode.Trim();
+            if (comma != std::string_view::npos) {
+                cfg.localTimeCode = Wide(line.substr(comma + 1));
+                cfg.localTimeCode.Trim();
+            }
+            if (!in.AtEndAfterBlanks()) {
+                cfg.timeQuality = Wide(in.ReadLine());
+                cfg.timeQuality.Trim();
+            }
         }
     }
     return cfg;
@@ -341,12 +363,16 @@ std::string FormatComtradeCfg(const ComtradeConfig& cfg) {
         out += eol;
     }
     for (const auto& ch : cfg.status) {
-        out += std::to_string(ch.index) + "," + ch.name.str() + (extended ? ",,," : ",") +
+        out += std::to_string(ch.index) + "," + ch.name.str() + "," +
+               (extended ? ch.phase.str() + "," + ch.circuit.str() + "," : std::string()) +
                std::to_string(ch.normalState) + eol;
     }
 
     out += Real(cfg.lineFrequency) + eol;
-    out += std::to_string(cfg.rates.size()) + eol;
+    // No fixed rate: the standard's nrates 0 followed by "0,last sample"; independent readers
+    // refuse a declared rate of 0.
+    const bool stampsOnly = cfg.rates.size() == 1 && cfg.rates[0].rate == 0.0;
+    out += (stampsOnly ? std::string("0") : std::to_string(cfg.rates.size())) + eol;
     for (const auto& r : cfg.rates) out += Real(r.rate) + "," + std::to_string(r.lastSample) + eol;
 
     auto oem = [&cfg](const CString& s) { return cfg.utf8 ? platform::WideToUtf8(s.view()) : platform::WideToOem(s.view()); };
@@ -354,5 +380,9 @@ std::string FormatComtradeCfg(const ComtradeConfig& cfg) {
     out += oem(cfg.triggerDate) + "," + oem(cfg.triggerTime) + eol;
     out += oem(cfg.fileType) + eol;
     if (extended) out += Real(cfg.timeMultiplier) + eol;
+    if (cfg.revision == "2013" && (cfg.hasTimeCodeLine || !cfg.timeQuality.IsEmpty())) {
+        out += oem(cfg.timeCode) + "," + oem(cfg.localTimeCode) + eol;
+        if (!cfg.timeQuality.IsEmpty()) out += oem(cfg.timeQuality) + eol;
+    }
     return out;
 }

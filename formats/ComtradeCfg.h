@@ -35,6 +35,9 @@ struct ComtradeConfig {
     double timeMultiplier = 1.0;
     CString multiplierText;    // the multiplier as written, when it was not usable and 1 was taken
     CString localTimeCode;     // 2013 only
+    CString timeCode;          // 2013: the standard's time code, beside the local one ("-5h30")
+    CString timeQuality;       // 2013: the time-quality line as written ("B,3"), empty when absent
+    bool hasTimeCodeLine = false;
     bool utf8 = false;         // the texts are UTF-8 (valid UTF-8 holding non-ASCII bytes)
 };
 
@@ -47,7 +50,8 @@ bool IsUtf8WithNonAscii(std::string_view bytes);
 // taken as 1 and kept in `multiplierText`.
 ComtradeConfig ParseComtradeCfg(std::string_view text, const CString& path);
 
-// Writes the configuration text, CR LF after every line; the date and time texts in UTF-8 when
+// Writes the configuration text, CR LF after every line; a single rate of 0 (times taken from
+// the data file's time stamps) is written as the standard states it, nrates 0; the date and time texts in UTF-8 when
 // `utf8` is set, else in the OEM code page. `analog` and `status` hold only
 // the channels to write, with their positions in `index`.
 std::string FormatComtradeCfg(const ComtradeConfig& cfg);

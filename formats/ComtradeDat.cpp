@@ -423,12 +423,14 @@ std::string WriteAsciiDat(const DatWriteSource& src) {
         AppendInt(out, int64_t(i) + 1);
         out += ',';
         AppendInt(out, WrittenTime(src, i));
+        // Every field as the standard writes it, with no space after the comma: readers that
+        // compare the field text with the missing-value code 99999 take " 99999" for a value.
         for (size_t k = 0; k < src.analog.size(); ++k) {
-            out += ", ";
+            out += ',';
             const double v = SampleAt(src.analog[k], i);
             AppendInt(out, std::isnan(v) ? kAsciiMissing : SampleCode(v, src.scale[k], src.offset[k], INT32_MIN, INT32_MAX));
         }
-        for (auto* s : src.status) out += StatusBit(s, i) ? ", 1" : ", 0";
+        for (auto* s : src.status) out += StatusBit(s, i) ? ",1" : ",0";
         out += "\r\n";
     }
     return out;

@@ -247,8 +247,14 @@ void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress) {
         work();
     } else {
         std::vector<std::thread> pool;
-        pool.reserve(threads);
-        for (size_t t = 0; t < threads; ++t) pool.emplace_back(work);
+        try {
+            pool.reserve(threads);
+            for (size_t t = 0; t < threads; ++t) pool.emplace_back(work);
+        } catch (...) {
+            // Short of memory, a thread may not start: the work goes on with those that did
+            // and with this one, instead of ending the program with the threads still running.
+            work();
+        }
         for (auto& t : pool) t.join();
     }
     // The first failure in channel order is reported, as a one-by-one pass would.

@@ -39,6 +39,9 @@ public:
     CString m_dataFileType;                  // "ASCII", "BINARY" or "binary32"
     CString m_sourcePath;
     CString m_localTimeCode;                 // 2013 configuration files only
+    CString m_timeCode;                      // 2013: the time code beside the local one, as read
+    CString m_timeQuality;                   // 2013: the time-quality line, as read
+    bool m_hasTimeCodeLine = false;          // 2013: the file had the time-code line
     CowVector<uint8_t> m_oscBytes;           // whole ".osc" file the record came from
     double m_harmonicCorrection = 1.0;       // scale of first-harmonic magnitudes
 };

@@ -35,8 +35,16 @@ void ParallelSlices(size_t count, unsigned parts, Fn&& fn) {
                 errors[p] = std::current_exception();
             }
         };
-        if (p + 1 == parts) run();
-        else threads.emplace_back(run);
+        if (p + 1 == parts) {
+            run();
+            continue;
+        }
+        // A thread that cannot start (short of memory) leaves its slice to this one.
+        try {
+            threads.emplace_back(run);
+        } catch (...) {
+            run();
+        }
     }
     for (auto& t : threads) t.join();
     for (auto& e : errors)

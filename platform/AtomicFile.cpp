@@ -45,6 +45,17 @@ CString CreateTempBeside(const CString& target, int& fd, int& err) {
     return CString();
 }
 
+// The rename that commits a save needs only the folder's permission, so it would replace a
+// file its owner protected. A file is replaced only when the user may write it: the kernel's
+// own check (with its lists of access rights) for an ordinary user; for root, who passes
+// that check for every file, a file that nobody may write stays as it is.
+bool MayReplace(const std::string& target) {
+    struct stat st{};
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return true;
+    if (::geteuid() == 0) return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 void SyncFolder(const CString& folder) {
     int fd = ::open(WideToUtf8((folder.IsEmpty() ? CString(L".") : folder).view()).c_str(),
                     O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -59,6 +70,7 @@ void SyncFolder(const CString& folder) {
 AtomicFileWriter::AtomicFileWriter(const CString& target) : m_target(ResolveTarget(target)) {
     if (m_target.IsEmpty()) CFileException::ThrowErrno(ENOENT, target);
     if (FolderExists(m_target)) throw new CFileException(CFileException::invalidFile, EISDIR, target);
+    if (!MayReplace(WideToUtf8(m_target.view()))) CFileException::ThrowErrno(EACCES, target);
     int err = 0, fd = -1;
     m_temp = CreateTempBeside(m_target, fd, err);
     if (m_temp.IsEmpty()) CFileException::ThrowErrno(err ? err : EIO, target);
@@ -93,6 +105,8 @@ void AtomicFileWriter::Commit() {
     try {
         struct stat st{};
         std::string target = WideToUtf8(m_target.view());
+        // Protected while the file was being written: refused all the same.
+        if (!MayReplace(target)) CFileException::ThrowErrno(EACCES, m_target);
         if (::stat(target.c_str(), &st) == 0 && ::fchmod(m_file.Handle(), st.st_mode & 07777) != 0)
             CFileException::ThrowErrno(errno, m_target);
         m_file.Flush();

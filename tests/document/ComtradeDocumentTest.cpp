@@ -126,7 +126,7 @@ TEST(ComtradeDocument, BadInputIsReportedAndLeavesNoRecord) {
     const auto good = fixtures::Binary1999(8);
     const auto ascii = fixtures::Ascii1999(8);
     std::string unknownType = good.cfg;
-    unknownType.replace(unknownType.find("BINARY"), 6, "FLOAT32");
+    unknownType.replace(unknownType.find("BINARY"), 6, "BINARY64");
     std::string tooMany = good.cfg;
     tooMany.replace(tooMany.find("5,2A,3D"), 7, "9,6A,3D");
     std::string cutInside = ascii.dat;
@@ -470,7 +470,7 @@ TEST(ComtradeDocument, MissingSamplesAreLeftOutAndWrittenBack) {
         // Sample 10 of UA carries the missing code.
         size_t line = 0;
         for (int k = 0; k < 10; ++k) line = ascii.dat.find("\r\n", line) + 2;
-        const size_t ua = ascii.dat.find(", ", line) + 2;
+        const size_t ua = ascii.dat.find(',', ascii.dat.find(',', line) + 1) + 1;
         ascii.dat.replace(ua, ascii.dat.find(",", ua) - ua, "99999");
     }
     auto binary = fixtures::Binary1999(40);
@@ -496,7 +496,7 @@ TEST(ComtradeDocument, MissingSamplesAreLeftOutAndWrittenBack) {
         ASSERT_TRUE(doc.OnSaveDocument(W(copy))) << name;
         const std::string dat = ReadFile(copy.substr(0, copy.size() - 4) + ".dat");
         if (std::string(name) == "a") {
-            EXPECT_NE(dat.find("11,10000, 99999, "), std::string::npos) << name;
+            EXPECT_NE(dat.find("11,10000,99999,"), std::string::npos) << name;
         } else {
             EXPECT_EQ(dat.substr(10 * 14 + 8, 2), std::string("\x00\x80", 2)) << name;
         }

@@ -47,9 +47,9 @@ std::string Dat(const Spec& s) {
     std::string d;
     for (int i = 0; i < s.samples; ++i) {
         if (std::string(s.type) == "ASCII") {
-            d += std::to_string(i + 1) + "," + std::to_string(i * 1000) + ", " + std::to_string(CodeUa(i)) + ", " +
+            d += std::to_string(i + 1) + "," + std::to_string(i * 1000) + "," + std::to_string(CodeUa(i)) + "," +
                  std::to_string(CodeIb(i, false));
-            for (int k = 0; k < 3; ++k) d += Bit(k, i) ? ", 1" : ", 0";
+            for (int k = 0; k < 3; ++k) d += Bit(k, i) ? ",1" : ",0";
             d += "\r\n";
             continue;
         }

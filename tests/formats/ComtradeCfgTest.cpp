@@ -110,12 +110,39 @@ TEST(ComtradeCfg, BadFilesGiveTheFormatMessage) {
     const std::string bad[] = {
         "",
         "   \r\n",
-        std::string("S,D,1999\r\n0,0A,0D\r\n") + "50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nFLOAT32\r\n",
+        std::string("S,D,1999\r\n0,0A,0D\r\n") + "50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nINT16\r\n",
         "S,D,1999\r\n2000000000,2000000000A,0D\r\n1,UA,A,,V,1,0,0,-5,5,1,1,S\r\n",  // counts the text cannot hold
         std::string("S,D,1999\r\n0,0A,0D\r\n50\r\n2000000000\r\n1000,4\r\n"),
         std::string("S,D,1999\r\n0,0A,0D\r\n50\r\n1\r\n1000,4\r\n"),  // ends before the type
     };
     for (const auto& t : bad) EXPECT_EQ(ParseError(t), expected) << t;
+}
+
+TEST(ComtradeCfg, Float32IsNamedInItsRefusal) {
+    const std::string text =
+        std::string("S,D,2013\r\n0,0A,0D\r\n") + "50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nfloat32\r\n";
+    EXPECT_EQ(ParseError(text), L"Файл /r/x.cfg: тип файла данных FLOAT32 не читается; открываются файлы данных типов "
+                                L"ASCII, BINARY и BINARY32.");
+}
+
+// What a configuration holds beyond the channels' scaling is written back as it was read.
+TEST(ComtradeCfg, TextReadIsWrittenBack) {
+    const struct { const char* what; std::string text; } cases[] = {
+        {"2013 time code and quality", "S,D,2013\r\n1,0A,1D\r\n1,Trip,C,Bay 2,1\r\n" + std::string(kTail) + "-5h30,-5h30\r\nB,3\r\n"},
+        {"2013 time code only", "S,D,2013\r\n0,0A,0D\r\n" + std::string(kTail) + "+3h,0\r\n"},
+        {"2013 without the time lines", "S,D,2013\r\n0,0A,0D\r\n" + std::string(kTail)},
+        {"no fixed rate", "S,D,1999\r\n1,0A,1D\r\n1,Trip,,,0\r\n50\r\n0\r\n0,7\r\n01/02/2021,10:00:00.000000\r\n"
+                          "01/02/2021,10:00:00.100000\r\nASCII\r\n1\r\n"},
+    };
+    for (const auto& c : cases) {
+        ComtradeConfig cfg = ParseComtradeCfg(c.text, L"x");
+        for (size_t i = 0; i < cfg.status.size(); ++i) cfg.status[i].index = int(i + 1);
+        EXPECT_EQ(FormatComtradeCfg(cfg), c.text) << c.what;
+    }
+    ComtradeConfig cfg = ParseComtradeCfg(cases[0].text, L"x");
+    EXPECT_EQ(cfg.localTimeCode, L"-5h30");
+    EXPECT_EQ(cfg.status[0].circuit, CStringA("Bay 2"));
+    EXPECT_EQ(cfg.status[0].normalState, 1u);
 }
 
 TEST(ComtradeCfg, WritesTheTextByteForByte) {

@@ -172,8 +172,9 @@ TEST(ComtradeDat, WrittenDataReadsBack) {
     EXPECT_EQ(stamp, 100);
 
     std::string ascii = WriteAsciiDat(src);
-    EXPECT_EQ(ascii.substr(0, ascii.find("\r\n", 20) + 2), "1,0, 1, 0, 1\r\n2,100, -3, 1, 0\r\n");
-    EXPECT_NE(ascii.find("4,300, 99999, 1, 0\r\n"), std::string::npos);
+    EXPECT_EQ(ascii.substr(0, ascii.find("\r\n", 20) + 2), "1,0,1,0,1\r\n2,100,-3,1,0\r\n");
+    // The missing code is written as every other field, with no space before it.
+    EXPECT_NE(ascii.find("4,300,99999,1,0\r\n"), std::string::npos);
     int16_t code;
     std::memcpy(&code, bin.data() + 3 * 12 + 8, 2);
     EXPECT_EQ(code, INT16_MIN);

@@ -224,3 +224,41 @@ TEST(AtomicFile, FailedSaveLeavesOldFileByteIdentical) {
     EXPECT_FALSE(TryWriteFileAtomically(W(dir.path()), "x"));
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"rec.dat"});
 }
+
+TEST(AtomicFile, ProtectedTargetIsRefusedAndKept) {
+    // Whoever runs the tests, root included: a file nobody may write stays as it was.
+    TempDir dir;
+    WriteFile(dir.File("rec.cfg"), "protected");
+    ASSERT_EQ(chmod(dir.File("rec.cfg").c_str(), 0444), 0);
+    CString path = W(dir.File("rec.cfg"));
+    CString message;
+    EXPECT_FALSE(TryWriteFileAtomically(path, "replaced", &message));
+    EXPECT_EQ(message, L"Нет доступа к файлу: " + path);
+    // Through a link to it, too.
+    ASSERT_EQ(symlink("rec.cfg", dir.File("link.cfg").c_str()), 0);
+    EXPECT_FALSE(TryWriteFileAtomically(W(dir.File("link.cfg")), "replaced"));
+    // Made protected while the new text was being written.
+    WriteFile(dir.File("late.cfg"), "late");
+    {
+        AtomicFileWriter w(W(dir.File("late.cfg")));
+        w.Write("replaced");
+        ASSERT_EQ(chmod(dir.File("late.cfg").c_str(), 0400), 0);
+        try {
+            w.Commit();
+            ADD_FAILURE() << "the protected file was replaced";
+        } catch (CFileException* e) {
+            EXPECT_EQ(e->m_cause, CFileException::accessDenied);
+            e->Delete();
+        }
+    }
+    EXPECT_EQ(ReadFile(dir.File("rec.cfg")), "protected");
+    EXPECT_EQ(ReadFile(dir.File("late.cfg")), "late");
+    struct stat st{};
+    stat(dir.File("rec.cfg").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"late.cfg", "link.cfg", "rec.cfg"}));
+    // A file its owner may write is replaced as before.
+    ASSERT_EQ(chmod(dir.File("rec.cfg").c_str(), 0644), 0);
+    EXPECT_TRUE(TryWriteFileAtomically(path, "replaced"));
+    EXPECT_EQ(ReadFile(dir.File("rec.cfg")), "replaced");
+}
