@@ -331,7 +331,9 @@ void Calculator::Tokenize(const CString& formula) {
         const FormulaTokenTableEntry* hit = nullptr;
         size_t hitLength = 0;
         for (const auto& e : FormulaTokenTable::kEntries) {
-            if (e.keyword[0] != c) continue;
+            // Tokens without a keyword (channel, number, end...) are never typed; their empty
+            // keyword would match a NUL without moving on.
+            if (e.keyword[0] == L'\0' || e.keyword[0] != c) continue;
             size_t len = std::char_traits<wchar_t>::length(e.keyword);
             if (len <= n - p && work.compare(p, len, e.keyword) == 0) {
                 hit = &e;

@@ -7,6 +7,7 @@
 #include <wx/dialog.h>
 #include <wx/docview.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/frame.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -284,6 +285,18 @@ bool DismissDialogs(SmokeState& s) {
         // The chooser takes a name it is given when it has read the folder: confirmed only
         // once it shows the name, as a user would see it before pressing the button.
         const wxString wanted = wxString::FromUTF8(s.file.c_str());
+        // The type is picked first, as a user picks the type of the name typed: the filter
+        // whose pattern names its extension, when the dialog offers one.
+        const wxString ext = wxS("*.") + wxFileName(wanted).GetExt().Lower();
+        const wxArrayString parts = wxSplit(files->GetWildcard(), '|');
+        for (size_t i = 1; i < parts.size(); i += 2)
+            if (ext.size() > 2 && wxSplit(parts[i].Lower(), ';').Index(ext) != wxNOT_FOUND) {
+                if (files->GetFilterIndex() != int(i / 2)) {
+                    files->SetFilterIndex(int(i / 2));
+                    return true;
+                }
+                break;
+            }
         if (files->GetPath() != wanted) {
             files->SetPath(wanted);
             return true;

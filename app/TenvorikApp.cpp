@@ -56,15 +56,16 @@ bool CDocManagerEx::DoPromptFileName(CString& name, bool open, wxWindow* parent)
     wxFileName proposed(ToWx(open ? name : filedlg::ProposedSaveName(name)));
     wxFileDialog dlg(parent, ToWx(LoadResString(open ? 62009 : 62010)), proposed.GetPath(), proposed.GetFullName(),
                      filter,
-                     open ? (wxFD_OPEN | wxFD_FILE_MUST_EXIST) : (wxFD_SAVE | wxFD_OVERWRITE_PROMPT));
+                     // The toolkit would ask about the name as typed, before the chosen type
+                     // gives it its extension: the question is asked below, of the file written.
+                     open ? (wxFD_OPEN | wxFD_FILE_MUST_EXIST) : wxFD_SAVE);
     dlg.SetFilterIndex(0);
     const bool ok = dlg.ShowModal() == wxID_OK;
     CString chosen = FromWx(dlg.GetPath());
     if (!open) {
         CString fixed = filedlg::FixSaveName(chosen, extensions, dlg.GetFilterIndex());
-        // The dialog asked about the name as typed; a name that got its extension here and
-        // names an existing file is asked about again, so nothing is overwritten unasked.
-        if (ok && fixed != chosen && wxFileExists(ToWx(fixed))) {
+        // An existing file of the name that is written is replaced only when the user says so.
+        if (ok && wxFileExists(ToWx(fixed))) {
             CString question;
             question.Format(LoadResString(62012).GetString(), fixed.GetString());
             if (platform::Ui().MessageBox(question, CString(), MB_YESNO | MB_ICONQUESTION) != IDYES) return false;

@@ -217,6 +217,8 @@ bool TenvorikDocument::OnOpenDocument(const wxString& file) {
 
 bool TenvorikDocument::OnSaveDocument(const wxString& file) {
     if (!m_model->OnSaveDocument(FromWx(file))) return false;
+    // An export keeps the tab, the title and the modified mark of the record.
+    if (CTenvorikDoc::IsExportPath(FromWx(file))) return true;
     m_model->SetModifiedFlag(false);
     SetTitle(wxFileName(file).GetFullName());
     SetFilename(file, true);
@@ -251,7 +253,7 @@ bool TenvorikDocument::SaveAs() {
     if (name.IsEmpty()) name = FromWx(GetFilename());
     if (!manager->DoPromptFileName(name, false, GetDocumentWindow())) return false;
     if (!OnSaveDocument(ToWx(name))) return false;
-    manager->AddFileToHistory(ToWx(name));
+    if (!CTenvorikDoc::IsExportPath(name)) manager->AddFileToHistory(ToWx(name));
     return true;
 }
 

@@ -385,8 +385,11 @@ void CChannelMerger::Combine() {
         const double dur = double(x.last - x.first);
         if (maxDur > dur && rate > 0.0) x.tail = uint32_t(std::min(std::ceil(std::fabs((maxDur - dur) * rate * 0.000001)), 4e9));
     }
-    const long long N = (long long)RoundToInt64(maxDur * R * 0.000001) - 4;
-    if (N <= 0 || N > 2000000000LL) {
+    // Every sample of the span is kept, its last one too: the three samples the interpolation
+    // reads past a channel's end are its padding. A span of a few intervals is too short.
+    const long long intervals = (long long)RoundToInt64(maxDur * R * 0.000001);
+    const long long N = intervals + 1;
+    if (intervals <= 4 || N > 2000000000LL) {
         ShowBox(IDS_TOO_SHORT);
         return;
     }

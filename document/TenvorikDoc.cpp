@@ -158,10 +158,12 @@ void CTenvorikDoc::LoadFile() {
 // ---- save and close ------------------------------------------------------------------------
 
 bool CTenvorikDoc::OnSaveDocument(const CString& path) {
+    // A ".zip" is an export: the document stays the record it was, under its own name, with
+    // its unsaved changes still to be saved there.
+    if (IsExportPath(path)) return SaveZip(path);
     bool ok = false;
     if (HasFileType(path, L".cfg")) ok = SaveComtrade(path);
     else if (HasFileType(path, L".osc")) ok = SaveOsc(path);
-    else if (HasFileType(path, L".zip")) ok = SaveZip(path);
     else if (HasFileType(path, L".cff")) ok = SaveCff(path);
     if (ok) {
         SetModifiedFlag(false);
@@ -169,6 +171,8 @@ bool CTenvorikDoc::OnSaveDocument(const CString& path) {
     }
     return ok;
 }
+
+bool CTenvorikDoc::IsExportPath(const CString& path) { return HasFileType(path, L".zip"); }
 
 bool CTenvorikDoc::SaveOsc(const CString& path) {
     try {

@@ -77,7 +77,10 @@ public:
     bool SaveCff(const CString& path);
     bool LoadOsc(CString path);
     bool SaveOsc(const CString& path);
+    // Packs the record into a ".zip": an export, which changes nothing of the document.
     bool SaveZip(const CString& path);
+    // A file that is written from the record without becoming its name (the ".zip" packing).
+    static bool IsExportPath(const CString& path);
     // Converts a ".sto" record into COMTRADE files in the temporary folder; the ".cfg" path,
     // or an empty text when there is none.
     CString ConvertStoToComtrade(const CString& path);

@@ -60,8 +60,13 @@ bool CTenvorikDoc::SaveZip(const CString& path) {
         } else {
             CZipArchive zip;
             zip.Open(path);
-            // The COMTRADE writer has reported its own failure; nothing is packed then.
-            if (!SaveComtrade(platform::JoinPath(staging.Path(), name + L".cfg"))) return false;
+            // The COMTRADE writer has reported its own failure; nothing is packed then. It
+            // moves the record's time reference to its start after a save; an export leaves
+            // the record where it was.
+            const int32_t reference = m_oscillogram.m_timeReferenceSample;
+            const bool saved = SaveComtrade(platform::JoinPath(staging.Path(), name + L".cfg"));
+            m_oscillogram.m_timeReferenceSample = reference;
+            if (!saved) return false;
             if (!zip.AddNewFiles(staging.Path(), &error) || !zip.Close(&error)) ThrowZipError(path, error);
         }
         return true;

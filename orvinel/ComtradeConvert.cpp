@@ -70,6 +70,9 @@ bool ComtradeConverter::ConvertSto2Comtrade(CString folder, CString fileName, vo
             layout.digitalIds.push_back(ReadU16(record + lists + 2 * (layout.analogCount + i)));
     }
 
+    // A record without a single channel has nothing to convert.
+    if (layout.analogCount == 0 && layout.digitalCount == 0) return Fail(error, kBadFormat);
+
     auto oscUnit = units.find(kOscillogramListKind);
     if (oscUnit == units.end()) return Fail(error, kBadFormat);
     const std::vector<MsMadData>& entries = oscUnit->second.Data;

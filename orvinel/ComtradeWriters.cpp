@@ -25,6 +25,13 @@ bool Fail(CString& error, unsigned id) {
 
 void AppendText(std::string& out, const CStringA& text) { out.append(text.str()); }
 
+// A text of the description inside a field of the configuration: a comma would split the field
+// and a line break end the line, so that every later field shifts. The comma becomes a
+// semicolon, a line break a space.
+void AppendField(std::string& out, const CStringA& text) {
+    for (char c : text.str()) out += c == ',' ? ';' : (c == '\r' || c == '\n') ? ' ' : c;
+}
+
 // The sampling rate of a block as the recorder states it, in single precision.
 float Rate(uint32_t clockHz, uint32_t divisor) { return float(clockHz) / float(divisor); }
 
@@ -62,9 +69,9 @@ bool ComtradeConverter::MakeCT_CFG(Output& out, unsigned char* record, const Lay
     std::string text;
     CString version;
     version.Format(OrvinelResString(23003), RecDev.GetString(), ControlSum.GetString());
-    AppendText(text, CStringA(StationName));
+    AppendField(text, CStringA(StationName));
     text += ',';
-    AppendText(text, CStringA(version));
+    AppendField(text, CStringA(version));
     text += ",1999";
     text += kEol;
 
@@ -81,7 +88,7 @@ bool ComtradeConverter::MakeCT_CFG(Output& out, unsigned char* record, const Lay
         AppendInt(text, int64_t(i) + 1);
         for (const CStringA* field : {&line.name, &line.phase, &line.component, &line.unit}) {
             text += ',';
-            AppendText(text, *field);
+            AppendField(text, *field);
         }
         text += ',';
         orvinel::AppendRoundTrip(text, line.a);
@@ -102,7 +109,7 @@ bool ComtradeConverter::MakeCT_CFG(Output& out, unsigned char* record, const Lay
     for (const CDinCfg& line : digital) {
         AppendInt(text, line.number);
         text += ',';
-        AppendText(text, line.name);
+        AppendField(text, line.name);
         text += ",,,";
         AppendInt(text, line.normalState);
         text += kEol;

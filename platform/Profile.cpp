@@ -1,7 +1,9 @@
 #include "platform/Profile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 
 #include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
@@ -75,6 +77,13 @@ CString Unescape(std::wstring_view s) {
 
 bool SameName(const CString& a, const CString& b) { return a.CompareNoCase(b) == 0; }
 
+// A name as SameName compares it.
+std::wstring Folded(const CString& name) {
+    CString folded = name;
+    folded.MakeLower();
+    return folded.str();
+}
+
 std::mutex g_appMutex;
 std::unique_ptr<Profile> g_app;
 // Profiles replaced by SetProfileProgram stay alive: a caller may still hold a reference.
@@ -110,8 +119,12 @@ std::string Profile::Serialize(const std::vector<Section>& sections) {
 
 std::vector<Profile::Section> Profile::Parse(const std::string& bytes) {
     std::vector<Section> sections;
+    // Sections and keys are found by their folded names, so that a large profile parses in
+    // time proportional to its length.
+    std::unordered_map<std::wstring, size_t> sectionAt;
+    std::vector<std::unordered_map<std::wstring, size_t>> keyAt;
     std::wstring text = Utf8ToWide(bytes);
-    Section* current = nullptr;
+    size_t current = SIZE_MAX;
     size_t pos = 0;
     while (pos < text.size()) {
         size_t eol = text.find(L'\n', pos);
@@ -123,25 +136,23 @@ std::vector<Profile::Section> Profile::Parse(const std::string& bytes) {
         if (line[0] == L'[') {
             size_t close = line.find(L']');
             CString name = Unescape(line.substr(1, close == std::wstring_view::npos ? line.size() - 1 : close - 1));
-            current = nullptr;
-            for (auto& s : sections)
-                if (SameName(s.name, name)) current = &s;
-            if (!current) {
+            auto [it, added] = sectionAt.try_emplace(Folded(name), sections.size());
+            if (added) {
                 sections.push_back({name, {}});
-                current = &sections.back();
+                keyAt.emplace_back();
             }
+            current = it->second;
             continue;
         }
         size_t eq = line.find(L'=');
-        if (!current || eq == std::wstring_view::npos) continue;
+        if (current == SIZE_MAX || eq == std::wstring_view::npos) continue;
         CString key = Unescape(line.substr(0, eq)), value = Unescape(line.substr(eq + 1));
-        bool replaced = false;
-        for (auto& e : current->entries)
-            if (SameName(e.key, key)) {
-                e.value = value;
-                replaced = true;
-            }
-        if (!replaced) current->entries.push_back({key, value});
+        std::vector<Entry>& entries = sections[current].entries;
+        auto [it, added] = keyAt[current].try_emplace(Folded(key), entries.size());
+        if (added)
+            entries.push_back({std::move(key), std::move(value)});
+        else
+            entries[it->second].value = std::move(value);
     }
     return sections;
 }

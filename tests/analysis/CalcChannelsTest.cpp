@@ -294,6 +294,19 @@ TEST_F(CalcChannelsTest, FormulaFileWrittenByHand) {
                                  {L"A", L"Ia"}, {L"Б", L"Ub * 2"}, {L"C", L"Chan: (Ia),"}, {L"D", L""}}));
 }
 
+TEST_F(CalcChannelsTest, FormulaFileWithAnUnknownCharacterIsRefusedNotHung) {
+    TempDir dir;
+    const std::string file = dir.File("nul.frm");
+    WriteFile(file, std::string("x,Ia\0", 5));
+    List().Append(L"Good", L"Ia");
+    List().ImportFormulaFile(CString(platform::Utf8ToWide(file)));
+    ASSERT_EQ(List().GetCount(), 1u);
+    EXPECT_FALSE(List().ComputeChannels());
+    EXPECT_EQ(ui.errors, std::vector<std::wstring>{L"x: Синтаксическая ошибка в формуле"});
+    EXPECT_EQ(Find(L"x"), nullptr);
+    EXPECT_NE(Find(L"Ia"), nullptr);
+}
+
 TEST_F(CalcChannelsTest, FailedFileOperationsKeepWhatWasThere) {
     TempDir dir;
     const std::string file = dir.File("keep.frm");

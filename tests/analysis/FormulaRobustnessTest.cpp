@@ -46,6 +46,27 @@ TEST_F(FormulaRobustness, DeepNestingIsRefusedNotOverflowed) {
     EXPECT_EQ(calc.Eval(Repeat(L"1^", fine) + L"1").real, 1.0);
 }
 
+TEST_F(FormulaRobustness, EveryCharacterAfterAValidFormulaFinishes) {
+    // Whatever byte follows a valid formula (a NUL read from a file among them), tokenizing
+    // ends with a value or the formula's error.
+    for (unsigned b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        for (const std::wstring& head : {std::wstring(L"A"), std::wstring(L"A + 1"), std::wstring(L"mod: (A)")}) {
+            std::wstring err = calc.Error(head + wchar_t(b));
+            EXPECT_FALSE(err.empty());
+            if (err != L"<none>") {
+                EXPECT_NE(err.find(L"F"), std::wstring::npos) << CStringA(CString(err)).GetString();
+            }
+        }
+    }
+    // Characters the language does not know are refused as syntax errors.
+    for (wchar_t c : {L'\0', L'\x01', L'\x1f', L'#', L'$', L'@', L'\x7f', L'\u2603'}) {
+        SCOPED_TRACE(int(c));
+        EXPECT_EQ(calc.Error(std::wstring(L"A") + c), kSyntax);
+        EXPECT_EQ(calc.Error(std::wstring(1, c) + L"A"), kSyntax);
+    }
+}
+
 TEST_F(FormulaRobustness, VeryLongFormulas) {
     const int terms = 50000;
     EXPECT_EQ(calc.Eval(L"1" + Repeat(L" + 1", terms - 1)).real, double(terms));

@@ -95,6 +95,21 @@ TEST(CalculatedChannels, FailingFormulaIsReportedAndTheRecordStillOpens) {
     }
 }
 
+TEST(CalculatedChannels, UnknownCharacterInAFormulaOpensTheRecordWithoutIt) {
+    DocUi ui;
+    TempDir dir;
+    const std::string cfg = fixtures::Write(dir, "rec", fixtures::Ascii1999());
+    SettingsStore store;
+    store.GetCategory(L"CalculatedChannels").SetString(L"Channel0", CString(std::wstring(L"x,IB\0,", 6)));
+    ASSERT_TRUE(store.Save(W(dir.File("rec.set"))));
+
+    CTenvorikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(W(cfg)));
+    EXPECT_EQ(ui.errors, std::vector<CString>{L"x: Синтаксическая ошибка в формуле"});
+    EXPECT_EQ(Find(doc, L"x"), nullptr);
+    EXPECT_NE(Find(doc, L"IB"), nullptr);
+}
+
 TEST(CalculatedChannels, DeclaredRatesFarBeyondTheRecordOpenAsShortRecords) {
     DocUi ui;
     TempDir dir;

@@ -480,18 +480,21 @@ TEST_F(MergeFixture, CombinationResamplesEveryChannelOntoOneTimeBase) {
     EXPECT_TRUE(host.IsModified());
     EXPECT_FALSE(host.m_mergeBarShown);
     // The pasted channel is padded by 11 samples at its start, the host by 11 at its end: a
-    // span of 50 ms, less four samples.
-    ASSERT_EQ(o.GetSampleCount(), 46);
-    for (const CChannel& c : o.m_channels) ASSERT_EQ(c.GetSampleCount(), 46u) << c.GetName().GetString();
-    for (int s = 0; s < 46; ++s) {
+    // span of 50 ms, every sample of it.
+    ASSERT_EQ(o.GetSampleCount(), 51);
+    for (const CChannel& c : o.m_channels) ASSERT_EQ(c.GetSampleCount(), 51u) << c.GetName().GetString();
+    for (int s = 0; s < 51; ++s) {
         EXPECT_EQ(host.GetSampleTime(uint32_t(s)), s * 1000);
         // Three samples of a line give the line; the padding reads 0.
         EXPECT_NEAR(o.m_channels[0].m_samples[size_t(s)], s <= 39 ? s : 0.0, 1e-9) << s;
         // The parabola is read half a sample after each pasted sample (the 0.5 ms the shift
         // leaves below one interval): (s - 10.5)^2 once three real samples hold it; the
         // quadratic through 0, 0, 1 gives -1/8 half-way between the first two.
+        // Past merged sample 48 the curve bends down to the padding after its last sample.
         const double want = s < 10 ? 0.0 : s == 10 ? -0.125 : (s - 10.5) * (s - 10.5);
-        EXPECT_NEAR(o.m_channels[1].m_samples[size_t(s)], want, 1e-9) << s;
+        if (s <= 48) {
+            EXPECT_NEAR(o.m_channels[1].m_samples[size_t(s)], want, 1e-9) << s;
+        }
         if (s >= 1) {
             EXPECT_EQ(o.m_channels[2].m_samples[size_t(s)], s >= 7 && s <= 39 ? 1.0 : 0.0) << s;
         }
@@ -520,8 +523,8 @@ TEST_F(MergeFixture, AShiftOfWholeSamplesLinesTheSamplesUp) {
     host.m_merger.SetTimeShift(0.011);
     host.m_merger.Combine();
     const COscillogram& o = host.m_oscillogram;
-    ASSERT_EQ(o.GetSampleCount(), 46);
-    for (int s = 11; s < 46; ++s) EXPECT_NEAR(o.m_channels[1].m_samples[size_t(s)], (s - 11.0) * (s - 11.0), 1e-9) << s;
+    ASSERT_EQ(o.GetSampleCount(), 51);
+    for (int s = 11; s < 51; ++s) EXPECT_NEAR(o.m_channels[1].m_samples[size_t(s)], (s - 11.0) * (s - 11.0), 1e-9) << s;
     for (int s = 0; s < 40; ++s) EXPECT_NEAR(o.m_channels[0].m_samples[size_t(s)], s, 1e-9) << s;
 }
 
@@ -550,6 +553,57 @@ TEST_F(MergeFixture, ACombinedRecordSavesAndOpensWithEveryChannelAndValue) {
     EXPECT_NEAR(pasted.m_samples[2000] - a.m_channels[1].m_samples[2000], 0.0, 0.05);
     EXPECT_NEAR(b.m_channels[0].m_samples[2000], Current(2.0, 1, 2000), 0.01);
     EXPECT_NEAR(pasted.m_samples[2000], Current(2.0, 2, 495), 0.5);
+}
+
+TEST(MergeCombination, EverySampleOfTheHostIsKept) {
+    // Host and pasted channel hold distinct lines; the pasted record starts `start` ms later
+    // than the host (earlier when negative) and lasts `pasted` samples at 1 kHz.
+    struct Case {
+        const char* what;
+        int host, pasted, start, merged, hostAt;  // hostAt: where the host's first sample lands
+    } cases[] = {
+        {"equal spans", 40, 40, 0, 40, 0},
+        {"pasted later", 40, 40, 11, 51, 0},
+        {"pasted earlier", 40, 40, -5, 45, 5},
+        {"longer pasted", 40, 60, 0, 60, 0},
+        {"longer host", 60, 40, 7, 60, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fixtures::DocUi ui;
+        testutil::TempDir dir;
+        Spec h;
+        h.samples = c.host;
+        h.analog = {{"H", 1, [](int i) { return 3.0 * i + 1.0; }}};
+        Spec p;
+        p.samples = c.pasted;
+        p.analog = {{"P", 1, [](int i) { return 2.0 * i + 5.0; }}};
+        char time[32];
+        std::snprintf(time, sizeof time, "10:00:%02d.%03d000", (10000 + c.start) / 1000, (10000 + c.start) % 1000);
+        h.time = "10:00:10.000000";
+        p.time = time;
+        CTenvorikDoc host, source;
+        ASSERT_TRUE(host.OnOpenDocument(W(WriteRecord(dir, "host", h))));
+        host.m_oscillogram.ClearSelection();
+        ASSERT_TRUE(source.OnOpenDocument(W(WriteRecord(dir, "source", p))));
+        SelectAll(source);
+        ASSERT_TRUE(PasteChannelsFromXml(host, BuildChannelClipboardText(source)));
+        host.m_mergeChoice = {0, L"H", L"P (вст.)"};
+        ASSERT_TRUE(host.OnCommand(ID_MERGE_SYNC));
+        EXPECT_NEAR(host.m_merger.GetTimeShift(), c.start / 1000.0, 1e-9);
+        ASSERT_TRUE(host.OnCommand(ID_MERGE_COMBINE));
+
+        const COscillogram& o = host.m_oscillogram;
+        ASSERT_EQ(o.GetSampleCount(), c.merged);
+        for (const CChannel& ch : o.m_channels) ASSERT_EQ(ch.GetSampleCount(), uint32_t(c.merged));
+        EXPECT_EQ(host.GetSampleTime(uint32_t(c.merged - 1)), int64_t(c.merged - 1) * 1000);
+        for (int k = 0; k < c.host; ++k)
+            EXPECT_NEAR(o.m_channels[0].m_samples[size_t(k + c.hostAt)], 3.0 * k + 1.0, 1e-9) << k;
+        const int pastedAt = c.hostAt + c.start;
+        for (int k = 0; k < c.pasted; ++k)
+            EXPECT_NEAR(o.m_channels[1].m_samples[size_t(k + pastedAt)], 2.0 * k + 5.0, 1e-9) << k;
+        EXPECT_TRUE(ui.boxes.empty());
+    }
 }
 
 TEST_F(MergeFixture, TooShortARecordIsNotCombined) {

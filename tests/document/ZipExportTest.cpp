@@ -84,6 +84,38 @@ TEST(ZipExport, ComtradeRecordPacksTheFilesItSavesTo) {
     EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"rec.zip", "ref", "src.cfg", "src.dat"}));
 }
 
+TEST(ZipExport, AnExportLeavesTheDocumentAsItWas) {
+    TempDir dir;
+    const std::string cfg = fixtures::Write(dir, "src", fixtures::Ascii1999(50));
+    Opened r(cfg);
+    CTenvorikDoc& doc = r.doc;
+    doc.m_oscillogram.m_channels[0].m_name = L"Фидер 7";
+    doc.m_oscillogram.m_timeReferenceSample = 12;
+    doc.SetModifiedFlag(true);
+    const CString title = doc.GetTitle();
+
+    ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("rec.zip"))));
+    EXPECT_TRUE(r.ui.errors.empty());
+    // The archive holds the record; the document is still the record it was: its name, its
+    // title, its unsaved changes and its place in time.
+    EXPECT_EQ(ReadZip(dir.File("rec.zip")).size(), 3u);
+    EXPECT_EQ(U(doc.GetPathName()), cfg);
+    EXPECT_EQ(doc.GetTitle(), title);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.m_oscillogram.m_timeReferenceSample, 12);
+    EXPECT_FALSE(fs::exists(dir.File("src.set")));
+    EXPECT_FALSE(fs::exists(dir.File("rec.cfg")));
+
+    // Saved under its own name, the record gets its settings beside it; an unchanged record
+    // stays unchanged through an export too.
+    ASSERT_TRUE(doc.OnSaveDocument(W(cfg)));
+    EXPECT_TRUE(fs::exists(dir.File("src.set")));
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("again.zip"))));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(U(doc.GetPathName()), cfg);
+}
+
 TEST(ZipExport, OscRecordPacksItsOwnBytesAndSettings) {
     TempDir dir;
     Opened r(fixtures::Write(dir, "src", fixtures::Ascii1999()));

@@ -69,6 +69,29 @@ TEST(RecordLifeSmoke, SaveAsNamesTheTab) {
     EXPECT_EQ(saved.report.find("tab=fault.cfg"), std::string::npos) << saved.report;
 }
 
+TEST(RecordLifeSmoke, SaveAsZipExportsAndKeepsTheRecord) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    const Look saved =
+        RunProgram(dir, {cfg}, {"TENVORIK_SMOKE_COMMANDS=5004", "TENVORIK_SMOKE_FILE=" + dir.File("packed.zip")});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.File("packed.zip"))) << saved.report;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("packed.cfg"))) << saved.report;
+    // The tab and the title still name the record; the archive is no recent record.
+    EXPECT_NE(saved.report.find("title=Tenvorik - fault.cfg"), std::string::npos) << saved.report;
+    EXPECT_NE(saved.report.find("tab=fault.cfg"), std::string::npos) << saved.report;
+    const std::string profile = testutil::ReadFile(dir.File("config/Korvelund/Tenvorik.ini"));
+    EXPECT_NE(profile.find("fault.cfg"), std::string::npos) << profile;
+    EXPECT_EQ(profile.find("packed.zip"), std::string::npos) << profile;
+
+    // Over an existing archive, the question names the archive.
+    const Look again =
+        RunProgram(dir, {cfg}, {"TENVORIK_SMOKE_COMMANDS=5004", "TENVORIK_SMOKE_FILE=" + dir.File("packed.zip")});
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_NE(again.report.find("packed.zip уже существует."), std::string::npos) << again.report;
+    EXPECT_EQ(again.report.find("packed.cfg"), std::string::npos) << again.report;
+}
+
 TEST(RecordLifeSmoke, OpeningAFileThatIsNoRecordSaysWhichAndWhy) {
     testutil::TempDir dir;
     const std::string notes = dir.File("notes.txt");

@@ -244,8 +244,9 @@ TEST(Conversion, ChannelLinesTakeScalingFromTheDescription) {
 
 TEST(Conversion, TriggerSpanAndEmptyBlocks) {
     testutil::TempDir dir;
+    // A start signal alone: no analog values, one state byte a block.
     sto::Description d;
-    d.units = {{38, -1, {}}};
+    d.units = {{38, -1, {}}, {40, -1, {{1, 5, "Пуск", "1", "", true, "0", ""}}}};
     struct Case {
         uint8_t ringBlocks;
         uint32_t seconds;
@@ -266,28 +267,37 @@ TEST(Conversion, TriggerSpanAndEmptyBlocks) {
         rec.triggerSeconds = c.seconds;
         rec.triggerMs = c.ms;
         rec.ringBlocks = c.ringBlocks;
-        rec.blocks.assign(c.ringBlocks, {10, {}, {}});
+        rec.digitalIds = {5};
+        rec.blocks.assign(c.ringBlocks, {10, {}, {0}});
         Result r = Convert(d, rec.Bytes(), dir.path(), 0);
         ASSERT_TRUE(r.ok) << platform::WideToUtf8(r.error.view());
         std::vector<std::string> cfg = Lines(r.cfg);
-        ASSERT_EQ(cfg.size(), 9u);
-        EXPECT_EQ(cfg[1], "0,0A,0D");
-        EXPECT_EQ(cfg[5], c.first);
-        EXPECT_EQ(cfg[6], c.trigger);
+        ASSERT_EQ(cfg.size(), 10u);
+        EXPECT_EQ(cfg[1], "1,0A,1D");
+        EXPECT_EQ(cfg[6], c.first);
+        EXPECT_EQ(cfg[7], c.trigger);
     }
     // Samples per block taken from an empty description: no samples, the rate lines end at 0.
     sto::Record rec;
     rec.variant = 0;
     rec.ringBlocks = 2;
-    rec.blocks = {{10, {}, {}}, {20, {}, {}}};
+    rec.digitalIds = {5};
+    rec.blocks = {{10, {}, {0}}, {20, {}, {1}}};
     Result r = Convert(d, rec.Bytes(), dir.path(), 0);
     ASSERT_TRUE(r.ok);
     std::vector<std::string> cfg = Lines(r.cfg);
-    EXPECT_EQ(cfg[3], "2");
-    EXPECT_EQ(cfg[4], "400.000000,0");
-    EXPECT_EQ(cfg[5], "200.000000,0");
-    EXPECT_EQ(cfg[6], cfg[7]);
+    EXPECT_EQ(cfg[4], "2");
+    EXPECT_EQ(cfg[5], "400.000000,0");
+    EXPECT_EQ(cfg[6], "200.000000,0");
+    EXPECT_EQ(cfg[7], cfg[8]);
     EXPECT_EQ(r.dat, "");
+
+    // Without a single channel there is nothing to convert.
+    rec.digitalIds.clear();
+    rec.blocks = {{10, {}, {}}, {20, {}, {}}};
+    r = Convert(d, rec.Bytes(), dir.path(), 0);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, OrvinelResString(23001));
 }
 
 class Recording : public ComtradeConverter {
@@ -369,6 +379,11 @@ TEST(Conversion, HostileRecordsFailWithTheirMessageAndWriteNothing) {
     sto::Description statusUnit = d;
     statusUnit.units[0].entries = {{16, 1, "Ia", "1", "Status", true, "50", ""}};
 
+    sto::Record noChannels = RingRecord();
+    noChannels.analogIds.clear();
+    noChannels.digitalIds.clear();
+    for (auto& b : noChannels.blocks) b = {4, {}, {}};
+
     struct Case {
         const char* what;
         sto::Description description;
@@ -395,6 +410,7 @@ TEST(Conversion, HostileRecordsFailWithTheirMessageAndWriteNothing) {
         {"digital id hidden by an earlier unit", hiddenDigital, good, 23002},
         {"samples beyond the digital data", d, digitalOnly.Bytes(), 23011},
         {"samples beyond the status words", statusUnit, statusWords.Bytes(), 23011},
+        {"no channels", d, noChannels.Bytes(), 23001},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

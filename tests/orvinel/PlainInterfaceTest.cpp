@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -144,6 +145,51 @@ TEST_F(PlainInterface, FailuresGiveTheirMessages) {
     EXPECT_EQ(lib.toFolder(nullptr, nullptr, 0, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(lib.toBuffers(description.c_str(), record.data(), unsigned(record.size()), nullptr, nullptr, error), 0);
     EXPECT_EQ(Utf8(error), "Ошибка открытия временного файла cfg");
+}
+
+TEST_F(PlainInterface, CommasInTheDescriptionKeepTheConfigurationFieldsAndNoChannelsIsRefused) {
+    sto::Description d;
+    d.station = "ПС 1, ячейка 2";
+    d.recDev = "Терминал, ред. 3";
+    d.units = {{38, -1, {{2, 1, "Ia, фидер 1", "1", "A, перв."}, {2, 2, "Ib\r\nx", "1", "A"}}},
+               {40, -1, {{1, 5, "Пуск, РЗ", "1", "", true, "0", ""}}}};
+    sto::Record r;
+    r.analogIds = {1, 2};
+    r.digitalIds = {5};
+    r.width = 1;
+    r.blocks = {{4, {1, 2, 3, 4, 5, 6, 7, 8}, {1}}};
+    const std::string bytes = r.Bytes();
+    const std::u16string text = U16(d.Wide());
+    char* cfg = nullptr;
+    char* dat = nullptr;
+    int cfgLength = 0, datLength = 0;
+    ASSERT_EQ(lib.toBuffersEx(text.c_str(), bytes.data(), unsigned(bytes.size()), &cfg, &dat, &cfgLength, &datLength, error), 1)
+        << Utf8(error);
+    const std::wstring lines = platform::AnsiToWide(std::string(cfg, size_t(cfgLength)));
+    std::vector<std::wstring> line;
+    for (size_t start = 0, end; (end = lines.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
+        line.push_back(lines.substr(start, end - start));
+    ASSERT_GE(line.size(), 5u);
+    auto fields = [](const std::wstring& l) { return 1 + std::count(l.begin(), l.end(), L','); };
+    EXPECT_EQ(line[0], L"ПС 1; ячейка 2,Терминал; ред. 3 версия 12345,1999");
+    EXPECT_EQ(line[1], L"3,2A,1D");
+    EXPECT_EQ(fields(line[2]), 13) << platform::WideToUtf8(line[2]);
+    EXPECT_EQ(line[2].substr(0, 29), L"1,Ia; фидер 1,,,A; перв.,1.00");
+    EXPECT_EQ(fields(line[3]), 13) << platform::WideToUtf8(line[3]);
+    EXPECT_EQ(line[3].substr(0, 9), L"2,Ib x,,,");
+    EXPECT_EQ(line[4], L"1,Пуск; РЗ,,,1");
+
+    // A record without a single channel is not converted.
+    sto::Record none;
+    none.width = 1;
+    none.blocks = {{4, {}, {}}, {4, {}, {}}};
+    const std::string empty = none.Bytes();
+    cfg = reinterpret_cast<char*>(1);
+    cfgLength = -7;
+    EXPECT_EQ(lib.toBuffersEx(text.c_str(), empty.data(), unsigned(empty.size()), &cfg, &dat, &cfgLength, &datLength, error), 0);
+    EXPECT_EQ(Utf8(error), "Неверный формат осциллограммы");
+    EXPECT_EQ(cfg, nullptr);
+    EXPECT_EQ(cfgLength, -7);
 }
 
 TEST_F(PlainInterface, BuffersBelongToTheLibraryUntilTheNextConversion) {

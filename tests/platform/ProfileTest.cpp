@@ -93,6 +93,42 @@ TEST_F(ProfileTest, RemovingKeysAndSectionsAndReadingAHandWrittenFile) {
     EXPECT_EQ(p.GetProfileString(L"Circle Diagram", L"broken line", L"none"), L"none");
 }
 
+TEST(ProfileParse, ALargeProfileRoundTripsEveryKey) {
+    // 40,000 keys in four sections, as a profile grows over years of recent files and layouts.
+    std::vector<Profile::Section> sections;
+    for (int s = 0; s < 4; ++s) {
+        Profile::Section section;
+        section.name.Format(L"Раздел %d", s);
+        for (int k = 0; k < 10000; ++k) {
+            Profile::Entry e;
+            e.key.Format(L"Key %d-%d", s, k);
+            e.value.Format(L"значение %d\n%d", k, s);
+            section.entries.push_back(e);
+        }
+        sections.push_back(std::move(section));
+    }
+    const std::string text = Profile::Serialize(sections);
+    EXPECT_GT(text.size(), 350000u);
+    std::vector<Profile::Section> back = Profile::Parse(text);
+    ASSERT_EQ(back.size(), sections.size());
+    for (size_t s = 0; s < sections.size(); ++s) {
+        EXPECT_EQ(back[s].name, sections[s].name);
+        ASSERT_EQ(back[s].entries.size(), sections[s].entries.size());
+        for (size_t k = 0; k < sections[s].entries.size(); ++k) {
+            ASSERT_EQ(back[s].entries[k].key, sections[s].entries[k].key) << s << " " << k;
+            ASSERT_EQ(back[s].entries[k].value, sections[s].entries[k].value) << s << " " << k;
+        }
+    }
+    // A section named again, in another case, goes on where it was; a key named again keeps
+    // its place and first spelling and takes the later value.
+    back = Profile::Parse(text + "[раздел 1]\nKEY 1-5=new\nextra=1\n");
+    ASSERT_EQ(back.size(), 4u);
+    ASSERT_EQ(back[1].entries.size(), 10001u);
+    EXPECT_EQ(back[1].entries[5].key, L"Key 1-5");
+    EXPECT_EQ(back[1].entries[5].value, L"new");
+    EXPECT_EQ(back[1].entries.back().key, L"extra");
+}
+
 TEST_F(ProfileTest, WritesFromThreadsAndInstancesAreAllKept) {
     Profile a(L"Tenvorik"), b(L"Tenvorik");
     std::vector<std::thread> threads;
