@@ -4,7 +4,6 @@
 
 #include <wx/arrstr.h>
 #include <wx/dcbuffer.h>
-#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/splash.h>
 #include <wx/stattext.h>
@@ -82,25 +81,21 @@ AboutWnd::AboutWnd(wxWindow* parent)
     SetClientSize(m_picture.GetWidth(), m_picture.GetHeight());
     CentreOnParent();
     // Measured, so that the links follow the label and line up under each other in whatever
-    // face stands in for Verdana.
+    // face stands in for Verdana: the label's line height is what the version text takes.
     const wxString versionText = ToWx(VersionText());
     const wxString webText = wxString(kMakerWebAddress).AfterFirst('/').AfterFirst('/');
     const wxString mailText(kMakerMailAddress);
-    wxArrayString lines = wxSplit(versionText, '\n', '\0');
-    const wxString label = lines.size() > 1 ? lines[1] : wxString();
-    int lineHeight = 0, labelWidth = 0;
-    {
-        wxClientDC dc(this);
-        dc.SetFont(m_plain);
-        lineHeight = dc.GetCharHeight();
-        labelWidth = dc.GetTextExtent(label).x;
-        dc.SetFont(m_underlined);
-        m_links = PlaceLinks(kVersionOrigin, lineHeight, labelWidth, dc.GetTextExtent(webText), dc.GetTextExtent(mailText));
-    }
     auto* version = new wxStaticText(this, wxID_ANY, versionText, kVersionOrigin);
     version->SetFont(m_plain);
     version->SetForegroundColour(*wxWHITE);
     version->SetBackgroundColour(kBackground);
+    const wxArrayString lines = wxSplit(versionText, '\n', '\0');
+    const int lineHeight = version->GetBestSize().y / std::max<int>(int(lines.size()), 1);
+    int labelWidth = 0, height = 0, webWidth = 0, mailWidth = 0;
+    version->GetTextExtent(lines.size() > 1 ? lines[1] : wxString(), &labelWidth, &height, nullptr, nullptr, &m_plain);
+    version->GetTextExtent(webText, &webWidth, &height, nullptr, nullptr, &m_underlined);
+    version->GetTextExtent(mailText, &mailWidth, &height, nullptr, nullptr, &m_underlined);
+    m_links = PlaceLinks(kVersionOrigin, lineHeight, labelWidth, wxSize(webWidth, height), wxSize(mailWidth, height));
     auto* web = new wxStaticText(this, wxID_ANY, webText, m_links.web.GetPosition());
     auto* mail = new wxStaticText(this, wxID_ANY, mailText, m_links.mail.GetPosition());
     for (wxStaticText* link : {web, mail}) {

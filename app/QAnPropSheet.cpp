@@ -137,9 +137,12 @@ void QAnPageWindow::SetChoices(int id, const std::vector<CString>& entries, int 
         if (selected >= 0 && size_t(selected) < entries.size()) choice->SetSelection(selected);
         // A list grows to show its longest entry ("Канал отсутствует", a long channel name)
         // uncut, up to a width the page still holds; it never shrinks below its designed width.
-        constexpr int kWidest = 320;
-        choice->InvalidateBestSize();
-        const int wanted = std::min(choice->GetBestSize().x, kWidest);
+        // The toolkit's own idea of the width comes only once the list is on the screen, so
+        // the entries are measured here, with room for the arrow and the frame.
+        constexpr int kWidest = 320, kArrowAndFrame = 48;
+        int widest = 0;
+        for (const wxString& item : items) widest = std::max(widest, choice->GetTextExtent(item).x);
+        const int wanted = std::min(widest + kArrowAndFrame, kWidest);
         if (wanted > choice->GetMinSize().x) {
             choice->SetMinSize(wxSize(wanted, choice->GetMinSize().y));
             Layout();

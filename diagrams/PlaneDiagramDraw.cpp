@@ -120,7 +120,7 @@ void PlaneDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvorik
                 // corner) still shows whole, within the plot.
                 CRect marks = grid;
                 marks.InflateRect(4 * s + 1, 4 * s + 1);
-                marks.IntersectRect(&marks, &P);
+                marks &= P;
                 const int clipped = dc->SaveDC();
                 dc->IntersectClipRect(&marks);
                 DrawTrajectories(dc, *doc, s, sc);

@@ -13,13 +13,15 @@ TEST(DialogTexts, FilterLabelsListTheirPatternsWithoutGaps) {
         ASSERT_FALSE(pairs.empty()) << id;
         for (const auto& [text, pattern] : pairs) {
             const int open = text.Find(L'('), close = text.ReverseFind(L')');
-            ASSERT_TRUE(open >= 0 && close > open) << text;
+            ASSERT_TRUE(open >= 0 && close > open) << text.str();
             CString listed = text.Mid(open + 1, close - open - 1);
             listed.Replace(L", ", L";");
-            EXPECT_LT(listed.Find(L";;"), 0) << text;
-            EXPECT_NE(listed.Left(1), L";") << text;
+            EXPECT_LT(listed.Find(L";;"), 0) << text.str();
+            EXPECT_NE(listed.Left(1), L";") << text.str();
             // What the label lists is what the filter matches ("*.*" stands for every file).
-            if (listed != L"*.*") EXPECT_EQ(listed, pattern) << text;
+            if (listed != L"*.*") {
+                EXPECT_EQ(listed, pattern) << text.str();
+            }
         }
     }
     EXPECT_EQ(SplitFilter(LoadResString(328))[0].first, L"Осциллограммы (*.cfg, *.cff, *.osc, *.sto)");

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
-#include <wx/dcclient.h>
 #include <wx/frame.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
@@ -70,20 +69,23 @@ TEST(AboutWnd, LinksAreReadableAndLinedUp) {
             EXPECT_TRUE(link->GetFont().GetUnderlined());
         }
         // The web address starts where the label of the second line ends, on that line.
-        wxClientDC dc(version);
-        dc.SetFont(version->GetFont());
-        const wxString label = wxSplit(version->GetLabel(), '\n', '\0')[1];
-        const int lineHeight = dc.GetCharHeight();
-        EXPECT_GE(web->GetPosition().x, version->GetPosition().x + dc.GetTextExtent(label).x);
-        EXPECT_LE(web->GetPosition().x, version->GetPosition().x + dc.GetTextExtent(label).x + 2);
-        EXPECT_EQ(web->GetPosition().y, version->GetPosition().y + lineHeight);
+        int labelWidth = 0, h = 0;
+        const wxArrayString lines = wxSplit(version->GetLabel(), '\n', '\0');
+        ASSERT_EQ(lines.size(), 3u);
+        const wxFont plain = version->GetFont();
+        version->GetTextExtent(lines[1], &labelWidth, &h, nullptr, nullptr, &plain);
+        const int lineHeight = version->GetSize().y / 3;
+        EXPECT_GE(web->GetPosition().x, version->GetPosition().x + labelWidth);
+        EXPECT_LE(web->GetPosition().x, version->GetPosition().x + labelWidth + 2);
+        EXPECT_NEAR(web->GetPosition().y, version->GetPosition().y + lineHeight, 2);
         // The e-mail under it, on the next line; neither is cut.
         EXPECT_EQ(mail->GetPosition().x, web->GetPosition().x);
-        EXPECT_EQ(mail->GetPosition().y, web->GetPosition().y + lineHeight);
+        EXPECT_NEAR(mail->GetPosition().y, web->GetPosition().y + lineHeight, 1);
         for (wxStaticText* link : {web, mail}) {
-            wxClientDC ldc(link);
-            ldc.SetFont(link->GetFont());
-            EXPECT_GE(link->GetSize().x, ldc.GetTextExtent(link->GetLabel()).x) << link->GetLabel();
+            int w = 0;
+            const wxFont font = link->GetFont();
+            link->GetTextExtent(link->GetLabel(), &w, &h, nullptr, nullptr, &font);
+            EXPECT_GE(link->GetSize().x, w) << link->GetLabel();
             EXPECT_LE(link->GetRect().GetRight(), about.GetClientSize().x);
         }
     }

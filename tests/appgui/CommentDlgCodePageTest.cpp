@@ -46,7 +46,7 @@ TEST_F(CommentCodePage, TheCodePageThatHoldsTheTextIsOfferedAndTaken) {
     ui.answers = {IDYES};
     EXPECT_TRUE(dlg->ConfirmCodePage());
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_GE(ui.messages[0].Find(L"« » —"), 0) << ui.messages[0];
+    EXPECT_GE(ui.messages[0].Find(L"« » —"), 0) << ui.messages[0].str();
     EXPECT_EQ(ui.types[0] & 0xF, unsigned(MB_YESNOCANCEL));
     // Written in Windows-1251, the text comes back whole.
     EXPECT_EQ(dlg->CodePageOption(), 1);

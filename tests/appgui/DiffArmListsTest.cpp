@@ -61,9 +61,9 @@ TEST(DiffArmLists, OfferOnlyCurrentsAndShowTheirEntriesUncut) {
         auto* list = dynamic_cast<wxChoice*>(page.FindWindow(id));
         ASSERT_TRUE(list) << id;
         wxArrayString entries = list->GetStrings();
-        for (const wxString& shown : {"Ia HV", "Ib HV", "Ic HV", "Ia LV", "Ic LV"})
+        for (const char* shown : {"Ia HV", "Ib HV", "Ic HV", "Ia LV", "Ic LV"})
             EXPECT_NE(entries.Index(shown), wxNOT_FOUND) << id << " " << shown;
-        for (const wxString& hidden : {"Ua", "Uab", "P", "dIa"})
+        for (const char* hidden : {"Ua", "Uab", "P", "dIa"})
             EXPECT_EQ(entries.Index(hidden), wxNOT_FOUND) << id << " " << hidden;
         // Every entry fits beside the list's arrow.
         wxClientDC dc(list);

@@ -42,8 +42,8 @@ TEST(DropRefusal, NamesEachRefusedChannelWithItsReason) {
     };
     for (const Case& c : cases) {
         const CString text = DiagramDropRefusal(doc, c.kind, c.dropped);
-        for (const wchar_t* part : c.named) EXPECT_GE(text.Find(part), 0) << part << " in " << text;
-        for (const wchar_t* part : c.notNamed) EXPECT_LT(text.Find(part), 0) << part << " in " << text;
+        for (const wchar_t* part : c.named) EXPECT_GE(text.Find(part), 0) << part << " in " << text.str();
+        for (const wchar_t* part : c.notNamed) EXPECT_LT(text.Find(part), 0) << part << " in " << text.str();
     }
     // Nothing refused: nothing said; nor for numbers that name no channel.
     EXPECT_TRUE(DiagramDropRefusal(doc, DROP_CIRCLE, {1, 2, 99}).IsEmpty());

@@ -46,13 +46,13 @@ TEST(HeaderCommentCodePage, QuestionNamesTheLossAndOffersAPageThatHoldsTheText) 
     const CString q = HeaderCommentLossQuestion(kNorth, 0, suggested);
     EXPECT_EQ(suggested, 1);
     for (const wchar_t* part : {L"866 MS-DOS", L"« » —", L"Windows-1251", L"«?»"})
-        EXPECT_GE(q.Find(part), 0) << part << " in " << q;
+        EXPECT_GE(q.Find(part), 0) << part << " in " << q.str();
 
     // Neither page holds Hangul: no page is offered, and the loss is still named.
     const CString none = HeaderCommentLossQuestion(L"фаза 한", 1, suggested);
     EXPECT_EQ(suggested, -1);
-    EXPECT_GE(none.Find(L"한"), 0) << none;
-    EXPECT_GE(none.Find(L"866 MS-DOS"), 0) << none;
+    EXPECT_GE(none.Find(L"한"), 0) << none.str();
+    EXPECT_GE(none.Find(L"866 MS-DOS"), 0) << none.str();
 }
 
 }  // namespace
