@@ -1,7 +1,9 @@
 #include "app/AboutWnd.h"
 
 #include <algorithm>
+#include <iterator>
 
+#include <wx/accel.h>
 #include <wx/arrstr.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>
@@ -114,17 +116,16 @@ AboutWnd::AboutWnd(wxWindow* parent)
     Bind(wxEVT_MOTION, &AboutWnd::OnMotion, this);
     Bind(wxEVT_LEFT_DOWN, &AboutWnd::OnLeftDown, this);
     // The box has no button to take the keys: Enter closes it as OK, Escape as Cancel.
-    Bind(wxEVT_CHAR_HOOK, &AboutWnd::OnKey, this);
-    SetFocus();
+    wxAcceleratorEntry keys[] = {{wxACCEL_NORMAL, WXK_RETURN, wxID_OK},
+                                 {wxACCEL_NORMAL, WXK_NUMPAD_ENTER, wxID_OK},
+                                 {wxACCEL_NORMAL, WXK_ESCAPE, wxID_CANCEL}};
+    SetAcceleratorTable(wxAcceleratorTable(int(std::size(keys)), keys));
+    Bind(wxEVT_MENU, &AboutWnd::OnKeyCommand, this, wxID_OK);
+    Bind(wxEVT_MENU, &AboutWnd::OnKeyCommand, this, wxID_CANCEL);
 }
 
-void AboutWnd::OnKey(wxKeyEvent& event) {
-    switch (event.GetKeyCode()) {
-        case WXK_RETURN:
-        case WXK_NUMPAD_ENTER: EndModal(wxID_OK); return;
-        case WXK_ESCAPE: EndModal(wxID_CANCEL); return;
-        default: event.Skip();
-    }
+void AboutWnd::OnKeyCommand(wxCommandEvent& event) {
+    if (IsModal()) EndModal(event.GetId());
 }
 
 void AboutWnd::OnPaint(wxPaintEvent&) {

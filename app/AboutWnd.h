@@ -32,7 +32,7 @@ private:
     void OnPaint(wxPaintEvent&);
     void OnMotion(wxMouseEvent& event);
     void OnLeftDown(wxMouseEvent& event);
-    void OnKey(wxKeyEvent& event);
+    void OnKeyCommand(wxCommandEvent& event);
 
     wxBitmap m_picture;
     wxFont m_plain, m_underlined;

@@ -1,12 +1,13 @@
 // The about box under a real display (Xvfb): its links are readable on its blue, follow the
 // label of the version text without overlapping it, line up under each other, and Enter and
-// Escape close the box.
+// Escape pressed on the keyboard close the box.
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 #include <cmath>
 
@@ -36,21 +37,23 @@ std::vector<wxStaticText*> Texts(wxWindow& w) {
     return out;
 }
 
-// Runs the box and presses `key` once it is up; what the box ended with.
+// Runs the box and presses `key` through the display server once it is up, as a user does
+// (without a window manager the keys go where the pointer is); what the box ended with.
 int PressIn(wxWindow* parent, int key) {
     AboutWnd about(parent);
-    wxTheApp->CallAfter([&about, key] {
-        wxKeyEvent press(wxEVT_CHAR_HOOK);
-        press.m_keyCode = key;
-        press.SetEventObject(&about);
-        about.GetEventHandler()->ProcessEvent(press);
+    wxTimer press, guard;
+    press.Bind(wxEVT_TIMER, [&about, key](wxTimerEvent&) {
+        wxUIActionSimulator sim;
+        sim.MouseMove(about.GetScreenRect().GetPosition() + wxPoint(100, 100));
+        wxYield();
+        sim.Char(key);
     });
     // A box that ignored the key would hold the test: it is ended after a while instead.
-    wxTimer guard;
     guard.Bind(wxEVT_TIMER, [&about](wxTimerEvent&) {
         if (about.IsModal()) about.EndModal(-1);
     });
-    guard.StartOnce(5000);
+    press.StartOnce(500);
+    guard.StartOnce(8000);
     return about.ShowModal();
 }
 
