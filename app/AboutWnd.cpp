@@ -92,9 +92,9 @@ AboutWnd::AboutWnd(wxWindow* parent)
     version->SetForegroundColour(*wxWHITE);
     version->SetBackgroundColour(kBackground);
     const wxArrayString lines = wxSplit(versionText, '\n', '\0');
-    const int lineHeight = version->GetBestSize().y / std::max<int>(int(lines.size()), 1);
-    int labelWidth = 0, height = 0, webWidth = 0, mailWidth = 0;
-    version->GetTextExtent(lines.size() > 1 ? lines[1] : wxString(), &labelWidth, &height, nullptr, nullptr, &m_plain);
+    int labelWidth = 0, lineHeight = 0, height = 0, webWidth = 0, mailWidth = 0;
+    version->GetTextExtent(lines.size() > 1 ? lines[1] : wxString(), &labelWidth, &lineHeight, nullptr, nullptr,
+                           &m_plain);
     version->GetTextExtent(webText, &webWidth, &height, nullptr, nullptr, &m_underlined);
     version->GetTextExtent(mailText, &mailWidth, &height, nullptr, nullptr, &m_underlined);
     m_links = PlaceLinks(kVersionOrigin, lineHeight, labelWidth, wxSize(webWidth, height), wxSize(mailWidth, height));

@@ -77,7 +77,7 @@ TEST(AboutWnd, LinksAreReadableAndLinedUp) {
         ASSERT_EQ(lines.size(), 3u);
         const wxFont plain = version->GetFont();
         version->GetTextExtent(lines[1], &labelWidth, &h, nullptr, nullptr, &plain);
-        const int lineHeight = version->GetSize().y / 3;
+        const int lineHeight = h;
         EXPECT_GE(web->GetPosition().x, version->GetPosition().x + labelWidth);
         EXPECT_LE(web->GetPosition().x, version->GetPosition().x + labelWidth + 2);
         EXPECT_NEAR(web->GetPosition().y, version->GetPosition().y + lineHeight, 2);
