@@ -327,6 +327,11 @@ void DiffCurrentsModel::GetDiffPairs(std::vector<QAnNamePair>& out) {
 
 void DiffCurrentsModel::LoadState(SettingsNode& category) {
     ArgumentControls& c = Controls();
+    // An arm is made of phase currents: its lists offer no voltages or powers.
+    const COscillogram* record = m_record ? m_record : CQAnPropPg::m_record;
+    FillChannelCombo(m_filler, kIa, L"Ia", record, true);
+    FillChannelCombo(m_filler, kIb, L"Ib", record, true);
+    FillChannelCombo(m_filler, kIc, L"Ic", record, true);
     auto radios = [&](const wchar_t* sub, const auto& keys, int def, std::initializer_list<int> group) {
         SettingsNode& node = category.GetSubCategory(sub);
         int chosen = 0;

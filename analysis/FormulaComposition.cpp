@@ -299,7 +299,16 @@ CString ComposeFormulaText(const ArgumentFiller& filler, int itemCode) {
     return CString(out);
 }
 
-void FillChannelCombo(const ArgumentFiller& filler, int id, const CString& defaultName, const COscillogram* record) {
+bool MayBeCurrentChannel(const CChannel& ch) {
+    if (ch.IsDiscrete()) return false;
+    const CString unit = ch.GetUnitText();
+    if (unit.IsEmpty() || ch.m_unitUnrecognised) return true;
+    if (unit == L"A") return !ch.m_unitPerSecond;
+    return unit == L"nom" || unit == L"p. u.";
+}
+
+void FillChannelCombo(const ArgumentFiller& filler, int id, const CString& defaultName, const COscillogram* record,
+                      bool currentsOnly) {
     if (!filler.window || !filler.window->HasControl(id) || !record) return;
     std::vector<CString> entries;
     const bool optional = id == 1041 || id == 2043;
@@ -309,7 +318,7 @@ void FillChannelCombo(const ArgumentFiller& filler, int id, const CString& defau
         entries.push_back(LoadResString(kStrNotUsed));
     const bool hasFirstEntry = !entries.empty();
     for (const CChannel& ch : record->m_channels)
-        if (!ch.IsDiscrete()) entries.push_back(ch.GetName());
+        if (!ch.IsDiscrete() && (!currentsOnly || MayBeCurrentChannel(ch))) entries.push_back(ch.GetName());
 
     int selected = 0;
     if (!defaultName.IsEmpty()) {

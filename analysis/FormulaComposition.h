@@ -10,6 +10,7 @@
 
 #include "platform/CString.h"
 
+class CChannel;
 class COscillogram;
 
 // The argument controls of one panel or page, by control id.
@@ -73,8 +74,13 @@ CString FormulaChannelArgument(const CString& name);
 // the channel lists from `record` (nothing for them without one).
 void FillArgumentControls(const ArgumentFiller& filler, const COscillogram* record);
 // Fills channel list `id` with the record's analog channels and chooses `defaultName` when
-// there is such a channel (empty: the first entry).
-void FillChannelCombo(const ArgumentFiller& filler, int id, const CString& defaultName, const COscillogram* record);
+// there is such a channel (empty: the first entry). `currentsOnly`: a list of phase currents,
+// which offers only the channels that may be currents (MayBeCurrentChannel).
+void FillChannelCombo(const ArgumentFiller& filler, int id, const CString& defaultName, const COscillogram* record,
+                      bool currentsOnly = false);
+// A channel in amperes, or one whose unit names no other quantity (none, nominal, per unit,
+// a text the program does not know): not a voltage, a power, a resistance, a frequency...
+bool MayBeCurrentChannel(const CChannel& ch);
 
 // Argument controls kept in memory: the hidden holders of a page, and panels without windows.
 class ArgumentControlMap final : public ArgumentControls {

@@ -1,5 +1,10 @@
 #include "app/AboutWnd.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include <wx/accel.h>
+#include <wx/arrstr.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcmemory.h>
 #include <wx/splash.h>
@@ -17,9 +22,10 @@ const wchar_t* const kMakerMailAddress = L"service@korvelund.example";
 namespace {
 
 const wxColour kBackground(0x33, 0x68, 0x9A);
-const wxColour kLinkColour(0x00, 0xAC, 0x86);
-const wxRect kWebRect(wxPoint(241, 314), wxPoint(336, 329));
-const wxRect kMailRect(wxPoint(176, 328), wxPoint(323, 343));
+// A pale blue, underlined: readable on the maker's blue (contrast above 4.5 : 1) and still
+// apart from the white text.
+const wxColour kLinkColour(0xD8, 0xEE, 0xFF);
+const wxPoint kVersionOrigin(35, 300);
 const wxRect kCloseRect(wxPoint(530, 350), wxPoint(630, 400));
 
 // The box's picture: the program's name on the maker's blue, and the close area marked.
@@ -45,13 +51,23 @@ wxSplashScreen* g_splash = nullptr;
 
 }  // namespace
 
-AboutWnd::Hit AboutWnd::HitTest(int x, int y) {
+AboutWnd::Hit AboutWnd::HitTest(int x, int y, const Links& links) {
     // Right and bottom edges belong to the rectangle's outside, as a window rectangle's do.
     auto in = [x, y](const wxRect& r) { return x >= r.x && x < r.GetRight() && y >= r.y && y < r.GetBottom(); };
     if (in(kCloseRect)) return kCloseArea;
-    if (in(kMailRect)) return kMailLink;
-    if (in(kWebRect)) return kWebLink;
+    if (in(links.mail)) return kMailLink;
+    if (in(links.web)) return kWebLink;
     return kNothing;
+}
+
+AboutWnd::Links AboutWnd::PlaceLinks(wxPoint textOrigin, int lineHeight, int labelWidth, wxSize web, wxSize mail) {
+    Links l;
+    const int x = textOrigin.x + labelWidth;
+    // One line high each, so that they do not overlap; one pixel wider than the text, as the
+    // hit test leaves the right edge out.
+    l.web = wxRect(x, textOrigin.y + lineHeight, web.x + 1, lineHeight);
+    l.mail = wxRect(x, textOrigin.y + 2 * lineHeight, mail.x + 1, lineHeight);
+    return l;
 }
 
 CString AboutWnd::VersionText() {
@@ -66,13 +82,24 @@ AboutWnd::AboutWnd(wxWindow* parent)
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetClientSize(m_picture.GetWidth(), m_picture.GetHeight());
     CentreOnParent();
-    auto* version = new wxStaticText(this, wxID_ANY, ToWx(VersionText()), wxPoint(35, 300), wxSize(400, 45));
+    // Measured, so that the links follow the label and line up under each other in whatever
+    // face stands in for Verdana: the label's line height is what the version text takes.
+    const wxString versionText = ToWx(VersionText());
+    const wxString webText = wxString(kMakerWebAddress).AfterFirst('/').AfterFirst('/');
+    const wxString mailText(kMakerMailAddress);
+    auto* version = new wxStaticText(this, wxID_ANY, versionText, kVersionOrigin);
     version->SetFont(m_plain);
     version->SetForegroundColour(*wxWHITE);
     version->SetBackgroundColour(kBackground);
-    auto* web = new wxStaticText(this, wxID_ANY, wxString(kMakerWebAddress).AfterFirst('/').AfterFirst('/'),
-                                 kWebRect.GetPosition(), kWebRect.GetSize());
-    auto* mail = new wxStaticText(this, wxID_ANY, wxString(kMakerMailAddress), kMailRect.GetPosition(), kMailRect.GetSize());
+    const wxArrayString lines = wxSplit(versionText, '\n', '\0');
+    int labelWidth = 0, lineHeight = 0, height = 0, webWidth = 0, mailWidth = 0;
+    version->GetTextExtent(lines.size() > 1 ? lines[1] : wxString(), &labelWidth, &lineHeight, nullptr, nullptr,
+                           &m_plain);
+    version->GetTextExtent(webText, &webWidth, &height, nullptr, nullptr, &m_underlined);
+    version->GetTextExtent(mailText, &mailWidth, &height, nullptr, nullptr, &m_underlined);
+    m_links = PlaceLinks(kVersionOrigin, lineHeight, labelWidth, wxSize(webWidth, height), wxSize(mailWidth, height));
+    auto* web = new wxStaticText(this, wxID_ANY, webText, m_links.web.GetPosition());
+    auto* mail = new wxStaticText(this, wxID_ANY, mailText, m_links.mail.GetPosition());
     for (wxStaticText* link : {web, mail}) {
         link->SetFont(m_underlined);
         link->SetForegroundColour(kLinkColour);
@@ -88,6 +115,17 @@ AboutWnd::AboutWnd(wxWindow* parent)
     Bind(wxEVT_PAINT, &AboutWnd::OnPaint, this);
     Bind(wxEVT_MOTION, &AboutWnd::OnMotion, this);
     Bind(wxEVT_LEFT_DOWN, &AboutWnd::OnLeftDown, this);
+    // The box has no button to take the keys: Enter closes it as OK, Escape as Cancel.
+    wxAcceleratorEntry keys[] = {{wxACCEL_NORMAL, WXK_RETURN, wxID_OK},
+                                 {wxACCEL_NORMAL, WXK_NUMPAD_ENTER, wxID_OK},
+                                 {wxACCEL_NORMAL, WXK_ESCAPE, wxID_CANCEL}};
+    SetAcceleratorTable(wxAcceleratorTable(int(std::size(keys)), keys));
+    Bind(wxEVT_MENU, &AboutWnd::OnKeyCommand, this, wxID_OK);
+    Bind(wxEVT_MENU, &AboutWnd::OnKeyCommand, this, wxID_CANCEL);
+}
+
+void AboutWnd::OnKeyCommand(wxCommandEvent& event) {
+    if (IsModal()) EndModal(event.GetId());
 }
 
 void AboutWnd::OnPaint(wxPaintEvent&) {
@@ -96,11 +134,11 @@ void AboutWnd::OnPaint(wxPaintEvent&) {
 }
 
 void AboutWnd::OnMotion(wxMouseEvent& event) {
-    SetCursor(wxCursor(HitTest(event.GetX(), event.GetY()) == kNothing ? wxCURSOR_ARROW : wxCURSOR_HAND));
+    SetCursor(wxCursor(HitTest(event.GetX(), event.GetY(), m_links) == kNothing ? wxCURSOR_ARROW : wxCURSOR_HAND));
 }
 
 void AboutWnd::OnLeftDown(wxMouseEvent& event) {
-    switch (HitTest(event.GetX(), event.GetY())) {
+    switch (HitTest(event.GetX(), event.GetY(), m_links)) {
         case kCloseArea: EndModal(wxID_OK); break;
         // A failed launch is only a link that did not open.
         case kMailLink: wxLaunchDefaultApplication(wxS("mailto:") + wxString(kMakerMailAddress)); break;

@@ -11,6 +11,7 @@
 #include "model/CommentList.h"
 #include "model/CommentStrings.h"
 #include "model/Resources.h"
+#include "platform/UiServices.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;
@@ -50,6 +51,7 @@ void CCommentDlg::Build() {
     // The code page belongs to the header's bytes only.
     m_codePage->Show(m_target != nullptr);
     m_codePage->Bind(wxEVT_CHOICE, &CCommentDlg::OnCodePage, this);
+    Bind(wxEVT_BUTTON, &CCommentDlg::OnOk, this, wxID_OK);
     row->Add(m_codePage, 0, wxALIGN_CENTER_VERTICAL);
     row->AddStretchSpacer();
     row->Add(new wxButton(this, wxID_OK, wxS("OK")), 0, wxRIGHT, 8);
@@ -64,9 +66,37 @@ void CCommentDlg::OnCodePage(wxCommandEvent&) {
     const int chosen = m_codePage->GetSelection() == 1 ? 1 : 0;
     if (chosen == m_option) return;
     const CString text = FromWx(m_edit->GetValue());
-    m_text = HeaderCommentToText(HeaderCommentFromText(text, m_option), chosen);
     m_option = chosen;
+    // Text the old code page cannot hold was typed, not read from the header's bytes: the
+    // user chose a code page to write it in, and reading bytes again would lose those characters.
+    if (!HeaderCommentUnfitChars(text, 1 - chosen).IsEmpty()) return;
+    m_text = HeaderCommentToText(HeaderCommentFromText(text, 1 - chosen), chosen);
     m_edit->ChangeValue(ToWx(m_text));
+}
+
+bool CCommentDlg::ConfirmCodePage() {
+    if (!m_target) return true;
+    int suggested = -1;
+    const CString question = HeaderCommentLossQuestion(FromWx(m_edit->GetValue()), m_option, suggested);
+    if (question.IsEmpty()) return true;
+    const CString title = LoadResString(IDS_COMMENT_DIALOG_TITLE);
+    if (suggested < 0)
+        return platform::Ui().MessageBox(question, title, MB_OKCANCEL | MB_ICONWARNING) == IDOK;
+    switch (platform::Ui().MessageBox(question, title, MB_YESNOCANCEL | MB_ICONWARNING)) {
+        case IDYES:
+            // The text as typed, written in the code page that holds it.
+            m_option = suggested;
+            m_codePage->SetSelection(suggested);
+            return true;
+        case IDNO: return true;
+        default: return false;
+    }
+}
+
+void CCommentDlg::OnOk(wxCommandEvent& event) {
+    // Back in the dialog, nothing of the text lost, when the user would rather edit it.
+    if (!ConfirmCodePage()) return;
+    event.Skip();
 }
 
 bool CCommentDlg::EditText(CString* out) {

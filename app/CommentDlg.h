@@ -23,9 +23,17 @@ public:
     // A smoke run types TENVORIK_SMOKE_COMMENT and presses OK (Cancel when it is unset).
     bool SmokeStep() override;
 
+    // Before OK takes a header text that its code page cannot hold whole: asks whether to
+    // take the code page that holds it, to write it with '?' in place of what does not fit,
+    // or to go back to the text. False: the user goes back.
+    bool ConfirmCodePage();
+    wxTextCtrl* Edit() const { return m_edit; }
+    int CodePageOption() const { return m_option; }
+
 private:
     void Build();
     void OnCodePage(wxCommandEvent&);
+    void OnOk(wxCommandEvent& event);
 
     CTenvorikDoc& m_doc;
     CStringA* m_target = nullptr;

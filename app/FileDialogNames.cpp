@@ -1,5 +1,7 @@
 #include "app/FileDialogNames.h"
 
+#include <algorithm>
+
 namespace filedlg {
 namespace {
 
@@ -58,6 +60,17 @@ CString FixSaveName(const CString& chosen, const std::vector<CString>& extension
         return chosen.Left(chosen.GetLength() - ext.GetLength()) + wanted;
     }
     return chosen + wanted;
+}
+
+void ReportSavePlace(const CString& recordPath, const CString& ext, CString& folder, CString& name) {
+    folder.Empty();
+    name.Empty();
+    if (recordPath.IsEmpty()) return;
+    const int slash = std::max(recordPath.ReverseFind(L'/'), recordPath.ReverseFind(L'\\'));
+    if (slash >= 0) folder = slash == 0 ? CString(L"/") : recordPath.Left(slash);
+    const CString file = recordPath.Mid(slash + 1);
+    const int dot = file.ReverseFind(L'.');
+    name = (dot > 0 ? file.Left(dot) : file) + L"." + ext;
 }
 
 std::vector<std::pair<CString, CString>> SplitFilter(const CString& filter) {

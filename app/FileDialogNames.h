@@ -29,6 +29,11 @@ CString ProposedSaveName(const CString& currentName);
 // filter index outside the list keeps the name.
 CString FixSaveName(const CString& chosen, const std::vector<CString>& extensions, int selectedFilter);
 
+// Where the save dialog of a file made from the record (the fault-location report) starts:
+// the record's folder, and the record's name with `ext` ("txt") in place of its extension.
+// Both empty for a record without a path.
+void ReportSavePlace(const CString& recordPath, const CString& ext, CString& folder, CString& name);
+
 // A filter resource ("text|pattern|text|pattern") split into (text, pattern) pairs.
 std::vector<std::pair<CString, CString>> SplitFilter(const CString& filter);
 

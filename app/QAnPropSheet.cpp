@@ -1,5 +1,7 @@
 #include "app/QAnPropSheet.h"
 
+#include <algorithm>
+
 #include <wx/artprov.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -133,6 +135,18 @@ void QAnPageWindow::SetChoices(int id, const std::vector<CString>& entries, int 
     } else if (auto* choice = dynamic_cast<wxChoice*>(w)) {
         choice->Set(items);
         if (selected >= 0 && size_t(selected) < entries.size()) choice->SetSelection(selected);
+        // A list grows to show its longest entry ("Канал отсутствует", a long channel name)
+        // uncut, up to a width the page still holds; it never shrinks below its designed width.
+        // The toolkit's own idea of the width comes only once the list is on the screen, so
+        // the entries are measured here, with room for the arrow and the frame.
+        constexpr int kWidest = 320, kArrowAndFrame = 48;
+        int widest = 0;
+        for (const wxString& item : items) widest = std::max(widest, choice->GetTextExtent(item).x);
+        const int wanted = std::min(widest + kArrowAndFrame, kWidest);
+        if (wanted > choice->GetMinSize().x) {
+            choice->SetMinSize(wxSize(wanted, choice->GetMinSize().y));
+            Layout();
+        }
     } else if (w && !dynamic_cast<wxTextCtrl*>(w) && selected >= 0 && size_t(selected) < entries.size()) {
         // A hidden holder keeps only the chosen text; an edit field is no list and keeps its
         // own (some ids name a list on one page and a number field on another).

@@ -8,6 +8,7 @@
 #include "app/CaptionBars.h"
 #include "app/ChannelsDlg.h"
 #include "app/CommentDlg.h"
+#include "app/FileDialogNames.h"
 #include "app/MultiplierDlg.h"
 #include "app/FileInfoDlg.h"
 #include "app/MainFrame.h"
@@ -25,6 +26,11 @@
 
 using platform::FromWx;
 using platform::ToWx;
+
+namespace {
+// Title of the fault-location report's save dialog.
+constexpr unsigned kReportSaveTitle = 9658;
+}  // namespace
 
 // The record's document, answering its window hooks through the framework's document.
 class TenvorikDocument::RecordDoc final : public CTenvorikDoc {
@@ -102,9 +108,12 @@ public:
     bool AskFaultReportPath(CString& path) override {
         wxString filter = ToWx(LoadResString(9139));
         while (filter.EndsWith(wxS("|"))) filter.RemoveLast();
-        // Replacing an existing report is the user's choice, asked first.
-        wxFileDialog dlg(m_owner.GetDocumentWindow(), wxFileSelectorPromptStr, wxString(), wxString(), filter,
-                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        // Beside the record, under its name; replacing an existing report is the user's
+        // choice, asked first.
+        CString folder, name;
+        filedlg::ReportSavePlace(GetPathName(), L"txt", folder, name);
+        wxFileDialog dlg(m_owner.GetDocumentWindow(), ToWx(LoadResString(kReportSaveTitle)), ToWx(folder), ToWx(name),
+                         filter, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
         if (dlg.ShowModal() != wxID_OK) return false;
         wxString chosen = dlg.GetPath();
         if (wxFileName(chosen).GetExt().empty() && dlg.GetFilterIndex() == 0) chosen += wxS(".txt");

@@ -26,6 +26,9 @@ using platform::ToWx;
 
 namespace {
 
+// Titles of the line model's file dialogs.
+constexpr unsigned kLoadModelTitle = 9664, kSaveModelTitle = 9665;
+
 using Element = WrongPlaceLocatorData::Element;
 
 // The tree item's element.
@@ -286,7 +289,8 @@ void WrongPlaceLocatorDlg::OnMoveDown(wxCommandEvent&) {
 }
 
 void WrongPlaceLocatorDlg::OnLoadSettings(wxCommandEvent&) {
-    wxFileDialog dlg(this, wxFileSelectorPromptStr, wxString(), wxString(), Filter(3511), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    wxFileDialog dlg(this, ToWx(LoadResString(kLoadModelTitle)), wxString(), wxString(), Filter(3511),
+                     wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dlg.ShowModal() != wxID_OK) return;
     const CString path = FromWx(dlg.GetPath());
     CString error;
@@ -307,7 +311,7 @@ void WrongPlaceLocatorDlg::OnLoadSettings(wxCommandEvent&) {
 }
 
 void WrongPlaceLocatorDlg::OnSaveSettings(wxCommandEvent&) {
-    wxFileDialog dlg(this, wxFileSelectorPromptStr, wxString(), wxString(), Filter(3511), wxFD_SAVE);
+    wxFileDialog dlg(this, ToWx(LoadResString(kSaveModelTitle)), wxString(), wxString(), Filter(3511), wxFD_SAVE);
     if (dlg.ShowModal() != wxID_OK) return;
     wxString chosen = dlg.GetPath();
     if (wxFileName(chosen).GetExt().empty() && dlg.GetFilterIndex() == 0) chosen += wxS(".omp");

@@ -46,6 +46,37 @@ std::vector<unsigned> DiagramDropCommands(const CTenvorikDoc& doc, uint32_t kind
     return commands;
 }
 
+CString DiagramDropRefusal(const CTenvorikDoc& doc, uint32_t kind, const std::set<uint32_t>& channels) {
+    enum : unsigned { kHeading = 9659, kDiscrete = 9660, kOwnTimeBase = 9661, kUnit = 9662, kLine = 9663 };
+    constexpr int kMostLines = 12;
+    const COscillogram& osc = doc.GetOscillogram();
+    const uint32_t analog = uint32_t(std::max(0, osc.m_analogCount));
+    CString lines;
+    int count = 0;
+    for (uint32_t i : channels) {
+        if (i >= osc.m_channels.size()) continue;
+        const CChannel& ch = osc.m_channels[i];
+        CString reason;
+        if (i >= analog) {
+            reason = LoadResString(kDiscrete);
+        } else if (kind == DROP_CIRCLE && !(ch.m_flags & kind)) {
+            const CString unit = ch.GetUnitText();
+            if (unit.CompareNoCase(LoadResString(3060).GetString()) != 0 && unit.CompareNoCase(L"VA") != 0)
+                reason.Format(LoadResString(kUnit).GetString(), unit.GetString());
+            else if (ch.HasOwnTimeBase())
+                reason = LoadResString(kOwnTimeBase);
+        }
+        if (reason.IsEmpty()) continue;
+        if (++count > kMostLines) continue;
+        CString line;
+        line.Format(LoadResString(kLine).GetString(), ch.GetName().GetString(), reason.GetString());
+        lines += L"\n" + line;
+    }
+    if (count == 0) return CString();
+    if (count > kMostLines) lines += L"\n…";
+    return LoadResString(kHeading) + lines;
+}
+
 int FindDropTargetRow(const CTenvorikDoc& doc, ChannelDropView& view, int y) {
     const COscillogram& osc = doc.GetOscillogram();
     int sum = 0;

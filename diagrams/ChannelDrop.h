@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+#include "platform/CString.h"
+
 class CTenvorikDoc;
 
 // Name of the private format on the clipboard and in drags.
@@ -23,6 +25,12 @@ std::set<uint32_t> ReadDroppedChannels(const uint8_t* data, size_t size);
 // channels whose diagram bit is clear; the circle diagram takes only "Ohm" and "VA" channels
 // on the record's own time base.
 std::vector<unsigned> DiagramDropCommands(const CTenvorikDoc& doc, uint32_t kind, const std::set<uint32_t>& channels);
+
+// Why a diagram of `kind` refuses channels of a drop: a heading, then one line per refused
+// channel with its reason (a discrete channel; on the circle diagram, a channel of another
+// unit than "Ohm" and "VA", or one on its own time base). Empty when nothing was refused;
+// channels the diagram already shows, and numbers that name no channel, are not refusals.
+CString DiagramDropRefusal(const CTenvorikDoc& doc, uint32_t kind, const std::set<uint32_t>& channels);
 
 // What a drop onto the oscillogram view asks of the view.
 class ChannelDropView {

@@ -132,9 +132,42 @@ std::vector<DiagramMenuItem> DiffDiagramWnd::BuildContextMenu() {
     return menu;
 }
 
+double DiffScaleExtent(double dataMax, const std::vector<const Characteristic*>& shown, double zoneExtent) {
+    double nearest = INFINITY;
+    auto reach = [&nearest](double x, double y) {
+        const double r = std::max(std::fabs(x), std::fabs(y));
+        if (std::isfinite(r) && r > 0) nearest = std::min(nearest, r);
+    };
+    for (const Characteristic* c : shown) {
+        if (!c) continue;
+        for (const auto& f : c->figures) {
+            if (const auto* polygon = dynamic_cast<const PolygonF*>(f.get()))
+                for (const PlanePoint& p : polygon->vertices) reach(p.x, p.y);
+            else if (const auto* line = dynamic_cast<const PolypointF*>(f.get()))
+                for (const PlanePoint& p : line->coordinates) reach(p.x, p.y);
+            else if (const auto* circle = dynamic_cast<const Circle*>(f.get()))
+                reach(std::fabs(circle->cx) + std::fabs(circle->r), std::fabs(circle->cy) + std::fabs(circle->r));
+            else if (const auto* ellipse = dynamic_cast<const EllipseF*>(f.get()))
+                reach(std::fabs(ellipse->cx) + std::max(std::fabs(ellipse->w), std::fabs(ellipse->h)) / 2,
+                      std::fabs(ellipse->cy) + std::max(std::fabs(ellipse->w), std::fabs(ellipse->h)) / 2);
+        }
+    }
+    const double data = std::isfinite(dataMax) ? std::max(dataMax, 0.0) : 0.0;
+    if (std::isfinite(nearest)) return std::max(data, 2 * nearest);
+    return data > 0 ? data : zoneExtent;
+}
+
 CircleScales DiffDiagramWnd::ComputeScales(CTenvorikDoc* doc, int s, const CRect& plot) {
     // Pairs whose channels went away are skipped here; the next drawing prunes them.
-    return SingleScale(doc ? PairDataExtent(*doc, doc->m_diffChartPairs) : 0.0, s, plot);
+    const double data = doc ? PairDataExtent(*doc, doc->m_diffChartPairs) : 0.0;
+    ComputeZoneExtents();
+    std::vector<const Characteristic*> shown;
+    if (m_currentBlock >= 0 && size_t(m_currentBlock) < m_blocks.size())
+        for (const Characteristic& c : m_blocks[size_t(m_currentBlock)].characteristics)
+            if (c.visible) shown.push_back(&c);
+    CScreenDC screen;
+    return ComputeCircleScales(DiffScaleExtent(data, shown, std::max(m_extentR, m_extentP)), 0,
+                               screen.GetDeviceCaps(LOGPIXELSX), s, plot, m_zoom);
 }
 
 // ---- picture

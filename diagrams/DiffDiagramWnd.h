@@ -27,6 +27,14 @@ DiffChartSettings LoadDiffChartSettings(const SettingsNode& node);
 CString DiffEdgeLabel(bool braking, double value, bool cyrillic);
 // The cell legend: " 0.5 ном".
 CString DiffCellLegend(double upc, bool cyrillic);
+// The extent the differential diagram's scale shows: the trajectories' largest value, and at
+// least twice the nearest threshold of the visible characteristics (the smallest positive
+// coordinate of their figures' points), so that where the characteristic starts is on the grid.
+// The far points that only close a zone (a line to 100 nominal currents) set no scale: points
+// of a few hundredths would otherwise sit in the origin. Without a characteristic, the data
+// alone; without either, `zoneExtent`.
+double DiffScaleExtent(double dataMax, const std::vector<const Characteristic*>& shown, double zoneExtent);
+
 // Items of the pair menu: "differential | braking", one per pair, at 4 + i.
 std::vector<CircleMenuEntry> DiffMenuEntries(const CTenvorikDoc& doc);
 
@@ -54,6 +62,15 @@ protected:
     PlaneLabels GridLabels(const CircleScales& sc, int cellsW, int cellsH) override;
     void DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const CircleScales& sc) override;
     void AfterDraw(int s) override;
+    // The zones are cut to the grid: they never hold back the zoom.
+    double ZoneGuardExtent() const override { return 0; }
+    // A restraint current is a magnitude: no characteristic is drawn left of Iторм = 0,
+    // where closing an open line would otherwise spread its zone.
+    CRect ZoneClip(const CRect& grid) const override {
+        CRect r = grid;
+        r.left = std::max(r.left, m_layout.ox);
+        return r;
+    }
     void ShowAll(CTenvorikDoc& doc, bool show) override;
     bool ToggleItem(CTenvorikDoc& doc, int i) override;
     bool IsItemChecked(const CTenvorikDoc& doc, int i) const override;

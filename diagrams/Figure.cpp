@@ -47,6 +47,47 @@ bool Beyond(PlanePoint h, PlanePoint end, PlanePoint inner) {
     return std::fabs(h.x - end.x) <= std::fabs(h.x - inner.x) && std::fabs(h.y - end.y) <= std::fabs(h.y - inner.y);
 }
 
+// The device points of a closed outline, cut (Sutherland-Hodgman) to a window three view
+// sizes around `view`, so that a figure whose far points lie at a hundred nominal values
+// costs what the window has rows, however far the plane is zoomed. Inside the window the
+// outline, and so its region, is unchanged. Without a view, the points as they are.
+std::vector<POINT> DeviceOutline(const std::vector<PlanePoint>& plane, double scale, POINT o, const RECT* view) {
+    std::vector<PlanePoint> pts;
+    pts.reserve(plane.size());
+    // Rounded as PlaneToDevice rounds, so that a figure inside the window keeps its pixels.
+    for (const PlanePoint& v : plane) {
+        const POINT d = PlaneToDevice(v, scale, o);
+        pts.push_back({double(d.x), double(d.y)});
+    }
+    if (view && pts.size() >= 3) {
+        const double w = std::max<double>(view->right - view->left, 1), h = std::max<double>(view->bottom - view->top, 1);
+        const double lo[2] = {std::min<double>(view->left, 0) - 3 * w, std::min<double>(view->top, 0) - 3 * h};
+        const double hi[2] = {std::max<double>(view->right, 0) + 3 * w, std::max<double>(view->bottom, 0) + 3 * h};
+        for (int edge = 0; edge < 4 && !pts.empty(); ++edge) {
+            const int axis = edge % 2;
+            const bool low = edge < 2;
+            const double limit = low ? lo[axis] : hi[axis];
+            auto coord = [axis](const PlanePoint& p) { return axis ? p.y : p.x; };
+            auto in = [&](const PlanePoint& p) { return std::isnan(coord(p)) || (low ? coord(p) >= limit : coord(p) <= limit); };
+            std::vector<PlanePoint> out;
+            for (size_t i = 0; i < pts.size(); ++i) {
+                const PlanePoint a = pts[i], b = pts[(i + 1) % pts.size()];
+                const bool ina = in(a), inb = in(b);
+                if (ina) out.push_back(a);
+                if (ina != inb) {
+                    const double t = (limit - coord(a)) / (coord(b) - coord(a));
+                    out.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
+                }
+            }
+            pts = std::move(out);
+        }
+    }
+    std::vector<POINT> device;
+    device.reserve(pts.size());
+    for (const PlanePoint& p : pts) device.push_back({DeviceRound(p.x), DeviceRound(p.y)});
+    return device;
+}
+
 }  // namespace
 
 POINT PlaneToDevice(PlanePoint p, double scale, POINT origin) {
@@ -84,10 +125,9 @@ void PolygonF::Recalculate(Characteristic& owner) {
     }
 }
 
-CRgn PolygonF::Draw(CDC* dc, double scale, const POINT* origin, const RECT*) const {
+CRgn PolygonF::Draw(CDC* dc, double scale, const POINT* origin, const RECT* view) const {
     const POINT o = origin ? *origin : POINT{};
-    std::vector<POINT> pts;
-    for (const PlanePoint& v : vertices) pts.push_back(PlaneToDevice(v, scale, o));
+    const std::vector<POINT> pts = DeviceOutline(vertices, scale, o, view);
     dc->BeginPath();
     if (!pts.empty()) dc->Polygon(pts.data(), int(pts.size()));
     dc->EndPath();
@@ -160,8 +200,7 @@ CRgn PolypointF::Draw(CDC* dc, double scale, const POINT* origin, const RECT* vi
         const std::vector<PlanePoint> extra = ClosingPoints(all, scale, o, view->right, view->bottom);
         all.insert(all.end(), extra.begin(), extra.end());
     }
-    std::vector<POINT> pts;
-    for (const PlanePoint& v : all) pts.push_back(PlaneToDevice(v, scale, o));
+    const std::vector<POINT> pts = DeviceOutline(all, scale, o, view);
     dc->BeginPath();
     if (!pts.empty()) dc->Polygon(pts.data(), int(pts.size()));
     dc->EndPath();

@@ -23,8 +23,9 @@ public:
     // as the program's exception, the values computed before it stay.
     virtual void Recalculate(Characteristic& owner) = 0;
     // The outline as a region of the device; never empty of pixels: a figure that encloses
-    // nothing gives the one pixel at its first point or centre. `view` is read only by
-    // open poly-lines.
+    // nothing gives the one pixel at its first point or centre. `view`, when given, closes
+    // open poly-lines, and polygons and poly-lines are cut to a window a few view sizes
+    // around it.
     virtual CRgn Draw(CDC* dc, double scale, const POINT* origin, const RECT* view) const = 0;
 
     uint32_t mode = 0;  // 1 on (operating zone), 0 off (return zone)

@@ -97,7 +97,7 @@ void PlaneDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvorik
         if (!table) P.bottom -= 20 * s;
         CircleScales sc = ComputeScales(doc, s, P);
         if (sc.ok) {
-            if (std::max(m_extentR, m_extentP) * sc.ppuR > 800.0 * s) {
+            if (ZoneGuardExtent() * sc.ppuR > 800.0 * s) {
                 m_zoom = 1.0;
                 UpdateScrollBars();
                 sc = ComputeScales(doc, s, P);
@@ -108,8 +108,24 @@ void PlaneDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvorik
             CRect F0;
             const CRect F = DrawGrid(dc, s, sc, P, F0);
             m_layout.frame = F0;
-            if (std::max(m_extentR, m_extentP) * sc.ppuR < 800.0 * s) DrawZones(dc, s == 1 ? R : P, s, sc.ppuR);
-            if (doc) DrawTrajectories(dc, *doc, s, sc);
+            // The zones belong to the grid: none of their shading reaches past its frame,
+            // whatever the figures' far points.
+            const CRect grid(F0.left, F0.top, F0.right + 1, F0.bottom + 1);
+            if (ZoneGuardExtent() * sc.ppuR < 800.0 * s) {
+                const CRect zones = ZoneClip(grid);
+                if (zones.right > zones.left && zones.bottom > zones.top) DrawZones(dc, zones, s, sc.ppuR);
+            }
+            if (doc) {
+                // The trajectories stay on the grid too; a cross on its edge (the origin in a
+                // corner) still shows whole, within the plot.
+                CRect marks = grid;
+                marks.InflateRect(4 * s + 1, 4 * s + 1);
+                marks &= P;
+                const int clipped = dc->SaveDC();
+                dc->IntersectClipRect(&marks);
+                DrawTrajectories(dc, *doc, s, sc);
+                dc->RestoreDC(clipped);
+            }
             if (doc && dc->IsPrinting()) {
                 const COLORREF white = RGB(255, 255, 255);
                 dc->FillSolidRect(0, 0, F.right, F.top, white);
@@ -207,6 +223,10 @@ void PlaneDiagramWnd::DrawZones(CDC* dc, const CRect& clip, int s, double ppu) {
     if (!m_zones) return;
     const int saved = dc->SaveDC();
     const CPoint origin(m_layout.ox, m_layout.oy);
+    CRgn inside, around;
+    inside.CreateRectRgn(clip.left, clip.top, clip.right, clip.bottom);
+    // A little past the clip, so that a zone cut by it gets no border along the cut.
+    around.CreateRectRgn(clip.left - 2 * s, clip.top - 2 * s, clip.right + 2 * s, clip.bottom + 2 * s);
     for (int k = m_zones->CharacteristicCount() - 1; k >= 0; --k) {
         if (!m_zones->IsVisible(k)) continue;
         const CircleZoneColors colors = CircleZoneColorRow(m_zones->ColorIndex(k));
@@ -214,16 +234,21 @@ void PlaneDiagramWnd::DrawZones(CDC* dc, const CRect& clip, int s, double ppu) {
             if (mode == 0 && !m_showOff) continue;
             CRgn zone;
             if (!m_zones->BuildZone(k, mode, ppu, origin, &clip, zone)) continue;
-            dc->SelectClipRgn(&zone);
+            CRgn shown;
+            shown.CombineRgn(&zone, &around, RGN_AND);
             if (mode == 1) {
+                CRgn tinted;
+                tinted.CombineRgn(&shown, &inside, RGN_AND);
+                dc->SelectClipRgn(&tinted);
                 // Translucent, so that the grid and other zones show through the tint.
                 Gdiplus::Graphics g(dc);
                 Gdiplus::SolidBrush fill(Gdiplus::Color(50, GetRValue(colors.fill), GetGValue(colors.fill),
                                                         GetBValue(colors.fill)));
-                g.FillRectangle(&fill, 0, 0, clip.Width(), clip.Height());
+                g.FillRectangle(&fill, clip.left, clip.top, clip.Width(), clip.Height());
             }
+            dc->SelectClipRgn(&inside);
             CBrush frame(mode == 1 ? colors.frameOn : colors.frameOff);
-            dc->FrameRgn(&zone, &frame, s, s);
+            dc->FrameRgn(&shown, &frame, s, s);
             dc->SelectClipRgn(nullptr);
         }
     }

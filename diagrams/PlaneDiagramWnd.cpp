@@ -271,7 +271,11 @@ bool PlaneDiagramWnd::CanZoomTo(double newZoom) {
     r.DeflateRect(8, 16);
     const CircleScales sc = ComputeScales(GetActiveDocument(), 1, r);
     if (!sc.ok) return false;
-    return CircleCanZoomTo(sc.ppuR, m_zoom, newZoom, std::max(m_extentR, m_extentP));
+    // Far enough to tell apart values a ten-thousandth of the scale's, and no further, where
+    // cell sizes would lose their digits.
+    constexpr double kMaxZoom = 10000;
+    if (newZoom > kMaxZoom) return false;
+    return CircleCanZoomTo(sc.ppuR, m_zoom, newZoom, ZoneGuardExtent());
 }
 
 void PlaneDiagramWnd::UpdateScrollBars() {

@@ -4,6 +4,7 @@
 // first two vertical cursors, a legend or a value table under the plot, the block property
 // grid above it with the split line between them, and zoom, origin steps and scroll bars.
 // Zoom and origin offsets belong to the window and are not stored.
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -146,6 +147,12 @@ protected:
     virtual void DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const CircleScales& sc) = 0;
     // After the picture and the split strip, whatever the room was.
     virtual void AfterDraw(int /*s*/) {}
+    // The zones' extent that the 400- and 800-pixel rules of zoom and drawing hold to; 0 where
+    // the zones are cut to the view and may grow without limit.
+    virtual double ZoneGuardExtent() const { return std::max(m_extentR, m_extentP); }
+    // Where the zones may be drawn: the grid, or the part of it the characteristics are
+    // defined over.
+    virtual CRect ZoneClip(const CRect& grid) const { return grid; }
 
     // Largest absolute values of the shown pairs of `pairs` over the scale's sample range.
     double PairDataExtent(const CTenvorikDoc& doc, const std::vector<ChannelPair>& pairs) const;

@@ -216,13 +216,23 @@ bool CTenvorikDoc::RunQuickAnalysis() { return false; }
 
 // ---- undo and redo ---------------------------------------------------------------------------
 
-bool CTenvorikDoc::PushUndo() {
+bool CTenvorikDoc::PushUndo(bool withRecordParts) {
     try {
-        m_undo.push_back(m_oscillogram);
+        std::optional<RecordParts> parts;
+        if (withRecordParts) parts = TakeRecordParts();
+        // The parts list keeps in step with the states even where a state was dropped alone.
+        m_undoParts.resize(m_undo.size());
+        m_undoParts.push_back(std::move(parts));
         try {
-            m_undoComments.emplace_back();
+            m_undo.push_back(m_oscillogram);
+            try {
+                m_undoComments.emplace_back();
+            } catch (const std::bad_alloc&) {
+                m_undo.pop_back();
+                throw;
+            }
         } catch (const std::bad_alloc&) {
-            m_undo.pop_back();
+            m_undoParts.pop_back();
             throw;
         }
     } catch (const std::bad_alloc&) {
@@ -231,6 +241,7 @@ bool CTenvorikDoc::PushUndo() {
     }
     m_redo.clear();
     m_redoComments.clear();
+    m_redoParts.clear();
     m_recordDataChanged = true;
     return true;
 }
@@ -244,6 +255,7 @@ bool CTenvorikDoc::Undo() {
     m_undo.pop_back();
     m_redoComments.emplace_back();
     ExchangeComments(m_undoComments, m_redoComments.back());
+    ExchangeRecordParts(m_undoParts, m_undo.size(), m_redoParts, m_redo.size());
     m_recordDataChanged = true;
     return true;
 }
@@ -255,8 +267,45 @@ bool CTenvorikDoc::Redo() {
     m_redo.pop_back();
     m_undoComments.emplace_back();
     ExchangeComments(m_redoComments, m_undoComments.back());
+    ExchangeRecordParts(m_redoParts, m_redo.size(), m_undoParts, m_undo.size());
     m_recordDataChanged = true;
     return true;
+}
+
+CTenvorikDoc::RecordParts CTenvorikDoc::TakeRecordParts() const {
+    RecordParts p;
+    p.channelGroups = m_channelGroups;
+    p.diffChartPairs = m_diffChartPairs;
+    p.circleChartPairs = m_circleChartPairs;
+    p.settings = m_settings;
+    p.codePage = m_codePage;
+    p.lineModel = m_locator.GetData();
+    return p;
+}
+
+void CTenvorikDoc::PutRecordParts(RecordParts&& p) {
+    m_channelGroups = std::move(p.channelGroups);
+    m_diffChartPairs = std::move(p.diffChartPairs);
+    m_circleChartPairs = std::move(p.circleChartPairs);
+    m_settings = std::move(p.settings);
+    // The channels' shown names came back with the channels.
+    m_codePage = p.codePage;
+    m_locator.GetData() = std::move(p.lineModel);
+}
+
+void CTenvorikDoc::ExchangeRecordParts(std::deque<std::optional<RecordParts>>& from, size_t fromStates,
+                                       std::deque<std::optional<RecordParts>>& to, size_t toStates) {
+    // The entry of the state just taken off `from` is at index fromStates, when there is one.
+    std::optional<RecordParts> restored;
+    if (from.size() > fromStates) restored = std::move(from[fromStates]);
+    from.resize(std::min(from.size(), fromStates));
+    to.resize(toStates > 0 ? toStates - 1 : 0);
+    if (!restored) {
+        to.emplace_back();
+        return;
+    }
+    to.push_back(TakeRecordParts());
+    PutRecordParts(std::move(*restored));
 }
 
 void CTenvorikDoc::ExchangeComments(std::deque<std::vector<CommentList::TakenItems>>& from,

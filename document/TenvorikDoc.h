@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -89,8 +90,12 @@ public:
     // thread after the channels are built and recalculated.
     void LoadSettingsFile(const CString& path, bool skipComments);
     void SaveSettingsFile(const CString& path);
-    // Applies the settings file of another record the user picks (its comments excepted).
+    // Applies the settings file of another record the user picks (its comments excepted),
+    // after the user agreed to lose what it replaces, as one step that undo takes back.
     void OnLoadSettings();
+    // What applying a settings file would replace of the user's work, as the question asked
+    // first; empty when the record has none of it.
+    CString LoadSettingsQuestion(const CString& path);
     // The record's file name, as the framework titles a document.
     CString GetTitle() const override;
     // The header's code page, kept as "Codepage" of the settings category "Comments".
@@ -102,7 +107,10 @@ public:
     // --- undo and redo (whole copies of the record, no depth limit)
     // False, with the reason shown, when the copy cannot be made; the caller then refuses
     // the edit.
-    bool PushUndo();
+    // `withRecordParts`: the step also changes what the document keeps beside the channels
+    // (chart pairs, merged strips, the settings store, the code page, the line model), which
+    // undoing it then brings back too.
+    bool PushUndo(bool withRecordParts = false);
     bool Undo();
     bool Redo();
     bool CanUndo() const { return !m_undo.empty(); }
@@ -223,6 +231,16 @@ public:
     // left with channels while that state was the newest, in the order they were taken; going
     // back to the state brings them back.
     std::deque<std::vector<CommentList::TakenItems>> m_undoComments, m_redoComments;
+    // Beside each undo and redo state, when its step changed them: the document's parts that
+    // live outside the channels, as they were in that state.
+    struct RecordParts {
+        ChannelGroupMap channelGroups;
+        std::vector<ChannelPair> diffChartPairs, circleChartPairs;
+        SettingsStore settings;
+        int32_t codePage = 0;
+        WrongPlaceLocatorData lineModel;
+    };
+    std::deque<std::optional<RecordParts>> m_undoParts, m_redoParts;
     WrongPlaceLocator m_locator;
     // The record's samples, rates or times changed since it was read or last written, so a
     // save under the path it was read from must write the configuration and data again.
@@ -232,6 +250,13 @@ private:
     void ResetRecord();
     // Brings back the comments kept beside the newest state of `from` and keeps in `to` those
     // that no longer fit the record.
+    RecordParts TakeRecordParts() const;
+    void PutRecordParts(RecordParts&& parts);
+    // Moves the parts kept beside the newest state of `from` (`fromStates` states, the newest
+    // already taken off) beside the newest state of `to` (`toStates` states, the newest just
+    // put on), exchanged for the document's own.
+    void ExchangeRecordParts(std::deque<std::optional<RecordParts>>& from, size_t fromStates,
+                             std::deque<std::optional<RecordParts>>& to, size_t toStates);
     void ExchangeComments(std::deque<std::vector<CommentList::TakenItems>>& from,
                           std::vector<CommentList::TakenItems>& to);
     void DeleteTempFolder();

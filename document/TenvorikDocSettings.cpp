@@ -10,6 +10,7 @@
 #include "model/Resources.h"
 #include "model/SettingsStrings.h"
 #include "platform/Encoding.h"
+#include "platform/FileSystem.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -148,9 +149,36 @@ void CTenvorikDoc::SaveSettingsFile(const CString& path) {
     SaveRecordSettings(parts, path);
 }
 
+CString CTenvorikDoc::LoadSettingsQuestion(const CString& path) {
+    CString lost;
+    auto add = [&lost](unsigned id, size_t count) {
+        if (count == 0) return;
+        CString part;
+        part.Format(LoadResString(id).GetString(), int(std::min<size_t>(count, 1000000)));
+        lost += (lost.IsEmpty() ? CString() : CString(L", ")) + part;
+    };
+    add(IDS_LOAD_SETTINGS_CALCULATED, CalcChannels::Of(m_oscillogram).GetCount());
+    add(IDS_LOAD_SETTINGS_DIFF_PAIRS, m_diffChartPairs.size());
+    add(IDS_LOAD_SETTINGS_CIRCLE_PAIRS, m_circleChartPairs.size());
+    add(IDS_LOAD_SETTINGS_STRIPS, m_channelGroups.size());
+    if (lost.IsEmpty()) return CString();
+    CString question;
+    question.Format(LoadResString(IDS_LOAD_SETTINGS_QUESTION).GetString(), platform::PathFileName(path).GetString(),
+                    lost.GetString());
+    return question;
+}
+
 void CTenvorikDoc::OnLoadSettings() {
-    const CString path = platform::Ui().AskOpenFileName(CString(), LoadResString(IDS_SETTINGS_FILTER), L"set");
+    const CString path = platform::Ui().AskOpenFileName(LoadResString(IDS_LOAD_SETTINGS_TITLE),
+                                                        LoadResString(IDS_SETTINGS_FILTER), L"set");
     if (path.IsEmpty()) return;
+    // The file replaces the user's calculated channels, chart pairs and strips: only when he
+    // says so, and as one step that "Отмена" takes back whole.
+    const CString question = LoadSettingsQuestion(path);
+    if (!question.IsEmpty() &&
+        platform::Ui().MessageBox(question, LoadResString(IDS_LOAD_SETTINGS_TITLE), MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+        return;
+    if (!PushUndo(true)) return;
     try {
         // The comments stay those of this record.
         LoadSettingsFile(path, true);

@@ -6,7 +6,9 @@
 #include <locale.h>
 
 #include "model/Channel.h"
+#include "model/CommentStrings.h"
 #include "model/DocumentModel.h"
+#include "model/Resources.h"
 #include "model/SettingsStore.h"
 #include "platform/Encoding.h"
 #include "platform/draw/DeviceContext.h"
@@ -447,11 +449,47 @@ void CommentList::GetMomentTexts(std::map<int64_t, CString>& out) const {
 }
 
 CString HeaderCommentToText(const CStringA& bytes, int option) {
+    // Straight from the code page: a DOS text's pseudo-graphics, which Windows-1251 lacks,
+    // read as themselves instead of as '?'.
     const std::string b(bytes.view());
-    return CString(platform::AnsiToWide(option ? b : platform::OemToAnsi(b)));
+    return CString(option ? platform::AnsiToWide(b) : platform::OemToWide(b));
 }
 
 CStringA HeaderCommentFromText(const CString& text, int option) {
-    const std::string a = platform::WideToAnsi(text.str());
-    return CStringA(option ? a : platform::AnsiToOem(a));
+    return CStringA(option ? platform::WideToAnsi(text.str()) : platform::WideToOem(text.str()));
+}
+
+CString HeaderCommentUnfitChars(const CString& text, int option) {
+    std::wstring unfit;
+    for (wchar_t c : text.str()) {
+        if (unfit.find(c) != std::wstring::npos) continue;
+        const std::wstring one(1, c);
+        if (HeaderCommentToText(HeaderCommentFromText(CString(one), option), option).str() != one) unfit += c;
+    }
+    return CString(unfit);
+}
+
+CString HeaderCommentLossQuestion(const CString& text, int option, int& suggested) {
+    suggested = -1;
+    const CString unfit = HeaderCommentUnfitChars(text, option);
+    if (unfit.IsEmpty()) return CString();
+    // Each character apart, so that a dash or a quote stands out.
+    CString list;
+    for (int i = 0; i < unfit.GetLength() && i < 20; ++i) {
+        if (i) list += L" ";
+        list += unfit.Mid(i, 1);
+    }
+    if (unfit.GetLength() > 20) list += L" …";
+    const CString pages[2] = {LoadResString(IDS_COMMENT_CODEPAGE_OEM), LoadResString(IDS_COMMENT_CODEPAGE_ANSI)};
+    const int mine = option ? 1 : 0, other = 1 - mine;
+    CString question;
+    if (HeaderCommentUnfitChars(text, other).IsEmpty()) {
+        suggested = other;
+        question.Format(LoadResString(IDS_COMMENT_LOSS_OTHER_PAGE).GetString(), pages[mine].GetString(),
+                        list.GetString(), pages[other].GetString());
+    } else {
+        question.Format(LoadResString(IDS_COMMENT_LOSS_NO_PAGE).GetString(), list.GetString(), pages[0].GetString(),
+                        pages[1].GetString());
+    }
+    return question;
 }

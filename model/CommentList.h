@@ -122,3 +122,12 @@ void DrawCommentIcon(CDC* dc, int x, int y);
 // switch of the option reads the same bytes in the other code page.
 CString HeaderCommentToText(const CStringA& bytes, int option);
 CStringA HeaderCommentFromText(const CString& text, int option);
+// The characters of `text` that the code page of `option` has no byte for, each once, in the
+// order they first appear: what writing the text in that code page would turn into '?'.
+CString HeaderCommentUnfitChars(const CString& text, int option);
+// Before the header comment is written in the code page of `option`: empty when every
+// character fits. Otherwise the question to the user naming the characters that would be
+// replaced, and in `suggested` the other code page when it holds the whole text (the question
+// then offers it: yes takes it, no writes with the replacements), else -1 (the question asks
+// whether to write with the replacements).
+CString HeaderCommentLossQuestion(const CString& text, int option, int& suggested);

@@ -22,4 +22,8 @@ enum : unsigned {
     IDS_COMMENT_CODEPAGE_OEM = 9968,   // "866 MS-DOS"
     IDS_COMMENT_CODEPAGE_ANSI = 9969,  // "Windows-1251"
     IDS_COMMENT_CANCEL = 9970,         // "Отмена"
+    // The header comment holds characters its code page lacks: another code page holds them
+    // all / none does.
+    IDS_COMMENT_LOSS_OTHER_PAGE = 9650,
+    IDS_COMMENT_LOSS_NO_PAGE = 9651,
 };

@@ -13,6 +13,7 @@
 #include <cairo.h>
 
 #include "diagrams/ChannelDrop.h"
+#include "platform/UiServices.h"
 #include "platform/ui/WxUiServices.h"
 
 namespace {
@@ -34,6 +35,10 @@ public:
         const std::set<uint32_t> channels = ReadDroppedChannels(bytes, m_data->GetSize());
         for (unsigned id : DiagramDropCommands(*doc, m_kind, channels))
             if (m_canvas.onCommand) m_canvas.onCommand(id);
+        // Channels the diagram does not take are named with the reason, once the drag is over.
+        const CString refusal = DiagramDropRefusal(*doc, m_kind, channels);
+        if (!refusal.IsEmpty())
+            m_canvas.CallAfter([refusal] { platform::Ui().MessageBox(refusal, CString(), MB_OK | MB_ICONINFORMATION); });
         return def;
     }
 
@@ -50,18 +55,28 @@ public:
 
 }  // namespace
 
-void FillMenu(wxMenu& menu, const std::vector<DiagramMenuItem>& items) {
+void FillMenu(wxMenu& menu, const std::vector<DiagramMenuItem>& items, const std::function<void(CCmdUI&)>& update) {
     for (const DiagramMenuItem& item : items) {
         if (!item.items.empty()) {
             auto* sub = new wxMenu;
-            FillMenu(*sub, item.items);
+            FillMenu(*sub, item.items, update);
             menu.AppendSubMenu(sub, platform::ToWx(item.text));
         } else if (item.id == 0) {
             menu.AppendSeparator();
         } else {
             // Channel items carry a check, reference items a radio mark; both are set by the
-            // update answer, so they are made checkable here.
-            menu.AppendCheckItem(int(item.id), platform::ToWx(item.text));
+            // update answer, so they are made checkable here. A command whose answer marks
+            // nothing ("reload the libraries", "create") is a plain item, not a box.
+            bool checkable = true;
+            if (update) {
+                CmdUIFromWx probe(item.id);
+                update(probe);
+                checkable = probe.m_checkSet || probe.m_radioSet;
+            }
+            if (checkable)
+                menu.AppendCheckItem(int(item.id), platform::ToWx(item.text));
+            else
+                menu.Append(int(item.id), platform::ToWx(item.text));
         }
     }
 }
@@ -122,7 +137,7 @@ void DiagramCanvas::OnRightUp(wxMouseEvent& e) {
 
 void DiagramCanvas::ShowMenu(const std::vector<DiagramMenuItem>& items, const wxPoint& at) {
     wxMenu menu;
-    FillMenu(menu, items);
+    FillMenu(menu, items, onUpdateCommand);
     PopupMenu(&menu, at);
 }
 

@@ -38,7 +38,9 @@ private:
     DiagramWnd& m_diagram;
 };
 
-// Fills a wx menu from the diagram's items.
-void FillMenu(wxMenu& menu, const std::vector<DiagramMenuItem>& items);
+// Fills a wx menu from the diagram's items. With `update`, the diagram's update answer, an
+// item is a check item only when that answer marks it; without, every item is one.
+void FillMenu(wxMenu& menu, const std::vector<DiagramMenuItem>& items,
+              const std::function<void(CCmdUI&)>& update = {});
 // Applies the diagram's update answer to a window-system update event.
 void ApplyCmdUI(CCmdUI& ui, wxUpdateUIEvent& e);

@@ -113,7 +113,22 @@ TEST(AboutWindow, ClicksLandOnTheirPlacesAndTheVersionIsShown) {
         {629, 399, AboutWnd::kCloseArea}, {630, 399, AboutWnd::kNothing},  {10, 10, AboutWnd::kNothing},
         {100, 320, AboutWnd::kNothing},
     };
-    for (const Case& c : cases) EXPECT_EQ(AboutWnd::HitTest(c.x, c.y), c.hit) << c.x << "," << c.y;
+    // The links where the first layout put them.
+    const AboutWnd::Links links{wxRect(wxPoint(241, 314), wxPoint(336, 329)), wxRect(wxPoint(176, 328), wxPoint(323, 343))};
+    for (const Case& c : cases) EXPECT_EQ(AboutWnd::HitTest(c.x, c.y, links), c.hit) << c.x << "," << c.y;
     EXPECT_EQ(platform::WideToUtf8(AboutWnd::VersionText().GetString()),
               "Версия 1.0.0 (выпуск 1)\nОфициальный сайт компании : \n");
+}
+
+TEST(AboutWindow, LinksFollowTheLabelAndLineUpWithoutOverlap) {
+    // A 17-pixel line, a label 220 wide, links of 170 and 200 pixels.
+    const AboutWnd::Links l = AboutWnd::PlaceLinks(wxPoint(35, 300), 17, 220, wxSize(170, 16), wxSize(200, 16));
+    EXPECT_EQ(l.web.GetPosition(), wxPoint(255, 317));   // on the second line, after the label
+    EXPECT_EQ(l.mail.GetPosition(), wxPoint(255, 334));  // on the third, under the web address
+    EXPECT_FALSE(l.web.Intersects(l.mail));
+    // Each takes its whole text: a click on its last pixel is a click on it.
+    EXPECT_EQ(AboutWnd::HitTest(255 + 169, 320, l), AboutWnd::kWebLink);
+    EXPECT_EQ(AboutWnd::HitTest(255 + 199, 340, l), AboutWnd::kMailLink);
+    EXPECT_EQ(AboutWnd::HitTest(255 + 199, 320, l), AboutWnd::kNothing);
+    EXPECT_EQ(AboutWnd::HitTest(254, 320, l), AboutWnd::kNothing);
 }

@@ -3,6 +3,7 @@
 // fault's trajectory inside or outside it, rendered to an image and checked pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -47,7 +48,12 @@ void FaultRecord(CTenvorikDoc& doc, double brake, double diff) {
     };
     AddChannel(doc, "It", L"A", kBrake, ramp(brake));
     AddChannel(doc, "Id", L"A", kDiff, ramp(diff));
-    doc.m_diffChartPairs = {{L"It", L"Id"}};
+    // The scale follows the shown points: a pair as large, far off the grid (negative), keeps
+    // it while the fault's pair is hidden for the picture without it.
+    const double most = std::max(brake, diff);
+    AddChannel(doc, "Ks", L"A", RGB(90, 90, 90), [most](size_t) { return -most; });
+    AddChannel(doc, "Kd", L"A", RGB(90, 90, 90), [most](size_t) { return -most; });
+    doc.m_diffChartPairs = {{L"It", L"Id"}, {L"Ks", L"Kd"}};
     SettingsNode& node = doc.m_settings.GetCategory(L"Diff Chart");
     node.SetString(L"SelectedBlock", kBlock);
     node.SetInt(L"ViewChannelType", 0);

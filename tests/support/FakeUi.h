@@ -32,7 +32,8 @@ public:
     void RunOnUiThread(std::function<void()> fn) override {
         if (fn) fn();
     }
-    CString AskOpenFileName(const CString&, const CString& filter, const CString&) override {
+    CString AskOpenFileName(const CString& title, const CString& filter, const CString&) override {
+        openTitles.push_back(title);
         openFilters.push_back(filter);
         return openFileAnswer;
     }
@@ -41,6 +42,7 @@ public:
     std::vector<unsigned> types;
     std::deque<int> answers;
     std::vector<CString> openFilters;  // the filter of every open-file dialog asked for
+    std::vector<CString> openTitles;   // and its title
     CString openFileAnswer;            // what those dialogs answer (empty: cancelled)
 };
 
