@@ -117,9 +117,10 @@ wxSize InitialFrameSize() {
 }
 
 // The first size of a diagram pane, in proportion to the frame: the records keep most of the
-// room, a side column about three tenths of the width, the spectrum a fifth of the height.
+// room, a side column about three tenths of the width, the spectrum a fifth of the height (a
+// sixth on a small screen).
 wxSize DiagramPaneSize(int dock, const wxSize& client) {
-    if (dock == wxAUI_DOCK_BOTTOM) return wxSize(200, std::clamp(client.y / 5, 130, 240));
+    if (dock == wxAUI_DOCK_BOTTOM) return wxSize(200, std::clamp(client.y / (IsSmallScreen() ? 6 : 5), 120, 240));
     return wxSize(std::clamp(client.x * 3 / 10, 320, 520), 200);
 }
 
