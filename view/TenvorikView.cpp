@@ -433,8 +433,9 @@ bool IsPictureDC(const CDC* dc) { return dc->IsPrinting() || dc->GetMapMode() !=
 }  // namespace
 
 int64_t CTenvorikView::PrintSlice() const {
-    if (m_printPageWidth <= 0 || m_printPageHeight <= 0 || m_clientWidth <= 0) return 0;
-    return int64_t(m_clientWidth) * m_printPageHeight / m_printPageWidth;
+    const int width = m_printWidth > 0 ? m_printWidth : m_clientWidth;
+    if (m_printPageWidth <= 0 || m_printPageHeight <= 0 || width <= 0) return 0;
+    return int64_t(width) * m_printPageHeight / m_printPageWidth;
 }
 
 RowPager CTenvorikView::PagerFor(const CDC* dc) const {
