@@ -156,9 +156,17 @@ void CTenvorikView::OnUpdate() {
 }
 
 void CTenvorikView::OnSize(int cx, int cy) {
+    // A view showing the record's end keeps showing it when its width changes, as when a
+    // scroll bar comes: a cursor placed on the last samples stays in view.
+    const int64_t n = m_doc ? m_doc->m_oscillogram.GetSampleCount() : 0;
+    const bool atEnd = n > 0 && m_visibleSpan > 0 && m_visibleSpan < n && m_firstSample >= n - m_visibleSpan;
     m_clientWidth = std::max(cx, 0);
     m_clientHeight = std::max(cy, 0);
     RecalcLayout();
+    if (atEnd && m_visibleSpan < n && m_firstSample != n - m_visibleSpan) {
+        m_firstSample = n - m_visibleSpan;
+        RecalcLayout();
+    }
 }
 
 void CTenvorikView::OnActivateView(bool activate) {

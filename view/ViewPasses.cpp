@@ -576,10 +576,12 @@ void CTenvorikView::DrawDifferencePanel(CDC* dc, int cx, int cy) {
         if (!extra.IsEmpty()) text += L"\n" + extra;
         const int w = dc->GetTextExtent(text).cx;
         if (x <= W) return;
-        const int a = x - w / 2 - 3, b = x + w / 2 + 4;
+        // A label near an edge of the traces moves inside them rather than being cut.
+        const int lx = W + w / 2 + 2 <= cx - (w + 1) / 2 - 2 ? std::clamp(x, W + w / 2 + 2, cx - (w + 1) / 2 - 2) : x;
+        const int a = lx - w / 2 - 3, b = lx + w / 2 + 4;
         for (const auto& e : drawn)
             if (a < e.second && e.first < b) return;
-        RECT box{x - w / 2 - 1, cy - 75 + 20, x + (w + 1) / 2 + 1, cy - 30};
+        RECT box{lx - w / 2 - 1, cy - 75 + 20, lx + (w + 1) / 2 + 1, cy - 30};
         dc->DrawText(text, &box, DT_CENTER | DT_TOP | DT_NOCLIP);
         drawn.emplace_back(a, b);
     };

@@ -356,6 +356,7 @@ TEST(ViewCommands, PlacedCursorsAndTheirLabelsAreWhollyInView) {
         cur[1] = CursorMarker{true, int(c.b), 0, -1};
         // Green curves and names: whatever is red or blue at the top is a cursor's.
         for (CChannel& ch : rig.doc.GetOscillogram().m_channels) ch.m_customColorSet = true, ch.m_customColor = RGB(0, 128, 0);
+        rig.doc.m_showCursorDifference = true;
         rig.Render();  // the caption column measured, as on the screen before any location
         rig.doc.m_cursors.m_view->ShowSamples(c.a, c.b);
         CBitmap& bmp = rig.Render();
@@ -384,5 +385,15 @@ TEST(ViewCommands, PlacedCursorsAndTheirLabelsAreWhollyInView) {
             }
         EXPECT_GE(inside, 10);
         EXPECT_EQ(outside, 0);
+        // The difference panel's time labels under the cursors are whole too.
+        const int height = bmp.GetSize().cy;
+        int cut = 0;
+        for (int y = height - 75; y < height - 30; ++y)
+            for (int x = width - 2; x < width; ++x) cut += bmp.GetPixel(x, y) != RGB(255, 255, 255) && GetBValue(bmp.GetPixel(x, y)) > GetRValue(bmp.GetPixel(x, y)) + 40;
+        EXPECT_EQ(cut, 0);
+        // A scroll bar coming takes some width: the cursors stay in view.
+        v.OnSize(width - 16, 600);
+        EXPECT_LE(v.m_firstSample, c.a);
+        EXPECT_GE(v.m_firstSample + v.m_visibleSpan, c.b);
     }
 }
