@@ -15,6 +15,7 @@
 
 #include "TestUtil.h"
 #include "platform/draw/GdiObjects.h"
+#include "tests/faultloc/FaultRecord.h"
 
 namespace {
 
@@ -223,4 +224,27 @@ TEST(LayoutSmoke, LookChangeKeepsEveryRibbonPanelOpenAndCheckedPicturesVisible) 
         }
         EXPECT_GE(buttons, 20) << run.report;
     }
+}
+
+// On a laptop's screen the fault locator's window ends at the record's last sample while the
+// result bar, coming with it, takes height and brings the rows' scroll bar: both cursors stay
+// in view.
+TEST(LayoutSmoke, FaultLocationCursorsStayInViewOnASmallScreen) {
+    if (!CanRun()) GTEST_SKIP() << "no xvfb-run";
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    WriteFaultSettings(dir);
+    const ScreenRun run = RunOnScreen(dir, "1366x768", {cfg}, "32806");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_NE(run.report.find("resultbar="), std::string::npos) << run.report;
+    const auto view = ViewFields(run);
+    std::istringstream in(run.Line("view"));
+    std::map<std::string, std::string> words;
+    for (std::string w; in >> w;)
+        if (w.find('=') != std::string::npos) words[w.substr(0, w.find('='))] = w.substr(w.find('=') + 1);
+    ASSERT_NE(words["cursor0"], "off") << run.report;
+    ASSERT_NE(words["cursor1"], "off") << run.report;
+    const int b1 = std::atoi(words["cursor0"].c_str()), b2 = std::atoi(words["cursor1"].c_str());
+    EXPECT_LE(view.at("first"), std::min(b1, b2)) << run.report;
+    EXPECT_GE(view.at("first") + view.at("span"), std::max(b1, b2)) << run.report;
 }
