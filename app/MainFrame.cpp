@@ -4,6 +4,7 @@
 #include <wx/app.h>
 #include <wx/sizer.h>
 
+#include <algorithm>
 #include <set>
 #include <wx/artprov.h>
 #include <wx/aui/dockart.h>
@@ -85,24 +86,42 @@ const Look& FindLook(int id) {
 struct PanePlace {
     unsigned title;
     int dock;  // wxAUI_DOCK_*
-    wxSize size;
     int layer;  // the outer layer keeps the whole side; the spectrum lies under the records only
+    int row;
+    int proportion;  // the share of its column's height
     bool shown;
 };
-// Spectrum, vector, circle, differential. Docked panes cannot share a place as tabs here, so
-// the differential pane waits hidden at the right until its command shows it, rather than
-// squeezing the vector and circle panes to a third of the height.
+// Spectrum, vector, circle, differential. Docked panes cannot share a place as tabs here: the
+// vector and circle panes share the right column, the circle with the larger share for its
+// block grid and value table; the differential pane, hidden until its command shows it, gets
+// a column of its own beside them rather than squeezing the two to a third of the height.
 const PanePlace kPanes[4] = {
-    {3527, wxAUI_DOCK_BOTTOM, wxSize(200, 200), 0, true},
-    {3129, wxAUI_DOCK_RIGHT, wxSize(500, 500), 1, true},
-    {3262, wxAUI_DOCK_RIGHT, wxSize(500, 500), 1, true},
-    {160, wxAUI_DOCK_RIGHT, wxSize(500, 500), 1, false},
+    {3527, wxAUI_DOCK_BOTTOM, 0, 0, 100000, true},
+    {3129, wxAUI_DOCK_RIGHT, 1, 0, 90000, true},
+    {3262, wxAUI_DOCK_RIGHT, 1, 0, 110000, true},
+    {160, wxAUI_DOCK_RIGHT, 1, 1, 100000, false},
 };
+
+// A screen on which the program's first size would leave too little: the window takes the
+// whole of it.
+bool IsSmallScreen() {
+    const wxRect area = wxGetClientDisplayRect();
+    return area.width < 1480 || area.height < 960;
+}
 
 // Wide enough for the home page's panels at their full size, within the screen.
 wxSize InitialFrameSize() {
-    const wxSize screen = wxGetDisplaySize();
-    return wxSize(std::min(1440, std::max(screen.x - 40, 866)), std::min(900, std::max(screen.y - 60, 500)));
+    const wxRect area = wxGetClientDisplayRect();
+    if (IsSmallScreen()) return area.GetSize();
+    return wxSize(std::min(1440, std::max(area.width - 40, 866)), std::min(900, std::max(area.height - 60, 500)));
+}
+
+// The first size of a diagram pane, in proportion to the frame: the records keep most of the
+// room, a side column about three tenths of the width, the spectrum a fifth of the height (a
+// sixth on a small screen).
+wxSize DiagramPaneSize(int dock, const wxSize& client) {
+    if (dock == wxAUI_DOCK_BOTTOM) return wxSize(200, std::clamp(client.y / (IsSmallScreen() ? 6 : 5), 120, 240));
+    return wxSize(std::clamp(client.x * 3 / 10, 320, 520), 200);
 }
 
 }  // namespace
@@ -114,7 +133,11 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
                           InitialFrameSize()),
       m_server(server), m_timer(this, kTimerId), m_look(applicationLook) {
     g_mainFrame = this;
-    SetMinSize(wxSize(866, 500));
+    SetMinSize(wxSize(std::min(866, InitialFrameSize().x), std::min(500, InitialFrameSize().y)));
+    if (IsSmallScreen()) {
+        SetPosition(wxGetClientDisplayRect().GetPosition());
+        Maximize(true);
+    }
     m_aui.SetManagedWindow(this);
     BuildRibbon();
     BuildStatusBar();
@@ -196,17 +219,7 @@ void CMainFrame::BuildRibbon() {
     }
     if (home) m_ribbon->SetActivePage(home);
     m_ribbon->Realize();
-    m_aui.AddPane(m_ribbon, wxAuiPaneInfo()
-                                .Name(wxS("ribbon"))
-                                .Top()
-                                .Layer(10)
-                                .CaptionVisible(false)
-                                .PaneBorder(false)
-                                .Floatable(false)
-                                .Movable(false)
-                                .Gripper(false)
-                                .CloseButton(false)
-                                .MinSize(wxSize(-1, m_ribbon->GetBestSize().y)));
+    m_aui.AddPane(m_ribbon, RibbonPaneInfo());
     m_ribbon->Bind(wxEVT_RIBBONBAR_HELP_CLICK, [this](wxRibbonBarEvent&) { ShowMenu(342); });
     m_ribbon->Bind(wxEVT_RIBBONBAR_TAB_RIGHT_UP, [this](wxRibbonBarEvent&) { ShowRibbonMenu(); });
 }
@@ -216,7 +229,7 @@ void CMainFrame::SetRibbonArt(int look) {
     if (l.ribbonStyle)
         m_ribbon->SetArtProvider(new wxRibbonMSWArtProvider);
     else
-        m_ribbon->SetArtProvider(new wxRibbonAUIArtProvider);
+        m_ribbon->SetArtProvider(new FlatRibbonArt);
     m_ribbon->GetArtProvider()->SetColourScheme(l.primary, l.secondary, l.tertiary);
 }
 
@@ -325,16 +338,40 @@ void CMainFrame::ApplyLook(int id) {
     m_look = id;
     SetRibbonArt(id);
     RealizeRibbon();
-    m_aui.GetPane(m_ribbon).MinSize(wxSize(-1, m_ribbon->GetBestSize().y));
+    // The frame keeps a docked bar at the height it once had; the ribbon's place is made again
+    // at the height the new art asks for. A panel measured at a height its art does not give it
+    // stays folded into a button, so the panels are laid out again once the bar has its height.
+    m_aui.DetachPane(m_ribbon);
     m_aui.Update();
+    m_aui.AddPane(m_ribbon, RibbonPaneInfo());
+    m_aui.Update();
+    RealizeRibbon();
     Refresh(true);
     Update();
+}
+
+wxAuiPaneInfo CMainFrame::RibbonPaneInfo() const {
+    return wxAuiPaneInfo()
+        .Name(wxS("ribbon"))
+        .Top()
+        .Layer(10)
+        .CaptionVisible(false)
+        .PaneBorder(false)
+        .Floatable(false)
+        .Movable(false)
+        .Gripper(false)
+        .CloseButton(false)
+        .MinSize(wxSize(-1, m_ribbon->GetBestSize().y));
 }
 
 void CMainFrame::RealizeRibbon() {
     // Every button bar measures its buttons again with the art now in use, also those of the
     // pages not on show, which a realisation of the bar alone leaves at their old sizes.
-    for (const RibbonButton& b : m_ribbonButtons) b.bar->Realize();
+    // Their sizes, and those of the panels, pages and bar above them, are measured afresh.
+    for (const RibbonButton& b : m_ribbonButtons) {
+        b.bar->InvalidateBestSize();
+        b.bar->Realize();
+    }
     for (size_t i = 0; i < m_ribbon->GetPageCount(); ++i) m_ribbon->GetPage(i)->Realize();
     m_ribbon->Realize();
 }
@@ -463,19 +500,22 @@ void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<v
     if (slot < 0 || !window) return;
     m_diagrams[slot] = {window, std::move(reload)};
     const PanePlace& place = kPanes[slot];
-    m_aui.AddPane(window, wxAuiPaneInfo()
-                              .Name(wxString::Format(wxS("diagram%d"), displayBit))
-                              .Caption(ToWx(LoadResString(place.title)))
-                              .Direction(place.dock)
-                              .Layer(place.layer)
-                              .BestSize(place.size)
-                              // Never squeezed below what its bars and grids need: a scroll bar
-                              // given less than its own least size is given a negative one.
-                              .MinSize(wxSize(200, 200))
-                              .Dockable(true)
-                              .Floatable(true)
-                              .CloseButton(true)
-                              .Show(place.shown));
+    wxAuiPaneInfo info = wxAuiPaneInfo()
+                             .Name(wxString::Format(wxS("diagram%d"), displayBit))
+                             .Caption(ToWx(LoadResString(place.title)))
+                             .Direction(place.dock)
+                             .Layer(place.layer)
+                             .Row(place.row)
+                             .BestSize(DiagramPaneSize(place.dock, GetClientSize()))
+                             // Never squeezed below what its bars and grids need: a scroll bar
+                             // given less than its own least size is given a negative one.
+                             .MinSize(wxSize(200, place.dock == wxAUI_DOCK_BOTTOM ? 120 : 200))
+                             .Dockable(true)
+                             .Floatable(true)
+                             .CloseButton(true)
+                             .Show(place.shown);
+    info.dock_proportion = place.proportion;
+    m_aui.AddPane(window, info);
     // A resized diagram asks for one deferred redraw of the frame.
     window->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
         m_state.RequestRedraw();

@@ -82,6 +82,7 @@ private:
     void BuildRibbon();
     void SetRibbonArt(int look);
     void RealizeRibbon();
+    wxAuiPaneInfo RibbonPaneInfo() const;
     void ShowMenu(int menuId);
     void ShowRibbonMenu();
     void BindCommandFallbacks();

@@ -96,3 +96,26 @@ wxBitmap RibbonIcon(Icon icon, int size) {
     }
     return bmp;
 }
+
+wxColour FlatRibbonArt::PressedFill(const wxColour& accent) {
+    // A quarter of the accent over white.
+    auto mix = [](unsigned char c) { return static_cast<unsigned char>(255 - (255 - c) / 4); };
+    return wxColour(mix(accent.Red()), mix(accent.Green()), mix(accent.Blue()));
+}
+
+wxRibbonArtProvider* FlatRibbonArt::Clone() const {
+    auto* copy = new FlatRibbonArt;
+    CloneTo(copy);
+    wxColour primary, secondary, tertiary;
+    GetColourScheme(&primary, &secondary, &tertiary);
+    copy->SetColourScheme(primary, secondary, tertiary);
+    return copy;
+}
+
+void FlatRibbonArt::SetColourScheme(const wxColour& primary, const wxColour& secondary, const wxColour& tertiary) {
+    wxRibbonAUIArtProvider::SetColourScheme(primary, secondary, tertiary);
+    const wxColour fill = PressedFill(secondary);
+    m_button_bar_active_background_brush.SetColour(fill);
+    m_tool_active_background_brush.SetColour(fill);
+    m_gallery_button_active_background_brush.SetColour(fill);
+}

@@ -22,6 +22,8 @@
 #include <wx/ribbon/page.h>
 #include <wx/ribbon/buttonbar.h>
 #include <wx/ribbon/bar.h>
+#include <wx/ribbon/panel.h>
+#include <wx/toolbar.h>
 
 #include "app/AboutWnd.h"
 #include "app/CaptionBars.h"
@@ -30,6 +32,7 @@
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/DiagramCanvas.h"
 #include "diagrams/ui/DiffDiagPane.h"
+#include "diagrams/PlaneDiagramWnd.h"
 #include "model/Channel.h"
 #include "model/CommentList.h"
 #include "document/TenvorikDoc.h"
@@ -209,6 +212,48 @@ void ReportComments(const SmokeState& s, FILE* f) {
         std::fprintf(f, "leveledit=%s\n", edit->GetValue().utf8_str().data());
 }
 
+// Where the frame and each diagram pane on show are, in screen pixels, with the pane's tool bar
+// and, for the plane diagrams, whether the last drawing had room for the value table; then the
+// panels of every ribbon page, each page brought to the front as a click on its tab does.
+void ReportLayout(const SmokeState& s, FILE* f) {
+    auto* main = dynamic_cast<CMainFrame*>(s.frame);
+    if (!main) return;
+    auto rect = [](const wxRect& r) { return wxString::Format(wxS("%d,%d %dx%d"), r.x, r.y, r.width, r.height); };
+    const wxSize screen = wxGetDisplaySize();
+    std::fprintf(f, "screen=%dx%d\n", screen.x, screen.y);
+    std::fprintf(f, "frame=%s\n", rect(s.frame->GetScreenRect()).utf8_str().data());
+    for (int bit : {2, 4, 8, 16}) {
+        wxWindow* pane = main->GetDiagramWnd(bit);
+        if (!pane || !pane->IsShownOnScreen()) continue;
+        wxWindow* tools = pane->FindWindow(wxS("toolcolumn"));
+        for (wxWindow* child : pane->GetChildren())
+            if (!tools && dynamic_cast<wxToolBar*>(child)) tools = child;
+        int table = -1;
+        wxRect canvas;
+        if (auto* diagram = dynamic_cast<DiagramPane*>(pane)) {
+            if (auto* plane = dynamic_cast<PlaneDiagramWnd*>(&diagram->Diagram())) table = plane->LastLayout().table;
+            if (wxWindow* c = diagram->Canvas()) canvas = c->GetScreenRect();
+        }
+        std::fprintf(f, "panerect%d=%s|tools %s|canvas %s|table %d\n", bit, rect(pane->GetScreenRect()).utf8_str().data(),
+                     rect(tools ? tools->GetScreenRect() : wxRect()).utf8_str().data(),
+                     rect(canvas).utf8_str().data(), table);
+    }
+    wxRibbonBar* ribbon = main->GetRibbon();
+    const int active = ribbon->GetActivePage();
+    const wxRect bar = ribbon->GetScreenRect();
+    for (size_t i = 0; i < ribbon->GetPageCount(); ++i) {
+        ribbon->SetActivePage(i);
+        wxYield();
+        for (wxWindow* child : ribbon->GetPage(i)->GetChildren())
+            if (auto* panel = dynamic_cast<wxRibbonPanel*>(child)) {
+                const wxRect r = panel->GetScreenRect();
+                std::fprintf(f, "ribbonpanel=%zu|%s|%d|%d\n", i, panel->GetLabel().utf8_str().data(), int(panel->IsMinimised()),
+                             int(bar.Contains(r)));
+            }
+    }
+    if (active >= 0) ribbon->SetActivePage(size_t(active));
+}
+
 void WriteReport(const SmokeState& s) {
     FILE* f = std::fopen(s.reportPath.c_str(), "w");
     if (!f) return;
@@ -263,6 +308,7 @@ void WriteReport(const SmokeState& s) {
             if (pane) std::fprintf(f, "pane%d=%d\n", bit, int(pane->IsShownOnScreen()));
         }
     ReportRibbonButtons(s, f);
+    ReportLayout(s, f);
     std::fclose(f);
 }
 

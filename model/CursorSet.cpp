@@ -362,7 +362,10 @@ void CursorSet::Draw(CDC* dc, int right, int bottom, int top, int left, int64_t 
         const Label& head = labels[g.front()];
         CSize ext = dc->GetTextExtent(text);
         COLORREF old = dc->SetTextColor(CursorPen(head.pen).Color());
-        RECT r{head.x - ext.cx / 2 - 1, 0, head.x + (ext.cx + 1) / 2 + 1, ext.cy};
+        // A label near either edge of the traces moves inside them rather than being cut.
+        const int lo = left + ext.cx / 2 + 2, hi = right - (ext.cx + 1) / 2 - 2;
+        const int cx = lo <= hi ? std::clamp(head.x, lo, hi) : head.x;
+        RECT r{cx - ext.cx / 2 - 1, 0, cx + (ext.cx + 1) / 2 + 1, ext.cy};
         dc->DrawText(text, &r, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
         dc->SetTextColor(old);
     }

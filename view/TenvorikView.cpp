@@ -156,9 +156,17 @@ void CTenvorikView::OnUpdate() {
 }
 
 void CTenvorikView::OnSize(int cx, int cy) {
+    // A view showing the record's end keeps showing it when its width changes, as when a
+    // scroll bar comes: a cursor placed on the last samples stays in view.
+    const int64_t n = m_doc ? m_doc->m_oscillogram.GetSampleCount() : 0;
+    const bool atEnd = n > 0 && m_visibleSpan > 0 && m_visibleSpan < n && m_firstSample >= n - m_visibleSpan;
     m_clientWidth = std::max(cx, 0);
     m_clientHeight = std::max(cy, 0);
     RecalcLayout();
+    if (atEnd && m_visibleSpan < n && m_firstSample != n - m_visibleSpan) {
+        m_firstSample = n - m_visibleSpan;
+        RecalcLayout();
+    }
 }
 
 void CTenvorikView::OnActivateView(bool activate) {
@@ -433,8 +441,9 @@ bool IsPictureDC(const CDC* dc) { return dc->IsPrinting() || dc->GetMapMode() !=
 }  // namespace
 
 int64_t CTenvorikView::PrintSlice() const {
-    if (m_printPageWidth <= 0 || m_printPageHeight <= 0 || m_clientWidth <= 0) return 0;
-    return int64_t(m_clientWidth) * m_printPageHeight / m_printPageWidth;
+    const int width = m_printWidth > 0 ? m_printWidth : m_clientWidth;
+    if (m_printPageWidth <= 0 || m_printPageHeight <= 0 || width <= 0) return 0;
+    return int64_t(width) * m_printPageHeight / m_printPageWidth;
 }
 
 RowPager CTenvorikView::PagerFor(const CDC* dc) const {

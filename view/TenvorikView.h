@@ -88,6 +88,11 @@ public:
     int m_captionLineHeight = 0;  // L: "Ay" in the bold font
     int m_smallLineHeight = 0;    // S: "Ay" in the small font
     int m_printPageWidth = 0, m_printPageHeight = 0;
+    // The view as laid out for paper (0 when not printing): its width in view pixels, the
+    // horizontal scale and the analog row height the printed pages are drawn with.
+    int m_printWidth = 0;
+    double m_printXScale = 0;
+    int m_printAnalogSize = 0;
     CBitmap m_bitmap;
     CDC m_memDC;
     CFont m_heavyFont, m_boldFont, m_smallFont;
@@ -291,6 +296,8 @@ public:
     // Row heights in the order the passes lay rows out, and the pages they take in print.
     std::vector<int> PrintRowHeights() const;
     int CountPrintPages() const;
+    // The horizontal scale of the printed pages.
+    double PrintXScale() const;
     int GetPrintHeight() const override;
     int GetPrintWidth() const override;
     // The picture the window shows, `cx` x `cy`, as PNG bytes (empty when there is none).

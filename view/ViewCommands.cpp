@@ -1,6 +1,7 @@
 // Commands of the view: zoom on both axes, the wheel, measuring a row to zoom it, time units,
 // the grid, the cursor commands and the channel display commands it hands to the record.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <set>
 
@@ -196,7 +197,21 @@ void CTenvorikView::OnMouseWheel(int rotation, bool alt, bool ctrl, bool shift, 
 
 void CTenvorikView::ShowSamples(int64_t a, int64_t b) {
     if (!m_doc) return;
-    m_firstSample = FirstSampleShowing(a, b, m_firstSample, m_visibleSpan, m_doc->GetOscillogram().GetSampleCount());
+    if (a > b) std::swap(a, b);
+    const int64_t n = m_doc->GetOscillogram().GetSampleCount();
+    // A cursor's label is centred on its line: the window is shown with room for half a label
+    // and a little more on either side; one wider than the view is zoomed out to, below the
+    // scale that fits the record to the window if its caption column asks for it.
+    constexpr double kLabelRoom = 24.0;
+    auto margin = [this] { return int64_t(std::ceil(kLabelRoom / (25.0 * m_xScale))); };
+    auto span = [this] { return VisibleSpan(m_clientWidth - m_leftWidth, m_xScale); };
+    const double xscale = m_xScale;
+    while (m_xScale > 1e-12 && b - a + 2 * margin() > span()) m_xScale /= 2;
+    if (m_xScale != xscale) SetXScale(m_xScale);
+    m_visibleSpan = span();
+    const int64_t m = margin();
+    m_firstSample = FirstSampleShowing(std::max<int64_t>(a - m, 0), std::min<int64_t>(b + m, std::max<int64_t>(n - 1, 0)),
+                                       m_firstSample, m_visibleSpan, n);
     RecalcLayout();
     Invalidate();
 }

@@ -224,9 +224,6 @@ void CTenvorikView::MeasureCaptionColumn(CDC* dc) {
     static const wchar_t* const kPrefixable[] = {L"V", L"A", L"VA", L"VAR", L"var", L"W", nullptr, nullptr,
                                                  L"OHM", L"F", nullptr, L"H", L"GN", L"Hz", L"m"};
     const CString ohmCyr = LoadResString(3313), ohm = LoadResString(3060), degree = LoadResString(3105);
-    std::vector<CChannel*> order;
-    std::set<const CChannel*> grouped, heads;
-    BuildDisplayOrder(order, &grouped, &heads);
     const int wideSample = dc->GetTextExtent(CString(L": -0.00000000 A")).cx;
     const int otherSample = dc->GetTextExtent(CString(L": -0.0000000E-000 ")).cx;
     for (const CChannel& ch : m_doc->m_oscillogram.m_channels) {
@@ -240,12 +237,10 @@ void CTenvorikView::MeasureCaptionColumn(CDC* dc) {
             X = std::max(X, int(dc->GetTextExtent(ch.GetName().Left(25)).cx) + 5);
         }
         W = std::max(W, sample + 10);
-        if (grouped.count(&ch) && (ch.m_flags & kCaptionFlags)) {
-            dc->SelectObject(&m_smallFont);
-            X = std::max(X, int(dc->GetTextExtent(GetCaptionWidthSample(ch)).cx) + 10);
-            dc->SelectObject(&m_boldFont);
-        }
     }
+    // A merged strip writes its members' values on one line across the whole column; the
+    // column keeps the width its names and values ask for, whatever strips there are, and a
+    // line longer than that is cut at the column's edge.
     W += X;
     if (m_timeUnit == kTimeOfDay) {
         dc->SelectObject(&m_smallFont);
@@ -581,10 +576,12 @@ void CTenvorikView::DrawDifferencePanel(CDC* dc, int cx, int cy) {
         if (!extra.IsEmpty()) text += L"\n" + extra;
         const int w = dc->GetTextExtent(text).cx;
         if (x <= W) return;
-        const int a = x - w / 2 - 3, b = x + w / 2 + 4;
+        // A label near an edge of the traces moves inside them rather than being cut.
+        const int lx = W + w / 2 + 2 <= cx - (w + 1) / 2 - 2 ? std::clamp(x, W + w / 2 + 2, cx - (w + 1) / 2 - 2) : x;
+        const int a = lx - w / 2 - 3, b = lx + w / 2 + 4;
         for (const auto& e : drawn)
             if (a < e.second && e.first < b) return;
-        RECT box{x - w / 2 - 1, cy - 75 + 20, x + (w + 1) / 2 + 1, cy - 30};
+        RECT box{lx - w / 2 - 1, cy - 75 + 20, lx + (w + 1) / 2 + 1, cy - 30};
         dc->DrawText(text, &box, DT_CENTER | DT_TOP | DT_NOCLIP);
         drawn.emplace_back(a, b);
     };

@@ -2,11 +2,13 @@
 // chosen diagrams), each under a header with the record's data and over a footer with the
 // page number; and the view's picture as it goes to the clipboard.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "document/TenvorikDoc.h"
 #include "model/Resources.h"
 #include "view/TenvorikView.h"
+#include "view/ViewZoom.h"
 
 namespace oscview {
 
@@ -23,11 +25,40 @@ void MakeArial(CFont& font, int height, int weight) {
 
 CString Quoted(const CString& s) { return L"\"" + s + L"\""; }
 
+// While a printout is measured or drawn, the view takes the layout it has on paper, and gives
+// its screen layout back after: nothing of the window's own picture changes. (The caption
+// column is measured by every drawing with the same fonts, so its width needs no keeping.)
+class PaperLayout {
+public:
+    explicit PaperLayout(const CTenvorikView& view)
+        : m_v(const_cast<CTenvorikView&>(view)), m_analog(m_v.m_analogSize), m_xscale(m_v.m_xScale),
+          m_width(m_v.m_clientWidth) {
+        if (m_v.m_printWidth <= 0) return;
+        if (m_v.m_printAnalogSize > 0) m_v.m_analogSize = m_v.m_printAnalogSize;
+        if (m_v.m_printXScale > 0) m_v.m_xScale = m_v.m_printXScale;
+        m_v.m_clientWidth = m_v.m_printWidth;
+    }
+    ~PaperLayout() {
+        m_v.m_analogSize = m_analog;
+        m_v.m_xScale = m_xscale;
+        m_v.m_clientWidth = m_width;
+    }
+    PaperLayout(const PaperLayout&) = delete;
+    PaperLayout& operator=(const PaperLayout&) = delete;
+
+private:
+    CTenvorikView& m_v;
+    int m_analog;
+    double m_xscale;
+    int m_width;
+};
+
 }  // namespace
 
 std::vector<int> CTenvorikView::PrintRowHeights() const {
     std::vector<int> heights;
     if (!m_doc) return heights;
+    const PaperLayout paper(*this);
     // The rows the passes lay out: visible channels in index order; a strip is one row, its
     // other members have no height of their own.
     for (const CChannel& ch : m_doc->m_oscillogram.m_channels) {
@@ -65,16 +96,51 @@ bool CTenvorikView::OnBeginPrinting(CDC* dc, PrintJob& job, CString* refusal) {
         if (refusal) *refusal = LoadResString(why);
         return false;
     }
-    m_printPageWidth = job.geometry.pageWidth;
-    m_printPageHeight = job.geometry.pageHeight;
+    PrintGeometry& g = job.geometry;
+    m_printPageWidth = g.pageWidth;
+    m_printPageHeight = g.pageHeight;
+    // Paper is laid out at the screen's size of things: the picture is as wide as the page in
+    // screen pixels, so that captions print as large as a user reads them on the screen (the
+    // printer's resolution scales them), rather than a wide window shrunk onto the page.
+    m_printWidth = std::max(g.pageWidth, m_leftWidth + 100);
+    g.slice = int64_t(m_printWidth) * g.pageHeight / g.pageWidth;
+    m_printXScale = PrintXScale();
+    // The rows fill the pages they take: the analog rows grow as long as the page count stays.
+    m_printAnalogSize = m_analogSize;
+    if (m_printOptions[kPrintOscillogram]) {
+        const int pages = CountPrintPages();
+        int lo = m_analogSize, hi = std::max(m_analogSize, int(std::min<int64_t>(g.slice - GetBottomBand(), INT_MAX / 4)));
+        while (lo < hi) {
+            const int mid = lo + (hi - lo + 1) / 2;
+            m_printAnalogSize = mid;
+            if (CountPrintPages() == pages) lo = mid;
+            else hi = mid - 1;
+        }
+        m_printAnalogSize = lo;
+        if (CountPrintPages() != pages) m_printAnalogSize = m_analogSize;
+    }
     m_pageCount = m_printOptions[kPrintOscillogram] ? CountPrintPages() : 0;
     m_pages = BuildPageList(m_printOptions, m_pageCount);
     m_printing = true;
     return true;
 }
 
+double CTenvorikView::PrintXScale() const {
+    // The page shows the time the window shows, give or take a tenth; the scale moves in
+    // halves and doubles, so that the time axis keeps its steps.
+    const double screen = std::max(m_clientWidth - m_leftWidth, 1), paper = std::max(m_printWidth - m_leftWidth, 1);
+    const double shown = 0.9 * screen / m_xScale;
+    double xs = m_xScale;
+    while (xs > 1e-12 && paper / xs < shown) xs /= 2;
+    while (xs * 2 <= kMaxXScale && paper / (xs * 2) >= shown) xs *= 2;
+    return xs;
+}
+
 void CTenvorikView::OnEndPrinting() {
     m_printing = false;
+    m_printWidth = 0;
+    m_printXScale = 0;
+    m_printAnalogSize = 0;
     m_printPageWidth = m_printPageHeight = 0;
     m_pageCount = 0;
 }
@@ -92,10 +158,11 @@ void CTenvorikView::OnPrint(CDC* dc, int page, const PrintJob& job, PrintHost* h
 void CTenvorikView::PrintSliceOfPicture(CDC* dc, const PrintGeometry& g, int slice) {
     const int64_t S = PrintSlice();
     if (S <= 0) return;
+    const PaperLayout paper(*this);
     const int saved = dc->SaveDC();
     dc->IntersectClipRect(&g.picture);
     dc->FillSolidRect(&g.picture, RGB(255, 255, 255));
-    // The picture's slice, client width by one page high, is drawn straight into the page's
+    // The picture's slice, as wide as the paper layout and one page high, is drawn into the page's
     // picture rectangle; the mapping tells the passes that they draw a printed picture.
     dc->SetMapMode(MM_ANISOTROPIC);
     dc->SetWindowOrg(0, int(S * slice));

@@ -130,7 +130,16 @@ PlaneDiagPane::PlaneDiagPane(wxWindow* parent, std::unique_ptr<PlaneDiagramWnd> 
     m_grid = new BlockPropertyGrid(this, kGridId, m_wnd->GetGridModel());
     m_grid->SetCaptionTextColour(wxColour(40, 40, 40));
     m_grid->SetCellTextColour(wxColour(40, 40, 40));
-    m_wnd->SetGridRebuild([this] { m_grid->Rebuild(); });
+    m_wnd->SetGridRebuild([this] {
+        m_grid->Rebuild();
+        // A block of more or fewer rows moves the split line.
+        AdjustLayout();
+    });
+    for (auto type : {wxEVT_PG_ITEM_COLLAPSED, wxEVT_PG_ITEM_EXPANDED})
+        m_grid->Bind(type, [this](wxPropertyGridEvent& e) {
+            CallAfter([this] { AdjustLayout(); });
+            e.Skip();
+        });
 
     // The toolkit's tool bar sizes its buttons by the theme and hides what a low pane cannot
     // hold; this one wraps into a second column instead.
@@ -172,7 +181,8 @@ PlaneDiagPane::PlaneDiagPane(wxWindow* parent, std::unique_ptr<PlaneDiagramWnd> 
         if (m_drag == 1) {
             const int y = wxGetMousePosition().y;
             if (y != m_dragY) {
-                m_wnd->DragSplitLine(y - m_dragY, GetClientSize().y);
+                // The line moves from where it is shown, which may be above the height kept.
+                m_wnd->DragSplitLine(m_grid->GetSize().y + y - m_dragY - m_wnd->GetGridHeight(), GetClientSize().y);
                 m_dragY = y;
             }
             AdjustLayout();
@@ -210,7 +220,9 @@ void PlaneDiagPane::AdjustLayout() {
     const int w = std::max(client.x - tw - 1, 0);
     // The diagram keeps the room a drag of the split line leaves it, whatever height the grid
     // was given in a taller pane.
-    const int gridHeight = std::min(ClampCircleGridHeight(m_wnd->GetGridHeight(), client.y), client.y);
+    // The grid is no taller than its rows: the rest goes to the diagram and its value table.
+    const int gridHeight =
+        std::min({ClampCircleGridHeight(m_wnd->GetGridHeight(), client.y), GridRowsHeight(), client.y});
     const int sb = m_hbar->GetBestSize().y, sv = m_vbar->GetBestSize().x;
     const int ch = std::max(client.y - gridHeight - sb, 0), cw = std::max(w - sv, 0);
     m_toolBar->SetSize(client.x - tw, 0, tw, client.y);
@@ -220,6 +232,12 @@ void PlaneDiagPane::AdjustLayout() {
     m_hbar->SetSize(0, gridHeight + ch, cw, sb);
     SyncScrollBars();
     m_canvas->Refresh(false);
+}
+
+int PlaneDiagPane::GridRowsHeight() {
+    int rows = 0;
+    for (wxPropertyGridIterator it = m_grid->GetIterator(wxPG_ITERATE_VISIBLE); !it.AtEnd(); ++it) ++rows;
+    return std::max(rows, 1) * m_grid->GetRowHeight() + 2;
 }
 
 void PlaneDiagPane::SyncScrollBars() {

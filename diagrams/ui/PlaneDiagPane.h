@@ -39,6 +39,8 @@ private:
     void OnUpdateTool(wxUpdateUIEvent& e);
     void OnSize(wxSizeEvent& e);
     void AdjustLayout();
+    // The height the grid's visible rows take.
+    int GridRowsHeight();
     bool EditPairs(std::vector<ChannelPair>& pairs);
     // Shows the diagram's scroll-bar state on the two bars.
     void SyncScrollBars();

@@ -141,6 +141,7 @@ TEST(Printing, PagesPutRowsWhereThePaginationSays) {
     const PagedRows rows = PaginateRows(v.PrintRowHeights(), RowPager(g.slice, v.GetBottomBand()));
     ASSERT_EQ(rows.tops.size(), 5u);
     ASSERT_EQ(rows.pages, 2);
+    const std::vector<int> printed = v.PrintRowHeights();  // the rows' heights on paper
     EXPECT_EQ(v.m_pages, (std::vector<int>{1, 1, 4}));
     DiagramPages host;
     for (int page = 1; page <= v.GetPrintPageCount(); ++page) {
@@ -167,7 +168,7 @@ TEST(Printing, PagesPutRowsWhereThePaginationSays) {
         if (k == 3) continue;
         SCOPED_TRACE(names[k]);
         const int64_t top = rows.tops[size_t(row)];
-        const int h = v.GetChannelHeight(chs[size_t(k)]);
+        const int h = printed[size_t(row)];
         const int page = int(top / g.slice);
         const int y0 = g.picture.top + int(top - page * g.slice), y1 = y0 + h;
         CBitmap& img = pages[size_t(page)];
@@ -287,13 +288,14 @@ TEST(Printing, CommentsPrintWhereTheirRowsArePrinted) {
     ASSERT_TRUE(v.OnBeginPrinting(dc, job, &refusal));
     const PrintGeometry g = job.geometry;
     ASSERT_EQ(g.picture.Width(), v.m_clientWidth);  // one page pixel for one view pixel
-    const PagedRows rows = PaginateRows(v.PrintRowHeights(), RowPager(g.slice, v.GetBottomBand()));
+    const std::vector<int> printed = v.PrintRowHeights();  // the rows' heights on paper
+    const PagedRows rows = PaginateRows(printed, RowPager(g.slice, v.GetBottomBand()));
     ASSERT_EQ(rows.tops.size(), 6u);
     const int64_t icTop = rows.tops[5];
     ASSERT_EQ(icTop / g.slice, 1) << "IC must be printed on the second page";
     // Unpaginated, IC's row would lie higher: the page break moved it down.
     int64_t unpaged = 0;
-    for (int k = 0; k < 5; ++k) unpaged += v.GetChannelHeight(chs[size_t(k)]);
+    for (int k = 0; k < 5; ++k) unpaged += printed[size_t(k)];
     ASSERT_GT(icTop - unpaged, 20);
     for (int page = 1; page <= v.GetPrintPageCount(); ++page) {
         if (page > 1) dc = pdf.StartPage();
@@ -313,7 +315,7 @@ TEST(Printing, CommentsPrintWhereTheirRowsArePrinted) {
     const COLORREF marker = RGB(255, 100, 100);
     // The level line on page 2, across IC's printed row, with its text under it; nothing of
     // it where IC's row would be without the page break, nor on page 1.
-    const int icH = v.GetChannelHeight(chs[5]);
+    const int icH = printed[5];
     const int line = LevelLineY(ChannelRow{0, icH}, level->GetLevelFraction(rig.doc));
     const int yl = T + int(icTop - g.slice) + line, wrong = T + int(unpaged - g.slice) + line;
     EXPECT_GT(CountColor(pages[1], X(60) + 10, X(300) - 10, yl - 2, yl + 3, marker), (X(300) - X(60) - 20) * 2);
@@ -321,7 +323,7 @@ TEST(Printing, CommentsPrintWhereTheirRowsArePrinted) {
     EXPECT_EQ(CountColor(pages[1], X(60) + 10, X(300) - 10, wrong - 3, wrong + 4, marker), 0);
     EXPECT_EQ(CountColor(pages[0], X(60) + 10, X(300) - 10, T, g.picture.bottom, marker), 0);
     // The area on UA's row of page 1, filled with the blended red and framed.
-    const int uaH = v.GetChannelHeight(chs[0]);
+    const int uaH = printed[0];
     EXPECT_GT(CountColor(pages[0], X(10) + 4, X(40) - 4, T + 4, T + uaH - 4, RGB(255, 191, 191)), (X(40) - X(10)) * 10);
     EXPECT_GT(CountColor(pages[0], X(10) - 2, X(10) + 3, T + 4, T + uaH - 4, marker), uaH);
     // The moment's line and icon at its x on page 1.
@@ -338,5 +340,78 @@ TEST(Printing, CommentsPrintWhereTheirRowsArePrinted) {
         const auto text = testutil::Run({"/usr/bin/pdftotext", "-f", std::to_string(p), "-l", std::to_string(p), pdfPath, "-"});
         ASSERT_EQ(text.exitCode, 0);
         EXPECT_EQ(text.out.find("Уставка") != std::string::npos, p == 2) << text.out;
+    }
+}
+
+// A wide window printed on a portrait A4 page: the rows fill the page down to the time axis,
+// and the captions print as large as they are read on the screen, at the screen's resolution
+// and at a printer's.
+TEST(Printing, RowsFillThePageAndCaptionsPrintAsLargeAsOnTheScreen) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 2000);
+    std::vector<CChannel> chans;
+    const char* names[] = {"UA", "UB", "UC", "IA"};
+    for (int k = 0; k < 4; ++k) {
+        std::vector<double> s(2000);
+        for (size_t i = 0; i < s.size(); ++i) s[i] = std::sin(double(i) * 0.05 + k);
+        chans.push_back(Analog(rig.doc, names[k], s));
+    }
+    AddChannels(rig.doc, std::move(chans));
+    auto& chs = rig.doc.GetOscillogram().m_channels;
+    for (int k = 0; k < 4; ++k) chs[size_t(k)].m_customColorSet = true, chs[size_t(k)].m_customColor = kColors[k];
+    rig.Open(1800, 500);
+    auto& v = *rig.view;
+    // The height of the first channel's name in its colour, in the caption column of a picture
+    // whose first row starts at `top`.
+    auto nameHeight = [&](CBitmap& b, int left, int top) {
+        int first = -1, last = -1;
+        for (int y = top; y < top + 40; ++y)
+            if (CountColor(b, left + 2, left + v.m_leftWidth - 2, y, y + 1, kColors[0]) > 0) {
+                if (first < 0) first = y;
+                last = y;
+            }
+        return first < 0 ? 0 : last - first + 1;
+    };
+    const int onScreen = nameHeight(rig.Render(), 0, 0);
+    ASSERT_GE(onScreen, 7);
+    const double screenFirst = double(v.m_firstSample), screenLast = double(v.m_firstSample + v.m_visibleSpan);
+    for (int dpi : {96, 300}) {
+        SCOPED_TRACE(dpi);
+        testutil::TempDir dir;
+        const std::string pdfPath = dir.File("wide.pdf");
+        PdfDocument pdf;
+        ASSERT_TRUE(pdf.Create(pdfPath, 794 * dpi / 96, 1123 * dpi / 96, dpi));
+        PrintJob job;
+        CDC* dc = pdf.StartPage();
+        CString refusal;
+        ASSERT_TRUE(v.OnBeginPrinting(dc, job, &refusal));
+        const PrintGeometry g = job.geometry;
+        ASSERT_EQ(v.GetPrintPageCount(), 1);
+        // The page shows at least the time the window shows.
+        EXPECT_LE(double(v.m_printWidth - v.m_leftWidth) / (25 * v.m_printXScale), 1.0 + (screenLast - screenFirst) * 1.2);
+        EXPECT_GE(double(v.m_printWidth - v.m_leftWidth) / (25 * v.m_printXScale), 0.9 * (screenLast - screenFirst));
+        v.OnPrint(dc, 1, job, nullptr);
+        pdf.EndPage();
+        const int band = v.GetBottomBand();
+        v.OnEndPrinting();
+        ASSERT_TRUE(pdf.Close());
+        const auto ppm = testutil::Run({"/usr/bin/pdftoppm", "-r", "96", "-png", pdfPath, dir.File("page")});
+        ASSERT_EQ(ppm.exitCode, 0) << ppm.err;
+        CBitmap page;
+        ASSERT_TRUE(page.LoadPngFile(dir.File("page-1.png")));
+        // Page pixels to the image's (96 per inch), where one view pixel is one image pixel.
+        const double k = 96.0 / dpi;
+        const int L = int(g.picture.left * k), T = int(g.picture.top * k), R = int(g.picture.right * k);
+        const int axisTop = int(g.picture.bottom * k) - band;
+        // The last row's bottom line lies just above the axis band: no blank gap between.
+        int lineAt = -1;
+        for (int y = axisTop - 12; y <= axisTop + 1; ++y)
+            if (CountColor(page, L + 2, R - 2, y, y + 1, RGB(200, 200, 200)) > (R - L) / 3) lineAt = y;
+        EXPECT_GE(lineAt, axisTop - 8);
+        // Every channel's curve on the page, the last one down near the axis.
+        for (int c = 0; c < 4; ++c) EXPECT_GT(CountColor(page, L + v.m_leftWidth + 5, R - 2, T, axisTop, kColors[c]), 100) << c;
+        EXPECT_GT(CountColor(page, L + v.m_leftWidth + 5, R - 2, axisTop - 40, axisTop, kColors[3]), 10);
+        // The name prints as tall as on the screen.
+        EXPECT_GE(nameHeight(page, L, T), onScreen - 1);
     }
 }

@@ -161,3 +161,32 @@ TEST(StripCommands, ChannelCommandsThroughTheView) {
     EXPECT_FALSE(r.view->UpdateChannelCommandUI(other));
     EXPECT_FALSE(r.view->OnChannelCommand(32800));
 }
+
+// Merging channels whose captions show their values keeps the caption column's width: the
+// strip's line of values stays inside the column, cut at its edge.
+TEST(StripCommands, OverlayKeepsTheCaptionColumnWidth) {
+    for (uint32_t flags : {0u, uint32_t(CHF_SHOW_RMS), uint32_t(CHF_SHOW_RMS | CHF_SHOW_HARMONIC | CHF_SHOW_MINMAX)}) {
+        SCOPED_TRACE(flags);
+        StripRig r;
+        r.ch(0).m_flags |= flags;
+        r.ch(1).m_flags |= flags;
+        r.Render();
+        const int before = r.view->m_leftWidth;
+        ASSERT_GT(before, 0);
+        r.Select({0, 1});
+        ASSERT_TRUE(r.view->CanOverlaySelected());
+        r.view->OnOverlayChannels();
+        ASSERT_EQ(r.doc.m_channelGroups.size(), 1u);
+        CBitmap& bmp = r.Render();
+        EXPECT_EQ(r.view->m_leftWidth, before);
+        // Nothing of the captions is written right of the column, over the curves.
+        const int rowH = r.view->GetChannelHeight(r.ch(0));
+        int text = 0;
+        for (int y = 0; y < rowH; ++y)
+            for (int x = before + 2; x < before + 60; ++x) {
+                const COLORREF c = bmp.GetPixel(x, y);
+                text += c == RGB(0, 0, 127) || c == RGB(69, 85, 199);
+            }
+        EXPECT_EQ(text, 0);
+    }
+}

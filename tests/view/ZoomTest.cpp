@@ -335,3 +335,65 @@ TEST(ViewCommands, PlacedFaultWindowScrollsIntoView) {
     EXPECT_LE(v.m_firstSample, 3000);
     EXPECT_GE(v.m_firstSample + v.m_visibleSpan, 3019);
 }
+
+// A window placed by the fault locator is shown with both cursors and their labels whole: one
+// wider than the view is zoomed out to, one at the record's end keeps its last label inside the
+// traces.
+TEST(ViewCommands, PlacedCursorsAndTheirLabelsAreWhollyInView) {
+    struct Case {
+        double xscale;
+        int64_t a, b;
+    };
+    for (const Case& c : {Case{1.0 / 8, 100, 3999}, Case{1.0, 3975, 3999}, Case{1.0, 0, 12}, Case{0.5, 2000, 2030}}) {
+        SCOPED_TRACE(c.b);
+        ViewRig rig;
+        OpenSines(rig);
+        CTenvorikView& v = *rig.view;
+        v.m_xScale = c.xscale;
+        v.RecalcLayout();
+        auto& cur = rig.doc.m_cursors.m_cursors;
+        cur[0] = CursorMarker{true, int(c.a), 0, -1};
+        cur[1] = CursorMarker{true, int(c.b), 0, -1};
+        // Green curves and names: whatever is red or blue at the top is a cursor's.
+        for (CChannel& ch : rig.doc.GetOscillogram().m_channels) ch.m_customColorSet = true, ch.m_customColor = RGB(0, 128, 0);
+        rig.doc.m_showCursorDifference = true;
+        rig.Render();  // the caption column measured, as on the screen before any location
+        rig.doc.m_cursors.m_view->ShowSamples(c.a, c.b);
+        CBitmap& bmp = rig.Render();
+        const int W = v.m_leftWidth, width = bmp.GetSize().cx;
+        EXPECT_LE(v.m_firstSample, c.a);
+        EXPECT_GE(v.m_firstSample + v.m_visibleSpan, c.b);
+        // Both lines lie on the traces, clear of the right edge (the first sample of a record
+        // shown from its start lies on the left one).
+        for (int64_t s : {c.a, c.b}) {
+            const double x = W + double(s - v.m_firstSample) * 25 * v.m_xScale;
+            EXPECT_GE(x, W);
+            EXPECT_LT(x, width - 2);
+        }
+        // The labels' text (red-ish В1, blue-ish В2) at the top: drawn, and nothing of it over
+        // the caption column (above its own blue values) or in the last columns, where a cut
+        // label would end.
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < width; ++x) {
+                const COLORREF p = bmp.GetPixel(x, y);
+                const bool label = (GetBValue(p) > GetRValue(p) + 60 && GetBValue(p) > GetGValue(p) + 60) ||
+                                   (GetRValue(p) > GetBValue(p) + 60 && GetRValue(p) > GetGValue(p) + 60);
+                if (!label) continue;
+                if (x >= width - 2 || (x <= W && y < 5)) ++outside;
+                else if (x > W) ++inside;
+            }
+        EXPECT_GE(inside, 10);
+        EXPECT_EQ(outside, 0);
+        // The difference panel's time labels under the cursors are whole too.
+        const int height = bmp.GetSize().cy;
+        int cut = 0;
+        for (int y = height - 75; y < height - 30; ++y)
+            for (int x = width - 2; x < width; ++x) cut += bmp.GetPixel(x, y) != RGB(255, 255, 255) && GetBValue(bmp.GetPixel(x, y)) > GetRValue(bmp.GetPixel(x, y)) + 40;
+        EXPECT_EQ(cut, 0);
+        // A scroll bar coming takes some width: the cursors stay in view.
+        v.OnSize(width - 16, 600);
+        EXPECT_LE(v.m_firstSample, c.a);
+        EXPECT_GE(v.m_firstSample + v.m_visibleSpan, c.b);
+    }
+}
