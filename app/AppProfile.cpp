@@ -47,3 +47,7 @@ void SaveRecentFiles(platform::Profile& profile, const std::vector<CString>& fil
             profile.WriteProfileString(CString(kRecent), key.GetString(), nullptr);
     }
 }
+
+int MarginAfterPageSetup(int storedHundredths, int dialogMillimetres) {
+    return dialogMillimetres == storedHundredths / 100 ? storedHundredths : dialogMillimetres * 100;
+}

@@ -10,6 +10,10 @@ void LoadAppOptions(const platform::Profile& profile, AppOptions& options);
 // Writes the same values in the same order.
 void SaveAppOptions(platform::Profile& profile, const AppOptions& options);
 
+// A page margin after the page setup dialog, which shows whole millimetres: a margin the user left
+// as it was keeps its hundredths of a millimetre; a changed one takes the dialog's value.
+int MarginAfterPageSetup(int storedHundredths, int dialogMillimetres);
+
 constexpr size_t kRecentFileCount = 10;
 // The recent-file list, newest first ("Recent File List", "File1".."File10").
 std::vector<CString> LoadRecentFiles(const platform::Profile& profile);

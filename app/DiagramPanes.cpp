@@ -48,6 +48,15 @@ void CreateDiagramPanes(CMainFrame* frame, wxDocManager* manager) {
     frame->SetDiagramWnd(CHF_CIRCLE_DIAGRAM, circle, [circle] { circle->Window().LoadSettings(); });
     auto* diff = new DiffDiagPane(frame, &owner);
     frame->SetDiagramWnd(kDiffDiagramBit, diff, [diff] { diff->Window().LoadSettings(); });
+    ApplyLookToDiagrams(frame, frame->GetApplicationLook());
+}
+
+void ApplyLookToDiagrams(CMainFrame* frame, int look) {
+    for (int bit : {int(CHF_CIRCLE_DIAGRAM), int(kDiffDiagramBit)})
+        if (auto* pane = dynamic_cast<PlaneDiagPane*>(frame->GetDiagramWnd(bit))) {
+            pane->Plane().SetApplicationLook(unsigned(look));
+            pane->Refresh(true);
+        }
 }
 
 void PrepareDiagramSmoke(CMainFrame* frame, int sample) {

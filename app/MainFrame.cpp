@@ -1,5 +1,9 @@
 #include "app/MainFrame.h"
 
+#include "app/DiagramPanes.h"
+#include "app/Guide.h"
+#include "app/QuickAccessBar.h"
+
 #include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/sizer.h>
@@ -151,6 +155,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_TIMER, &CMainFrame::OnTimer, this, kTimerId);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(wxEVT_MENU, &CMainFrame::OnRequestRedraw, this, ID_REQUEST_REDRAW);
+    Bind(wxEVT_MENU, [](wxCommandEvent&) { OpenGuide(); }, commands::ID_HELP);
     Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ID_RECENT_FIRST, ID_RECENT_FIRST + 99);
@@ -220,6 +225,12 @@ void CMainFrame::BuildRibbon() {
     if (home) m_ribbon->SetActivePage(home);
     m_ribbon->Realize();
     m_aui.AddPane(m_ribbon, RibbonPaneInfo());
+    m_quickAccess = new QuickAccessBar(m_ribbon, this);
+    m_quickAccess->Place();
+    m_ribbon->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
+        e.Skip();
+        if (m_quickAccess) m_quickAccess->Place();
+    });
     m_ribbon->Bind(wxEVT_RIBBONBAR_HELP_CLICK, [this](wxRibbonBarEvent&) { ShowMenu(342); });
     m_ribbon->Bind(wxEVT_RIBBONBAR_TAB_RIGHT_UP, [this](wxRibbonBarEvent&) { ShowRibbonMenu(); });
 }
@@ -272,7 +283,7 @@ void CMainFrame::BindCommandFallbacks() {
                                     commands::kUndo, commands::kRedo, ID_SHOW_CIRCLE, ID_SHOW_VECTOR,
                                     ID_SHOW_SPECTRUM, ID_SHOW_DIFFERENTIAL, ID_TOGGLE_PARAM_BAR,
                                     ID_PROGRAM_SETTINGS, ID_FILE_FINDER, commands::ID_FILE_PAGE_SETUP,
-                                    commands::ID_APP_ABOUT};
+                                    commands::ID_APP_ABOUT, commands::ID_HELP};
     for (int id : ids) {
         if (answered.count(id)) continue;
         Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
@@ -346,6 +357,8 @@ void CMainFrame::ApplyLook(int id) {
     m_aui.AddPane(m_ribbon, RibbonPaneInfo());
     m_aui.Update();
     RealizeRibbon();
+    if (m_quickAccess) m_quickAccess->Place();
+    ApplyLookToDiagrams(this, id);
     Refresh(true);
     Update();
 }

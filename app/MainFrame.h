@@ -10,6 +10,7 @@
 #include "platform/CString.h"
 
 class wxRibbonBar;
+class QuickAccessBar;
 class wxRibbonButtonBar;
 class wxRibbonButtonBarEvent;
 class CMergeBar;
@@ -45,6 +46,7 @@ public:
     ~CMainFrame() override;
 
     wxRibbonBar* GetRibbon() const { return m_ribbon; }
+    QuickAccessBar* GetQuickAccess() const { return m_quickAccess; }
     // Every ribbon button with the bar that holds it, in the order of the command table.
     struct RibbonButton {
         int id;
@@ -110,6 +112,7 @@ private:
 
     wxAuiManager m_aui;
     wxRibbonBar* m_ribbon = nullptr;
+    QuickAccessBar* m_quickAccess = nullptr;
     std::vector<RibbonButton> m_ribbonButtons;
     instance::Server* m_server = nullptr;
     wxTimer m_timer;

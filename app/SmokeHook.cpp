@@ -29,6 +29,7 @@
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "app/QuickAccessBar.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/DiagramCanvas.h"
 #include "diagrams/ui/DiffDiagPane.h"
@@ -270,6 +271,13 @@ void WriteReport(const SmokeState& s) {
             std::fprintf(f, "mergebar=%s\n", platform::ToWx(main->GetMergeBar()->GetText()).utf8_str().data());
         if (main->IsCaptionBarShown(main->GetParamBar()))
             std::fprintf(f, "parambar=%s\n", platform::ToWx(main->GetParamBar()->GetText()).utf8_str().data());
+        // The quick-access buttons on the ribbon's tab row, where they are in the frame.
+        if (QuickAccessBar* quick = main->GetQuickAccess()) {
+            const wxRect r(quick->GetScreenRect().GetPosition() - s.frame->GetScreenPosition(), quick->GetSize());
+            std::fprintf(f, "quickaccess=%d,%d %dx%d", r.x, r.y, r.width, r.height);
+            for (const QuickAccessBar::Button& b : quick->Buttons()) std::fprintf(f, " %d:%s", b.id, b.enabled ? "on" : "off");
+            std::fprintf(f, "\n");
+        }
         // The circle diagram's block grid: the block it shows, its rows, and whether it takes edits.
         if (auto* circle = dynamic_cast<CircleDiagPane*>(main->GetDiagramWnd(CHF_CIRCLE_DIAGRAM))) {
             const BlockGridModel& grid = circle->Window().GetGridModel();
@@ -431,7 +439,7 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // in the view; "key/MODS/KEY" presses a key through the display server (so accelerators are
 // met as a user's keys meet them); "closepane/BIT" closes a diagram pane as its close button
 // does; "page/N" brings ribbon page N to the front; "click/X/Y" clicks at a point of the main
-// window; "press/MODS/X/Y" presses and releases the left button in the view at (X, Y) with
+// window; "quick/ID" clicks the quick-access button of command ID; "press/MODS/X/Y" presses and releases the left button in the view at (X, Y) with
 // MODS (none, ctrl or shift) held; "move/X/Y" moves the pointer over the view to (X, Y)
 // with no button held; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
 // entry ID of the context menu that opens there, when the menu has it enabled (noted as
@@ -513,6 +521,20 @@ void RunStep(SmokeState& s, const std::string& step) {
         wxYield();
         sim.MouseClick();
         wxYield();
+    } else if (p[0] == "quick" && p.size() == 2) {
+        // A click on a quick-access button of the tab row, through the display server.
+        auto* main = dynamic_cast<CMainFrame*>(s.frame);
+        QuickAccessBar* quick = main ? main->GetQuickAccess() : nullptr;
+        const std::vector<QuickAccessBar::Button> buttons = quick ? quick->Buttons() : std::vector<QuickAccessBar::Button>();
+        for (size_t i = 0; i < buttons.size(); ++i)
+            if (buttons[i].id == std::atoi(p[1].c_str())) {
+                wxUIActionSimulator sim;
+                const wxRect r = quick->ButtonRect(i);
+                sim.MouseMove(quick->ClientToScreen(r.GetPosition() + wxSize(r.width / 2, r.height / 2)));
+                wxYield();
+                sim.MouseClick();
+                wxYield();
+            }
     } else if (p[0] == "page" && p.size() == 2) {
         ShowRibbonPage(s, size_t(std::atoi(p[1].c_str())));
     } else if (p[0] == "closepane" && p.size() == 2) {

@@ -225,9 +225,9 @@ void CTenvorikApp::OnFilePageSetup(wxCommandEvent&) {
     wxPageSetupDialog dlg(m_frame, &data);
     if (dlg.ShowModal() != wxID_OK) return;
     const wxPageSetupDialogData& r = dlg.GetPageSetupDialogData();
-    o.leftMargin = r.GetMarginTopLeft().x * 100;
-    o.topMargin = r.GetMarginTopLeft().y * 100;
-    o.rightMargin = r.GetMarginBottomRight().x * 100;
-    o.bottomMargin = r.GetMarginBottomRight().y * 100;
+    o.leftMargin = MarginAfterPageSetup(o.leftMargin, r.GetMarginTopLeft().x);
+    o.topMargin = MarginAfterPageSetup(o.topMargin, r.GetMarginTopLeft().y);
+    o.rightMargin = MarginAfterPageSetup(o.rightMargin, r.GetMarginBottomRight().x);
+    o.bottomMargin = MarginAfterPageSetup(o.bottomMargin, r.GetMarginBottomRight().y);
     o.pageOrientation = r.GetPrintData().GetOrientation() == wxLANDSCAPE ? 2 : 1;
 }

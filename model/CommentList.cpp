@@ -140,6 +140,18 @@ CommentItem* CommentList::FindItemAt(int leftWidth, int64_t firstSample, int x, 
 }
 
 int CommentList::HitTestPart(int x, int contentY, int64_t firstSample, int leftWidth, double xScale) {
+    int index = -1, step = 0;
+    const int mode = PartAt(x, contentY, firstSample, leftWidth, xScale, &index, &step);
+    if (mode) {
+        // The drag takes the item it started on, whatever the hover chose.
+        m_selected = index;
+        m_step = step;
+    }
+    return mode;
+}
+
+int CommentList::PartAt(int x, int contentY, int64_t firstSample, int leftWidth, double xScale, int* index,
+                        int* step) const {
     if (!m_doc) return 0;
     const ChannelLayoutMap layout = BuildChannelLayout();
     const int64_t a = CommentSampleAt(x - 10, leftWidth, firstSample, xScale);
@@ -151,9 +163,8 @@ int CommentList::HitTestPart(int x, int contentY, int64_t firstSample, int leftW
             continue;
         int part = 0;
         if (!item.HitTestRange(a, b, part)) continue;
-        // The drag takes the item it started on, whatever the hover chose.
-        m_selected = int(i);
-        m_step = part;
+        if (index) *index = int(i);
+        if (step) *step = part;
         return part == CommentItem::kLevelLine ? 10 : 9;
     }
     return 0;

@@ -48,6 +48,10 @@ public:
     CommentItem* FindItemAt(int leftWidth, int64_t firstSample, int x, int contentY, double xScale) const;
     // The comment-drag mouse mode a press starts: 9 for an edge, 10 for a level line, else 0.
     int HitTestPart(int x, int contentY, int64_t firstSample, int leftWidth, double xScale);
+    // The same mode for the point without taking the item: what the pointer shows over it.
+    int PartAt(int x, int contentY, int64_t firstSample, int leftWidth, double xScale) const {
+        return PartAt(x, contentY, firstSample, leftWidth, xScale, nullptr, nullptr);
+    }
     void OnLButtonDown(int leftWidth, int64_t firstSample, int x, int contentY, double xScale);
     // True when the view must repaint.
     bool OnMouseMove(int leftWidth, int64_t firstSample, int x, int contentY, double xScale);
@@ -83,6 +87,7 @@ public:
     void GetMomentTexts(std::map<int64_t, CString>& out) const;
     // The rows as the view shows them, or as it draws them on `dc` when one is given.
     ChannelLayoutMap BuildChannelLayout(const CDC* dc = nullptr) const;
+    int PartAt(int x, int contentY, int64_t firstSample, int leftWidth, double xScale, int* index, int* step) const;
 
     // Set or cleared by the view's tool commands: the end of a tool drops the pending step.
     void SetTool(int tool);

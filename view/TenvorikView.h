@@ -214,6 +214,9 @@ public:
     CChannel* CaptionChannelAt(int contentY, int64_t* top = nullptr, int* height = nullptr) const;
     void OnMouseMove(int x, int y);
     void OnButtonUp();
+    // The pointer over client point (x, y): what a press there would take, or the drag under way.
+    enum class Pointer { Default, Hand, SizeWE, SizeNS, UpArrow };
+    Pointer PointerAt(int x, int y) const;
     enum ArrowKey { kArrowLeft, kArrowRight, kArrowUp, kArrowDown };
     void OnArrowKey(ArrowKey key, bool ctrl);
     // The cursor commands: a vertical cursor never placed goes to a quarter, half or three

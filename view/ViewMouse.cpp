@@ -71,6 +71,27 @@ void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift, bool ctrl,
     if (m_host) m_host->Invalidate();
 }
 
+CTenvorikView::Pointer CTenvorikView::PointerAt(int x, int y) const {
+    switch (m_mouseMode) {
+        case 1:
+        case 2:
+        case 3: return Pointer::SizeWE;
+        case 4:
+        case 5: return Pointer::SizeNS;
+        case 6: return Pointer::Hand;
+        case 7:
+        case 8: return Pointer::UpArrow;
+        default: break;
+    }
+    if (!m_doc || x < m_leftWidth || y >= m_clientHeight - GetBottomBand()) return Pointer::Default;
+    int hit = m_doc->m_cursors.HitTest(x, y, m_firstSample, m_leftWidth, m_yOffset, m_xScale);
+    if (hit == 0) hit = m_doc->m_comments.PartAt(x, y - m_yOffset, m_firstSample, m_leftWidth, m_xScale);
+    if (hit == 1 || hit == 2 || hit == 3 || hit == 9) return Pointer::SizeWE;
+    if (hit == 4 || hit == 5 || hit == 10) return Pointer::SizeNS;
+    if (IsPastedChannelAt(CPoint(x, y))) return Pointer::Hand;
+    return Pointer::Default;
+}
+
 void CTenvorikView::OnMouseMove(int x, int y) {
     if (!m_doc) return;
     CursorSet& cursors = m_doc->m_cursors;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -94,4 +95,56 @@ bool CAi_RunApp::RunApplication2(const CString& commandLine, bool) {
     return true;
 }
 
-bool CAi_RunApp::RunApplicationElevated(const CString&) { return false; }
+namespace {
+
+// The first executable `name` on PATH; empty when there is none.
+std::string FindOnPath(const char* name) {
+    const char* path = getenv("PATH");
+    std::string all = path ? path : "";
+    for (size_t pos = 0; pos <= all.size();) {
+        size_t end = all.find(':', pos);
+        if (end == std::string::npos) end = all.size();
+        std::string dir = all.substr(pos, end - pos);
+        std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+        pos = end + 1;
+    }
+    return {};
+}
+
+}  // namespace
+
+// Raised rights come from polkit: pkexec asks for the administrator's password through the
+// desktop's own agent and then runs the program. The call does not wait for the program.
+bool CAi_RunApp::RunApplicationElevated(const CString& file) {
+    std::string program = Sys(file);
+    std::string pkexec = FindOnPath("pkexec");
+    if (program.empty() || pkexec.empty()) {
+        CString msg;
+        msg.Format(HalvexLoadString(program.empty() ? 7065 : 7390).GetString(), file.GetString());
+        platform::Ui().MessageBox(msg, CString(), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    // pkexec takes only absolute program paths.
+    if (program[0] != '/') {
+        if (program.find('/') == std::string::npos) {
+            std::string found = FindOnPath(program.c_str());
+            if (!found.empty()) program = found;
+        }
+        if (char* real = realpath(program.c_str(), nullptr)) {
+            program = real;
+            free(real);
+        }
+    }
+    std::vector<std::string> args = {pkexec, program};
+    std::vector<char*> argv = Pointers(args);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, pkexec.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+        CString msg;
+        msg.Format(HalvexLoadString(7065).GetString(), file.GetString());
+        platform::Ui().MessageBox(msg, CString(), MB_OK | MB_ICONERROR);
+        return false;
+    }
+    Reap(pid);
+    return true;
+}

@@ -15,6 +15,7 @@ public:
                        DWORD* exitCode = nullptr, const CString* environment = nullptr, const CString* folder = nullptr);
     // Starts the command line and waits for its end; false, silently, when it cannot start.
     bool RunApplication2(const CString& commandLine, bool show);
-    // Starting with raised rights needs a system elevation service that is not here: false.
+    // Starts the program with the administrator's rights through pkexec, without waiting for
+    // it. False, after telling the user, when pkexec is not installed or cannot start.
     bool RunApplicationElevated(const CString& file);
 };

@@ -51,3 +51,16 @@ TEST(AppProfile, RecentFilesKeepOrderAndShrink) {
     auto again = platform::Profile::AtPath(CString(dir.File("Tenvorik.ini").c_str()));
     EXPECT_EQ(LoadRecentFiles(again), std::vector<CString>{CString(L"/r/one.cfg")});
 }
+
+TEST(AppProfile, PageSetupKeepsTheHundredthsOfAMarginLeftAsItWas) {
+    struct Case {
+        int stored, shown, expected;
+    } cases[] = {
+        {2050, 20, 2050},  // untouched: 20.50 mm stays 20.50 mm
+        {2000, 20, 2000},
+        {2050, 21, 2100},  // changed: the dialog's millimetres
+        {2050, 0, 0},
+        {99, 0, 99},
+    };
+    for (const Case& c : cases) EXPECT_EQ(MarginAfterPageSetup(c.stored, c.shown), c.expected) << c.stored << " " << c.shown;
+}

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
@@ -84,6 +85,39 @@ TEST(CirclePane, TrajectoryOfAFaultRecordIsOnTheScreen) {
         if (!grey && c != RGB(200, 0, 0) && c != RGB(0, 0, 200) && c != RGB(191, 219, 255)) trace = std::max(trace, n);
     }
     EXPECT_GE(trace, 10);
+}
+
+// Rows of the shot that hold a run of more than 100 pixels of `colour`.
+int RowsWithARunOf(const CBitmap& bmp, COLORREF colour) {
+    const CSize size = bmp.GetSize();
+    int rows = 0;
+    for (int y = 0; y < size.cy; ++y) {
+        int run = 0, best = 0;
+        for (int x = 0; x < size.cx; ++x) {
+            run = bmp.GetPixel(x, y) == colour ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        rows += best > 100;
+    }
+    return rows;
+}
+
+// The split strip of the plane diagrams follows the look the user chose: dark under the black look.
+TEST(CirclePane, TheSplitStripTakesTheApplicationLook) {
+    testutil::TempDir dir;
+    const std::string report = dir.File("report.txt"), shot = dir.File("shot.png");
+    std::filesystem::create_directories(dir.File("config/Korvelund"));
+    testutil::WriteFile(dir.File("config/Korvelund/Tenvorik.ini"),
+                        "[Circle Diagram]\nProperties Height=40\n[Workspace]\nApplicationLook=216\n");
+    WriteFaultRecord(dir.File("fault"));
+    auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", dir.File("fault.cfg")},
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report, "TENVORIK_SMOKE_SHOT=" + shot,
+                                                    "TENVORIK_SMOKE_CURSOR=300", "TENVORIK_SMOKE_DELAY=2500"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    CBitmap bmp;
+    ASSERT_TRUE(bmp.LoadPngFile(shot));
+    EXPECT_GE(RowsWithARunOf(bmp, RGB(83, 83, 83)), 5);
+    EXPECT_EQ(RowsWithARunOf(bmp, RGB(191, 219, 255)), 0);
 }
 
 // At the window's first size, with the fault-location result bar taking its strip, the circle

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -178,7 +179,31 @@ TEST(AiRunApp, StartsWaitsAndReports) {
     EXPECT_TRUE(run.RunApplication2(L"true", false));
     EXPECT_FALSE(run.RunApplication2(L"/no/such/program", true));
     EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST(AiRunApp, ElevatedStartGoesThroughPkexecOrSaysWhyNot) {
+    testutil::FakeUi ui;
+    TempDir dir;
+    const char* oldPath = getenv("PATH");
+    std::string savedPath = oldPath ? oldPath : "";
+    // A stand-in pkexec that records what it was asked to run.
+    std::string out = dir.File("args.txt");
+    WriteFile(dir.File("pkexec"), "#!/bin/sh\necho \"$@\" > " + out + ".part && mv " + out + ".part " + out + "\n");
+    chmod(dir.File("pkexec").c_str(), 0755);
+    setenv("PATH", (dir.path() + ":/usr/bin:/bin").c_str(), 1);
+    CAi_RunApp run;
+    EXPECT_TRUE(run.RunApplicationElevated(L"true"));  // a bare name is looked up: pkexec wants a full path
+    for (int i = 0; i < 200 && access(out.c_str(), F_OK) != 0; ++i) usleep(10000);
+    std::string args = ReadFile(out);
+    EXPECT_TRUE(args == "/usr/bin/true\n" || args == "/bin/true\n") << args;
+    EXPECT_TRUE(ui.messages.empty());
+
+    setenv("PATH", dir.File("none").c_str(), 1);
     EXPECT_FALSE(run.RunApplicationElevated(L"/bin/true"));
+    setenv("PATH", savedPath.c_str(), 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].Find(L"pkexec"), -1);
+    EXPECT_NE(ui.messages[0].Find(L"[/bin/true]"), -1);
 }
 
 TEST(AiCOMPortList, PortsWithHardwareOnly) {

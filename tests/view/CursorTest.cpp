@@ -210,3 +210,25 @@ TEST(Cursors, MouseAndKeysMoveCursorsAndRewriteReadoutsAtOnce) {
     v.OnToggleCursorCommand(ID_CURSOR_V3);
     EXPECT_EQ(rig.doc.m_cursors.m_cursors[2].position, int(CursorSet::SampleFromX(W, 0, W + 3 * ((1000 - W) / 4), 0.4)));
 }
+
+TEST(Cursors, ThePointerShowsWhatAPressWouldTake) {
+    using P = oscview::CTenvorikView::Pointer;
+    CursorRig rig;
+    oscview::CTenvorikView& v = *rig.view;
+    rig.Render();
+    v.SetXScale(0.4);
+    const int W = v.m_leftWidth;
+    EXPECT_EQ(v.PointerAt(W + 100, 50), P::Default);
+    v.OnButtonDown(W + 100, 50, true, false);  // В1 placed here
+    EXPECT_EQ(v.PointerAt(W + 100, 50), P::SizeWE);  // while it is dragged
+    v.OnButtonUp();
+    EXPECT_EQ(v.PointerAt(W + 101, 70), P::SizeWE);  // over it
+    EXPECT_EQ(v.PointerAt(W + 300, 70), P::Default);
+    EXPECT_EQ(v.PointerAt(W - 10, 70), P::Default);  // the caption column
+    v.OnButtonDown(W + 300, 5, true, true);  // ГВ1 placed by SHIFT
+    EXPECT_EQ(v.PointerAt(W + 300, 5), P::SizeNS);
+    v.OnButtonUp();
+    v.m_mouseMode = 7;  // armed for a vertical measurement
+    EXPECT_EQ(v.PointerAt(W + 500, 40), P::UpArrow);
+    v.m_mouseMode = 0;
+}

@@ -23,6 +23,8 @@ TEST(PasteShift, DraggingAPastedRowMovesThePastedChannelsInTime) {
     const int pastedY = hostY + v.GetChannelHeight(rig.doc.m_oscillogram.m_channels[0]);
     const int x = v.m_leftWidth + 100;
 
+    EXPECT_EQ(v.PointerAt(x, pastedY), oscview::CTenvorikView::Pointer::Hand);
+    EXPECT_EQ(v.PointerAt(x, hostY), oscview::CTenvorikView::Pointer::Default);
     // A press on the host row places the red cursor instead.
     v.OnButtonDown(x + 200, hostY, true, false);
     EXPECT_EQ(v.m_mouseMode, 1);

@@ -170,8 +170,9 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrint, this, ID_FILE_PRINT);
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrintPreview, this, ID_FILE_PRINT_PREVIEW);
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnCopyPicture, this, ID_EDIT_COPY_PICTURE);
-    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_EDIT_COPY_PICTURE})
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
         frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePrintCommand, this, id);
+    frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCopy, this, ID_EDIT_COPY_PICTURE);
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnPasteChannels, this, ID_EDIT_PASTE_CHANNELS);
     frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePasteChannels, this, ID_EDIT_PASTE_CHANNELS);
     m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
@@ -272,11 +273,65 @@ void CTenvorikView::OnScroll(wxScrollWinEvent& event) {
     else core->OnVScroll(code, event.GetPosition());
 }
 
+namespace {
+
+// The toolkit has no stock up arrow, the pointer of a vertical measurement: drawn once, black
+// with a white rim, its tip the hot spot.
+const wxCursor& UpArrowCursor() {
+    static const wxCursor cursor = [] {
+        static const char* const rows[] = {
+            "       #        ", "      #.#       ", "     #...#      ", "    #.....#     ", "   #.......#    ",
+            "  #.........#   ", " #####...#####  ", "     #...#      ", "     #...#      ", "     #...#      ",
+            "     #...#      ", "     #...#      ", "     #...#      ", "     #...#      ", "     #####      ",
+            "                "};
+        wxImage image(16, 16);
+        image.SetMaskColour(0, 255, 0);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const char c = rows[y][x];
+                if (c == '#') image.SetRGB(x, y, 255, 255, 255);
+                else if (c == '.') image.SetRGB(x, y, 0, 0, 0);
+                else image.SetRGB(x, y, 0, 255, 0);
+            }
+        image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_X, 7);
+        image.SetOption(wxIMAGE_OPTION_CUR_HOTSPOT_Y, 0);
+        return wxCursor(image);
+    }();
+    return cursor;
+}
+
+}  // namespace
+
+void CTenvorikView::ShowPointer(const wxPoint& p) {
+    oscview::CTenvorikView* core = Core();
+    if (!core || !m_canvas) return;
+    wxStockCursor shape = wxCURSOR_ARROW;
+    switch (core->PointerAt(p.x, p.y)) {
+        case oscview::CTenvorikView::Pointer::Hand: shape = wxCURSOR_HAND; break;
+        case oscview::CTenvorikView::Pointer::SizeWE: shape = wxCURSOR_SIZEWE; break;
+        case oscview::CTenvorikView::Pointer::SizeNS: shape = wxCURSOR_SIZENS; break;
+        case oscview::CTenvorikView::Pointer::UpArrow: shape = wxCURSOR_MAX; break;
+        case oscview::CTenvorikView::Pointer::Default: break;
+    }
+    if (shape == m_pointer) return;
+    m_pointer = shape;
+    if (shape == wxCURSOR_MAX) m_canvas->SetCursor(UpArrowCursor());
+    else m_canvas->SetCursor(shape == wxCURSOR_ARROW ? wxNullCursor : wxCursor(shape));
+}
+
 void CTenvorikView::OnMouse(wxMouseEvent& event) {
     event.Skip();
     oscview::CTenvorikView* core = Core();
     if (!core) return;
     const wxPoint p = event.GetPosition();
+    // The pointer tells what a press would take, and keeps its shape while a drag runs.
+    struct PointerAfter {
+        CTenvorikView* view;
+        wxPoint at;
+        ~PointerAfter() {
+            if (view) view->ShowPointer(at);
+        }
+    } pointerAfter{this, p};
     if (event.LeftDClick()) {
         core->OnDoubleClick(p.x, p.y);
     } else if (event.LeftDown() || event.RightDown()) {
@@ -295,6 +350,7 @@ void CTenvorikView::OnMouse(wxMouseEvent& event) {
                 core->ChannelsToDrag(p.x, event.LeftIsDown(), event.RightIsDown(), event.ControlDown());
             if (!channels.empty()) {
                 m_dragArmed = false;
+                pointerAfter.view = nullptr;
                 // The drag runs its own loop; the view may be gone when it returns.
                 DragChannels(channels);
                 return;
@@ -568,6 +624,8 @@ void CTenvorikView::OnPrintPreview(wxCommandEvent&) {
 }
 
 void CTenvorikView::OnCopyPicture(wxCommandEvent&) {
+    // The keys reach here as the menu does, and take the same rule.
+    if (!CanCopy()) return;
     oscview::CTenvorikView* core = Core();
     // The selected channels travel in the program's private format, for a paste into another
     // record of this program or of another one running.
@@ -625,9 +683,60 @@ void CTenvorikView::OnPasteChannels(wxCommandEvent&) {
     PasteChannelsFromXml(doc, text);
 }
 
-void CTenvorikView::OnUpdatePasteChannels(wxUpdateUIEvent& event) {
-    // One record's channels at a time. Whether the clipboard holds channels is asked when the
-    // command runs: asking the desktop at every idle moment would wait on other programs.
+namespace {
+
+// Whether the clipboard holds channels, as the desktop last answered. Asking it and waiting at
+// every idle moment would hang on a slow clipboard owner, so the question is asked without
+// waiting, at most twice a second, and the answer arrives as an event.
+struct ClipboardChannels {
+    bool present = false;
+    bool asking = false;
+    wxLongLong askedAt = 0;
+};
+
+ClipboardChannels& ClipboardState() {
+    static ClipboardChannels state;
+    return state;
+}
+
+void AskClipboardForChannels() {
+    ClipboardChannels& state = ClipboardState();
+    const wxLongLong now = wxGetLocalTimeMillis();
+    if (!wxTheApp || !wxTheClipboard || (state.asking && now - state.askedAt < 5000) || now - state.askedAt < 500) return;
+    static bool bound = false;
+    if (!bound) {
+        bound = true;
+        wxTheApp->Bind(wxEVT_CLIPBOARD_CHANGED, [](wxClipboardEvent& e) {
+            ClipboardState().present = e.SupportsFormat(wxDataFormat(kChannelDataFormat));
+            ClipboardState().asking = false;
+        });
+    }
+    state.askedAt = now;
+    state.asking = wxTheClipboard->IsSupportedAsync(wxTheApp);
+}
+
+}  // namespace
+
+bool CTenvorikView::CanCopy() {
+    // A diagram pane with the keyboard focus copies its own picture.
+    for (wxWindow* w = wxWindow::FindFocus(); w; w = w->GetParent())
+        if (dynamic_cast<DiagramPane*>(w)) return true;
     oscview::CTenvorikView* core = Core();
-    event.Enable(core && !core->GetDocument()->HasOwnTimeBaseChannel());
+    if (!core) return false;
+    for (const CChannel& ch : core->GetDocument()->GetOscillogram().m_channels)
+        if (ch.m_selected && !ch.IsCalculated()) return true;
+    return false;
+}
+
+void CTenvorikView::OnUpdateCopy(wxUpdateUIEvent& event) { event.Enable(CanCopy()); }
+
+void CTenvorikView::OnUpdatePasteChannels(wxUpdateUIEvent& event) {
+    // One record's channels at a time, and only when there are channels to paste.
+    oscview::CTenvorikView* core = Core();
+    if (!core || core->GetDocument()->HasOwnTimeBaseChannel()) {
+        event.Enable(false);
+        return;
+    }
+    AskClipboardForChannels();
+    event.Enable(ClipboardState().present);
 }

@@ -49,6 +49,11 @@ private:
     oscview::CTenvorikView* Core(bool initialise = false);
     void OnScroll(wxScrollWinEvent& event);
     void OnMouse(wxMouseEvent& event);
+    void ShowPointer(const wxPoint& p);
+    // Copy takes the selected recorded channels (calculated ones cannot be pasted elsewhere),
+    // or the picture of a diagram pane that has the focus.
+    bool CanCopy();
+    void OnUpdateCopy(wxUpdateUIEvent& event);
     void OnKey(wxKeyEvent& event);
     void OnWheel(wxMouseEvent& event);
     // Menu 560 over the time axis band, 561 over the caption column.
@@ -85,6 +90,7 @@ private:
 
     wxWindow* m_canvas = nullptr;
     wxTimer m_hoverTimer;
+    int m_pointer = wxCURSOR_ARROW;
     wxPoint m_hoverPoint;
     wxWindow* m_hoverBox = nullptr;
     wxTextCtrl* m_levelEdit = nullptr;
