@@ -23,8 +23,9 @@ const wchar_t kDiffChart[] = L"Diff Chart";
 const wchar_t kCircleChart[] = L"Circle Chart";
 const wchar_t kChannels[] = L"Channels";
 
-// A channel's category: its name as the record file stores it, read in the ANSI code page.
-CString CategoryOf(const CChannel& ch) { return CString(ch.m_fileName); }
+// A channel's category: its name as the record file stores it, read in the ANSI code page
+// (as UTF-8 in a record whose texts are held so).
+CString CategoryOf(const CChannel& ch) { return ch.FileText(ch.m_fileName); }
 
 CString Index(size_t i) { return CString(std::to_wstring(i)); }
 
@@ -36,12 +37,8 @@ void SetCodePage(const RecordSettingsParts& p, int32_t flag) {
     DocumentModel& doc = *p.doc;
     COscillogram& o = doc.GetOscillogram();
     doc.m_codePage = flag;
-    const auto wide = [flag](const CStringA& s) {
-        const std::string bytes(s.view());
-        return CString(platform::AnsiToWide(flag ? bytes : platform::OemToAnsi(bytes)));
-    };
-    o.m_stationNameW = wide(o.m_stationName);
-    o.m_recorderIdW = wide(o.m_recorderId);
+    o.m_stationNameW = doc.RecordText(o.m_stationName);
+    o.m_recorderIdW = doc.RecordText(o.m_recorderId);
     for (CChannel& ch : o.m_channels) ch.UpdateDisplayName(flag != 0);
 }
 
