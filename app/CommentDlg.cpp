@@ -11,6 +11,7 @@
 #include "model/CommentList.h"
 #include "model/CommentStrings.h"
 #include "model/Resources.h"
+#include "platform/Encoding.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;
@@ -32,7 +33,8 @@ CCommentDlg::CCommentDlg(wxWindow* parent, CTenvorikDoc& doc, CStringA* target)
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_doc(doc), m_target(target) {
     m_option = m_openingOption = doc.m_settings.GetCategory(L"Comments").GetInt(L"Codepage", 0) ? 1 : 0;
-    if (target) m_text = HeaderCommentToText(*target, m_option);
+    m_utf8Header = target && doc.m_utf8Texts && platform::IsUtf8(target->view());
+    if (target) m_text = m_utf8Header ? doc.RecordText(*target) : HeaderCommentToText(*target, m_option);
     Build();
 }
 
@@ -48,7 +50,7 @@ void CCommentDlg::Build() {
     m_codePage = new wxChoice(this, kCodePageId, wxDefaultPosition, wxDefaultSize, pages);
     m_codePage->SetSelection(m_option);
     // The code page belongs to the header's bytes only.
-    m_codePage->Show(m_target != nullptr);
+    m_codePage->Show(m_target != nullptr && !m_utf8Header);
     m_codePage->Bind(wxEVT_CHOICE, &CCommentDlg::OnCodePage, this);
     row->Add(m_codePage, 0, wxALIGN_CENTER_VERTICAL);
     row->AddStretchSpacer();
@@ -75,6 +77,12 @@ bool CCommentDlg::EditText(CString* out) {
     if (!m_target) {
         if (!out) return false;
         *out = m_text;
+        return true;
+    }
+    if (m_utf8Header) {
+        const CStringA bytes = m_doc.RecordBytes(m_text);
+        if (bytes == *m_target) return false;
+        *m_target = bytes;
         return true;
     }
     const CStringA bytes = HeaderCommentFromText(m_text, m_option);

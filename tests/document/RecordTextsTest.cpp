@@ -5,6 +5,7 @@
 
 #include "Fixtures.h"
 #include "TestUtil.h"
+#include "document/ChannelClipboard.h"
 #include "document/RecordDump.h"
 #include "document/TenvorikDoc.h"
 #include "platform/Encoding.h"
@@ -191,6 +192,31 @@ TEST(RecordTexts, ComposedTextsCarryTheUnicodeNames) {
     const std::string dump = DumpRecordJson(doc, false);
     EXPECT_NE(dump.find(U(c.shown.station)), std::string::npos);
     EXPECT_NE(dump.find(U(c.shown.name)), std::string::npos);
+
+    // The header file written beside it in UTF-8 reads as UTF-8, in the program and in the
+    // clipboard's text.
+    const std::string header = "\xe6\x95\x85\xe9\x9a\x9c\xe6\x8a\xa5\xe5\x91\x8a";  // 故障报告
+    WriteFile(dir.File("h.cfg"), Cfg(c.bytes));
+    WriteFile(dir.File("h.dat"), kDat);
+    WriteFile(dir.File("h.hdr"), header);
+    CTenvorikDoc withHeader;
+    ASSERT_TRUE(withHeader.OnOpenDocument(W(dir.File("h.cfg"))));
+    EXPECT_EQ(U(withHeader.GetOscillogramTitle()), header);
+    withHeader.m_oscillogram.m_channels[0].m_selected = true;
+    const std::string clip = U(BuildChannelClipboardText(withHeader));
+    for (const std::string& text : {U(c.shown.station), U(c.shown.device), U(c.shown.name), c.bytes.circuit, header})
+        EXPECT_NE(clip.find(text), std::string::npos) << text;
+
+    // Pasted into another such record, the channel keeps its texts, and they are saved.
+    CTenvorikDoc host;
+    ASSERT_TRUE(host.OnOpenDocument(W(dir.File("c.cfg"))));
+    ASSERT_TRUE(PasteChannelsFromXml(host, BuildChannelClipboardText(withHeader)));
+    const CChannel* pasted = nullptr;
+    for (const CChannel& ch : host.m_oscillogram.m_channels)
+        if (ch.HasOwnTimeBase()) pasted = &ch;
+    ASSERT_NE(pasted, nullptr);
+    EXPECT_EQ(pasted->m_circuit, CStringA(c.bytes.circuit));
+    EXPECT_EQ(U(CString(platform::Utf8ToWide(pasted->m_fileName.view()))), U(pasted->GetName()));
 
     // A channel the user renames by a text of no code page keeps it in the file.
     const std::string renamed = "\xe6\x96\xb0\xe5\x90\x8d";  // 新名
