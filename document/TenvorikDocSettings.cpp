@@ -32,12 +32,26 @@ void SaveStrips(const DocumentModel& doc, const ChannelGroupMap& groups, Setting
     }
 }
 
+// A channel's file name from the settings file. Settings saved while such texts were read in the
+// ANSI code page name the channel so; that name is taken when it is the one a channel has.
+CStringA StoredFileName(const DocumentModel& doc, const CString& stored) {
+    const CStringA bytes = doc.FileBytes(stored);
+    if (!doc.m_utf8Texts) return bytes;
+    const CStringA ansi(stored);
+    bool shown = false, read = false;
+    for (const CChannel& ch : doc.m_oscillogram.m_channels) {
+        shown = shown || ch.m_fileName == bytes;
+        read = read || ch.m_fileName == ansi;
+    }
+    return !shown && read ? ansi : bytes;
+}
+
 ChannelGroupMap LoadStrips(const DocumentModel& doc, SettingsStore& store) {
     ChannelGroupMap groups;
     for (const auto& [key, strip] : store.GetCategory(kStripsCategory).GetSubCategories()) {
         std::set<CStringA> names;
         for (const auto& [k, v] : strip.GetValues())
-            if (k.Left(7) == L"Channel") names.insert(doc.FileBytes(v.GetString()));
+            if (k.Left(7) == L"Channel") names.insert(StoredFileName(doc, v.GetString()));
         // A strip of one channel is none.
         if (names.size() >= 2) groups[key] = std::move(names);
     }

@@ -27,6 +27,17 @@ const wchar_t kChannels[] = L"Channels";
 // (as UTF-8 in a record whose texts are held so).
 CString CategoryOf(const CChannel& ch) { return ch.FileText(ch.m_fileName); }
 
+// The category a channel's settings are read from. Settings saved while such texts were read
+// in the ANSI code page name the channel so; they are read there when nothing is stored under
+// its name as shown, so that they are not lost.
+SettingsNode& StoredCategoryOf(SettingsStore& store, const CChannel& ch) {
+    const CString name = CategoryOf(ch);
+    const CString ansi(ch.m_fileName);
+    const auto& stored = store.GetCategories();
+    if (name != ansi && !stored.count(name) && stored.count(ansi)) return store.GetCategory(ansi);
+    return store.GetCategory(name);
+}
+
 CString Index(size_t i) { return CString(std::to_wstring(i)); }
 
 void SetCodePage(const RecordSettingsParts& p, int32_t flag) {
@@ -142,7 +153,7 @@ void LoadRecordSettings(const RecordSettingsParts& p, const CString& path, bool 
     for (size_t k = 0; k < o.m_channels.size(); ++k) {
         if (doc.m_progress.Cancelled()) return;
         CChannel& ch = o.m_channels[k];
-        if (ch.ApplySettings(store.GetCategory(CategoryOf(ch)))) changed.push_back(k);
+        if (ch.ApplySettings(StoredCategoryOf(store, ch))) changed.push_back(k);
     }
     for (size_t k : changed) {
         if (doc.m_progress.Cancelled()) return;
@@ -159,7 +170,7 @@ void LoadRecordSettings(const RecordSettingsParts& p, const CString& path, bool 
     // The calculated channels just made take their display settings too.
     for (int i = analogCount; i < o.m_analogCount && size_t(i) < o.m_channels.size(); ++i) {
         CChannel& ch = o.m_channels[size_t(i)];
-        ch.LoadSettings(store.GetCategory(CategoryOf(ch)));
+        ch.LoadSettings(StoredCategoryOf(store, ch));
     }
 
     LoadPairs(store, kDiffChart, p.diffPairs, true);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "document/ChannelClipboard.h"
 #include "document/RecordDump.h"
 #include "document/TenvorikDoc.h"
+#include "model/SettingsStore.h"
 #include "platform/Encoding.h"
 
 // The texts of records written by other programs: UTF-8 names that no code page holds, UTF-8
@@ -225,6 +227,42 @@ TEST(RecordTexts, ComposedTextsCarryTheUnicodeNames) {
     EXPECT_EQ(U(doc.m_oscillogram.m_channels[0].GetName()), renamed);
     ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("c2.cfg"))));
     EXPECT_NE(ReadFile(dir.File("c2.cfg")).find("\r\n1," + renamed + ",A,"), std::string::npos);
+}
+
+// Settings saved while such names were read in the code page (the channel's colour, a strip of
+// two channels) still apply, and are saved again under the names as shown.
+TEST(RecordTexts, SettingsSavedUnderCodePageNamesStillApply) {
+    DocUi ui;
+    TempDir dir;
+    const Case c = Cases()[0];
+    WriteFile(dir.File("o.cfg"), Cfg(c.bytes));
+    WriteFile(dir.File("o.dat"), kDat);
+    const CString oldName = Ansi(c.bytes.name), oldStatus = Ansi(c.bytes.status);
+    SettingsStore old;
+    old.GetCategory(oldName).SetInt(L"CustomColorSet", 1);
+    old.GetCategory(oldName).SetInt(L"colorCustom", int(RGB(1, 2, 3)));
+    SettingsNode& strip = old.GetCategory(L"ChannelGroups").GetSubCategory(L"g");
+    strip.SetString(L"Channel0", oldName);
+    strip.SetString(L"Channel1", oldStatus);
+    ASSERT_TRUE(old.Save(W(dir.File("o.set"))));
+
+    CTenvorikDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(W(dir.File("o.cfg"))));
+    const CChannel& ch = doc.m_oscillogram.m_channels[0];
+    EXPECT_EQ(U(ch.GetName()), U(c.shown.name));
+    EXPECT_TRUE(ch.m_customColorSet);
+    EXPECT_EQ(ch.m_customColor, RGB(1, 2, 3));
+    ASSERT_EQ(doc.m_channelGroups.size(), 1u);
+    EXPECT_EQ(doc.m_channelGroups.begin()->second,
+              (std::set<CStringA>{CStringA(c.bytes.name), CStringA(c.bytes.status)}));
+
+    ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("n.cfg"))));
+    const std::string set = ReadFile(dir.File("n.set"));
+    EXPECT_NE(set.find(platform::WideToUtf16Le(c.shown.name.view(), false)), std::string::npos);
+    CTenvorikDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(W(dir.File("n.cfg"))));
+    EXPECT_EQ(again.m_oscillogram.m_channels[0].m_customColor, RGB(1, 2, 3));
+    EXPECT_EQ(again.m_channelGroups, doc.m_channelGroups);
 }
 
 // ".cff" section lines in the forms recorders and older writers use, and the data line as the
