@@ -11,6 +11,7 @@
 #include "model/CommentList.h"
 #include "model/CommentStrings.h"
 #include "model/Resources.h"
+#include "platform/Encoding.h"
 #include "platform/UiServices.h"
 #include "platform/ui/WxUiServices.h"
 
@@ -33,7 +34,8 @@ CCommentDlg::CCommentDlg(wxWindow* parent, CTenvorikDoc& doc, CStringA* target)
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       m_doc(doc), m_target(target) {
     m_option = m_openingOption = doc.m_settings.GetCategory(L"Comments").GetInt(L"Codepage", 0) ? 1 : 0;
-    if (target) m_text = HeaderCommentToText(*target, m_option);
+    m_utf8Header = target && doc.m_utf8Texts && platform::IsUtf8(target->view());
+    if (target) m_text = m_utf8Header ? doc.RecordText(*target) : HeaderCommentToText(*target, m_option);
     Build();
 }
 
@@ -49,7 +51,7 @@ void CCommentDlg::Build() {
     m_codePage = new wxChoice(this, kCodePageId, wxDefaultPosition, wxDefaultSize, pages);
     m_codePage->SetSelection(m_option);
     // The code page belongs to the header's bytes only.
-    m_codePage->Show(m_target != nullptr);
+    m_codePage->Show(m_target != nullptr && !m_utf8Header);
     m_codePage->Bind(wxEVT_CHOICE, &CCommentDlg::OnCodePage, this);
     Bind(wxEVT_BUTTON, &CCommentDlg::OnOk, this, wxID_OK);
     row->Add(m_codePage, 0, wxALIGN_CENTER_VERTICAL);
@@ -75,7 +77,8 @@ void CCommentDlg::OnCodePage(wxCommandEvent&) {
 }
 
 bool CCommentDlg::ConfirmCodePage() {
-    if (!m_target) return true;
+    // A header held as UTF-8 keeps every character: there is nothing to ask.
+    if (!m_target || m_utf8Header) return true;
     int suggested = -1;
     const CString question = HeaderCommentLossQuestion(FromWx(m_edit->GetValue()), m_option, suggested);
     if (question.IsEmpty()) return true;
@@ -105,6 +108,12 @@ bool CCommentDlg::EditText(CString* out) {
     if (!m_target) {
         if (!out) return false;
         *out = m_text;
+        return true;
+    }
+    if (m_utf8Header) {
+        const CStringA bytes = m_doc.RecordBytes(m_text);
+        if (bytes == *m_target) return false;
+        *m_target = bytes;
         return true;
     }
     const CStringA bytes = HeaderCommentFromText(m_text, m_option);

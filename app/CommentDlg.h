@@ -39,6 +39,8 @@ private:
     CStringA* m_target = nullptr;
     CString m_text;
     int m_option = 0, m_openingOption = 0;
+    // The header of a record whose texts are held as UTF-8, itself UTF-8: no code page applies.
+    bool m_utf8Header = false;
     wxTextCtrl* m_edit = nullptr;
     wxChoice* m_codePage = nullptr;
 };

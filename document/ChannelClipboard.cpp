@@ -254,8 +254,7 @@ bool PasteChannelsFromXml(CTenvorikDoc& doc, const CString& text) {
                 if (!NameTaken(osc, name)) break;
             }
             ch.m_name = name;
-            const std::string ansi = platform::WideToAnsi(name.view());
-            ch.m_fileName = CStringA(doc.m_codePage ? ansi : platform::AnsiToOem(ansi));
+            ch.m_fileName = doc.RecordBytes(name);
         }
         if (rec.channels[k]->GetAttribute(L"type") == L"analog") {
             osc.AddChannel(analogPos++, std::move(ch));
@@ -268,8 +267,7 @@ bool PasteChannelsFromXml(CTenvorikDoc& doc, const CString& text) {
     const CString header = HeaderText(doc, *rec.node);
     doc.SetCommentsCodePage(1);
     // Held in the record's code page, so that the header shows as composed.
-    const std::string ansi = platform::WideToAnsi(header.view());
-    osc.m_headerText = CStringA(doc.m_codePage ? ansi : platform::AnsiToOem(ansi));
+    osc.m_headerText = doc.RecordBytes(header);
     doc.m_pasteTimeShift = 0.0;
     doc.SetModifiedFlag(true);
     doc.UpdateAllViews();

@@ -36,11 +36,6 @@ void Array(std::string& out, const Values& v, bool all) {
     out += ']';
 }
 
-CString Shown(const CStringA& bytes, int32_t codePage) {
-    if (codePage) return CString(platform::AnsiToWide(bytes.view()));
-    return CString(platform::AnsiToWide(platform::OemToAnsi(bytes.view())));
-}
-
 }  // namespace
 
 std::string DumpRecordJson(const CTenvorikDoc& doc, bool all) {
@@ -86,9 +81,9 @@ std::string DumpRecordJson(const CTenvorikDoc& doc, bool all) {
         o += "    {\"name\": ";
         Str(o, ch.m_name);
         o += ", \"unit\": ";
-        Str(o, Shown(ch.m_unit, doc.m_codePage));
+        Str(o, doc.RecordText(ch.m_unit));
         o += ", \"phase\": ";
-        Str(o, Shown(ch.m_phase, doc.m_codePage));
+        Str(o, doc.RecordText(ch.m_phase));
         o += ", \"a\": ";
         Num(o, ch.m_a);
         o += ", \"b\": ";

@@ -48,6 +48,7 @@ void CTenvorikDoc::DeleteTempFolder() {
 
 void CTenvorikDoc::ResetRecord() {
     m_oscillogram = COscillogram(this);
+    m_utf8Config = false;
     m_utf8Texts = false;
 }
 
@@ -329,23 +330,14 @@ void CTenvorikDoc::OnUndoRedo() {
 
 // ---- code page and texts ---------------------------------------------------------------------
 
-namespace {
-
-CString ShownText(const CStringA& bytes, int32_t codePage) {
-    if (codePage) return CString(platform::AnsiToWide(bytes.view()));
-    return CString(platform::AnsiToWide(platform::OemToAnsi(bytes.view())));
-}
-
-}  // namespace
-
 void CTenvorikDoc::SetCodePage(int32_t flag) {
     m_codePage = flag;
-    m_oscillogram.m_stationNameW = ShownText(m_oscillogram.m_stationName, flag);
-    m_oscillogram.m_recorderIdW = ShownText(m_oscillogram.m_recorderId, flag);
+    m_oscillogram.m_stationNameW = RecordText(m_oscillogram.m_stationName);
+    m_oscillogram.m_recorderIdW = RecordText(m_oscillogram.m_recorderId);
     for (auto& ch : m_oscillogram.m_channels) ch.UpdateDisplayName(flag != 0);
 }
 
-CString CTenvorikDoc::GetOscillogramTitle() const { return ShownText(m_oscillogram.m_headerText, m_codePage); }
+CString CTenvorikDoc::GetOscillogramTitle() const { return RecordText(m_oscillogram.m_headerText); }
 
 bool CTenvorikDoc::HasOwnTimeBaseChannel() const {
     for (const auto& ch : m_oscillogram.m_channels)
@@ -418,8 +410,8 @@ void CTenvorikDoc::PurgeChannelGroups() {
 // ---- channel names ----------------------------------------------------------------------------
 
 CString CTenvorikDoc::GetFileNameText(const CChannel& ch) const {
-    if (m_codePage || (ch.m_flags & CHF_CALCULATED)) return CString(ch.m_fileName);
-    return ShownText(ch.m_fileName, 0);
+    if (ch.m_flags & CHF_CALCULATED) return CString(ch.m_fileName);
+    return RecordText(ch.m_fileName);
 }
 
 bool CTenvorikDoc::IsChannelNameTaken(size_t index, const CString& name) const {

@@ -213,9 +213,9 @@ public:
     int32_t m_loadResult = 0;
     CString m_loadPath;          // path the loading thread reads
     CString m_tempFolder;        // working folder of a converted or unpacked record
-    // The configuration's texts were UTF-8: they are held in the code page meanwhile and written
-    // back as UTF-8.
-    bool m_utf8Texts = false;
+    // The configuration's texts were UTF-8: they are written back as UTF-8. Meanwhile they are
+    // held in the code page when every one fits it, else as UTF-8 (m_utf8Texts).
+    bool m_utf8Config = false;
     bool m_showCursorDifference = true;
     // Shift of the channels pasted from another record against the record's times, seconds.
     double m_pasteTimeShift = 0.0;

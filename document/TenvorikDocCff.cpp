@@ -39,6 +39,22 @@ int LeadingNumber(const CString& s) {
     return int(neg ? -v : v);
 }
 
+// A file whose sections cannot be found: the line that looked meant for a section mark is
+// named, so that the user sees what the reader did not know; else the general refusal.
+[[noreturn]] void RefuseSections(std::string_view all, const CString& path) {
+    std::string line;
+    const size_t number = CffUnknownMarkLine(all, line);
+    if (number == 0) throw new CTenvorikException(330, path);
+    // Shown as a text: control characters of a binary file become '?', and a long line is cut.
+    if (line.size() > 80) line.resize(80);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    const CString shown = platform::IsUtf8(line) ? CString(platform::Utf8ToWide(line)) : CString(platform::AnsiToWide(line));
+    CString text;
+    text.Format(LoadResString(9680).GetString(), path.GetString(), int(number), shown.GetString());
+    throw CTenvorikException::FromText(text);
+}
+
 CString SectionLine(const CString& name) {
     CString line;
     line.Format(LoadResString(188), name.GetString());
@@ -62,11 +78,12 @@ bool CTenvorikDoc::LoadCff(CString path) {
         const CString stem = platform::JoinPath(m_tempFolder, L"tmp_cfg");
 
         std::string text;
-        if (!CffSectionText(all, "CFG", text)) throw new CTenvorikException(330, path);
+        if (!CffSectionText(all, "CFG", text)) RefuseSections(all, path);
         WriteBytes(stem + L".cfg", text);
+        const std::string cfgText = text;
 
         std::string_view data;
-        if (!CffDataSection(all, data)) throw new CTenvorikException(330, path);
+        if (!CffDataSection(all, data)) RefuseSections(all, path);
         WriteBytes(stem + L".dat", data);
 
         m_oscillogram.m_sourcePath = path;
@@ -74,9 +91,13 @@ bool CTenvorikDoc::LoadCff(CString path) {
         if (CffSectionText(all, "INF", text)) WriteBytes(stem + L".inf", text);
         if (CffSectionText(all, "HDR", text)) WriteBytes(stem + L".hdr", text);
         const CString besideSet = StripOscillogramExt(path) + L".set";
+        const bool utf8Config = IsUtf8WithNonAscii(cfgText);
         if (CffSectionText(all, "SET", text)) {
-            // A settings file is UTF-16 text; the section carries it in the record's code page.
-            WriteBytes(stem + L".set", platform::WideToUtf16Le(platform::AnsiToWide(text), true));
+            // A settings file is UTF-16 text; the section carries it in the record's code page,
+            // or in UTF-8 beside a UTF-8 configuration when its texts fit no code page.
+            const bool utf8 = utf8Config && IsUtf8WithNonAscii(text);
+            WriteBytes(stem + L".set",
+                       platform::WideToUtf16Le(utf8 ? platform::Utf8ToWide(text) : platform::AnsiToWide(text), true));
         } else if (platform::FileExists(besideSet)) {
             WriteBytes(stem + L".set", platform::ReadFileBytes(besideSet));
         }
@@ -127,7 +148,12 @@ bool CTenvorikDoc::SaveCff(const CString& path) {
             }
             if (!m_settings.IsEmpty()) {
                 out += platform::WideToAnsi(SectionLine(L"SET ").view());
-                out += platform::WideToAnsi(m_settings.SaveText().view());
+                // Settings that name texts of no code page (channels of a UTF-8 record) go as
+                // UTF-8, which the reader knows beside a UTF-8 configuration.
+                const CString settings = m_settings.SaveText();
+                const std::string ansi = platform::WideToAnsi(settings.view());
+                const bool fits = platform::AnsiToWide(ansi) == settings.view();
+                out += fits || !m_utf8Config ? ansi : platform::WideToUtf8(settings.view());
             }
 
             const CString type = MakeCfg().fileType;
@@ -138,7 +164,9 @@ bool CTenvorikDoc::SaveCff(const CString& path) {
                 kind == DatKind::Ascii ? ::WriteAsciiDat(src) : ::WriteBinaryDat(src, kind == DatKind::Binary32);
             CString dataLine = type == L"BINARY" ? LoadResString(189) : L"DAT " + type + L": %d";
             dataLine.Replace(L"%d", CString(platform::AnsiToWide(std::to_string(data.size()))).GetString());
-            out += platform::WideToAnsi(SectionLine(dataLine).view());
+            // A space before the closing dashes, as the standard writes the mark: readers that
+            // take the count from it need it.
+            out += platform::WideToAnsi(SectionLine(dataLine + L" ").view());
             out += data;
             platform::WriteFileAtomically(path, out);
             if (samePath) m_recordDataChanged = false;

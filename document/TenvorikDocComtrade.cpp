@@ -60,7 +60,7 @@ CChannel ChannelFromLine(const ComtradeChannelLine& line, bool status, CTenvorik
     }
     ch.m_filePrimaryValue = ch.m_primary;
     ch.m_fileSecondaryValue = ch.m_secondary;
-    ch.m_name = CString(platform::AnsiToWide(ch.m_fileName.view()));
+    ch.m_name = doc->FileText(ch.m_fileName);
     ch.ParseUnit();
     return ch;
 }
@@ -130,7 +130,10 @@ CString CTenvorikDoc::ParseCfg(const CString& path) {
     platform::MappedFile file;
     MapRecordFile(path, file);
     ComtradeConfig cfg = ParseComtradeCfg(std::string_view(file.data(), file.size()), path);
-    m_utf8Texts = cfg.utf8 && TextsToCodePage(cfg);
+    // Texts that fit the code page are held there, as every other record's; the others stay
+    // the UTF-8 the file wrote, so that they show as written and go back byte for byte.
+    m_utf8Config = cfg.utf8;
+    m_utf8Texts = cfg.utf8 && !TextsToCodePage(cfg);
 
     COscillogram& osc = m_oscillogram;
     if (osc.m_sourcePath.IsEmpty()) osc.m_sourcePath = path;
@@ -247,8 +250,9 @@ bool CTenvorikDoc::LoadComtrade(CString path) {
         osc.RecalcAll(false);
         if (m_progress.IsCancelled()) return false;
         LoadSettingsFile(base + L".set", false);
-        // Texts that came as UTF-8 are held in the code page whatever the settings say.
-        if (m_utf8Texts) SetCodePage(1);
+        // Texts that came as UTF-8 are held in the code page (or as UTF-8) whatever the
+        // settings say.
+        if (m_utf8Config) SetCodePage(1);
 
         // The header file travels with every revision, so that saving elsewhere keeps it.
         try {
@@ -349,12 +353,16 @@ ComtradeConfig CTenvorikDoc::MakeCfg() const {
     cfg.timeCode = osc.m_timeCode;
     cfg.timeQuality = osc.m_timeQuality;
     cfg.hasTimeCodeLine = osc.m_hasTimeCodeLine;
-    if (m_utf8Texts) {
+    if (m_utf8Config) {
         cfg.utf8 = true;
-        for (CStringA* t : {&cfg.station, &cfg.device}) *t = ToUtf8(*t);
-        for (auto* lines : {&cfg.analog, &cfg.status})
-            for (auto& l : *lines)
-                for (CStringA* t : {&l.name, &l.phase, &l.circuit, &l.unit, &l.primaryText, &l.secondaryText}) *t = ToUtf8(*t);
+        // Texts held as UTF-8 are written as they are.
+        if (!m_utf8Texts) {
+            for (CStringA* t : {&cfg.station, &cfg.device}) *t = ToUtf8(*t);
+            for (auto* lines : {&cfg.analog, &cfg.status})
+                for (auto& l : *lines)
+                    for (CStringA* t : {&l.name, &l.phase, &l.circuit, &l.unit, &l.primaryText, &l.secondaryText})
+                        *t = ToUtf8(*t);
+        }
     }
     return cfg;
 }

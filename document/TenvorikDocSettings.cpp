@@ -19,7 +19,7 @@ namespace {
 // channels as "Channel0", "Channel1", ...
 const wchar_t* const kStripsCategory = L"ChannelGroups";
 
-void SaveStrips(const ChannelGroupMap& groups, SettingsStore& store) {
+void SaveStrips(const DocumentModel& doc, const ChannelGroupMap& groups, SettingsStore& store) {
     SettingsNode& node = store.GetCategory(kStripsCategory);
     node.Clear();
     for (const auto& [key, names] : groups) {
@@ -28,17 +28,31 @@ void SaveStrips(const ChannelGroupMap& groups, SettingsStore& store) {
         for (const CStringA& name : names) {
             CString k;
             k.Format(L"Channel%d", i++);
-            strip.SetString(k, CString(platform::AnsiToWide(name.view())));
+            strip.SetString(k, doc.FileText(name));
         }
     }
 }
 
-ChannelGroupMap LoadStrips(SettingsStore& store) {
+// A channel's file name from the settings file. Settings saved while such texts were read in the
+// ANSI code page name the channel so; that name is taken when it is the one a channel has.
+CStringA StoredFileName(const DocumentModel& doc, const CString& stored) {
+    const CStringA bytes = doc.FileBytes(stored);
+    if (!doc.m_utf8Texts) return bytes;
+    const CStringA ansi(stored);
+    bool shown = false, read = false;
+    for (const CChannel& ch : doc.m_oscillogram.m_channels) {
+        shown = shown || ch.m_fileName == bytes;
+        read = read || ch.m_fileName == ansi;
+    }
+    return !shown && read ? ansi : bytes;
+}
+
+ChannelGroupMap LoadStrips(const DocumentModel& doc, SettingsStore& store) {
     ChannelGroupMap groups;
     for (const auto& [key, strip] : store.GetCategory(kStripsCategory).GetSubCategories()) {
         std::set<CStringA> names;
         for (const auto& [k, v] : strip.GetValues())
-            if (k.Left(7) == L"Channel") names.insert(CStringA(platform::WideToAnsi(v.GetString()).c_str()));
+            if (k.Left(7) == L"Channel") names.insert(StoredFileName(doc, v.GetString()));
         // A strip of one channel is none.
         if (names.size() >= 2) groups[key] = std::move(names);
     }
@@ -115,7 +129,7 @@ void CTenvorikDoc::LoadSettingsFile(const CString& path, bool skipComments) {
         } applying(m_applyingSettings);
         LoadRecordSettings(parts, path, skipComments);
     }
-    m_channelGroups = LoadStrips(m_settings);
+    m_channelGroups = LoadStrips(*this, m_settings);
     // A strip naming a channel this record does not have is dropped.
     PurgeChannelGroups();
     if (skipComments) return;
@@ -145,7 +159,7 @@ void CTenvorikDoc::SaveSettingsFile(const CString& path) {
     parts.faultLocation = &faultLocation;
     parts.calculatedChannels = &calculated;
     parts.comments = &comments;
-    SaveStrips(m_channelGroups, m_settings);
+    SaveStrips(*this, m_channelGroups, m_settings);
     SaveRecordSettings(parts, path);
 }
 

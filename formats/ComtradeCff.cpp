@@ -23,11 +23,13 @@ void Spaces(std::string_view s, size_t& i) {
 }
 
 // The section name of a mark line ("--- file type: NAME ..."), upper-cased; empty when the
-// line is no mark.
+// line is no mark. Recorders vary the dashes (two or three), the spacing, the colon and the
+// case ("-- file type  DAT ---"); all of them are marks.
 std::string MarkName(std::string_view line) {
     size_t i = 0;
     Spaces(line, i);
-    if (!Word(line, i, "---")) return {};
+    if (i >= line.size() || line[i] != '-') return {};
+    while (i < line.size() && line[i] == '-') ++i;
     Spaces(line, i);
     if (!Word(line, i, "file")) return {};
     Spaces(line, i);
@@ -58,14 +60,24 @@ size_t NextLine(std::string_view all, size_t e) {
     return e;
 }
 
-// The first mark line that starts at or after `from` at the start of a line.
+// Where the line after the one that holds `i` starts; the end of the text when none follows.
+size_t NextLineStart(std::string_view all, size_t i) {
+    const size_t e = all.find_first_of("\r\n", i);
+    return e == std::string_view::npos ? all.size() : e + 1;
+}
+
+bool StartsWithDash(std::string_view all, size_t at) {
+    while (at < all.size() && (all[at] == ' ' || all[at] == '\t')) ++at;
+    return at < all.size() && all[at] == '-';
+}
+
+// The first mark line that starts at `from` or at the start of a later line. `from` is a line
+// start or the end of a counted data section, whose next mark may follow its last byte directly.
 size_t NextMark(std::string_view all, size_t from, std::string& name) {
-    for (size_t at = from; (at = all.find("---", at)) != std::string_view::npos; at += 3) {
-        size_t start = at;
-        while (start > from && (all[start - 1] == ' ' || all[start - 1] == '\t')) --start;
-        if (start != 0 && all[start - 1] != '\n' && all[start - 1] != '\r') continue;
-        name = MarkName(all.substr(start, LineEnd(all, start) - start));
-        if (!name.empty()) return start;
+    for (size_t at = from; at < all.size(); at = NextLineStart(all, at)) {
+        if (!StartsWithDash(all, at)) continue;
+        name = MarkName(all.substr(at, LineEnd(all, at) - at));
+        if (!name.empty()) return at;
     }
     return std::string_view::npos;
 }
@@ -135,4 +147,37 @@ bool CffDataSection(std::string_view all, std::string_view& out) {
             return true;
         }
     return false;
+}
+
+size_t CffUnknownMarkLine(std::string_view all, std::string& line) {
+    // Lines past a counted data section are data, not lines.
+    size_t limit = all.size();
+    for (const Section& s : Sections(all))
+        if (s.name == "DAT" && CffSectionLength(s.line) > 0) {
+            limit = s.begin;
+            break;
+        }
+    size_t dashLine = 0, number = 1;
+    std::string_view dash;
+    for (size_t at = 0; at < limit; ++number) {
+        const size_t e = LineEnd(all, at);
+        const std::string_view text = all.substr(at, e - at);
+        // CR LF ends one line, not two.
+        at = e < all.size() && all[e] == '\r' && e + 1 < all.size() && all[e + 1] == '\n' ? e + 2 : e + 1;
+        if (!MarkName(text).empty()) continue;
+        std::string upper;
+        for (char c : text)
+            if (c != ' ' && c != '\t') upper += Upper(c);
+        const bool dashed = StartsWithDash(text, 0);
+        if (upper.find("FILETYPE") != std::string::npos) {
+            line.assign(text);
+            return number;
+        }
+        if (dashed && dashLine == 0) {
+            dashLine = number;
+            dash = text;
+        }
+    }
+    if (dashLine) line.assign(dash);
+    return dashLine;
 }

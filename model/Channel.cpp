@@ -297,11 +297,15 @@ double CChannel::ComputeDisplayMultiplier() const {
 void CChannel::UpdateDisplayName(bool ansiCodePage) {
     if (!m_alias.IsEmpty())
         m_name = m_alias;
+    else if (m_document && m_document->m_utf8Texts && !(m_flags & CHF_CALCULATED))
+        m_name = m_document->FileText(m_fileName);
     else if (!ansiCodePage && !(m_flags & CHF_CALCULATED))
         m_name = CString(platform::AnsiToWide(platform::OemToAnsi(m_fileName.view())));
     else
         m_name = CString(m_fileName);
 }
+
+CString CChannel::FileText(const CStringA& bytes) const { return m_document ? m_document->FileText(bytes) : CString(bytes); }
 
 void CChannel::SetAlias(const CString& alias) {
     m_alias = alias;

@@ -118,6 +118,9 @@ public:
     // --- names and texts
     CString GetName() const { return m_name; }
     CStringA GetFileName() const { return m_fileName; }
+    // One of the channel's record texts as its record reads it: UTF-8 in a record whose texts
+    // are held so, else the ANSI code page.
+    CString FileText(const CStringA& bytes) const;
     CString GetUnitText() const { return (m_flags & CHF_ADC_COUNTS) ? CString() : m_displayUnit; }
     void UpdateDisplayName(bool ansiCodePage);
     void SetAlias(const CString& alias);

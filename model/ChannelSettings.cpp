@@ -123,8 +123,8 @@ void CChannel::WriteToNode(XmlNode& node) const {
     node.SetAttribute(L"name", m_name);
     node.SetAttribute(L"dimension", GetUnitText());
     node.SetAttribute(L"type", IsDiscrete() ? L"discret" : L"analog");
-    node.SetAttribute(L"desc2", CString(m_phase));
-    node.SetAttribute(L"desc3", CString(m_circuit));
+    node.SetAttribute(L"desc2", FileText(m_phase));
+    node.SetAttribute(L"desc3", FileText(m_circuit));
     node.SetAttribute(L"values_type", m_filePrimary ? L"primary" : L"secondary");
     node.SetAttribute(L"primary_mode", Bool(m_primaryMode));
     // Scaling and samples with every digit they need: a pasted channel must carry the same
@@ -162,14 +162,14 @@ CChannel::CChannel(const XmlNode& node, DocumentModel* doc, double ownRate, cons
     m_netFrequency = netFrequency;
 
     m_name = node.GetAttribute(L"name") + LoadResString(IDS_PASTED_SUFFIX);
-    const std::string ansi = platform::WideToAnsi(m_name.view());
-    m_fileName = CStringA((doc && doc->m_codePage) ? ansi : platform::AnsiToOem(ansi));
-    m_phase = CStringA(node.GetAttribute(L"desc2"));
-    m_circuit = CStringA(node.GetAttribute(L"desc3"));
+    // Held as the receiving record holds its texts.
+    m_fileName = doc ? doc->RecordBytes(m_name) : CStringA(platform::AnsiToOem(platform::WideToAnsi(m_name.view())));
+    m_phase = doc ? doc->FileBytes(node.GetAttribute(L"desc2")) : CStringA(node.GetAttribute(L"desc2"));
+    m_circuit = doc ? doc->FileBytes(node.GetAttribute(L"desc3")) : CStringA(node.GetAttribute(L"desc3"));
     if (node.GetAttribute(L"type") == L"analog") {
         m_discrete = 0;
         m_displayUnit = node.GetAttribute(L"dimension");
-        m_unit = CStringA(m_displayUnit);
+        m_unit = doc ? doc->FileBytes(m_displayUnit) : CStringA(m_displayUnit);
         m_filePrimary = node.GetAttribute(L"values_type") == L"primary";
         m_primaryMode = node.GetAttribute(L"primary_mode") == L"true";
         m_primary = ToDouble(node.GetAttribute(L"primary_value"));
@@ -236,8 +236,7 @@ void CChannelCollection::WriteToNode(XmlNode& node) const {
         node.SetAttribute(L"blockID", doc->GetRecorderId());
         node.SetAttribute(L"title", doc->GetTitle());
         // The header text for display: OEM texts are made ANSI first.
-        const std::string hdr(m_headerText.view());
-        node.SetAttribute(L"hdrFile", CString(platform::AnsiToWide(doc->m_codePage ? hdr : platform::OemToAnsi(hdr))));
+        node.SetAttribute(L"hdrFile", doc->RecordText(m_headerText));
         node.SetAttribute(L"startTime", doc->GetRecordStartDateTime());
     }
     for (const CChannel& ch : m_channels) {

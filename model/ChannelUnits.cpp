@@ -63,7 +63,7 @@ bool EnglishTexts() { return TenvorikStrings().IsEnglish(); }
 
 void CChannel::ParseUnit() {
     m_displayUnit.Empty();
-    const W whole = CString(m_unit).str();
+    const W whole = FileText(m_unit).str();
     if (whole.empty() || Upper(whole) == L"NONE") return;
 
     W u = whole;
@@ -143,7 +143,7 @@ bool CChannel::IsFrequencyUnit() const {
 }
 
 ChannelPhase CChannel::GetPhase() const {
-    const W ph = Lower(CString(m_phase).str());
+    const W ph = Lower(FileText(m_phase).str());
     if (OneOf(ph, {L"a", L"а"})) return PHASE_A;
     if (OneOf(ph, {L"b", L"б"})) return PHASE_B;
     if (OneOf(ph, {L"c", L"с"})) return PHASE_C;
@@ -151,7 +151,7 @@ ChannelPhase CChannel::GetPhase() const {
     if (OneOf(ph, {L"bc", L"бс"})) return PHASE_BC;
     if (OneOf(ph, {L"ca", L"са"})) return PHASE_CA;
 
-    const W name = Lower(CString(m_fileName).str());
+    const W name = Lower(FileText(m_fileName).str());
     auto has = [&](std::initializer_list<const wchar_t*> list) {
         for (const wchar_t* p : list)
             if (name.find(p) != W::npos) return true;

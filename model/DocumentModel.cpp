@@ -9,6 +9,7 @@
 #include "model/AppOptions.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
+#include "platform/Encoding.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -228,6 +229,30 @@ CString DocumentModel::GetDurationMicrosecondsText() const {
     CString r;
     if (RecordSpan(m_oscillogram, micro)) r.Format(L"%g", micro);
     return r;
+}
+
+CString DocumentModel::RecordText(const CStringA& bytes, int32_t codePage) const {
+    // A text that is no UTF-8 (a header file in a code page beside a UTF-8 configuration)
+    // is read as the code page says.
+    if (m_utf8Texts && platform::IsUtf8(bytes.view())) return CString(platform::Utf8ToWide(bytes.view()));
+    if (codePage) return CString(platform::AnsiToWide(bytes.view()));
+    return CString(platform::AnsiToWide(platform::OemToAnsi(bytes.view())));
+}
+
+CStringA DocumentModel::RecordBytes(const CString& text) const {
+    if (m_utf8Texts) return CStringA(platform::WideToUtf8(text.view()));
+    const std::string ansi = platform::WideToAnsi(text.view());
+    return CStringA(m_codePage ? ansi : platform::AnsiToOem(ansi));
+}
+
+CString DocumentModel::FileText(const CStringA& bytes) const {
+    if (m_utf8Texts && platform::IsUtf8(bytes.view())) return CString(platform::Utf8ToWide(bytes.view()));
+    return CString(bytes);
+}
+
+CStringA DocumentModel::FileBytes(const CString& text) const {
+    if (m_utf8Texts) return CStringA(platform::WideToUtf8(text.view()));
+    return CStringA(text);
 }
 
 CString DocumentModel::GetTitle() const {

@@ -47,6 +47,16 @@ public:
     CString GetRecordStartText(bool trigger) const;
     CString GetDurationText() const;
     CString GetDurationMicrosecondsText() const;
+    // A text of the record (names, phases, units, the header) as the user reads it: UTF-8 when
+    // the record's texts are held so, else the record's code page (`codePage` as m_codePage).
+    CString RecordText(const CStringA& bytes) const { return RecordText(bytes, m_codePage); }
+    CString RecordText(const CStringA& bytes, int32_t codePage) const;
+    // A text the user gave, as the record holds its texts.
+    CStringA RecordBytes(const CString& text) const;
+    // The record's bytes read as the ANSI code page takes them (the keys of the settings file,
+    // phases and units), or as UTF-8 when the record's texts are held so; and back.
+    CString FileText(const CStringA& bytes) const;
+    CStringA FileBytes(const CString& text) const;
 
     // --- hooks the program's document answers; the defaults do nothing
     virtual void UpdateDiagrams() {}
@@ -80,6 +90,9 @@ public:
 
     COscillogram m_oscillogram;
     int32_t m_codePage = 0;                  // 0: the record's texts are OEM, else ANSI
+    // The record's texts are held as the UTF-8 the file wrote, because they fit no code page
+    // (Korean or Chinese names); they are shown as UTF-8 whatever m_codePage says.
+    bool m_utf8Texts = false;
     int32_t m_frequencyCorrectionChannel = 0;  // 1-based into the frequency channels, 0 = none
     LoadProgress m_progress;
 

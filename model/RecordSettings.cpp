@@ -23,8 +23,20 @@ const wchar_t kDiffChart[] = L"Diff Chart";
 const wchar_t kCircleChart[] = L"Circle Chart";
 const wchar_t kChannels[] = L"Channels";
 
-// A channel's category: its name as the record file stores it, read in the ANSI code page.
-CString CategoryOf(const CChannel& ch) { return CString(ch.m_fileName); }
+// A channel's category: its name as the record file stores it, read in the ANSI code page
+// (as UTF-8 in a record whose texts are held so).
+CString CategoryOf(const CChannel& ch) { return ch.FileText(ch.m_fileName); }
+
+// The category a channel's settings are read from. Settings saved while such texts were read
+// in the ANSI code page name the channel so; they are read there when nothing is stored under
+// its name as shown, so that they are not lost.
+SettingsNode& StoredCategoryOf(SettingsStore& store, const CChannel& ch) {
+    const CString name = CategoryOf(ch);
+    const CString ansi(ch.m_fileName);
+    const auto& stored = store.GetCategories();
+    if (name != ansi && !stored.count(name) && stored.count(ansi)) return store.GetCategory(ansi);
+    return store.GetCategory(name);
+}
 
 CString Index(size_t i) { return CString(std::to_wstring(i)); }
 
@@ -36,12 +48,8 @@ void SetCodePage(const RecordSettingsParts& p, int32_t flag) {
     DocumentModel& doc = *p.doc;
     COscillogram& o = doc.GetOscillogram();
     doc.m_codePage = flag;
-    const auto wide = [flag](const CStringA& s) {
-        const std::string bytes(s.view());
-        return CString(platform::AnsiToWide(flag ? bytes : platform::OemToAnsi(bytes)));
-    };
-    o.m_stationNameW = wide(o.m_stationName);
-    o.m_recorderIdW = wide(o.m_recorderId);
+    o.m_stationNameW = doc.RecordText(o.m_stationName);
+    o.m_recorderIdW = doc.RecordText(o.m_recorderId);
     for (CChannel& ch : o.m_channels) ch.UpdateDisplayName(flag != 0);
 }
 
@@ -145,7 +153,7 @@ void LoadRecordSettings(const RecordSettingsParts& p, const CString& path, bool 
     for (size_t k = 0; k < o.m_channels.size(); ++k) {
         if (doc.m_progress.Cancelled()) return;
         CChannel& ch = o.m_channels[k];
-        if (ch.ApplySettings(store.GetCategory(CategoryOf(ch)))) changed.push_back(k);
+        if (ch.ApplySettings(StoredCategoryOf(store, ch))) changed.push_back(k);
     }
     for (size_t k : changed) {
         if (doc.m_progress.Cancelled()) return;
@@ -162,7 +170,7 @@ void LoadRecordSettings(const RecordSettingsParts& p, const CString& path, bool 
     // The calculated channels just made take their display settings too.
     for (int i = analogCount; i < o.m_analogCount && size_t(i) < o.m_channels.size(); ++i) {
         CChannel& ch = o.m_channels[size_t(i)];
-        ch.LoadSettings(store.GetCategory(CategoryOf(ch)));
+        ch.LoadSettings(StoredCategoryOf(store, ch));
     }
 
     LoadPairs(store, kDiffChart, p.diffPairs, true);

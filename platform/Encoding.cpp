@@ -98,6 +98,29 @@ std::wstring Utf8ToWide(std::string_view s) {
     return out;
 }
 
+bool IsUtf8(std::string_view s) {
+    // The rules of Utf8ToWide: shortest forms only, no surrogates, nothing past U+10FFFF.
+    for (size_t i = 0; i < s.size();) {
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const int extra = b >= 0xF0 && b <= 0xF4 ? 3 : b >= 0xE0 && b < 0xF0 ? 2 : b >= 0xC2 && b < 0xE0 ? 1 : -1;
+        if (extra < 0 || i + size_t(extra) >= s.size()) return false;
+        uint32_t cp = b & (extra == 1 ? 0x1F : extra == 2 ? 0x0F : 0x07);
+        for (int k = 1; k <= extra; ++k) {
+            const unsigned char c = static_cast<unsigned char>(s[i + size_t(k)]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        const uint32_t minimum = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
+        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += size_t(extra) + 1;
+    }
+    return true;
+}
+
 std::u16string WideToU16(std::wstring_view text) {
     std::u16string out;
     out.reserve(text.size());

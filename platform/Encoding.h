@@ -11,6 +11,8 @@ namespace platform {
 // UTF-8, the encoding of file names and of everything handed to GTK.
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view bytes);  // malformed sequences become U+FFFD
+// True when `bytes` are well-formed UTF-8 (plain ASCII is).
+bool IsUtf8(std::string_view bytes);
 
 // UTF-16 little-endian. The reader skips one leading FF FE and joins surrogate pairs; an odd
 // trailing byte is dropped.

@@ -111,6 +111,23 @@ protected:
     std::string oldTmp;
 };
 
+// Station and recorder names of any script show as written: UTF-8 beyond the code page (also in
+// a ".cff" whose section line a recorder wrote), and the code page's own bytes.
+TEST_F(FileFinder, StationNamesShowAsWritten) {
+    const std::string korean = "SMARTSTATION testing text encoding: hgvcj\xed\x84\xb0\xed\x8c\x8c\xed\x81\xac" "387";
+    const std::string chinese = "220kV\xe7\xba\xbf\xe8\xb7\xaf\xe6\x95\x85\xe9\x9a\x9c";
+    Write("k.cfg", Cfg(korean + ",R1,2013", "01/02/2021"));
+    Write("z.cff", "--- file type  CFG ---\r\n" + Cfg(chinese + ",\xe5\xbd\x95\xe6\xb3\xa2" "1,2013", "01/02/2021"));
+    Write("c.cfg", Cfg("\xcf\xd1 \xd2\xe5\xf1\xf2,R2,1999", "01/02/2021"));
+    const FileFinderResult r = Search(false);
+    auto m = ByName(r);
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(U(m["k.cfg"]->station), korean);
+    EXPECT_EQ(U(m["z.cff"]->station), chinese);
+    EXPECT_EQ(U(m["z.cff"]->block), "\xe5\xbd\x95\xe6\xb3\xa2" "1");
+    EXPECT_EQ(U(m["c.cfg"]->station), "\xd0\x9f\xd0\xa1 \xd0\xa2\xd0\xb5\xd1\x81\xd1\x82");  // ПС Тест
+}
+
 TEST_F(FileFinder, ListsEveryKindOfRecordWithItsHeader) {
     Write("a.cfg", Cfg("North,B1,1991", "03/04/15"));
     Write("b.cfg", Cfg("North,B2,1999", "03/04/2015"));

@@ -57,7 +57,7 @@ TEST(ComtradeCff, ReadsTheStandardFormAndWritesItBack) {
         EXPECT_EQ(out.find("--- file type: CFG ---\r\n"), 0u);
         EXPECT_NE(out.find("--- file type: INF ---\r\n[Public]\r\nA=1\r\n"), std::string::npos);
         EXPECT_NE(out.find("--- file type: HDR ---\r\nEdited\r\n"), std::string::npos);
-        EXPECT_NE(out.find("--- file type: DAT binary32: " + std::to_string(rec.dat.size()) + "---\r\n"),
+        EXPECT_NE(out.find("--- file type: DAT binary32: " + std::to_string(rec.dat.size()) + " ---\r\n"),
                   std::string::npos);
     }
     EXPECT_FALSE(std::filesystem::exists(folder));  // the working folder goes with the document
@@ -74,7 +74,7 @@ TEST(ComtradeCff, BinaryRecordsUseTheProgramsDataLine) {
     CTenvorikDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(W(dir.File("ref.cfg"))));
     ASSERT_TRUE(doc.OnSaveDocument(W(dir.File("b.cff"))));
-    EXPECT_NE(ReadFile(dir.File("b.cff")).find("--- file type: DAT BINARY: 140---\r\n"), std::string::npos);
+    EXPECT_NE(ReadFile(dir.File("b.cff")).find("--- file type: DAT BINARY: 140 ---\r\n"), std::string::npos);
     EXPECT_EQ(DumpOf(dir.File("b.cff")), reference);
 }
 
