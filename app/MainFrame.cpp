@@ -426,6 +426,11 @@ void CMainFrame::OnRecentFile(wxCommandEvent& event) {
 
 void CMainFrame::OnTimer(wxTimerEvent&) {
     if (m_state.TakeRedraw()) Refresh(true);
+    FollowActiveRecord();
+    PollSecondStarts();
+}
+
+void CMainFrame::FollowActiveRecord() {
     // The diagrams follow the active record, once it has finished loading.
     wxDocument* current = GetDocumentManager()->GetCurrentDocument();
     // The start-up picture gives way to the first record.
@@ -442,6 +447,9 @@ void CMainFrame::OnTimer(wxTimerEvent&) {
     wxString title = wxTheApp->GetAppDisplayName();
     if (wxDocument* doc = GetDocumentManager()->GetCurrentDocument()) title += wxS(" - ") + doc->GetUserReadableName();
     if (GetTitle() != title) SetTitle(title);
+}
+
+void CMainFrame::PollSecondStarts() {
     if (m_server) {
         for (const std::string& path : m_server->Poll()) {
             wxString p = wxString::FromUTF8(path);

@@ -78,6 +78,9 @@ public:
     void OpenFromSecondStart(const wxString& path);
 
     int GetApplicationLook() const { return m_look; }
+    // Brings the caption, the bars and the diagrams in line with the active record; the frame's
+    // timer does it every tick, and a look at the frame can ask for it first.
+    void FollowActiveRecord();
     bool IsClosing() const { return m_closing; }
 
 private:
@@ -101,6 +104,7 @@ private:
 
     void OnRibbonButton(wxRibbonButtonBarEvent& event);
     void OnTimer(wxTimerEvent&);
+    void PollSecondStarts();
     void OnClose(wxCloseEvent& event);
     void OnRequestRedraw(wxCommandEvent&);
     void OnApplicationLook(wxCommandEvent& event);

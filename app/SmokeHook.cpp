@@ -585,6 +585,8 @@ void ArmSmokeHook(wxFrame* frame) {
             return;
         }
         if (Preparation()) Preparation()();
+        // What the frame shows follows the records on its timer; the look is taken after it.
+        if (auto* main = dynamic_cast<CMainFrame*>(s->frame)) main->FollowActiveRecord();
         s->frame->Update();
         wxYield();
         if (!s->shotPath.empty()) SaveShot(s->frame, s->shotPath);
