@@ -4,7 +4,6 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
-#include <wx/datectrl.h>
 #include <wx/dateevt.h>
 #include <wx/dcmemory.h>
 #include <wx/dirctrl.h>
@@ -18,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/DayFirstDatePicker.h"
 #include "model/Resources.h"
 #include "platform/Encoding.h"
 #include "platform/FileSystem.h"
@@ -125,10 +125,10 @@ FileFinder22Dlg::FileFinder22Dlg(wxWindow* parent)
     m_block = new wxComboBox(this, kIdBlock, wxEmptyString, wxDefaultPosition, wxSize(100, -1), 0, nullptr, wxCB_READONLY);
     filters->Add(m_block, 0, wxRIGHT, 8);
     label(kStrFrom);
-    m_from = new wxDatePickerCtrl(this, kIdFrom);
+    m_from = new DayFirstDatePicker(this, kIdFrom);
     filters->Add(m_from, 0, wxRIGHT, 8);
     label(kStrTo);
-    m_to = new wxDatePickerCtrl(this, kIdTo);
+    m_to = new DayFirstDatePicker(this, kIdTo);
     filters->Add(m_to, 0);
     right->Add(filters, 0, wxEXPAND | wxBOTTOM, 6);
 

@@ -13,7 +13,7 @@
 
 class wxCheckBox;
 class wxComboBox;
-class wxDatePickerCtrl;
+class DayFirstDatePicker;
 class wxGenericDirCtrl;
 class wxImageList;
 class wxListCtrl;
@@ -69,8 +69,8 @@ private:
     wxCheckBox* m_subdirs = nullptr;
     wxComboBox* m_station = nullptr;
     wxComboBox* m_block = nullptr;
-    wxDatePickerCtrl* m_from = nullptr;
-    wxDatePickerCtrl* m_to = nullptr;
+    DayFirstDatePicker* m_from = nullptr;
+    DayFirstDatePicker* m_to = nullptr;
     wxListCtrl* m_list = nullptr;
     wxStaticText* m_searching = nullptr;
     wxGenericDirCtrl* m_tree = nullptr;
