@@ -33,10 +33,10 @@ public:
     }
     wxWindow* GetControl() override { return this; }
     void SetStringValue(const wxString&) override {}
-    wxString GetStringValue() const override { return DateText(m_owner->GetValue()); }
+    wxString GetStringValue() const override { return DateText(m_owner->GetDate()); }
     void OnPopup() override {
         m_opening = true;
-        if (m_owner->GetValue().IsValid()) SetDate(m_owner->GetValue());
+        if (m_owner->GetDate().IsValid()) SetDate(m_owner->GetDate());
         m_opening = false;
     }
     wxSize GetAdjustedSize(int minWidth, int, int) override {
@@ -65,12 +65,12 @@ DayFirstDatePicker::DayFirstDatePicker(wxWindow* parent, wxWindowID id)
     SetPopupControl(new CalendarPopup(this));
     const int w = GetTextExtent(wxS("00.00.00000")).x + GetButtonSize().x + 16;
     SetMinSize(wxSize(w, -1));
-    SetValue(wxDateTime::Today());
+    SetDate(wxDateTime::Today());
     Bind(wxEVT_TEXT_ENTER, &DayFirstDatePicker::OnTextDone, this);
     if (GetTextCtrl()) GetTextCtrl()->Bind(wxEVT_KILL_FOCUS, &DayFirstDatePicker::OnTextDone, this);
 }
 
-void DayFirstDatePicker::SetValue(const wxDateTime& date) {
+void DayFirstDatePicker::SetDate(const wxDateTime& date) {
     m_date = date.IsValid() ? wxDateTime(date).ResetTime() : wxDateTime();
     wxComboCtrl::SetValue(DateText(m_date));
 }
@@ -85,7 +85,7 @@ bool DayFirstDatePicker::TakeText(const wxString& text) {
 void DayFirstDatePicker::TakeDate(const wxDateTime& date) {
     const wxDateTime day = date.IsValid() ? wxDateTime(date).ResetTime() : wxDateTime();
     const bool changed = !(day.IsValid() && m_date.IsValid() && day.IsSameDate(m_date)) && day.IsValid();
-    SetValue(day.IsValid() ? day : m_date);
+    SetDate(day.IsValid() ? day : m_date);
     if (!changed) return;
     wxDateEvent e(this, m_date, wxEVT_DATE_CHANGED);
     GetEventHandler()->ProcessEvent(e);
@@ -94,5 +94,5 @@ void DayFirstDatePicker::TakeDate(const wxDateTime& date) {
 void DayFirstDatePicker::OnTextDone(wxEvent& e) {
     e.Skip();
     // A text that names no day goes back to the day shown before.
-    if (!TakeText(wxComboCtrl::GetValue())) SetValue(m_date);
+    if (!TakeText(GetValue())) SetDate(m_date);
 }

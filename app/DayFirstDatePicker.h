@@ -10,10 +10,9 @@ class DayFirstDatePicker : public wxComboCtrl {
 public:
     DayFirstDatePicker(wxWindow* parent, wxWindowID id);
 
-    wxDateTime GetValue() const { return m_date; }
+    wxDateTime GetDate() const { return m_date; }
     // Shows `date` (its day; the time of day is dropped); sends no event.
-    void SetValue(const wxDateTime& date);
-    using wxComboCtrl::SetValue;
+    void SetDate(const wxDateTime& date);
 
     // Takes the date of a text in the dotted form; false (and nothing changed) for a text
     // that names no day. Sends the change event when the day changed.

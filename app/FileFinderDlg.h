@@ -31,6 +31,7 @@ public:
 
     // Waits for the search, then opens the first record listed.
     bool SmokeStep() override;
+    std::string SmokeNote() const override;
 
 private:
     void StartSearch();

@@ -254,7 +254,9 @@ TEST_F(Spectrum, FrequencyLabelsThatDoNotFitAreLeftOut) {
         ASSERT_FALSE(c.labels.empty()) << width;
         for (size_t k = 0; k < c.labels.size(); ++k) {
             const CRect& r = c.labels[k];
-            if (k > 0) EXPECT_GE(r.left, c.labels[k - 1].right + 4) << width << " label " << k;
+            if (k > 0) {
+                EXPECT_GE(r.left, c.labels[k - 1].right + 4) << width << " label " << k;
+            }
             EXPECT_GE(r.left, 0);
             EXPECT_LE(r.right, width);
             int ink = 0;
@@ -271,6 +273,8 @@ TEST_F(Spectrum, FrequencyLabelsThatDoNotFitAreLeftOut) {
             EXPECT_EQ(ink, 0) << width << " between " << k - 1 << " and " << k;
         }
         // A wide pane labels every line.
-        if (width == 1200 && H <= 20) EXPECT_EQ(c.labels.size(), size_t(H) + 1);
+        if (width == 1200 && H <= 20) {
+            EXPECT_EQ(c.labels.size(), size_t(H) + 1);
+        }
     }
 }
