@@ -11,6 +11,7 @@
 #include "formats/OscRecord.h"
 #include "model/MappedTextReader.h"
 #include "model/Resources.h"
+#include "model/TimeText.h"
 #include "platform/Encoding.h"
 #include "platform/FileSystem.h"
 #include "platform/MappedFile.h"
@@ -157,9 +158,7 @@ std::tm LocalParts(int64_t time) {
 
 CString FinderDateText(int64_t time) {
     const std::tm p = LocalParts(time);
-    CString s;
-    s.Format(L"%02d/%02d/%04d", p.tm_mday, p.tm_mon + 1, p.tm_year + 1900);
-    return s;
+    return oscview::FormatDate(p.tm_mday, p.tm_mon + 1, p.tm_year + 1900);
 }
 
 CString FinderTimeText(int64_t time) {

@@ -4,7 +4,6 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
-#include <wx/datectrl.h>
 #include <wx/dateevt.h>
 #include <wx/dcmemory.h>
 #include <wx/dirctrl.h>
@@ -18,6 +17,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "app/DayFirstDatePicker.h"
 #include "model/Resources.h"
 #include "platform/Encoding.h"
 #include "platform/FileSystem.h"
@@ -125,10 +125,10 @@ FileFinder22Dlg::FileFinder22Dlg(wxWindow* parent)
     m_block = new wxComboBox(this, kIdBlock, wxEmptyString, wxDefaultPosition, wxSize(100, -1), 0, nullptr, wxCB_READONLY);
     filters->Add(m_block, 0, wxRIGHT, 8);
     label(kStrFrom);
-    m_from = new wxDatePickerCtrl(this, kIdFrom);
+    m_from = new DayFirstDatePicker(this, kIdFrom);
     filters->Add(m_from, 0, wxRIGHT, 8);
     label(kStrTo);
-    m_to = new wxDatePickerCtrl(this, kIdTo);
+    m_to = new DayFirstDatePicker(this, kIdTo);
     filters->Add(m_to, 0);
     right->Add(filters, 0, wxEXPAND | wxBOTTOM, 6);
 
@@ -248,12 +248,12 @@ void FileFinder22Dlg::ReadControls() {
 void FileFinder22Dlg::FillList(bool reset) {
     ReadControls();
     if (reset && !m_result.records.empty()) {
-        m_from->SetValue(ToDate(m_result.earliest));
-        m_to->SetValue(ToDate(m_result.latest));
+        m_from->SetDate(ToDate(m_result.earliest));
+        m_to->SetDate(ToDate(m_result.latest));
     }
     // The "С:" picker holds a day: every record of that day counts in.
-    const int64_t from = reset ? m_result.earliest : FromDate(wxDateTime(m_from->GetValue()).ResetTime());
-    const int64_t to = FromDate(m_to->GetValue());
+    const int64_t from = reset ? m_result.earliest : FromDate(wxDateTime(m_from->GetDate()).ResetTime());
+    const int64_t to = FromDate(m_to->GetDate());
     m_shown = FilterFoundRecords(m_result.records, m_stationFilter, m_blockFilter, from, to);
     m_list->DeleteAllItems();
     for (size_t row = 0; row < m_shown.size(); ++row) {
@@ -377,4 +377,12 @@ bool FileFinder22Dlg::SmokeStep() {
     wxCommandEvent open(wxEVT_BUTTON, wxID_OK);
     OnOpen(open);
     return true;
+}
+
+std::string FileFinder22Dlg::SmokeNote() const {
+    // The dates as the user reads them: the pickers and the first row of the list.
+    std::string note = "|from=" + std::string(m_from->GetValue().utf8_str().data()) +
+                       "|to=" + std::string(m_to->GetValue().utf8_str().data());
+    if (m_list->GetItemCount() > 0) note += "|date=" + std::string(m_list->GetItemText(0, 3).utf8_str().data());
+    return note;
 }

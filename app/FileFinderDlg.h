@@ -13,7 +13,7 @@
 
 class wxCheckBox;
 class wxComboBox;
-class wxDatePickerCtrl;
+class DayFirstDatePicker;
 class wxGenericDirCtrl;
 class wxImageList;
 class wxListCtrl;
@@ -31,6 +31,7 @@ public:
 
     // Waits for the search, then opens the first record listed.
     bool SmokeStep() override;
+    std::string SmokeNote() const override;
 
 private:
     void StartSearch();
@@ -69,8 +70,8 @@ private:
     wxCheckBox* m_subdirs = nullptr;
     wxComboBox* m_station = nullptr;
     wxComboBox* m_block = nullptr;
-    wxDatePickerCtrl* m_from = nullptr;
-    wxDatePickerCtrl* m_to = nullptr;
+    DayFirstDatePicker* m_from = nullptr;
+    DayFirstDatePicker* m_to = nullptr;
     wxListCtrl* m_list = nullptr;
     wxStaticText* m_searching = nullptr;
     wxGenericDirCtrl* m_tree = nullptr;

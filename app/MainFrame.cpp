@@ -322,6 +322,9 @@ void CMainFrame::BuildStatusBar() {
     widths[6] = -1;
     bar->SetStatusWidths(7, widths);
     bar->SetStatusText(ToWx(LoadResString(123)), 6);
+    // Tool and menu help goes to the free field: in the first one it would blank the В1
+    // read-out, and the text it puts back there would be stale once the cursor has moved.
+    SetStatusBarPane(6);
 }
 
 void CMainFrame::BuildCaptionBars() {

@@ -367,7 +367,8 @@ bool DismissDialogs(SmokeState& s) {
         std::string text = dlg->GetTitle().utf8_str().data();
         if (auto* driven = dynamic_cast<SmokeDrivenDialog*>(dlg)) {
             // Noted once, when it ends; until then it is given its next step.
-            if (driven->SmokeStep()) s.dialogs.push_back(text + "|driven");
+            const std::string note = driven->SmokeNote();
+            if (driven->SmokeStep()) s.dialogs.push_back(text + "|driven" + note);
             any = true;
             continue;
         }
@@ -402,7 +403,8 @@ bool StepDrivenDialogs(SmokeState& s) {
         auto* dlg = dynamic_cast<wxDialog*>(w);
         auto* driven = dynamic_cast<SmokeDrivenDialog*>(w);
         if (!dlg || !driven || !dlg->IsModal()) continue;
-        if (driven->SmokeStep()) s.dialogs.push_back(std::string(dlg->GetTitle().utf8_str().data()) + "|driven");
+        const std::string note = driven->SmokeNote();
+        if (driven->SmokeStep()) s.dialogs.push_back(std::string(dlg->GetTitle().utf8_str().data()) + "|driven" + note);
         any = true;
     }
     return any;
@@ -441,7 +443,7 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // does; "page/N" brings ribbon page N to the front; "click/X/Y" clicks at a point of the main
 // window; "quick/ID" clicks the quick-access button of command ID; "press/MODS/X/Y" presses and releases the left button in the view at (X, Y) with
 // MODS (none, ctrl or shift) held; "move/X/Y" moves the pointer over the view to (X, Y)
-// with no button held; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
+// with no button held; "help/TEXT" shows a tool's help text and "help" takes it back; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
 // entry ID of the context menu that opens there, when the menu has it enabled (noted as
 // "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "note" notes the view's state. (A picture is taken only at the end: reading the
 // screen back while the program runs on stops GTK's painting of the window under Xvfb.)
@@ -537,6 +539,11 @@ void RunStep(SmokeState& s, const std::string& step) {
             }
     } else if (p[0] == "page" && p.size() == 2) {
         ShowRibbonPage(s, size_t(std::atoi(p[1].c_str())));
+    } else if (p[0] == "help") {
+        // A tool's help text, as a pane's tool bar gives it while the pointer rests on a tool
+        // ("help/TEXT"), and takes it back when the pointer leaves ("help").
+        const wxString text = p.size() > 1 ? wxString::FromUTF8(p[1]) : wxString();
+        s.frame->DoGiveHelp(text, !text.empty());
     } else if (p[0] == "closepane" && p.size() == 2) {
         if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) main->CloseDiagramPane(std::atoi(p[1].c_str()));
     } else {

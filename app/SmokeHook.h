@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <string>
 
 class wxFrame;
 
@@ -20,6 +21,8 @@ class SmokeDrivenDialog {
 public:
     virtual ~SmokeDrivenDialog() = default;
     virtual bool SmokeStep() = 0;
+    // What the dialog shows that a run notes beside its title ("|from=...", empty for nothing).
+    virtual std::string SmokeNote() const { return {}; }
 };
 
 // Runs `prepare` just before the look is taken, as a user's last steps before it would be.

@@ -91,6 +91,7 @@ void FourieDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvori
     };
 
     // Legends and frequency labels.
+    std::vector<std::vector<CRect>> labels(static_cast<size_t>(n));
     CPen black(PS_SOLID, s, RGB(0, 0, 0));
     CPen* oldPen = dc->SelectObject(&black);
     CBrush* oldBrush = dc->GetCurrentBrush();
@@ -105,10 +106,25 @@ void FourieDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvori
         dc->Rectangle(left, base + 18 * s + 3, left + 10 * s, base + 18 * s + 3 + 10 * s);
         dc->SelectObject(oldBrush);
         dc->TextOut(left + 16 * s, base + 18 * s, percent ? name + L", %" : name);
-        for (int h = 0; h <= H; ++h) {
+        // Only what fits is labelled: every k-th line, k the smallest step at which the widest
+        // label and a gap stand between two labelled lines ("0 50" must not run together).
+        int widest = 0;
+        for (int h = 0; h <= H; ++h) widest = std::max(widest, int(dc->GetTextExtent(FourieFrequencyLabel(h, f, P)).cx));
+        const int pitch = std::max(slot - 1, 1), gap = 6 * s;
+        int every = 1;
+        while (every <= H && every * pitch < widest + gap) ++every;
+        std::vector<CRect>& drawn = labels[size_t(j)];
+        for (int h = 0; h <= H; h += every) {
             const CString label = FourieFrequencyLabel(h, f, P);
-            CRect box(x0 + 12 * s + h * (slot - 1), base, x0 + 12 * s + h * (slot - 1) + slot, base + 18 * s);
-            if (dc->GetTextExtent(label).cx <= slot) dc->DrawText(label, &box, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+            const int w = dc->GetTextExtent(label).cx;
+            const int mid = x0 + 12 * s + h * (slot - 1) + slot / 2;
+            const CRect box(mid - (w + 1) / 2, base, mid - (w + 1) / 2 + w, base + 18 * s);
+            // Nor past the column: the next chart's labels start there.
+            if (box.left < x0 || box.right > x0 + colW) continue;
+            if (!drawn.empty() && box.left < drawn.back().right + gap) continue;
+            CRect text = box;
+            dc->DrawText(label, &text, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+            drawn.push_back(box);
         }
     }
 
@@ -137,7 +153,7 @@ void FourieDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvori
         const double ref = m_settings.useRms ? c.GetRms(uint32_t(std::max(cursor, 0)), P)
                            : P <= H      ? comps[size_t(P)]
                                          : c.GetHarmonicRmsOverPeriods(P, cursor, P);
-        Chart chart{x0, top, base, sw, bw, offset, inset, std::vector<CRect>(size_t(H) + 1), {}};
+        Chart chart{x0, top, base, sw, bw, offset, inset, std::vector<CRect>(size_t(H) + 1), {}, labels[size_t(j)]};
         CPen pen(PS_SOLID, s, c.GetColor());
         for (int h = 0; h <= H; ++h) {
             const int xs = x0 + 12 * s + inset + h * (sw - 1), xb = xs + offset;

@@ -80,6 +80,7 @@ public:
         int slot = 0, bar = 0, offset = 0, inset = 0;
         std::vector<CRect> bars;        // per line; empty where nothing is drawn
         std::vector<CString> values;    // per line: the value text
+        std::vector<CRect> labels;      // the frequency labels drawn, left to right
     };
     struct Layout {
         int rows = 0, columns = 0;

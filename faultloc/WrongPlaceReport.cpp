@@ -37,12 +37,11 @@ CString LocationText(const WrongPlaceLocator& loc, bool* onLine) {
     CString where;
     where.Format(LoadResString(9105).GetString(), loc.m_faultSection + 1, loc.m_tower - 1, loc.m_tower);
     const bool cyrillic = !TenvorikStrings().IsEnglish();
-    double d1 = 0, d2 = 0;
-    CString p1, p2;
-    SelectUnitPrefix(d1, p1, L"m", cyrillic, D * 1000);
-    SelectUnitPrefix(d2, p2, L"m", cyrillic, loc.m_distanceInSection * 1000);
+    // The distances in the program's letters ("км"), the prefix chosen like every read-out's.
+    const CString d1 = FormatQuantity(D * 1000, L"m", 2, false, cyrillic);
+    const CString d2 = FormatQuantity(loc.m_distanceInSection * 1000, L"m", 2, false, cyrillic);
     CString line;
-    line.Format(LoadResString(9106).GetString(), d1, p1, d2, p2, loc.m_spread);
+    line.Format(LoadResString(9106).GetString(), d1, d2, loc.m_spread);
     return where + line;
 }
 

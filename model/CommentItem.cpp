@@ -6,11 +6,13 @@
 #include <ctime>
 #include <locale.h>
 
+#include "model/AppOptions.h"
 #include "model/Channel.h"
 #include "model/CommentStrings.h"
 #include "model/DocumentModel.h"
 #include "model/Resources.h"
 #include "model/SettingsStore.h"
+#include "model/ValueFormat.h"
 #include "platform/draw/DeviceContext.h"
 #include "platform/draw/ImageList.h"
 
@@ -84,7 +86,10 @@ CString OneLine(CString text) {
 bool ParseStart(const CString& text, std::tm& tm) {
     int d = 0, mo = 0, y = 0, h = 0, mi = 0, s = 0;
     wchar_t tail = 0;
-    if (std::swscanf(text.GetString(), L"%d/%d/%d %d:%d:%d%lc", &d, &mo, &y, &h, &mi, &s, &tail) != 6) return false;
+    // The date as the program shows it ("15.02.2020"), or as a record writes it.
+    if (std::swscanf(text.GetString(), L"%d.%d.%d %d:%d:%d%lc", &d, &mo, &y, &h, &mi, &s, &tail) != 6 &&
+        std::swscanf(text.GetString(), L"%d/%d/%d %d:%d:%d%lc", &d, &mo, &y, &h, &mi, &s, &tail) != 6)
+        return false;
     if (d < 1 || d > 31 || mo < 1 || mo > 12 || y < 1 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 60)
         return false;
     tm = {};
@@ -369,9 +374,18 @@ bool LevelItem::Load(const SettingsNode* category) {
 }
 
 CString LevelItem::GetTooltipText(const DocumentModel& doc) const {
-    if (!FindCommentChannel(doc, m_channel)) return m_text;
+    const CChannel* ch = FindCommentChannel(doc, m_channel);
+    if (!ch) return m_text;
+    // The level with its channel's unit, as the level cursors show theirs.
+    const bool cyrillic = !TheAppOptions().englishResources && !TenvorikStrings().IsEnglish();
     CString value;
-    value.Format(L"%.2f", m_positionY);
+    if (ch->m_flags & CHF_ADC_COUNTS) {
+        value = FormatFixed(m_positionY, 2, false);
+    } else {
+        const ScaledValue v = ScaleValue(m_positionY, ch->GetUnitText(), 2, false, cyrillic);
+        const CString unit = v.prefix + ch->GetRateUnitDisplayText();
+        value = unit.IsEmpty() ? v.number : v.number + L" " + unit;
+    }
     return m_text + LoadResString(IDS_COMMENT_LEVEL) + value;
 }
 
@@ -438,7 +452,8 @@ void AreaItem::Draw(const CommentDrawContext& ctx, const DocumentModel& doc) con
         const int h = measure.bottom - measure.top;
         const int oldMode = dc->SetBkMode(OPAQUE);
         const COLORREF oldColor = dc->SetTextColor(selected ? RGB(0, 0, 0) : RGB(128, 0, 0));
-        RECT box{l + 5, b - 5 - h, r - 5, b - 5};
+        // A narrow area does not cut its text: the box is as wide as the longest line.
+        RECT box{l + 5, b - 5 - h, std::max(r - 5, int(measure.right)), b - 5};
         dc->DrawText(text, &box, DT_BOTTOM);
         dc->SetTextColor(oldColor);
         dc->SetBkMode(oldMode);

@@ -175,13 +175,18 @@ CString CursorSet::ReadoutText(int pane) const {
         const CursorMarker& m = m_cursors[size_t(pane)];
         const wchar_t* label = kLevelLabel[pane - 3];
         if (!m.shown) return label;
-        CString unitText;
+        CString unitText, number;
         if (m_document && m.channel >= 0 && size_t(m.channel) < m_document->m_oscillogram.m_channels.size()) {
             const CChannel& ch = m_document->m_oscillogram.m_channels[size_t(m.channel)];
-            if (!(ch.m_flags & CHF_ADC_COUNTS)) unitText = ch.GetRateUnitDisplayText();
+            if (!(ch.m_flags & CHF_ADC_COUNTS)) {
+                const ScaledValue v = ScaleValue(m.level, ch.GetUnitText(), 2, true, Cyrillic());
+                number = v.number;
+                unitText = v.prefix + ch.GetRateUnitDisplayText();
+            }
         }
+        if (number.IsEmpty()) number = FormatFixed(m.level, 2, true);
         CString s;
-        s.Format(L"%s %4g %s", label, m.level, unitText);
+        s.Format(L"%s %4s %s", label, number, unitText);
         return s;
     }
     if (pane == 5) {
@@ -192,15 +197,15 @@ CString CursorSet::ReadoutText(int pane) const {
             return kLevelDifferenceLabel;
         const CChannel& ch = m_document->m_oscillogram.m_channels[size_t(a.channel)];
         double d = std::fabs(a.level - b.level);
-        CString prefix, unitText;
-        double shown = d;
-        if (ch.m_flags & CHF_ADC_COUNTS) shown = RoundToInt(d);
+        CString number, unitText;
+        if (ch.m_flags & CHF_ADC_COUNTS) number = FormatFixed(RoundToInt(d), 0, true);
         else {
-            SelectUnitPrefix(shown, prefix, ch.GetUnitText(), Cyrillic(), d);
-            unitText = ch.GetRateUnitDisplayText();
+            const ScaledValue v = ScaleValue(d, ch.GetUnitText(), 2, true, Cyrillic());
+            number = v.number;
+            unitText = v.prefix + ch.GetRateUnitDisplayText();
         }
         CString s;
-        s.Format(L"%s %g %s%s", kLevelDifferenceLabel, shown, prefix, unitText);
+        s.Format(L"%s %s %s", kLevelDifferenceLabel, number, unitText);
         return s;
     }
     if (pane < 0 || pane > 2) return CString();
@@ -223,11 +228,13 @@ CString CursorSet::ReadoutText(int pane) const {
             s = CString(label) + L" " + oscview::Int64Text(pane == 2 ? dp : p + 1);
             break;
         case oscview::kMilliseconds:
-            s = CString(label) + L" " + oscview::Int64Text(oscview::DivRoundHalfUp(pane == 2 ? dt : t, 1000)) + L" мс";
+        case oscview::kSeconds: {
+            // To the resolution the sample rate gives: at 2400 Hz one sample is 0.42 ms.
+            const int places = oscview::TimeDecimals(unit, doc.GetSamplePeriodUs());
+            s = CString(label) + L" " + oscview::FormatTimeNumber(pane == 2 ? dt : t, unit, places) +
+                (unit == oscview::kMilliseconds ? L" мс" : L" сек.");
             break;
-        case oscview::kSeconds:
-            s.Format(L"%s %.3f сек.", label, double(pane == 2 ? dt : t) / 1e6);
-            break;
+        }
         case oscview::kTimeOfDay: {
             double start;
             // A start time without its three numbers gives no time of day: the panes stay empty.

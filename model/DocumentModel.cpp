@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "model/AppOptions.h"
+#include "model/TimeText.h"
 #include "model/Numeric.h"
 #include "model/Resources.h"
 #include "platform/Encoding.h"
@@ -125,11 +126,20 @@ int64_t DocumentModel::GetSampleTime(uint32_t i) const {
     return last + step;
 }
 
+double DocumentModel::GetSamplePeriodUs() const {
+    double rate = m_oscillogram.m_samplingFrequency;
+    for (const SampleRateSegment& r : m_oscillogram.m_rates)
+        if (std::isfinite(r.rate)) rate = std::max(rate, r.rate);
+    if (rate > 0) return 1e6 / rate;
+    const auto& t = m_oscillogram.m_times;
+    return t.size() >= 2 && t[1] > t[0] ? double(t[1] - t[0]) : 0.0;
+}
+
 CString NormalizeComtradeDate(const CString& text) {
     int day, month, year;
     if (!ParseComtradeDate(text, nullptr, day, month, year)) return CString();
     CString r;
-    r.Format(L"%02d/%02d/%04d", day, month, year);
+    r = oscview::FormatDate(day, month, year);
     return r;
 }
 
@@ -137,7 +147,7 @@ CString NormalizeComtradeDate(const CString& text, const CStringA& revision) {
     int day, month, year;
     if (!ParseComtradeDate(text, &revision, day, month, year)) return CString();
     CString r;
-    r.Format(L"%02d/%02d/%04d", day, month, year);
+    r = oscview::FormatDate(day, month, year);
     return r;
 }
 

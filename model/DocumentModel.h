@@ -33,6 +33,9 @@ public:
     // Time of sample i in microseconds; past the end of the time table, extrapolated by the
     // sampling rate.
     int64_t GetSampleTime(uint32_t i) const;
+    // Microseconds between two samples at the record's fastest rate: the resolution its times
+    // are shown to. 0 when the record names no rate and has fewer than two times.
+    double GetSamplePeriodUs() const;
 
     // --- texts of the record
     CString GetStationName() const { return m_oscillogram.m_stationNameW; }

@@ -1,5 +1,6 @@
 #include "model/TimeText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cwctype>
 #include <string>
@@ -60,6 +61,27 @@ bool ParseStartSeconds(const CString& text, double& seconds) {
     return true;
 }
 
+CString FormatDate(int day, int month, int year) {
+    CString s;
+    s.Format(L"%02d.%02d.%04d", day, month, year);
+    return s;
+}
+
+bool ParseDate(const CString& text, int& day, int& month, int& year) {
+    int pos = 0;
+    double d, m, y;
+    if (!NextNumber(text, pos, false, d) || !NextNumber(text, pos, false, m) || !NextNumber(text, pos, false, y))
+        return false;
+    if (y < 100) y += 2000;
+    if (m < 1 || m > 12 || d < 1 || y < 1 || y > 9999) return false;
+    static const int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int mi = int(m), yi = int(y);
+    const bool leap = (yi % 4 == 0 && yi % 100 != 0) || yi % 400 == 0;
+    if (d > kDays[mi - 1] || (mi == 2 && d == 29 && !leap)) return false;
+    day = int(d), month = mi, year = yi;
+    return true;
+}
+
 bool FormatStartDate(const CString& text, CString& out) {
     int pos = 0;
     double a, b, c;
@@ -68,7 +90,7 @@ bool FormatStartDate(const CString& text, CString& out) {
     if (a > 99999999 || b > 99999999 || c > 99999999) return false;
     if (c < 100) c += 2000;
     if (b > 12) std::swap(a, b);
-    out.Format(L"%02d/%02d/%04d", int(a), int(b), int(c));
+    out = FormatDate(int(a), int(b), int(c));
     return true;
 }
 
@@ -120,6 +142,54 @@ CString FormatAxisValue(int unit, int64_t dt, int64_t ds, bool hasStart, double 
         case kTimeOfDay: return hasStart ? FormatTimeOfDay(start + double(sinceFirst) / 1e6) : CString();
         default: return FormatGroupedInt(dt);
     }
+}
+
+int TimeDecimals(int unit, double periodUs) {
+    if (unit != kMilliseconds && unit != kSeconds) return 0;
+    const int most = unit == kMilliseconds ? 3 : 6;  // the times are whole microseconds
+    if (!(periodUs > 0) || !std::isfinite(periodUs)) return unit == kMilliseconds ? 0 : 3;
+    const double period = periodUs / (unit == kMilliseconds ? 1e3 : 1e6);
+    for (int d = 0; d < most; ++d) {
+        const double scaled = period * std::pow(10.0, d);
+        if (std::fabs(scaled - std::round(scaled)) <= 1e-6 * scaled || scaled >= 10) return d;
+    }
+    return most;
+}
+
+CString FormatTimeNumber(int64_t microseconds, int unit, int decimals) {
+    const int places = unit == kMilliseconds ? 3 : unit == kSeconds ? 6 : 0;
+    decimals = std::clamp(decimals, 0, places);
+    int64_t divisor = 1;
+    for (int i = decimals; i < places; ++i) divisor *= 10;
+    const int64_t q = DivRoundHalfUp(microseconds, divisor);
+    if (decimals == 0) return Int64Text(q);
+    int64_t scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    const uint64_t a = q < 0 ? uint64_t(0) - uint64_t(q) : uint64_t(q);
+    std::wstring fraction = std::to_wstring(a % uint64_t(scale));
+    fraction.insert(0, size_t(decimals) - fraction.size(), L'0');
+    return CString((q < 0 ? L"-" : L"") + std::to_wstring(a / uint64_t(scale)) + L"." + fraction);
+}
+
+int64_t RoundAxisStep(double least, int* mantissa) {
+    least = std::max(least, 1.0);
+    int64_t power = 1;
+    while (true) {
+        for (int m : {1, 2, 5}) {
+            if (double(m * power) >= least || power > int64_t(1) << 58) {
+                if (mantissa) *mantissa = m;
+                return m * power;
+            }
+        }
+        power *= 10;
+    }
+}
+
+int AxisDecimals(int unit, int64_t stepUs) {
+    const int places = unit == kMilliseconds ? 3 : unit == kSeconds ? 6 : 0;
+    int d = places;
+    while (d > 0 && stepUs % 10 == 0) stepUs /= 10, --d;
+    return d;
 }
 
 }  // namespace oscview

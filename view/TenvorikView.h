@@ -17,6 +17,7 @@
 #include "platform/Geometry.h"
 #include "platform/draw/DeviceContext.h"
 #include "view/PrintLayout.h"
+#include "view/TimeAxis.h"
 
 class CChannel;
 class CCmdUI;
@@ -329,6 +330,8 @@ public:
     CString FormatCaptionValue(const CChannel& ch, double v, bool firstLine) const;
     CString GetCaptionWidthSample(const CChannel& ch) const;
     CString FormatTimeValue(int64_t value, bool difference, int unit) const;
+    // Ticks and labels of the time axis for a picture `cx` wide, measured on `dc`.
+    std::vector<AxisTick> TimeAxisTicks(CDC* dc, int cx);
     // The value at cursor В1 of an analog channel (NaN outside a pasted channel's span).
     double ValueAtCursor(const CChannel& ch) const;
     // The box the hover read-out shows at a client point.

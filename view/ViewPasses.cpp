@@ -14,6 +14,7 @@
 #include "model/ValueFormat.h"
 #include "model/ViewIcons.h"
 #include "view/TenvorikView.h"
+#include "view/TimeAxis.h"
 
 namespace oscview {
 
@@ -28,23 +29,29 @@ bool IsPictureDC(const CDC* dc) { return dc->IsPrinting() || dc->GetMapMode() !=
 int PixelHalfUp(double v) { return int(std::clamp(std::floor(v + 0.5), -1e9, 1e9)); }
 int PixelTrunc(double v) { return int(std::clamp(std::trunc(v), -1e9, 1e9)); }
 
-// Prefix + unit of a value as the captions write it, and the value scaled to that prefix.
+// Digits after the point of the captions' values.
+constexpr int kCaptionDecimals = 2;
+
+// Prefix + unit of a value as the captions write it, and the value's number: one unit text in
+// the program's language, the prefix that puts the number in 1..999, never an exponent.
 struct UnitValue {
-    double scaled = 0;
+    CString number;
     CString unit;  // prefix + unit, not yet cut
 };
 
-UnitValue ScaleForCaption(const CChannel& ch, double v, bool displayForm) {
+UnitValue ScaleForCaption(const CChannel& ch, double v) {
     UnitValue r;
+    const bool cyrillic = Cyrillic();
     CString stored = ch.GetUnitText();
-    CString shown = displayForm ? ch.GetRateUnitDisplayText() : stored;
+    // The unit's letters follow the prefix's: Russian letters with the Russian texts.
+    CString shown = cyrillic || TenvorikStrings().IsEnglish() ? ch.GetRateUnitDisplayText() : stored;
     if (ch.m_flags & CHF_ADC_COUNTS) stored.Empty(), shown.Empty();
-    CString prefix;
-    SelectUnitPrefix(r.scaled, prefix, stored, Cyrillic(), v);
+    const ScaledValue sv = ScaleValue(v, stored, kCaptionDecimals, true, cyrillic);
+    r.number = sv.number;
     CString lower = stored;
     lower.MakeLower();
-    if (displayForm && lower == L"none") prefix.Empty(), shown.Empty();
-    r.unit = prefix + shown;
+    if (lower == L"none") shown.Empty();
+    r.unit = sv.prefix + shown;
     return r;
 }
 
@@ -128,17 +135,9 @@ CString CTenvorikView::FormatStripCaption(const CChannel& ch) const {
     if (!(ch.m_flags & kCaptionFlags) || !m_doc) return CString();
     const int64_t c = m_doc->m_cursors.m_cursors[0].position;
     auto number = [&](double v, CString& unit) {
-        UnitValue u = ScaleForCaption(ch, v, false);
+        UnitValue u = ScaleForCaption(ch, v);
         unit = u.unit.Left(5);
-        CString t;
-        t.Format(L"%-8g", u.scaled);
-        t.Trim();
-        int dot = t.Find(L'.');
-        if (dot >= 0 && t.Find(L'e') < 0) {
-            t = t.Left(dot + 3);
-            while (t.GetLength() > 1 && t[t.GetLength() - 1] == L'0') t = t.Left(t.GetLength() - 1);
-        }
-        return t;
+        return u.number;
     };
     CString out, s, unit;
     auto add = [&](const CString& part) { out += (out.IsEmpty() ? CString() : CString(L"|")) + part; };
@@ -160,19 +159,19 @@ CString CTenvorikView::FormatStripCaption(const CChannel& ch) const {
 }
 
 CString CTenvorikView::FormatCaptionValue(const CChannel& ch, double v, bool firstLine) const {
-    UnitValue u = ScaleForCaption(ch, v, true);
+    UnitValue u = ScaleForCaption(ch, v);
     const CString unit = u.unit.Left(5);
     CString t;
-    if (firstLine) t.Format(v < 0 ? L"-%-6g %s" : L" %-6g %s", std::fabs(u.scaled), unit);
-    else t.Format(u.scaled < 0 ? L"%-8g %s" : L" %-8g %s", u.scaled, unit);
+    const bool negative = u.number.GetLength() > 0 && u.number[0] == L'-';
+    if (firstLine) t.Format(negative ? L"%-7s %s" : L" %-6s %s", u.number, unit);
+    else t.Format(negative ? L"%-8s %s" : L" %-8s %s", u.number, unit);
     return t;
 }
 
 CString CTenvorikView::FormatTimeValue(int64_t value, bool difference, int unit) const {
-    CString s;
     switch (unit) {
-        case kMilliseconds: return Int64Text(DivRoundHalfUp(value, 1000));
-        case kSeconds: s.Format(L"%.3f", double(value) / 1e6); break;
+        case kMilliseconds:
+        case kSeconds: return FormatTimeNumber(value, unit, TimeDecimals(unit, m_doc ? m_doc->GetSamplePeriodUs() : 0.0));
         case kTimeOfDay: {
             if (difference) return FormatSpan(value);
             double start;
@@ -182,7 +181,6 @@ CString CTenvorikView::FormatTimeValue(int64_t value, bool difference, int unit)
         case kSamples: return Int64Text(difference ? value : value + 1);
         default: return Int64Text(value);
     }
-    return s;
 }
 
 namespace {
@@ -479,6 +477,37 @@ void CTenvorikView::DrawChannelCaptions(CDC* dc, int y0) {
 
 // ------------------------------------------------------------------ time axis
 
+std::vector<AxisTick> CTenvorikView::TimeAxisTicks(CDC* dc, int cx) {
+    dc->SelectObject(&m_smallFont);
+    const CTenvorikDoc& doc = *m_doc;
+    double start = 0;
+    const bool hasStart = ParseStartSeconds(doc.GetRecordStartTime(), start);
+    const int64_t r = doc.m_oscillogram.m_timeReferenceSample;
+    auto time = [&doc](int64_t s) { return doc.GetSampleTime(uint32_t(std::clamp<int64_t>(s, 0, UINT32_MAX))); };
+    const int64_t tr = time(r), t0 = time(0);
+    const int64_t day = hasStart ? int64_t(std::llround(start * 1e6)) : 0;
+    AxisGeometry g;
+    g.left = m_leftWidth;
+    g.right = cx;
+    g.firstSample = m_firstSample;
+    g.pixelsPerSample = 25.0 * m_xScale;
+    g.unit = m_timeUnit == kTimeOfDay && !hasStart ? kMicroseconds : m_timeUnit;
+    const int unit = m_timeUnit;
+    g.value = [=](int64_t s) {
+        if (unit == kSamples) return s - r + 1;
+        s = std::clamp<int64_t>(s, 0, UINT32_MAX);
+        return unit == kTimeOfDay ? day + time(s) - t0 : time(s) - tr;
+    };
+    g.textWidth = [dc](const CString& t) { return int(dc->GetTextExtent(t).cx); };
+    if (m_timeUnit == kTimeOfDay && !hasStart) {
+        // No start time: the ticks stand, the labels stay empty as before.
+        std::vector<AxisTick> ticks = ComputeAxisTicks(g);
+        for (AxisTick& t : ticks) t.label.Empty();
+        return ticks;
+    }
+    return ComputeAxisTicks(g);
+}
+
 void CTenvorikView::DrawTimeAxis(CDC* dc, int cx, int y) {
     SharedObjects& o = Objects();
     const int band = GetBottomBand();
@@ -489,12 +518,7 @@ void CTenvorikView::DrawTimeAxis(CDC* dc, int cx, int y) {
     CBrush* oldBrush = dc->SelectObject(&o.axisBand);
     dc->Rectangle(-1, y - band, cx + 2, y + 1);
     const int W = m_leftWidth;
-    const int n = std::max(0, (cx - W) / 25 + 1);
-    const double inv = 1.0 / m_xScale;
-    const int64_t p = m_xScale > 1 ? 0 : int64_t(std::min(inv, 1e15));
     const CTenvorikDoc& doc = *m_doc;
-    double start = 0;
-    const bool hasStart = ParseStartSeconds(doc.GetRecordStartTime(), start);
     if (m_timeUnit == kTimeOfDay) {
         CString date;
         // The date as every other place shows it; other separators keep the looser reading.
@@ -509,22 +533,18 @@ void CTenvorikView::DrawTimeAxis(CDC* dc, int cx, int y) {
         case kSamples: unitFormat = LoadResString(389); break;
         default: unitFormat = LoadResString(386); break;
     }
-    const int64_t r = doc.m_oscillogram.m_timeReferenceSample;
-    auto time = [&](int64_t s) { return doc.GetSampleTime(uint32_t(std::clamp<int64_t>(s, 0, UINT32_MAX))); };
-    const int64_t tr = time(r), t0 = time(0);
     dc->SelectObject(&o.axisOutline);
-    for (int i = 0; i < n; ++i) {
-        const int x = W + 25 * i;
-        dc->MoveTo(x, y - 30);
-        dc->LineTo(x, y - 30 + (i % 4 == 0 ? 10 : i % 2 == 0 ? 7 : 5));
-        if (i % 4 != 0) continue;
-        const int64_t s = m_firstSample + int64_t(i) * p;
-        const int64_t ts = time(s);
-        CString value = FormatAxisValue(m_timeUnit, ts - tr, s - r, hasStart, start, ts - t0);
+    bool first = true;
+    for (const AxisTick& t : TimeAxisTicks(dc, cx)) {
+        dc->MoveTo(t.x, y - 30);
+        dc->LineTo(t.x, y - 30 + t.length);
+        if (t.label.IsEmpty()) continue;
         CString text;
-        if (i == 0) text.Format(unitFormat.GetString(), value);
-        else text = value;
-        RECT box{x - 200, y - 20, x + 200, y};
+        // Only the leftmost label carries the unit.
+        if (first) text.Format(unitFormat.GetString(), t.label);
+        else text = t.label;
+        first = false;
+        RECT box{t.x - 200, y - 20, t.x + 200, y};
         dc->DrawText(text, &box, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
     }
     dc->SelectObject(&o.axisLine);
@@ -662,10 +682,11 @@ HoverBox CTenvorikView::OnMouseHover(CPoint point) {
         for (const Line& line : lines) {
             if (contentY < line.top || contentY >= line.top + line.height) continue;
             dc.SelectObject(line.nameLine ? &m_heavyFont : &m_smallFont);
-            UnitValue u = ScaleForCaption(*ch, line.value, true);
+            UnitValue u = ScaleForCaption(*ch, line.value);
             CString number;
-            if (line.nameLine) number.Format(u.scaled < 0 ? L"-%-6g " : L" %-6g ", std::fabs(u.scaled));
-            else number.Format(u.scaled < 0 ? L"-%-8g " : L" %-8g ", std::fabs(u.scaled));
+            const bool negative = u.number.GetLength() > 0 && u.number[0] == L'-';
+            if (line.nameLine) number.Format(negative ? L"%-7s " : L" %-6s ", u.number);
+            else number.Format(negative ? L"%-9s " : L" %-8s ", u.number);
             const int n = dc.GetTextExtent(number).cx;
             const int rowTop = int(line.top + m_yOffset);
             if (line.nameLine && full.GetLength() > 25) {

@@ -219,7 +219,7 @@ void CTenvorikView::DrawPrintHeader(CDC* dc, const PrintGeometry& g) {
     line(0, LoadResString(IDS_PRINT_RECORD_NAME), Quoted(doc.GetTitle()), CString(), CString());
     line(1, LoadResString(IDS_PRINT_STATION), Quoted(doc.GetStationName()), LoadResString(IDS_PRINT_RECORDER),
          Quoted(doc.GetRecorderId()));
-    line(2, LoadResString(IDS_PRINT_START), doc.GetRecordStartDateTime(), LoadResString(IDS_PRINT_DURATION),
+    line(2, LoadResString(IDS_PRINT_START), doc.GetRecordStartText(false), LoadResString(IDS_PRINT_DURATION),
          doc.GetDurationText());
     dc->RestoreDC(saved);
 }

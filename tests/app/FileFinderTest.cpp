@@ -154,15 +154,15 @@ TEST_F(FileFinder, ListsEveryKindOfRecordWithItsHeader) {
         const char* date;
         bool osc;
     } expected[] = {
-        {"a.cfg", "North", "B1", "04/03/2015", false},  // 1991: month first
-        {"b.cfg", "North", "B2", "03/04/2015", false},  // 1999: day first
-        {"c.CFG", "South", "", "25/04/2015", false},    // no comma: all of it is the station
-        {"d.cfg", "", "Only block", "25/04/2015", false},  // a second number above 12 is the day
-        {"e.cfg", "", "-", "02/01/2020", false},
-        {"f.cff", "Single", "S1", "01/02/2021", false},
-        {"g.osc", "OSC Осциллограф. Версия 2.5", "-", "05/11/2019", true},
+        {"a.cfg", "North", "B1", "04.03.2015", false},  // 1991: month first
+        {"b.cfg", "North", "B2", "03.04.2015", false},  // 1999: day first
+        {"c.CFG", "South", "", "25.04.2015", false},    // no comma: all of it is the station
+        {"d.cfg", "", "Only block", "25.04.2015", false},  // a second number above 12 is the day
+        {"e.cfg", "", "-", "02.01.2020", false},
+        {"f.cff", "Single", "S1", "01.02.2021", false},
+        {"g.osc", "OSC Осциллограф. Версия 2.5", "-", "05.11.2019", true},
         {"h.sto", "Подстанция", "R7 версия 777", nullptr, false},
-        {"sub/deep.cfg", "Deep", "D1", "10/10/2010", false},
+        {"sub/deep.cfg", "Deep", "D1", "10.10.2010", false},
     };
     for (const auto& e : expected) {
         ASSERT_TRUE(m.count(e.name)) << e.name;

@@ -238,3 +238,43 @@ TEST_F(Spectrum, PrintedInAGridAndCopied) {
     EXPECT_EQ(wnd.LastLayout().charts.size(), 2u);
     printer.Detach();
 }
+
+// On a pane of ordinary width the frequency labels never run into each other: only every k-th
+// line is labelled when all of them do not fit, and each drawn label is ink on the picture.
+TEST_F(Spectrum, FrequencyLabelsThatDoNotFitAreLeftOut) {
+    FourieSettings s = wnd.Settings();
+    s.numHarmonics = 40;
+    wnd.ApplySettings(s);
+    const int H = wnd.Settings().numHarmonics;
+    for (int width : {180, 300, 600, 1200}) {
+        Picture pic(width, 300);
+        wnd.SetClientSize(CSize(width, 300));
+        wnd.Draw(&pic.dc, CRect(0, 0, width, 300), 1, nullptr, &doc);
+        const auto& c = wnd.LastLayout().charts.at(0);
+        ASSERT_FALSE(c.labels.empty()) << width;
+        for (size_t k = 0; k < c.labels.size(); ++k) {
+            const CRect& r = c.labels[k];
+            if (k > 0) {
+                EXPECT_GE(r.left, c.labels[k - 1].right + 4) << width << " label " << k;
+            }
+            EXPECT_GE(r.left, 0);
+            EXPECT_LE(r.right, width);
+            int ink = 0;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) ink += GetRValue(pic.dc.GetPixel(x, y)) < 128;
+            EXPECT_GT(ink, 0) << width << " label " << k;
+        }
+        // Between two labels the gap is clean: no piece of a left-out label.
+        for (size_t k = 1; k < c.labels.size(); ++k) {
+            int ink = 0;
+            for (int y = c.labels[k].top; y < c.labels[k].bottom; ++y)
+                for (int x = c.labels[k - 1].right + 1; x < c.labels[k].left - 1; ++x)
+                    ink += GetRValue(pic.dc.GetPixel(x, y)) < 128;
+            EXPECT_EQ(ink, 0) << width << " between " << k - 1 << " and " << k;
+        }
+        // A wide pane labels every line.
+        if (width == 1200 && H <= 20) {
+            EXPECT_EQ(c.labels.size(), size_t(H) + 1);
+        }
+    }
+}

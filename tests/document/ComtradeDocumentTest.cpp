@@ -455,11 +455,11 @@ TEST(ComtradeDocument, OneDateShownAlikeEverywhere) {
         CTenvorikDoc doc;
         ASSERT_TRUE(Open(dir, "date", c.rec, doc).ok) << c.written;
         doc.m_oscillogram.m_localTimeCode.Empty();
-        EXPECT_EQ(doc.GetStartDateTimeText(), L"03/06/2021, 10:11:12.000500") << c.written;
-        EXPECT_EQ(doc.GetRecordStartText(true), L"03/06/2021, 10:11:12.004500") << c.written;
+        EXPECT_EQ(doc.GetStartDateTimeText(), L"03.06.2021, 10:11:12.000500") << c.written;
+        EXPECT_EQ(doc.GetRecordStartText(true), L"03.06.2021, 10:11:12.004500") << c.written;
         const LocatorReportHeader h = doc.GetFaultReportHeader();
-        EXPECT_EQ(h.startDate, L"03/06/2021") << c.written;
-        EXPECT_EQ(h.triggerDate, L"03/06/2021") << c.written;
+        EXPECT_EQ(h.startDate, L"03.06.2021") << c.written;
+        EXPECT_EQ(h.triggerDate, L"03.06.2021") << c.written;
     }
 }
 

@@ -26,6 +26,8 @@ TEST(FileFinderSmoke, FindsARecordAndOpensIt) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string text = testutil::ReadFile(report);
     EXPECT_NE(text.find("dialog=Поиск файлов|driven"), std::string::npos) << text;
+    // The list and its date pickers read the day alike, day first, whatever the locale.
+    EXPECT_NE(text.find("|from=05.06.2021|to=05.06.2021|date=05.06.2021"), std::string::npos) << text;
     EXPECT_NE(text.find("title=Tenvorik - found.cfg\n"), std::string::npos) << text;
     // The dialog keeps what the user set for the next time.
     const std::string profile = testutil::ReadFile(dir.File("config/Korvelund/Tenvorik.ini"));

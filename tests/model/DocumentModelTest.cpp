@@ -77,7 +77,7 @@ TEST(SampleRates, SampleTimesAcrossSegmentsAndPastTheEnd) {
 
 TEST(RecordTexts, DatesAndDurations) {
     const struct { const wchar_t* in; const wchar_t* out; } dates[] = {
-        {L"13/05/21", L"13/05/2021"}, {L"05/13/2021", L"13/05/2021"}, {L"05/06/2021", L"06/05/2021"},
+        {L"13/05/21", L"13.05.2021"}, {L"05/13/2021", L"13.05.2021"}, {L"05/06/2021", L"06.05.2021"},
         {L"13-05-2021", L""},         {L"", L""},
     };
     for (const auto& d : dates) EXPECT_EQ(NormalizeComtradeDate(d.in), CString(d.out)) << d.in;
@@ -90,9 +90,9 @@ TEST(RecordTexts, DatesAndDurations) {
     o.m_triggerDate = L"05/13/2021";
     o.m_triggerTime = L"10:20:30.1";
     EXPECT_EQ(doc.GetRecordStartDateTime(), L"13/05/21, 10:20:30.000123");
-    EXPECT_EQ(doc.GetStartDateTimeText(), L"13/05/2021, 10:20:30.000123");
-    EXPECT_EQ(doc.GetTriggerDateTimeText(), L"13/05/2021, 10:20:30.1");
-    EXPECT_EQ(doc.GetRecordStartText(false), L"13/05/2021, 10:20:30.000123");  // no time code
+    EXPECT_EQ(doc.GetStartDateTimeText(), L"13.05.2021, 10:20:30.000123");
+    EXPECT_EQ(doc.GetTriggerDateTimeText(), L"13.05.2021, 10:20:30.1");
+    EXPECT_EQ(doc.GetRecordStartText(false), L"13.05.2021, 10:20:30.000123");  // no time code
     EXPECT_EQ(doc.GetDurationText(), L"");  // no channel yet
     CChannel pasted = Analog(&doc, "P", {1, 2});
     pasted.m_flags |= CHF_OWN_TIMEBASE;
@@ -107,11 +107,11 @@ TEST(RecordTexts, DatesByRevision) {
     // 1991 writes month/day/yy, 1999 and 2013 day/month/yyyy; a date that fits only the other
     // order is read so, and one that fits neither takes a first number above 12 as the day.
     const struct { const char* revision; const wchar_t* in; const wchar_t* out; } cases[] = {
-        {"", L"06/03/21", L"03/06/2021"},         {"1999", L"03/06/2021", L"03/06/2021"},
-        {"2013", L"03/06/2021", L"03/06/2021"},   {"", L"12/11/1999", L"11/12/1999"},
-        {"1999", L"12/11/1999", L"12/11/1999"},   {"", L"13/05/21", L"13/05/2021"},
-        {"1999", L"05/13/2021", L"13/05/2021"},   {"2013", L"31/12/2020", L"31/12/2020"},
-        {"", L"01/31/2020", L"31/01/2020"},       {"1999", L"40/41/2020", L"40/41/2020"},
+        {"", L"06/03/21", L"03.06.2021"},         {"1999", L"03/06/2021", L"03.06.2021"},
+        {"2013", L"03/06/2021", L"03.06.2021"},   {"", L"12/11/1999", L"11.12.1999"},
+        {"1999", L"12/11/1999", L"12.11.1999"},   {"", L"13/05/21", L"13.05.2021"},
+        {"1999", L"05/13/2021", L"13.05.2021"},   {"2013", L"31/12/2020", L"31.12.2020"},
+        {"", L"01/31/2020", L"31.01.2020"},       {"1999", L"40/41/2020", L"40.41.2020"},
         {"2013", L"2021-06-03", L""},
     };
     for (const auto& c : cases) {
@@ -162,7 +162,7 @@ TEST(RecordTexts, StartTextWithTimeCode) {
     o.m_localTimeCode = L"+5";
     EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05.005 (UTC)");
     o.m_startTime = L"23:30:05";  // no fraction: the plain text
-    EXPECT_EQ(doc.GetRecordStartText(false), L"31/12/2020, 23:30:05");
+    EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05");
 
     // A document without its own answer follows the application's option.
     DocumentModel plain;

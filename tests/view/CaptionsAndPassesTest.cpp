@@ -30,7 +30,7 @@ TEST(Captions, ValueTextsWithPrefixesUnitsAndStrips) {
     chs[1].m_flags |= CHF_ADC_COUNTS;
     EXPECT_EQ(v.FormatCaptionValue(chs[1], 12, true), CString(L" 12     "));
     chs[0].m_flags = (chs[0].m_flags & ~(CHF_SHOW_RMS | CHF_SHOW_HARMONIC)) | CHF_SHOW_MINMAX;
-    EXPECT_EQ(v.FormatStripCaption(chs[0]), CString(L"Max:1.25кV|Min:-1.2кV"));
+    EXPECT_EQ(v.FormatStripCaption(chs[0]), CString(L"Max:1.25кВ|Min:-1.2кВ"));
     {
         EnglishTexts english;
         EXPECT_EQ(v.FormatStripCaption(chs[0]), CString(L"Max:1.25kV|Min:-1.2kV"));

@@ -192,7 +192,7 @@ TEST(CommentText, TooltipsGiveTimeDurationAndLevel) {
     EXPECT_EQ(area.GetTooltipText(rig.doc), CString(L"B\n\nДлительность: 0.500 с"));
     LevelItem level(L"U", 1, 12.345);
     level.m_text = L"C";
-    EXPECT_EQ(level.GetTooltipText(rig.doc), CString(L"C\n\nУровень: 12.35"));
+    EXPECT_EQ(level.GetTooltipText(rig.doc), CString(L"C\n\nУровень: 12.35 В"));
     EXPECT_EQ(LevelItem(L"X", 1, 1.0).GetTooltipText(rig.doc), CString());
     // A start the text does not hold still shows the comment and its offset.
     rig.doc.GetOscillogram().m_startDate = L"";

@@ -77,8 +77,9 @@ TEST(Cursors, MillisecondRoundingAndTimesPast32Bits) {
     EXPECT_EQ(rig.host.panes[2], CString(L"Разница. верт. визиров: 2499998250 мкс"));
     rig.view->m_timeUnit = oscview::kMilliseconds;
     c.UpdateReadouts();
-    EXPECT_EQ(rig.host.panes[1], CString(L"Верт. визир 2: 2 мс"));
-    EXPECT_EQ(rig.host.panes[0], CString(L"Верт. визир 1: 2500000 мс"));
+    // To the quarter millisecond that 4 kHz gives, not cut to whole milliseconds.
+    EXPECT_EQ(rig.host.panes[1], CString(L"Верт. визир 2: 1.50 мс"));
+    EXPECT_EQ(rig.host.panes[0], CString(L"Верт. визир 1: 2499999.75 мс"));
     // A cursor never goes past the last sample.
     c.SetPosition(2, 20000000);
     EXPECT_EQ(c.m_cursors[2].position, 9999999);
