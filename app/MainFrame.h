@@ -4,6 +4,7 @@
 #include <wx/timer.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/FrameState.h"
@@ -15,6 +16,7 @@ class wxRibbonButtonBarEvent;
 class CMergeBar;
 class CMsgCaptionBar;
 class CParamOscBar;
+class RibbonKeys;
 
 namespace instance {
 class Server;
@@ -75,6 +77,13 @@ public:
     // A record handed over by a second start: open it and come to the front.
     void OpenFromSecondStart(const wxString& path);
 
+    // Gives the keys back to the active record's view once the event now handled is done,
+    // when the focus is nowhere a user would still type into: on the ribbon, a caption bar,
+    // the tabs, or no window at all (`always` also takes it from a diagram pane).
+    void ReturnFocusToView(bool always);
+    // The ribbon driven from the keyboard.
+    RibbonKeys* GetRibbonKeys() const { return m_keys.get(); }
+
     int GetApplicationLook() const { return m_look; }
     bool IsClosing() const { return m_closing; }
 
@@ -97,6 +106,9 @@ private:
     void ShowRecentMenu(wxRibbonButtonBarEvent& event);
 
     void OnRibbonButton(wxRibbonButtonBarEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    // The next (step 1) or previous (-1) record's tab, round from the last to the first.
+    void SwitchRecord(int step);
     void OnTimer(wxTimerEvent&);
     void OnClose(wxCloseEvent& event);
     void OnRequestRedraw(wxCommandEvent&);
@@ -110,6 +122,9 @@ private:
     wxAuiManager m_aui;
     wxRibbonBar* m_ribbon = nullptr;
     std::vector<RibbonButton> m_ribbonButtons;
+    std::unique_ptr<RibbonKeys> m_keys;
+    class DialogFocus;
+    std::unique_ptr<DialogFocus> m_dialogFocus;
     instance::Server* m_server = nullptr;
     wxTimer m_timer;
     FrameState m_state;
