@@ -25,6 +25,7 @@
 #include "app/RibbonKeys.h"
 #include "app/InstanceChannel.h"
 #include "app/TenvorikDocument.h"
+#include "diagrams/ui/DiagramCanvas.h"
 #include "view/ui/TenvorikView.h"
 #include "view/ui/ViewPrint.h"
 #include "document/TenvorikDoc.h"
@@ -399,8 +400,61 @@ void CMainFrame::SwitchRecord(int step) {
     tabs[size_t(((at == n ? 0 : at) + step + n) % n)]->Activate();
 }
 
+bool CMainFrame::CycleFocus(bool back) {
+    // The places, in order: the record's view, the ribbon, the diagram panes on show (each by
+    // its diagram, which frames itself when it has the focus).
+    std::vector<wxWindow*> places, panes;
+    auto* view = dynamic_cast<CTenvorikView*>(GetDocumentManager()->GetCurrentView());
+    if (view && view->GetCanvas()) places.push_back(view->GetCanvas());
+    places.push_back(m_ribbon);
+    panes.push_back(nullptr);
+    if (view && view->GetCanvas()) panes.push_back(nullptr);
+    for (const Diagram& d : m_diagrams) {
+        if (!d.window || !d.window->IsShownOnScreen()) continue;
+        wxWindow* target = d.window;
+        wxWindowList todo = d.window->GetChildren();
+        while (!todo.empty() && target == d.window) {
+            wxWindow* w = todo.front();
+            todo.pop_front();
+            if (dynamic_cast<DiagramCanvas*>(w)) target = w;
+            for (wxWindow* c : w->GetChildren()) todo.push_back(c);
+        }
+        places.push_back(target);
+        panes.push_back(d.window);
+    }
+    wxWindow* focus = wxWindow::FindFocus();
+    int at = -1;
+    for (size_t i = 0; i < places.size(); ++i) {
+        const bool inRibbon = places[i] == m_ribbon && focus;
+        bool within = false;
+        for (wxWindow* w = focus; inRibbon && w; w = w->GetParent()) within |= w == m_ribbon;
+        if (focus == places[i] || within || (focus && focus == panes[i])) at = int(i);
+    }
+    // Among the controls of a pane or a caption bar Tab goes from control to control; from a
+    // window that shows no focus (the tab's frame, none at all) it goes to a place.
+    const bool nowhere = !focus || focus == this || dynamic_cast<wxMDIChildFrame*>(focus) ||
+                         dynamic_cast<wxMDIClientWindow*>(focus);
+    if (at < 0 && !nowhere) return false;
+    const int n = int(places.size());
+    const int next = at < 0 ? (back ? n - 1 : 0) : (at + (back ? -1 : 1) + n) % n;
+    if (places[size_t(next)] == m_ribbon) {
+        if (m_keys) m_keys->Start();
+    } else {
+        places[size_t(next)]->SetFocus();
+    }
+    return true;
+}
+
 void CMainFrame::OnCharHook(wxKeyEvent& event) {
     if (m_keys && m_keys->OnKey(event)) return;
+    if (event.GetKeyCode() == WXK_TAB && !event.ControlDown() && !event.AltDown() && CycleFocus(event.ShiftDown()))
+        return;
+    // A diagram takes no arrow keys; the toolkit would move the focus with them to a window
+    // that shows none.
+    const int key = event.GetKeyCode();
+    if ((key == WXK_LEFT || key == WXK_RIGHT || key == WXK_UP || key == WXK_DOWN) &&
+        dynamic_cast<DiagramCanvas*>(wxWindow::FindFocus()))
+        return;
     // Ctrl+Tab goes through the records as Ctrl+PageDown does, Ctrl+Shift+Tab back.
     if (event.GetKeyCode() == WXK_TAB && event.ControlDown() && !event.AltDown()) {
         SwitchRecord(event.ShiftDown() ? -1 : 1);

@@ -107,6 +107,9 @@ private:
 
     void OnRibbonButton(wxRibbonButtonBarEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    // Tab (Shift+Tab back) from one place that shows the focus to the next; false where the
+    // focus is among a pane's own controls, which Tab goes through as usual.
+    bool CycleFocus(bool back);
     // The next (step 1) or previous (-1) record's tab, round from the last to the first.
     void SwitchRecord(int step);
     void OnTimer(wxTimerEvent&);

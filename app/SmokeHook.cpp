@@ -141,19 +141,26 @@ wxGrid* DialogGrid() {
 std::string FocusPlace(const SmokeState& s) {
     wxWindow* focus = wxWindow::FindFocus();
     if (!focus) return "none";
+    if (focus == platform::OpenInPlaceEditor()) return "editor";
+    // A modal dialog that is up has the keys, whatever the main window last focused.
+    if (wxGetTopLevelParent(focus) != s.frame || TopModalDialog()) return "dialog";
     CTenvorikView* view = ActiveView();
     if (view && focus == view->GetCanvas()) return "view";
-    if (focus == platform::OpenInPlaceEditor()) return "editor";
-    if (wxGetTopLevelParent(focus) != s.frame) return "dialog";
     if (auto* main = dynamic_cast<CMainFrame*>(s.frame))
         for (wxWindow* w = focus; w; w = w->GetParent())
             if (w == main->GetRibbon()) return "ribbon";
-    return std::string("other:") + wxString(focus->GetClassInfo()->GetClassName()).utf8_str().data();
+    // By class, with its parents' up to the frame.
+    std::string place = "other";
+    for (wxWindow* w = focus; w && w != s.frame; w = w->GetParent())
+        place += std::string(":") + wxString(w->GetClassInfo()->GetClassName()).utf8_str().data();
+    return place;
 }
 
 // The key state a user sees: where the focus is, the ribbon's page and its key mode.
 std::string KeyState(const SmokeState& s) {
     std::string state = "focus=" + FocusPlace(s);
+    if (CTenvorikView* view = ActiveView(); view && view->GetFrame())
+        state += std::string(" record=") + view->GetFrame()->GetLabel().utf8_str().data();
     if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) {
         state += " page=" + std::to_string(main->GetRibbon()->GetActivePage());
         if (main->GetRibbonKeys()) state += " ribbonkeys=" + main->GetRibbonKeys()->Describe();
@@ -519,7 +526,8 @@ void RunStep(SmokeState& s, const std::string& step) {
         // manager the server sends the keys to the window under it.
         wxUIActionSimulator sim;
         wxWindow* focus = wxWindow::FindFocus();
-        wxWindow* over = focus ? focus : TopModalDialog() ? static_cast<wxWindow*>(TopModalDialog()) : s.frame;
+        wxDialog* dialog = TopModalDialog();
+        wxWindow* over = dialog && (!focus || wxGetTopLevelParent(focus) != dialog) ? dialog : focus ? focus : s.frame;
         const wxRect r = over->GetScreenRect();
         sim.MouseMove(r.GetPosition() + wxPoint(std::min(r.width / 2, 40), std::min(r.height / 2, 12)));
         wxYield();
