@@ -328,9 +328,10 @@ void WriteReport(const SmokeState& s) {
     const wxColour focusFrame = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
     std::fprintf(f, "focuscolour=%d,%d,%d\n", focusFrame.Red(), focusFrame.Green(), focusFrame.Blue());
     if (CTenvorikView* view = ActiveView(); view && view->GetCanvas()) {
-        const wxRect r = view->GetCanvas()->GetScreenRect();
-        const wxPoint origin = s.frame->GetScreenPosition();
-        std::fprintf(f, "viewrect=%d,%d,%d,%d\n", r.x - origin.x, r.y - origin.y, r.width, r.height);
+        // Its client area, where it draws (the scroll bars aside).
+        const wxPoint at = view->GetCanvas()->ClientToScreen(wxPoint(0, 0)) - s.frame->GetScreenPosition();
+        const wxSize size = view->GetCanvas()->GetClientSize();
+        std::fprintf(f, "viewrect=%d,%d,%d,%d\n", at.x, at.y, size.x, size.y);
     }
     ReportChannels(f);
     ReportDiffPairs(s, f);
@@ -480,7 +481,8 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // the focus is, without giving the view the focus first; "keys" notes where the focus is and
 // the ribbon's key mode; "dclick/X/Y" double-clicks the view; "type/TEXT" types TEXT into the
 // open in-place editor (noted with the text it offered); "gridclick/R/C" and "griddclick/R/C" click and double-click a cell of
-// the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog. (A picture is taken only at the end: reading the
+// the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
+// the button ID of the main window. (A picture is taken only at the end: reading the
 // screen back while the program runs on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
@@ -576,6 +578,15 @@ void RunStep(SmokeState& s, const std::string& step) {
                 text += ";";
             }
         s.notes.push_back(text);
+    } else if (p[0] == "button" && p.size() == 2) {
+        // A button of the main window (a caption bar's) clicked with the mouse.
+        if (wxWindow* button = s.frame->FindWindow(std::atoi(p[1].c_str())); button && button->IsShownOnScreen()) {
+            wxUIActionSimulator sim;
+            sim.MouseMove(button->GetScreenRect().GetPosition() + wxPoint(button->GetSize().x / 2, button->GetSize().y / 2));
+            wxYield();
+            sim.MouseClick();
+            wxYield();
+        }
     } else if (p[0] == "dlgclose") {
         // The dialog on top closed as its title-bar button closes it.
         if (wxDialog* dlg = TopModalDialog()) {
