@@ -8,6 +8,7 @@
 #include <wx/artprov.h>
 #include <wx/aui/dockart.h>
 #include <wx/filehistory.h>
+#include <wx/dialog.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/ribbon/art.h>
@@ -379,6 +380,8 @@ void CMainFrame::ReturnFocusToView(bool always) {
         // A window of its own (a dialog, a preview) keeps the keys, and so does a pane a
         // command gave them to, or the ribbon while it is driven from the keyboard.
         if (focus && wxGetTopLevelParent(focus) != this) return;
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* dialog = dynamic_cast<wxDialog*>(w); dialog && dialog->IsModal()) return;
         if (m_keys && m_keys->IsActive() && !always) return;
         if (m_keys) m_keys->Stop();
         for (wxWindow* w = focus; w && !always; w = w->GetParent())

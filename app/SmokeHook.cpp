@@ -324,7 +324,6 @@ void WriteReport(const SmokeState& s) {
             std::fprintf(f, "window=%s\n", w->GetLabel().utf8_str().data());
     for (const std::string& n : s.notes) std::fprintf(f, "note=%s\n", n.c_str());
     std::fprintf(f, "view=%s\n", ViewState().c_str());
-    std::fprintf(f, "keys=%s\n", KeyState(s).c_str());
     const wxColour focusFrame = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
     std::fprintf(f, "focuscolour=%d,%d,%d\n", focusFrame.Red(), focusFrame.Green(), focusFrame.Blue());
     if (CTenvorikView* view = ActiveView(); view && view->GetCanvas()) {
