@@ -8,7 +8,9 @@
 #include <wx/artprov.h>
 #include <wx/aui/dockart.h>
 #include <wx/filehistory.h>
+#include <wx/choice.h>
 #include <wx/dialog.h>
+#include <wx/textentry.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/ribbon/art.h>
@@ -387,6 +389,8 @@ void CMainFrame::ReturnFocusToView(bool always) {
         for (wxWindow* w = focus; w && !always; w = w->GetParent())
             for (const Diagram& d : m_diagrams)
                 if (w == d.window) return;
+        // A field a user types or chooses in (a caption bar's) keeps the keys too.
+        if (!always && (dynamic_cast<wxTextEntry*>(focus) || dynamic_cast<wxChoice*>(focus))) return;
         auto* view = dynamic_cast<CTenvorikView*>(GetDocumentManager()->GetCurrentView());
         if (view && view->GetCanvas() && view->GetCanvas() != focus) view->GetCanvas()->SetFocus();
     });
