@@ -36,6 +36,8 @@ void SendCommand(int id) {
         wxCommandEvent cmd(wxEVT_MENU, id);
         cmd.SetEventObject(frame);
         frame->GetEventHandler()->AddPendingEvent(cmd);
+        // The bar's button keeps no keys: they go back to the record after the command.
+        frame->ReturnFocusToView(false);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <wx/textctrl.h>
 
 #include "model/Resources.h"
+#include "platform/ui/InPlaceEditor.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;
@@ -87,11 +88,8 @@ void ChannelsDlg::BeginRename(int row) {
     m_editor = new wxTextCtrl(m_grid->GetGridWindow(), kEditor, ToWx(m_table.Text(row)), cell.GetPosition(),
                               cell.GetSize(), wxTE_PROCESS_ENTER | wxBORDER_SIMPLE);
     m_editor->SetFont(m_grid->GetDefaultCellFont());
-    m_editor->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { CommitRename(true); });
-    m_editor->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() == WXK_ESCAPE) CommitRename(false);
-        else e.Skip();
-    });
+    // Enter and a click elsewhere keep the name typed; Escape the old one.
+    platform::BindInPlaceEditor(m_editor, true, [this](const platform::InPlaceEnd& how) { CommitRename(how.keep); });
     m_editor->SelectAll();
     m_editor->SetFocus();
     m_editRow = row;
@@ -104,7 +102,7 @@ void ChannelsDlg::CommitRename(bool apply) {
     m_editor = nullptr;
     const int row = m_editRow;
     m_editRow = -1;
-    editor->Destroy();
+    platform::EndInPlaceEditor(editor, m_grid->GetGridWindow());
     if (apply) m_table.Rename(row, text);
     Fill();
 }

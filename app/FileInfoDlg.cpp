@@ -74,8 +74,19 @@ FileInfoDlg::FileInfoDlg(wxWindow* parent, CTenvorikDoc& doc)
 
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(grid, 1, wxEXPAND | wxALL, 12);
-    top->Add(new wxButton(this, wxID_OK, ToWx(LoadResString(62044))), 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 12);
+    auto* close = new wxButton(this, wxID_OK, ToWx(LoadResString(62044)));
+    top->Add(close, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 12);
     SetSizerAndFit(top);
+    // "Закрыть" is the only button: Enter presses it wherever the focus is; Escape closes the
+    // dialog as its title-bar button does, leaving a sampling rate typed but not confirmed.
+    close->SetDefault();
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_ESCAPE && !e.HasAnyModifiers()) return EndModal(wxID_CANCEL);
+        if (e.GetKeyCode() != WXK_RETURN && e.GetKeyCode() != WXK_NUMPAD_ENTER) return e.Skip();
+        wxCommandEvent press(wxEVT_BUTTON, wxID_OK);
+        press.SetEventObject(this);
+        ProcessWindowEvent(press);
+    });
     CentreOnParent();
 
     const FileInfoFields f = ReadFileInfo(m_doc);

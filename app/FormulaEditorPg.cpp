@@ -12,6 +12,7 @@
 #include "document/TenvorikDoc.h"
 #include "model/Resources.h"
 #include "platform/UiServices.h"
+#include "platform/ui/InPlaceEditor.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;
@@ -154,28 +155,20 @@ void CQAnFormulaEditorPg::OpenEdit(int row, int column) {
     m_edit->SetFont(m_list->GetFont());
     m_editRow = row;
     m_editColumn = column;
-    m_edit->Bind(wxEVT_KEY_DOWN, &CQAnFormulaEditorPg::OnEditKey, this);
-    m_edit->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { CallAfter([this] { CommitEdits(); }); });
+    // Enter and a click elsewhere keep what was typed; Escape leaves the cell as it was.
+    platform::BindInPlaceEditor(m_edit, true, [this](const platform::InPlaceEnd& how) { EndEdit(how.keep); });
     m_edit->SetFocus();
     m_edit->SelectAll();
 }
 
-void CQAnFormulaEditorPg::OnEditKey(wxKeyEvent& event) {
-    if (event.GetKeyCode() == WXK_ESCAPE || event.GetKeyCode() == WXK_RETURN) {
-        CallAfter([this] { CommitEdits(); });
-        return;
-    }
-    event.Skip();
-}
-
-void CQAnFormulaEditorPg::CommitEdits() {
+void CQAnFormulaEditorPg::EndEdit(bool keep) {
     if (!m_edit) return;
     wxTextCtrl* edit = m_edit;
     m_edit = nullptr;
     const CString text = FromWx(edit->GetValue());
-    edit->Destroy();
+    platform::EndInPlaceEditor(edit, m_list);
     // A refused name leaves the cell as it was, with the reason shown.
-    if (const unsigned reason = m_model.EditCell(m_editRow, m_editColumn, text))
+    if (const unsigned reason = keep ? m_model.EditCell(m_editRow, m_editColumn, text) : 0)
         platform::Ui().MessageBox(LoadResString(reason), CString(), MB_OK | MB_ICONERROR);
     const int row = m_editRow;
     m_editRow = m_editColumn = -1;

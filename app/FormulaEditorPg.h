@@ -17,7 +17,7 @@ public:
     CQAnPropPg& Logic() override { return m_model; }
     wxString GetTitle() const override;
     wxBitmap GetIcon() const override;
-    void CommitEdits() override;
+    void CommitEdits() override { EndEdit(true); }
 
     // Opens the formula builder and appends its channel on OK.
     void AddRow();
@@ -31,7 +31,8 @@ private:
     void OnSelected(wxListEvent& event);
     void OnDoubleClick(wxMouseEvent& event);
     void OpenEdit(int row, int column);
-    void OnEditKey(wxKeyEvent& event);
+    // Closes the open cell edit, keeping what was typed or not.
+    void EndEdit(bool keep);
 
     FormulaEditorModel m_model;
     wxListCtrl* m_list = nullptr;

@@ -13,7 +13,11 @@
 #include <wx/artprov.h>
 #include <wx/aui/dockart.h>
 #include <wx/filehistory.h>
+#include <wx/choice.h>
+#include <wx/dialog.h>
+#include <wx/textentry.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
 #include <wx/ribbon/art.h>
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/buttonbar.h>
@@ -26,8 +30,11 @@
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/RibbonArt.h"
+#include "app/RibbonKeys.h"
 #include "app/InstanceChannel.h"
 #include "app/TenvorikDocument.h"
+#include "diagrams/ui/DiagramCanvas.h"
+#include "view/ui/TenvorikView.h"
 #include "view/ui/ViewPrint.h"
 #include "document/TenvorikDoc.h"
 #include "model/Resources.h"
@@ -132,6 +139,18 @@ wxSize DiagramPaneSize(int dock, const wxSize& client) {
 
 CMainFrame* GetMainFrame() { return g_mainFrame; }
 
+// A dialog of the program that closes gives the keys back to the record it was opened over.
+class CMainFrame::DialogFocus final : public wxModalDialogHook {
+public:
+    explicit DialogFocus(CMainFrame& frame) : m_frame(frame) { Register(); }
+    ~DialogFocus() override { Unregister(); }
+    int Enter(wxDialog*) override { return wxID_NONE; }
+    void Exit(wxDialog*) override { m_frame.ReturnFocusToView(false); }
+
+private:
+    CMainFrame& m_frame;
+};
+
 CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int applicationLook)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, ToWx(LoadResString(57344)), wxDefaultPosition,
                           InitialFrameSize()),
@@ -171,10 +190,17 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FAULT_REPORT);
     BindCommandFallbacks();
     SetAccelerators();
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+    Bind(wxEVT_CHILD_FOCUS, [this](wxChildFocusEvent& e) {
+        e.Skip();
+        if (m_keys) m_keys->OnFocus(wxWindow::FindFocus());
+    });
+    m_dialogFocus = std::make_unique<DialogFocus>(*this);
     m_timer.Start(100);
 }
 
 CMainFrame::~CMainFrame() {
+    m_dialogFocus.reset();
     m_timer.Stop();
     m_aui.UnInit();
     if (g_mainFrame == this) g_mainFrame = nullptr;
@@ -189,6 +215,7 @@ void CMainFrame::BuildRibbon() {
     // are added, and a page first shown later would otherwise keep the sizes of no art.
     SetRibbonArt(m_look);
     wxRibbonPage* home = nullptr;
+    std::vector<RibbonKeys::Button> keyButtons;
     for (const commands::Page& p : commands::RibbonPages()) {
         auto* page = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(p.title));
         if (p.title == 274) home = page;
@@ -219,9 +246,11 @@ void CMainFrame::BuildRibbon() {
                     bar->SetButtonMinSizeClass(b.id, wxRIBBON_BUTTONBAR_BUTTON_MEDIUM);
                 }
                 m_ribbonButtons.push_back({b.id, bar});
+                keyButtons.push_back({b.id, bar, b.kind == commands::Kind::Dropdown});
             }
         }
     }
+    m_keys = std::make_unique<RibbonKeys>(m_ribbon, std::move(keyButtons), [this] { ReturnFocusToView(true); });
     if (home) m_ribbon->SetActivePage(home);
     m_ribbon->Realize();
     m_aui.AddPane(m_ribbon, RibbonPaneInfo());
@@ -237,10 +266,8 @@ void CMainFrame::BuildRibbon() {
 
 void CMainFrame::SetRibbonArt(int look) {
     const Look& l = FindLook(look);
-    if (l.ribbonStyle)
-        m_ribbon->SetArtProvider(new wxRibbonMSWArtProvider);
-    else
-        m_ribbon->SetArtProvider(new FlatRibbonArt);
+    // The looks' art, which also frames the ribbon's place of the keyboard focus.
+    m_ribbon->SetArtProvider(RibbonKeys::NewArt(l.ribbonStyle));
     m_ribbon->GetArtProvider()->SetColourScheme(l.primary, l.secondary, l.tertiary);
 }
 
@@ -397,6 +424,103 @@ void CMainFrame::OnRibbonButton(wxRibbonButtonBarEvent& event) {
     wxCommandEvent cmd(wxEVT_MENU, event.GetId());
     cmd.SetEventObject(this);
     ProcessWindowEvent(cmd);
+    // The keys are the record's again once the command is done.
+    ReturnFocusToView(false);
+}
+
+void CMainFrame::ReturnFocusToView(bool always) {
+    CallAfter([this, always] {
+        if (m_closing) return;
+        wxWindow* focus = wxWindow::FindFocus();
+        // A window of its own (a dialog, a preview) keeps the keys, and so does a pane a
+        // command gave them to, or the ribbon while it is driven from the keyboard.
+        if (focus && wxGetTopLevelParent(focus) != this) return;
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* dialog = dynamic_cast<wxDialog*>(w); dialog && dialog->IsModal()) return;
+        if (m_keys && m_keys->IsActive() && !always) return;
+        if (m_keys) m_keys->Stop();
+        for (wxWindow* w = focus; w && !always; w = w->GetParent())
+            for (const Diagram& d : m_diagrams)
+                if (w == d.window) return;
+        // A field a user types or chooses in (a caption bar's) keeps the keys too.
+        if (!always && (dynamic_cast<wxTextEntry*>(focus) || dynamic_cast<wxChoice*>(focus))) return;
+        auto* view = dynamic_cast<CTenvorikView*>(GetDocumentManager()->GetCurrentView());
+        if (view && view->GetCanvas() && view->GetCanvas() != focus) view->GetCanvas()->SetFocus();
+    });
+}
+
+void CMainFrame::SwitchRecord(int step) {
+    std::vector<wxMDIChildFrame*> tabs;
+    for (wxWindow* w : GetClientWindow()->GetChildren())
+        if (auto* child = dynamic_cast<wxMDIChildFrame*>(w)) tabs.push_back(child);
+    if (tabs.size() < 2) return;
+    const int n = int(tabs.size());
+    int at = 0;
+    while (at < n && tabs[size_t(at)] != GetActiveChild()) ++at;
+    tabs[size_t(((at == n ? 0 : at) + step + n) % n)]->Activate();
+}
+
+bool CMainFrame::CycleFocus(bool back) {
+    // The places, in order: the record's view, the ribbon, the diagram panes on show (each by
+    // its diagram, which frames itself when it has the focus).
+    std::vector<wxWindow*> places, panes;
+    auto* view = dynamic_cast<CTenvorikView*>(GetDocumentManager()->GetCurrentView());
+    if (view && view->GetCanvas()) places.push_back(view->GetCanvas());
+    places.push_back(m_ribbon);
+    panes.push_back(nullptr);
+    if (view && view->GetCanvas()) panes.push_back(nullptr);
+    for (const Diagram& d : m_diagrams) {
+        if (!d.window || !d.window->IsShownOnScreen()) continue;
+        wxWindow* target = d.window;
+        wxWindowList todo = d.window->GetChildren();
+        while (!todo.empty() && target == d.window) {
+            wxWindow* w = todo.front();
+            todo.pop_front();
+            if (dynamic_cast<DiagramCanvas*>(w)) target = w;
+            for (wxWindow* c : w->GetChildren()) todo.push_back(c);
+        }
+        places.push_back(target);
+        panes.push_back(d.window);
+    }
+    wxWindow* focus = wxWindow::FindFocus();
+    int at = -1;
+    for (size_t i = 0; i < places.size(); ++i) {
+        const bool inRibbon = places[i] == m_ribbon && focus;
+        bool within = false;
+        for (wxWindow* w = focus; inRibbon && w; w = w->GetParent()) within |= w == m_ribbon;
+        if (focus == places[i] || within || (focus && focus == panes[i])) at = int(i);
+    }
+    // Among the controls of a pane or a caption bar Tab goes from control to control; from a
+    // window that shows no focus (the tab's frame, none at all) it goes to a place.
+    const bool nowhere = !focus || focus == this || dynamic_cast<wxMDIChildFrame*>(focus) ||
+                         dynamic_cast<wxMDIClientWindow*>(focus);
+    if (at < 0 && !nowhere) return false;
+    const int n = int(places.size());
+    const int next = at < 0 ? (back ? n - 1 : 0) : (at + (back ? -1 : 1) + n) % n;
+    if (places[size_t(next)] == m_ribbon) {
+        if (m_keys) m_keys->Start();
+    } else {
+        places[size_t(next)]->SetFocus();
+    }
+    return true;
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event) {
+    if (m_keys && m_keys->OnKey(event)) return;
+    if (event.GetKeyCode() == WXK_TAB && !event.ControlDown() && !event.AltDown() && CycleFocus(event.ShiftDown()))
+        return;
+    // A diagram takes no arrow keys; the toolkit would move the focus with them to a window
+    // that shows none.
+    const int key = event.GetKeyCode();
+    if ((key == WXK_LEFT || key == WXK_RIGHT || key == WXK_UP || key == WXK_DOWN) &&
+        dynamic_cast<DiagramCanvas*>(wxWindow::FindFocus()))
+        return;
+    // Ctrl+Tab goes through the records as Ctrl+PageDown does, Ctrl+Shift+Tab back.
+    if (event.GetKeyCode() == WXK_TAB && event.ControlDown() && !event.AltDown()) {
+        SwitchRecord(event.ShiftDown() ? -1 : 1);
+        return;
+    }
+    event.Skip();
 }
 
 void CMainFrame::ShowRecentMenu(wxRibbonButtonBarEvent& event) {

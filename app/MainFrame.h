@@ -4,6 +4,7 @@
 #include <wx/timer.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/FrameState.h"
@@ -16,6 +17,7 @@ class wxRibbonButtonBarEvent;
 class CMergeBar;
 class CMsgCaptionBar;
 class CParamOscBar;
+class RibbonKeys;
 
 namespace instance {
 class Server;
@@ -77,6 +79,13 @@ public:
     // A record handed over by a second start: open it and come to the front.
     void OpenFromSecondStart(const wxString& path);
 
+    // Gives the keys back to the active record's view once the event now handled is done,
+    // when the focus is nowhere a user would still type into: on the ribbon, a caption bar,
+    // the tabs, or no window at all (`always` also takes it from a diagram pane).
+    void ReturnFocusToView(bool always);
+    // The ribbon driven from the keyboard.
+    RibbonKeys* GetRibbonKeys() const { return m_keys.get(); }
+
     int GetApplicationLook() const { return m_look; }
     // Brings the caption, the bars and the diagrams in line with the active record; the frame's
     // timer does it every tick, and a look at the frame can ask for it first.
@@ -103,6 +112,12 @@ private:
     void ShowRecentMenu(wxRibbonButtonBarEvent& event);
 
     void OnRibbonButton(wxRibbonButtonBarEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    // Tab (Shift+Tab back) from one place that shows the focus to the next; false where the
+    // focus is among a pane's own controls, which Tab goes through as usual.
+    bool CycleFocus(bool back);
+    // The next (step 1) or previous (-1) record's tab, round from the last to the first.
+    void SwitchRecord(int step);
     void OnTimer(wxTimerEvent&);
     void PollSecondStarts();
     void OnClose(wxCloseEvent& event);
@@ -118,6 +133,9 @@ private:
     wxRibbonBar* m_ribbon = nullptr;
     QuickAccessBar* m_quickAccess = nullptr;
     std::vector<RibbonButton> m_ribbonButtons;
+    std::unique_ptr<RibbonKeys> m_keys;
+    class DialogFocus;
+    std::unique_ptr<DialogFocus> m_dialogFocus;
     instance::Server* m_server = nullptr;
     wxTimer m_timer;
     FrameState m_state;

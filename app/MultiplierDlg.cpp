@@ -7,6 +7,7 @@
 
 #include "model/Resources.h"
 #include "platform/UiServices.h"
+#include "platform/ui/InPlaceEditor.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;
@@ -66,7 +67,7 @@ void MultiplierDlg::CloseEditor() {
     if (!m_editor) return;
     wxTextCtrl* editor = m_editor;
     m_editor = nullptr;
-    editor->Destroy();
+    platform::EndInPlaceEditor(editor, m_grid->GetGridWindow());
 }
 
 bool MultiplierDlg::CommitEdit(bool ctrl) {
@@ -92,10 +93,14 @@ void MultiplierDlg::BeginEdit(int row, int col, bool shift) {
     m_editor = new wxTextCtrl(m_grid->GetGridWindow(), kEditor, ToWx(m_table.CellText(row, col)), cell.GetPosition(),
                               cell.GetSize(), wxTE_PROCESS_ENTER | wxBORDER_SIMPLE);
     m_editor->SetFont(m_grid->GetDefaultCellFont());
-    m_editor->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { CommitEdit(wxGetKeyState(WXK_CONTROL)); });
-    m_editor->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() != WXK_ESCAPE) return e.Skip();
-        // Escape leaves the cell as it was.
+    // Enter (with Ctrl: for every marked cell) and a click elsewhere keep the value typed;
+    // Escape leaves the cell as it was.
+    platform::BindInPlaceEditor(m_editor, true, [this](const platform::InPlaceEnd& how) {
+        if (how.keep) {
+            CommitEdit(how.ctrl || (how.kind == platform::InPlaceEnd::kFocusLost && wxGetKeyState(WXK_CONTROL)));
+            return;
+        }
+        if (!m_editor) return;
         CloseEditor();
         m_table.CommitEdit(m_table.CellText(m_table.EditRow(), m_table.EditCol()), false, nullptr);
         ShowTable();

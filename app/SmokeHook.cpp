@@ -12,11 +12,13 @@
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
+#include <wx/grid.h>
 #include <wx/statusbr.h>
 #include <wx/timer.h>
 #include <wx/utils.h>
 #include <wx/uiaction.h>
 #include <wx/splash.h>
+#include <wx/settings.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/ribbon/page.h>
@@ -30,6 +32,7 @@
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/QuickAccessBar.h"
+#include "app/RibbonKeys.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/DiagramCanvas.h"
 #include "diagrams/ui/DiffDiagPane.h"
@@ -37,9 +40,11 @@
 #include "model/Channel.h"
 #include "model/CommentList.h"
 #include "document/TenvorikDoc.h"
+#include "platform/ui/InPlaceEditor.h"
 #include "platform/ui/WxUiServices.h"
 #include "view/ui/TenvorikView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -112,6 +117,71 @@ std::string ViewState() {
             s += buf;
         }
     return s;
+}
+
+// The modal dialog on top, if any.
+wxDialog* TopModalDialog() {
+    wxDialog* top = nullptr;
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* dlg = dynamic_cast<wxDialog*>(w); dlg && dlg->IsModal()) top = dlg;
+    return top;
+}
+
+wxGrid* DialogGrid() {
+    wxDialog* dlg = TopModalDialog();
+    if (!dlg) return nullptr;
+    wxWindowList todo = dlg->GetChildren();
+    while (!todo.empty()) {
+        wxWindow* w = todo.front();
+        todo.pop_front();
+        if (auto* grid = dynamic_cast<wxGrid*>(w)) return grid;
+        for (wxWindow* c : w->GetChildren()) todo.push_back(c);
+    }
+    return nullptr;
+}
+
+// Where the keyboard focus is: the record's view, the ribbon, an in-place editor, a dialog,
+// another window of the main frame (by class) or nowhere.
+std::string FocusPlace(const SmokeState& s) {
+    wxWindow* focus = wxWindow::FindFocus();
+    if (!focus) return "none";
+    if (focus == platform::OpenInPlaceEditor()) return "editor";
+    // A modal dialog that is up has the keys, whatever the main window last focused.
+    if (wxGetTopLevelParent(focus) != s.frame || TopModalDialog()) return "dialog";
+    CTenvorikView* view = ActiveView();
+    if (view && focus == view->GetCanvas()) return "view";
+    if (auto* main = dynamic_cast<CMainFrame*>(s.frame))
+        for (wxWindow* w = focus; w; w = w->GetParent())
+            if (w == main->GetRibbon()) return "ribbon";
+    // By class, with its parents' up to the frame.
+    std::string place = "other";
+    for (wxWindow* w = focus; w && w != s.frame; w = w->GetParent())
+        place += std::string(":") + wxString(w->GetClassInfo()->GetClassName()).utf8_str().data();
+    return place;
+}
+
+// The key state a user sees: where the focus is, the ribbon's page and its key mode.
+std::string KeyState(const SmokeState& s) {
+    std::string state = "focus=" + FocusPlace(s);
+    if (CTenvorikView* view = ActiveView(); view && view->GetFrame())
+        state += std::string(" record=") + view->GetFrame()->GetLabel().utf8_str().data();
+    if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) {
+        state += " page=" + std::to_string(main->GetRibbon()->GetActivePage());
+        if (main->GetRibbonKeys()) state += " ribbonkeys=" + main->GetRibbonKeys()->Describe();
+    }
+    return state;
+}
+
+// A key by name as the steps write it: one character, a name, or a key code.
+int KeyCode(const std::string& name) {
+    static const std::pair<const char*, int> names[] = {
+        {"RETURN", WXK_RETURN}, {"ESCAPE", WXK_ESCAPE}, {"TAB", WXK_TAB},   {"LEFT", WXK_LEFT},
+        {"RIGHT", WXK_RIGHT},   {"UP", WXK_UP},         {"DOWN", WXK_DOWN}, {"F1", WXK_F1},
+        {"F10", WXK_F10},       {"SPACE", WXK_SPACE},
+    };
+    for (const auto& [text, code] : names)
+        if (name == text) return code;
+    return name.size() == 1 ? int(name[0]) : std::atoi(name.c_str());
 }
 
 wxMouseEvent MouseEvent(wxEventType type, int x, int y, const std::string& mods, wxWindow* canvas) {
@@ -307,6 +377,14 @@ void WriteReport(const SmokeState& s) {
             std::fprintf(f, "window=%s\n", w->GetLabel().utf8_str().data());
     for (const std::string& n : s.notes) std::fprintf(f, "note=%s\n", n.c_str());
     std::fprintf(f, "view=%s\n", ViewState().c_str());
+    const wxColour focusFrame = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
+    std::fprintf(f, "focuscolour=%d,%d,%d\n", focusFrame.Red(), focusFrame.Green(), focusFrame.Blue());
+    if (CTenvorikView* view = ActiveView(); view && view->GetCanvas()) {
+        // Its client area, where it draws (the scroll bars aside).
+        const wxPoint at = view->GetCanvas()->ClientToScreen(wxPoint(0, 0)) - s.frame->GetScreenPosition();
+        const wxSize size = view->GetCanvas()->GetClientSize();
+        std::fprintf(f, "viewrect=%d,%d,%d,%d\n", at.x, at.y, size.x, size.y);
+    }
     ReportChannels(f);
     ReportDiffPairs(s, f);
     ReportComments(s, f);
@@ -428,6 +506,13 @@ private:
     SmokeState& m_s;
 };
 
+// Steps a user takes in a dialog that is up: a dialog the run drives waits while they last.
+bool ForDialog(const std::string& step) {
+    for (const char* kind : {"grid", "keyhere", "type", "dlgclose", "keys"})
+        if (step.rfind(kind, 0) == 0) return true;
+    return false;
+}
+
 // A ribbon page comes to the front as a click on its tab brings it.
 void ShowRibbonPage(SmokeState& s, size_t page) {
     auto* main = dynamic_cast<CMainFrame*>(s.frame);
@@ -445,7 +530,14 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // MODS (none, ctrl or shift) held; "move/X/Y" moves the pointer over the view to (X, Y)
 // with no button held; "help/TEXT" shows a tool's help text and "help" takes it back; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
 // entry ID of the context menu that opens there, when the menu has it enabled (noted as
-// "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "note" notes the view's state. (A picture is taken only at the end: reading the
+// "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "note" notes the view's state.
+// Keys and in-place editors: "keyhere/MODS/KEY" presses KEY (a character, a name such as
+// RETURN, ESCAPE, TAB, LEFT, F10, or a code) with MODS (none, ctrl, shift, ctrlshift) where
+// the focus is, without giving the view the focus first; "keys" notes where the focus is and
+// the ribbon's key mode; "dclick/X/Y" double-clicks the view; "type/TEXT" types TEXT into the
+// open in-place editor (noted with the text it offered); "gridclick/R/C" and "griddclick/R/C" click and double-click a cell of
+// the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
+// the button ID of the main window. (A picture is taken only at the end: reading the
 // screen back while the program runs on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
@@ -485,6 +577,77 @@ void RunStep(SmokeState& s, const std::string& step) {
         int key = p[2].size() == 1 ? int(p[2][0]) : p[2] == "F1" ? int(WXK_F1) : std::atoi(p[2].c_str());
         sim.Char(key, mods);
         wxYield();
+    } else if (p[0] == "keyhere" && p.size() == 3) {
+        // A key pressed where the focus now is, as a user types without touching the mouse:
+        // the pointer only goes over the window that has the focus, since without a window
+        // manager the server sends the keys to the window under it.
+        wxUIActionSimulator sim;
+        wxWindow* focus = wxWindow::FindFocus();
+        wxDialog* dialog = TopModalDialog();
+        wxWindow* over = dialog && (!focus || wxGetTopLevelParent(focus) != dialog) ? dialog : focus ? focus : s.frame;
+        const wxRect r = over->GetScreenRect();
+        sim.MouseMove(r.GetPosition() + wxPoint(std::min(r.width / 2, 40), std::min(r.height / 2, 12)));
+        wxYield();
+        int mods = wxMOD_NONE;
+        if (p[1].find("ctrl") != std::string::npos) mods |= wxMOD_CONTROL;
+        if (p[1].find("shift") != std::string::npos) mods |= wxMOD_SHIFT;
+        sim.Char(KeyCode(p[2]), mods);
+        wxYield();
+    } else if (p[0] == "keys") {
+        s.notes.push_back(KeyState(s));
+    } else if (p[0] == "type" && p.size() == 2) {
+        // Text typed into the in-place editor that is open, noted with the text it offered.
+        std::string note = "editor=none";
+        if (wxTextCtrl* editor = platform::OpenInPlaceEditor()) {
+            note = std::string("editor=open|") + editor->GetValue().utf8_str().data();
+            editor->SetValue(wxString::FromUTF8(p[1].c_str()));
+            editor->SetInsertionPointEnd();
+        }
+        s.notes.push_back(note);
+    } else if (p[0] == "dclick" && p.size() == 3 && canvas) {
+        // A double click in the view through the display server, as a user's mouse makes it.
+        wxUIActionSimulator sim;
+        sim.MouseMove(canvas->ClientToScreen(wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str()))));
+        wxYield();
+        sim.MouseDblClick();
+        wxYield();
+    } else if ((p[0] == "gridclick" || p[0] == "griddclick") && p.size() == 3) {
+        // A click or a double click on a cell of the grid of the dialog on top.
+        if (wxGrid* grid = DialogGrid()) {
+            wxRect cell = grid->CellToRect(std::atoi(p[1].c_str()), std::atoi(p[2].c_str()));
+            cell.SetPosition(grid->CalcScrolledPosition(cell.GetPosition()));
+            wxUIActionSimulator sim;
+            sim.MouseMove(grid->GetGridWindow()->ClientToScreen(cell.GetPosition() + wxPoint(cell.width / 2, cell.height / 2)));
+            wxYield();
+            if (p[0] == "gridclick") sim.MouseClick();
+            else sim.MouseDblClick();
+            wxYield();
+        }
+    } else if (p[0] == "gridnote") {
+        // The texts of the grid of the dialog on top, row by row.
+        std::string text = "grid=";
+        if (wxGrid* grid = DialogGrid())
+            for (int r = 0; r < grid->GetNumberRows(); ++r) {
+                for (int c = 0; c < grid->GetNumberCols(); ++c)
+                    text += std::string(c ? "|" : "") + grid->GetCellValue(r, c).utf8_str().data();
+                text += ";";
+            }
+        s.notes.push_back(text);
+    } else if (p[0] == "button" && p.size() == 2) {
+        // A button of the main window (a caption bar's) clicked with the mouse.
+        if (wxWindow* button = s.frame->FindWindow(std::atoi(p[1].c_str())); button && button->IsShownOnScreen()) {
+            wxUIActionSimulator sim;
+            sim.MouseMove(button->GetScreenRect().GetPosition() + wxPoint(button->GetSize().x / 2, button->GetSize().y / 2));
+            wxYield();
+            sim.MouseClick();
+            wxYield();
+        }
+    } else if (p[0] == "dlgclose") {
+        // The dialog on top closed as its title-bar button closes it.
+        if (wxDialog* dlg = TopModalDialog()) {
+            s.dialogs.push_back(std::string(dlg->GetTitle().utf8_str().data()) + "|closed");
+            dlg->Close();
+        }
     } else if (p[0] == "menu" && p.size() == 4 && canvas) {
         const wxPoint at(std::atoi(p[1].c_str()), std::atoi(p[2].c_str()));
         const int id = std::atoi(p[3].c_str());
@@ -576,7 +739,7 @@ void ArmSmokeHook(wxFrame* frame) {
         // A file dialog is answered before the next step: that step is meant for what the
         // dialog opens, as a user would give it once the dialog is done. A dialog the run
         // drives is likewise finished first.
-        if (!s->steps.empty() && ((s->fileDialog && DismissDialogs(*s)) || StepDrivenDialogs(*s))) {
+        if (!s->steps.empty() && ((s->fileDialog && DismissDialogs(*s)) || (!ForDialog(s->steps.front()) && StepDrivenDialogs(*s)))) {
             s->timer.StartOnce(300);
             return;
         }

@@ -9,6 +9,8 @@
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/mstream.h>
+#include <wx/settings.h>
+#include <wx/weakref.h>
 
 #include <cairo.h>
 
@@ -93,6 +95,20 @@ DiagramCanvas::DiagramCanvas(wxWindow* parent, wxWindowID id, DiagramWnd& diagra
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     m_diagram.SetInvalidate([this] { Refresh(false); });
     Bind(wxEVT_PAINT, &DiagramCanvas::OnPaint, this);
+    // The focus frame comes and goes with the focus.
+    for (const wxEventTypeTag<wxFocusEvent>& t : {wxEVT_SET_FOCUS, wxEVT_KILL_FOCUS}) {
+        auto repaint = [this](wxFocusEvent& e) {
+            e.Skip();
+            Refresh(false);
+        };
+        Bind(t, repaint);
+        // A click in the diagram gives the pane the focus: its frame shows it too.
+        wxWeakRef<wxWindow> self(this);
+        parent->Bind(t, [self](wxFocusEvent& e) {
+            e.Skip();
+            if (self) self->Refresh(false);
+        });
+    }
     Bind(wxEVT_SIZE, &DiagramCanvas::OnSize, this);
     Bind(wxEVT_RIGHT_UP, &DiagramCanvas::OnRightUp, this);
     Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
@@ -119,6 +135,15 @@ void DiagramCanvas::OnPaint(wxPaintEvent&) {
     cairo_set_source_surface(cr, bmp->Surface(), 0, 0);
     cairo_rectangle(cr, 0, 0, size.x, size.y);
     cairo_fill(cr);
+    const wxWindow* focus = FindFocus();
+    if (focus && (focus == this || focus == GetParent())) {
+        // The keys are this pane's: a frame in the desktop's highlight colour says so.
+        const wxColour c = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
+        cairo_set_source_rgb(cr, c.Red() / 255.0, c.Green() / 255.0, c.Blue() / 255.0);
+        cairo_set_line_width(cr, 2);
+        cairo_rectangle(cr, 1, 1, size.x - 2, size.y - 2);
+        cairo_stroke(cr);
+    }
     cairo_restore(cr);
 }
 

@@ -18,6 +18,8 @@
 
 #include <algorithm>
 
+#include <cairo.h>
+
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
@@ -28,6 +30,7 @@
 #include "document/TenvorikDoc.h"
 #include "model/Channel.h"
 #include "platform/ui/WxUiServices.h"
+#include "platform/ui/InPlaceEditor.h"
 #include "model/AppOptions.h"
 #include "model/Resources.h"
 #include "platform/CmdUI.h"
@@ -155,6 +158,12 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
         m_canvas->Bind(t, &CTenvorikView::OnMouse, this);
     m_canvas->Bind(wxEVT_MOUSEWHEEL, &CTenvorikView::OnWheel, this);
     m_canvas->Bind(wxEVT_KEY_DOWN, &CTenvorikView::OnKey, this);
+    // The focus frame comes and goes with the focus.
+    for (const wxEventTypeTag<wxFocusEvent>& t : {wxEVT_SET_FOCUS, wxEVT_KILL_FOCUS})
+        m_canvas->Bind(t, [this](wxFocusEvent& e) {
+            e.Skip();
+            m_canvas->Refresh(false);
+        });
     // Commands reach the view from the ribbon through the document manager, from its own
     // context menus through its frame.
     for (int id : ViewCommandIds()) {
@@ -217,6 +226,17 @@ void CTenvorikView::OnDraw(wxDC* dc) {
     target.Attach(cr, size.x, size.y);
     core->OnDraw(&target, size.x, size.y);
     target.Detach();
+    if (wxWindow::FindFocus() == m_canvas) {
+        // The keys go to this view: a frame in the desktop's highlight colour says so.
+        const wxColour c = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
+        cairo_save(cr);
+        cairo_reset_clip(cr);
+        cairo_set_source_rgb(cr, c.Red() / 255.0, c.Green() / 255.0, c.Blue() / 255.0);
+        cairo_set_line_width(cr, 2);
+        cairo_rectangle(cr, 1, 1, size.x - 2, size.y - 2);
+        cairo_stroke(cr);
+        cairo_restore(cr);
+    }
 }
 
 void CTenvorikView::OnUpdate(wxView*, wxObject*) {
@@ -234,12 +254,17 @@ void CTenvorikView::OnActivateView(bool activate, wxView* activeView, wxView* de
     // The parameter bar shows the record now active.
     if (CMainFrame* frame = GetMainFrame())
         if (CParamOscBar* bar = frame->GetParamBar()) bar->Refresh();
+    // The record brought to the front (another closed, or its tab chosen) takes the keys.
+    if (CMainFrame* frame = GetMainFrame()) frame->ReturnFocusToView(false);
 }
 
 bool CTenvorikView::OnClose(bool deleteWindow) {
     if (!wxView::OnClose(deleteWindow)) return false;
-    if (m_nameEditor) m_nameEditor->Destroy();
+    // The view may close from inside the editor's own key handler (Ctrl+W).
+    platform::EndInPlaceEditor(m_nameEditor);
     m_nameEditor = nullptr;
+    platform::EndInPlaceEditor(m_levelEdit);
+    m_levelEdit = nullptr;
     Activate(false);
     m_hoverTimer.Stop();
     m_core.reset();
@@ -489,16 +514,8 @@ void CTenvorikView::OnDoubleClick(wxMouseEvent& event) {
     m_nameEditor = new wxTextCtrl(m_canvas, 101, ToWx(name), wxPoint(box.left, box.top),
                                   wxSize(box.Width(), box.Height()), wxTE_PROCESS_ENTER | wxBORDER_SIMPLE);
     m_nameEditor->SetFont(wxFont(wxFontInfo(11).FaceName("Tahoma").Bold()));
-    m_nameEditor->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { CloseNameEditor(true); });
-    m_nameEditor->Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() == WXK_ESCAPE) CloseNameEditor(false);
-        else e.Skip();
-    });
-    // A press anywhere else takes the focus away: the name typed so far is kept.
-    m_nameEditor->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
-        e.Skip();
-        if (m_canvas) m_canvas->CallAfter([this] { CloseNameEditor(true); });
-    });
+    // Enter keeps the name, Escape the old one; a press anywhere else keeps the name typed.
+    platform::BindInPlaceEditor(m_nameEditor, true, [this](const platform::InPlaceEnd& how) { CloseNameEditor(how.keep); });
     m_nameEditor->SelectAll();
     m_nameEditor->SetFocus();
 }
@@ -508,7 +525,7 @@ void CTenvorikView::CloseNameEditor(bool apply) {
     wxTextCtrl* editor = m_nameEditor;
     m_nameEditor = nullptr;
     const CString text = platform::FromWx(editor->GetValue());
-    editor->Destroy();
+    platform::EndInPlaceEditor(editor, m_canvas);
     if (oscview::CTenvorikView* core = Core()) core->CommitInPlaceEdit(apply, text);
     if (m_canvas) m_canvas->Refresh(false);
 }
@@ -555,15 +572,8 @@ void CTenvorikView::OpenLevelEdit() {
     CloseLevelEdit(false);
     m_levelEdit = new wxTextCtrl(m_canvas, wxID_ANY, ToWx(place.text), wxPoint(place.x, place.y), wxSize(90, -1),
                                  wxTE_PROCESS_ENTER);
-    m_levelEdit->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { m_canvas->CallAfter([this] { CloseLevelEdit(true); }); });
-    m_levelEdit->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() == WXK_ESCAPE) m_canvas->CallAfter([this] { CloseLevelEdit(false); });
-        else e.Skip();
-    });
-    m_levelEdit->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
-        e.Skip();
-        m_canvas->CallAfter([this] { CloseLevelEdit(false); });
-    });
+    // Enter sets the level; Escape and a press elsewhere leave it as it was.
+    platform::BindInPlaceEditor(m_levelEdit, false, [this](const platform::InPlaceEnd& how) { CloseLevelEdit(how.keep); });
     m_levelEdit->SetFocus();
     m_levelEdit->SelectAll();
 }
@@ -574,7 +584,7 @@ void CTenvorikView::CloseLevelEdit(bool apply) {
     m_levelEdit = nullptr;
     if (apply)
         if (oscview::CTenvorikView* core = Core()) core->ApplyLevelEdit(platform::FromWx(edit->GetValue()));
-    edit->Destroy();
+    platform::EndInPlaceEditor(edit, m_canvas);
 }
 
 void CTenvorikView::PrintableOptions(bool available[oscview::kPrintOptionCount]) const {
