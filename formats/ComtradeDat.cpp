@@ -255,15 +255,15 @@ bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, 
     return true;
 }
 
-// Text already parsed is handed back to the system as the workers pass it, whole pages of
-// their own chunk only (a page at a chunk's start may still be read by the chunk before).
+// Text already parsed is handed back to the system as the workers pass it, the whole pages of
+// their own chunk (a page shared with a neighbour is left to be read without a second fault).
 class TextRelease {
 public:
     TextRelease(const DatReadTarget& t, size_t from) : m_t(t), m_from(from), m_last(from) {}
     void Passed(size_t at, bool last = false) {
-        if (!m_t.releaseText || (!last && at - m_last < kStep)) return;
+        if (!m_t.releaseData || (!last && at - m_last < kStep)) return;
         // From the chunk's start each time: the page cut at the last step goes with this one.
-        m_t.releaseText(m_from, at);
+        m_t.releaseData(m_from, at);
         m_last = at;
     }
 
@@ -345,7 +345,12 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
         chunks.push_back({pos, end});
         pos = end;
     }
-    tv::ParallelFor(chunks.size(), [&](size_t i) { chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end); });
+    tv::ParallelFor(chunks.size(), [&](size_t i) {
+        chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end);
+        // The text counted is handed back too: the parse reads it again from the file, so the
+        // text and the arrays are never all in memory at once.
+        if (t.releaseData) t.releaseData(chunks[i].begin, chunks[i].end);
+    });
     size_t total = 0;
     for (auto& c : chunks) {
         c.firstRecord = total;
@@ -495,6 +500,7 @@ DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide
                 if (static_cast<unsigned char>(p[i * rec]) & mask) out[i >> 6] |= uint64_t(1) << (i & 63);
         }
         pu.AddDone(uint64_t(e - b) * rec);
+        if (t.releaseData) t.releaseData(b * rec, e * rec);
     });
     if (cancelled) {
         // Blocks not yet read were never written: nothing of them stays.

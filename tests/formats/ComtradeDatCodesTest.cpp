@@ -96,7 +96,7 @@ TEST(ComtradeDatCodes, AsciiTextIsHandedBackAsItIsRead) {
     size_t handedBack = 0;
     bool inside = true;
     std::mutex m;
-    s.target.releaseText = [&](size_t b, size_t e) {
+    s.target.releaseData = [&](size_t b, size_t e) {
         std::lock_guard<std::mutex> lock(m);
         inside &= b <= e && e <= text.size();
         handedBack = std::max(handedBack, e);
