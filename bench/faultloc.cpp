@@ -1,5 +1,11 @@
-// Fault location over a 10-second record at 4800 samples per second, for each method.
+// Fault location over a 10-second record at 4800 samples per second, for each method; and over
+// a record of 1,000,000 samples, whose run is set against the CPU time of opening a COMTRADE
+// record of as many samples (BenchFloor.h) in the same run, with the memory the run adds.
 #include <benchmark/benchmark.h>
+
+#include "BenchFloor.h"
+#include "document/TenvorikDoc.h"
+#include "platform/Encoding.h"
 
 #include <cmath>
 #include <complex>
@@ -29,8 +35,9 @@ public:
     int count = 48000;
 };
 
-BenchRecord MakeRecord() {
+BenchRecord MakeRecord(int count = 48000) {
     BenchRecord r;
+    r.count = count;
     const C a(-0.5, std::sqrt(3.0) / 2), a2 = std::conj(a);
     const C z1(0.1, 0.4), z0(0.3, 1.2);
     for (int s = 1; s <= 2; ++s) {
@@ -53,9 +60,7 @@ BenchRecord MakeRecord() {
     return r;
 }
 
-void RunMethod(benchmark::State& state) {
-    static BenchRecord rec = MakeRecord();
-    WrongPlaceLocator loc;
+void SetUpLine(WrongPlaceLocator& loc, benchmark::State& state) {
     auto& m = loc.GetData();
     m.methodType = int(state.range(0));
     for (int st = 0; st < 2; ++st) {
@@ -71,13 +76,59 @@ void RunMethod(benchmark::State& state) {
     for (const auto& p : {LineParam::X(), LineParam::X1()}) s->SetParam(p, L"0.4");
     s->SetParam(LineParam::R0(), L"0.3");
     s->SetParam(LineParam::X0(), L"1.2");
+}
+
+void RunMethod(benchmark::State& state) {
+    static BenchRecord rec = MakeRecord();
+    WrongPlaceLocator loc;
+    SetUpLine(loc, state);
     for (auto _ : state) {
         loc.Run(rec);
         benchmark::DoNotOptimize(loc.m_distance);
     }
 }
 
+bench::Cleanup cleanup;
+
+// The CPU time of opening the 32 + 64 channel "BINARY" record of `samples` samples (all threads).
+double OpenCpuSeconds(size_t samples) {
+    const CString path(platform::Utf8ToWide(bench::MakeRecord(false, samples)));
+    double best = 1e9;
+    for (int k = 0; k < 3; ++k) {
+        const double c0 = bench::ProcessCpuSeconds();
+        auto doc = std::make_unique<CTenvorikDoc>();
+        if (!doc->OnOpenDocument(path)) return 0;
+        best = std::min(best, bench::ProcessCpuSeconds() - c0);
+    }
+    return best;
+}
+
+void LocateMillion(benchmark::State& state) {
+    constexpr int kCount = 1000000;
+    static BenchRecord rec = MakeRecord(kCount);
+    const double openCpu = OpenCpuSeconds(size_t(kCount));
+    double cpu = 1e9, added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        WrongPlaceLocator loc;
+        SetUpLine(loc, state);
+        const int64_t before = bench::StatusField("VmRSS:");
+        bench::ResetPeak();
+        state.ResumeTiming();
+        const double c0 = bench::ProcessCpuSeconds();
+        loc.Run(rec);
+        cpu = std::min(cpu, bench::ProcessCpuSeconds() - c0);
+        benchmark::DoNotOptimize(loc.m_distance);
+        added = double(bench::StatusField("VmHWM:") - before);
+    }
+    state.counters["open_cpu_s"] = openCpu;
+    state.counters["locate_cpu_s"] = cpu;
+    state.counters["locate_per_open_cpu"] = openCpu > 0 ? cpu / openCpu : 0;
+    state.counters["added_peak_MiB"] = added / double(1 << 20);
+}
+
 }  // namespace
 
 BENCHMARK(RunMethod)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
+BENCHMARK(LocateMillion)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK_MAIN();

@@ -201,6 +201,9 @@ void CTenvorikDoc::ReadDat(const CString& path, int kindValue) {
     for (const auto& r : osc.m_rates) target.segments.push_back({r.rate, r.lastSample});
     target.timeMultiplier = osc.m_timeMultiplier;
     if (!osc.m_rates.empty() && osc.m_rates.back().lastSample > 0) target.expectedSamples = osc.m_rates.back().lastSample;
+    // The file's pages leave memory as they are read: the record's arrays and the whole file are
+    // never in memory at once.
+    target.releaseData = [&file](size_t begin, size_t end) { file.Release(begin, end); };
     DatProgress progress{&m_progress.done, &m_progress.total, [this] { return m_progress.IsCancelled(); }};
     if (ReadComtradeDat(kind, file.data(), file.size(), target, progress, path) == DatReadResult::Cancelled) return;
     if (osc.m_samplingFrequency == 0) osc.m_samplingFrequency = int32_t(GetNominalSampleRate(false, target.measuredRate));

@@ -53,15 +53,15 @@ void WrongPlaceLocator::CalcDistanceIsolated() {
     for (int i = 0; i < m_sampleCount; ++i) {
         const size_t k = size_t(i);
         dist[k] = 0;
-        m_angle[k] = 0;
+        double angle = 0;
         if (!m_phaseFault[k] && !m_symFault[k]) continue;
         double A = 0;
         Complex W = 0;
         for (size_t s = 0; s < n; ++s) {
             const SectionCalc& sec = m_sections[s];
             Complex Z = CDiv(m_loopVoltage[k], m_loopCurrent[k]) - W;
-            m_angle[k] = std::atan2(sec.X, sec.R) - std::arg(Z);
-            double d = m_angle[k] > 0 ? Z.imag() / sec.X : Z.real() / sec.R;
+            angle = std::atan2(sec.X, sec.R) - std::arg(Z);
+            double d = angle > 0 ? Z.imag() / sec.X : Z.real() / sec.R;
             dist[k] = d;
             // A fault past the last section is measured from that section's start, so its
             // length is not counted twice.

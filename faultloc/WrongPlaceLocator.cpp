@@ -40,19 +40,57 @@ CString LocatorPhaseChannelName(int phase) { return LoadResString(phase == 0 ? 3
 
 WrongPlaceLocator::WrongPlaceLocator() { m_channelIndex.fill(-1); }
 
+std::array<bool, WrongPlaceLocator::kPhasorSlots> WrongPlaceLocator::KeptPhasors(int method) {
+    // The phasor series a method reads after the sequence components are made; the rest are
+    // made per sample and not kept.
+    std::array<bool, kPhasorSlots> kept{};
+    for (int s : {PIa1, PIb1, PIc1, I1_1, I2_1}) kept[size_t(s)] = true;
+    if (method == WrongPlaceLocatorData::IsolatedNeutral) {
+        for (int s : {PUab1, PUbc1, PUca1}) kept[size_t(s)] = true;
+    } else if (method == WrongPlaceLocatorData::EarthedNeutral) {
+        for (int s : {PUa1, PUb1, PUc1, I0_1, U0_1}) kept[size_t(s)] = true;
+    } else if (method == WrongPlaceLocatorData::TwoEnded) {
+        for (int s : {I0_1, I1_2, I2_2, I0_2, U2_1, U0_1, U2_2, U0_2}) kept[size_t(s)] = true;
+    }
+    return kept;
+}
+
+namespace {
+// Sized to n without writing the samples that a run writes anyway: only the first period,
+// which no run computes, is set to zero.
+template <class V>
+void SizeForRun(V& v, size_t n, size_t head) {
+    if (n == 0) {
+        V().swap(v);
+        return;
+    }
+    v.resize(n);
+    std::fill(v.begin(), v.begin() + std::ptrdiff_t(std::min(head, n)), typename V::value_type());
+}
+}  // namespace
+
 void WrongPlaceLocator::Allocate() {
-    // Every array starts from zero on every run: a first period never shows what an earlier run
-    // with another period length left there.
+    // Every sample a run does not compute is zero on every run: a first period never shows what
+    // an earlier run with another period length left there.
     const size_t n = size_t(m_sampleCount);
-    for (auto& a : m_phasor) a.assign(n, Complex());
-    m_loopVoltage.assign(n, Complex());
-    m_loopCurrent.assign(n, Complex());
-    m_faultCurrent.assign(n, Complex());
+    const size_t head = size_t(std::max(m_samplesPerPeriod, 0));
+    const auto kept = KeptPhasors(m_runMethod);
+    for (size_t k = 0; k < m_phasor.size(); ++k) {
+        if (kept[k]) SizeForRun(m_phasor[k], n, head);
+        else tv::BulkVector<Complex>().swap(m_phasor[k]);
+    }
+    const bool earthed = m_runMethod == WrongPlaceLocatorData::EarthedNeutral;
+    const bool twoEnded = m_runMethod == WrongPlaceLocatorData::TwoEnded;
+    // The loops of a method that has them are written for every sample past the first period.
+    SizeForRun(m_loopVoltage, twoEnded ? 0 : n, head);
+    SizeForRun(m_loopCurrent, twoEnded ? 0 : n, head);
+    SizeForRun(m_faultCurrent, earthed ? n : 0, head);
+    SizeForRun(m_loopSamples, n, head);
     for (auto* f : {&m_earthFault, &m_phaseFault, &m_symFault, &m_faultA, &m_faultB, &m_faultC}) f->assign(n, 0);
-    m_loopSamples.assign(n, 0.0);
+    // Samples without a fault keep no distance and no phase difference.
     dist.assign(n, 0.0);
-    phaseDiff.assign(n, 0.0);
-    m_angle.assign(n, 0.0);
+    if (twoEnded) phaseDiff.assign(n, 0.0);
+    else std::vector<double>().swap(phaseDiff);
     for (auto& v : m_values) v.clear();
     m_channelIndex.fill(-1);
 }
@@ -127,34 +165,38 @@ Complex WrongPlaceLocator::SeqNegative(Complex A, Complex B, Complex C) const {
 }
 
 void WrongPlaceLocator::CalcSequenceComponents() {
-    auto& P = m_phasor;
+    // Each sample's phasors are made into `P` and only the series the method reads are kept.
+    const auto kept = KeptPhasors(m_runMethod);
+    std::array<Complex, kPhasorSlots> P{};
     auto phasor = [&](int phasorSlot, int valueSlot, int indexSlot, int s) {
-        P[size_t(phasorSlot)][size_t(s)] = CalcPhasor(m_values[size_t(valueSlot)], s, m_channelIndex[size_t(indexSlot)]);
+        P[size_t(phasorSlot)] = CalcPhasor(m_values[size_t(valueSlot)], s, m_channelIndex[size_t(indexSlot)]);
     };
-    auto seq = [&](int pos, int neg, int zero, int a, int b, int c, int s) {
-        Complex A = P[size_t(a)][size_t(s)], B = P[size_t(b)][size_t(s)], C = P[size_t(c)][size_t(s)];
-        if (pos >= 0) P[size_t(pos)][size_t(s)] = SeqPositive(A, B, C);
-        if (neg >= 0) P[size_t(neg)][size_t(s)] = SeqNegative(A, B, C);
-        if (zero >= 0) P[size_t(zero)][size_t(s)] = (A + B + C) / 3.0;
+    auto seq = [&](int pos, int neg, int zero, int a, int b, int c) {
+        Complex A = P[size_t(a)], B = P[size_t(b)], C = P[size_t(c)];
+        if (pos >= 0) P[size_t(pos)] = SeqPositive(A, B, C);
+        if (neg >= 0) P[size_t(neg)] = SeqNegative(A, B, C);
+        if (zero >= 0) P[size_t(zero)] = (A + B + C) / 3.0;
     };
     for (int s = m_samplesPerPeriod; s < m_sampleCount; ++s) {
         for (int k = 0; k < 3; ++k) phasor(PIa1 + k, Ia1 + k, kIdxIa1 + k, s);
         if (m_runMethod == WrongPlaceLocatorData::IsolatedNeutral) {
             for (int k = 0; k < 3; ++k) phasor(PUab1 + k, Uab1 + k, kIdxUab1 + k, s);
-            seq(I1_1, I2_1, -1, PIa1, PIb1, PIc1, s);
+            seq(I1_1, I2_1, -1, PIa1, PIb1, PIc1);
         } else if (m_runMethod == WrongPlaceLocatorData::EarthedNeutral) {
             for (int k = 0; k < 3; ++k) phasor(PUa1 + k, Ua1 + k, kIdxUa1 + k, s);
-            seq(I1_1, I2_1, I0_1, PIa1, PIb1, PIc1, s);
-            seq(-1, -1, U0_1, PUa1, PUb1, PUc1, s);
+            seq(I1_1, I2_1, I0_1, PIa1, PIb1, PIc1);
+            seq(-1, -1, U0_1, PUa1, PUb1, PUc1);
         } else if (m_runMethod == WrongPlaceLocatorData::TwoEnded) {
             for (int k = 0; k < 3; ++k) phasor(PUa1 + k, Ua1 + k, kIdxUa1 + k, s);
             for (int k = 0; k < 3; ++k) phasor(PUa2 + k, Ua2 + k, kIdxUa2 + k, s);
             for (int k = 0; k < 3; ++k) phasor(PIa2 + k, Ia2 + k, kIdxIa2 + k, s);
-            seq(I1_1, I2_1, I0_1, PIa1, PIb1, PIc1, s);
-            seq(I1_2, I2_2, I0_2, PIa2, PIb2, PIc2, s);
-            seq(U1_1, U2_1, U0_1, PUa1, PUb1, PUc1, s);
-            seq(U1_2, U2_2, U0_2, PUa2, PUb2, PUc2, s);
+            seq(I1_1, I2_1, I0_1, PIa1, PIb1, PIc1);
+            seq(I1_2, I2_2, I0_2, PIa2, PIb2, PIc2);
+            seq(U1_1, U2_1, U0_1, PUa1, PUb1, PUc1);
+            seq(U1_2, U2_2, U0_2, PUa2, PUb2, PUc2);
         }
+        for (size_t k = 0; k < P.size(); ++k)
+            if (kept[k]) m_phasor[k][size_t(s)] = P[k];
     }
 }
 
@@ -196,7 +238,7 @@ void WrongPlaceLocator::DetectFaultIsolated() {
 }
 
 namespace {
-void SelectPhases(const std::vector<Complex>& ia, const std::vector<Complex>& ib, const std::vector<Complex>& ic,
+void SelectPhases(const tv::BulkVector<Complex>& ia, const tv::BulkVector<Complex>& ib, const tv::BulkVector<Complex>& ic,
                   const std::vector<int>& earth, const std::vector<int>& phase, const std::vector<int>& sym,
                   std::vector<int>& A, std::vector<int>& B, std::vector<int>& C, int count) {
     bool v1 = false, v2 = false, v3 = false;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "faultloc/WrongPlaceLocatorData.h"
+#include "model/BulkAllocator.h"
 #include "model/SignalSearch.h"
 #include "platform/CString.h"
 
@@ -152,10 +153,13 @@ public:
     std::array<std::vector<double>, kValueSlots> m_values;
     std::array<int, 16> m_channelIndex{};
     std::vector<SectionCalc> m_sections;
-    std::array<std::vector<Complex>, kPhasorSlots> m_phasor;
-    std::vector<Complex> m_loopVoltage, m_loopCurrent, m_faultCurrent;
+    // Per-sample series of the last run, each sized to the record when the run's method reads it
+    // and empty otherwise.
+    std::array<tv::BulkVector<Complex>, kPhasorSlots> m_phasor;
+    tv::BulkVector<Complex> m_loopVoltage, m_loopCurrent, m_faultCurrent;
     std::vector<int> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
-    std::vector<double> m_loopSamples, dist, phaseDiff, m_angle;
+    tv::BulkVector<double> m_loopSamples;
+    std::vector<double> dist, phaseDiff;
     IndexRange m_interval;
     int m_windowFirst = 0, m_windowLast = 0;
     double m_tapAngle = 0;
@@ -173,6 +177,7 @@ public:
 
 private:
     void Allocate();
+    static std::array<bool, kPhasorSlots> KeptPhasors(int method);
     void ReadSections(LocatorRecord& record);
     void CopyChannel(LocatorRecord& record, int valueSlot, int indexSlot, const CString& name);
     void FindResultWindow();

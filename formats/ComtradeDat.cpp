@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <mutex>
 
 #include "formats/ComtradeCfg.h"
 #include "model/Numeric.h"
@@ -50,9 +51,8 @@ struct ProgressUnits {
     bool Cancelled() const { return p.cancelled && p.cancelled(); }
 };
 
-// Analog values as doubles (ASCII) or as codes of 2 or 4 bytes (BINARY, binary32), whose
-// lowest code is a missing sample.
-enum class AnalogForm { Doubles, Codes16, Codes32 };
+// Analog values as codes of 2 or 4 bytes, whose lowest code is a missing sample.
+enum class AnalogForm { Codes16, Codes32 };
 
 // Sizes the stores for n records; `uniformUs` > 0 gives the times as that step, else a table.
 void ResizeSinks(DatReadTarget& t, size_t n, AnalogForm form, double uniformUs) {
@@ -62,8 +62,7 @@ void ResizeSinks(DatReadTarget& t, size_t n, AnalogForm form, double uniformUs) 
         if (i < t.analog.size()) {
             DatAnalogSink& a = t.analog[i];
             if (form == AnalogForm::Codes16) a.samples->ResetCodes16(n, a.scale, a.offset, true);
-            else if (form == AnalogForm::Codes32) a.samples->ResetCodes32(n, a.scale, a.offset, true);
-            else a.samples->ResetDoubles(n);
+            else a.samples->ResetCodes32(n, a.scale, a.offset, true);
         } else if (i < channels) {
             t.status[i - t.analog.size()]->ResetBits(n);
         } else if (uniformUs > 0) {
@@ -175,16 +174,59 @@ size_t CountRecords(const char* d, size_t b, size_t e) {
     return n + content;
 }
 
+// Where the analog fields of the ASCII lines go: per channel a column of 32-bit codes, of
+// doubles, or nothing (a second pass that reads only some channels).
+struct AsciiColumns {
+    std::vector<int32_t*> codes;
+    std::vector<double*> doubles;
+    bool timesAndStatus = true;  // the first pass writes the times and the status bits
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The code of an analog field of an ASCII record: the whole number its text stands for as
+// ParseDouble reads it, or the lowest code for the missing value 99999. False for a value that
+// no code gives back exactly: a fraction, one beyond 32 bits, not a number, or -0.
+bool AsciiCode(std::string_view f, int32_t& code) {
+    // Plain digits with an optional sign, the usual field, without the general parser.
+    size_t i = 0;
+    bool negative = false;
+    if (i < f.size() && (f[i] == '+' || f[i] == '-')) negative = f[i++] == '-';
+    const size_t digits = i;
+    int64_t v = 0;
+    while (i < f.size() && IsDigit(f[i]) && i - digits < 10) v = v * 10 + (f[i++] - '0');
+    const bool plain = i > digits && (i == f.size() || (!IsDigit(f[i]) && f[i] != '.' && f[i] != 'e' &&
+                                                        f[i] != 'E' && f[i] != '-' && f[i] != '+'));
+    double x;
+    if (plain && !(negative && v == 0)) {
+        x = double(negative ? -v : v);
+    } else {
+        x = comtrade::ParseDouble(f);
+        if (!(x == std::trunc(x)) || (x == 0.0 && std::signbit(x))) return false;
+    }
+    if (x == double(kAsciiMissing)) {
+        code = INT32_MIN;
+        return true;
+    }
+    if (!(x >= double(INT32_MIN + 1) && x <= double(INT32_MAX))) return false;
+    code = int32_t(x);
+    return true;
+}
+
 // Parses one line into record `row`; false when the line holds fewer fields than the
 // record needs.
-bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, const RateTimes& rates) {
+bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, const RateTimes& rates,
+                    const AsciiColumns& cols, std::vector<uint8_t>& fraction) {
+    // `fraction[k]` is set for a channel whose field gives no code.
     comtrade::TextCursor in(b, e);
     // A field may be empty between two commas, but a line that ends before every field
     // was given is a cut record.
     auto need = [&] { return !(in.AtEndAfterBlanks() && in.LastSeparator() != ','); };
     in.ReadInt64();  // sample number
     if (!need()) return false;
-    if (in.FieldIsBlank() && rates.Usable()) {
+    if (!cols.timesAndStatus) {
+        in.ReadField();
+    } else if (in.FieldIsBlank() && rates.Usable()) {
         // The stamp is optional where the configuration gives a rate.
         in.ReadField();
         t.times->Mutable()[row] = rates.At(row);
@@ -192,12 +234,20 @@ bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, 
         int64_t stamp = in.ReadInt64();
         t.times->Mutable()[row] = RoundToInt64(double(stamp) * t.timeMultiplier);
     }
-    for (auto& a : t.analog) {
+    for (size_t k = 0; k < t.analog.size(); ++k) {
         if (!need()) return false;
-        double x = comtrade::ParseDouble(in.ReadField());
-        a.samples->MutableDoubles()[row] =
-            x == double(kAsciiMissing) ? std::numeric_limits<double>::quiet_NaN() : a.scale * x + a.offset;
+        const std::string_view field = in.ReadField();
+        if (int32_t* codes = cols.codes[k]) {
+            int32_t c = 0;
+            if (AsciiCode(field, c)) codes[row] = c;
+            else fraction[k] = 1;
+        } else if (double* doubles = cols.doubles[k]) {
+            const DatAnalogSink& a = t.analog[k];
+            double x = comtrade::ParseDouble(field);
+            doubles[row] = x == double(kAsciiMissing) ? std::numeric_limits<double>::quiet_NaN() : a.scale * x + a.offset;
+        }
     }
+    if (!cols.timesAndStatus) return true;
     for (auto* s : t.status) {
         if (!need()) return false;
         if (in.ReadInt64() != 0) SetSharedBit(*s, row);
@@ -205,35 +255,50 @@ bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, 
     return true;
 }
 
-DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const ProgressUnits& pu, const CString& path) {
-    unsigned parts = size < kParallelBytes ? 1 : tv::WorkerCount() * 4;
-    std::vector<Chunk> chunks;
-    size_t pos = 0;
-    for (unsigned p = 0; p < parts && pos < size; ++p) {
-        size_t end = p + 1 == parts ? size : std::max(pos, size * (p + 1) / parts);
-        while (end < size && !IsLineEnd(d[end - 1])) ++end;
-        chunks.push_back({pos, end});
-        pos = end;
+// Text already parsed is handed back to the system as the workers pass it, the whole pages of
+// their own chunk (a page shared with a neighbour is left to be read without a second fault).
+class TextRelease {
+public:
+    TextRelease(const DatReadTarget& t, size_t from) : m_t(t), m_from(from), m_last(from) {}
+    void Passed(size_t at, bool last = false) {
+        if (!m_t.releaseData || (!last && at - m_last < kStep)) return;
+        // From the chunk's start each time: the page cut at the last step goes with this one.
+        m_t.releaseData(m_from, at);
+        m_last = at;
     }
-    tv::ParallelFor(chunks.size(), [&](size_t i) { chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end); });
-    size_t total = 0;
-    for (auto& c : chunks) {
-        c.firstRecord = total;
-        total += c.records;
-    }
-    size_t n = RecordsToRead(t, total, path);
-    // Every field takes at least its separator: lines too short for their fields are refused
-    // before the arrays for them are made.
-    if (n > size / (2 + t.analog.size() + t.status.size())) FormatError(path);
-    // The stamps of a text file may differ from the rate: its times are kept as read.
-    ResizeSinks(t, n, AnalogForm::Doubles, 0.0);
-    const RateTimes rates(t);
 
+private:
+    static constexpr size_t kStep = 1 << 20;
+    const DatReadTarget& m_t;
+    size_t m_from, m_last;
+};
+
+// One pass over the lines of every chunk into the columns.
+struct AsciiPass {
+    const char* d;
+    size_t n, total;
+    const std::vector<Chunk>& chunks;
+    DatReadTarget& t;
+    const RateTimes& rates;
+    const ProgressUnits& pu;
+    bool report;  // the progress and the release of the text follow this pass
     std::atomic<bool> bad{false}, cancelled{false}, cutLast{false};
-    tv::ParallelFor(chunks.size(), [&](size_t ci) {
-        const Chunk& c = chunks[ci];
+
+    void Run(const AsciiColumns& cols, std::vector<uint8_t>* fraction) {
+        std::mutex m;
+        tv::ParallelFor(chunks.size(), [&](size_t ci) {
+            std::vector<uint8_t> chunkFraction(t.analog.size(), 0);
+            ReadChunk(chunks[ci], cols, chunkFraction);
+            if (!fraction) return;
+            std::lock_guard<std::mutex> lock(m);
+            for (size_t k = 0; k < chunkFraction.size(); ++k) (*fraction)[k] |= chunkFraction[k];
+        });
+    }
+
+    void ReadChunk(const Chunk& c, const AsciiColumns& cols, std::vector<uint8_t>& fraction) {
         size_t row = c.firstRecord;
         size_t i = c.begin, reported = c.begin;
+        TextRelease release(t, c.begin);
         while (i < c.end && row < n) {
             if (bad.load(std::memory_order_relaxed) || cancelled.load(std::memory_order_relaxed)) return;
             size_t lineEnd = i;
@@ -241,7 +306,7 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
             size_t k = i;
             while (k < lineEnd && (d[k] == ' ' || d[k] == '\t')) ++k;
             if (k < lineEnd) {
-                if (!ParseAsciiLine(d + i, d + lineEnd, row, t, rates)) {
+                if (!ParseAsciiLine(d + i, d + lineEnd, row, t, rates, cols, fraction)) {
                     // A record cut short at the very end of the file is dropped; one in the
                     // middle leaves the lines after it without meaning.
                     if (row + 1 == total) cutLast = true;
@@ -254,17 +319,84 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
                         cancelled = true;
                         return;
                     }
-                    pu.AddDone(lineEnd - reported);
+                    if (report) {
+                        pu.AddDone(lineEnd - reported);
+                        release.Passed(i);
+                    }
                     reported = lineEnd;
                 }
             }
             i = lineEnd + 1;
         }
-        pu.AddDone(c.end - reported);
+        if (report) {
+            pu.AddDone(c.end - reported);
+            release.Passed(std::min(i, c.end), true);
+        }
+    }
+};
+
+DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const ProgressUnits& pu, const CString& path) {
+    unsigned parts = size < kParallelBytes ? 1 : tv::WorkerCount() * 4;
+    std::vector<Chunk> chunks;
+    size_t pos = 0;
+    for (unsigned p = 0; p < parts && pos < size; ++p) {
+        size_t end = p + 1 == parts ? size : std::max(pos, size * (p + 1) / parts);
+        while (end < size && !IsLineEnd(d[end - 1])) ++end;
+        chunks.push_back({pos, end});
+        pos = end;
+    }
+    tv::ParallelFor(chunks.size(), [&](size_t i) {
+        chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end);
+        // The text counted is handed back too: the parse reads it again from the file, so the
+        // text and the arrays are never all in memory at once.
+        if (t.releaseData) t.releaseData(chunks[i].begin, chunks[i].end);
     });
-    if (bad) FormatError(path);
-    if (cancelled) return DatReadResult::Cancelled;
-    if (cutLast) {
+    size_t total = 0;
+    for (auto& c : chunks) {
+        c.firstRecord = total;
+        total += c.records;
+    }
+    size_t n = RecordsToRead(t, total, path);
+    // Every field takes at least its separator: lines too short for their fields are refused
+    // before the arrays for them are made.
+    if (n > size / (2 + t.analog.size() + t.status.size())) FormatError(path);
+    // The values of a text record are whole numbers, kept as codes like those of a BINARY
+    // one; the channels of a record that writes fractions are read again as doubles. The
+    // stamps of a text file may differ from the rate: its times are kept as read.
+    ResizeSinks(t, n, AnalogForm::Codes32, 0.0);
+    const RateTimes rates(t);
+
+    AsciiColumns codes;
+    for (auto& a : t.analog) {
+        codes.codes.push_back(a.samples->MutableCodes32());
+        codes.doubles.push_back(nullptr);
+    }
+    std::vector<uint8_t> fraction(t.analog.size(), 0);
+    AsciiPass pass{d, n, total, chunks, t, rates, pu, true};
+    pass.Run(codes, &fraction);
+    if (pass.bad) FormatError(path);
+    if (pass.cancelled) {
+        // Rows not yet read were never written: nothing of them stays.
+        TruncateSinks(t, 0);
+        return DatReadResult::Cancelled;
+    }
+    if (std::find(fraction.begin(), fraction.end(), 1) != fraction.end()) {
+        AsciiColumns doubles;
+        doubles.timesAndStatus = false;
+        for (size_t k = 0; k < t.analog.size(); ++k) {
+            doubles.codes.push_back(nullptr);
+            doubles.doubles.push_back(fraction[k] ? t.analog[k].samples->ResetDoubles(n) : nullptr);
+        }
+        AsciiPass again{d, n, total, chunks, t, rates, pu, false};
+        again.Run(doubles, nullptr);
+        if (again.cancelled) {
+            TruncateSinks(t, 0);
+            return DatReadResult::Cancelled;
+        }
+    }
+    // Codes that all fit 16 bits take half the memory.
+    tv::ParallelFor(t.analog.size(), [&](size_t k) { t.analog[k].samples->NarrowCodes(); });
+    if (pass.cutLast) {
         if (n <= 1) FormatError(path);
         t.partialRecord = true;
         t.fileSamples = int64_t(total - 1);
@@ -368,8 +500,13 @@ DatReadResult ReadBinary(const char* d, size_t size, DatReadTarget& t, bool wide
                 if (static_cast<unsigned char>(p[i * rec]) & mask) out[i >> 6] |= uint64_t(1) << (i & 63);
         }
         pu.AddDone(uint64_t(e - b) * rec);
+        if (t.releaseData) t.releaseData(b * rec, e * rec);
     });
-    if (cancelled) return DatReadResult::Cancelled;
+    if (cancelled) {
+        // Blocks not yet read were never written: nothing of them stays.
+        TruncateSinks(t, 0);
+        return DatReadResult::Cancelled;
+    }
     DeriveRate(t, path);
     return DatReadResult::Complete;
 }

@@ -58,6 +58,9 @@ struct DatReadTarget {
                                             // when samplingFrequency is 0
     int64_t fileSamples = 0;                // out: whole records the file holds
     bool partialRecord = false;             // out: bytes of a cut last record were left unread
+    // When set, the reader hands back the bytes [begin, end) of the data it has read (a mapped
+    // file gives the pages back to the system); it may read them again later.
+    std::function<void(size_t begin, size_t end)> releaseData;
 };
 
 enum class DatReadResult { Complete, Cancelled };

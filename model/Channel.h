@@ -177,6 +177,10 @@ public:
     // Rebuilds the derived arrays from the samples and flags. Throws CTenvorikException* when
     // the record gives no whole samples per period.
     void Recalc();
+    // Whether anything Recalc reads changed since the last Recalc that ran to its end. A
+    // program-made or pasted channel, or one whose periods follow a measured frequency, always
+    // counts as changed. Reads the record: not while other threads recalculate.
+    bool NeedsRecalc() const;
     // Extends the channel by n empty samples before its first or after its last sample.
     void PadSamples(uint32_t n, bool atStart);
 
@@ -243,6 +247,20 @@ private:
     bool m_allFinite = true;               // every shown value finite at the last Recalc
     uint64_t m_stamp = 0;
     mutable std::shared_ptr<const std::vector<Complex>> m_phasorSeries;
+
+    // What Recalc reads of the channel and the record, numbers by their bits.
+    struct RecalcInputs {
+        const void* samples = nullptr;
+        uint64_t version = 0, size = 0;
+        uint32_t discrete = 0, flags = 0;
+        uint64_t a = 0, b = 0, prefixMul = 0, displayMul = 0, correction = 0;
+        int samplesPerPeriod = 0;
+        bool operator==(const RecalcInputs&) const = default;
+    };
+    RecalcInputs CurrentRecalcInputs() const;
+    void RecalcValues();
+    RecalcInputs m_recalcInputs;
+    bool m_recalcDone = false;
 
     // The phasor at sample i as the windows of the last Recalc give it.
     Complex ComputePhasor(uint32_t i) const;

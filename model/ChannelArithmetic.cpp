@@ -2,6 +2,7 @@
 // the period-to-period second difference, and the rebuild of the per-sample arrays.
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -556,7 +557,43 @@ void CChannel::KeepPhasorSeries() const {
     m_phasorSeries = std::move(series);
 }
 
+CChannel::RecalcInputs CChannel::CurrentRecalcInputs() const {
+    RecalcInputs in;
+    in.samples = m_samples.Identity();
+    in.version = m_samples.Version();
+    in.size = m_samples.size();
+    in.discrete = m_discrete;
+    in.flags = m_flags;
+    in.a = std::bit_cast<uint64_t>(m_a);
+    in.b = std::bit_cast<uint64_t>(m_b);
+    in.prefixMul = std::bit_cast<uint64_t>(m_prefixMul);
+    if (!m_discrete) {
+        in.displayMul = std::bit_cast<uint64_t>(ComputeDisplayMultiplier());
+        in.correction = std::bit_cast<uint64_t>(m_document ? m_document->m_oscillogram.m_harmonicCorrection : 1.0);
+        in.samplesPerPeriod = GetSamplesPerPeriod();
+    }
+    return in;
+}
+
+bool CChannel::NeedsRecalc() const {
+    if (!m_recalcDone || (m_flags & (CHF_CALCULATED | CHF_OWN_TIMEBASE)) || m_ownRate != 0.0 || !m_ownTimes.empty() ||
+        !m_netFrequency.empty() || !m_calcValues.empty())
+        return true;
+    if (!m_discrete && GetTrackingChannel()) return true;
+    return !(CurrentRecalcInputs() == m_recalcInputs);
+}
+
 void CChannel::Recalc() {
+    m_recalcDone = false;
+    RecalcValues();
+    LoadProgress* progress = m_document ? &m_document->m_progress : nullptr;
+    // A recalculation cut short by a cancel leaves the channel to be done again.
+    if (progress && progress->Cancelled()) return;
+    m_recalcInputs = CurrentRecalcInputs();
+    m_recalcDone = true;
+}
+
+void CChannel::RecalcValues() {
     const size_t n = m_samples.size();
     m_curveSize = uint32_t(n);
     m_stamp = ++g_stamps;
@@ -579,26 +616,43 @@ void CChannel::Recalc() {
     m_phasorScale = (m_flags & CHF_INVERT) ? -m_displayMul : m_displayMul;
     const int N = GetSamplesPerPeriod();
 
+    const bool windowed = mode == CHF_CURVE_RMS || mode == CHF_CURVE_HARMONIC;
+
     // DC component over the whole periods from the first sample. A record shorter than one
     // period, or without a line period, has none; a sample that is not a number counts as 0.
+    // An instant curve is the shown values, each a monotone function of its sample (scaled,
+    // rounded, shifted, negated), so its range follows from the least and the greatest sample:
+    // the pass that sums the DC component finds them, and the samples are decoded once.
     const size_t L = N > 0 ? n - n % size_t(N) : 0;
+    const size_t firstPass = windowed ? L : n;
     double sum = 0;
     size_t present = 0;
     bool adc = (m_flags & CHF_ADC_COUNTS) != 0;
     const double adcScale = m_prefixMul * m_a;
+    bool anyMissing = false;
+    size_t loAt = n, hiAt = n;
+    double lo = 0, hi = 0;
     std::vector<double> chunk(std::min<size_t>(kProgressChunk, n));
-    for (size_t s0 = 0; s0 < L; s0 += kProgressChunk) {
-        const size_t e = std::min(L, s0 + kProgressChunk);
+    for (size_t s0 = 0; s0 < firstPass; s0 += kProgressChunk) {
+        if (!windowed && progress && progress->Cancelled()) return;
+        const size_t e = std::min(firstPass, s0 + kProgressChunk);
         m_samples.Read(s0, e, chunk.data());
         for (size_t s = s0; s < e; ++s) {
             const double x = chunk[s - s0];
-            if (std::isnan(x)) continue;  // a missing sample has no code either
-            if (adc) {
-                sum += adcScale == 0.0 ? 0 : RoundToInt((x - m_b) / adcScale);
-            } else if (std::isfinite(x)) {
-                sum += x;
+            if (std::isnan(x)) {  // a missing sample has no code either
+                anyMissing = true;
+                continue;
             }
-            ++present;
+            if (s < L) {
+                if (adc) {
+                    sum += adcScale == 0.0 ? 0 : RoundToInt((x - m_b) / adcScale);
+                } else if (std::isfinite(x)) {
+                    sum += x;
+                }
+                ++present;
+            }
+            if (loAt == n || x < lo) lo = x, loAt = s;
+            if (hiAt == n || x > hi) hi = x, hiAt = s;
         }
     }
     m_dc = present ? sum / double(present) : 0.0;
@@ -611,14 +665,31 @@ void CChannel::Recalc() {
             m_min = std::min(m_min, c);
         }
     };
-    const bool windowed = mode == CHF_CURVE_RMS || mode == CHF_CURVE_HARMONIC;
+    bool rangeKnown = false;
+    if (!windowed) {
+        rangeKnown = true;
+        if (loAt < n) {
+            double a = 0, b = 0;
+            ReadValues(loAt, loAt + 1, &a, true);
+            ReadValues(hiAt, hiAt + 1, &b, true);
+            // The range skips infinite values, and a zero extreme is +0 or -0 by the first
+            // sample that reaches it: those take the walk over every value.
+            auto plain = [](double v) { return v > -DBL_MAX && v < DBL_MAX && v != 0.0; };
+            rangeKnown = plain(a) && plain(b);
+            if (rangeKnown) {
+                m_max = std::max(a, b);
+                m_min = std::min(a, b);
+            }
+        }
+    }
 
     // The shown values: the instant curve is they, and every window reads them. A missing
     // sample stays missing here: every window leaves it out.
-    bool allFinite = true;
+    bool allFinite = !anyMissing;
     std::vector<double> values;
     if (windowed) values.resize(n);
-    for (size_t s0 = 0; s0 < n; s0 += kProgressChunk) {
+    if (!rangeKnown) allFinite = true;
+    for (size_t s0 = 0; s0 < n && !rangeKnown; s0 += kProgressChunk) {
         if (progress && progress->Cancelled()) return;
         size_t e = std::min(n, s0 + kProgressChunk);
         double* v = windowed ? values.data() + s0 : chunk.data();

@@ -214,10 +214,15 @@ void CChannelCollection::RecalcAll(bool rebuildTimes) {
     if (m_derivedChannels) m_derivedChannels->ComputeChannels();
 }
 
-void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress) {
-    const size_t count = channels.size();
+void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress, bool onlyChanged) {
+    // The channels to do, found before the threads start (the question reads the record).
+    std::vector<size_t> todo;
+    todo.reserve(channels.size());
+    for (size_t k = 0; k < channels.size(); ++k)
+        if (!onlyChanged || channels[k].NeedsRecalc()) todo.push_back(k);
+    const size_t count = todo.size();
     size_t samples = 0;
-    for (const CChannel& ch : channels) samples += ch.m_samples.size();
+    for (size_t k : todo) samples += channels[k].m_samples.size();
     unsigned hw = std::max(1u, std::thread::hardware_concurrency());
     // Small records are not worth the threads.
     size_t threads = samples < 200000 ? 1 : std::min<size_t>(hw, count);
@@ -235,7 +240,7 @@ void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress) {
             size_t k = next.fetch_add(1);
             if (k >= count) return;
             try {
-                channels[k].Recalc();
+                channels[todo[k]].Recalc();
             } catch (CException* e) {
                 errors[k] = {std::current_exception(), e};
             } catch (...) {

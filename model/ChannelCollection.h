@@ -148,4 +148,4 @@ private:
 
 // Recalculates the channels, several at a time on a large record; stops starting channels
 // once `progress` is cancelled. Throws the first failure in channel order.
-void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress);
+void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress, bool onlyChanged = false);

@@ -68,7 +68,8 @@ bool FitsDiagram(const CChannel& ch, UINT id) {
 }  // namespace
 
 void CChannelCollection::UpdateAfterChange() {
-    RecalcChannels(m_channels, nullptr);
+    // An edit changes few channels: the others keep what they derived, and their curves' summaries.
+    RecalcChannels(m_channels, nullptr, true);
     if (m_derivedChannels) m_derivedChannels->ComputeChannels();
     if (!m_document) return;
     m_document->RecalcFaultLocation();

@@ -1,6 +1,7 @@
 #include "model/ChannelDraw.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -287,12 +288,25 @@ void DrawBar(CDC* dc, int x1, int x2, int yc) { dc->Rectangle(x1, yc - 6, x2, yc
 
 // ------------------------------------------------------------------ summary
 
+CurveSummary::Source CurveSummary::SourceOf(const CChannel& ch) {
+    Source s;
+    s.stamp = ch.GetRecalcStamp();
+    s.version = ch.m_samples.Version();
+    s.identity = ch.m_samples.Identity();
+    s.flags = ch.m_flags & (CHF_CURVE_MASK | CHF_INVERT | CHF_REMOVE_DC | CHF_ADC_COUNTS);
+    s.displayMul = std::bit_cast<uint64_t>(ch.m_displayMul);
+    s.dc = std::bit_cast<uint64_t>(ch.m_dc);
+    s.a = std::bit_cast<uint64_t>(ch.m_a);
+    s.b = std::bit_cast<uint64_t>(ch.m_b);
+    s.prefixMul = std::bit_cast<uint64_t>(ch.m_prefixMul);
+    return s;
+}
+
 void CurveSummary::Build(const CChannel& ch) {
-    m_stamp = ch.GetRecalcStamp();
-    m_identity = ch.m_samples.Identity();
+    m_source = SourceOf(ch);
     m_size = ch.GetCurveCount();
     const size_t blocks = (m_size + kBlock - 1) / kBlock;
-    m_blocks.assign(blocks, Block{});
+    m_blocks.resize(blocks);
     constexpr size_t kChunk = kBlock * 256;
     std::vector<double> values(kChunk);
     for (size_t c0 = 0; c0 < m_size; c0 += kChunk) {
@@ -313,7 +327,7 @@ void CurveSummary::Build(const CChannel& ch) {
             m_blocks[begin / kBlock] = Block{lo, hi, uint32_t(loI), uint32_t(hiI)};
         }
     }
-    m_groups.assign((blocks + kGroup - 1) / kGroup, Block{});
+    m_groups.resize((blocks + kGroup - 1) / kGroup);
     for (size_t g = 0; g < m_groups.size(); ++g) {
         size_t begin = g * kGroup, end = std::min(blocks, begin + kGroup);
         Block grp = m_blocks[begin];
@@ -327,8 +341,7 @@ void CurveSummary::Build(const CChannel& ch) {
 }
 
 bool CurveSummary::Matches(const CChannel& ch) const {
-    return m_size != 0 && m_stamp == ch.GetRecalcStamp() && m_identity == ch.m_samples.Identity() &&
-           m_size == ch.GetCurveCount();
+    return m_size != 0 && m_size == ch.GetCurveCount() && m_source == SourceOf(ch);
 }
 
 CurveSummary::Range CurveSummary::Query(const CChannel& ch, size_t begin, size_t end) const {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/BulkAllocator.h"
+
 class CDC;
 class CChannel;
 
@@ -37,10 +39,20 @@ private:
         double min, max;
         uint32_t minIndex, maxIndex;
     };
-    uint64_t m_stamp = 0;
-    const void* m_identity = nullptr;
+    // What the curve values were read from: the samples, the last Recalc, and what the
+    // reading of an instant curve takes from the channel as it is.
+    struct Source {
+        uint64_t stamp = 0, version = 0;
+        const void* identity = nullptr;
+        uint32_t flags = 0;
+        uint64_t displayMul = 0, dc = 0, a = 0, b = 0, prefixMul = 0;
+        bool operator==(const Source&) const = default;
+    };
+    static Source SourceOf(const CChannel& ch);
+    Source m_source;
     size_t m_size = 0;
-    std::vector<Block> m_blocks, m_groups;
+    // Every block and group is written by Build: sized without zero-filling.
+    tv::BulkVector<Block> m_blocks, m_groups;
 };
 
 // One strip of the view: where it lies and how the samples map to x.

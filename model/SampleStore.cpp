@@ -1,6 +1,8 @@
 #include "model/SampleStore.h"
 
+#include <atomic>
 #include <bit>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -12,7 +14,12 @@ bool IsZeroOrOne(double v) {
     return bits == 0 || bits == 0x3FF0000000000000ull;
 }
 
+// Versions are drawn from one counter, so that no two writes anywhere give the same one.
+std::atomic<uint64_t> g_versions{0};
+
 }  // namespace
+
+void SampleStore::Touch() { m_version = g_versions.fetch_add(1, std::memory_order_relaxed) + 1; }
 
 std::vector<double> SampleStore::ToVector() const {
     std::vector<double> v(size());
@@ -54,6 +61,7 @@ size_t SampleStore::CountNonZero(size_t begin, size_t end) const {
 }
 
 std::vector<double>& SampleStore::Doubles() {
+    Touch();
     if (m_encoding != Encoding::Double) {
         std::vector<double> v = ToVector();
         m_encoding = Encoding::Double;
@@ -76,6 +84,7 @@ void SampleStore::resize(size_t n, double v) {
 }
 
 void SampleStore::clear() {
+    Touch();
     m_buf.reset();
     m_encoding = Encoding::Double;
     m_size = 0;
@@ -89,6 +98,7 @@ void SampleStore::reserve(size_t n) {
 
 void SampleStore::Truncate(size_t n) {
     if (n >= size()) return;
+    Touch();
     if (m_encoding == Encoding::Double) {
         Doubles().resize(n);
         return;
@@ -110,6 +120,7 @@ void SampleStore::Insert(size_t at, size_t n, double v) {
 }
 
 void SampleStore::AssignDoubles(std::vector<double>&& v) {
+    Touch();
     m_encoding = Encoding::Double;
     m_size = 0;
     m_missing = false;
@@ -122,6 +133,7 @@ void SampleStore::AssignDoubles(std::vector<double>&& v) {
 }
 
 SampleStore::Buffer& SampleStore::Fresh(Encoding e, size_t n) {
+    Touch();
     m_buf = std::make_shared<Buffer>();
     m_encoding = e;
     m_size = e == Encoding::Double ? 0 : n;
@@ -134,14 +146,14 @@ SampleStore::Buffer& SampleStore::Fresh(Encoding e, size_t n) {
 int16_t* SampleStore::ResetCodes16(size_t n, double scale, double offset, bool missing) {
     Buffer& b = Fresh(Encoding::Code16, n);
     m_scale = scale, m_offset = offset, m_missing = missing;
-    b.codes16.assign(n, 0);
+    b.codes16.resize(n);
     return b.codes16.data();
 }
 
 int32_t* SampleStore::ResetCodes32(size_t n, double scale, double offset, bool missing) {
     Buffer& b = Fresh(Encoding::Code32, n);
     m_scale = scale, m_offset = offset, m_missing = missing;
-    b.codes32.assign(n, 0);
+    b.codes32.resize(n);
     return b.codes32.data();
 }
 
@@ -163,11 +175,27 @@ void SampleStore::Compact() {
     for (double v : d)
         if (!IsZeroOrOne(v)) return;
     const size_t n = d.size();
-    std::vector<uint64_t> bits((n + 63) / 64, 0);
+    tv::BulkVector<uint64_t> bits((n + 63) / 64, 0);
     for (size_t i = 0; i < n; ++i)
         if (d[i] != 0.0) bits[i >> 6] |= uint64_t(1) << (i & 63);
     Buffer& b = Fresh(Encoding::Bits, n);
     b.bits = std::move(bits);
+}
+
+bool SampleStore::NarrowCodes() {
+    if (m_encoding != Encoding::Code32 || !m_buf) return false;
+    const tv::BulkVector<int32_t>& wide = m_buf->codes32;
+    for (int32_t c : wide)
+        if (!(m_missing && c == INT32_MIN) && (c <= INT16_MIN || c > INT16_MAX)) return false;
+    tv::BulkVector<int16_t> narrow;
+    narrow.resize(wide.size());
+    for (size_t i = 0; i < wide.size(); ++i) narrow[i] = wide[i] == INT32_MIN ? int16_t(INT16_MIN) : int16_t(wide[i]);
+    auto b = std::make_shared<Buffer>();
+    b->codes16 = std::move(narrow);
+    m_buf = std::move(b);
+    m_encoding = Encoding::Code16;
+    Touch();
+    return true;
 }
 
 size_t SampleStore::ByteSize() const {

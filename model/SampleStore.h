@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "model/BulkAllocator.h"
+
 // A read-only vector shared between copies; every writing member gives the writer its own
 // copy first when the data is shared.
 template <class T>
@@ -165,8 +167,8 @@ public:
     void Truncate(size_t n);
     std::vector<double>& Doubles();
 
-    // --- filling by the readers: the store is replaced by n zero codes or bits to be written
-    // through the pointer returned (codes decode as scale x code + offset; with `missing`, the
+    // --- filling by the readers: the store is replaced by n codes (not yet written: the reader
+    // writes every one) or n zero bits, to be written through the pointer returned (codes decode as scale x code + offset; with `missing`, the
     // lowest code of the width is a missing sample and reads as NaN).
     int16_t* ResetCodes16(size_t n, double scale, double offset, bool missing = false);
     int32_t* ResetCodes32(size_t n, double scale, double offset, bool missing = false);
@@ -180,12 +182,20 @@ public:
     uint64_t* MutableBits() { return m_buf->bits.data(); }
     // Turns doubles that are all exactly 0.0 or 1.0 into bits.
     void Compact();
+    // Turns 32-bit codes that all fit 16 bits (the lowest code of each width being the missing
+    // one where missing samples are marked) into 16-bit codes: the same values in half the
+    // memory. False, and nothing changed, otherwise.
+    bool NarrowCodes();
 
     size_t ByteSize() const;
     bool SharesWith(const SampleStore& other) const { return m_buf && m_buf == other.m_buf; }
     // Changes whenever the data does (a write, a reset); two stores with one identity hold the
     // same values.
     const void* Identity() const { return m_buf.get(); }
+    // Changes with every write through the store's members, also one into data it holds
+    // alone (Identity then stays): with Identity it tells whether the values may differ from
+    // those seen earlier. Copies share it until one writes.
+    uint64_t Version() const { return m_version; }
 
     friend bool operator==(const SampleStore& a, const SampleStore& b);
     friend bool operator==(const SampleStore& a, const std::vector<double>& b);
@@ -193,9 +203,10 @@ public:
 private:
     struct Buffer {
         std::vector<double> doubles;
-        std::vector<int16_t> codes16;
-        std::vector<int32_t> codes32;
-        std::vector<uint64_t> bits;
+        // The readers write every code of a store they reset: sized without zero-filling.
+        tv::BulkVector<int16_t> codes16;
+        tv::BulkVector<int32_t> codes32;
+        tv::BulkVector<uint64_t> bits;
     };
     double Decode16(int16_t c) const {
         return (m_missing && c == INT16_MIN) ? kNaN : m_scale * double(c) + m_offset;
@@ -207,7 +218,10 @@ private:
     Buffer& Fresh(Encoding e, size_t n);
 
     static constexpr double kNaN = __builtin_nan("");
+    void Touch();
+
     std::shared_ptr<Buffer> m_buf;
+    uint64_t m_version = 0;
     size_t m_size = 0;  // of the compact forms; doubles count themselves
     double m_scale = 1.0, m_offset = 0.0;
     Encoding m_encoding = Encoding::Double;

@@ -1,6 +1,8 @@
 #include "platform/MappedFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -53,6 +55,15 @@ bool MappedFile::Open(const CString& path, std::string* error) {
     m_data = p;
     m_size = size_t(st.st_size);
     return true;
+}
+
+void MappedFile::Release(size_t begin, size_t end) {
+    if (!m_data) return;
+    end = std::min(end, m_size);
+    const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const uintptr_t base = reinterpret_cast<uintptr_t>(m_data);
+    const uintptr_t from = (base + begin + page - 1) / page * page, to = (base + end) / page * page;
+    if (begin < end && from < to) madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
 void MappedFile::Close() {

@@ -26,6 +26,10 @@ public:
     char* data() { return static_cast<char*>(m_data); }
     const char* data() const { return static_cast<const char*>(m_data); }
     size_t size() const { return m_size; }
+    // Hands the whole pages inside bytes [begin, end) back to the system once they are read:
+    // they leave the process's memory, and a later read of them reads the file again. Only for
+    // bytes nothing was written into (a write to the private view would be lost).
+    void Release(size_t begin, size_t end);
 
 private:
     void* m_data = nullptr;

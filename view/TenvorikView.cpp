@@ -149,8 +149,7 @@ void CTenvorikView::OnInitialUpdate() {
 }
 
 void CTenvorikView::OnUpdate() {
-    m_summaryStore.clear();
-    m_summaries.clear();
+    // The summaries stay: each is rebuilt on the next paint only where its curve changed.
     RecalcLayout();
     if (m_host) m_host->Invalidate();
 }
@@ -426,6 +425,7 @@ const std::vector<const CurveSummary*>& CTenvorikView::Summaries() {
         bool wanted = !chs[i].IsDiscrete() && chs[i].GetCurveCount() >= 4096;
         if (!wanted) m_summaries[i] = nullptr;
         else if (!m_summaryStore[i].Matches(chs[i])) stale.push_back(i);
+        else m_summaries[i] = &m_summaryStore[i];
     }
     if (!stale.empty()) {
         tv::ParallelSlices(stale.size(), tv::WorkerCount(), [&](unsigned, size_t b, size_t e) {

@@ -194,7 +194,8 @@ public:
 
     // --- window life
     void OnInitialUpdate();
-    // After any change of the document: cached summaries dropped, layout refreshed.
+    // After any change of the document: layout refreshed; the next paint rebuilds the curve
+    // summaries of the channels whose curves changed.
     void OnUpdate();
     void OnSize(int cx, int cy);
     void OnActivateView(bool activate);
