@@ -74,6 +74,8 @@ public:
 
     // A record handed over by a second start: open it and come to the front.
     void OpenFromSecondStart(const wxString& path);
+    // The file finder asked for by a second start: come to the front and show it.
+    void FindFromSecondStart();
 
     int GetApplicationLook() const { return m_look; }
     bool IsClosing() const { return m_closing; }

@@ -9,6 +9,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
@@ -24,6 +25,7 @@
 #include <wx/ribbon/bar.h>
 
 #include "app/AboutWnd.h"
+#include "app/AssertionHandler.h"
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
@@ -60,6 +62,11 @@ struct SmokeState {
     std::vector<std::string> notes;    // what the steps saw
     std::unique_ptr<wxModalDialogHook> fileWatch;
     wxFileDialog* fileDialog = nullptr;  // open now
+    // A pop-up menu on show, and how the run answers it: "esc" closes it, a number N chooses
+    // the Nth entry from the top with the arrow keys and Enter.
+    wxMenu* openMenu = nullptr;
+    std::string menuAnswer = "esc";
+    std::unique_ptr<wxEventFilter> menuWatch;
     wxTimer timer;
     int ticks = 0;
 };
@@ -132,9 +139,9 @@ void ReportRibbonButtons(const SmokeState& s, FILE* f) {
     const wxPoint origin = s.frame->GetScreenRect().GetPosition();
     for (const CMainFrame::RibbonButton& b : main->GetRibbonButtons()) {
         if (b.bar->GetParent()->GetParent() != ribbon->GetPage(page)) continue;
-        const wxRect r = b.bar->GetItemRect(b.id);
+        const wxRect r = b.bar->GetItemRect(commands::MenuId(b.id));
         const wxPoint at = b.bar->ClientToScreen(r.GetPosition()) - origin;
-        wxUpdateUIEvent update(b.id);
+        wxUpdateUIEvent update(commands::MenuId(b.id));
         update.SetEventObject(b.bar);
         b.bar->ProcessWindowEvent(update);
         const bool enabled = !update.GetSetEnabled() || update.GetEnabled();
@@ -253,6 +260,8 @@ void WriteReport(const SmokeState& s) {
         if (w != s.frame && w->IsShown() && !dynamic_cast<wxDialog*>(w) && !dynamic_cast<wxSplashScreen*>(w))
             std::fprintf(f, "window=%s\n", w->GetLabel().utf8_str().data());
     for (const std::string& n : s.notes) std::fprintf(f, "note=%s\n", n.c_str());
+    // Every toolkit assertion met so far: each one is a defect the test fails on.
+    for (const std::string& a : assertions::Met()) std::fprintf(f, "assertion=%s\n", a.c_str());
     std::fprintf(f, "view=%s\n", ViewState().c_str());
     ReportChannels(f);
     ReportDiffPairs(s, f);
@@ -372,6 +381,46 @@ private:
     SmokeState& m_s;
 };
 
+// Notes each pop-up menu as it opens, with its entries as a user reads them (separators left
+// out): the text, then ":checked" or ":disabled" where that applies.
+class MenuWatch final : public wxEventFilter {
+public:
+    explicit MenuWatch(SmokeState& s) : m_s(s) { wxEvtHandler::AddFilter(this); }
+    ~MenuWatch() override { wxEvtHandler::RemoveFilter(this); }
+    int FilterEvent(wxEvent& event) override {
+        if (event.GetEventType() != wxEVT_MENU_OPEN) return Event_Skip;
+        wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu();
+        if (!menu || menu == m_s.openMenu) return Event_Skip;
+        m_s.openMenu = menu;
+        std::string entries;
+        for (const wxMenuItem* item : menu->GetMenuItems()) {
+            if (item->IsSeparator()) continue;
+            std::string entry = item->GetItemLabelText().utf8_str().data();
+            if (item->IsCheckable() && item->IsChecked()) entry += ":checked";
+            if (!item->IsEnabled()) entry += ":disabled";
+            entries += (entries.empty() ? "" : ";") + entry;
+        }
+        m_s.notes.push_back("popup=" + entries);
+        return Event_Skip;
+    }
+
+private:
+    SmokeState& m_s;
+};
+
+// Answers the pop-up menu on show through the display server, as a user's keys would.
+void AnswerMenu(SmokeState& s) {
+    wxUIActionSimulator sim;
+    if (s.menuAnswer == "esc") {
+        sim.Char(WXK_ESCAPE);
+    } else {
+        for (int i = std::atoi(s.menuAnswer.c_str()); i > 0; --i) sim.Char(WXK_DOWN);
+        sim.Char(WXK_RETURN);
+    }
+    s.openMenu = nullptr;
+    s.menuAnswer = "esc";
+}
+
 // A ribbon page comes to the front as a click on its tab brings it.
 void ShowRibbonPage(SmokeState& s, size_t page) {
     auto* main = dynamic_cast<CMainFrame*>(s.frame);
@@ -389,7 +438,10 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // MODS (none, ctrl or shift) held; "move/X/Y" moves the pointer over the view to (X, Y)
 // with no button held; "menu/X/Y/ID" right-clicks the view at (X, Y) and chooses
 // entry ID of the context menu that opens there, when the menu has it enabled (noted as
-// "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "note" notes the view's state. (A picture is taken only at the end: reading the
+// "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "popup/X/Y/ANSWER" right-clicks
+// the view at (X, Y) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
+// the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
+// closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's state. (A picture is taken only at the end: reading the
 // screen back while the program runs on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
@@ -439,13 +491,13 @@ void RunStep(SmokeState& s, const std::string& step) {
         canvas->GetEventHandler()->ProcessEvent(down);
         bool listed = false;
         for (const commands::MenuItem& item : commands::Menu(view->ContextMenuAt(at))) listed |= item.id == id;
-        wxUpdateUIEvent update(id);
+        wxUpdateUIEvent update(commands::MenuId(id));
         update.SetEventObject(canvas);
         canvas->GetEventHandler()->ProcessEvent(update);
         const bool enabled = !update.GetSetEnabled() || update.GetEnabled();
         s.notes.push_back("menu=" + std::to_string(id) + (!listed ? ":absent" : enabled ? ":chosen" : ":disabled"));
         if (listed && enabled) {
-            wxCommandEvent cmd(wxEVT_MENU, id);
+            wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(id));
             cmd.SetEventObject(canvas);
             canvas->GetEventHandler()->ProcessEvent(cmd);
         }
@@ -467,13 +519,42 @@ void RunStep(SmokeState& s, const std::string& step) {
         wxYield();
         sim.MouseClick();
         wxYield();
+    } else if ((p[0] == "popup" && p.size() == 4 && canvas) || (p[0] == "ribbon" && p.size() == 3)) {
+        // A click through the display server opens the menu as a user's click does; the
+        // menu is answered at the next look, when the main loop has met the click (so no
+        // yield here).
+        wxPoint at;
+        int button = wxMOUSE_BTN_RIGHT;
+        if (p[0] == "popup") {
+            at = canvas->ClientToScreen(wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str())));
+        } else {
+            auto* main = dynamic_cast<CMainFrame*>(s.frame);
+            const int id = std::atoi(p[1].c_str());
+            wxRibbonBar* ribbon = main ? main->GetRibbon() : nullptr;
+            const int page = ribbon ? ribbon->GetActivePage() : -1;
+            const CMainFrame::RibbonButton* found = nullptr;
+            if (page >= 0)
+                for (const CMainFrame::RibbonButton& b : main->GetRibbonButtons())
+                    if (b.id == id && b.bar->GetParent()->GetParent() == ribbon->GetPage(size_t(page))) found = &b;
+            if (!found) {
+                s.notes.push_back("ribbon=" + p[1] + ":absent");
+                return;
+            }
+            const wxRect r = found->bar->GetItemRect(commands::MenuId(id));
+            at = found->bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+            button = wxMOUSE_BTN_LEFT;
+        }
+        s.menuAnswer = p.back();
+        wxUIActionSimulator sim;
+        sim.MouseMove(at);
+        sim.MouseClick(button);
     } else if (p[0] == "page" && p.size() == 2) {
         ShowRibbonPage(s, size_t(std::atoi(p[1].c_str())));
     } else if (p[0] == "closepane" && p.size() == 2) {
         if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) main->CloseDiagramPane(std::atoi(p[1].c_str()));
     } else {
         // Queued, so that a modal window it opens meets the next tick of the timer.
-        wxCommandEvent cmd(wxEVT_MENU, std::atoi(step.c_str()));
+        wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(std::atoi(step.c_str())));
         cmd.SetEventObject(s.frame);
         s.frame->GetEventHandler()->AddPendingEvent(cmd);
     }
@@ -497,7 +578,14 @@ void ArmSmokeHook(wxFrame* frame) {
     if (const char* cmds = std::getenv("TENVORIK_SMOKE_COMMANDS"))
         for (const std::string& step : Split(cmds, ','))
             if (!step.empty()) s->steps.push_back(step);
+    s->menuWatch = std::make_unique<MenuWatch>(*s);
     s->timer.Bind(wxEVT_TIMER, [s](wxTimerEvent&) {
+        // A pop-up menu on show is answered first: it holds the program until it closes.
+        if (s->openMenu) {
+            AnswerMenu(*s);
+            s->timer.StartOnce(300);
+            return;
+        }
         // A file dialog is answered before the next step: that step is meant for what the
         // dialog opens, as a user would give it once the dialog is done. A dialog the run
         // drives is likewise finished first.

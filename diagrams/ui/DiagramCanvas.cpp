@@ -12,6 +12,7 @@
 
 #include <cairo.h>
 
+#include "app/CommandTable.h"
 #include "diagrams/ChannelDrop.h"
 #include "platform/ui/WxUiServices.h"
 
@@ -61,7 +62,7 @@ void FillMenu(wxMenu& menu, const std::vector<DiagramMenuItem>& items) {
         } else {
             // Channel items carry a check, reference items a radio mark; both are set by the
             // update answer, so they are made checkable here.
-            menu.AppendCheckItem(int(item.id), platform::ToWx(item.text));
+            menu.AppendCheckItem(commands::MenuId(int(item.id)), platform::ToWx(item.text));
         }
     }
 }
@@ -127,12 +128,12 @@ void DiagramCanvas::ShowMenu(const std::vector<DiagramMenuItem>& items, const wx
 }
 
 void DiagramCanvas::OnMenu(wxCommandEvent& e) {
-    if (wxWindow::GetId() == e.GetId() || !onCommand || !onCommand(unsigned(e.GetId()))) e.Skip();
+    if (wxWindow::GetId() == e.GetId() || !onCommand || !onCommand(unsigned(commands::ProgramId(e.GetId())))) e.Skip();
 }
 
 void DiagramCanvas::OnUpdateMenu(wxUpdateUIEvent& e) {
     if (!onUpdateCommand) return e.Skip();
-    CmdUIFromWx ui(unsigned(e.GetId()));
+    CmdUIFromWx ui(unsigned(commands::ProgramId(e.GetId())));
     onUpdateCommand(ui);
     ApplyCmdUI(ui, e);
 }
