@@ -381,26 +381,14 @@ private:
     SmokeState& m_s;
 };
 
-// Notes each pop-up menu as it opens, with its entries as a user reads them (separators left
-// out): the text, then ":checked" or ":disabled" where that applies.
+// Notes each pop-up menu as it opens, to be looked at and answered at the next look.
 class MenuWatch final : public wxEventFilter {
 public:
     explicit MenuWatch(SmokeState& s) : m_s(s) { wxEvtHandler::AddFilter(this); }
     ~MenuWatch() override { wxEvtHandler::RemoveFilter(this); }
     int FilterEvent(wxEvent& event) override {
-        if (event.GetEventType() != wxEVT_MENU_OPEN) return Event_Skip;
-        wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu();
-        if (!menu || menu == m_s.openMenu) return Event_Skip;
-        m_s.openMenu = menu;
-        std::string entries;
-        for (const wxMenuItem* item : menu->GetMenuItems()) {
-            if (item->IsSeparator()) continue;
-            std::string entry = item->GetItemLabelText().utf8_str().data();
-            if (item->IsCheckable() && item->IsChecked()) entry += ":checked";
-            if (!item->IsEnabled()) entry += ":disabled";
-            entries += (entries.empty() ? "" : ";") + entry;
-        }
-        m_s.notes.push_back("popup=" + entries);
+        if (event.GetEventType() == wxEVT_MENU_OPEN)
+            if (wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu()) m_s.openMenu = menu;
         return Event_Skip;
     }
 
@@ -408,8 +396,20 @@ private:
     SmokeState& m_s;
 };
 
-// Answers the pop-up menu on show through the display server, as a user's keys would.
+// Notes the pop-up menu on show with its entries as a user reads them (separators left out):
+// the text, then ":checked" or ":disabled" where that applies; then answers it through the
+// display server, as a user's keys would. (Its marks are looked at now, not as it opens: the
+// toolkit asks the commands for them after it announced the menu.)
 void AnswerMenu(SmokeState& s) {
+    std::string entries;
+    for (const wxMenuItem* item : s.openMenu->GetMenuItems()) {
+        if (item->IsSeparator()) continue;
+        std::string entry = item->GetItemLabelText().utf8_str().data();
+        if (item->IsCheckable() && item->IsChecked()) entry += ":checked";
+        if (!item->IsEnabled()) entry += ":disabled";
+        entries += (entries.empty() ? "" : ";") + entry;
+    }
+    s.notes.push_back("popup=" + entries);
     wxUIActionSimulator sim;
     if (s.menuAnswer == "esc") {
         sim.Char(WXK_ESCAPE);
