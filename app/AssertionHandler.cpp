@@ -17,7 +17,8 @@ std::vector<std::string>& Kept() {
 }
 
 void Handler(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
-    Record(Describe(file.utf8_str().data(), line, func.utf8_str().data(), cond.utf8_str().data(), msg.utf8_str().data()));
+    Record(Describe(file.utf8_str().data(), line, func.utf8_str().data(), cond.utf8_str().data(),
+                    msg.utf8_str().data()));
 }
 
 }  // namespace

@@ -166,7 +166,8 @@ std::vector<std::string> Server::Poll() {
         ucred cred{};
         socklen_t len = sizeof cred;
         Message message;
-        if (::getsockopt(c, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid()) message = ReadMessage(c);
+        if (::getsockopt(c, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid())
+            message = ReadMessage(c);
         unsigned char answer = message.Valid() ? 1 : 0;
         Transfer(c, &answer, 1, true, 500);
         ::close(c);

@@ -130,7 +130,8 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     using commands::MenuId;
     Bind(wxEVT_MENU, &CMainFrame::OnRequestRedraw, this, MenuId(ID_REQUEST_REDRAW));
     Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, MenuId(ID_APP_LOOK_FIRST), MenuId(ID_APP_LOOK_LAST));
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, MenuId(ID_APP_LOOK_FIRST), MenuId(ID_APP_LOOK_LAST));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, MenuId(ID_APP_LOOK_FIRST),
+         MenuId(ID_APP_LOOK_LAST));
     Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, MenuId(ID_RECENT_FIRST), MenuId(ID_RECENT_FIRST + 99));
     Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, MenuId(ID_SHOW_CIRCLE), MenuId(ID_SHOW_SPECTRUM));
     Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, MenuId(ID_SHOW_DIFFERENTIAL));
@@ -184,7 +185,8 @@ void CMainFrame::BuildRibbon() {
                                                 : b.kind == commands::Kind::Dropdown ? wxRIBBON_BUTTON_DROPDOWN
                                                                                      : wxRIBBON_BUTTON_NORMAL;
                 const int id = commands::MenuId(b.id);
-                wxRibbonButtonBarButtonBase* button = bar->AddButton(id, label, large, small, largeOff, smallOff, kind, tip);
+                wxRibbonButtonBarButtonBase* button =
+                    bar->AddButton(id, label, large, small, largeOff, smallOff, kind, tip);
                 // Only a command's own pictures are large; the icon rows stay small.
                 // (the bar's smallest class draws no picture at all here: medium is the least)
                 if (button && !b.large) {

@@ -441,8 +441,9 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "popup/X/Y/ANSWER" right-clicks
 // the view at (X, Y) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
 // the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
-// closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's state. (A picture is taken only at the end: reading the
-// screen back while the program runs on stops GTK's painting of the window under Xvfb.)
+// closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's
+// state. (A picture is taken only at the end: reading the screen back while the program runs
+// on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
     CTenvorikView* view = ActiveView();

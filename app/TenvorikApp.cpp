@@ -108,7 +108,8 @@ bool CTenvorikApp::OnInit() {
     const std::string socketPath = instance::SocketPath();
     const bool hasRecord = !m_command.fileToOpen.IsEmpty();
     bool handedOver = hasRecord && instance::SendPath(socketPath, AbsolutePath(m_command.fileToOpen).utf8_str().data());
-    if (m_command.openFileFinder && (handedOver || !hasRecord)) handedOver = instance::SendFind(socketPath) || handedOver;
+    if (m_command.openFileFinder && (handedOver || !hasRecord))
+        handedOver = instance::SendFind(socketPath) || handedOver;
     if (handedOver) {
         m_handedOver = true;
         return true;
