@@ -48,11 +48,12 @@ Outcome RunSmoke(const testutil::TempDir& dir, const std::vector<std::string>& a
 
 }  // namespace
 
-TEST(MenuSmoke, ContextMenusOfTheViewOpenWithTheirMarksAndNoAssertion) {
+TEST(MenuSmoke, MenusOfTheViewAndOfTheStyleButtonShowTheirMarksWithoutAssertion) {
     testutil::TempDir dir;
     const std::string cfg = WriteRecord(dir, "menus");
-    // The caption column (left of x 160) and the time axis band at the bottom of the view.
-    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/400/360/esc,note");
+    // The caption column (left of x 160) and the time axis band at the bottom of the view, then
+    // the style button's menu of the home page.
+    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/400/360/esc,ribbon/286/esc");
     ASSERT_EQ(o.exitCode, 0) << o.err << o.report;
     EXPECT_EQ(o.report.find("assertion="), std::string::npos) << o.report;
     // The caption menu with the curve kind the channel shows checked...
@@ -66,6 +67,11 @@ TEST(MenuSmoke, ContextMenusOfTheViewOpenWithTheirMarksAndNoAssertion) {
     // commands through the ids the toolkit was given.
     EXPECT_NE(o.report.find("note=popup=Микросекунды;Миллисекунды:checked;"), std::string::npos) << o.report;
     EXPECT_NE(o.report.find(";Сетка:checked;"), std::string::npos) << o.report;
+    // The looks, the one in use (the blue one at a first start) checked.
+    EXPECT_NE(o.report.find("note=popup=Windows 2000;Office XP;Windows XP;Office 2003;Visual Studio.NET 2005;"
+                            "Голубой стиль:checked;Черный стиль;Серебристый стиль;Зеленовато-голубой стиль\n"),
+              std::string::npos)
+        << o.report;
 }
 
 TEST(MenuSmoke, RecentDocumentsMenuListsEveryEntryAndOpensTheOneChosen) {
