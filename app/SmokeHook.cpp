@@ -387,8 +387,12 @@ public:
     explicit MenuWatch(SmokeState& s) : m_s(s) { wxEvtHandler::AddFilter(this); }
     ~MenuWatch() override { wxEvtHandler::RemoveFilter(this); }
     int FilterEvent(wxEvent& event) override {
-        if (event.GetEventType() == wxEVT_MENU_OPEN)
+        if (event.GetEventType() == wxEVT_MENU_OPEN) {
             if (wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu()) m_s.openMenu = menu;
+        } else if (event.GetEventType() == wxEVT_MENU_CLOSE) {
+            // A menu that closed by itself is not answered.
+            if (static_cast<wxMenuEvent&>(event).GetMenu() == m_s.openMenu) m_s.openMenu = nullptr;
+        }
         return Event_Skip;
     }
 
