@@ -8,6 +8,7 @@
 #include <wx/settings.h>
 
 #include "app/CaptionBarLogic.h"
+#include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "app/TenvorikDocument.h"
 #include "document/ChannelClipboard.h"
@@ -33,7 +34,7 @@ wxColour BarText() { return wxColour(30, 30, 30); }
 // A command sent to the main frame as the ribbon sends it.
 void SendCommand(int id) {
     if (CMainFrame* frame = GetMainFrame()) {
-        wxCommandEvent cmd(wxEVT_MENU, id);
+        wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(id));
         cmd.SetEventObject(frame);
         frame->GetEventHandler()->AddPendingEvent(cmd);
         // The bar's button keeps no keys: they go back to the record after the command.

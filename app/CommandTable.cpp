@@ -1,12 +1,15 @@
 #include "app/CommandTable.h"
 
 #include <wx/defs.h>
+#include <wx/menu.h>
 
 #include "app/CaptionBars.h"
 #include "app/MainFrame.h"
 #include "document/TenvorikDoc.h"
 #include "model/ChannelCollection.h"
 #include "model/CursorSet.h"
+#include "model/Resources.h"
+#include "platform/ui/WxUiServices.h"
 #include "view/TenvorikView.h"
 
 namespace commands {
@@ -22,7 +25,38 @@ Button Sep() { return Button{0, 0, 0, Icon::None, B, false}; }
 // Tool tips whose command id already names another text of the program.
 enum : unsigned { kTipShowDiscrete = 62201, kTipHideDiscrete = 62202 };
 
+// The thousands of program ids that have commands, and where each lands among the toolkit's.
+struct IdBlock {
+    int program, toolkit;
+};
+constexpr int kBlockSize = 1000;
+constexpr IdBlock kIdBlocks[] = {
+    {32000, 22000}, {33000, 23000},  // the view's, the record's, the frame's and the diagrams' commands
+    {35000, 25000}, {36000, 26000},  // a diagram's channel and reference entries
+    {57000, 27000},                  // print, copy, paste, about, help
+    {62000, 28000},                  // the recent files
+};
+
 }  // namespace
+
+int MenuId(int programId) {
+    for (const IdBlock& b : kIdBlocks)
+        if (programId >= b.program && programId < b.program + kBlockSize) return b.toolkit + (programId - b.program);
+    return programId;
+}
+
+int ProgramId(int menuId) {
+    for (const IdBlock& b : kIdBlocks)
+        if (menuId >= b.toolkit && menuId < b.toolkit + kBlockSize) return b.program + (menuId - b.toolkit);
+    return menuId;
+}
+
+bool HasMenuId(int programId) {
+    if (programId >= 0 && programId < kToolkitIdFirst) return true;
+    for (const IdBlock& b : kIdBlocks)
+        if (programId >= b.program && programId < b.program + kBlockSize) return true;
+    return false;
+}
 
 const std::vector<Page>& RibbonPages() {
     static const std::vector<Page> pages = {
@@ -182,6 +216,19 @@ const std::vector<MenuItem>& Menu(int menuId) {
         case 563: return comment;
         case 342: return help;
         default: return none;
+    }
+}
+
+void AppendMenu(wxMenu& menu, int menuId) {
+    for (const MenuItem& item : Menu(menuId)) {
+        // The menu keeps its accelerator marks; a key tip after a line break is left out.
+        wxString text = platform::ToWx(LoadResString(item.text));
+        const int nl = text.Find('\n');
+        if (nl != wxNOT_FOUND) text.Truncate(size_t(nl));
+        if (item.id == 0) menu.AppendSeparator();
+        else if (item.radio) menu.AppendRadioItem(MenuId(item.id), text);
+        else if (item.check) menu.AppendCheckItem(MenuId(item.id), text);
+        else menu.Append(MenuId(item.id), text);
     }
 }
 

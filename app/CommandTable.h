@@ -5,7 +5,24 @@
 // yet still has its button: nobody answers its update, so it shows disabled.
 #include <vector>
 
+class wxMenu;
+
 namespace commands {
+
+// The program names its commands with its historical ids (the 33xxx and 57xxx commands, 62100
+// and on for the recent files, 35000 and on for a diagram's channels), but the toolkit's menus
+// take ids from 0 to 32766 only and complain about any other. Every id handed to the toolkit
+// (a menu entry, a ribbon button, a key, an event binding, an event sent) goes through
+// MenuId, and every id read back from a toolkit event through ProgramId. Ids below
+// kToolkitIdFirst are the toolkit's own (its stock ids among them) and stay as they are; the
+// program's high ids move by whole thousands into kToolkitIdFirst to kToolkitIdLast, which
+// no program id uses. An id of neither kind passes unchanged both ways.
+constexpr int kToolkitIdFirst = 20000;
+constexpr int kToolkitIdLast = 29999;
+int MenuId(int programId);
+int ProgramId(int menuId);
+// True for an id MenuId turns into one the toolkit's menus take.
+bool HasMenuId(int programId);
 
 // Ids of the framework's stock commands where the document manager already answers them.
 enum : int {
@@ -85,6 +102,8 @@ struct MenuItem {
 // The view's context menus: 560 the time-axis band, 561 the caption column, 563 a comment
 // item. 342 is the help button's menu.
 const std::vector<MenuItem>& Menu(int menuId);
+// Appends the entries of a menu of the table to `menu`, with the ids the toolkit takes.
+void AppendMenu(wxMenu& menu, int menuId);
 
 // Keyboard accelerators in the desktop's conventions.
 struct Accelerator {

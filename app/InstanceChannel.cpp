@@ -16,6 +16,13 @@ namespace instance {
 namespace {
 
 constexpr char kTag[4] = {'T', 'V', 'K', '1'};
+constexpr char kFindTag[4] = {'T', 'V', 'K', 'F'};
+
+struct Message {
+    bool find = false;  // the file finder is asked for
+    std::string path;   // a record to open; empty when none, or when the message was not valid
+    bool Valid() const { return find || !path.empty(); }
+};
 
 bool MakeAddress(const std::string& path, sockaddr_un& addr) {
     std::memset(&addr, 0, sizeof addr);
@@ -59,18 +66,34 @@ int Connect(const std::string& socketPath, int timeoutMs) {
     return -1;
 }
 
-// Reads one message from an accepted connection; empty when it is not a valid one.
-std::string ReadMessage(int fd) {
+// Reads one message from an accepted connection; not Valid when it is not a valid one.
+Message ReadMessage(int fd) {
     constexpr int kTimeoutMs = 500;
     unsigned char head[8];
     if (!Transfer(fd, head, sizeof head, false, kTimeoutMs)) return {};
-    if (std::memcmp(head, kTag, 4) != 0) return {};
     uint32_t n = uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 | uint32_t(head[7]) << 24;
+    if (std::memcmp(head, kFindTag, 4) == 0) return Message{n == 0, {}};
+    if (std::memcmp(head, kTag, 4) != 0) return {};
     if (n == 0 || n > kMaxPathBytes) return {};
     std::string path(n, '\0');
     if (!Transfer(fd, path.data(), n, false, kTimeoutMs)) return {};
     if (path.find('\0') != std::string::npos) return {};
-    return path;
+    return Message{false, std::move(path)};
+}
+
+// Sends one message and waits for the running instance's answer; true when it took it.
+bool Send(const std::string& socketPath, const char (&tag)[4], const std::string& body, int timeoutMs) {
+    int fd = Connect(socketPath, timeoutMs);
+    if (fd < 0) return false;
+    std::string msg(tag, 4);
+    uint32_t n = uint32_t(body.size());
+    for (int i = 0; i < 4; ++i) msg += char((n >> (8 * i)) & 0xFF);
+    msg += body;
+    unsigned char answer = 0;
+    bool ok = Transfer(fd, msg.data(), msg.size(), true, timeoutMs) && Transfer(fd, &answer, 1, false, timeoutMs) &&
+              answer == 1;
+    ::close(fd);
+    return ok;
 }
 
 }  // namespace
@@ -90,18 +113,10 @@ std::string SocketPath() {
 
 bool SendPath(const std::string& socketPath, const std::string& path, int timeoutMs) {
     if (path.empty() || path.size() > kMaxPathBytes || path.find('\0') != std::string::npos) return false;
-    int fd = Connect(socketPath, timeoutMs);
-    if (fd < 0) return false;
-    std::string msg(kTag, 4);
-    uint32_t n = uint32_t(path.size());
-    for (int i = 0; i < 4; ++i) msg += char((n >> (8 * i)) & 0xFF);
-    msg += path;
-    unsigned char answer = 0;
-    bool ok = Transfer(fd, msg.data(), msg.size(), true, timeoutMs) && Transfer(fd, &answer, 1, false, timeoutMs) &&
-              answer == 1;
-    ::close(fd);
-    return ok;
+    return Send(socketPath, kTag, path, timeoutMs);
 }
+
+bool SendFind(const std::string& socketPath, int timeoutMs) { return Send(socketPath, kFindTag, {}, timeoutMs); }
 
 Server::~Server() {
     if (m_fd < 0) return;
@@ -150,14 +165,22 @@ std::vector<std::string> Server::Poll() {
         // Only this user may hand over records.
         ucred cred{};
         socklen_t len = sizeof cred;
-        std::string path;
-        if (::getsockopt(c, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid()) path = ReadMessage(c);
-        unsigned char answer = path.empty() ? 0 : 1;
+        Message message;
+        if (::getsockopt(c, SOL_SOCKET, SO_PEERCRED, &cred, &len) == 0 && cred.uid == ::getuid())
+            message = ReadMessage(c);
+        unsigned char answer = message.Valid() ? 1 : 0;
         Transfer(c, &answer, 1, true, 500);
         ::close(c);
-        if (!path.empty()) paths.push_back(std::move(path));
+        if (message.find) m_findAsked = true;
+        if (!message.path.empty()) paths.push_back(std::move(message.path));
     }
     return paths;
+}
+
+bool Server::TakeFindRequest() {
+    const bool asked = m_findAsked;
+    m_findAsked = false;
+    return asked;
 }
 
 }  // namespace instance

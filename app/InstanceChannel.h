@@ -3,7 +3,9 @@
 // socket in the user's runtime folder. The message is "TVK1", a 32-bit little-endian byte
 // count and the UTF-8 path; the running instance answers one byte, 1 when it took the path.
 // Nothing of the message is trusted: a wrong tag, a count of 0 or above kMaxPathBytes, a short
-// read or a zero byte inside the path is refused.
+// read or a zero byte inside the path is refused. "TVKF" with a count of 0 and nothing after
+// it asks the running instance to show its file finder; an instance that predates it refuses
+// the tag, and the second start then runs on its own as before.
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ std::string SocketPath();
 // Second start: offers `path` to the running instance. True when it accepted; false when no
 // instance answers (none runs, or it left a stale socket) within `timeoutMs`.
 bool SendPath(const std::string& socketPath, const std::string& path, int timeoutMs = 5000);
+// Second start with "-Find": asks the running instance to show its file finder. True when it
+// accepted, false as SendPath.
+bool SendFind(const std::string& socketPath, int timeoutMs = 5000);
 
 class Server {
 public:
@@ -32,10 +37,13 @@ public:
     bool IsListening() const { return m_fd >= 0; }
     // Takes every hand-over waiting, without blocking when none is; returns the valid paths.
     std::vector<std::string> Poll();
+    // True once after Poll took one or more requests for the file finder.
+    bool TakeFindRequest();
 
 private:
     int m_fd = -1;
     std::string m_path;
+    bool m_findAsked = false;
 };
 
 }  // namespace instance

@@ -173,21 +173,23 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_RIBBONBUTTONBAR_DROPDOWN_CLICKED, &CMainFrame::ShowRecentMenu, this);
     Bind(wxEVT_TIMER, &CMainFrame::OnTimer, this, kTimerId);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
-    Bind(wxEVT_MENU, &CMainFrame::OnRequestRedraw, this, ID_REQUEST_REDRAW);
-    Bind(wxEVT_MENU, [](wxCommandEvent&) { OpenGuide(); }, commands::ID_HELP);
-    Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, ID_APP_LOOK_FIRST, ID_APP_LOOK_LAST);
-    Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, ID_RECENT_FIRST, ID_RECENT_FIRST + 99);
-    Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, ID_SHOW_CIRCLE, ID_SHOW_SPECTRUM);
-    Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, ID_SHOW_DIFFERENTIAL);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, ID_SHOW_CIRCLE, ID_SHOW_SPECTRUM);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, ID_SHOW_DIFFERENTIAL);
-    Bind(wxEVT_MENU, &CMainFrame::OnResultBarClosed, this, ID_RESULT_BAR_CLOSED);
-    Bind(wxEVT_MENU, &CMainFrame::OnToggleParamBar, this, ID_TOGGLE_PARAM_BAR);
-    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateToggleParamBar, this, ID_TOGGLE_PARAM_BAR);
+    using commands::MenuId;
+    Bind(wxEVT_MENU, &CMainFrame::OnRequestRedraw, this, MenuId(ID_REQUEST_REDRAW));
+    Bind(wxEVT_MENU, [](wxCommandEvent&) { OpenGuide(); }, MenuId(commands::ID_HELP));
+    Bind(wxEVT_MENU, &CMainFrame::OnApplicationLook, this, MenuId(ID_APP_LOOK_FIRST), MenuId(ID_APP_LOOK_LAST));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateApplicationLook, this, MenuId(ID_APP_LOOK_FIRST),
+         MenuId(ID_APP_LOOK_LAST));
+    Bind(wxEVT_MENU, &CMainFrame::OnRecentFile, this, MenuId(ID_RECENT_FIRST), MenuId(ID_RECENT_FIRST + 99));
+    Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, MenuId(ID_SHOW_CIRCLE), MenuId(ID_SHOW_SPECTRUM));
+    Bind(wxEVT_MENU, &CMainFrame::OnShowDiagramPane, this, MenuId(ID_SHOW_DIFFERENTIAL));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, MenuId(ID_SHOW_CIRCLE), MenuId(ID_SHOW_SPECTRUM));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, MenuId(ID_SHOW_DIFFERENTIAL));
+    Bind(wxEVT_MENU, &CMainFrame::OnResultBarClosed, this, MenuId(ID_RESULT_BAR_CLOSED));
+    Bind(wxEVT_MENU, &CMainFrame::OnToggleParamBar, this, MenuId(ID_TOGGLE_PARAM_BAR));
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateToggleParamBar, this, MenuId(ID_TOGGLE_PARAM_BAR));
     // Document and view commands are off while no record is open; an open one answers them
     // first.
-    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_FAULT_REPORT);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, MenuId(ID_FAULT_REPORT));
     BindCommandFallbacks();
     SetAccelerators();
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
@@ -237,16 +239,17 @@ void CMainFrame::BuildRibbon() {
                 const wxRibbonButtonKind kind = b.kind == commands::Kind::Toggle     ? wxRIBBON_BUTTON_TOGGLE
                                                 : b.kind == commands::Kind::Dropdown ? wxRIBBON_BUTTON_DROPDOWN
                                                                                      : wxRIBBON_BUTTON_NORMAL;
+                const int id = commands::MenuId(b.id);
                 wxRibbonButtonBarButtonBase* button =
-                    bar->AddButton(b.id, label, large, small, largeOff, smallOff, kind, tip);
+                    bar->AddButton(id, label, large, small, largeOff, smallOff, kind, tip);
                 // Only a command's own pictures are large; the icon rows stay small.
                 // (the bar's smallest class draws no picture at all here: medium is the least)
                 if (button && !b.large) {
-                    bar->SetButtonMaxSizeClass(b.id, wxRIBBON_BUTTONBAR_BUTTON_MEDIUM);
-                    bar->SetButtonMinSizeClass(b.id, wxRIBBON_BUTTONBAR_BUTTON_MEDIUM);
+                    bar->SetButtonMaxSizeClass(id, wxRIBBON_BUTTONBAR_BUTTON_MEDIUM);
+                    bar->SetButtonMinSizeClass(id, wxRIBBON_BUTTONBAR_BUTTON_MEDIUM);
                 }
                 m_ribbonButtons.push_back({b.id, bar});
-                keyButtons.push_back({b.id, bar, b.kind == commands::Kind::Dropdown});
+                keyButtons.push_back({id, bar, b.kind == commands::Kind::Dropdown});
             }
         }
     }
@@ -273,12 +276,7 @@ void CMainFrame::SetRibbonArt(int look) {
 
 void CMainFrame::ShowMenu(int menuId) {
     wxMenu menu;
-    for (const commands::MenuItem& item : commands::Menu(menuId)) {
-        if (item.id == 0) menu.AppendSeparator();
-        else if (item.radio) menu.AppendRadioItem(item.id, RibbonText(item.text, true));
-        else if (item.check) menu.AppendCheckItem(item.id, RibbonText(item.text, true));
-        else menu.Append(item.id, RibbonText(item.text, true));
-    }
+    commands::AppendMenu(menu, menuId);
     PopupMenu(&menu);
 }
 
@@ -316,7 +314,7 @@ void CMainFrame::BindCommandFallbacks() {
         Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
             e.Enable(false);
             e.Check(false);
-        }, id);
+        }, commands::MenuId(id));
     }
 }
 
@@ -326,7 +324,7 @@ void CMainFrame::SetAccelerators() {
         int flags = wxACCEL_NORMAL;
         if (a.ctrl) flags |= wxACCEL_CTRL;
         if (a.shift) flags |= wxACCEL_SHIFT;
-        entries.emplace_back(flags, a.key, a.id);
+        entries.emplace_back(flags, a.key, commands::MenuId(a.id));
     }
     SetAcceleratorTable(wxAcceleratorTable(int(entries.size()), entries.data()));
 }
@@ -524,15 +522,18 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
 }
 
 void CMainFrame::ShowRecentMenu(wxRibbonButtonBarEvent& event) {
+    using commands::MenuId;
     wxMenu menu;
-    if (event.GetId() == kStyleButtonId) {
-        for (const Look& l : kLooks) menu.AppendRadioItem(l.id, ToWx(LoadResString(l.text)));
-        menu.Check(FindLook(m_look).id, true);
-    } else if (event.GetId() == kRecentButtonId) {
+    const int button = commands::ProgramId(event.GetId());
+    if (button == kStyleButtonId) {
+        for (const Look& l : kLooks) menu.AppendRadioItem(MenuId(l.id), ToWx(LoadResString(l.text)));
+        menu.Check(MenuId(FindLook(m_look).id), true);
+    } else if (button == kRecentButtonId) {
         wxFileHistory* history = GetDocumentManager()->GetFileHistory();
         size_t n = history ? history->GetCount() : 0;
         for (size_t i = 0; i < n; ++i)
-            menu.Append(ID_RECENT_FIRST + int(i), wxString::Format(wxS("&%d %s"), int((i + 1) % 10), history->GetHistoryFile(i)));
+            menu.Append(MenuId(ID_RECENT_FIRST + int(i)),
+                        wxString::Format(wxS("&%d %s"), int((i + 1) % 10), history->GetHistoryFile(i)));
         if (n == 0) return;
     } else {
         return;
@@ -542,7 +543,7 @@ void CMainFrame::ShowRecentMenu(wxRibbonButtonBarEvent& event) {
 
 void CMainFrame::OnRecentFile(wxCommandEvent& event) {
     wxFileHistory* history = GetDocumentManager()->GetFileHistory();
-    size_t i = size_t(event.GetId() - ID_RECENT_FIRST);
+    size_t i = size_t(commands::ProgramId(event.GetId()) - ID_RECENT_FIRST);
     if (!history || i >= history->GetCount()) return;
     wxString path = history->GetHistoryFile(i);
     if (!GetDocumentManager()->CreateDocument(path, wxDOC_SILENT)) {
@@ -582,6 +583,7 @@ void CMainFrame::PollSecondStarts() {
             wxString p = wxString::FromUTF8(path);
             CallAfter([this, p] { OpenFromSecondStart(p); });
         }
+        if (m_server->TakeFindRequest()) CallAfter([this] { FindFromSecondStart(); });
     }
 }
 
@@ -602,6 +604,17 @@ void CMainFrame::OpenFromSecondStart(const wxString& path) {
     GetDocumentManager()->CreateDocument(path, wxDOC_SILENT);
 }
 
+void CMainFrame::FindFromSecondStart() {
+    if (IsIconized()) Iconize(false);
+    Show(true);
+    Raise();
+    RequestUserAttention();
+    // As the ribbon runs it, queued: the finder is modal and this may be called from a timer.
+    wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(ID_FILE_FINDER));
+    cmd.SetEventObject(this);
+    GetEventHandler()->AddPendingEvent(cmd);
+}
+
 void CMainFrame::OnClose(wxCloseEvent& event) {
     // Views that see the frame closing leave the active view alone; the documents are asked
     // to save first, and a refusal keeps everything as it was.
@@ -611,7 +624,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     // fault-location result leaves it before its documents are asked to save.
     if (IsCaptionBarShown(m_resultBar)) {
         ShowCaptionBar(m_resultBar, false);
-        wxCommandEvent closed(wxEVT_MENU, ID_RESULT_BAR_CLOSED);
+        wxCommandEvent closed(wxEVT_MENU, commands::MenuId(ID_RESULT_BAR_CLOSED));
         OnResultBarClosed(closed);
     }
     ShowCaptionBar(m_mergeBar, false);
@@ -627,11 +640,13 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
 void CMainFrame::OnRequestRedraw(wxCommandEvent&) { m_state.RequestRedraw(); }
 
 void CMainFrame::OnApplicationLook(wxCommandEvent& event) {
-    ApplyLook(event.GetId());
+    ApplyLook(commands::ProgramId(event.GetId()));
     platform::WriteProfileInt(L"Workspace", L"ApplicationLook", m_look);
 }
 
-void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event) { event.Check(event.GetId() == m_look); }
+void CMainFrame::OnUpdateApplicationLook(wxUpdateUIEvent& event) {
+    event.Check(commands::ProgramId(event.GetId()) == m_look);
+}
 
 void CMainFrame::UpdateDiagrams() {
     for (Diagram& d : m_diagrams)
@@ -697,13 +712,14 @@ void CMainFrame::CloseDiagramPane(int displayBit) {
 }
 
 void CMainFrame::OnShowDiagramPane(wxCommandEvent& event) {
-    if (wxAuiPaneInfo* pane = DiagramPaneOf(event.GetId())) pane->Show(!pane->IsShown());
+    if (wxAuiPaneInfo* pane = DiagramPaneOf(commands::ProgramId(event.GetId()))) pane->Show(!pane->IsShown());
     m_aui.Update();
 }
 
 void CMainFrame::OnUpdateShowDiagramPane(wxUpdateUIEvent& event) {
-    if (event.GetId() == ID_RECALC_LAYOUT) return;
-    wxAuiPaneInfo* pane = DiagramPaneOf(event.GetId());
+    const int id = commands::ProgramId(event.GetId());
+    if (id == ID_RECALC_LAYOUT) return;
+    wxAuiPaneInfo* pane = DiagramPaneOf(id);
     event.Enable(pane != nullptr);
     event.Check(pane && pane->IsShown());
 }

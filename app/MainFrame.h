@@ -78,6 +78,8 @@ public:
 
     // A record handed over by a second start: open it and come to the front.
     void OpenFromSecondStart(const wxString& path);
+    // The file finder asked for by a second start: come to the front and show it.
+    void FindFromSecondStart();
 
     // Gives the keys back to the active record's view once the event now handled is done,
     // when the focus is nowhere a user would still type into: on the ribbon, a caption bar,

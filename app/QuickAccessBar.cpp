@@ -60,7 +60,7 @@ void QuickAccessBar::RefreshStates() {
     if (!m_target || !IsShownOnScreen()) return;
     bool changed = false;
     for (Button& b : m_buttons) {
-        wxUpdateUIEvent ui(b.id);
+        wxUpdateUIEvent ui(commands::MenuId(b.id));
         ui.SetEventObject(this);
         m_target->GetEventHandler()->ProcessEvent(ui);
         const bool enabled = !ui.GetSetEnabled() || ui.GetEnabled();
@@ -107,7 +107,7 @@ void QuickAccessBar::OnMouse(wxMouseEvent& event) {
         Refresh(false);
         if (pressed >= 0 && pressed == at && m_buttons[size_t(at)].enabled && m_target) {
             // Queued, as a menu's command is: a dialog it opens must not run inside this handler.
-            wxCommandEvent cmd(wxEVT_MENU, m_buttons[size_t(at)].id);
+            wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(m_buttons[size_t(at)].id));
             cmd.SetEventObject(m_target);
             m_target->GetEventHandler()->AddPendingEvent(cmd);
         }

@@ -1,5 +1,6 @@
 #include "app/RibbonKeys.h"
 
+#include "app/CommandTable.h"
 #include "app/RibbonArt.h"
 
 #include <wx/app.h>
@@ -64,7 +65,7 @@ wxRibbonArtProvider* RibbonKeys::NewArt(bool msw) {
 std::string RibbonKeys::Describe() const {
     if (m_level == kOff) return "off";
     if (m_level == kTabs) return "tabs";
-    return m_button < m_buttons.size() ? std::to_string(m_buttons[m_button].id) : "none";
+    return m_button < m_buttons.size() ? std::to_string(commands::ProgramId(m_buttons[m_button].id)) : "none";
 }
 
 bool RibbonKeys::IsKeyButton(const wxWindow* bar, int x, int y, int width, int height) {

@@ -9,6 +9,7 @@
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/generic/msgdlgg.h>
@@ -28,6 +29,7 @@
 #include <wx/toolbar.h>
 
 #include "app/AboutWnd.h"
+#include "app/AssertionHandler.h"
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
@@ -69,6 +71,11 @@ struct SmokeState {
     std::vector<std::string> notes;    // what the steps saw
     std::unique_ptr<wxModalDialogHook> fileWatch;
     wxFileDialog* fileDialog = nullptr;  // open now
+    // A pop-up menu on show, and how the run answers it: "esc" closes it, a number N chooses
+    // the Nth entry from the top with the arrow keys and Enter.
+    wxMenu* openMenu = nullptr;
+    std::string menuAnswer = "esc";
+    std::unique_ptr<wxEventFilter> menuWatch;
     wxTimer timer;
     int ticks = 0;
 };
@@ -206,9 +213,9 @@ void ReportRibbonButtons(const SmokeState& s, FILE* f) {
     const wxPoint origin = s.frame->GetScreenRect().GetPosition();
     for (const CMainFrame::RibbonButton& b : main->GetRibbonButtons()) {
         if (b.bar->GetParent()->GetParent() != ribbon->GetPage(page)) continue;
-        const wxRect r = b.bar->GetItemRect(b.id);
+        const wxRect r = b.bar->GetItemRect(commands::MenuId(b.id));
         const wxPoint at = b.bar->ClientToScreen(r.GetPosition()) - origin;
-        wxUpdateUIEvent update(b.id);
+        wxUpdateUIEvent update(commands::MenuId(b.id));
         update.SetEventObject(b.bar);
         b.bar->ProcessWindowEvent(update);
         const bool enabled = !update.GetSetEnabled() || update.GetEnabled();
@@ -376,6 +383,8 @@ void WriteReport(const SmokeState& s) {
         if (w != s.frame && w->IsShown() && !dynamic_cast<wxDialog*>(w) && !dynamic_cast<wxSplashScreen*>(w))
             std::fprintf(f, "window=%s\n", w->GetLabel().utf8_str().data());
     for (const std::string& n : s.notes) std::fprintf(f, "note=%s\n", n.c_str());
+    // Every toolkit assertion met so far: each one is a defect the test fails on.
+    for (const std::string& a : assertions::Met()) std::fprintf(f, "assertion=%s\n", a.c_str());
     std::fprintf(f, "view=%s\n", ViewState().c_str());
     const wxColour focusFrame = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
     std::fprintf(f, "focuscolour=%d,%d,%d\n", focusFrame.Red(), focusFrame.Green(), focusFrame.Blue());
@@ -513,6 +522,50 @@ bool ForDialog(const std::string& step) {
     return false;
 }
 
+// Notes each pop-up menu as it opens, to be looked at and answered at the next look.
+class MenuWatch final : public wxEventFilter {
+public:
+    explicit MenuWatch(SmokeState& s) : m_s(s) { wxEvtHandler::AddFilter(this); }
+    ~MenuWatch() override { wxEvtHandler::RemoveFilter(this); }
+    int FilterEvent(wxEvent& event) override {
+        if (event.GetEventType() == wxEVT_MENU_OPEN) {
+            if (wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu()) m_s.openMenu = menu;
+        } else if (event.GetEventType() == wxEVT_MENU_CLOSE) {
+            // A menu that closed by itself is not answered.
+            if (static_cast<wxMenuEvent&>(event).GetMenu() == m_s.openMenu) m_s.openMenu = nullptr;
+        }
+        return Event_Skip;
+    }
+
+private:
+    SmokeState& m_s;
+};
+
+// Notes the pop-up menu on show with its entries as a user reads them (separators left out):
+// the text, then ":checked" or ":disabled" where that applies; then answers it through the
+// display server, as a user's keys would. (Its marks are looked at now, not as it opens: the
+// toolkit asks the commands for them after it announced the menu.)
+void AnswerMenu(SmokeState& s) {
+    std::string entries;
+    for (const wxMenuItem* item : s.openMenu->GetMenuItems()) {
+        if (item->IsSeparator()) continue;
+        std::string entry = item->GetItemLabelText().utf8_str().data();
+        if (item->IsCheckable() && item->IsChecked()) entry += ":checked";
+        if (!item->IsEnabled()) entry += ":disabled";
+        entries += (entries.empty() ? "" : ";") + entry;
+    }
+    s.notes.push_back("popup=" + entries);
+    wxUIActionSimulator sim;
+    if (s.menuAnswer == "esc") {
+        sim.Char(WXK_ESCAPE);
+    } else {
+        for (int i = std::atoi(s.menuAnswer.c_str()); i > 0; --i) sim.Char(WXK_DOWN);
+        sim.Char(WXK_RETURN);
+    }
+    s.openMenu = nullptr;
+    s.menuAnswer = "esc";
+}
+
 // A ribbon page comes to the front as a click on its tab brings it.
 void ShowRibbonPage(SmokeState& s, size_t page) {
     auto* main = dynamic_cast<CMainFrame*>(s.frame);
@@ -537,8 +590,13 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // the ribbon's key mode; "dclick/X/Y" double-clicks the view; "type/TEXT" types TEXT into the
 // open in-place editor (noted with the text it offered); "gridclick/R/C" and "griddclick/R/C" click and double-click a cell of
 // the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
-// the button ID of the main window. (A picture is taken only at the end: reading the
-// screen back while the program runs on stops GTK's painting of the window under Xvfb.)
+// the button ID of the main window.
+// "popup/X/Y/ANSWER" right-clicks
+// the view at (X, Y) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
+// the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
+// closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's
+// state. (A picture is taken only at the end: reading the screen back while the program runs
+// on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
     CTenvorikView* view = ActiveView();
@@ -658,13 +716,13 @@ void RunStep(SmokeState& s, const std::string& step) {
         canvas->GetEventHandler()->ProcessEvent(down);
         bool listed = false;
         for (const commands::MenuItem& item : commands::Menu(view->ContextMenuAt(at))) listed |= item.id == id;
-        wxUpdateUIEvent update(id);
+        wxUpdateUIEvent update(commands::MenuId(id));
         update.SetEventObject(canvas);
         canvas->GetEventHandler()->ProcessEvent(update);
         const bool enabled = !update.GetSetEnabled() || update.GetEnabled();
         s.notes.push_back("menu=" + std::to_string(id) + (!listed ? ":absent" : enabled ? ":chosen" : ":disabled"));
         if (listed && enabled) {
-            wxCommandEvent cmd(wxEVT_MENU, id);
+            wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(id));
             cmd.SetEventObject(canvas);
             canvas->GetEventHandler()->ProcessEvent(cmd);
         }
@@ -700,6 +758,35 @@ void RunStep(SmokeState& s, const std::string& step) {
                 sim.MouseClick();
                 wxYield();
             }
+    } else if ((p[0] == "popup" && p.size() == 4 && canvas) || (p[0] == "ribbon" && p.size() == 3)) {
+        // A click through the display server opens the menu as a user's click does; the
+        // menu is answered at the next look, when the main loop has met the click (so no
+        // yield here).
+        wxPoint at;
+        int button = wxMOUSE_BTN_RIGHT;
+        if (p[0] == "popup") {
+            at = canvas->ClientToScreen(wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str())));
+        } else {
+            auto* main = dynamic_cast<CMainFrame*>(s.frame);
+            const int id = std::atoi(p[1].c_str());
+            wxRibbonBar* ribbon = main ? main->GetRibbon() : nullptr;
+            const int page = ribbon ? ribbon->GetActivePage() : -1;
+            const CMainFrame::RibbonButton* found = nullptr;
+            if (page >= 0)
+                for (const CMainFrame::RibbonButton& b : main->GetRibbonButtons())
+                    if (b.id == id && b.bar->GetParent()->GetParent() == ribbon->GetPage(size_t(page))) found = &b;
+            if (!found) {
+                s.notes.push_back("ribbon=" + p[1] + ":absent");
+                return;
+            }
+            const wxRect r = found->bar->GetItemRect(commands::MenuId(id));
+            at = found->bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+            button = wxMOUSE_BTN_LEFT;
+        }
+        s.menuAnswer = p.back();
+        wxUIActionSimulator sim;
+        sim.MouseMove(at);
+        sim.MouseClick(button);
     } else if (p[0] == "page" && p.size() == 2) {
         ShowRibbonPage(s, size_t(std::atoi(p[1].c_str())));
     } else if (p[0] == "help") {
@@ -711,7 +798,7 @@ void RunStep(SmokeState& s, const std::string& step) {
         if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) main->CloseDiagramPane(std::atoi(p[1].c_str()));
     } else {
         // Queued, so that a modal window it opens meets the next tick of the timer.
-        wxCommandEvent cmd(wxEVT_MENU, std::atoi(step.c_str()));
+        wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(std::atoi(step.c_str())));
         cmd.SetEventObject(s.frame);
         s.frame->GetEventHandler()->AddPendingEvent(cmd);
     }
@@ -735,7 +822,14 @@ void ArmSmokeHook(wxFrame* frame) {
     if (const char* cmds = std::getenv("TENVORIK_SMOKE_COMMANDS"))
         for (const std::string& step : Split(cmds, ','))
             if (!step.empty()) s->steps.push_back(step);
+    s->menuWatch = std::make_unique<MenuWatch>(*s);
     s->timer.Bind(wxEVT_TIMER, [s](wxTimerEvent&) {
+        // A pop-up menu on show is answered first: it holds the program until it closes.
+        if (s->openMenu) {
+            AnswerMenu(*s);
+            s->timer.StartOnce(300);
+            return;
+        }
         // A file dialog is answered before the next step: that step is meant for what the
         // dialog opens, as a user would give it once the dialog is done. A dialog the run
         // drives is likewise finished first.

@@ -90,7 +90,9 @@ wxDocTemplate* CDocManagerEx::FindTemplateForPath(const wxString&) {
     return templates.empty() ? nullptr : static_cast<wxDocTemplate*>(templates.GetFirst()->GetData());
 }
 
-wxFileHistory* CDocManagerEx::OnCreateFileHistory() { return new wxFileHistory(kRecentFileCount, ID_RECENT_FIRST); }
+wxFileHistory* CDocManagerEx::OnCreateFileHistory() {
+    return new wxFileHistory(kRecentFileCount, commands::MenuId(ID_RECENT_FIRST));
+}
 
 bool CTenvorikApp::OnInit() {
     // Russian texts where the system has them; numbers are always read and written with ".".
@@ -101,11 +103,14 @@ bool CTenvorikApp::OnInit() {
     for (int i = 0; i < argc; ++i) args.push_back(FromWx(argv[i]));
     m_command = ParseStartupCommand(args);
 
-    // A second start with a record hands it to the running instance and ends unseen; when no
-    // instance takes it, this one starts as the first.
+    // A second start with a record, or asking for the file finder, hands that to the running
+    // instance and ends unseen; when no instance takes it, this one starts as the first.
     const std::string socketPath = instance::SocketPath();
-    if (!m_command.fileToOpen.IsEmpty() &&
-        instance::SendPath(socketPath, AbsolutePath(m_command.fileToOpen).utf8_str().data())) {
+    const bool hasRecord = !m_command.fileToOpen.IsEmpty();
+    bool handedOver = hasRecord && instance::SendPath(socketPath, AbsolutePath(m_command.fileToOpen).utf8_str().data());
+    if (m_command.openFileFinder && (handedOver || !hasRecord))
+        handedOver = instance::SendFind(socketPath) || handedOver;
+    if (handedOver) {
         m_handedOver = true;
         return true;
     }
@@ -133,13 +138,14 @@ bool CTenvorikApp::OnInit() {
     CreateDiagramPanes(m_frame, m_docManager);
     m_frame->SetDropTarget(new RecordDropTarget);
     m_frame->GetClientWindow()->SetDropTarget(new RecordDropTarget);
-    Bind(wxEVT_MENU, &CTenvorikApp::OnProgramSettings, this, ID_PROGRAM_SETTINGS);
-    Bind(wxEVT_MENU, &CTenvorikApp::OnFileFinder, this, ID_FILE_FINDER);
-    Bind(wxEVT_MENU, &CTenvorikApp::OnFilePageSetup, this, kPageSetupId);
-    Bind(wxEVT_MENU, &CTenvorikApp::OnAppAbout, this, commands::ID_APP_ABOUT);
+    using commands::MenuId;
+    Bind(wxEVT_MENU, &CTenvorikApp::OnProgramSettings, this, MenuId(ID_PROGRAM_SETTINGS));
+    Bind(wxEVT_MENU, &CTenvorikApp::OnFileFinder, this, MenuId(ID_FILE_FINDER));
+    Bind(wxEVT_MENU, &CTenvorikApp::OnFilePageSetup, this, MenuId(kPageSetupId));
+    Bind(wxEVT_MENU, &CTenvorikApp::OnAppAbout, this, MenuId(commands::ID_APP_ABOUT));
     // The application's own commands are always there to run.
     for (int id : {int(ID_PROGRAM_SETTINGS), kPageSetupId, int(ID_FILE_FINDER), int(commands::ID_APP_ABOUT)})
-        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, id);
+        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, MenuId(id));
 
     m_frame->Show(true);
     SetTopWindow(m_frame);
@@ -153,7 +159,7 @@ bool CTenvorikApp::OnInit() {
     if (m_command.openFileFinder) {
         CallAfter([this] {
             if (!m_frame) return;
-            wxCommandEvent cmd(wxEVT_MENU, ID_FILE_FINDER);
+            wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(ID_FILE_FINDER));
             m_frame->GetEventHandler()->AddPendingEvent(cmd);
         });
     }
@@ -203,10 +209,18 @@ void CTenvorikApp::OnProgramSettings(wxCommandEvent&) {
 }
 
 void CTenvorikApp::OnFileFinder(wxCommandEvent&) {
+    // One finder at a time: a second request (a second start with "-Find") finds it up.
+    if (m_finder) {
+        m_finder->Raise();
+        return;
+    }
     std::vector<CString> chosen;
     {
         FileFinder22Dlg dlg(m_frame);
-        if (dlg.ShowModal() != wxID_OK) return;
+        m_finder = &dlg;
+        const int answer = dlg.ShowModal();
+        m_finder = nullptr;
+        if (answer != wxID_OK) return;
         chosen = dlg.GetChosenFiles();
     }
     // Each record in its own window, as if opened one after another from the file dialog.

@@ -26,6 +26,8 @@ public:
     wxFileHistory* OnCreateFileHistory() override;
 };
 
+class FileFinder22Dlg;
+
 class CTenvorikApp : public wxApp {
 public:
     bool OnInit() override;
@@ -51,6 +53,8 @@ private:
     CMainFrame* m_frame = nullptr;
     StartupCommand m_command;
     bool m_handedOver = false;
+    // The file finder while it is up: a second request brings it to the front.
+    FileFinder22Dlg* m_finder = nullptr;
 };
 
 wxDECLARE_APP(CTenvorikApp);

@@ -7,6 +7,7 @@
 
 #include "app/CaptionBars.h"
 #include "app/ChannelsDlg.h"
+#include "app/CommandTable.h"
 #include "app/CommentDlg.h"
 #include "app/FileDialogNames.h"
 #include "app/MultiplierDlg.h"
@@ -174,14 +175,16 @@ wxIMPLEMENT_DYNAMIC_CLASS(TenvorikDocument, wxDocument);
 
 TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this)) {
     Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateSave, this, wxID_SAVE);
-    Bind(wxEVT_MENU, &TenvorikDocument::OnRecordInfo, this, ID_FILE_PARAMETERS);
-    Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateRecordInfo, this, ID_FILE_PARAMETERS);
+    using commands::MenuId;
+    using commands::ProgramId;
+    Bind(wxEVT_MENU, &TenvorikDocument::OnRecordInfo, this, MenuId(ID_FILE_PARAMETERS));
+    Bind(wxEVT_UPDATE_UI, &TenvorikDocument::OnUpdateRecordInfo, this, MenuId(ID_FILE_PARAMETERS));
     Bind(wxEVT_MENU, [this](wxCommandEvent&) {
         if (m_loading) return;
         ChannelsDlg dlg(GetDocumentWindow(), *m_model);
         dlg.ShowModal();
-    }, ID_CHANNEL_LIST);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(!m_loading); }, ID_CHANNEL_LIST);
+    }, MenuId(ID_CHANNEL_LIST));
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(!m_loading); }, MenuId(ID_CHANNEL_LIST));
     // Record-level commands whose bodies are here: fault location (the run, the line model,
     // the report), the header comment, loading another record's settings, the
     // cursor-difference panel, the merge bar's synchronisation and combination, and quick
@@ -190,13 +193,14 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
                    int(ID_LOAD_SETTINGS), int(ID_CURSOR_DIFFERENCE), int(ID_MERGE_SYNC), int(ID_MERGE_COMBINE),
                    int(ID_QUICK_ANALYSIS)}) {
         Bind(wxEVT_MENU, [this](wxCommandEvent& e) {
-            if (!m_loading) m_model->OnCommand(unsigned(e.GetId()));
-        }, id);
+            if (!m_loading) m_model->OnCommand(unsigned(ProgramId(e.GetId())));
+        }, MenuId(id));
         Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-            const auto state = m_model->GetCommandState(unsigned(e.GetId()));
+            const int command = ProgramId(e.GetId());
+            const auto state = m_model->GetCommandState(unsigned(command));
             e.Enable(!m_loading && state.enabled);
-            if (e.GetId() == ID_FAULT_LOCATION || e.GetId() == ID_CURSOR_DIFFERENCE) e.Check(state.checked);
-        }, id);
+            if (command == ID_FAULT_LOCATION || command == ID_CURSOR_DIFFERENCE) e.Check(state.checked);
+        }, MenuId(id));
     }
 }
 

@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "app/AssertionHandler.h"
 #include "app/TenvorikApp.h"
 
 wxIMPLEMENT_APP_NO_MAIN(CTenvorikApp);
@@ -9,5 +10,12 @@ int main(int argc, char** argv) {
     // horizontal bar is how a user sees where in the record the view is. A user's own choice
     // in the environment is kept.
     setenv("GTK_OVERLAY_SCROLLING", "0", 0);
-    return wxEntry(argc, argv);
+    // Before the toolkit starts, so that none of its assertions ever shows a dialog.
+    const char* smoke = std::getenv("TENVORIK_SMOKE");
+    const bool smokeRun = smoke && *smoke;
+    assertions::Install(smokeRun);
+    const int code = wxEntry(argc, argv);
+    // A smoke run that met an assertion fails, whatever else went right.
+    if (smokeRun && !assertions::Met().empty()) return assertions::kSmokeAssertionExitCode;
+    return code;
 }

@@ -14,6 +14,7 @@
 
 #include <cairo.h>
 
+#include "app/CommandTable.h"
 #include "diagrams/ChannelDrop.h"
 #include "platform/UiServices.h"
 #include "platform/ui/WxUiServices.h"
@@ -76,9 +77,9 @@ void FillMenu(wxMenu& menu, const std::vector<DiagramMenuItem>& items, const std
                 checkable = probe.m_checkSet || probe.m_radioSet;
             }
             if (checkable)
-                menu.AppendCheckItem(int(item.id), platform::ToWx(item.text));
+                menu.AppendCheckItem(commands::MenuId(int(item.id)), platform::ToWx(item.text));
             else
-                menu.Append(int(item.id), platform::ToWx(item.text));
+                menu.Append(commands::MenuId(int(item.id)), platform::ToWx(item.text));
         }
     }
 }
@@ -167,12 +168,12 @@ void DiagramCanvas::ShowMenu(const std::vector<DiagramMenuItem>& items, const wx
 }
 
 void DiagramCanvas::OnMenu(wxCommandEvent& e) {
-    if (wxWindow::GetId() == e.GetId() || !onCommand || !onCommand(unsigned(e.GetId()))) e.Skip();
+    if (wxWindow::GetId() == e.GetId() || !onCommand || !onCommand(unsigned(commands::ProgramId(e.GetId())))) e.Skip();
 }
 
 void DiagramCanvas::OnUpdateMenu(wxUpdateUIEvent& e) {
     if (!onUpdateCommand) return e.Skip();
-    CmdUIFromWx ui(unsigned(e.GetId()));
+    CmdUIFromWx ui(unsigned(commands::ProgramId(e.GetId())));
     onUpdateCommand(ui);
     ApplyCmdUI(ui, e);
 }

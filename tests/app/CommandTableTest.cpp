@@ -7,7 +7,13 @@
 #include <set>
 
 #include "app/AboutWnd.h"
+#include "app/CaptionBars.h"
 #include "app/CommandTable.h"
+#include "app/MainFrame.h"
+#include "diagrams/CirclePlot.h"
+#include "diagrams/DiffDiagramWnd.h"
+#include "diagrams/FourieDiagramWnd.h"
+#include "diagrams/VectorDiagramWnd.h"
 #include "model/Resources.h"
 #include "platform/Encoding.h"
 
@@ -100,6 +106,72 @@ TEST(CommandTable, KeysFollowTheDesktopAndNeverClash) {
     EXPECT_EQ(id(true, false, 'P'), ID_FILE_PRINT);
     EXPECT_EQ(id(true, false, '='), 32802);
     EXPECT_EQ(id(true, false, '-'), 32803);
+}
+
+// The toolkit's menus refuse ids from 32767 up; every command of the program must reach them
+// through an id they take, and come back as itself.
+TEST(CommandTable, EveryCommandHasAnIdTheToolkitsMenusTakeAndBackAgain) {
+    std::set<int> ids;
+    for (const Page& page : RibbonPages())
+        for (const Panel& panel : page.panels)
+            for (const Button& b : panel.buttons)
+                if (b.kind != Kind::Break) ids.insert(b.id);
+    for (int menu : {560, 561, 563, 342})
+        for (const MenuItem& m : Menu(menu))
+            if (m.id) ids.insert(m.id);
+    for (const Accelerator& a : Accelerators()) ids.insert(a.id);
+    for (int id = ID_APP_LOOK_FIRST; id <= ID_APP_LOOK_LAST; ++id) ids.insert(id);
+    for (int id = 0; id < 100; ++id) ids.insert(ID_RECENT_FIRST + id);
+    for (int id : {int(ID_REQUEST_REDRAW), int(ID_RECALC_LAYOUT), int(ID_RESULT_BAR_CLOSED), int(ID_FILE_PARAMETERS)})
+        ids.insert(id);
+    // The diagrams' menus: their commands and one entry per channel (a record has at most a
+    // few hundred) and per reference.
+    for (unsigned id : {ID_VECTOR_RADIANS, ID_VECTOR_ONLY_DIRECTION, ID_VECTOR_SHOW_VALUES, ID_VECTOR_SHOW_ALL,
+                        ID_VECTOR_HIDE_ALL})
+        ids.insert(int(id));
+    for (unsigned id : {ID_CIRCLE_SIGHTS_ONLY, ID_CIRCLE_SHOW_ALL, ID_CIRCLE_HIDE_ALL, ID_CIRCLE_RELOAD_BLOCKS,
+                        ID_CIRCLE_SHOW_OFF, ID_CIRCLE_VIEW_REIM, ID_CIRCLE_VIEW_RMS_ANGLE, ID_CIRCLE_CREATE_PAIR})
+        ids.insert(int(id));
+    for (unsigned id : {ID_FOURIE_SHOW_ALL, ID_FOURIE_HIDE_ALL, ID_FOURIE_SETTINGS}) ids.insert(int(id));
+    ids.insert(int(ID_DIFF_SHOW_VALUES));
+    for (int i = 0; i < 999; ++i) {
+        ids.insert(int(ID_VECTOR_CHANNEL_FIRST) + i);
+        ids.insert(int(ID_VECTOR_REFERENCE_FIRST) + i);
+    }
+
+    std::map<int, int> programOf;
+    for (int id : ids) {
+        ASSERT_TRUE(HasMenuId(id)) << id;
+        const int menuId = MenuId(id);
+        EXPECT_GE(menuId, 0) << id;
+        EXPECT_LT(menuId, 32767) << id;
+        EXPECT_EQ(ProgramId(menuId), id) << id;
+        // one toolkit id per command
+        EXPECT_TRUE(programOf.emplace(menuId, id).second) << id << " and " << programOf[menuId] << " meet at " << menuId;
+    }
+    // The ids that were too high for the toolkit are among those it was given: the recent
+    // files, the shell's and the view's commands.
+    struct Case {
+        int program, toolkit;
+    };
+    const Case cases[] = {
+        {62100, 28100}, {62199, 28199}, {57607, 27607}, {57664, 27664}, {32767, 22767}, {32880, 22880},
+        {33042, 23042}, {35000, 25000}, {36998, 26998},
+        // the toolkit's own and the program's low ids stay as they are
+        {kOpen, kOpen}, {kRedo, kRedo}, {155, 155}, {ID_APP_LOOK_FIRST, ID_APP_LOOK_FIRST}, {0, 0}, {19999, 19999},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MenuId(c.program), c.toolkit) << c.program;
+        EXPECT_EQ(ProgramId(c.toolkit), c.program) << c.toolkit;
+    }
+    // An id the table does not know passes unchanged both ways: a toolkit id sent by a control
+    // (negative, or a tool bar's own), and nothing the program uses lands among the moved ones.
+    for (int id : {-1, -31000, 40000, 70000}) {
+        EXPECT_FALSE(HasMenuId(id)) << id;
+        EXPECT_EQ(MenuId(id), id);
+        EXPECT_EQ(ProgramId(id), id);
+    }
+    for (int id : ids) EXPECT_FALSE(id >= kToolkitIdFirst && id <= kToolkitIdLast) << id;
 }
 
 TEST(AboutWindow, ClicksLandOnTheirPlacesAndTheVersionIsShown) {

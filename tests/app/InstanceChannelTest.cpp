@@ -110,6 +110,7 @@ TEST(InstanceChannel, MalformedMessagesAreRefused) {
         msg("TVK1", 10, "/ab"),                       // count larger than what follows
         msg("TVK1", 0xFFFFFFFFu, "/ab"),              // absurd count
         msg("TVK1", 4, std::string("/a\0b", 4)),      // zero byte inside
+        msg("TVKF", 3, "/ab"),                        // a finder request carries nothing
     };
     for (const std::string& b : bad) {
         int answer = 0;
@@ -135,4 +136,23 @@ TEST(InstanceChannel, MalformedMessagesAreRefused) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0], "/r/ok.cfg");
     EXPECT_FALSE(instance::SendPath(sock, std::string(instance::kMaxPathBytes + 1, 'a'), 500));
+}
+
+TEST(InstanceChannel, SecondStartAsksTheFirstForItsFinder) {
+    testutil::TempDir dir;
+    const std::string sock = dir.File("Tenvorik.sock");
+    EXPECT_FALSE(instance::SendFind(sock, 500));  // nobody runs: the second start runs on its own
+    instance::Server first;
+    ASSERT_TRUE(first.Listen(sock));
+    EXPECT_FALSE(first.TakeFindRequest());
+    std::atomic<bool> sent{false};
+    std::thread second([&] { sent = instance::SendFind(sock) && instance::SendPath(sock, "/r/a.cfg"); });
+    auto got = Collect(first, 1);
+    second.join();
+    EXPECT_TRUE(sent);
+    // The record comes as before, the finder request apart from it, and only once.
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0], "/r/a.cfg");
+    EXPECT_TRUE(first.TakeFindRequest());
+    EXPECT_FALSE(first.TakeFindRequest());
 }

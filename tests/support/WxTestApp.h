@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
+#include <wx/debug.h>
 #include <wx/init.h>
 
 namespace testutil {
@@ -14,6 +15,12 @@ public:
         static int argc = 1;
         static char name[] = "test";
         static char* argv[] = {name, nullptr};
+        // A toolkit assertion fails the test that met it instead of waiting on a dialog.
+        wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
+                              const wxString& msg) {
+            ADD_FAILURE() << "toolkit assertion: " << file.utf8_str().data() << "(" << line << ") in "
+                          << func.utf8_str().data() << ": " << cond.utf8_str().data() << ": " << msg.utf8_str().data();
+        });
         wxApp::SetInstance(new wxApp);
         ASSERT_TRUE(wxEntryStart(argc, argv)) << "the display could not be opened";
         m_started = true;

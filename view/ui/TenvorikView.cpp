@@ -166,24 +166,25 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
         });
     // Commands reach the view from the ribbon through the document manager, from its own
     // context menus through its frame.
+    using commands::MenuId;
     for (int id : ViewCommandIds()) {
-        Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, id);
-        Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, id);
+        Bind(wxEVT_MENU, &CTenvorikView::OnCommand, this, MenuId(id));
+        Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommand, this, MenuId(id));
     }
     for (unsigned id : {oscview::ID_COMMENT_MOMENT, oscview::ID_COMMENT_LEVEL, oscview::ID_COMMENT_AREA,
                         oscview::ID_COMMENT_EDIT, oscview::ID_COMMENT_LOCK, oscview::ID_COMMENT_DELETE,
                         oscview::ID_COMMENT_HIDE, oscview::ID_COMMENT_LEVEL_EDIT}) {
-        frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommentCommand, this, int(id));
-        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommentCommand, this, int(id));
+        frame->Bind(wxEVT_MENU, &CTenvorikView::OnCommentCommand, this, MenuId(int(id)));
+        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCommentCommand, this, MenuId(int(id)));
     }
-    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrint, this, ID_FILE_PRINT);
-    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrintPreview, this, ID_FILE_PRINT_PREVIEW);
-    frame->Bind(wxEVT_MENU, &CTenvorikView::OnCopyPicture, this, ID_EDIT_COPY_PICTURE);
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrint, this, MenuId(ID_FILE_PRINT));
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPrintPreview, this, MenuId(ID_FILE_PRINT_PREVIEW));
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnCopyPicture, this, MenuId(ID_EDIT_COPY_PICTURE));
     for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW})
-        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePrintCommand, this, id);
-    frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCopy, this, ID_EDIT_COPY_PICTURE);
-    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPasteChannels, this, ID_EDIT_PASTE_CHANNELS);
-    frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePasteChannels, this, ID_EDIT_PASTE_CHANNELS);
+        frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePrintCommand, this, MenuId(id));
+    frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdateCopy, this, MenuId(ID_EDIT_COPY_PICTURE));
+    frame->Bind(wxEVT_MENU, &CTenvorikView::OnPasteChannels, this, MenuId(ID_EDIT_PASTE_CHANNELS));
+    frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePasteChannels, this, MenuId(ID_EDIT_PASTE_CHANNELS));
     m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
     m_canvas->SetDropTarget(new ViewDropTarget([this] { return Core(); }));
     m_canvas->Bind(wxEVT_LEFT_DCLICK, &CTenvorikView::OnDoubleClick, this);
@@ -427,7 +428,7 @@ void CTenvorikView::OnKey(wxKeyEvent& event) {
     using V = oscview::CTenvorikView;
     if (!core) return event.Skip();
     if (event.ControlDown() && !event.AltDown() && (event.GetKeyCode() == 'C' || event.GetKeyCode() == 'V')) {
-        wxCommandEvent cmd(wxEVT_MENU, event.GetKeyCode() == 'C' ? ID_EDIT_COPY_PICTURE : ID_EDIT_PASTE_CHANNELS);
+        wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(event.GetKeyCode() == 'C' ? ID_EDIT_COPY_PICTURE : ID_EDIT_PASTE_CHANNELS));
         if (event.GetKeyCode() == 'C') OnCopyPicture(cmd);
         else OnPasteChannels(cmd);
         return;
@@ -445,13 +446,14 @@ void CTenvorikView::OnKey(wxKeyEvent& event) {
 
 void CTenvorikView::OnCommand(wxCommandEvent& event) {
     oscview::CTenvorikView* core = Core();
-    if (!core || !core->OnViewCommand(unsigned(event.GetId()))) event.Skip();
+    if (!core || !core->OnViewCommand(unsigned(commands::ProgramId(event.GetId())))) event.Skip();
     else if (m_canvas) m_canvas->Refresh(false);
 }
 
 void CTenvorikView::OnUpdateCommand(wxUpdateUIEvent& event) {
     oscview::CTenvorikView* core = Core();
-    const oscview::ViewCommandState state = core ? core->GetViewCommandState(unsigned(event.GetId())) : oscview::ViewCommandState();
+    const unsigned id = unsigned(commands::ProgramId(event.GetId()));
+    const oscview::ViewCommandState state = core ? core->GetViewCommandState(id) : oscview::ViewCommandState();
     if (!state.known) {
         event.Skip();
         return;
@@ -488,15 +490,7 @@ void CTenvorikView::ShowContextMenu(const wxPoint& p) {
     const int menuId = ContextMenuAt(p);
     if (!menuId || !m_canvas) return;
     wxMenu menu;
-    for (const commands::MenuItem& item : commands::Menu(menuId)) {
-        wxString text = platform::ToWx(LoadResString(item.text));
-        const int nl = text.Find('\n');
-        if (nl != wxNOT_FOUND) text.Truncate(size_t(nl));
-        if (item.id == 0) menu.AppendSeparator();
-        else if (item.radio) menu.AppendRadioItem(item.id, text);
-        else if (item.check) menu.AppendCheckItem(item.id, text);
-        else menu.Append(item.id, text);
-    }
+    commands::AppendMenu(menu, menuId);
     m_canvas->PopupMenu(&menu, p);
 }
 
@@ -535,14 +529,15 @@ void CTenvorikView::OnUpdatePrintCommand(wxUpdateUIEvent& event) { event.Enable(
 void CTenvorikView::OnCommentCommand(wxCommandEvent& event) {
     oscview::CTenvorikView* core = Core();
     if (!core) return;
-    if (unsigned(event.GetId()) == oscview::ID_COMMENT_LEVEL_EDIT) OpenLevelEdit();
-    else core->OnCommentCommand(unsigned(event.GetId()));
+    const unsigned id = unsigned(commands::ProgramId(event.GetId()));
+    if (id == oscview::ID_COMMENT_LEVEL_EDIT) OpenLevelEdit();
+    else core->OnCommentCommand(id);
 }
 
 void CTenvorikView::OnUpdateCommentCommand(wxUpdateUIEvent& event) {
     oscview::CTenvorikView* core = Core();
     const oscview::CommentCommandState s =
-        core ? core->GetCommentCommandState(unsigned(event.GetId())) : oscview::CommentCommandState();
+        core ? core->GetCommentCommandState(unsigned(commands::ProgramId(event.GetId()))) : oscview::CommentCommandState();
     event.Enable(core && s.enabled);
     if (s.checkable) event.Check(s.checked);
     if (!s.text.IsEmpty()) event.SetText(ToWx(s.text));
@@ -556,7 +551,8 @@ bool CTenvorikView::ShowCommentMenu(const wxPoint& p) {
     if (entries.empty()) return false;
     wxMenu menu;
     for (const oscview::CommentMenuEntry& e : entries) {
-        wxMenuItem* item = menu.Append(int(e.id), ToWx(e.text), wxString(), e.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+        wxMenuItem* item =
+            menu.Append(commands::MenuId(int(e.id)), ToWx(e.text), wxString(), e.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
         if (e.checkable) item->Check(e.checked);
     }
     // The entries act on the item the menu was opened for, whatever the mouse crosses meanwhile.

@@ -8,6 +8,7 @@
 
 #include <cairo.h>
 
+#include "app/CommandTable.h"
 #include "app/MainFrame.h"
 #include "diagrams/DiagramWnd.h"
 #include "document/TenvorikDoc.h"
@@ -73,11 +74,11 @@ CTenvorikPrintDialog::CTenvorikPrintDialog(wxWindow* parent, int* options, const
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         ReadControls();
         EndModal(wxID_CANCEL);
-        if (CMainFrame* frame = GetMainFrame()) wxQueueEvent(frame, new wxCommandEvent(wxEVT_MENU, ID_FILE_PRINT_PREVIEW));
+        if (CMainFrame* frame = GetMainFrame()) wxQueueEvent(frame, new wxCommandEvent(wxEVT_MENU, commands::MenuId(ID_FILE_PRINT_PREVIEW)));
     }, ID_PRINT_PREVIEW_BUTTON);
     Bind(wxEVT_BUTTON, [](wxCommandEvent&) {
         if (CMainFrame* frame = GetMainFrame()) {
-            wxCommandEvent cmd(wxEVT_MENU, ID_FILE_PAGE_SETUP);
+            wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(ID_FILE_PAGE_SETUP));
             frame->GetEventHandler()->ProcessEvent(cmd);
         }
     }, ID_PRINT_PAGE_SETUP_BUTTON);
