@@ -207,8 +207,9 @@ void FuncPropsGridWnd::AppendRow(CMFCPropertyGridProperty* row, wxPGProperty* pa
     } else {
         prop = new wxStringProperty(label, name, wxString());
     }
-    if (parent) AppendIn(parent, prop);
-    else Append(prop);
+    // Append would place a row without a group under the last category appended, so it would
+    // hide with that group; the model's top-level rows go to the root, in their order.
+    AppendIn(parent ? parent : GetRoot(), prop);
     if (dynamic_cast<CMFCFuncPropsCheckBox*>(row)) prop->SetAttribute(wxPG_BOOL_USE_CHECKBOX, true);
     prop->SetHelpString(ToWx(row->GetDescription()));
     m_rows[prop] = row;

@@ -84,6 +84,27 @@ TEST(GridWindow, ShowsThePageWithItsGroupsValuesAndStates) {
     EXPECT_TRUE(f.Prop(L"Text")->IsEnabled());
 }
 
+// Rows without a group after a grouped one stay at the top, in the model's order, and stay in
+// sight when the group is collapsed.
+TEST(GridWindow, UngroupedRowsStayAtTheTopAfterAGroup) {
+    GridFrame f;
+    wxPGProperty* group = f.Prop(L"Width")->GetParent();
+    ASSERT_TRUE(group->IsCategory());
+    for (const wchar_t* key : {L"Use", L"Text", L"Box", L"Mode"}) {
+        ASSERT_NE(f.Prop(key), nullptr);
+        EXPECT_TRUE(f.Prop(key)->GetParent()->IsRoot()) << platform::ToWx(CString(key));
+    }
+    const wxPGProperty* root = f.wnd->GetRoot();
+    ASSERT_EQ(root->GetChildCount(), 5u);
+    EXPECT_EQ(root->Item(0), group);
+    EXPECT_EQ(root->Item(1), f.Prop(L"Use"));
+    EXPECT_EQ(root->Item(4), f.Prop(L"Mode"));
+    f.wnd->Collapse(group);
+    EXPECT_FALSE(f.Prop(L"Width")->IsVisible());
+    EXPECT_TRUE(f.Prop(L"Use")->IsVisible());
+    EXPECT_TRUE(f.Prop(L"Mode")->IsVisible());
+}
+
 TEST(GridWindow, EditsGoThroughTheRowsAndRefusalsKeepTheValue) {
     GridFrame f;
     EXPECT_TRUE(f.wnd->ChangePropertyValue(f.Prop(L"Width"), wxVariant(wxString("7"))));
