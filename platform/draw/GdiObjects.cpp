@@ -65,9 +65,14 @@ cairo_surface_t* DecodePicture(const uint8_t* data, size_t size) {
         gdk_pixbuf_get_bits_per_sample(pixbuf) == 8) {
         const int w = gdk_pixbuf_get_width(pixbuf), h = gdk_pixbuf_get_height(pixbuf);
         const int channels = gdk_pixbuf_get_n_channels(pixbuf);
-        const bool alpha = gdk_pixbuf_get_has_alpha(pixbuf) && channels == 4;
         const int rowstride = gdk_pixbuf_get_rowstride(pixbuf);
         const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf);
+        // Some readers give every picture an alpha channel; one that is opaque throughout
+        // is an opaque picture.
+        bool alpha = false;
+        if (gdk_pixbuf_get_has_alpha(pixbuf) && channels == 4 && pixels)
+            for (int y = 0; y < h && !alpha; ++y)
+                for (int x = 0; x < w && !alpha; ++x) alpha = pixels[size_t(y) * size_t(rowstride) + size_t(x) * 4 + 3] != 255;
         if (w > 0 && h > 0 && w <= 32767 && h <= 32767 && (channels == 3 || channels == 4) && pixels) {
             surface = Checked(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, w, h));
             if (surface) {
