@@ -88,8 +88,8 @@ if(TENVORIK_TESTS)
     set(tv_host_flags "-fsanitize=address,undefined")
   endif()
   add_test(NAME install_host
-    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/stage/host
-            -DSOURCE=${CMAKE_SOURCE_DIR}/tests/install/host.cpp -DCXX=${CMAKE_CXX_COMPILER}
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/stage/host -DROOT=${CMAKE_SOURCE_DIR}
+            -DSOURCE=${CMAKE_SOURCE_DIR}/tests/install/host/host.cpp -DCXX=${CMAKE_CXX_COMPILER}
             "-DFLAGS=${tv_host_flags}" -P ${CMAKE_SOURCE_DIR}/tests/install/HostTest.cmake)
   add_test(NAME install_desktop
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/stage/desktop

@@ -24,10 +24,14 @@ execute_process(COMMAND ${PKG_CONFIG} --cflags --libs halvex orvinel
 if(rc)
   message(FATAL_ERROR "pkg-config does not know the installed libraries: ${rc}")
 endif()
-if(flags MATCHES "${BUILD_DIR}")
-  message(FATAL_ERROR "pkg-config points into the build folder: ${flags}")
-endif()
 separate_arguments(flags UNIX_COMMAND "${flags}")
+# Every folder of the project it names lies in the staged tree.
+foreach(flag IN LISTS flags)
+  string(REGEX REPLACE "^(-I|-L|-Wl,-rpath,)" "" path "${flag}")
+  if(NOT path STREQUAL flag AND path MATCHES "^${ROOT}/" AND NOT path MATCHES "^${STAGE}/")
+    message(FATAL_ERROR "pkg-config points outside the installed tree: ${flag}")
+  endif()
+endforeach()
 separate_arguments(extra UNIX_COMMAND "${FLAGS}")
 set(host ${STAGE}/host)
 execute_process(COMMAND ${CXX} -std=c++20 -Wall -Wextra -Werror ${extra} ${SOURCE} -o ${host} ${flags}
