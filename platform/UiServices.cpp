@@ -42,8 +42,8 @@ void SetModuleUiServices(UiServices* services) { g_current.store(services); }
 
 void SetUiServices(UiServices* services) {
     g_current.store(services);
-    // Each shared library links this layer statically and hides it, so its Ui() has a slot
-    // of its own; a library that shows messages exports a hook to be told of the services.
+    // The layer is one shared library, so this slot is every module's. The libraries' hooks are
+    // still told: a host built against an older library that kept its own slot relies on them.
     using Hook = void (*)(UiServices*);
     for (const char* name : {"HalvexSetUiServices", "OrvinelSetUiServices"})
         if (auto hook = reinterpret_cast<Hook>(dlsym(RTLD_DEFAULT, name))) hook(services);

@@ -64,11 +64,10 @@ public:
 };
 
 UiServices& Ui();
-// Installs `services` (not owned); nullptr restores the console fallback. The shared
-// libraries hold their own copy of this layer; they are handed the services too, through the
-// hook each exports, which calls SetModuleUiServices.
+// Installs `services` (not owned) for the program and both libraries, which share this layer;
+// nullptr restores the console fallback. The libraries' exported hooks are called as well.
 void SetUiServices(UiServices* services);
-// Sets the services of this module's copy only: what a library's hook calls.
+// Sets the services without calling the hooks: what a library's hook calls.
 void SetModuleUiServices(UiServices* services);
 
 }  // namespace platform

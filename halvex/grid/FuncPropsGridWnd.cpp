@@ -1,7 +1,9 @@
 #include "halvex/grid/FuncPropsGridWnd.h"
 
+#include <wx/colordlg.h>
 #include <wx/fontdlg.h>
 #include <wx/propgrid/advprops.h>
+#include <wx/renderer.h>
 #include <wx/propgrid/props.h>
 
 #include <cairo.h>
@@ -91,7 +93,106 @@ private:
     std::function<void()> m_press;
 };
 
+// A colour row: its automatic colour, the colour it holds and the other-colour dialog, as the
+// row offers them; each choice shows its colour in a swatch.
+class ColourRowProperty : public wxEnumProperty {
+public:
+    enum Choice : long { kAutomatic = 0, kCurrent = 1, kOther = 2 };
+
+    ColourRowProperty(const wxString& label, const wxString& name, const CMFCFuncPropsColor& row)
+        : wxEnumProperty(label, name), m_row(row) {}
+
+    // The choices for what the row holds now, with that one chosen.
+    void ShowRow() {
+        wxPGChoices choices;
+        const COLORREF c = m_row.GetColor();
+        const bool automatic = c == COLORREF(-1);
+        if (!m_row.GetAutomaticLabel().IsEmpty()) choices.Add(ToWx(m_row.GetAutomaticLabel()), kAutomatic);
+        if (!automatic || m_row.GetAutomaticLabel().IsEmpty()) {
+            const COLORREF shown = automatic ? m_row.GetAutomaticColor() : c;
+            choices.Add(wxString::Format("(%d,%d,%d)", GetRValue(shown), GetGValue(shown), GetBValue(shown)), kCurrent);
+        }
+        if (!m_row.GetOtherLabel().IsEmpty()) choices.Add(ToWx(m_row.GetOtherLabel()), kOther);
+        SetChoices(choices);
+        SetValue(wxVariant(automatic && !m_row.GetAutomaticLabel().IsEmpty() ? long(kAutomatic) : long(kCurrent)));
+    }
+
+    wxSize OnMeasureImage(int) const override { return wxPG_DEFAULT_IMAGE_SIZE; }
+
+    void OnCustomPaint(wxDC& dc, const wxRect& rect, wxPGPaintData& paint) override {
+        long choice = -1;
+        if (paint.m_choiceItem >= 0) {
+            if (unsigned(paint.m_choiceItem) < GetChoices().GetCount())
+                choice = GetChoices().GetValue(unsigned(paint.m_choiceItem));
+        } else if (!IsValueUnspecified()) {
+            choice = GetValue().GetLong();
+        }
+        // The other-colour choice is a command, with no colour of its own.
+        if (choice != kAutomatic && choice != kCurrent) {
+            dc.SetBrush(*wxTRANSPARENT_BRUSH);
+            dc.SetPen(*wxTRANSPARENT_PEN);
+            return;
+        }
+        const COLORREF c = choice == kAutomatic || m_row.GetColor() == COLORREF(-1) ? m_row.GetAutomaticColor()
+                                                                                   : m_row.GetColor();
+        dc.SetBrush(wxBrush(wxColour(GetRValue(c), GetGValue(c), GetBValue(c))));
+        dc.SetPen(*wxGREY_PEN);
+        dc.DrawRectangle(rect);
+    }
+
+private:
+    const CMFCFuncPropsColor& m_row;
+};
+
+// The name cell of a check-box row: the box at its left, a square of the cell's height less a
+// pixel on each side, and the name after it. The value cell stays empty.
+class CheckBoxNameRenderer : public wxPGDefaultRenderer {
+public:
+    bool Render(wxDC& dc, const wxRect& rect, const wxPropertyGrid* grid, wxPGProperty* property, int column,
+                int item, int flags) const override {
+        if (column != 0 || item != -1) return wxPGDefaultRenderer::Render(dc, rect, grid, property, column, item, flags);
+        const wxRect box = BoxIn(rect);
+        int state = 0;
+        if (property->GetValue().GetType() == "bool" && property->GetValue().GetBool()) state |= wxCONTROL_CHECKED;
+        if (!property->IsEnabled()) state |= wxCONTROL_DISABLED;
+        wxRendererNative::Get().DrawCheckBox(const_cast<wxPropertyGrid*>(grid), dc, box, state);
+        wxRect rest = rect;
+        rest.x = box.GetRight() + 1;
+        rest.width = std::max(0, rect.GetRight() - rest.x + 1);
+        return wxPGDefaultRenderer::Render(dc, rest, grid, property, column, item, flags);
+    }
+    static wxRect BoxIn(const wxRect& cell) {
+        wxRect inner = cell;
+        inner.Deflate(1);
+        return wxRect(inner.x, inner.y, inner.height, inner.height);
+    }
+};
+
+class CheckBoxRowProperty : public wxBoolProperty {
+public:
+    CheckBoxRowProperty(const wxString& label, const wxString& name) : wxBoolProperty(label, name, false) {
+        // No editor: the box is changed by the mouse and the Space key only.
+        ChangeFlag(wxPG_PROP_READONLY, true);
+    }
+    wxPGCellRenderer* GetCellRenderer(int column) const override {
+        static CheckBoxNameRenderer renderer;
+        return column == 0 ? &renderer : wxBoolProperty::GetCellRenderer(column);
+    }
+    wxString ValueToString(wxVariant&, int) const override { return wxString(); }
+    const wxPGEditor* DoGetEditorClass() const override { return wxPGEditor_TextCtrl; }
+};
+
 }  // namespace
+
+bool WxPropertyGridSink::ChooseColor(COLORREF& colour) {
+    wxColourData data;
+    data.SetChooseFull(true);
+    if (colour != COLORREF(-1)) data.SetColour(ToWxColour(colour));
+    wxColourDialog dialog(m_parent, &data);
+    if (dialog.ShowModal() != wxID_OK) return false;
+    colour = FromWxColour(dialog.GetColourData().GetColour());
+    return true;
+}
 
 bool WxPropertyGridSink::ChooseFont(LOGFONTW& font, COLORREF& colour, unsigned) {
     wxFontData data;
@@ -116,6 +217,9 @@ FuncPropsGridWnd::FuncPropsGridWnd(wxWindow* parent, CMFCPropertyGridCtrl& model
     if (!m_model->GetSinkPtr()) m_model->SetSink(&m_sink);
     Bind(wxEVT_PG_CHANGING, &FuncPropsGridWnd::OnChanging, this);
     Bind(wxEVT_PG_CHANGED, &FuncPropsGridWnd::OnChanged, this);
+    Bind(wxEVT_LEFT_DOWN, &FuncPropsGridWnd::OnLeftDown, this);
+    Bind(wxEVT_LEFT_DCLICK, &FuncPropsGridWnd::OnLeftDoubleClick, this);
+    Bind(wxEVT_CHAR_HOOK, &FuncPropsGridWnd::OnCharHook, this);
     Rebuild();
 }
 
@@ -179,11 +283,11 @@ void FuncPropsGridWnd::AppendRow(CMFCPropertyGridProperty* row, wxPGProperty* pa
     if (row->IsGroup()) {
         prop = new wxPropertyCategory(label, name);
     } else if (dynamic_cast<CMFCFuncPropsCheckBox*>(row)) {
-        prop = new wxBoolProperty(label, name, false);
+        prop = new CheckBoxRowProperty(label, name);
     } else if (dynamic_cast<CMFCFuncPropsFont*>(row)) {
         prop = new FontRowProperty(label, name, ToWx(row->FormatProperty()), [this, row] { PressButton(row); });
     } else if (auto* colour = dynamic_cast<CMFCFuncPropsColor*>(row)) {
-        prop = new wxColourProperty(label, name, ToWxColour(colour->GetColor()));
+        prop = new ColourRowProperty(label, name, *colour);
     } else if (auto* icons = dynamic_cast<CIconListProp*>(row)) {
         wxPGChoices choices;
         for (int i = 0; i < icons->GetImageCount(); ++i) {
@@ -207,9 +311,9 @@ void FuncPropsGridWnd::AppendRow(CMFCPropertyGridProperty* row, wxPGProperty* pa
     } else {
         prop = new wxStringProperty(label, name, wxString());
     }
-    if (parent) AppendIn(parent, prop);
-    else Append(prop);
-    if (dynamic_cast<CMFCFuncPropsCheckBox*>(row)) prop->SetAttribute(wxPG_BOOL_USE_CHECKBOX, true);
+    // Append would place a row without a group under the last category appended, so it would
+    // hide with that group; the model's top-level rows go to the root, in their order.
+    AppendIn(parent ? parent : GetRoot(), prop);
     prop->SetHelpString(ToWx(row->GetDescription()));
     m_rows[prop] = row;
     m_props[row] = prop;
@@ -221,10 +325,9 @@ void FuncPropsGridWnd::ShowRowValue(CMFCPropertyGridProperty* row, wxPGProperty*
     if (!row->IsGroup()) {
         if (auto* box = dynamic_cast<CMFCFuncPropsCheckBox*>(row)) {
             SetPropertyValue(prop, box->IsChecked());
-        } else if (auto* colour = dynamic_cast<CMFCFuncPropsColor*>(row)) {
-            wxVariant v;
-            v << ToWxColour(colour->GetColor());
-            SetPropertyValue(prop, v);
+        } else if (auto* colourProp = dynamic_cast<ColourRowProperty*>(prop)) {
+            colourProp->ShowRow();
+            RefreshProperty(colourProp);
         } else if (row->GetValue().kind == GridValue::eBool) {
             SetPropertyValue(prop, row->GetValue().b);
         } else if (dynamic_cast<wxEnumProperty*>(prop)) {
@@ -266,18 +369,29 @@ void FuncPropsGridWnd::OnChanging(wxPropertyGridEvent& event) {
         accepted = box->IsChecked() == wanted;
     } else if (dynamic_cast<CMFCFuncPropsFont*>(row)) {
         accepted = false;  // a font is chosen in its dialog, not typed
-    } else if (dynamic_cast<CMFCFuncPropsColor*>(row)) {
-        wxColour chosen;
-        if (value.GetType() == "wxColourPropertyValue") {
-            wxColourPropertyValue v;
-            v << value;
-            chosen = v.m_colour;
+    } else if (auto* colour = dynamic_cast<CMFCFuncPropsColor*>(row)) {
+        if (value.GetType() == "long") {
+            switch (value.GetLong()) {
+                case ColourRowProperty::kAutomatic:
+                    accepted = colour->GetColor() == COLORREF(-1) || row->OnUpdateValue(L"-1");
+                    break;
+                case ColourRowProperty::kOther:
+                    // The dialog opens once the choice list has closed; the row keeps its colour
+                    // until a colour is chosen there.
+                    CallAfter([this, row] { ChooseOtherColour(row); });
+                    accepted = false;
+                    break;
+                default:
+                    accepted = true;  // the colour it holds
+                    break;
+            }
         } else {
+            wxColour chosen;
             chosen << value;
+            CString text;
+            text.Format(L"%d", int(FromWxColour(chosen)));
+            accepted = row->OnUpdateValue(text);
         }
-        CString text;
-        text.Format(L"%d", int(FromWxColour(chosen)));
-        accepted = row->OnUpdateValue(text);
     } else if (row->GetValue().kind == GridValue::eBool) {
         accepted = row->OnUpdateValue(value.GetBool() ? CMFCPropertyGridProperty::m_strTrue
                                                       : CMFCPropertyGridProperty::m_strFalse);
@@ -301,6 +415,68 @@ void FuncPropsGridWnd::OnChanging(wxPropertyGridEvent& event) {
     if (showAgain && !accepted) CallAfter([this, row] {
             if (wxPGProperty* p = PropertyOf(row)) ShowRowValue(row, p);
         });
+}
+
+void FuncPropsGridWnd::ChooseOtherColour(CMFCPropertyGridProperty* row) {
+    auto* colour = dynamic_cast<CMFCFuncPropsColor*>(row);
+    PropertyGridSink* sink = m_model ? m_model->GetSinkPtr() : nullptr;
+    if (!colour || !sink || !PropertyOf(row)) return;
+    COLORREF c = colour->GetColor() == COLORREF(-1) ? colour->GetAutomaticColor() : colour->GetColor();
+    m_editing = row;
+    if (sink->ChooseColor(c)) {
+        CString text;
+        text.Format(L"%d", int(c));
+        row->OnUpdateValue(text);
+    }
+    m_editing = nullptr;
+    if (wxPGProperty* p = PropertyOf(row)) ShowRowValue(row, p);
+}
+
+wxRect FuncPropsGridWnd::CheckBoxRect(const wxPGProperty* prop) const {
+    if (!dynamic_cast<const CheckBoxRowProperty*>(prop) || !prop->IsVisible()) return wxRect();
+    // The name cell as the grid lays it out: after the margin, indented by the row's depth.
+    wxRect row = GetPropertyRect(prop, prop);
+    wxRect cell(GetMarginWidth() + int(prop->GetDepth() - 1) * m_subgroup_extramargin, row.y,
+                GetSplitterPosition() - GetMarginWidth(), GetRowHeight());
+    wxRect box = CheckBoxNameRenderer::BoxIn(cell);
+    box.SetPosition(CalcScrolledPosition(box.GetPosition()));
+    return box;
+}
+
+void FuncPropsGridWnd::OnLeftDown(wxMouseEvent& event) {
+    event.Skip();  // the grid selects the row as always
+    const wxPropertyGridHitTestResult hit = HitTest(event.GetPosition());
+    auto* box = dynamic_cast<CMFCFuncPropsCheckBox*>(RowOf(hit.GetProperty()));
+    if (!box || hit.GetColumn() != 0) return;
+    m_editing = box;
+    box->OnClickName(CheckBoxRect(hit.GetProperty()).Contains(event.GetPosition()));
+    m_editing = nullptr;
+    if (wxPGProperty* p = PropertyOf(box)) ShowRowValue(box, p);
+}
+
+void FuncPropsGridWnd::OnLeftDoubleClick(wxMouseEvent& event) {
+    const wxPropertyGridHitTestResult hit = HitTest(event.GetPosition());
+    auto* box = dynamic_cast<CMFCFuncPropsCheckBox*>(RowOf(hit.GetProperty()));
+    if (!box) {
+        event.Skip();
+        return;
+    }
+    m_editing = box;
+    box->OnDblClk(hit.GetColumn() == 0 && CheckBoxRect(hit.GetProperty()).Contains(event.GetPosition()));
+    m_editing = nullptr;
+    if (wxPGProperty* p = PropertyOf(box)) ShowRowValue(box, p);
+}
+
+void FuncPropsGridWnd::OnCharHook(wxKeyEvent& event) {
+    auto* box = dynamic_cast<CMFCFuncPropsCheckBox*>(RowOf(GetSelection()));
+    if (!box || event.GetKeyCode() != WXK_SPACE || event.HasAnyModifiers()) {
+        event.Skip();
+        return;
+    }
+    m_editing = box;
+    box->PushChar(L' ');
+    m_editing = nullptr;
+    if (wxPGProperty* p = PropertyOf(box)) ShowRowValue(box, p);
 }
 
 void FuncPropsGridWnd::OnChanged(wxPropertyGridEvent& event) {

@@ -15,6 +15,7 @@ class WxPropertyGridSink : public PropertyGridSink {
 public:
     explicit WxPropertyGridSink(wxWindow* parent) : m_parent(parent) {}
     bool ChooseFont(LOGFONTW& font, COLORREF& colour, unsigned flags) override;
+    bool ChooseColor(COLORREF& colour) override;
 
 private:
     wxWindow* m_parent;
@@ -35,6 +36,10 @@ public:
     wxPGProperty* PropertyOf(const CMFCPropertyGridProperty* row) const;
     CMFCPropertyGridProperty* RowOf(const wxPGProperty* prop) const;
 
+    // Where a check-box row's box is drawn in its name cell, in client coordinates; empty for
+    // other rows and rows out of sight.
+    wxRect CheckBoxRect(const wxPGProperty* prop) const;
+
     void OnGridLayout() override;
     void OnPropertyRedraw(CMFCPropertyGridProperty* row) override;
 
@@ -45,6 +50,11 @@ private:
     void OnChanging(wxPropertyGridEvent& event);
     void OnChanged(wxPropertyGridEvent& event);
     void PressButton(CMFCPropertyGridProperty* row);
+    void ChooseOtherColour(CMFCPropertyGridProperty* row);
+    // The mouse and the keyboard on check-box rows, as the rows' own rules say.
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftDoubleClick(wxMouseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
 
     CMFCPropertyGridCtrl* m_model;
     WxPropertyGridSink m_sink;

@@ -1,6 +1,8 @@
 #pragma once
 // The library's icons by resource id: 16 x 16 pictures with alpha, made anew at every load.
-// Each id has its own picture; what it shows carries no meaning beyond telling ids apart.
+// Each family of object kinds has its own picture (an analog input a wave, a discrete output a
+// relay contact, an alarm a bell, ...), its variants a detail of their own; any other id a
+// marked square of its own colour.
 #include <memory>
 
 class CBitmap;

@@ -66,12 +66,34 @@ void ARM_SCHEME::Clear() {
 
 // --- connecting -------------------------------------------------------------------------------
 
-bool ARM_SCHEME::ConnectElements(const GUID& elemIn, int portIn, const GUID& elemOut, int portOut, const GUID& bus) {
+bool ARM_SCHEME::ConnectElements(const GUID& elemIn, int portIn, const GUID& elemOut, int portOut, const GUID& bus,
+                                 ArmDataInterface* host) {
+    auto busIt = m_mapBuses.find(GetStringByGuid(bus));
+    if (busIt == m_mapBuses.end()) return false;
+    SCHEME_BUS* b = busIt->second.get();
+    // A bus that already carries a link is left to it: taking it over would leave the first
+    // link's ends naming a bus that no longer runs to them.
+    if (!b || !CompileIncludeSpace::IsGuidNil(b->m_guidElemIn) || !CompileIncludeSpace::IsGuidNil(b->m_guidElemOut))
+        return false;
+    // The host puts a fresh bus into the map to connect it: a loose bus left behind by a refused
+    // connect would be drawn and saved as a stray line.
+    auto refuse = [&] {
+        m_mapBuses.erase(busIt);
+        return false;
+    };
     SCHEME_BASE_ELEMENT* in = FindElement(elemIn);
     SCHEME_BASE_ELEMENT* out = FindElement(elemOut);
-    SCHEME_BUS* b = FindBus(bus);
-    if (!in || !out || !b) return false;
-    if (in->IsPortInBusy(portIn)) return false;
+    if (!in || !out) return refuse();
+    if (portIn < 0 || portOut < 0) return refuse();
+    if (host) {
+        // Only the host knows an element's drawing, and so how many pins it has.
+        std::vector<Sch_PortIn> ins;
+        std::vector<Sch_PortOut> outs;
+        in->GetVectPortIn(host, ins);
+        out->GetVectPortOut(host, outs);
+        if (size_t(portIn) >= ins.size() || size_t(portOut) >= outs.size()) return refuse();
+    }
+    if (in->IsPortInBusy(portIn)) return refuse();
     GuidAndPort toIn;
     toIn.m_guidElem = elemIn;
     toIn.m_guidBus = bus;
@@ -211,7 +233,14 @@ void ARM_SCHEME::ForgetReferences(const GUID* elem, const GUID* bus) {
     }
 }
 
-bool ARM_SCHEME::RemoveElement(const GUID& elem) { return RemoveElementAndLinks(elem, true); }
+// The element goes whenever it is there, so the answer says that it went; a link that named a
+// bus already gone is cleaned all the same and leaves nothing to report.
+bool ARM_SCHEME::RemoveElement(const GUID& elemRef) {
+    const GUID elem = elemRef;
+    if (m_mapElements.find(GetStringByGuid(elem)) == m_mapElements.end()) return false;
+    RemoveElementAndLinks(elem, true);
+    return true;
+}
 
 // `elem` is taken by value: the caller's GUID may live in the element that goes.
 bool ARM_SCHEME::RemoveElementAndLinks(GUID elem, bool forget) {

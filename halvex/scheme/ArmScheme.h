@@ -31,14 +31,20 @@ public:
     void Clear();
 
     // Records `bus` from output `portOut` of `elemOut` to input `portIn` of `elemIn`. False when
-    // an element or the bus is unknown, or the input already has a link.
-    bool ConnectElements(const GUID& elemIn, int portIn, const GUID& elemOut, int portOut, const GUID& bus);
+    // the bus is unknown or already carries a link (it is left as it is), or when an element is
+    // unknown, a port is negative, the input already has a link, or, given the `host` that
+    // knows the elements' pins, a port lies past the element's inputs or outputs. On such a
+    // refusal the loose bus leaves the map and nothing else changes.
+    bool ConnectElements(const GUID& elemIn, int portIn, const GUID& elemOut, int portOut, const GUID& bus,
+                         ArmDataInterface* host = nullptr);
     // Attaches `elem` at `port` to the loose end of `bus` on a mimic screen, as an input end
     // (`asInput`) or an output end.
     bool ConnectMnemoElements(const GUID& elem, int port, const GUID& bus, bool asInput);
-    // Removes the element with every bus on it. False when something on the way was already
-    // missing (the element is removed all the same, and no link is left naming it).
+    // Removes the element with every bus on it, leaving no link naming it, even where one of
+    // its links named a bus already gone. True when the element was there and went.
     bool RemoveElement(const GUID& elem);
+    // Empties the element map. False when some element's link named a bus already gone (the
+    // scheme is emptied and left consistent all the same).
     bool RemoveAllElements();
     // Removes every bus on `elem` and the far ends' records of them. False when `elem` is
     // unknown, or when one of its links named a bus no longer in the map (every other bus and

@@ -1,8 +1,11 @@
 #include "platform/draw/GdiObjects.h"
 
 #include <cairo.h>
+#include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -30,6 +33,66 @@ cairo_surface_t* Checked(cairo_surface_t* s) {
     if (s && cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) return s;
     if (s) cairo_surface_destroy(s);
     return nullptr;
+}
+
+// The picture formats a mimic screen or a host may use beside PNG, by gdk-pixbuf's names: what
+// the pictures of such screens have always been drawn in. Other formats the library knows
+// (vector pictures, cursors, icon sets of other systems) are not pictures of ours.
+bool IsPictureFormat(GdkPixbufFormat* format) {
+    if (!format) return false;
+    gchar* name = gdk_pixbuf_format_get_name(format);
+    const bool ours = name && (std::strcmp(name, "bmp") == 0 || std::strcmp(name, "jpeg") == 0 ||
+                               std::strcmp(name, "gif") == 0 || std::strcmp(name, "tiff") == 0 ||
+                               std::strcmp(name, "ico") == 0 || std::strcmp(name, "png") == 0);
+    g_free(name);
+    return ours;
+}
+
+// Decodes a picture of another format than PNG (an animation gives its first frame) into an
+// image surface: opaque pictures as RGB24, others as premultiplied ARGB32. Null when the
+// bytes are not such a picture.
+cairo_surface_t* DecodePicture(const uint8_t* data, size_t size) {
+    if (!data || size == 0) return nullptr;
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+    const bool written = gdk_pixbuf_loader_write(loader, data, size, nullptr);
+    // Closed in every case, or the loader complains when it goes.
+    const bool closed = gdk_pixbuf_loader_close(loader, nullptr);
+    GdkPixbuf* pixbuf = written && closed && IsPictureFormat(gdk_pixbuf_loader_get_format(loader))
+                            ? gdk_pixbuf_loader_get_pixbuf(loader)
+                            : nullptr;
+    cairo_surface_t* surface = nullptr;
+    if (pixbuf && gdk_pixbuf_get_colorspace(pixbuf) == GDK_COLORSPACE_RGB &&
+        gdk_pixbuf_get_bits_per_sample(pixbuf) == 8) {
+        const int w = gdk_pixbuf_get_width(pixbuf), h = gdk_pixbuf_get_height(pixbuf);
+        const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+        const int rowstride = gdk_pixbuf_get_rowstride(pixbuf);
+        const guchar* pixels = gdk_pixbuf_read_pixels(pixbuf);
+        // Some readers give every picture an alpha channel; one that is opaque throughout
+        // is an opaque picture.
+        bool alpha = false;
+        if (gdk_pixbuf_get_has_alpha(pixbuf) && channels == 4 && pixels)
+            for (int y = 0; y < h && !alpha; ++y)
+                for (int x = 0; x < w && !alpha; ++x) alpha = pixels[size_t(y) * size_t(rowstride) + size_t(x) * 4 + 3] != 255;
+        if (w > 0 && h > 0 && w <= 32767 && h <= 32767 && (channels == 3 || channels == 4) && pixels) {
+            surface = Checked(cairo_image_surface_create(alpha ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, w, h));
+            if (surface) {
+                unsigned char* out = cairo_image_surface_get_data(surface);
+                const int stride = cairo_image_surface_get_stride(surface);
+                for (int y = 0; y < h; ++y) {
+                    const guchar* in = pixels + size_t(y) * size_t(rowstride);
+                    auto* row = reinterpret_cast<uint32_t*>(out + size_t(y) * size_t(stride));
+                    for (int x = 0; x < w; ++x, in += channels) {
+                        const uint32_t a = alpha ? in[3] : 255;
+                        auto pre = [a](uint32_t c) { return (c * a + 127) / 255; };
+                        row[x] = (a << 24) | (pre(in[0]) << 16) | (pre(in[1]) << 8) | pre(in[2]);
+                    }
+                }
+                cairo_surface_mark_dirty(surface);
+            }
+        }
+    }
+    g_object_unref(loader);
+    return surface;
 }
 
 }  // namespace
@@ -80,6 +143,23 @@ bool CBitmap::LoadPngData(const void* data, size_t size) {
     }
     ReadState s{static_cast<const uint8_t*>(data), size, 0};
     Adopt(cairo_image_surface_create_from_png_stream(&ReadBytes, &s));
+    return m_created;
+}
+
+bool CBitmap::LoadPictureFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        DeleteObject();
+        return false;
+    }
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return LoadPictureData(bytes.data(), bytes.size());
+}
+
+bool CBitmap::LoadPictureData(const void* data, size_t size) {
+    // PNG through cairo's own reader, as every PNG of the program has always been read.
+    if (LoadPngData(data, size)) return true;
+    Adopt(DecodePicture(static_cast<const uint8_t*>(data), size));
     return m_created;
 }
 

@@ -104,7 +104,7 @@ private:
 };
 
 // An off-screen picture: 32-bit pixels in memory. A compatible bitmap is opaque; one loaded
-// from a PNG keeps the picture's alpha. Copies share the same pixels.
+// from a picture file keeps the picture's alpha. Copies share the same pixels.
 class CBitmap : public CGdiObject {
 public:
     CBitmap() = default;
@@ -117,6 +117,9 @@ public:
     bool CreateTransparentBitmap(int width, int height);
     bool LoadPngFile(const std::string& path);
     bool LoadPngData(const void* data, size_t size);
+    // A picture file or its bytes in PNG, BMP, JPEG, GIF (its first frame), TIFF or ICO.
+    bool LoadPictureFile(const std::string& path);
+    bool LoadPictureData(const void* data, size_t size);
     bool DeleteObject() override;
 
     CSize GetSize() const;

@@ -514,7 +514,7 @@ Bitmap::Bitmap(INT width, INT height) {
 Bitmap::Bitmap(const WCHAR* path) {
     const std::string p = platform::WideToUtf8(path ? path : L"");
     CBitmap b;
-    if (b.LoadPngFile(p)) {
+    if (b.LoadPictureFile(p)) {
         m_surface = cairo_surface_reference(b.Surface());
         m_status = Ok;
     } else {

@@ -72,7 +72,7 @@ TEST(Startup, EnglishLibraryBesideTheProgramGivesEnglishTexts) {
     namespace fs = std::filesystem;
     const fs::path app = dir.File("app");
     fs::create_directory(app);
-    for (const char* f : {"Tenvorik", "libHalvex.so", "libOrvinel.so"})
+    for (const char* f : {"Tenvorik", "libHalvex.so", "libOrvinel.so", "libplatform.so", "libplatform_ui.so"})
         fs::copy_file(fs::path(TV_BIN_DIR) / f, app / f);
     fs::copy_file(fs::path(TV_LANG_DIR) / "Tenvorik_ResEng.so", app / "Tenvorik_ResEng.so");
     const std::string report = dir.File("report.txt");

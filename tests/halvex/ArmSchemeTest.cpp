@@ -10,6 +10,7 @@
 #include <string>
 
 #include "halvex/scheme/ArmScheme.h"
+#include "tests/halvex/support/FakeArmHost.h"
 #include "tests/halvex/support/TestSchemeElements.h"
 
 using namespace Gdiplus;
@@ -148,19 +149,60 @@ TEST(ArmScheme, ConnectRecordsBothViews) {
     EXPECT_EQ(El(f.s, f.a).m_mapOutLinks.at(0).size(), 2u);  // one output feeds two buses
     EXPECT_TRUE(El(f.s, f.c).GetPortInGuid(0) == f.a);
 
-    // An input takes one bus only; nothing changes on refusal.
-    const GUID extra = AddBus(f.s, Point(25, 1), {Point(39, 1)});
+    // An input takes one bus only; on refusal the loose bus goes and nothing else changes.
+    const GUID spare = AddElement(f.s, new TestBox(2, 0, 60, 20));
     const std::string before = Signature(f.s);
-    EXPECT_FALSE(f.s.ConnectElements(f.c, 0, f.b, 0, extra));
-    EXPECT_EQ(Signature(f.s), before);
     GUID unknown;
     UuidCreate(&unknown);
-    EXPECT_FALSE(f.s.ConnectElements(unknown, 0, f.b, 0, extra));
-    EXPECT_FALSE(f.s.ConnectElements(f.c, 5, unknown, 0, extra));
     EXPECT_FALSE(f.s.ConnectElements(f.c, 5, f.b, 0, unknown));
     EXPECT_EQ(Signature(f.s), before);
+    testutil::FakeArmHost host;
+    struct Case {
+        const char* what;
+        GUID in;
+        int portIn;
+        GUID out;
+        int portOut;
+        bool withHost;
+    };
+    const Case refused[] = {
+        {"input taken", f.c, 0, f.b, 0, false},
+        {"unknown receiver", unknown, 0, f.b, 0, false},
+        {"unknown driver", f.c, 5, unknown, 0, false},
+        {"negative input", f.c, -1, f.b, 0, false},
+        {"negative output", f.c, 1, f.b, -1, false},
+        {"input past the receiver's inputs", spare, 2, f.a, 0, true},
+        {"output past the driver's outputs", spare, 0, f.a, 2, true},
+        {"element without outputs drives", spare, 0, f.c, 0, true},
+        {"element without inputs receives", f.a, 0, f.b, 0, true},
+    };
+    for (const Case& c : refused) {
+        const GUID extra = AddBus(f.s, Point(25, 1), {Point(39, 1)});
+        EXPECT_FALSE(f.s.ConnectElements(c.in, c.portIn, c.out, c.portOut, extra, c.withHost ? &host : nullptr))
+            << c.what;
+        EXPECT_FALSE(HasBus(f.s, extra)) << c.what;
+        EXPECT_EQ(Signature(f.s), before) << c.what;
+    }
+
+    // A bus that already carries a link keeps it, with its ends and its entries at both elements.
+    for (const GUID& taken : {f.ac, f.bc}) {
+        const GUID freeIn = AddElement(f.s, new TestBox(1, 0, 60, 0));
+        const std::string withFree = Signature(f.s);
+        EXPECT_FALSE(f.s.ConnectElements(freeIn, 0, f.b, 0, taken, &host));
+        EXPECT_EQ(Signature(f.s), withFree);
+        EXPECT_TRUE(GraphProblems(f.s).empty());
+        EXPECT_TRUE(f.s.RemoveElement(freeIn));
+    }
+    EXPECT_EQ(Signature(f.s), before);
+
+    // Without a host the pins are not known, so a port past them is taken as the caller gives it.
+    const GUID extra = AddBus(f.s, Point(25, 1), {Point(39, 1)});
     EXPECT_TRUE(f.s.ConnectElements(f.c, 5, f.b, 0, extra));
     EXPECT_EQ(El(f.s, f.b).m_mapOutLinks.at(0).size(), 2u);
+    EXPECT_TRUE(GraphProblems(f.s).empty());
+    const GUID within = AddBus(f.s, Point(25, 1), {Point(39, 1)});
+    const GUID d = AddElement(f.s, new TestBox(1, 0, 60, 0));
+    EXPECT_TRUE(f.s.ConnectElements(d, 0, f.b, 0, within, &host));
     EXPECT_TRUE(GraphProblems(f.s).empty());
 }
 
@@ -254,7 +296,7 @@ TEST(ArmScheme, ALinkToAMissingBusFailsButLeavesNothingDangling) {
 
     ARM_SCHEME one;
     one.MakeClone(f.s);
-    EXPECT_FALSE(one.RemoveElement(f.b));
+    EXPECT_TRUE(one.RemoveElement(f.b));  // it went: the missing bus leaves nothing behind to report
     EXPECT_EQ(one.m_mapElements.Find(GetStringByGuid(f.b)), nullptr);
     EXPECT_TRUE(GraphProblems(one).empty());
     EXPECT_EQ(one.m_mapBuses.size(), 1u);
@@ -280,7 +322,8 @@ TEST(ArmScheme, ABusTheTablesDoNotKnowIsLoosenedWithItsElement) {
     l.m_guidElemIn = l.m_guidElemOut = f.c;
     l.m_nPortIn = 0, l.m_nPortOut = 0;
     f.s.m_mapBuses.erase(GetStringByGuid(f.bc));  // and a link to a missing bus: the removal fails
-    EXPECT_FALSE(f.s.RemoveElement(f.c));
+    EXPECT_TRUE(f.s.RemoveElement(f.c));
+    EXPECT_FALSE(f.s.RemoveElement(f.c));  // gone already
     ASSERT_TRUE(HasBus(f.s, loop));
     EXPECT_TRUE(Bus(f.s, loop).m_vecSegments.empty());
     EXPECT_TRUE(CompileIncludeSpace::IsGuidNil(Bus(f.s, loop).m_guidElemIn));

@@ -467,6 +467,35 @@ TEST(MimicPicture, MissingFileShowsTheErrorImage) {
     EXPECT_EQ(q.At(25, 25), kCanvas);
 }
 
+// A picture that is no PNG is shown too: a BMP of one colour, written byte by byte.
+TEST(MimicPicture, ABmpPictureIsShownNotTheErrorImage) {
+    PicturesFolder folder;
+    const int w = 5, h = 3;
+    const int rowBytes = (w * 3 + 3) / 4 * 4;
+    std::string bmp = "BM";
+    auto put32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bmp.push_back(char(v >> (8 * i))); };
+    auto put16 = [&](uint32_t v) { for (int i = 0; i < 2; ++i) bmp.push_back(char(v >> (8 * i))); };
+    put32(uint32_t(54 + rowBytes * h)), put32(0), put32(54), put32(40), put32(w), put32(h), put16(1), put16(24);
+    for (int i = 0; i < 6; ++i) put32(0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < rowBytes; ++x) bmp.push_back(x < w * 3 ? char(x % 3 == 1 ? 0x80 : 0) : 0);  // green
+    testutil::WriteFile(folder.Folder() + "/lamp.bmp", bmp);
+    CONTROL_PICTURE_ELEM picture;
+    picture.m_nX = 10;
+    picture.m_nY = 10;
+    picture.m_sFileName = L"lamp.bmp";
+    Picture p(40, 40);
+    {
+        MimicTextWatch watch;
+        picture.Draw(nullptr, p.g, eDrawNormal, false, Size(0, 0));
+        EXPECT_TRUE(Texts(watch).empty());  // no "?"
+    }
+    EXPECT_FALSE(picture.IsLoadFailed());
+    ExpectBox(picture.GetBoundedRectF(nullptr, 1), 10, 10, 5, 3);
+    EXPECT_EQ(p.At(12, 11), 0xFF008000u);
+    EXPECT_EQ(p.At(16, 11), kCanvas);
+}
+
 TEST(MimicPicture, NamesReachingOutsideTheFolderShowTheErrorImage) {
     PicturesFolder folder;
     const std::string outside = folder.Top() + "/Korvelund/Plenwick/outside.png";

@@ -84,6 +84,27 @@ TEST(GridWindow, ShowsThePageWithItsGroupsValuesAndStates) {
     EXPECT_TRUE(f.Prop(L"Text")->IsEnabled());
 }
 
+// Rows without a group after a grouped one stay at the top, in the model's order, and stay in
+// sight when the group is collapsed.
+TEST(GridWindow, UngroupedRowsStayAtTheTopAfterAGroup) {
+    GridFrame f;
+    wxPGProperty* group = f.Prop(L"Width")->GetParent();
+    ASSERT_TRUE(group->IsCategory());
+    for (const wchar_t* key : {L"Use", L"Text", L"Box", L"Mode"}) {
+        ASSERT_NE(f.Prop(key), nullptr);
+        EXPECT_TRUE(f.Prop(key)->GetParent()->IsRoot()) << platform::ToWx(CString(key));
+    }
+    const wxPGProperty* root = f.wnd->GetRoot();
+    ASSERT_EQ(root->GetChildCount(), 5u);
+    EXPECT_EQ(root->Item(0), group);
+    EXPECT_EQ(root->Item(1), f.Prop(L"Use"));
+    EXPECT_EQ(root->Item(4), f.Prop(L"Mode"));
+    f.wnd->Collapse(group);
+    EXPECT_FALSE(f.Prop(L"Width")->IsVisible());
+    EXPECT_TRUE(f.Prop(L"Use")->IsVisible());
+    EXPECT_TRUE(f.Prop(L"Mode")->IsVisible());
+}
+
 TEST(GridWindow, EditsGoThroughTheRowsAndRefusalsKeepTheValue) {
     GridFrame f;
     EXPECT_TRUE(f.wnd->ChangePropertyValue(f.Prop(L"Width"), wxVariant(wxString("7"))));
@@ -210,11 +231,23 @@ TEST(GridWindow, MimicPageShowsFontColourAndPictureRows) {
     ASSERT_NE(font, nullptr);
     EXPECT_EQ(font->GetValueAsString(), platform::ToWx(model.GetProperty(2)->FormatProperty()));
 
-    wxVariant red;
-    red << wxColour(255, 0, 0);
-    EXPECT_TRUE(wnd->ChangePropertyValue(wnd->PropertyOf(colourRow), red));
+    // The colour row offers the automatic colour, the colour it holds and the other-colour
+    // dialog; the dialog opens on the colour held.
+    wxPGProperty* colour = wnd->PropertyOf(colourRow);
+    ASSERT_NE(colour, nullptr);
+    const COLORREF before = colourRow->GetColor();
+    const wxPGChoices& offered = colour->GetChoices();
+    ASSERT_EQ(offered.GetCount(), 3u);
+    EXPECT_EQ(offered.GetLabel(0), wxString::FromUTF8("По умолчанию"));
+    EXPECT_EQ(offered.GetLabel(2), wxString::FromUTF8("Другой..."));
+    model.sink.colourChosen = true;
+    model.sink.colour = RGB(255, 0, 0);
+    EXPECT_FALSE(wnd->ChangePropertyValue(colour, wxVariant(long(offered.GetValue(2)))));
     PumpGrid();
+    ASSERT_EQ(model.sink.colourDialogs.size(), 1u);
+    EXPECT_EQ(model.sink.colourDialogs[0], before);
     EXPECT_EQ(colourRow->GetColor(), RGB(255, 0, 0));
+    EXPECT_EQ(colour->GetValueAsString(), "(255,0,0)");
 
     wxPGProperty* view = wnd->PropertyOf(icons);
     EXPECT_EQ(view->GetValueAsString(), wxString::FromUTF8("Галочка"));
@@ -224,6 +257,96 @@ TEST(GridWindow, MimicPageShowsFontColourAndPictureRows) {
 
     frame->Destroy();
     PumpGrid(5);
+}
+
+// The colour row of a line: the automatic colour is chosen back and shows as itself, not as
+// black; a cancelled dialog keeps the colour.
+TEST(GridWindow, ColourRowGivesTheAutomaticColourBack) {
+    testutil::FakeArmHost host;
+    wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "Colours", wxDefaultPosition, wxSize(480, 320));
+    TestGrid model;
+    auto* wnd = new FuncPropsGridWnd(frame, model);
+    auto* row = new CMFCFuncPropsColor(L"Цвет", RGB(0, 128, 255));
+    row->EnableOtherButton(L"Другой...");
+    row->EnableAutomaticButton(L"По умолчанию", RGB(0, 0, 0));
+    model.AddProperty(row);
+    frame->Show();
+    PumpGrid(20);
+    wxPGProperty* prop = wnd->PropertyOf(row);
+    ASSERT_NE(prop, nullptr);
+    EXPECT_EQ(prop->GetValueAsString(), "(0,128,255)");
+
+    EXPECT_TRUE(wnd->ChangePropertyValue(prop, wxVariant(0L)));  // the automatic colour
+    PumpGrid();
+    EXPECT_EQ(row->GetColor(), COLORREF(-1));
+    EXPECT_EQ(prop->GetValueAsString(), wxString::FromUTF8("По умолчанию"));
+    // Held automatic, the row offers no colour of its own beside it.
+    EXPECT_EQ(prop->GetChoices().GetCount(), 2u);
+
+    // The dialog opens on the automatic colour; cancelled, nothing changes.
+    EXPECT_FALSE(wnd->ChangePropertyValue(prop, wxVariant(2L)));
+    PumpGrid();
+    ASSERT_EQ(model.sink.colourDialogs.size(), 1u);
+    EXPECT_EQ(model.sink.colourDialogs[0], RGB(0, 0, 0));
+    EXPECT_EQ(row->GetColor(), COLORREF(-1));
+    EXPECT_EQ(prop->GetValueAsString(), wxString::FromUTF8("По умолчанию"));
+
+    frame->Destroy();
+    PumpGrid(5);
+}
+
+// The check box lies in the name column: a click in the box ticks it, a click beside it does
+// not; a double click beside it does, a double click on the box adds nothing to its first
+// click; Space on the selected row does as a double click. A disabled box takes nothing.
+TEST(GridWindow, CheckBoxRowsAnswerTheMouseAndSpaceAsTheRowsSay) {
+    GridFrame f;
+    wxPGProperty* box = f.Prop(L"Box");
+    ASSERT_NE(box, nullptr);
+    auto* row = dynamic_cast<CMFCFuncPropsCheckBox*>(f.model.Row(L"Box"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(box->GetValueAsString(), "");  // nothing in the value column
+    const wxRect r = f.wnd->CheckBoxRect(box);
+    ASSERT_FALSE(r.IsEmpty());
+    EXPECT_EQ(r.width, r.height);
+    EXPECT_TRUE(f.wnd->CheckBoxRect(f.Prop(L"Text")).IsEmpty());
+    const wxPoint inBox(r.x + r.width / 2, r.y + r.height / 2);
+    const wxPoint beside(r.GetRight() + 30, r.y + r.height / 2);
+    ASSERT_LT(beside.x, f.wnd->GetSplitterPosition());
+
+    auto mouse = [&](wxEventType type, wxPoint at) {
+        wxMouseEvent e(type);
+        e.SetPosition(at);
+        e.SetEventObject(f.wnd);
+        f.wnd->ProcessWindowEvent(e);
+        PumpGrid(3);
+    };
+    auto ticked = [&] { return row->IsChecked(); };
+
+    mouse(wxEVT_LEFT_DOWN, beside);
+    EXPECT_FALSE(ticked());
+    mouse(wxEVT_LEFT_DOWN, inBox);
+    EXPECT_TRUE(ticked());
+    EXPECT_EQ(f.model.Row(L"Box")->GetCurrValue(), L"1");
+    EXPECT_TRUE(box->GetValue().GetBool());
+    mouse(wxEVT_LEFT_DCLICK, inBox);
+    EXPECT_TRUE(ticked());
+    mouse(wxEVT_LEFT_DCLICK, beside);
+    EXPECT_FALSE(ticked());
+
+    f.wnd->SelectProperty(box);
+    wxKeyEvent space(wxEVT_CHAR_HOOK);
+    space.m_keyCode = WXK_SPACE;
+    space.SetEventObject(f.wnd);
+    f.wnd->ProcessWindowEvent(space);
+    PumpGrid(3);
+    EXPECT_TRUE(ticked());
+    EXPECT_TRUE(box->GetValue().GetBool());
+
+    row->Enable(false);
+    PumpGrid(3);
+    mouse(wxEVT_LEFT_DOWN, inBox);
+    mouse(wxEVT_LEFT_DCLICK, beside);
+    EXPECT_TRUE(ticked());
 }
 
 }  // namespace

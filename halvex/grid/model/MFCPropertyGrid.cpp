@@ -15,6 +15,8 @@ int PropertyGridSink::MessageBox(const CString& text, unsigned type) {
 
 bool PropertyGridSink::ChooseFont(LOGFONTW&, COLORREF&, unsigned) { return false; }
 
+bool PropertyGridSink::ChooseColor(COLORREF&) { return false; }
+
 // --- rows ------------------------------------------------------------------------------------
 
 CMFCPropertyGridProperty::CMFCPropertyGridProperty(const CString& groupName, uintptr_t data, bool valueList)

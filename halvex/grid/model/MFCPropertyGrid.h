@@ -43,6 +43,9 @@ public:
     // The font dialog on `font` (and `colour` when it is not -1) with the dialog's flags;
     // false when the user cancelled or there is no dialog.
     virtual bool ChooseFont(LOGFONTW& font, COLORREF& colour, unsigned flags);
+    // The colour dialog on `colour`, for a colour row's other-colour choice; false when the
+    // user cancelled or there is no dialog.
+    virtual bool ChooseColor(COLORREF& colour);
 };
 
 // What the window showing a grid learns of it.

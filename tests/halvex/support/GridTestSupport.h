@@ -19,6 +19,9 @@ public:
     LOGFONTW font{};
     COLORREF fontColour = 0;
     int fontDialogs = 0;
+    bool colourChosen = false;
+    COLORREF colour = 0;
+    std::vector<COLORREF> colourDialogs;  // the colour each dialog opened on
 
     int MessageBox(const CString& text, unsigned type) override {
         messages.push_back(text);
@@ -35,6 +38,12 @@ public:
         if (!fontChosen) return false;
         f = font;
         c = fontColour;
+        return true;
+    }
+    bool ChooseColor(COLORREF& c) override {
+        colourDialogs.push_back(c);
+        if (!colourChosen) return false;
+        c = colour;
         return true;
     }
 };
