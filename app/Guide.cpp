@@ -13,9 +13,7 @@
 wxString GuideFile() {
     const wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
     wxFileName guide(exe.GetPath(), wxS("index.html"));
-    guide.RemoveLastDir();
-    for (const char* part : {"share", "tenvorik", "guide"}) guide.AppendDir(part);
-    guide.Normalize(wxPATH_NORM_DOTS | wxPATH_NORM_ABSOLUTE);
+    guide.AppendDir(wxS("guide"));
     return guide.FileExists() ? guide.GetFullPath() : wxString();
 }
 
@@ -23,7 +21,7 @@ bool OpenGuide() {
     const wxString file = GuideFile();
     if (file.empty()) {
         CString msg;
-        msg.Format(LoadResString(9815).GetString(), L"share/tenvorik/guide/index.html");
+        msg.Format(LoadResString(9815).GetString(), L"guide/index.html");
         platform::Ui().MessageBox(msg, CString(), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

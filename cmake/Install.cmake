@@ -15,7 +15,7 @@ include(GNUInstallDirs)
 set(TV_INSTALL_PKGDIR ${CMAKE_INSTALL_LIBDIR}/tenvorik)
 set(TV_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/tenvorik)
 set(TV_INSTALL_PCDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
-set(TENVORIK_GUIDE_DIR ${CMAKE_SOURCE_DIR}/guide CACHE PATH "Folder of the user guide, installed when present")
+set(TENVORIK_GUIDE_DIR ${CMAKE_SOURCE_DIR}/docs/guide CACHE PATH "Folder of the user guide, installed when present")
 
 install(TARGETS Tenvorik Halvex Orvinel platform platform_ui
   RUNTIME DESTINATION ${TV_INSTALL_PKGDIR}

@@ -97,5 +97,5 @@ TEST(GuideSmoke, HelpOpensTheGuideInTheDesktopsBrowser) {
     EXPECT_EQ(report.find("dialog="), std::string::npos) << report;
     const std::string url = testutil::ReadFile(noted);
     EXPECT_EQ(url.rfind("file://", 0), 0u) << url;
-    EXPECT_NE(url.find("/share/tenvorik/guide/index.html"), std::string::npos) << url;
+    EXPECT_NE(url.find("/bin/guide/index.html"), std::string::npos) << url;
 }
