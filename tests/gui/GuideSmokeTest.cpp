@@ -48,7 +48,7 @@ TEST(GuideSmoke, EveryPictureOfTheGuideIsAShotOfTheProgram) {
     };
     const std::vector<Picture> pictures = {
         {"main", {cfg}, {"TENVORIK_SMOKE_COMMANDS=press/none/400/60,note"}},
-        {"diagrams", {cfg}, {"TENVORIK_SMOKE_CURSOR=260"}},
+        {"diagrams", {cfg}, {"TENVORIK_SMOKE_CURSOR=115"}},
         {"faultloc", {cfg}, {"TENVORIK_SMOKE_COMMANDS=32806"}},
         // The channel of the other end is selected and copied, the fault record opened, and pasted.
         {"merge", {other}, {"TENVORIK_SMOKE_COMMANDS=press/none/20/40,57634,5000,57637", "TENVORIK_SMOKE_FILE=" + cfg}},
