@@ -1,5 +1,7 @@
 #include "faultloc/DocumentLocatorRecord.h"
 
+#include <algorithm>
+
 #include "model/DocumentModel.h"
 
 int DocumentLocatorRecord::GetSampleCount() const { return m_doc.GetOscillogram().GetSampleCount(); }
@@ -8,12 +10,13 @@ double DocumentLocatorRecord::GetSamplingFrequency() const { return m_doc.GetOsc
 
 double DocumentLocatorRecord::GetNetFrequency() const { return m_doc.GetOscillogram().m_netFrequency; }
 
-std::vector<double> DocumentLocatorRecord::GetDisplayValues(const CString& name) const {
+void DocumentLocatorRecord::ReadDisplayValues(const CString& name, int first, int count, double* out) const {
     const CChannel& ch = m_doc.GetOscillogram().FindChannel(name);
-    const uint32_t n = ch.GetSampleCount();
-    std::vector<double> v(n);
-    for (uint32_t i = 0; i < n; ++i) v[i] = ch.GetValue(i);
-    return v;
+    if (count <= 0) return;
+    const size_t n = ch.GetSampleCount(), begin = size_t(std::max(first, 0)), end = size_t(first) + size_t(count);
+    const size_t have = std::min(end, n);
+    if (begin < have) ch.ReadValues(begin, have, out, false);
+    std::fill(out + (begin < have ? have - begin : 0), out + count, 0.0);
 }
 
 int DocumentLocatorRecord::FindChannelIndex(const CString& name) const {

@@ -10,7 +10,7 @@ public:
     int GetSampleCount() const override;
     double GetSamplingFrequency() const override;
     double GetNetFrequency() const override;
-    std::vector<double> GetDisplayValues(const CString& name) const override;
+    void ReadDisplayValues(const CString& name, int first, int count, double* out) const override;
     int FindChannelIndex(const CString& name) const override;
     double GetSampleTimeUs(int sample) const override;
     double GetSampleFrequency(int channel, int sample) const override;

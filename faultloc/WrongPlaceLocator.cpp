@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
+#include "model/VectorClones.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -14,12 +16,12 @@ constexpr double kTwoPi = 6.283185307179586;
 const double kSqrt2 = std::sqrt(2.0);
 const double kHalfSqrt3 = std::sqrt(3.0) / 2.0;
 
-// Index slots of the channels, in the order the engine keeps them.
-constexpr int kIdxIa1 = 0, kIdxUab1 = 3, kIdxUa1 = 6, kIdxUa2 = 9, kIdxIa2 = 12;
-
 // Messages of a run that cannot start.
 constexpr unsigned kNoData = 349;
 constexpr unsigned kNoNetFrequency = 9003;
+
+// Samples worked on at a time: the channels' values and phasors of a block stay in the caches.
+constexpr int kBlock = 8192;
 
 }  // namespace
 
@@ -38,80 +40,52 @@ Complex SectionCalc::Zeq() const {
 CString LocatorDistanceChannelName() { return LoadResString(3058); }
 CString LocatorPhaseChannelName(int phase) { return LoadResString(phase == 0 ? 3225 : phase == 1 ? 3223 : 3224); }
 
-WrongPlaceLocator::WrongPlaceLocator() { m_channelIndex.fill(-1); }
-
-std::array<bool, WrongPlaceLocator::kPhasorSlots> WrongPlaceLocator::KeptPhasors(int method) {
-    // The phasor series a method reads after the sequence components are made; the rest are
-    // made per sample and not kept.
-    std::array<bool, kPhasorSlots> kept{};
-    for (int s : {PIa1, PIb1, PIc1, I1_1, I2_1}) kept[size_t(s)] = true;
-    if (method == WrongPlaceLocatorData::IsolatedNeutral) {
-        for (int s : {PUab1, PUbc1, PUca1}) kept[size_t(s)] = true;
-    } else if (method == WrongPlaceLocatorData::EarthedNeutral) {
-        for (int s : {PUa1, PUb1, PUc1, I0_1, U0_1}) kept[size_t(s)] = true;
-    } else if (method == WrongPlaceLocatorData::TwoEnded) {
-        for (int s : {I0_1, I1_2, I2_2, I0_2, U2_1, U0_1, U2_2, U0_2}) kept[size_t(s)] = true;
-    }
-    return kept;
-}
-
-namespace {
-// Sized to n without writing the samples that a run writes anyway: only the first period,
-// which no run computes, is set to zero.
-template <class V>
-void SizeForRun(V& v, size_t n, size_t head) {
-    if (n == 0) {
-        V().swap(v);
-        return;
-    }
-    v.resize(n);
-    std::fill(v.begin(), v.begin() + std::ptrdiff_t(std::min(head, n)), typename V::value_type());
-}
-}  // namespace
+WrongPlaceLocator::WrongPlaceLocator() = default;
 
 void WrongPlaceLocator::Allocate() {
-    // Every sample a run does not compute is zero on every run: a first period never shows what
-    // an earlier run with another period length left there.
     const size_t n = size_t(m_sampleCount);
-    const size_t head = size_t(std::max(m_samplesPerPeriod, 0));
-    const auto kept = KeptPhasors(m_runMethod);
-    for (size_t k = 0; k < m_phasor.size(); ++k) {
-        if (kept[k]) SizeForRun(m_phasor[k], n, head);
-        else tv::BulkVector<Complex>().swap(m_phasor[k]);
+    // The first period, which no run computes a loop for, is zero on every run.
+    if (n == 0) {
+        tv::BulkVector<double>().swap(m_loopSamples);
+    } else {
+        m_loopSamples.resize(n);
+        std::fill(m_loopSamples.begin(), m_loopSamples.begin() + std::ptrdiff_t(std::min(size_t(m_samplesPerPeriod), n)),
+                  0.0);
     }
-    const bool earthed = m_runMethod == WrongPlaceLocatorData::EarthedNeutral;
-    const bool twoEnded = m_runMethod == WrongPlaceLocatorData::TwoEnded;
-    // The loops of a method that has them are written for every sample past the first period.
-    SizeForRun(m_loopVoltage, twoEnded ? 0 : n, head);
-    SizeForRun(m_loopCurrent, twoEnded ? 0 : n, head);
-    SizeForRun(m_faultCurrent, earthed ? n : 0, head);
-    SizeForRun(m_loopSamples, n, head);
     for (auto* f : {&m_earthFault, &m_phaseFault, &m_symFault, &m_faultA, &m_faultB, &m_faultC}) f->assign(n, 0);
     // Samples without a fault keep no distance and no phase difference.
     dist.assign(n, 0.0);
-    if (twoEnded) phaseDiff.assign(n, 0.0);
+    if (m_runMethod == WrongPlaceLocatorData::TwoEnded) phaseDiff.assign(n, 0.0);
     else std::vector<double>().swap(phaseDiff);
-    for (auto& v : m_values) v.clear();
-    m_channelIndex.fill(-1);
+    m_inputs.clear();
 }
 
 // --- phasors -------------------------------------------------------------------------------
 
 Complex WrongPlaceLocator::CalcPhasor(const std::vector<double>& x, int i, int channel) const {
+    return PhasorAt(x.data(), 0, int(x.size()), i, channel);
+}
+
+void WrongPlaceLocator::MakeTable() const {
     const int N = m_samplesPerPeriod;
-    if (i < N || N <= 0 || i >= int(x.size())) return {};
+    if (int(m_sin.size()) == N) return;
+    m_sin.resize(size_t(N));
+    m_cos.resize(size_t(N));
+    for (int k = 0; k < N; ++k) {
+        double th = (k * kTwoPi) / N;
+        m_sin[size_t(k)] = std::sin(th);
+        m_cos[size_t(k)] = std::cos(th);
+    }
+}
+
+// x[k - first] is sample k, for the samples [first, end).
+Complex WrongPlaceLocator::PhasorAt(const double* x, int first, int end, int i, int channel) const {
+    const int N = m_samplesPerPeriod;
+    if (i < N || N <= 0 || i >= end) return {};
     if (channel < 0 || !m_record) {
-        if (int(m_sin.size()) != N) {
-            m_sin.resize(size_t(N));
-            m_cos.resize(size_t(N));
-            for (int k = 0; k < N; ++k) {
-                double th = (k * kTwoPi) / N;
-                m_sin[size_t(k)] = std::sin(th);
-                m_cos[size_t(k)] = std::cos(th);
-            }
-        }
+        MakeTable();
         double re = 0, im = 0;
-        const double* w = x.data() + (i - N);
+        const double* w = x + (i - N - first);
         for (int k = 0; k < N; ++k) {
             re += m_sin[size_t(k)] * w[k];
             im += m_cos[size_t(k)] * w[k];
@@ -125,6 +99,7 @@ Complex WrongPlaceLocator::CalcPhasor(const std::vector<double>& x, int i, int c
         // A sample outside every frequency table would stop the walk from advancing in phase.
         return (f > 0 && std::isfinite(f)) ? f : m_netFrequency;
     };
+    auto at = [&](int k) { return x[k - first]; };
     Complex sum = 0;
     double phi = 0, phiPrev = 0, P = 0;
     int j = 0, m = i;
@@ -132,7 +107,7 @@ Complex WrongPlaceLocator::CalcPhasor(const std::vector<double>& x, int i, int c
     while (m > 0) {
         double dt = (rec.GetSampleTimeUs(m) - rec.GetSampleTimeUs(m - 1)) * 1e-6;
         double a = kTwoPi * phi;
-        sum += x[size_t(m)] * dt * Complex(-std::sin(a), std::cos(a));
+        sum += at(m) * dt * Complex(-std::sin(a), std::cos(a));
         ++j;
         m = i - j;
         phiPrev = phi;
@@ -147,56 +122,158 @@ Complex WrongPlaceLocator::CalcPhasor(const std::vector<double>& x, int i, int c
         double dt1 = (rec.GetSampleTimeUs(m + 1) - rec.GetSampleTimeUs(m)) * 1e-6;
         double a = kTwoPi * phiPrev;
         Complex w(-std::sin(a), std::cos(a));
-        sum -= x[size_t(m + 1)] * dt1 * w;
-        sum += x[size_t(m + 1)] * ((1.0 - phiPrev) / freqAt(m + 1)) * w;
+        sum -= at(m + 1) * dt1 * w;
+        sum += at(m + 1) * ((1.0 - phiPrev) / freqAt(m + 1)) * w;
     }
     double T = P / j;
     return (2.0 / T) * sum;
 }
 
-Complex WrongPlaceLocator::SeqPositive(Complex A, Complex B, Complex C) const {
-    return {(A.real() - (B.real() + C.real()) / 2 - kHalfSqrt3 * (B.imag() - C.imag())) / 3,
-            (A.imag() - (B.imag() + C.imag()) / 2 + kHalfSqrt3 * (B.real() - C.real())) / 3};
-}
+namespace {
+// The fixed transform's phasors of `count` samples in a row, the first of them w[N]: several
+// samples' sums side by side, each with the same products added in the same order as PhasorAt
+// adds them, so that every phasor is the same to the last bit.
+constexpr int kPhasorLanes = 16;
 
-Complex WrongPlaceLocator::SeqNegative(Complex A, Complex B, Complex C) const {
-    return {(A.real() - (B.real() + C.real()) / 2 + kHalfSqrt3 * (B.imag() - C.imag())) / 3,
-            (A.imag() - (B.imag() + C.imag()) / 2 - kHalfSqrt3 * (B.real() - C.real())) / 3};
-}
-
-void WrongPlaceLocator::CalcSequenceComponents() {
-    // Each sample's phasors are made into `P` and only the series the method reads are kept.
-    const auto kept = KeptPhasors(m_runMethod);
-    std::array<Complex, kPhasorSlots> P{};
-    auto phasor = [&](int phasorSlot, int valueSlot, int indexSlot, int s) {
-        P[size_t(phasorSlot)] = CalcPhasor(m_values[size_t(valueSlot)], s, m_channelIndex[size_t(indexSlot)]);
-    };
-    auto seq = [&](int pos, int neg, int zero, int a, int b, int c) {
-        Complex A = P[size_t(a)], B = P[size_t(b)], C = P[size_t(c)];
-        if (pos >= 0) P[size_t(pos)] = SeqPositive(A, B, C);
-        if (neg >= 0) P[size_t(neg)] = SeqNegative(A, B, C);
-        if (zero >= 0) P[size_t(zero)] = (A + B + C) / 3.0;
-    };
-    for (int s = m_samplesPerPeriod; s < m_sampleCount; ++s) {
-        for (int k = 0; k < 3; ++k) phasor(PIa1 + k, Ia1 + k, kIdxIa1 + k, s);
-        if (m_runMethod == WrongPlaceLocatorData::IsolatedNeutral) {
-            for (int k = 0; k < 3; ++k) phasor(PUab1 + k, Uab1 + k, kIdxUab1 + k, s);
-            seq(I1_1, I2_1, -1, PIa1, PIb1, PIc1);
-        } else if (m_runMethod == WrongPlaceLocatorData::EarthedNeutral) {
-            for (int k = 0; k < 3; ++k) phasor(PUa1 + k, Ua1 + k, kIdxUa1 + k, s);
-            seq(I1_1, I2_1, I0_1, PIa1, PIb1, PIc1);
-            seq(-1, -1, U0_1, PUa1, PUb1, PUc1);
-        } else if (m_runMethod == WrongPlaceLocatorData::TwoEnded) {
-            for (int k = 0; k < 3; ++k) phasor(PUa1 + k, Ua1 + k, kIdxUa1 + k, s);
-            for (int k = 0; k < 3; ++k) phasor(PUa2 + k, Ua2 + k, kIdxUa2 + k, s);
-            for (int k = 0; k < 3; ++k) phasor(PIa2 + k, Ia2 + k, kIdxIa2 + k, s);
-            seq(I1_1, I2_1, I0_1, PIa1, PIb1, PIc1);
-            seq(I1_2, I2_2, I0_2, PIa2, PIb2, PIc2);
-            seq(U1_1, U2_1, U0_1, PUa1, PUb1, PUc1);
-            seq(U1_2, U2_2, U0_2, PUa2, PUb2, PUc2);
+TV_VECTOR_CLONES void FixedPhasors(const double* w, const double* sn, const double* cs, int N, int count,
+                                   Complex* out) {
+    using tv::Lanes4;
+    for (int s = 0; s + kPhasorLanes <= count; s += kPhasorLanes, w += kPhasorLanes) {
+        Lanes4 re[4] = {}, im[4] = {}, x;
+        for (int k = 0; k < N; ++k) {
+            const Lanes4 a = {sn[k], sn[k], sn[k], sn[k]}, b = {cs[k], cs[k], cs[k], cs[k]};
+            for (int q = 0; q < 4; ++q) {
+                tv::LoadLanes(x, w + k + 4 * q);
+                re[q] += a * x;
+                im[q] += b * x;
+            }
         }
-        for (size_t k = 0; k < P.size(); ++k)
-            if (kept[k]) m_phasor[k][size_t(s)] = P[k];
+        for (int l = 0; l < kPhasorLanes; ++l) out[s + l] = (2.0 / N) * Complex(re[l / 4][l % 4], im[l / 4][l % 4]);
+    }
+}
+}  // namespace
+
+// The phasors of samples [from, to) of one input.
+void WrongPlaceLocator::BlockPhasors(const Input& in, int from, int to, Complex* out) const {
+    const int N = m_samplesPerPeriod;
+    const int end = in.first + int(in.values.size());
+    const double* x = in.values.data();
+    int s = from;
+    if (in.channelIndex < 0 && N > 0) {
+        MakeTable();
+        for (; s < to && s < N; ++s) out[s - from] = {};
+        const int lanes = (std::min(to, end) - s) / kPhasorLanes * kPhasorLanes;
+        if (lanes > 0) FixedPhasors(x + (s - N - in.first), m_sin.data(), m_cos.data(), N, lanes, out + (s - from));
+        s += std::max(lanes, 0);
+    }
+    for (; s < to; ++s) out[s - from] = PhasorAt(x, in.first, end, s, in.channelIndex);
+}
+
+void WrongPlaceLocator::SequenceComponents(Sample& x, bool voltages) const {
+    auto& P = x.P;
+    // The positive and negative sequence components: the sums both share, their four divisions
+    // in one step.
+    auto posNeg = [&P](int pos, int neg, int a) {
+        const Complex A = P[size_t(a)], B = P[size_t(a + 1)], C = P[size_t(a + 2)];
+        const double re = A.real() - (B.real() + C.real()) / 2, im = A.imag() - (B.imag() + C.imag()) / 2;
+        const double dIm = kHalfSqrt3 * (B.imag() - C.imag()), dRe = kHalfSqrt3 * (B.real() - C.real());
+        const tv::Lanes4 q = tv::Lanes4{re - dIm, im + dRe, re + dIm, im - dRe} / tv::Lanes4{3.0, 3.0, 3.0, 3.0};
+        P[size_t(pos)] = {q[0], q[1]};
+        P[size_t(neg)] = {q[2], q[3]};
+    };
+    auto zero = [&P](int zero, int a) { P[size_t(zero)] = (P[size_t(a)] + P[size_t(a + 1)] + P[size_t(a + 2)]) / 3.0; };
+    if (m_runMethod == WrongPlaceLocatorData::IsolatedNeutral) {
+        posNeg(I1_1, I2_1, PIa1);
+    } else if (m_runMethod == WrongPlaceLocatorData::EarthedNeutral) {
+        posNeg(I1_1, I2_1, PIa1);
+        zero(I0_1, PIa1);
+        if (voltages) zero(U0_1, PUa1);
+    } else if (m_runMethod == WrongPlaceLocatorData::TwoEnded) {
+        posNeg(I1_1, I2_1, PIa1);
+        zero(I0_1, PIa1);
+        posNeg(I1_2, I2_2, PIa2);
+        zero(I0_2, PIa2);
+        if (voltages) {
+            posNeg(U1_1, U2_1, PUa1);
+            zero(U0_1, PUa1);
+            posNeg(U1_2, U2_2, PUa2);
+            zero(U0_2, PUa2);
+        }
+    }
+}
+
+void WrongPlaceLocator::LoadBlock(LocatorRecord& record, Input& in, int from, int to) const {
+    // The time-weighted transform may walk back to the record's start: it keeps the whole channel.
+    if (in.channelIndex >= 0) {
+        if (!in.values.empty() || m_sampleCount == 0) return;
+        from = 0;
+        to = m_sampleCount;
+    }
+    in.first = from;
+    in.values.resize(size_t(to - from));
+    record.ReadDisplayValues(in.name, from, to - from, in.values.data());
+    if (in.negate)
+        for (double& v : in.values) v = -v;
+}
+
+void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, int b0, int b1, bool detection) {
+    for (Input& in : m_inputs) {
+        if (in.detection != detection) continue;
+        LoadBlock(record, in, std::max(0, b0 - m_samplesPerPeriod), b1);
+        in.phasors.resize(size_t(b1 - b0));
+        BlockPhasors(in, b0, b1, in.phasors.data());
+    }
+}
+
+void WrongPlaceLocator::FillSample(int s, int b0, bool all) {
+    Sample& x = m_sample;
+    if (!all) {
+        // What a sample without a fault does not read is not worked out: not a number, so that
+        // a result that read it would show it.
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        x.P.fill({nan, nan});
+        for (auto& sec : m_sections)
+            for (auto& p : sec.parallelLines) p.i0 = {nan, nan};
+    }
+    for (const Input& in : m_inputs) {
+        if (!all && !in.detection) continue;
+        const Complex p = in.phasors[size_t(s - b0)];
+        if (in.phasorSlot < 0) {
+            m_sections[size_t(in.section)].parallelLines[size_t(in.line)].i0 = p;
+            continue;
+        }
+        x.P[size_t(in.phasorSlot)] = p;
+        const double v = in.values[size_t(s - in.first)];
+        if (in.valueSlot == Ia1) x.ia = v;
+        else if (in.valueSlot == Ib1) x.ib = v;
+        else if (in.valueSlot == Ic1) x.ic = v;
+    }
+    SequenceComponents(x, all);
+    if (s < m_samplesPerPeriod) x.P.fill({});
+}
+
+template <class Detect, class Measure>
+void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, Detect&& detect, Measure&& measure) {
+    std::vector<char> faulted;
+    for (int b0 = std::max(from, 0); b0 < to; b0 += kBlock) {
+        const int b1 = std::min(to, b0 + kBlock);
+        // The currents first: they tell which samples have a fault. The voltages and the parallel
+        // lines' currents are worked out only for a block that has one.
+        ComputeBlock(record, b0, b1, true);
+        faulted.assign(size_t(b1 - b0), 0);
+        bool any = false;
+        for (int s = b0; s < b1; ++s) {
+            FillSample(s, b0, false);
+            const bool f = detect(s, std::as_const(m_sample));
+            faulted[size_t(s - b0)] = f;
+            any = any || f;
+        }
+        if (any) ComputeBlock(record, b0, b1, false);
+        for (int s = b0; s < b1; ++s) {
+            const bool all = faulted[size_t(s - b0)] != 0;
+            FillSample(s, b0, all);
+            measure(s, std::as_const(m_sample));
+        }
     }
 }
 
@@ -210,132 +287,104 @@ inline void Hyst(bool& state, bool set, bool clear) {
 }
 }  // namespace
 
-void WrongPlaceLocator::DetectFaultIsolated() {
-    const double in = m_nominalCurrent1 * kSqrt2;
-    for (int s = 0; s < m_sampleCount; ++s) {
-        double m1 = std::abs(m_phasor[I1_1][size_t(s)]), m2 = std::abs(m_phasor[I2_1][size_t(s)]);
-        int phase = 0, sym = 0;
-        if (m1 > 0.1 * in) {
-            phase = 3.0 * m2 > m1 ? 1 : 0;
-            sym = (m1 >= 3.0 * m2 && m1 > 1.15 * in) ? 1 : 0;
-        }
-        m_phaseFault[size_t(s)] = phase;
-        m_symFault[size_t(s)] = sym;
-        double a = std::abs(m_phasor[PIa1][size_t(s)]), b = std::abs(m_phasor[PIb1][size_t(s)]),
-               c = std::abs(m_phasor[PIc1][size_t(s)]);
-        int A = 0, B = 0, C = 0;
-        if (sym) {
-            A = B = C = 1;
-        } else if (phase) {
-            A = (a > b || a > c) ? 1 : 0;
-            B = (b > a || b > c) ? 1 : 0;
-            C = (c > a || c > b) ? 1 : 0;
-        }
-        m_faultA[size_t(s)] = A;
-        m_faultB[size_t(s)] = B;
-        m_faultC[size_t(s)] = C;
+int WrongPlaceLocator::Debouncer::Step(bool in) {
+    const int prev = m_out;
+    m_c = (in != (prev != 0)) ? m_c + 1 : 0;
+    if (prev == 1 && !in && m_c >= m_off) {
+        m_out = 0;
+        m_c = -1;
+    } else if (prev == 0 && in && m_c >= m_on) {
+        m_out = 1;
+        m_c = -1;
     }
-}
-
-namespace {
-void SelectPhases(const tv::BulkVector<Complex>& ia, const tv::BulkVector<Complex>& ib, const tv::BulkVector<Complex>& ic,
-                  const std::vector<int>& earth, const std::vector<int>& phase, const std::vector<int>& sym,
-                  std::vector<int>& A, std::vector<int>& B, std::vector<int>& C, int count) {
-    bool v1 = false, v2 = false, v3 = false;
-    for (int s = 1; s < count; ++s) {
-        double a = std::abs(ia[size_t(s)]), b = std::abs(ib[size_t(s)]), c = std::abs(ic[size_t(s)]);
-        Hyst(v1, a > b, 0.9 * b > a);
-        Hyst(v2, a > c, 0.9 * c > a);
-        Hyst(v3, b > c, 0.9 * c > b);
-        bool sy = sym[size_t(s)] != 0, ph = phase[size_t(s)] != 0, ea = earth[size_t(s)] != 0;
-        A[size_t(s)] = (sy || (ph && (v1 || v2)) || (ea && v1 && v2)) ? 1 : 0;
-        B[size_t(s)] = (sy || (ph && (!v1 || v3)) || (ea && !v1 && v3)) ? 1 : 0;
-        C[size_t(s)] = (sy || (ph && (!v2 || !v3)) || (ea && !v2 && !v3)) ? 1 : 0;
-    }
-}
-}  // namespace
-
-void WrongPlaceLocator::DetectFaultEarthed() {
-    const double in = m_nominalCurrent1 * kSqrt2;
-    const int n = m_sampleCount;
-    if (n > 0) m_earthFault[0] = m_phaseFault[0] = m_symFault[0] = 0;
-    bool P = false, Q = false;
-    for (int s = 1; s < n; ++s) {
-        double m1 = std::abs(m_phasor[I1_1][size_t(s)]), m2 = std::abs(m_phasor[I2_1][size_t(s)]);
-        Hyst(P, m1 > 4.0 * m2, (4.0 * m2) * 0.9 > m1);
-        Hyst(Q, m1 > in, 0.9 * in > m1);
-        m_symFault[size_t(s)] = (P && Q) ? 1 : 0;
-    }
-    bool R = false, Z = false;
-    for (int s = 1; s < n; ++s) {
-        double m1 = std::abs(m_phasor[I1_1][size_t(s)]), m2 = std::abs(m_phasor[I2_1][size_t(s)]),
-               m0 = std::abs(m_phasor[I0_1][size_t(s)]);
-        Hyst(R, 4.0 * m2 > m1, 0.9 * m1 > 4.0 * m2);
-        Hyst(Z, m2 > 6.0 * m0, (6.0 * m0) * 0.9 > m2);
-        bool G = m1 > 0.1 * in;
-        m_phaseFault[size_t(s)] = (R && Z && G) ? 1 : 0;
-        m_earthFault[size_t(s)] = (R && !Z && G) ? 1 : 0;
-    }
-    const double on = double(m_samplesPerPeriod / 4);
-    Debounce(m_earthFault, on, 0);
-    Debounce(m_phaseFault, on, 0);
-    Debounce(m_symFault, on, 0);
-    SelectPhases(m_phasor[PIa1], m_phasor[PIb1], m_phasor[PIc1], m_earthFault, m_phaseFault, m_symFault, m_faultA,
-                 m_faultB, m_faultC, n);
-}
-
-void WrongPlaceLocator::DetectFaultTwoEnded() {
-    const double in1 = m_nominalCurrent1, in2 = std::fabs(m_nominalCurrent2);
-    const int n = m_sampleCount;
-    if (n > 0) m_earthFault[0] = m_phaseFault[0] = m_symFault[0] = 0;
-    bool H1 = false, H2 = false, H3 = false, H4 = false;
-    for (int s = 1; s < n; ++s) {
-        double m1a = std::abs(m_phasor[I1_1][size_t(s)]), m2a = std::abs(m_phasor[I2_1][size_t(s)]),
-               m0a = std::abs(m_phasor[I0_1][size_t(s)]);
-        double m1b = std::abs(m_phasor[I1_2][size_t(s)]), m2b = std::abs(m_phasor[I2_2][size_t(s)]),
-               m0b = std::abs(m_phasor[I0_2][size_t(s)]);
-        Hyst(H1, 4.0 * m2a > m1a, 0.9 * m1a > 4.0 * m2a);
-        Hyst(H2, 4.0 * m2b > m1b, 0.9 * m1b > 4.0 * m2b);
-        int earth = 0, phase = 0, sym = 0;
-        if (H1 && H2) {
-            if (m1a > 0.1 * kSqrt2 * in1 && m1b > 0.1 * kSqrt2 * in2) {
-                Hyst(H3, m2a > 6.0 * m0a, (6.0 * m0a) * 0.9 > m2a);
-                Hyst(H4, m2b > 6.0 * m0b, (6.0 * m0b) * 0.9 > m2b);
-                if (H3 && H4) phase = 1;
-                else earth = 1;
-            }
-        } else if (m1a > 1.1 * kSqrt2 * in1 && m1b > 1.1 * kSqrt2 * in2) {
-            sym = 1;
-        }
-        m_earthFault[size_t(s)] = earth;
-        m_phaseFault[size_t(s)] = phase;
-        m_symFault[size_t(s)] = sym;
-    }
-    const double on = double(m_samplesPerPeriod / 4);
-    Debounce(m_earthFault, on, 0);
-    Debounce(m_phaseFault, on, 0);
-    Debounce(m_symFault, on, 0);
-    SelectPhases(m_phasor[PIa1], m_phasor[PIb1], m_phasor[PIc1], m_earthFault, m_phaseFault, m_symFault, m_faultA,
-                 m_faultB, m_faultC, n);
+    return m_out;
 }
 
 void WrongPlaceLocator::Debounce(std::vector<int>& flags, double onDelay, double offDelay) {
     if (flags.empty()) return;
-    std::vector<int> out(flags.size(), 0);
-    double c = 0;
-    for (size_t i = 1; i < flags.size(); ++i) {
-        out[i] = out[i - 1];
-        bool in = flags[i] != 0;
-        c = (in != (out[i - 1] != 0)) ? c + 1 : 0;
-        if (out[i - 1] == 1 && !in && c >= offDelay) {
-            out[i] = 0;
-            c = -1;
-        } else if (out[i - 1] == 0 && in && c >= onDelay) {
-            out[i] = 1;
-            c = -1;
-        }
+    Debouncer d(onDelay, offDelay);
+    flags[0] = 0;
+    for (size_t i = 1; i < flags.size(); ++i) flags[i] = d.Step(flags[i] != 0);
+}
+
+void WrongPlaceLocator::DetectIsolated(int s, const Sample& x) {
+    const size_t i = size_t(s);
+    const double in = m_nominalCurrent1 * kSqrt2;
+    double m1 = std::abs(x.P[I1_1]), m2 = std::abs(x.P[I2_1]);
+    int phase = 0, sym = 0;
+    if (m1 > 0.1 * in) {
+        phase = 3.0 * m2 > m1 ? 1 : 0;
+        sym = (m1 >= 3.0 * m2 && m1 > 1.15 * in) ? 1 : 0;
     }
-    flags.swap(out);
+    m_phaseFault[i] = phase;
+    m_symFault[i] = sym;
+    double a = std::abs(x.P[PIa1]), b = std::abs(x.P[PIb1]), c = std::abs(x.P[PIc1]);
+    int A = 0, B = 0, C = 0;
+    if (sym) {
+        A = B = C = 1;
+    } else if (phase) {
+        A = (a > b || a > c) ? 1 : 0;
+        B = (b > a || b > c) ? 1 : 0;
+        C = (c > a || c > b) ? 1 : 0;
+    }
+    m_faultA[i] = A;
+    m_faultB[i] = B;
+    m_faultC[i] = C;
+}
+
+// The faulted phases of a sample from its debounced fault kinds and the currents' magnitudes.
+void WrongPlaceLocator::SelectPhases(int s, const Sample& x, Detection& d) {
+    const size_t i = size_t(s);
+    double a = std::abs(x.P[PIa1]), b = std::abs(x.P[PIb1]), c = std::abs(x.P[PIc1]);
+    Hyst(d.v1, a > b, 0.9 * b > a);
+    Hyst(d.v2, a > c, 0.9 * c > a);
+    Hyst(d.v3, b > c, 0.9 * c > b);
+    const bool v1 = d.v1, v2 = d.v2, v3 = d.v3;
+    bool sy = m_symFault[i] != 0, ph = m_phaseFault[i] != 0, ea = m_earthFault[i] != 0;
+    m_faultA[i] = (sy || (ph && (v1 || v2)) || (ea && v1 && v2)) ? 1 : 0;
+    m_faultB[i] = (sy || (ph && (!v1 || v3)) || (ea && !v1 && v3)) ? 1 : 0;
+    m_faultC[i] = (sy || (ph && (!v2 || !v3)) || (ea && !v2 && !v3)) ? 1 : 0;
+}
+
+void WrongPlaceLocator::DetectEarthed(int s, const Sample& x, Detection& d) {
+    if (s == 0) return;  // the first sample is never faulted
+    const size_t i = size_t(s);
+    const double in = m_nominalCurrent1 * kSqrt2;
+    double m1 = std::abs(x.P[I1_1]), m2 = std::abs(x.P[I2_1]), m0 = std::abs(x.P[I0_1]);
+    Hyst(d.P, m1 > 4.0 * m2, (4.0 * m2) * 0.9 > m1);
+    Hyst(d.Q, m1 > in, 0.9 * in > m1);
+    Hyst(d.R, 4.0 * m2 > m1, 0.9 * m1 > 4.0 * m2);
+    Hyst(d.Z, m2 > 6.0 * m0, (6.0 * m0) * 0.9 > m2);
+    bool G = m1 > 0.1 * in;
+    m_symFault[i] = d.sym.Step(d.P && d.Q);
+    m_phaseFault[i] = d.phase.Step(d.R && d.Z && G);
+    m_earthFault[i] = d.earth.Step(d.R && !d.Z && G);
+    SelectPhases(s, x, d);
+}
+
+void WrongPlaceLocator::DetectTwoEnded(int s, const Sample& x, Detection& d) {
+    if (s == 0) return;
+    const size_t i = size_t(s);
+    const double in1 = m_nominalCurrent1, in2 = std::fabs(m_nominalCurrent2);
+    double m1a = std::abs(x.P[I1_1]), m2a = std::abs(x.P[I2_1]), m0a = std::abs(x.P[I0_1]);
+    double m1b = std::abs(x.P[I1_2]), m2b = std::abs(x.P[I2_2]), m0b = std::abs(x.P[I0_2]);
+    Hyst(d.H1, 4.0 * m2a > m1a, 0.9 * m1a > 4.0 * m2a);
+    Hyst(d.H2, 4.0 * m2b > m1b, 0.9 * m1b > 4.0 * m2b);
+    bool earth = false, phase = false, sym = false;
+    if (d.H1 && d.H2) {
+        if (m1a > 0.1 * kSqrt2 * in1 && m1b > 0.1 * kSqrt2 * in2) {
+            Hyst(d.H3, m2a > 6.0 * m0a, (6.0 * m0a) * 0.9 > m2a);
+            Hyst(d.H4, m2b > 6.0 * m0b, (6.0 * m0b) * 0.9 > m2b);
+            if (d.H3 && d.H4) phase = true;
+            else earth = true;
+        }
+    } else if (m1a > 1.1 * kSqrt2 * in1 && m1b > 1.1 * kSqrt2 * in2) {
+        sym = true;
+    }
+    m_earthFault[i] = d.earth.Step(earth);
+    m_phaseFault[i] = d.phase.Step(phase);
+    m_symFault[i] = d.sym.Step(sym);
+    SelectPhases(s, x, d);
 }
 
 IndexRange WrongPlaceLocator::FindFaultInterval() const {
@@ -377,112 +426,69 @@ IndexRange WrongPlaceLocator::FindFaultIntervalByPhases() const {
 
 // --- loops ---------------------------------------------------------------------------------
 
-void WrongPlaceLocator::SelectLoopIsolated() {
-    const auto &ia = m_values[Ia1], &ib = m_values[Ib1], &ic = m_values[Ic1];
-    for (int s = m_samplesPerPeriod; s < m_sampleCount; ++s) {
-        const size_t i = size_t(s);
-        m_loopVoltage[i] = 1.0;
-        m_loopCurrent[i] = 1.0;
-        m_loopSamples[i] = 1.0;
-        if (!m_phaseFault[i] && !m_symFault[i]) continue;
-        bool A = m_faultA[i], B = m_faultB[i], C = m_faultC[i];
-        if (A && B) {
-            m_loopVoltage[i] = m_phasor[PUab1][i];
-            m_loopCurrent[i] = m_phasor[PIa1][i] - m_phasor[PIb1][i];
-            m_loopSamples[i] = ia[i] - ib[i];
-        }
-        if (B && C) {
-            m_loopVoltage[i] = m_phasor[PUbc1][i];
-            m_loopCurrent[i] = m_phasor[PIb1][i] - m_phasor[PIc1][i];
-            m_loopSamples[i] = ib[i] - ic[i];
-        }
-        if (A && C) {
-            m_loopVoltage[i] = m_phasor[PUca1][i];
-            m_loopCurrent[i] = m_phasor[PIc1][i] - m_phasor[PIa1][i];
-            m_loopSamples[i] = ic[i] - ia[i];
-        }
-    }
+WrongPlaceLocator::Loop WrongPlaceLocator::LoopIsolated(int s, const Sample& x) const {
+    const size_t i = size_t(s);
+    Loop l{1.0, 1.0, 0.0, 1.0};
+    if (!m_phaseFault[i] && !m_symFault[i]) return l;
+    bool A = m_faultA[i], B = m_faultB[i], C = m_faultC[i];
+    const auto& P = x.P;
+    if (A && B) l = {P[PUab1], P[PIa1] - P[PIb1], 0.0, x.ia - x.ib};
+    if (B && C) l = {P[PUbc1], P[PIb1] - P[PIc1], 0.0, x.ib - x.ic};
+    if (A && C) l = {P[PUca1], P[PIc1] - P[PIa1], 0.0, x.ic - x.ia};
+    return l;
 }
 
-void WrongPlaceLocator::SelectLoopEarthed() {
-    const auto &ia = m_values[Ia1], &ib = m_values[Ib1], &ic = m_values[Ic1];
-    const auto &Ua = m_phasor[PUa1], &Ub = m_phasor[PUb1], &Uc = m_phasor[PUc1];
-    const auto &Ia = m_phasor[PIa1], &Ib = m_phasor[PIb1], &Ic = m_phasor[PIc1];
-    for (int s = m_samplesPerPeriod; s < m_sampleCount; ++s) {
-        const size_t i = size_t(s);
-        bool A = m_faultA[i], B = m_faultB[i], C = m_faultC[i];
-        if (m_symFault[i]) {
-            m_loopVoltage[i] = Ua[i] - Ub[i];
-            m_loopCurrent[i] = Ia[i] - Ib[i];
-            m_loopSamples[i] = ia[i] - ib[i];
-        }
-        if (m_phaseFault[i]) {
-            if (A && B) {
-                m_loopVoltage[i] = Ua[i] - Ub[i];
-                m_loopCurrent[i] = Ia[i] - Ib[i];
-                m_loopSamples[i] = ia[i] - ib[i];
-            } else if (B && C) {
-                m_loopVoltage[i] = Ub[i] - Uc[i];
-                m_loopCurrent[i] = Ib[i] - Ic[i];
-                m_loopSamples[i] = ib[i] - ic[i];
-            } else if (A && C) {
-                m_loopVoltage[i] = Uc[i] - Ua[i];
-                m_loopCurrent[i] = Ic[i] - Ia[i];
-                m_loopSamples[i] = ic[i] - ia[i];
-            } else {
-                m_loopVoltage[i] = 1.0;
-                m_loopCurrent[i] = 1.0;
-                m_loopSamples[i] = 1.0;
-            }
-        }
-        if (m_earthFault[i]) {
-            if (A) {
-                m_loopVoltage[i] = Ua[i];
-                m_loopCurrent[i] = Ia[i];
-            } else if (B) {
-                m_loopVoltage[i] = Ub[i];
-                m_loopCurrent[i] = Ib[i];
-            } else if (C) {
-                m_loopVoltage[i] = Uc[i];
-                m_loopCurrent[i] = Ic[i];
-            } else {
-                m_loopVoltage[i] = 1.0;
-                m_loopCurrent[i] = 1.0;
-            }
-            m_loopSamples[i] = ia[i] + ib[i] + ic[i];
-        }
-        if (m_phaseFault[i] || m_symFault[i]) m_faultCurrent[i] = m_loopCurrent[i];
-        else if (m_earthFault[i]) m_faultCurrent[i] = m_phasor[I0_1][i];
-        if (!m_symFault[i] && !m_phaseFault[i] && !m_earthFault[i]) {
-            m_loopVoltage[i] = m_loopCurrent[i] = m_faultCurrent[i] = 1.0;
-            m_loopSamples[i] = 1.0;
-        }
+WrongPlaceLocator::Loop WrongPlaceLocator::LoopEarthed(int s, const Sample& x) const {
+    const size_t i = size_t(s);
+    const auto& P = x.P;
+    const Complex &Ua = P[PUa1], &Ub = P[PUb1], &Uc = P[PUc1], &Ia = P[PIa1], &Ib = P[PIb1], &Ic = P[PIc1];
+    const bool A = m_faultA[i], B = m_faultB[i], C = m_faultC[i];
+    const bool sym = m_symFault[i], phase = m_phaseFault[i], earth = m_earthFault[i];
+    Loop l;
+    if (sym) l = {Ua - Ub, Ia - Ib, 0.0, x.ia - x.ib};
+    if (phase) {
+        if (A && B) l = {Ua - Ub, Ia - Ib, 0.0, x.ia - x.ib};
+        else if (B && C) l = {Ub - Uc, Ib - Ic, 0.0, x.ib - x.ic};
+        else if (A && C) l = {Uc - Ua, Ic - Ia, 0.0, x.ic - x.ia};
+        else l = {1.0, 1.0, 0.0, 1.0};
     }
+    if (earth) {
+        if (A) l.voltage = Ua, l.current = Ia;
+        else if (B) l.voltage = Ub, l.current = Ib;
+        else if (C) l.voltage = Uc, l.current = Ic;
+        else l.voltage = 1.0, l.current = 1.0;
+        l.samples = x.ia + x.ib + x.ic;
+    }
+    if (phase || sym) l.faultCurrent = l.current;
+    else if (earth) l.faultCurrent = P[I0_1];
+    if (!sym && !phase && !earth) l = {1.0, 1.0, 1.0, 1.0};
+    return l;
 }
 
-void WrongPlaceLocator::SelectLoopTwoEnded() {
-    const auto &ia = m_values[Ia1], &ib = m_values[Ib1], &ic = m_values[Ic1];
-    for (int s = m_samplesPerPeriod; s < m_sampleCount; ++s) {
-        const size_t i = size_t(s);
-        bool A = m_faultA[i], B = m_faultB[i], C = m_faultC[i];
-        if (m_phaseFault[i] || m_symFault[i]) {
-            m_loopSamples[i] = (A && B) ? ia[i] - ib[i] : (B && C) ? ib[i] - ic[i] : (C && A) ? ic[i] - ia[i] : 1.0;
-        } else if (m_earthFault[i] && A) {
-            m_loopSamples[i] = ia[i];
-        } else {
-            // Unfaulted samples and earth faults without a loop of their own: a finite "no loop"
-            // value, never what an earlier run left.
-            m_loopSamples[i] = 1.0;
-        }
-    }
+double WrongPlaceLocator::LoopSamplesTwoEnded(int s, const Sample& x) const {
+    const size_t i = size_t(s);
+    bool A = m_faultA[i], B = m_faultB[i], C = m_faultC[i];
+    if (m_phaseFault[i] || m_symFault[i])
+        return (A && B) ? x.ia - x.ib : (B && C) ? x.ib - x.ic : (C && A) ? x.ic - x.ia : 1.0;
+    // Unfaulted samples and earth faults without a loop of their own: a finite "no loop" value.
+    if (m_earthFault[i] && A) return x.ia;
+    return 1.0;
 }
 
 // --- the run -------------------------------------------------------------------------------
 
-void WrongPlaceLocator::CopyChannel(LocatorRecord& record, int valueSlot, int indexSlot, const CString& name) {
-    m_values[size_t(valueSlot)] = record.GetDisplayValues(name);
-    m_values[size_t(valueSlot)].resize(size_t(m_sampleCount), 0.0);
-    m_channelIndex[size_t(indexSlot)] = record.FindChannelIndex(name);
+void WrongPlaceLocator::AddInput(LocatorRecord& record, int valueSlot, int phasorSlot, const CString& name,
+                                 bool negate) {
+    // A channel that is not there stops the run before any work is done.
+    record.ReadDisplayValues(name, 0, 0, nullptr);
+    Input in;
+    in.name = name;
+    in.valueSlot = valueSlot;
+    in.phasorSlot = phasorSlot;
+    in.channelIndex = record.FindChannelIndex(name);
+    in.negate = negate;
+    in.detection = phasorSlot >= PIa1 && phasorSlot <= PIc2;
+    m_inputs.push_back(std::move(in));
 }
 
 void WrongPlaceLocator::ReadSections(LocatorRecord& record) {
@@ -503,13 +509,10 @@ void WrongPlaceLocator::ReadSections(LocatorRecord& record) {
             ParallelLineCalc p;
             p.Rm = LineParamToDouble(pp->GetParam(LineParam::Rm()));
             p.Xm = LineParamToDouble(pp->GetParam(LineParam::Xm()));
-            p.i0.assign(size_t(m_sampleCount), Complex());
-            CString name = pp->GetParam(L"I0");
-            std::vector<double> values = record.GetDisplayValues(name);
-            values.resize(size_t(m_sampleCount), 0.0);
-            int index = record.FindChannelIndex(name);
-            for (int k = m_samplesPerPeriod; k < m_sampleCount; ++k) p.i0[size_t(k)] = CalcPhasor(values, k, index);
-            c.parallelLines.push_back(std::move(p));
+            AddInput(record, -1, -1, pp->GetParam(L"I0"), false);
+            m_inputs.back().section = int(m_sections.size());
+            m_inputs.back().line = int(c.parallelLines.size());
+            c.parallelLines.push_back(p);
         }
         for (const auto& cp : s.connections)
             c.taps.emplace_back(LineParamToDouble(cp->GetParam(LineParam::TapR0())),
@@ -523,6 +526,44 @@ void WrongPlaceLocator::FindResultWindow() {
                                         m_samplesPerPeriod);
     m_windowFirst = w.first;
     m_windowLast = w.last;
+}
+
+bool WrongPlaceLocator::EarthedFaulted(int s) const {
+    const size_t i = size_t(s);
+    return s >= m_samplesPerPeriod && (m_earthFault[i] || m_phaseFault[i] || m_symFault[i]);
+}
+
+void WrongPlaceLocator::EarthedDistances(LocatorRecord& record) {
+    const Complex rot = std::polar(1.0, m_tapAngle);
+    ForEachSample(
+        record, m_samplesPerPeriod, m_sampleCount, [&](int s, const Sample&) { return EarthedFaulted(s); },
+        [&](int s, const Sample& x) { dist[size_t(s)] = DistanceEarthed(s, x, LoopEarthed(s, x), rot); });
+}
+
+// The angle by which a tap on the last section turns the zero-sequence current: from the
+// currents at and beyond the fault the first pass found, over its result window.
+void WrongPlaceLocator::CalcTapAngle(LocatorRecord& record) {
+    const int a = std::max(0, std::min(m_windowFirst, m_windowLast));
+    const int b = std::min(std::max(m_windowFirst, m_windowLast), m_sampleCount - 1);
+    if (a > b || !(m_distance > 0)) return;
+    if (CalcMedianOfRange32(m_earthFault.data(), a, b) == 0) return;
+    const double D = m_distance;
+    const size_t count = size_t(b - a + 1);
+    std::vector<double> ang(count), q(count), r(count);
+    ForEachSample(record, a, b + 1, [](int, const Sample&) { return true; }, [&](int s, const Sample& x) {
+        Complex Q = ZeroSeqCurrentAtDistance(x.P[U0_1], x.P[I0_1], D);
+        Complex R = ZeroSeqCurrentBeyondFault(x.P[U0_1], x.P[I0_1], D);
+        double d = std::arg(R) - std::arg(Q);
+        if (d < -M_PI) d += 2 * M_PI;
+        else if (d > M_PI) d -= 2 * M_PI;
+        const size_t i = size_t(s - a);
+        ang[i] = d;
+        q[i] = std::abs(Q);
+        r[i] = std::abs(R);
+    });
+    const int last = b - a;
+    double mA = CalcMedian(ang.data(), 0, last), mQ = CalcMedian(q.data(), 0, last), mR = CalcMedian(r.data(), 0, last);
+    m_tapAngle = std::atan2(-mR * std::sin(mA), mQ - mR * std::cos(mA));
 }
 
 void WrongPlaceLocator::Run(LocatorRecord& record) {
@@ -559,54 +600,74 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
 
     const auto& s1 = m_data.station1;
     const auto& s2 = m_data.station2;
+    const wchar_t* ii[3] = {L"Ia", L"Ib", L"Ic"};
+    const wchar_t* u[3] = {L"Ua", L"Ub", L"Uc"};
     if (method == WrongPlaceLocatorData::TwoEnded) {
-        const wchar_t* u[3] = {L"Ua", L"Ub", L"Uc"};
-        const wchar_t* ii[3] = {L"Ia", L"Ib", L"Ic"};
-        for (int k = 0; k < 3; ++k) CopyChannel(record, Ua1 + k, kIdxUa1 + k, s1.GetParam(u[k]));
-        for (int k = 0; k < 3; ++k) CopyChannel(record, Ia1 + k, kIdxIa1 + k, s1.GetParam(ii[k]));
-        for (int k = 0; k < 3; ++k) CopyChannel(record, Ua2 + k, kIdxUa2 + k, s2.GetParam(u[k]));
-        for (int k = 0; k < 3; ++k) CopyChannel(record, Ia2 + k, kIdxIa2 + k, s2.GetParam(ii[k]));
+        for (int k = 0; k < 3; ++k) AddInput(record, Ua1 + k, PUa1 + k, s1.GetParam(u[k]), false);
+        for (int k = 0; k < 3; ++k) AddInput(record, Ia1 + k, PIa1 + k, s1.GetParam(ii[k]), false);
+        for (int k = 0; k < 3; ++k) AddInput(record, Ua2 + k, PUa2 + k, s2.GetParam(u[k]), false);
         // Station 2's currents are reversed in the engine only; the record keeps its sign.
-        for (int k = 0; k < 3; ++k)
-            for (double& v : m_values[size_t(Ia2 + k)]) v = -v;
+        for (int k = 0; k < 3; ++k) AddInput(record, Ia2 + k, PIa2 + k, s2.GetParam(ii[k]), true);
     } else {
-        const wchar_t* ii[3] = {L"Ia", L"Ib", L"Ic"};
-        for (int k = 0; k < 3; ++k) CopyChannel(record, Ia1 + k, kIdxIa1 + k, s1.GetParam(ii[k]));
+        for (int k = 0; k < 3; ++k) AddInput(record, Ia1 + k, PIa1 + k, s1.GetParam(ii[k]), false);
         if (method == WrongPlaceLocatorData::IsolatedNeutral) {
-            const wchar_t* u[3] = {L"Uab", L"Ubc", L"Uca"};
-            for (int k = 0; k < 3; ++k) CopyChannel(record, Uab1 + k, kIdxUab1 + k, s1.GetParam(u[k]));
+            const wchar_t* uu[3] = {L"Uab", L"Ubc", L"Uca"};
+            for (int k = 0; k < 3; ++k) AddInput(record, Uab1 + k, PUab1 + k, s1.GetParam(uu[k]), false);
         } else {
-            const wchar_t* u[3] = {L"Ua", L"Ub", L"Uc"};
-            for (int k = 0; k < 3; ++k) CopyChannel(record, Ua1 + k, kIdxUa1 + k, s1.GetParam(u[k]));
+            for (int k = 0; k < 3; ++k) AddInput(record, Ua1 + k, PUa1 + k, s1.GetParam(u[k]), false);
         }
     }
 
-    CalcSequenceComponents();
+    // One pass: each sample's phasors, its fault detection (carried from sample to sample), its
+    // loop and its distance.
+    const int N = m_samplesPerPeriod;
+    Detection detection(double(N / 4));
     if (method == WrongPlaceLocatorData::IsolatedNeutral) {
-        DetectFaultIsolated();
+        auto detect = [&](int s, const Sample& x) {
+            DetectIsolated(s, x);
+            return m_phaseFault[size_t(s)] || m_symFault[size_t(s)];
+        };
+        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+            // The first period has no loop: its zero loop gives a faulted sample there no distance.
+            Loop l = s >= N ? LoopIsolated(s, x) : Loop{};
+            if (s >= N) m_loopSamples[size_t(s)] = l.samples;
+            dist[size_t(s)] = DistanceIsolated(s, l);
+        });
         m_interval = FindFaultInterval();
-        SelectLoopIsolated();
-        CalcDistanceIsolated();
     } else if (method == WrongPlaceLocatorData::EarthedNeutral) {
-        DetectFaultEarthed();
-        m_interval = FindFaultIntervalByPhases();
-        SelectLoopEarthed();
         m_tapAngle = 0.0;
-        CalcDistanceEarthed();
+        const Complex rot = std::polar(1.0, m_tapAngle);
+        auto detect = [&](int s, const Sample& x) {
+            DetectEarthed(s, x, detection);
+            return EarthedFaulted(s);
+        };
+        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+            if (s < N) return;
+            const Loop l = LoopEarthed(s, x);
+            m_loopSamples[size_t(s)] = l.samples;
+            dist[size_t(s)] = DistanceEarthed(s, x, l, rot);
+        });
+        m_interval = FindFaultIntervalByPhases();
         // A tap on the last section draws zero-sequence current past the fault: a second pass
         // polarises with the angle that the first pass's result implies.
         if (!m_sections.back().taps.empty()) {
             FindResultWindow();
             ComputeResultAt(m_windowFirst, m_windowLast, m_sampleCount);
-            CalcTapAngle();
-            CalcDistanceEarthed();
+            CalcTapAngle(record);
+            EarthedDistances(record);
         }
     } else {
-        DetectFaultTwoEnded();
+        auto detect = [&](int s, const Sample& x) {
+            DetectTwoEnded(s, x, detection);
+            return m_earthFault[size_t(s)] || m_phaseFault[size_t(s)] || m_symFault[size_t(s)];
+        };
+        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+            if (s >= N) m_loopSamples[size_t(s)] = LoopSamplesTwoEnded(s, x);
+            DistanceTwoEnded(s, x);
+        });
         m_interval = FindFaultIntervalByPhases();
-        SelectLoopTwoEnded();
-        CalcDistanceTwoEnded();
     }
+    m_inputs.clear();
     FindResultWindow();
     ComputeResultAt(m_windowFirst, m_windowLast, m_sampleCount);
 }

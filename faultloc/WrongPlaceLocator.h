@@ -20,9 +20,11 @@ public:
     virtual int GetSampleCount() const = 0;
     virtual double GetSamplingFrequency() const = 0;
     virtual double GetNetFrequency() const = 0;
-    // The display values of the channel of that display name (multiplier, inversion and DC
-    // removal applied); throws CTenvorikException 354 when no channel has the name.
-    virtual std::vector<double> GetDisplayValues(const CString& name) const = 0;
+    // The display values (multiplier, inversion and DC removal applied) of samples
+    // [first, first + count) of the channel of that display name into `out`; samples past the
+    // channel's end read 0. Throws CTenvorikException 354 when no channel has the name, whatever
+    // the count.
+    virtual void ReadDisplayValues(const CString& name, int first, int count, double* out) const = 0;
     // The index used by the time-weighted transform: only channels that carry a per-sample net
     // frequency have one; -1 otherwise.
     virtual int FindChannelIndex(const CString& name) const = 0;
@@ -60,7 +62,7 @@ public:
 
 struct ParallelLineCalc {
     double Rm = 0, Xm = 0;
-    std::vector<Complex> i0;  // fundamental phasor of the line's I0 channel per sample
+    Complex i0;  // fundamental phasor of the line's I0 channel at the sample being worked on
 };
 
 struct SectionCalc {
@@ -121,26 +123,15 @@ public:
     bool IsActive() const { return m_active; }
 
     // --- steps of a run, public so that each can be checked on its own ---
+    // The fundamental phasor at sample i of the samples x, over the period before it.
     Complex CalcPhasor(const std::vector<double>& x, int i, int channel) const;
-    void CalcSequenceComponents();
-    void DetectFaultIsolated();
-    void DetectFaultEarthed();
-    void DetectFaultTwoEnded();
     static void Debounce(std::vector<int>& flags, double onDelay, double offDelay);
     IndexRange FindFaultInterval() const;
     IndexRange FindFaultIntervalByPhases() const;
-    void SelectLoopIsolated();
-    void SelectLoopEarthed();
-    void SelectLoopTwoEnded();
-    void CalcDistanceIsolated();
-    void CalcDistanceEarthed();
-    void CalcTapAngle();
-    void CalcDistanceTwoEnded();
-    Complex ZeroSeqCurrentAtDistance(int s, Complex U0, Complex I0, double x) const;
-    Complex ZeroSeqCurrentBeyondFault(int s, Complex U0, Complex I0, double x) const;
-    double VoltageMismatch(int i, double x, double L) const;
-    Complex VoltageFromStart(int i, Complex U, Complex I, int mode, double x) const;
-    Complex VoltageFromEnd(int i, Complex U, Complex I, int mode, double x) const;
+    Complex ZeroSeqCurrentAtDistance(Complex U0, Complex I0, double x) const;
+    Complex ZeroSeqCurrentBeyondFault(Complex U0, Complex I0, double x) const;
+    Complex VoltageFromStart(Complex U, Complex I, int mode, double x) const;
+    Complex VoltageFromEnd(Complex U, Complex I, int mode, double x) const;
     void LocateTower();
     double LineLength() const;
 
@@ -150,13 +141,10 @@ public:
     int m_sampleCount = 0;
     double m_nominalCurrent1 = 0, m_nominalCurrent2 = 0;
     double m_netFrequency = 0;
-    std::array<std::vector<double>, kValueSlots> m_values;
-    std::array<int, 16> m_channelIndex{};
     std::vector<SectionCalc> m_sections;
-    // Per-sample series of the last run, each sized to the record when the run's method reads it
-    // and empty otherwise.
-    std::array<tv::BulkVector<Complex>, kPhasorSlots> m_phasor;
-    tv::BulkVector<Complex> m_loopVoltage, m_loopCurrent, m_faultCurrent;
+    // Per-sample series of the last run that outlive it: the result channels and what the result
+    // window is found from. The phasors and loops are made a block of samples at a time and not
+    // kept, so a run needs little more memory than its results, whatever the record's length.
     std::vector<int> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
     tv::BulkVector<double> m_loopSamples;
     std::vector<double> dist, phaseDiff;
@@ -176,16 +164,86 @@ public:
     CString m_resultText;
 
 private:
+    // One channel a run reads, held a block of samples at a time (the whole channel for the
+    // time-weighted transform, which may reach back further than a period).
+    struct Input {
+        CString name;
+        int valueSlot = 0;
+        int phasorSlot = -1;  // -1: a parallel line's I0, kept in that line
+        int section = -1, line = -1;
+        int channelIndex = -1;
+        bool negate = false;
+        bool detection = false;  // a current that fault detection reads
+        std::vector<double> values;
+        int first = 0;  // the sample values[0] holds
+        std::vector<Complex> phasors;  // of the block being worked on
+    };
+    // What a method reads of a sample: its phasors and the three currents' instant values.
+    struct Sample {
+        std::array<Complex, kPhasorSlots> P{};
+        double ia = 0, ib = 0, ic = 0;
+    };
+    // The loop a method measures at a sample.
+    struct Loop {
+        Complex voltage, current, faultCurrent;
+        double samples = 0;
+    };
+    // A fault kind's flag, steadied: it rises once it has been set for onDelay samples after the
+    // first and falls once clear for offDelay, sample by sample.
+    class Debouncer {
+    public:
+        Debouncer(double onDelay, double offDelay) : m_on(onDelay), m_off(offDelay) {}
+        int Step(bool in);
+
+    private:
+        double m_on, m_off, m_c = 0;
+        int m_out = 0;
+    };
+    // What fault detection carries from one sample to the next.
+    struct Detection {
+        explicit Detection(double onDelay) : earth(onDelay, 0), phase(onDelay, 0), sym(onDelay, 0) {}
+        bool P = false, Q = false, R = false, Z = false, H1 = false, H2 = false, H3 = false, H4 = false;
+        bool v1 = false, v2 = false, v3 = false;
+        Debouncer earth, phase, sym;
+    };
+
     void Allocate();
-    static std::array<bool, kPhasorSlots> KeptPhasors(int method);
     void ReadSections(LocatorRecord& record);
-    void CopyChannel(LocatorRecord& record, int valueSlot, int indexSlot, const CString& name);
+    void AddInput(LocatorRecord& record, int valueSlot, int phasorSlot, const CString& name, bool negate);
+    // For every sample s of [from, to), a block at a time: detect(s, sample) with the sample's
+    // currents, which says whether the sample has a fault; then measure(s, sample), for a
+    // sample with a fault with every phasor, and each parallel line its I0 phasor.
+    template <class Detect, class Measure>
+    void ForEachSample(LocatorRecord& record, int from, int to, Detect&& detect, Measure&& measure);
+    void ComputeBlock(LocatorRecord& record, int b0, int b1, bool detection);
+    void FillSample(int s, int b0, bool all);
+    void LoadBlock(LocatorRecord& record, Input& in, int from, int to) const;
+    void BlockPhasors(const Input& in, int from, int to, Complex* out) const;
+    void MakeTable() const;
+    Complex PhasorAt(const double* x, int first, int end, int i, int channel) const;
+    void SequenceComponents(Sample& s, bool voltages) const;
+    void DetectIsolated(int s, const Sample& x);
+    void DetectEarthed(int s, const Sample& x, Detection& d);
+    void DetectTwoEnded(int s, const Sample& x, Detection& d);
+    void SelectPhases(int s, const Sample& x, Detection& d);
+    Loop LoopIsolated(int s, const Sample& x) const;
+    Loop LoopEarthed(int s, const Sample& x) const;
+    double LoopSamplesTwoEnded(int s, const Sample& x) const;
+    double DistanceIsolated(int s, const Loop& loop) const;
+    // `rot`: the polarising current's turn by the tap angle, std::polar(1, m_tapAngle).
+    double DistanceEarthed(int s, const Sample& x, const Loop& loop, Complex rot) const;
+    void DistanceTwoEnded(int s, const Sample& x);
+    double VoltageMismatch(int s, const Sample& p, double x, double L) const;
+    // Whether the earthed-neutral method measures a loop at sample s.
+    bool EarthedFaulted(int s) const;
+    void EarthedDistances(LocatorRecord& record);
+    void CalcTapAngle(LocatorRecord& record);
     void FindResultWindow();
-    Complex SeqPositive(Complex a, Complex b, Complex c) const;
-    Complex SeqNegative(Complex a, Complex b, Complex c) const;
 
     WrongPlaceLocatorData m_data;
     const LocatorRecord* m_record = nullptr;  // during a run only
+    std::vector<Input> m_inputs;
+    Sample m_sample;
     // The transform's sines and cosines for the current period length.
     mutable std::vector<double> m_sin, m_cos;
 };

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "model/TenvorikException.h"
+#include "model/VectorClones.h"
 
 namespace {
 constexpr unsigned kNoSolution = 3457;
@@ -62,15 +64,84 @@ IndexRange BestWindow(const std::vector<double>& measure, int s, int W, double b
     return found >= 0 ? IndexRange{found, found + W - 1} : IndexRange{s, s + W - 1};
 }
 
-std::vector<double> StdDevs(const double* x, int s, int E, int W) {
-    std::vector<double> m;
-    for (int i = s; i <= E - W; ++i) m.push_back(CalcStdDev(x, i, i + W - 1));
+// The same choice as BestWindow, for a search that asks it again and again with other t: the
+// measures are turned into BestWindow's values in place and the windows ranked once by them (the
+// earlier of two equal values first), so that each question is a binary search.
+class RankedWindows {
+public:
+    RankedWindows(std::vector<double>& measure, int s, int W, double biasStep, double offset)
+        : m_values(measure), m_s(s), m_W(W) {
+        m_order.reserve(measure.size());
+        for (size_t k = 0; k < measure.size(); ++k) {
+            const double v = measure[k] - double(k) * biasStep + offset;
+            m_values[k] = v;
+            // BestWindow takes nothing that is not a number or not below its starting best.
+            if (v < 1000000.0) m_order.push_back(int(k));
+        }
+        std::sort(m_order.begin(), m_order.end(), [this](int a, int b) {
+            const double va = m_values[size_t(a)], vb = m_values[size_t(b)];
+            return va < vb || (va == vb && a < b);
+        });
+    }
+    IndexRange Best(double t) const {
+        auto it = std::upper_bound(m_order.begin(), m_order.end(), t,
+                                   [this](double value, int k) { return value < m_values[size_t(k)]; });
+        if (std::isnan(t) || it == m_order.end()) return {m_s, m_s + m_W - 1};
+        return {m_s + *it, m_s + *it + m_W - 1};
+    }
+
+private:
+    std::vector<double>& m_values;
+    int m_s, m_W;
+    std::vector<int> m_order;  // window starts, by value
+};
+
+// The measures of the windows of W samples starting at s, s + 1, ... E - W + 1. Several windows
+// are summed side by side, each with the same additions in the same order as CalcStdDev and
+// Mean make them, so that every measure is the same to the last bit as one window's.
+constexpr int kLanes = 8;
+using tv::Lanes4;
+
+TV_VECTOR_CLONES std::vector<double> StdDevs(const double* x, int s, int E, int W) {
+    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
+    int i = s;
+    for (; i + kLanes - 1 <= E - W; i += kLanes) {
+        const double* w = x + i;
+        Lanes4 sum[2] = {}, sq[2] = {}, mean[2];
+        Lanes4 x;
+        const Lanes4 count = {double(W), double(W), double(W), double(W)};
+        for (int k = 0; k < W; ++k)
+            for (int q = 0; q < 2; ++q) {
+                tv::LoadLanes(x, w + k + 4 * q);
+                sum[q] += x;
+            }
+        for (int q = 0; q < 2; ++q) mean[q] = sum[q] / count;
+        for (int k = 0; k < W; ++k)
+            for (int q = 0; q < 2; ++q) {
+                tv::LoadLanes(x, w + k + 4 * q);
+                const Lanes4 d = x - mean[q];
+                sq[q] += d * d;
+            }
+        for (int l = 0; l < kLanes; ++l) m[size_t(i - s + l)] = std::sqrt(sq[l / 4][l % 4] / W);
+    }
+    for (; i <= E - W; ++i) m[size_t(i - s)] = CalcStdDev(x, i, i + W - 1);
     return m;
 }
 
-std::vector<double> AbsMeans(const double* x, int s, int E, int W) {
-    std::vector<double> m;
-    for (int i = s; i <= E - W; ++i) m.push_back(std::fabs(Mean(x, i, i + W - 1)));
+TV_VECTOR_CLONES std::vector<double> AbsMeans(const double* x, int s, int E, int W) {
+    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
+    int i = s;
+    for (; i + kLanes - 1 <= E - W; i += kLanes) {
+        const double* w = x + i;
+        Lanes4 sum[2] = {}, x;
+        for (int k = 0; k < W; ++k)
+            for (int q = 0; q < 2; ++q) {
+                tv::LoadLanes(x, w + k + 4 * q);
+                sum[q] += x;
+            }
+        for (int l = 0; l < kLanes; ++l) m[size_t(i - s + l)] = std::fabs(sum[l / 4][l % 4] / W);
+    }
+    for (; i <= E - W; ++i) m[size_t(i - s)] = std::fabs(Mean(x, i, i + W - 1));
     return m;
 }
 
@@ -93,22 +164,35 @@ IndexRange FindStationaryPeriod(const double* a, const double* b, int s, int E, 
     if (W < 1) return {s, s};
     // Each pass looks again at the same windows with a higher threshold: their measures are
     // worked out once, so a pass costs one scan instead of a window sum per position.
-    const std::vector<double> quiet = StdDevs(a, s, E, W), low = AbsMeans(b, s, E, W);
+    std::vector<double> quiet = StdDevs(a, s, E, W), low = AbsMeans(b, s, E, W);
     // No window fits between s and E: the answer is the default window, found without reading
     // past the stretch.
     if (quiet.empty()) return {s, s + W - 1};
     double t1 = 0.0, t2 = 0.0;
     IndexRange r1, r2;
     int passes = 0;
+    // Most searches settle in a few passes; one that goes on asks the ranked windows instead of
+    // scanning them all again on every pass (the measures then hold the ranked values).
+    constexpr int kScannedPasses = 8;
+    std::unique_ptr<RankedWindows> rankedQuiet, rankedLow;
     for (;;) {
-        r1 = BestWindow(quiet, s, W, QuietStep(W), 0.001, t1);
-        r2 = BestWindow(low, s, W, LowMeanStep(W), 0.000001, t2);
+        if (passes < kScannedPasses) {
+            r1 = BestWindow(quiet, s, W, QuietStep(W), 0.001, t1);
+            r2 = BestWindow(low, s, W, LowMeanStep(W), 0.000001, t2);
+        } else {
+            if (!rankedQuiet) {
+                rankedQuiet = std::make_unique<RankedWindows>(quiet, s, W, QuietStep(W), 0.001);
+                rankedLow = std::make_unique<RankedWindows>(low, s, W, LowMeanStep(W), 0.000001);
+            }
+            r1 = rankedQuiet->Best(t1);
+            r2 = rankedLow->Best(t2);
+        }
         t1 = CalcStdDev(a, r1.first, r1.last);
         t2 = std::fabs(Mean(b, r2.first, r2.last));
         ++passes;
         if (std::fabs(double(r1.first - r2.first)) <= 0.5 * W || passes >= 1000) break;
     }
-    if (passes >= 1000) return BestWindow(quiet, s, W, QuietStep(W), 0.001, -1.0);
+    if (passes >= 1000) return rankedQuiet->Best(-1.0);
     int first = r1.first + int(std::ceil((r1.first - r2.first) * 0.5));
     // The half step away from r2 can pass the last window start; the window stays inside the
     // searched stretch.

@@ -22,10 +22,13 @@ public:
     int GetSampleCount() const override { return count; }
     double GetSamplingFrequency() const override { return 4800; }
     double GetNetFrequency() const override { return 50; }
-    std::vector<double> GetDisplayValues(const CString& name) const override {
+    void ReadDisplayValues(const CString& name, int first, int count, double* out) const override {
         auto it = channels.find(name.str());
         if (it == channels.end()) throw new CTenvorikException(354);
-        return it->second;
+        for (int k = 0; k < count; ++k) {
+            const size_t i = size_t(first + k);
+            out[k] = i < it->second.size() ? it->second[i] : 0.0;
+        }
     }
     int FindChannelIndex(const CString&) const override { return -1; }
     double GetSampleTimeUs(int i) const override { return i * 1e6 / 4800; }
@@ -51,11 +54,19 @@ public:
     void UpdateViews() override {}
 };
 
+// The record's length and the sample the fault starts at; a record longer than the engine's
+// blocks of samples, with the fault starting in one block and going on in the next, shows that a
+// run gives the same at the blocks' edges as within them.
+struct Shape {
+    int count = 4800, faultAt = 1920;
+    bool parallelLine = false;  // a coupled parallel line on the first section, its I0 from "Ia2"
+};
+
 // Load for 0.4 s, then a fault for 0.6 s: a B-C fault for the isolated neutral, an A-earth
 // fault for the others, 8 km out on a 30 km line, with a little noise on every channel.
-inline Record MakeRecord(int method) {
+inline Record MakeRecord(int method, const Shape& shape = {}) {
     Record r;
-    r.count = 4800;
+    r.count = shape.count;
     const C a(-0.5, std::sqrt(3.0) / 2), a2 = std::conj(a);
     const C z1(0.1, 0.4), z0(0.3, 1.2);
     uint32_t noise = 2024;
@@ -69,7 +80,7 @@ inline Record MakeRecord(int method) {
         for (int i = 0; i < r.count; ++i) {
             C ia = std::polar(80.0, -0.3) * sign, ib = ia * a2, ic = ia * a;
             C ua = 57735, ub = ua * a2, uc = ua * a;
-            if (i >= 1920) {
+            if (i >= shape.faultAt) {
                 const double x = s == 1 ? 8.0 : 22.0;
                 if (method == WrongPlaceLocatorData::IsolatedNeutral) {
                     const C f = std::polar(2500.0, -1.2);
@@ -96,7 +107,7 @@ inline Record MakeRecord(int method) {
 }
 
 // The line: two sections, 30 km; `tap` adds a tap connection to the last section.
-inline void SetUpLine(WrongPlaceLocator& loc, int method, bool tap) {
+inline void SetUpLine(WrongPlaceLocator& loc, int method, bool tap, const Shape& shape = {}) {
     auto& m = loc.GetData();
     m.methodType = method;
     for (int st = 0; st < 2; ++st) {
@@ -114,6 +125,12 @@ inline void SetUpLine(WrongPlaceLocator& loc, int method, bool tap) {
         for (const auto& p : {LineParam::X(), LineParam::X1()}) s->SetParam(p, L"0.4");
         s->SetParam(LineParam::R0(), L"0.3");
         s->SetParam(LineParam::X0(), L"1.2");
+    }
+    if (shape.parallelLine) {
+        auto* p = m.station1.sections.front()->AddParallelLine();
+        p->SetParam(LineParam::Rm(), L"0.1");
+        p->SetParam(LineParam::Xm(), L"0.3");
+        p->SetParam(L"I0", L"Ia2");
     }
     if (tap) {
         auto* c = m.station1.sections.back()->AddConnection();
@@ -135,10 +152,10 @@ inline uint64_t Bits(double v) {
     return b;
 }
 
-inline Outcome Locate(int method, bool tap) {
-    Record rec = MakeRecord(method);
+inline Outcome Locate(int method, bool tap, const Shape& shape = {}) {
+    Record rec = MakeRecord(method, shape);
     WrongPlaceLocator loc;
-    SetUpLine(loc, method, tap);
+    SetUpLine(loc, method, tap, shape);
     NullHost host;
     Outcome o;
     o.ok = loc.Calculate(rec, host, true);

@@ -27,10 +27,13 @@ public:
     int GetSampleCount() const override { return count; }
     double GetSamplingFrequency() const override { return m_fs; }
     double GetNetFrequency() const override { return m_f; }
-    std::vector<double> GetDisplayValues(const CString& name) const override {
+    void ReadDisplayValues(const CString& name, int first, int count, double* out) const override {
         auto it = channels.find(name.str());
         if (it == channels.end()) throw new CTenvorikException(354);
-        return it->second;
+        for (int k = 0; k < count; ++k) {
+            const size_t i = size_t(first + k);
+            out[k] = i < it->second.size() ? it->second[i] : 0.0;
+        }
     }
     int FindChannelIndex(const CString& name) const override {
         return withOwnFrequency && channels.count(name.str()) ? 0 : -1;

@@ -12,7 +12,7 @@ struct NoRecord : LocatorRecord {
     int GetSampleCount() const override { return 0; }
     double GetSamplingFrequency() const override { return 0; }
     double GetNetFrequency() const override { return 0; }
-    std::vector<double> GetDisplayValues(const CString&) const override { return {}; }
+    void ReadDisplayValues(const CString&, int, int, double*) const override {}
     int FindChannelIndex(const CString&) const override { return -1; }
     double GetSampleTimeUs(int) const override { return 0; }
     double GetSampleFrequency(int, int) const override { return 0; }
