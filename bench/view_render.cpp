@@ -1,7 +1,7 @@
-// The oscillogram view of a record of 32 analog and 64 discrete channels of 1,000,000 samples,
-// fully zoomed out, painted into a 1920 x 1080 picture: all passes, captions and cursors
-// included. The first paint after a change of the values also summarises the curves; the
-// frames after it reuse that.
+// The oscillogram view of a record of 32 analog and 64 discrete channels of 1,000,000 and of
+// 4,000,000 samples (the benchmark's argument), fully zoomed out, painted into a 1920 x 1080
+// picture: all passes, captions and cursors included. The first paint after a change of the
+// values also summarises the curves; the frames after it reuse that.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr size_t kSamples = 1000000;
 constexpr int kAnalog = 32, kDiscrete = 64, kWidth = 1920, kHeight = 1080;
 
 class NullHost : public oscview::ViewHost {
@@ -25,29 +24,30 @@ public:
 };
 
 struct Record {
+    const size_t rows;
     CTenvorikDoc doc;
     NullHost host;
     std::unique_ptr<oscview::CTenvorikView> view;
-    Record() {
+    explicit Record(size_t count) : rows(count) {
         COscillogram& o = doc.GetOscillogram();
         o.m_samplingFrequency = 4000;
         o.m_netFrequency = 50;
-        o.m_rates = {{4000.0, int32_t(kSamples)}};
-        o.m_times.resize(kSamples);
-        for (size_t i = 0; i < kSamples; ++i) o.m_times.Set(i, int64_t(i) * 250);
+        o.m_rates = {{4000.0, int32_t(rows)}};
+        o.m_times.resize(rows);
+        for (size_t i = 0; i < rows; ++i) o.m_times.Set(i, int64_t(i) * 250);
         std::mt19937 rng(3);
         std::normal_distribution<double> noise(0, 0.05);
         for (int k = 0; k < kAnalog + kDiscrete; ++k) {
             CChannel ch(&doc);
             ch.m_fileName.Format("C%d", k);
             ch.m_name = CString(ch.m_fileName);
-            std::vector<double> s(kSamples);
+            std::vector<double> s(rows);
             if (k < kAnalog) {
-                for (size_t i = 0; i < kSamples; ++i) s[i] = std::sin(double(i) * 2 * M_PI / 80 + k) * (1 + (i > 400000 && i < 600000)) + noise(rng);
+                for (size_t i = 0; i < rows; ++i) s[i] = std::sin(double(i) * 2 * M_PI / 80 + k) * (1 + (i > rows * 2 / 5 && i < rows * 3 / 5)) + noise(rng);
             } else {
                 ch.m_discrete = 1;
                 const size_t period = 997 * size_t(k);
-                for (size_t i = 0; i < kSamples; ++i) s[i] = (i / period) % 2;
+                for (size_t i = 0; i < rows; ++i) s[i] = (i / period) % 2;
             }
             ch.m_samples = std::move(s);
             // Status channels keep a bit a sample, as a record read from a file does.
@@ -59,29 +59,35 @@ struct Record {
         view->OnSize(kWidth, kHeight);
         view->OnInitialUpdate();
         view->SetXScale(view->GetFitScale());  // fully zoomed out
-        doc.m_cursors.SetPosition(0, 250000);
-        doc.m_cursors.SetPosition(1, 750000);
+        doc.m_cursors.SetPosition(0, int64_t(rows) / 4);
+        doc.m_cursors.SetPosition(1, int64_t(rows) * 3 / 4);
     }
 };
 
-Record& TheRecord() {
-    static Record r;
-    return r;
+// One record at a time: the 4,000,000-sample one alone takes over a gigabyte. The benchmarks
+// are registered size by size, so that each record is made once.
+Record& TheRecord(const benchmark::State& state) {
+    static std::unique_ptr<Record> r;
+    const size_t samples = size_t(state.range(0));
+    if (!r || r->rows != samples) {
+        r.reset();
+        r = std::make_unique<Record>(samples);
+    }
+    return *r;
 }
 
 void BM_PaintZoomedOut(benchmark::State& state) {
-    Record& r = TheRecord();
+    Record& r = TheRecord(state);
     r.view->OnDraw(nullptr, kWidth, kHeight);  // summaries made once
     for (auto _ : state) {
         r.view->OnDraw(nullptr, kWidth, kHeight);
         benchmark::DoNotOptimize(r.view->GetPicture().GetPixel(5, 5));
     }
 }
-BENCHMARK(BM_PaintZoomedOut)->Unit(benchmark::kMillisecond);
 
 // The first paint after the values changed: summaries of all 96 curves are made again.
 void BM_PaintAfterChange(benchmark::State& state) {
-    Record& r = TheRecord();
+    Record& r = TheRecord(state);
     for (auto _ : state) {
         // Every curve changed: the record is recalculated outside the timing.
         state.PauseTiming();
@@ -91,12 +97,11 @@ void BM_PaintAfterChange(benchmark::State& state) {
         r.view->OnDraw(nullptr, kWidth, kHeight);
     }
 }
-BENCHMARK(BM_PaintAfterChange)->Unit(benchmark::kMillisecond);
 
 // A new ratio for one channel, then the paint that shows it: the record's update after the edit
 // and the first paint after it.
 void BM_PaintAfterOneChannelEdit(benchmark::State& state) {
-    Record& r = TheRecord();
+    Record& r = TheRecord(state);
     r.view->OnDraw(nullptr, kWidth, kHeight);
     CChannel& ch = r.doc.GetOscillogram().m_channels[3];
     ch.m_primaryMode = true;
@@ -110,14 +115,13 @@ void BM_PaintAfterOneChannelEdit(benchmark::State& state) {
     ch.m_primaryMode = false;
     r.doc.GetOscillogram().UpdateAfterChange();
 }
-BENCHMARK(BM_PaintAfterOneChannelEdit)->Unit(benchmark::kMillisecond);
 
 // Zoomed in to 1/16 of the record in the middle: more samples per column at the edges.
 void BM_PaintPartlyZoomed(benchmark::State& state) {
-    Record& r = TheRecord();
+    Record& r = TheRecord(state);
     const double fit = r.view->GetFitScale();
     r.view->SetXScale(fit * 16);
-    r.view->m_firstSample = 400000;
+    r.view->m_firstSample = int64_t(r.rows) * 2 / 5;
     r.view->RecalcLayout();
     r.view->OnDraw(nullptr, kWidth, kHeight);
     for (auto _ : state) r.view->OnDraw(nullptr, kWidth, kHeight);
@@ -125,7 +129,16 @@ void BM_PaintPartlyZoomed(benchmark::State& state) {
     r.view->m_firstSample = 0;
     r.view->RecalcLayout();
 }
-BENCHMARK(BM_PaintPartlyZoomed)->Unit(benchmark::kMillisecond);
+
+// Each size in turn, all its cases together.
+#define VIEW_BENCHMARKS(samples)                                                           \
+    BENCHMARK(BM_PaintZoomedOut)->Arg(samples)->Unit(benchmark::kMillisecond);           \
+    BENCHMARK(BM_PaintAfterChange)->Arg(samples)->Unit(benchmark::kMillisecond);         \
+    BENCHMARK(BM_PaintAfterOneChannelEdit)->Arg(samples)->Unit(benchmark::kMillisecond); \
+    BENCHMARK(BM_PaintPartlyZoomed)->Arg(samples)->Unit(benchmark::kMillisecond)
+
+VIEW_BENCHMARKS(1000000);
+VIEW_BENCHMARKS(4000000);
 
 }  // namespace
 
