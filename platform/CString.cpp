@@ -98,7 +98,12 @@ std::string NumberSpec(const Spec& s, const char* length, char conv) {
     if (s.alt) f += '#';
     if (s.zero) f += '0';
     if (s.width >= 0) f += std::to_string(s.width);
-    if (s.precision >= 0) f += "." + std::to_string(s.precision);
+    if (s.precision >= 0) {
+        // Appended piece by piece: a literal plus a temporary string trips a false overlap
+        // warning in optimised builds of this compiler.
+        f += '.';
+        f += std::to_string(s.precision);
+    }
     f += length;
     f += conv;
     return f;
