@@ -135,8 +135,58 @@ void LocateMillion(benchmark::State& state) {
     state.counters["added_peak_MiB"] = added / double(1 << 20);
 }
 
+// The program's own command on the opened 32 + 64 channel record: the line's channels are nine
+// of its analog channels at each end, and the result channels go into the record.
+void LocateOpenedRecord(benchmark::State& state) {
+    constexpr size_t kRows = 1000000;
+    const double openCpu = OpenCpuSeconds(kRows);
+    const CString path(platform::Utf8ToWide(bench::MakeRecord(false, kRows)));
+    double cpu = 1e9, added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = std::make_unique<CTenvorikDoc>();
+        if (!doc->OnOpenDocument(path)) {
+            state.SkipWithError("the record does not open");
+            return;
+        }
+        auto& m = doc->m_locator.GetData();
+        m.methodType = int(state.range(0));
+        int channel = 0;
+        for (int st = 0; st < 2; ++st) {
+            auto& station = m.GetStation(st);
+            station.SetParam(LineParam::NominalCurrent(), L"100");
+            for (const wchar_t* ch : {L"Ia", L"Ib", L"Ic", L"Ua", L"Ub", L"Uc", L"Uab", L"Ubc", L"Uca"})
+                station.SetParam(ch, CString((L"U" + std::to_wstring(channel++)).c_str()));
+        }
+        auto* sec = m.station1.AddSection();
+        sec->SetParam(LineParam::Length(), L"30");
+        for (const auto& p : {LineParam::R(), LineParam::R1()}) sec->SetParam(p, L"0.1");
+        for (const auto& p : {LineParam::X(), LineParam::X1()}) sec->SetParam(p, L"0.4");
+        sec->SetParam(LineParam::R0(), L"0.3");
+        sec->SetParam(LineParam::X0(), L"1.2");
+        const int64_t before = bench::StatusField("VmRSS:");
+        bench::ResetPeak();
+        state.ResumeTiming();
+        const double c0 = bench::ProcessCpuSeconds();
+        if (!doc->RunFaultLocation(true)) {
+            state.SkipWithError("fault location failed");
+            return;
+        }
+        cpu = std::min(cpu, bench::ProcessCpuSeconds() - c0);
+        added = double(bench::StatusField("VmHWM:") - before);
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.counters["open_cpu_s"] = openCpu;
+    state.counters["locate_cpu_s"] = cpu;
+    state.counters["locate_per_open_cpu"] = openCpu > 0 ? cpu / openCpu : 0;
+    state.counters["added_peak_MiB"] = added / double(1 << 20);
+}
+
 }  // namespace
 
 BENCHMARK(RunMethod)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond);
 BENCHMARK(LocateMillion)->ArgsProduct({{1, 2, 4}, {2400, 0}})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(LocateOpenedRecord)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK_MAIN();
