@@ -210,15 +210,15 @@ void BM_StartToCurves(benchmark::State& state) {
     }
     const std::string cfg = bench::MakeRecord(false, kSamples);
     const std::string dat = bench::DatOf(cfg);
-    // The program's profile and its instance socket of its own, so that no running program
-    // takes the record and no user's settings are read or written.
+    // The program's profile, its instance socket and the desktop's list of recent files of its
+    // own, so that no running program takes the record and nothing of the user's is read or
+    // written.
     const std::string home = bench::Folder() + "/program";
-    std::filesystem::create_directories(home + "/config");
-    std::filesystem::create_directories(home + "/runtime");
+    for (const char* d : {"/config", "/runtime", "/data"}) std::filesystem::create_directories(home + d);
     chmod((home + "/runtime").c_str(), 0700);
     const std::vector<std::string> env = Display::Environment(
         {"DISPLAY=" + display.Name(), "XDG_CONFIG_HOME=" + home + "/config", "XDG_RUNTIME_DIR=" + home + "/runtime",
-         "TENVORIK_SMOKE_PAINTED=1"});
+         "XDG_DATA_HOME=" + home + "/data", "TENVORIK_SMOKE_PAINTED=1"});
     bench::Floor(dat, false, kSamples);  // the file into the page cache
     std::string err;
     // A first start, not measured: the program, its libraries and fonts into the page cache too.
