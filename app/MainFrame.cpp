@@ -9,7 +9,9 @@
 #include <wx/sizer.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
+#include <utility>
 #include <wx/artprov.h>
 #include <wx/aui/dockart.h>
 #include <wx/filehistory.h>
@@ -51,7 +53,29 @@ constexpr int kTimerId = 100;
 constexpr int kRecentButtonId = 272;
 constexpr int kStyleButtonId = 286;
 
-// A ribbon text without the menu's accelerator marks.
+// A part of the ribbon that asks the toolkit for its default colours and font once: the ribbon
+// measures its panels and buttons with many short-lived drawing contexts, each of which would
+// ask the toolkit's style again (three times) for the same answer. A change of the desktop's
+// colours asks again.
+template <class Base>
+class RibbonPart final : public Base {
+public:
+    template <class... Args>
+    explicit RibbonPart(Args&&... args) : Base(std::forward<Args>(args)...) {
+        this->Bind(wxEVT_SYS_COLOUR_CHANGED, [this](wxSysColourChangedEvent& e) {
+            m_attributes.reset();
+            e.Skip();
+        });
+    }
+    wxVisualAttributes GetDefaultAttributes() const override {
+        if (!m_attributes) m_attributes = Base::GetDefaultAttributes();
+        return *m_attributes;
+    }
+
+private:
+    mutable std::optional<wxVisualAttributes> m_attributes;
+};
+
 // A ribbon text without the menu's accelerator marks and without the key tip that may follow
 // a line break; a menu keeps its marks.
 wxString RibbonText(unsigned id, bool menu = false) {
@@ -222,10 +246,10 @@ void CMainFrame::BuildRibbon() {
         auto* page = new wxRibbonPage(m_ribbon, wxID_ANY, RibbonText(p.title));
         if (p.title == 274) home = page;
         for (const commands::Panel& pn : p.panels) {
-            auto* panel = new wxRibbonPanel(page, wxID_ANY, RibbonText(pn.title));
+            auto* panel = new RibbonPart<wxRibbonPanel>(page, wxID_ANY, RibbonText(pn.title));
             // One button bar per panel (bars side by side in a panel get only their least
             // sizes); it stacks small buttons in columns of three.
-            auto* bar = new wxRibbonButtonBar(panel);
+            auto* bar = new RibbonPart<wxRibbonButtonBar>(panel);
             for (const commands::Button& b : pn.buttons) {
                 if (b.kind == commands::Kind::Break) continue;
                 const wxString label = b.text ? RibbonText(b.text) : wxString();

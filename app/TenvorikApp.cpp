@@ -9,6 +9,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <utility>
 
 #include "app/AboutWnd.h"
 #include "app/AppProfile.h"
@@ -39,6 +40,34 @@ public:
         for (const wxString& f : files) wxGetApp().CallAfter([f] { wxGetApp().OpenRecord(f); });
         return true;
     }
+};
+
+// The record template, which may start reading the record given on the command line while
+// the windows are built: the document made for it is the one the first open of that path gets.
+class RecordTemplate final : public wxDocTemplate {
+public:
+    using wxDocTemplate::wxDocTemplate;
+    ~RecordTemplate() override { delete m_early; }
+
+    void StartEarly(const wxString& path) {
+        auto* doc = dynamic_cast<TenvorikDocument*>(DoCreateDocument());
+        if (doc && doc->StartOpen(path)) {
+            m_early = doc;
+            m_earlyPath = path;
+        } else {
+            delete doc;
+        }
+    }
+
+    wxDocument* CreateDocument(const wxString& path, long flags) override {
+        if (!m_early || path != m_earlyPath) return wxDocTemplate::CreateDocument(path, flags);
+        wxDocument* doc = std::exchange(m_early, nullptr);
+        return InitDocument(doc, path, flags) ? doc : nullptr;
+    }
+
+private:
+    TenvorikDocument* m_early = nullptr;
+    wxString m_earlyPath;
 };
 
 wxString AbsolutePath(const CString& path) {
@@ -127,9 +156,13 @@ bool CTenvorikApp::OnInit() {
     m_docManager = new CDocManagerEx;
     // One record kind: the document's name and nothing for the framework's own file filter,
     // which the record file dialog replaces.
-    new wxDocTemplate(m_docManager, wxS("Korvelund Tenvorik"), wxS("*.cfg;*.cff;*.osc;*.sto"), wxEmptyString,
-                      wxS("cfg"), wxS("Korvelund Tenvorik"), wxS("Korvelund Tenvorik View"),
-                      CLASSINFO(TenvorikDocument), CLASSINFO(CTenvorikView));
+    auto* records = new RecordTemplate(m_docManager, wxS("Korvelund Tenvorik"), wxS("*.cfg;*.cff;*.osc;*.sto"),
+                                       wxEmptyString, wxS("cfg"), wxS("Korvelund Tenvorik"),
+                                       wxS("Korvelund Tenvorik View"), CLASSINFO(TenvorikDocument),
+                                       CLASSINFO(CTenvorikView));
+    // The record on the command line is read while the windows are built; it is shown once
+    // the main window is up, as before.
+    if (!m_command.fileToOpen.IsEmpty()) records->StartEarly(AbsolutePath(m_command.fileToOpen));
     const std::vector<CString> recent = LoadRecentFiles(platform::AppProfile());
     for (auto it = recent.rbegin(); it != recent.rend(); ++it) m_docManager->AddFileToHistory(ToWx(*it));
 

@@ -204,12 +204,21 @@ TenvorikDocument::TenvorikDocument() : m_model(std::make_unique<RecordDoc>(*this
     }
 }
 
-TenvorikDocument::~TenvorikDocument() = default;
+TenvorikDocument::~TenvorikDocument() {
+    // A read still running writes into the record's document: it ends before that goes.
+    m_model->DropEarlyOpen();
+}
 
 CTenvorikDoc& TenvorikDocument::Model() { return *m_model; }
 
 bool TenvorikDocument::IsSto() const {
     return HasFileType(m_model->GetPathName(), L".sto") || HasFileType(FromWx(GetFilename()), L".sto");
+}
+
+bool TenvorikDocument::StartOpen(const wxString& file) {
+    if (!m_model->StartOpen(FromWx(file))) return false;
+    m_loading = true;
+    return true;
 }
 
 bool TenvorikDocument::OnOpenDocument(const wxString& file) {

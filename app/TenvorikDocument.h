@@ -18,6 +18,9 @@ public:
     // True while the loading thread owns the record: nothing may read it then.
     bool IsLoading() const { return m_loading; }
 
+    // Starts reading the record before the document has its window (CTenvorikDoc::StartOpen);
+    // the document counts as loading until OnOpenDocument has taken the record.
+    bool StartOpen(const wxString& file);
     bool OnOpenDocument(const wxString& file) override;
     bool OnSaveDocument(const wxString& file) override;
     bool OnSaveModified() override;

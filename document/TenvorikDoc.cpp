@@ -7,6 +7,7 @@
 #include "formats/ComtradeCfg.h"
 #include "model/AppOptions.h"
 #include "model/Numeric.h"
+#include "model/Parallel.h"
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
 #include "platform/AtomicFile.h"
@@ -36,6 +37,7 @@ CTenvorikDoc::CTenvorikDoc() : m_cursors(this), m_comments(this) {
 }
 
 CTenvorikDoc::~CTenvorikDoc() {
+    DropEarlyOpen();
     UpdateDiagrams();
     DeleteTempFolder();
 }
@@ -48,6 +50,7 @@ void CTenvorikDoc::DeleteTempFolder() {
 
 void CTenvorikDoc::ResetRecord() {
     m_oscillogram = COscillogram(this);
+    m_preparedSummaries.clear();
     m_utf8Config = false;
     m_utf8Texts = false;
 }
@@ -59,53 +62,63 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
     struct ForgetCommandLineDst {
         ~ForgetCommandLineDst() { TheAppOptions().commandLineDst.Empty(); }
     } forgetDst;
+    // A read started early for this record is waited for as one started here; one for
+    // another record is dropped.
+    const bool early = m_earlyLoader.joinable() && openPath == m_earlyPath;
+    if (!early) DropEarlyOpen();
     CString path = openPath;
     // A data file opens through its configuration file.
     if (HasFileType(path, L".dat")) path = path.Left(path.GetLength() - 4) + L".cfg";
-    m_loadResult = 0;
     try {
-        if (HasFileType(path, L".sto")) {
-            m_oscillogram.m_sourcePath = path;
-            CString converted = ConvertStoToComtrade(path);
-            if (converted.IsEmpty()) return false;
-            path = converted;
-        }
-
-        CString sizeFile;
-        int64_t threshold = kDialogThreshold;
-        if (HasFileType(path, L".cfg")) {
-            sizeFile = StripOscillogramExt(path) + L".dat";
-        } else if (HasFileType(path, L".osc")) {
-            sizeFile = path;
-            threshold = kOscDialogThreshold;
-        } else if (HasFileType(path, L".cff")) {
-            sizeFile = path;
-        } else {
-            // Nothing to read it with: the user hears which file and why.
-            throw new CTenvorikException(kNotARecord, path);
-        }
-
-        m_loadPath = path;
-        m_progress.Reset();
-        // The size file must be there: a missing data file is reported before any reading.
-        int64_t size = platform::FileSize(sizeFile);
-        if (size < 0) {
-            // A configuration that is none is the cause to name, not the data file it lacks.
-            if (HasFileType(path, L".cfg")) ParseComtradeCfg(platform::ReadFileBytes(path), path);
-            int err = platform::PathExists(sizeFile) ? EACCES : ENOENT;
-            CFileException::ThrowErrno(err, sizeFile);
-        }
-        const bool showDialog = size > threshold;
-
         std::thread loader;
-        try {
-            loader = std::thread([this] { LoadFile(); });
-        } catch (const std::system_error&) {
-            // Short of memory, no thread may start: the record is read here, without the dialog.
-            LoadFile();
+        bool showDialog = early && m_earlyDialog;
+        if (early) {
+            loader = std::move(m_earlyLoader);
+        } else {
+            m_loadResult = 0;
+            if (HasFileType(path, L".sto")) {
+                m_oscillogram.m_sourcePath = path;
+                CString converted = ConvertStoToComtrade(path);
+                if (converted.IsEmpty()) return false;
+                path = converted;
+            }
+
+            CString sizeFile;
+            int64_t threshold = kDialogThreshold;
+            if (HasFileType(path, L".cfg")) {
+                sizeFile = StripOscillogramExt(path) + L".dat";
+            } else if (HasFileType(path, L".osc")) {
+                sizeFile = path;
+                threshold = kOscDialogThreshold;
+            } else if (HasFileType(path, L".cff")) {
+                sizeFile = path;
+            } else {
+                // Nothing to read it with: the user hears which file and why.
+                throw new CTenvorikException(kNotARecord, path);
+            }
+
+            m_loadPath = path;
+            m_progress.Reset();
+            // The size file must be there: a missing data file is reported before any reading.
+            int64_t size = platform::FileSize(sizeFile);
+            if (size < 0) {
+                // A configuration that is none is the cause to name, not the data file it lacks.
+                if (HasFileType(path, L".cfg")) ParseComtradeCfg(platform::ReadFileBytes(path), path);
+                int err = platform::PathExists(sizeFile) ? EACCES : ENOENT;
+                CFileException::ThrowErrno(err, sizeFile);
+            }
+            showDialog = size > threshold;
+
+            try {
+                loader = std::thread([this] { LoadFile(); });
+            } catch (const std::system_error&) {
+                // Short of memory, no thread may start: the record is read here, without the dialog.
+                LoadFile();
+            }
         }
         if (loader.joinable()) {
-            if (showDialog) platform::Ui().RunLoadingDialog(m_progress);
+            // A read that has already ended needs no dialog to wait for it.
+            if (showDialog && !m_progress.IsFinished()) platform::Ui().RunLoadingDialog(m_progress);
             loader.join();
         }
 
@@ -126,6 +139,70 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
         ResetRecord();
         platform::Ui().PostException(e);
         return false;
+    }
+}
+
+bool CTenvorikDoc::StartOpen(const CString& openPath) {
+    if (m_earlyLoader.joinable()) return false;
+    CString path = openPath;
+    if (HasFileType(path, L".dat")) path = path.Left(path.GetLength() - 4) + L".cfg";
+    // Only a record read straight from its file; anything else (a conversion, a file that is
+    // not there, a kind no reader takes) is met by OnOpenDocument as it always is.
+    CString sizeFile;
+    int64_t threshold = kDialogThreshold;
+    if (HasFileType(path, L".cfg")) {
+        sizeFile = StripOscillogramExt(path) + L".dat";
+    } else if (HasFileType(path, L".osc")) {
+        sizeFile = path;
+        threshold = kOscDialogThreshold;
+    } else if (HasFileType(path, L".cff")) {
+        sizeFile = path;
+    } else {
+        return false;
+    }
+    const int64_t size = platform::FileSize(sizeFile);
+    if (size < 0) return false;
+    m_loadResult = 0;
+    m_loadPath = path;
+    m_progress.Reset();
+    try {
+        m_earlyLoader = std::thread([this] {
+            LoadFile();
+            PrepareSummaries();
+        });
+    } catch (const std::system_error&) {
+        return false;
+    }
+    m_earlyPath = openPath;
+    m_earlyDialog = size > threshold;
+    return true;
+}
+
+void CTenvorikDoc::DropEarlyOpen() {
+    if (!m_earlyLoader.joinable()) return;
+    m_progress.cancel.store(1);
+    m_earlyLoader.join();
+    ResetRecord();
+    DeleteTempFolder();
+    m_earlyPath.Empty();
+}
+
+void CTenvorikDoc::PrepareSummaries() {
+    if (m_loadResult == 0 || m_progress.IsCancelled()) return;
+    const auto& chs = m_oscillogram.m_channels;
+    std::vector<size_t> wanted;
+    for (size_t i = 0; i < chs.size(); ++i)
+        if (CurveSummary::Wanted(chs[i])) wanted.push_back(i);
+    if (wanted.empty()) return;
+    try {
+        std::vector<CurveSummary> made(chs.size());
+        tv::ParallelSlices(wanted.size(), tv::WorkerCount(), [&](unsigned, size_t b, size_t e) {
+            for (size_t k = b; k < e; ++k) made[wanted[k]].Build(chs[wanted[k]]);
+        });
+        m_preparedSummaries = std::move(made);
+    } catch (...) {
+        // Short of memory: the view makes them when it paints, as for any record.
+        m_preparedSummaries.clear();
     }
 }
 

@@ -8,11 +8,13 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "analysis/QuickAnalysis.h"
 #include "document/ChannelMerger.h"
 #include "faultloc/WrongPlaceLocator.h"
+#include "model/ChannelDraw.h"
 #include "model/ChannelPair.h"
 #include "model/CommentList.h"
 #include "model/CursorSet.h"
@@ -50,6 +52,15 @@ public:
     // Opens a record by its extension (".cfg", ".dat", ".cff", ".osc", ".sto") on the loading
     // thread; true when a record was loaded and the load was not cancelled.
     bool OnOpenDocument(const CString& path);
+    // Starts reading the record at `path` on the loading thread and returns at once, so that
+    // the reading goes on while the program builds its windows; OnOpenDocument with the same
+    // path then waits for it as for a read of its own, with the loading dialog if the read is
+    // still long. Only a record read straight from a file that is there (".cfg", ".dat",
+    // ".cff", ".osc") starts early; false when nothing started, and then nothing changed.
+    // Nothing of the record may be read until OnOpenDocument has returned.
+    bool StartOpen(const CString& path);
+    // Ends a read StartOpen started that OnOpenDocument did not take, and forgets its record.
+    void DropEarlyOpen();
     // Saves by the extension of `path`; clears the modified flag on success.
     bool OnSaveDocument(const CString& path);
     // True when the document may close (the user is warned about unsaved ".sto" changes).
@@ -212,6 +223,14 @@ public:
     CommentList m_comments;
     int32_t m_loadResult = 0;
     CString m_loadPath;          // path the loading thread reads
+    // A read started by StartOpen and not yet taken by OnOpenDocument: its thread, the path it
+    // was started for, and whether its size asks for the loading dialog.
+    std::thread m_earlyLoader;
+    CString m_earlyPath;
+    bool m_earlyDialog = false;
+    // The curve summaries of a record read early, made on its loading thread while the
+    // windows were built; the first view to paint the record takes them.
+    std::vector<CurveSummary> m_preparedSummaries;
     CString m_tempFolder;        // working folder of a converted or unpacked record
     // The configuration's texts were UTF-8: they are written back as UTF-8. Meanwhile they are
     // held in the code page when every one fits it, else as UTF-8 (m_utf8Texts).
@@ -248,6 +267,9 @@ public:
 
 private:
     void ResetRecord();
+    // On the loading thread, after a read started early: the summaries of the curves a view
+    // draws through one (m_preparedSummaries).
+    void PrepareSummaries();
     // Brings back the comments kept beside the newest state of `from` and keeps in `to` those
     // that no longer fit the record.
     RecordParts TakeRecordParts() const;

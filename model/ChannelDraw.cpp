@@ -340,6 +340,8 @@ void CurveSummary::Build(const CChannel& ch) {
     }
 }
 
+bool CurveSummary::Wanted(const CChannel& ch) { return !ch.IsDiscrete() && ch.GetCurveCount() >= 4096; }
+
 bool CurveSummary::Matches(const CChannel& ch) const {
     return m_size != 0 && m_size == ch.GetCurveCount() && m_source == SourceOf(ch);
 }

@@ -19,6 +19,9 @@ public:
     static constexpr size_t kBlock = 16;
     static constexpr size_t kGroup = 16;  // blocks per group
     void Build(const CChannel& ch);
+    // Whether a channel's curve is drawn through a summary: only a long one gains from it; a
+    // short curve is walked directly, a status curve counts its bits directly.
+    static bool Wanted(const CChannel& ch);
     // True when built from the channel's curve as it is now.
     bool Matches(const CChannel& ch) const;
     // Over [begin, end) of the curve (end > begin): the least and the greatest value with the

@@ -415,14 +415,16 @@ void CTenvorikView::OnLocatorCursors(int first, int last) {
 const std::vector<const CurveSummary*>& CTenvorikView::Summaries() {
     auto& chs = m_doc->m_oscillogram.m_channels;
     if (m_summaryStore.size() != chs.size()) {
-        m_summaryStore.assign(chs.size(), CurveSummary());
+        // Those the document made while the record was read are taken; each is checked
+        // against its curve below like any other.
+        if (m_doc->m_preparedSummaries.size() == chs.size()) m_summaryStore = std::move(m_doc->m_preparedSummaries);
+        else m_summaryStore.assign(chs.size(), CurveSummary());
         m_summaries.assign(chs.size(), nullptr);
     }
-    // Only long curves gain from a summary; a short one is walked directly.
+    m_doc->m_preparedSummaries.clear();
     std::vector<size_t> stale;
     for (size_t i = 0; i < chs.size(); ++i) {
-        // A status curve counts its bits directly and needs none.
-        bool wanted = !chs[i].IsDiscrete() && chs[i].GetCurveCount() >= 4096;
+        bool wanted = CurveSummary::Wanted(chs[i]);
         if (!wanted) m_summaries[i] = nullptr;
         else if (!m_summaryStore[i].Matches(chs[i])) stale.push_back(i);
         else m_summaries[i] = &m_summaryStore[i];

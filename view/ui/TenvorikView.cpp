@@ -23,6 +23,7 @@
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "app/SmokeHook.h"
 #include "app/TenvorikApp.h"
 #include "app/TenvorikDocument.h"
 #include "diagrams/ChannelDrop.h"
@@ -227,6 +228,7 @@ void CTenvorikView::OnDraw(wxDC* dc) {
     target.Attach(cr, size.x, size.y);
     core->OnDraw(&target, size.x, size.y);
     target.Detach();
+    NoteCurvesPainted();
     if (wxWindow::FindFocus() == m_canvas) {
         // The keys go to this view: a frame in the desktop's highlight colour says so.
         const wxColour c = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT);
