@@ -59,6 +59,13 @@ public:
         }
     }
 
+    // A read that no open took (the open met another path or failed before it) ends, and its
+    // record goes, rather than staying in memory for the rest of the session.
+    void DropEarly() {
+        delete m_early;
+        m_early = nullptr;
+    }
+
     wxDocument* CreateDocument(const wxString& path, long flags) override {
         if (!m_early || path != m_earlyPath) return wxDocTemplate::CreateDocument(path, flags);
         wxDocument* doc = std::exchange(m_early, nullptr);
@@ -187,7 +194,10 @@ bool CTenvorikApp::OnInit() {
 
     if (!m_command.fileToOpen.IsEmpty()) {
         wxString path = AbsolutePath(m_command.fileToOpen);
-        CallAfter([this, path] { OpenRecord(path); });
+        CallAfter([this, path, records] {
+            OpenRecord(path);
+            if (m_docManager) records->DropEarly();
+        });
     }
     if (m_command.openFileFinder) {
         CallAfter([this] {
