@@ -669,6 +669,9 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
     }
     m_inputs.clear();
     FindResultWindow();
+    // The loop samples only find the window: the result channels the run adds to the record
+    // can take their room.
+    tv::BulkVector<double>().swap(m_loopSamples);
     ComputeResultAt(m_windowFirst, m_windowLast, m_sampleCount);
 }
 

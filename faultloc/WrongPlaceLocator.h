@@ -142,9 +142,10 @@ public:
     double m_nominalCurrent1 = 0, m_nominalCurrent2 = 0;
     double m_netFrequency = 0;
     std::vector<SectionCalc> m_sections;
-    // Per-sample series of the last run that outlive it: the result channels and what the result
-    // window is found from. The phasors and loops are made a block of samples at a time and not
-    // kept, so a run needs little more memory than its results, whatever the record's length.
+    // Per-sample series of a run: the result channels, which outlive it, and the loop samples
+    // the result window is found from, which do not. The phasors and loops are made a block of
+    // samples at a time and not kept, so a run needs little more memory than its results,
+    // whatever the record's length.
     std::vector<int> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
     tv::BulkVector<double> m_loopSamples;
     std::vector<double> dist, phaseDiff;
