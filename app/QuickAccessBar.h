@@ -25,11 +25,12 @@ public:
     int ButtonAt(const wxPoint& p) const;
     wxRect ButtonRect(size_t index) const;
     const std::vector<Button>& Buttons() const { return m_buttons; }
+    // Asks the commands for their states now (a timer asks every 300 ms).
+    void RefreshStates();
 
 private:
     void OnPaint(wxPaintEvent&);
     void OnMouse(wxMouseEvent& event);
-    void RefreshStates();
 
     wxRibbonBar* m_ribbon;
     wxWindow* m_target;

@@ -351,6 +351,9 @@ void WriteReport(const SmokeState& s) {
             std::fprintf(f, "parambar=%s\n", platform::ToWx(main->GetParamBar()->GetText()).utf8_str().data());
         // The quick-access buttons on the ribbon's tab row, where they are in the frame.
         if (QuickAccessBar* quick = main->GetQuickAccess()) {
+            // The buttons follow the commands' states on their own timer; the look takes them
+            // as they are now.
+            quick->RefreshStates();
             const wxRect r(quick->GetScreenRect().GetPosition() - s.frame->GetScreenPosition(), quick->GetSize());
             std::fprintf(f, "quickaccess=%d,%d %dx%d", r.x, r.y, r.width, r.height);
             for (const QuickAccessBar::Button& b : quick->Buttons()) std::fprintf(f, " %d:%s", b.id, b.enabled ? "on" : "off");
