@@ -10,6 +10,7 @@
 
 #include "document/TenvorikDoc.h"
 #include "model/Numeric.h"
+#include "model/RecordStart.h"
 #include "model/Resources.h"
 #include "model/SignalSearch.h"
 #include "model/TenvorikException.h"
@@ -50,17 +51,6 @@ Numbers ReadNumbers(const CString& text, size_t wanted) {
         out.digits.push_back(n);
     }
     return out;
-}
-
-// Days from 1970-01-01 of a proleptic Gregorian date (month and day may overflow, as the C
-// library's conversion lets them).
-long long DaysFromCivil(long long y, long long m, long long d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
 }
 
 double Rate(const CTenvorikDoc& doc, const CChannel& c) {
@@ -291,22 +281,22 @@ void CChannelMerger::SyncByPrefault() {
 
 namespace {
 
-// One channel padded to the common span, read in place: `head` samples of 0.0 before it at
-// its rate, its own samples, then samples of 0.0 after it; times past the end extrapolated
-// by its rate.
+// One channel padded with `head` samples of 0.0 before it at its rate and read in place;
+// past its end it reads 0.0 and its times run on at its rate.
 struct Padded {
     const CChannel* c = nullptr;
     size_t head = 0, n = 0;
-    double rate = 0.0, step = 0.0, t0 = 0.0, tl = 0.0;
-    Padded(const CChannel& ch, uint32_t headSamples, double r) : c(&ch), head(headSamples), n(ch.GetSampleCount()), rate(r) {
+    double step = 0.0, t0 = 0.0, tl = 0.0;
+    Padded(const CChannel& ch, size_t headSamples, double rate) : c(&ch), head(headSamples), n(ch.GetSampleCount()) {
         step = 1e6 / rate;
         t0 = n ? ch.GetSampleTime(0) : 0.0;
         tl = n ? ch.GetSampleTime(uint32_t(n - 1)) : t0;
     }
+    // Microseconds after the channel's own first sample (negative in the padding before it).
     double Time(size_t i) const {
-        if (i < head) return double(RoundToInt64(t0 - double(head - i) * step));
-        if (i - head < n) return c->GetSampleTime(uint32_t(i - head));
-        return double(RoundToInt64(tl + double(i - head - n + 1) * step));
+        if (i < head) return -double(head - i) * step;
+        if (i - head < n) return c->GetSampleTime(uint32_t(i - head)) - t0;
+        return tl - t0 + double(i - head - n + 1) * step;
     }
     double Value(size_t i) const {
         if (i < head || i - head >= n) return 0.0;
@@ -323,13 +313,6 @@ struct Padded {
     }
 };
 
-// The span of a channel after `head` samples of its rate were put before it.
-struct Extent {
-    int64_t first = 0, last = 0;
-    uint32_t head = 0, tail = 0;
-    bool padded = false;
-};
-
 // The quadratic through three points, evaluated at u.
 double Quadratic(const double x[3], const double y[3], double u) {
     if (x[0] == x[1] || x[1] == x[2] || x[0] == x[2]) throw new CTenvorikException(3457);
@@ -337,6 +320,10 @@ double Quadratic(const double x[3], const double y[3], double u) {
            y[1] * (u - x[0]) * (u - x[2]) / ((x[1] - x[0]) * (x[1] - x[2])) +
            y[2] * (u - x[0]) * (u - x[1]) / ((x[2] - x[0]) * (x[2] - x[1]));
 }
+
+// Below this part of a merged interval two instants count as one: the shift is a sum of
+// rounded times and must not add a sample of padding for a rounding error.
+constexpr double kSameInstant = 1e-6;
 
 }  // namespace
 
@@ -357,46 +344,42 @@ void CChannelMerger::Combine() {
         ShowBox(IDS_NO_NET_FREQUENCY);
         return;
     }
-    const double shift = GetTimeShift();
+    const double dt = 1000000.0 / R;
+    const double shiftUs = GetTimeShift() * 1000000.0;
 
-    // Where each channel starts and ends once the later recording is padded at its start and
-    // every channel at its end to the longest span.
-    std::vector<Extent> ext(chs.size());
-    double maxDur = 0.0;
-    for (size_t i = 0; i < chs.size(); ++i) {
-        const CChannel& c = chs[i];
-        const double rate = Rate(*m_doc, c);
-        Extent& x = ext[i];
+    // Every channel is placed on the host's time, in microseconds after the host's first
+    // sample: the host's channels at 0, the pasted ones at the shift. All channels of one
+    // recording, analog and discrete alike, move together, so they keep their times relative
+    // to each other; the merged samples keep the host's instants and reach back by whole merged
+    // intervals to take in a pasted recording that starts earlier.
+    auto startOf = [&](const CChannel& c) { return c.HasOwnTimeBase() ? shiftUs : 0.0; };
+    double first = 0.0, last = 0.0;
+    bool any = false;
+    for (const CChannel& c : chs) {
         const size_t n = c.GetSampleCount();
-        if (n == 0 || !(rate > 0.0)) continue;
-        const double head = std::ceil(std::fabs(rate * shift));
-        if ((c.HasOwnTimeBase() && shift > 0) || (!c.HasOwnTimeBase() && shift < 0)) {
-            x.head = uint32_t(std::min(head, 4e9));
-            x.padded = true;
-        }
-        x.first = RoundToInt64(c.GetSampleTime(0) - double(x.head) * 1e6 / rate);
-        x.last = RoundToInt64(c.GetSampleTime(uint32_t(n - 1)));
-        if (x.head == 0) x.first = RoundToInt64(c.GetSampleTime(0));
-        maxDur = std::max(maxDur, double(x.last - x.first));
+        if (n == 0 || !(Rate(*m_doc, c) > 0.0)) continue;
+        const double start = startOf(c), end = start + c.GetSampleTime(uint32_t(n - 1)) - c.GetSampleTime(0);
+        first = any ? std::min(first, start) : std::min(0.0, start);
+        last = any ? std::max(last, end) : end;
+        any = true;
     }
-    for (size_t i = 0; i < chs.size(); ++i) {
-        Extent& x = ext[i];
-        const double rate = Rate(*m_doc, chs[i]);
-        const double dur = double(x.last - x.first);
-        if (maxDur > dur && rate > 0.0) x.tail = uint32_t(std::min(std::ceil(std::fabs((maxDur - dur) * rate * 0.000001)), 4e9));
-    }
-    // Every sample of the span is kept, its last one too: the three samples the interpolation
-    // reads past a channel's end are its padding. A span of a few intervals is too short.
-    const long long intervals = (long long)RoundToInt64(maxDur * R * 0.000001);
-    const long long N = intervals + 1;
-    if (intervals <= 4 || N > 2000000000LL) {
+    if (!any || !std::isfinite(first) || !std::isfinite(last)) {
         ShowBox(IDS_TOO_SHORT);
         return;
     }
+    const double lead = std::max(0.0, std::ceil(-first / dt - kSameInstant));
+    const double origin = -lead * dt;  // the merged record's first sample on the host's time
+    // Every sample of the span is kept, its last one too: the three samples the interpolation
+    // reads past a channel's end are its padding. A span of a few intervals is too short.
+    const double intervals = std::ceil((last - origin) / dt - kSameInstant);
+    if (!(intervals > 4) || intervals >= 2000000000.0) {
+        ShowBox(IDS_TOO_SHORT);
+        return;
+    }
+    const long long N = (long long)intervals + 1;
 
     // Every channel is resampled before anything of the record changes, so that a failure
     // leaves it as it was.
-    const double dt = 1000000.0 / R;
     struct Result {
         std::vector<double> values, net;
     };
@@ -407,30 +390,28 @@ void CChannelMerger::Combine() {
         Result& out = results[i];
         out.values.assign(size_t(N), 0.0);
         if (c.GetSampleCount() == 0 || !(rate > 0.0)) continue;
-        const Padded p(c, ext[i].head, rate);
-        // The channel's net frequency array ends with its padding at the end.
-        const size_t netEnd = c.m_netFrequency.empty() ? 0 : p.head + c.m_netFrequency.size() + ext[i].tail;
-        // A channel padded at its start is read that much later: the part of its padding that
-        // goes beyond the shift. For a shift of whole samples this is 0, not a whole interval.
-        const double residual = double(ext[i].head) / rate - std::fabs(shift);
-        const double off = ext[i].padded ? -residual * 1000000.0 : 0.0;
-        const double t0 = p.Time(0);
+        // Padding before the channel reaches back to the merged record's first sample.
+        const double start = startOf(c);
+        const double head = std::max(0.0, std::ceil((start - origin) * rate / 1000000.0 - kSameInstant));
+        const Padded p(c, size_t(std::min(head, 4e9)), rate);
+        // Merged sample s read on the channel's own time, from its first sample.
+        auto at = [&](long long s) { return origin + double(s) * dt - start; };
         size_t j = 1;
         if (!c.IsDiscrete()) {
             out.net.assign(size_t(N), 0.0);
             // The three samples around j, read again only when j moves on.
-            size_t at = 0;
+            size_t loaded = 0;
             double x[3] = {}, y[3] = {};
             auto load = [&](size_t k, int slot) {
-                x[slot] = p.Time(k) - t0;
+                x[slot] = p.Time(k);
                 y[slot] = p.Value(k);
             };
-            double nextX = p.Time(j) - t0;
+            double nextX = p.Time(j);
             for (long long s = 0; s < N; ++s) {
-                const double T = double(s) * dt;
-                while (T > nextX + off) nextX = p.Time(++j) - t0;
-                if (at == 0 || j != at) {
-                    if (at != 0 && j == at + 1) {
+                const double u = at(s);
+                while (u > nextX) nextX = p.Time(++j);
+                if (loaded == 0 || j != loaded) {
+                    if (loaded != 0 && j == loaded + 1) {
                         x[0] = x[1], y[0] = y[1];
                         x[1] = x[2], y[1] = y[2];
                         load(j + 1, 2);
@@ -439,24 +420,36 @@ void CChannelMerger::Combine() {
                         load(j, 1);
                         load(j + 1, 2);
                     }
-                    at = j;
+                    loaded = j;
                 }
-                out.values[size_t(s)] = Quadratic(x, y, T - off);
-                if (j < netEnd)
-                    out.net[size_t(s)] = std::isnan(p.Net(j, f)) ? f : p.Net(j, f);
-                else if (j < osc.m_sampleFrequency.size())
-                    out.net[size_t(s)] = osc.m_sampleFrequency[j];
+                out.values[size_t(s)] = Quadratic(x, y, u);
+                const double own = p.Net(j, f);
+                if (!c.m_netFrequency.empty())
+                    out.net[size_t(s)] = std::isnan(own) ? f : own;
+                else if (j >= p.head && j - p.head < osc.m_sampleFrequency.size())
+                    out.net[size_t(s)] = osc.m_sampleFrequency[j - p.head];
+                else
+                    out.net[size_t(s)] = f;
             }
         } else {
+            // A state holds from its sample on: the merged sample takes the nearest one.
+            double next = p.Time(j);
             for (long long s = 0; s < N; ++s) {
-                const double T = double(s) * dt;
-                while (T > p.Time(j) - t0 + off && (long long)j < N) ++j;
-                out.values[size_t(s)] = (p.Time(j) - t0) - T < dt / 2 ? p.Value(j) : p.Value(j + 1);
+                const double u = at(s);
+                while (u > next) next = p.Time(++j);
+                out.values[size_t(s)] = next - u <= u - p.Time(j - 1) ? p.Value(j) : p.Value(j - 1);
             }
         }
     }
 
     if (!m_doc->PushUndo()) return;
+    // Cursors and the time reference keep their instants on the merged time base.
+    auto remap = [&](int32_t sample) {
+        const double t = double(m_doc->GetSampleTime(uint32_t(std::max(sample, 0)))) - double(m_doc->GetSampleTime(0));
+        return int32_t(std::clamp<long long>(std::llround((t - origin) / dt), 0, N - 1));
+    };
+    osc.m_timeReferenceSample = remap(osc.m_timeReferenceSample);
+    for (CursorMarker& m : m_doc->m_cursors.m_cursors) m.position = remap(m.position);
     for (size_t i = 0; i < chs.size(); ++i) {
         CChannel& c = chs[i];
         c.m_samples = std::move(results[i].values);
@@ -473,13 +466,12 @@ void CChannelMerger::Combine() {
         // must not be read past the new count.
         if (!c.m_calcValues.empty()) c.m_calcValues.resize(size_t(N));
     }
-    // Merged sample s lies at s x 1000000 / R microseconds, rounded.
+    // Merged sample s lies at s x 1000000 / R microseconds, rounded; the header's start is the
+    // time of the first of them.
     osc.m_times.SetUniform(size_t(N), 1000000.0 / R);
     osc.m_rates = {SampleRateSegment{R, int32_t(N - 1)}};
     osc.m_samplingFrequency = RoundToInt(R);
-    osc.m_timeReferenceSample = std::clamp<int32_t>(osc.m_timeReferenceSample, 0, int32_t(N - 1));
-    for (CursorMarker& m : m_doc->m_cursors.m_cursors)
-        m.position = std::clamp(m.position, 0, int(N - 1));
+    if (lead > 0) MoveRecordStart(osc, -RoundToInt64(lead * dt));
     SetTimeShift(0.0);
     try {
         osc.RecalcAll(true);

@@ -335,6 +335,8 @@ bool CTenvorikDoc::Undo() {
     ExchangeComments(m_undoComments, m_redoComments.back());
     ExchangeRecordParts(m_undoParts, m_undo.size(), m_redoParts, m_redo.size());
     m_recordDataChanged = true;
+    // The record differs from what was last saved, whichever way the user stepped.
+    SetModifiedFlag(true);
     return true;
 }
 
@@ -347,6 +349,7 @@ bool CTenvorikDoc::Redo() {
     ExchangeComments(m_redoComments, m_undoComments.back());
     ExchangeRecordParts(m_redoParts, m_redo.size(), m_undoParts, m_undo.size());
     m_recordDataChanged = true;
+    SetModifiedFlag(true);
     return true;
 }
 

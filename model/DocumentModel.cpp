@@ -1,4 +1,5 @@
 #include "model/DocumentModel.h"
+#include "model/RecordStart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -48,23 +49,6 @@ uint32_t ClampRate(int64_t v) {
     if (v < 0) return 0;
     if (v > int64_t(UINT32_MAX)) return UINT32_MAX;
     return uint32_t(v);
-}
-
-// Reads "a/b/y" into day, month and year. The 1991 revision (no revision year) writes the
-// month first and the later ones the day first; a date that fits only the other order is read
-// so, and one that fits neither takes its first number for the day when it is above 12.
-bool ParseComtradeDate(const CString& text, const CStringA* revision, int& day, int& month, int& year) {
-    int a = 0, b = 0, y = 0;
-    if (std::swscanf(text.GetString(), L"%d/%d/%d", &a, &b, &y) != 3) return false;
-    const auto fits = [](int d, int m) { return m >= 1 && m <= 12 && d >= 1 && d <= 31; };
-    bool dayFirst;
-    if (!revision) dayFirst = a > 12;
-    else if (revision->IsEmpty()) dayFirst = !fits(b, a) && (fits(a, b) || a > 12);
-    else dayFirst = fits(a, b) || (!fits(b, a) && a > 12);
-    day = dayFirst ? a : b;
-    month = dayFirst ? b : a;
-    year = y < 100 ? y + 2000 : y;
-    return true;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // saved and opened again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -602,6 +603,83 @@ TEST(MergeCombination, EverySampleOfTheHostIsKept) {
         const int pastedAt = c.hostAt + c.start;
         for (int k = 0; k < c.pasted; ++k)
             EXPECT_NEAR(o.m_channels[1].m_samples[size_t(k + pastedAt)], 2.0 * k + 5.0, 1e-9) << k;
+        EXPECT_TRUE(ui.boxes.empty());
+    }
+}
+
+// A fault seen by two recorders at different rates, merged after a shift of either sign that
+// is no whole number of samples: each recording's analog and discrete channels switch at the
+// instant they switched before, and the header's start is the time of the first merged sample.
+TEST(MergeCombination, EachRecordingKeepsItsChannelsTogetherInTime) {
+    struct Case {
+        int hostRate, pastedRate;
+        double shift;  // seconds; the pasted recording starts later when positive
+    } cases[] = {
+        {2400, 1000, -0.00058}, {2400, 1000, 0.00058}, {1000, 2400, -0.00058}, {1000, 2400, 0.00058},
+        {2400, 1000, -0.0123457}, {1000, 2400, 0.0123457}, {2400, 2400, -0.0007}, {1000, 1000, 0.0123},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.hostRate) + " Hz host, " + std::to_string(c.pastedRate) + " Hz pasted, shift " +
+                     std::to_string(c.shift));
+        fixtures::DocUi ui;
+        testutil::TempDir dir;
+        // Each record switches at its middle sample: the first sample with the new value.
+        auto spec = [](int rate, const char* analog, const char* discrete) {
+            Spec s;
+            s.date = "01/03/2021";
+            s.time = "00:00:00.000100";
+            s.rate = rate;
+            s.samples = rate / 5;
+            const int k = s.samples / 2;
+            s.analog = {{analog, 0.01, [k](int i) { return i >= k ? 100.0 : 0.0; }}};
+            s.discrete = {{discrete, [k](int i) { return i >= k ? 1 : 0; }}};
+            return s;
+        };
+        const Spec h = spec(c.hostRate, "UA", "B1"), p = spec(c.pastedRate, "IP", "PS");
+        CTenvorikDoc host, source;
+        ASSERT_TRUE(host.OnOpenDocument(W(WriteRecord(dir, "host", h))));
+        host.m_oscillogram.ClearSelection();
+        ASSERT_TRUE(source.OnOpenDocument(W(WriteRecord(dir, "source", p))));
+        SelectAll(source);
+        ASSERT_TRUE(PasteChannelsFromXml(host, BuildChannelClipboardText(source)));
+        const auto hostStart = RecordInstantMicroseconds(host.GetRecordStartDate(), host.GetRecordStartTime());
+        ASSERT_TRUE(hostStart);
+        host.m_merger.SetTimeShift(c.shift);
+        ASSERT_TRUE(host.OnCommand(ID_MERGE_COMBINE));
+        ASSERT_FALSE(host.HasOwnTimeBaseChannel());
+
+        const COscillogram& o = host.m_oscillogram;
+        const double R = std::max(c.hostRate, c.pastedRate), dt = 1e6 / R;
+        EXPECT_EQ(o.m_samplingFrequency, int(R));
+        const auto start = RecordInstantMicroseconds(host.GetRecordStartDate(), host.GetRecordStartTime());
+        ASSERT_TRUE(start) << host.GetRecordStartDateTime().GetString();
+        // A pasted recording that starts earlier moves the start back by whole merged samples,
+        // into the day before here; a later one leaves it.
+        const double lead = c.shift < 0 ? std::ceil(-c.shift * 1e6 / dt - 1e-6) : 0.0;
+        EXPECT_NEAR(double(*start - *hostStart), -lead * dt, 1.0);
+        if (c.shift < 0) {
+            EXPECT_EQ(host.GetRecordStartDate(), L"28/02/2021");
+        }
+        // The instant a merged channel switches: its first sample past half the step.
+        auto switchedAt = [&](const wchar_t* name) {
+            const CChannel& ch = o.FindChannel(name);
+            for (uint32_t s = 0; s < ch.GetSampleCount(); ++s)
+                if (ch.m_samples[s] > (ch.IsDiscrete() ? 0.5 : 50.0)) return double(*start) + double(host.GetSampleTime(s));
+            return -1.0;
+        };
+        const double ua = switchedAt(L"UA"), b1 = switchedAt(L"B1");
+        const double ip = switchedAt(L"IP (вст.)"), ps = switchedAt(L"PS (вст.)");
+        // Within one merged sample of each other (times are whole microseconds), and of the
+        // middle of the step as recorded.
+        EXPECT_NEAR(ua, b1, dt + 1);
+        EXPECT_NEAR(ip, ps, dt + 1);
+        const double hostStep = 1e6 / c.hostRate, pastedStep = 1e6 / c.pastedRate;
+        const double hostAt = double(*hostStart) + (h.samples / 2 - 0.5) * hostStep;
+        const double pastedAt = double(*hostStart) + c.shift * 1e6 + (p.samples / 2 - 0.5) * pastedStep;
+        EXPECT_NEAR(ua, hostAt, dt + hostStep / 4);
+        EXPECT_NEAR(b1, hostAt, dt + hostStep / 4);
+        EXPECT_NEAR(ip, pastedAt, dt + pastedStep / 4);
+        EXPECT_NEAR(ps, pastedAt, dt + pastedStep / 4);
         EXPECT_TRUE(ui.boxes.empty());
     }
 }

@@ -75,6 +75,35 @@ TEST(DocumentUndo, StatesOfWholeRecords) {
     EXPECT_TRUE(doc.Undo());
 }
 
+// A step back or forth after a save is a change that the saved file does not hold: it must be
+// saved, and closing must ask, whether the record was saved in place or under a new name.
+TEST(DocumentUndo, UndoAndRedoAfterASaveMarkTheRecordChanged) {
+    for (const bool saveAs : {false, true}) {
+        SCOPED_TRACE(saveAs ? "save as" : "save");
+        Loaded l;
+        auto& doc = l.doc;
+        const CString path = saveAs ? W(l.dir.File("other.cfg")) : doc.GetPathName();
+        const double original = l.osc().m_channels[0].m_samples[3];
+        ASSERT_TRUE(doc.PushUndo());
+        l.osc().m_channels[0].m_samples.Set(3, 1234.0);
+        doc.SetModifiedFlag(true);
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        ASSERT_FALSE(doc.IsModified());
+
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_TRUE(doc.IsModified());
+        // Saving it writes the state undone to.
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        EXPECT_FALSE(doc.IsModified());
+        CTenvorikDoc back;
+        ASSERT_TRUE(back.OnOpenDocument(path));
+        EXPECT_NEAR(back.m_oscillogram.m_channels[0].m_samples[3], original, 1e-6);
+
+        ASSERT_TRUE(doc.Redo());
+        EXPECT_TRUE(doc.IsModified());
+    }
+}
+
 TEST(DocumentUndo, RestoredRecordKeepsItsOwnFrequencyChannels) {
     Loaded l;
     auto& osc = l.osc();

@@ -7,6 +7,7 @@
 #include "model/Resources.h"
 #include "platform/draw/Surfaces.h"
 #include "view/PrintLayout.h"
+#include "view/PrintSession.h"
 
 using namespace viewtest;
 using namespace oscview;
@@ -206,6 +207,69 @@ TEST(Printing, PagesPutRowsWhereThePaginationSays) {
         EXPECT_NE(text.out.find(platform::WideToUtf8(LoadResString(IDS_PRINT_FOOTER).view())), std::string::npos);
         EXPECT_NE(text.out.find("\n" + std::to_string(p) + "\n"), std::string::npos) << text.out;
     }
+}
+
+// A preview draws one page at a time, ending the printout after each, and draws a page again
+// when the user turns back or zooms: every drawing of a page holds its curves, the same as
+// the first.
+TEST(Printing, APreviewDrawsEveryPageAsOftenAsItIsAsked) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 400);
+    std::vector<CChannel> chans;
+    const char* names[] = {"UA", "UB", "UC", "IA", "IB", "IC"};
+    for (int k = 0; k < 6; ++k) {
+        std::vector<double> s(400);
+        for (size_t i = 0; i < s.size(); ++i) s[i] = std::sin(double(i) * 0.05 + k);
+        chans.push_back(Analog(rig.doc, names[k], s));
+    }
+    AddChannels(rig.doc, std::move(chans));
+    auto& chs = rig.doc.GetOscillogram().m_channels;
+    for (int k = 0; k < 6; ++k) chs[size_t(k)].m_customColorSet = true, chs[size_t(k)].m_customColor = kColors[k];
+    rig.Open(644, 300);
+    auto& v = *rig.view;
+    v.SetAnalogSize(260);
+
+    testutil::TempDir dir;
+    const std::string pdfPath = dir.File("preview.pdf");
+    PdfDocument pdf;
+    ASSERT_TRUE(pdf.Create(pdfPath, 794, 1123, 96));
+    PrintSession session(v, true);
+    CDC* dc = pdf.StartPage();
+    ASSERT_TRUE(session.Prepare(dc, PrintMargins{}, 96));
+    ASSERT_EQ(session.PageCount(), 2);
+    const PrintGeometry g = session.Job().geometry;
+    const int order[] = {1, 2, 1, 1, 2};  // first look, next page, back, zoom, forward again
+    for (size_t k = 0; k < std::size(order); ++k) {
+        if (k > 0) dc = pdf.StartPage();
+        EXPECT_TRUE(session.PrintPage(dc, order[k], nullptr));
+        pdf.EndPage();
+        session.End();
+        EXPECT_EQ(v.m_printWidth, 0);  // the window keeps its own layout between the pages
+    }
+    ASSERT_TRUE(pdf.Close());
+
+    const auto ppm = testutil::Run({"/usr/bin/pdftoppm", "-r", "96", "-png", pdfPath, dir.File("page")});
+    ASSERT_EQ(ppm.exitCode, 0) << ppm.err;
+    std::vector<CBitmap> images(std::size(order));
+    for (size_t k = 0; k < images.size(); ++k)
+        ASSERT_TRUE(images[k].LoadPngFile(dir.File("page-" + std::to_string(k + 1) + ".png")));
+    auto curves = [&](CBitmap& b) {
+        int n = 0;
+        for (const COLORREF c : kColors) n += CountColor(b, g.picture.left + v.m_leftWidth + 5, g.picture.right - 5, g.picture.top, g.picture.bottom, c);
+        return n;
+    };
+    for (size_t k = 0; k < images.size(); ++k) EXPECT_GT(curves(images[k]), 300) << "drawing " << k + 1 << " of page " << order[k];
+    // A page drawn again is the page drawn first, pixel for pixel.
+    auto differing = [](CBitmap& a, CBitmap& b) {
+        int n = 0;
+        for (int y = 0; y < 1123; ++y)
+            for (int x = 0; x < 794; ++x) n += a.GetPixel(x, y) != b.GetPixel(x, y);
+        return n;
+    };
+    EXPECT_EQ(differing(images[0], images[2]), 0);
+    EXPECT_EQ(differing(images[0], images[3]), 0);
+    EXPECT_EQ(differing(images[1], images[4]), 0);
+    EXPECT_GT(differing(images[0], images[1]), 0);
 }
 
 TEST(Printing, NothingToPrintIsRefusedWithItsReason) {

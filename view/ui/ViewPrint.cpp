@@ -89,9 +89,7 @@ void CTenvorikPrintDialog::ReadControls() {
 }
 
 ViewPrintout::ViewPrintout(oscview::CTenvorikView& view, bool preview)
-    : wxPrintout(ToWx(view.GetDocument()->GetTitle())), m_view(view) {
-    m_job.preview = preview;
-}
+    : wxPrintout(ToWx(view.GetDocument()->GetTitle())), m_view(view), m_session(view, preview) {}
 
 bool ViewPrintout::AttachDC(CDC& cdc) {
     wxDC* dc = GetDC();
@@ -107,39 +105,35 @@ bool ViewPrintout::AttachDC(CDC& cdc) {
 }
 
 void ViewPrintout::OnPreparePrinting() {
-    m_ready = false;
-    m_refusal.Empty();
     const AppOptions& o = TheAppOptions();
-    m_job.margins = {o.leftMargin, o.topMargin, o.rightMargin, o.bottomMargin};
     int sx = 96, sy = 96;
     GetPPIScreen(&sx, &sy);
-    m_job.screenDpi = sx > 0 ? sx : 96;
-    m_prepared = true;
     CDC cdc;
-    if (!AttachDC(cdc)) return;
-    m_ready = m_view.OnBeginPrinting(&cdc, m_job, &m_refusal);
-    cdc.Detach();
+    const bool attached = AttachDC(cdc);
+    const bool ready = m_session.Prepare(attached ? &cdc : nullptr, {o.leftMargin, o.topMargin, o.rightMargin, o.bottomMargin}, sx);
+    if (attached) cdc.Detach();
     // The preview has no caller waiting for an answer: the reason is shown once it is up.
-    if (!m_ready && m_job.preview && !m_refusal.IsEmpty())
-        wxTheApp->CallAfter([why = m_refusal] { platform::Ui().MessageBox(why, CString(), MB_OK | MB_ICONEXCLAMATION); });
+    if (!ready && m_session.Job().preview && !m_session.Refusal().IsEmpty())
+        wxTheApp->CallAfter([why = m_session.Refusal()] { platform::Ui().MessageBox(why, CString(), MB_OK | MB_ICONEXCLAMATION); });
 }
 
-void ViewPrintout::OnEndPrinting() { m_view.OnEndPrinting(); }
+// The preview ends the printout after each page it draws; the session lays it out again for the next.
+void ViewPrintout::OnEndPrinting() { m_session.End(); }
 
-bool ViewPrintout::HasPage(int page) { return m_ready && page >= 1 && page <= m_view.GetPrintPageCount(); }
+bool ViewPrintout::HasPage(int page) { return m_session.HasPage(page); }
 
 void ViewPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) {
     // Asked once before the pages are prepared: one page until they are.
-    const int n = !m_prepared ? 1 : m_ready ? m_view.GetPrintPageCount() : 0;
+    const int n = !m_session.IsPrepared() ? 1 : m_session.PageCount();
     *minPage = *pageFrom = n > 0 ? 1 : 0;
     *maxPage = *pageTo = n;
 }
 
 bool ViewPrintout::OnPrintPage(int page) {
     CDC cdc;
-    if (!m_ready || !AttachDC(cdc)) return false;
+    if (!m_session.IsReady() || !AttachDC(cdc)) return false;
     FrameDiagrams diagrams(m_view.GetDocument());
-    m_view.OnPrint(&cdc, page, m_job, &diagrams);
+    const bool drawn = m_session.PrintPage(&cdc, page, &diagrams);
     cdc.Detach();
-    return true;
+    return drawn;
 }

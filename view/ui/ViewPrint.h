@@ -5,6 +5,7 @@
 #include <wx/dialog.h>
 #include <wx/print.h>
 
+#include "view/PrintSession.h"
 #include "view/TenvorikView.h"
 
 class wxCheckBox;
@@ -46,17 +47,14 @@ public:
     void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override;
     bool OnPrintPage(int page) override;
     // The reason nothing can be printed, empty when pages were made.
-    const CString& Refusal() const { return m_refusal; }
+    const CString& Refusal() const { return m_session.Refusal(); }
 
 private:
     // The wx device context as the view's: printer pixels at the printer's resolution.
     bool AttachDC(CDC& cdc);
 
     oscview::CTenvorikView& m_view;
-    oscview::PrintJob m_job;
-    CString m_refusal;
-    bool m_prepared = false;
-    bool m_ready = false;
+    oscview::PrintSession m_session;
 };
 
 // The print data of the run: the printer chosen last and the page orientation.
