@@ -107,6 +107,15 @@ Spec PastedSpec() {
     return s;
 }
 
+// Opens both records and pastes every channel of the second into the first.
+bool OpenAndPasteAll(const testutil::TempDir& dir, CTenvorikDoc& host, CTenvorikDoc& source, const Spec& h, const Spec& p) {
+    if (!host.OnOpenDocument(W(WriteRecord(dir, "host", h)))) return false;
+    host.m_oscillogram.ClearSelection();
+    if (!source.OnOpenDocument(W(WriteRecord(dir, "source", p)))) return false;
+    SelectAll(source);
+    return PasteChannelsFromXml(host, BuildChannelClipboardText(source));
+}
+
 struct MergeFixture : ::testing::Test {
     fixtures::DocUi ui;
     testutil::TempDir dir;
@@ -584,11 +593,7 @@ TEST(MergeCombination, EverySampleOfTheHostIsKept) {
         h.time = "10:00:10.000000";
         p.time = time;
         CTenvorikDoc host, source;
-        ASSERT_TRUE(host.OnOpenDocument(W(WriteRecord(dir, "host", h))));
-        host.m_oscillogram.ClearSelection();
-        ASSERT_TRUE(source.OnOpenDocument(W(WriteRecord(dir, "source", p))));
-        SelectAll(source);
-        ASSERT_TRUE(PasteChannelsFromXml(host, BuildChannelClipboardText(source)));
+        ASSERT_TRUE(OpenAndPasteAll(dir, host, source, h, p));
         host.m_mergeChoice = {0, L"H", L"P (вст.)"};
         ASSERT_TRUE(host.OnCommand(ID_MERGE_SYNC));
         EXPECT_NEAR(host.m_merger.GetTimeShift(), c.start / 1000.0, 1e-9);
@@ -637,11 +642,7 @@ TEST(MergeCombination, EachRecordingKeepsItsChannelsTogetherInTime) {
         };
         const Spec h = spec(c.hostRate, "UA", "B1"), p = spec(c.pastedRate, "IP", "PS");
         CTenvorikDoc host, source;
-        ASSERT_TRUE(host.OnOpenDocument(W(WriteRecord(dir, "host", h))));
-        host.m_oscillogram.ClearSelection();
-        ASSERT_TRUE(source.OnOpenDocument(W(WriteRecord(dir, "source", p))));
-        SelectAll(source);
-        ASSERT_TRUE(PasteChannelsFromXml(host, BuildChannelClipboardText(source)));
+        ASSERT_TRUE(OpenAndPasteAll(dir, host, source, h, p));
         const auto hostStart = RecordInstantMicroseconds(host.GetRecordStartDate(), host.GetRecordStartTime());
         ASSERT_TRUE(hostStart);
         host.m_merger.SetTimeShift(c.shift);
