@@ -255,10 +255,12 @@ TEST(Printing, APreviewDrawsEveryPageAsOftenAsItIsAsked) {
         ASSERT_TRUE(images[k].LoadPngFile(dir.File("page-" + std::to_string(k + 1) + ".png")));
     auto curves = [&](CBitmap& b) {
         int n = 0;
-        for (const COLORREF c : kColors) n += CountColor(b, g.picture.left + v.m_leftWidth + 5, g.picture.right - 5, g.picture.top, g.picture.bottom, c);
+        for (const COLORREF c : kColors)
+            n += CountColor(b, g.picture.left + v.m_leftWidth + 5, g.picture.right - 5, g.picture.top, g.picture.bottom, c);
         return n;
     };
-    for (size_t k = 0; k < images.size(); ++k) EXPECT_GT(curves(images[k]), 300) << "drawing " << k + 1 << " of page " << order[k];
+    for (size_t k = 0; k < images.size(); ++k)
+        EXPECT_GT(curves(images[k]), 300) << "drawing " << k + 1 << " of page " << order[k];
     // A page drawn again is the page drawn first, pixel for pixel.
     auto differing = [](CBitmap& a, CBitmap& b) {
         int n = 0;

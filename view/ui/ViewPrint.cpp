@@ -110,7 +110,8 @@ void ViewPrintout::OnPreparePrinting() {
     GetPPIScreen(&sx, &sy);
     CDC cdc;
     const bool attached = AttachDC(cdc);
-    const bool ready = m_session.Prepare(attached ? &cdc : nullptr, {o.leftMargin, o.topMargin, o.rightMargin, o.bottomMargin}, sx);
+    const oscview::PrintMargins margins{o.leftMargin, o.topMargin, o.rightMargin, o.bottomMargin};
+    const bool ready = m_session.Prepare(attached ? &cdc : nullptr, margins, sx);
     if (attached) cdc.Detach();
     // The preview has no caller waiting for an answer: the reason is shown once it is up.
     if (!ready && m_session.Job().preview && !m_session.Refusal().IsEmpty())
