@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "CircleFixture.h"
@@ -204,6 +205,7 @@ TEST_F(DiffDrawing, AHealthyLoadShowsOnTheGridAtEveryZoomWithItsCrossesOverTheCe
         Picture pic(600, 600);
         wnd.Draw(&pic.dc, CRect(0, 0, 600, 600), 1, nullptr, &doc);
         const auto& l = wnd.LastLayout();
+        if (const char* dump = std::getenv("DIFF_DUMP"); dump && zoom == 0) pic.bmp.SavePng(dump);
         ASSERT_TRUE(l.table);
         const double ppu = l.scales.ppuR;
         const CPoint at(l.ox + int(std::lround(0.033 * ppu)), l.oy - int(std::lround(0.002 * ppu)));
