@@ -62,7 +62,8 @@ CString DiagramDropRefusal(const CTenvorikDoc& doc, uint32_t kind, const std::se
         } else if (kind == DROP_CIRCLE && !(ch.m_flags & kind)) {
             const CString unit = ch.GetUnitText();
             if (unit.CompareNoCase(LoadResString(3060).GetString()) != 0 && unit.CompareNoCase(L"VA") != 0)
-                reason.Format(LoadResString(kUnit).GetString(), unit.GetString());
+                // Named in the letters every read-out uses ("В", not the record's "V").
+                reason.Format(LoadResString(kUnit).GetString(), ch.GetRateUnitDisplayText().GetString());
             else if (ch.HasOwnTimeBase())
                 reason = LoadResString(kOwnTimeBase);
         }

@@ -236,28 +236,17 @@ void DiffDiagramWnd::DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const C
     dc->SelectObject(oldPen);
 }
 
-void DiffDiagramWnd::AfterDraw(int) {
-    // A window that has no room yet is not yet on the screen: its first real paint places the
-    // origin.
-    if (!m_firstPaint || m_client.cx <= 0 || m_client.cy <= 0) return;
-    // The positive quadrant (braking and differential current both positive) fills the plot:
-    // the origin goes down and left as far as the origin steps reach, but no further than the
-    // grid's edge; the steps' rounding would put it a cell outside, where no axis is drawn.
-    CRect r(CPoint(0, 0), GetClientSize());
-    r.DeflateRect(6, 6);
-    r.top += 5;
-    r.bottom -= 20;
-    const CircleScales sc = ComputeScales(GetActiveDocument(), 1, r);
-    auto reach = [&](bool horizontal) {
-        if (!sc.ok || sc.cell <= 0) return 0;
-        const int length = horizontal ? r.Width() : r.Height();
-        const double cells = std::floor(double(std::max(length, 0) / sc.cell) * m_zoom * 0.5);
-        return std::min(CircleScrollLimit(length, sc.cell, m_zoom), int(std::min(cells, 1e9)));
-    };
-    const int limitV = reach(false), limitH = reach(true);
-    while (std::abs(m_offV + 2) <= limitV) m_offV += 2;
-    while (std::abs(m_offH - 2) <= limitH) m_offH -= 2;
-    UpdateScrollBars();
-    m_firstPaint = false;
-    Invalidate();
+bool DiffDiagramWnd::PlaceOrigin(const CRect& P, const CircleScales& sc, int s) {
+    // Restraint and differential currents are magnitudes: the positive quadrant fills the
+    // plot. The corner is that of the grid this drawing makes (under a value table too), so
+    // that the smallest currents lie on the grid and its edges read 0, and it moves with the
+    // grid when the pane changes size.
+    if (!m_cornerOrigin || sc.cell <= 0) return false;
+    const int nW = (P.Width() / 2) / sc.cell, nH = (P.Height() / 2) / sc.cell;
+    if (nW <= 0 || nH <= 0) return false;
+    if (m_offH == -nW && m_offV == nH) return true;
+    m_offH = -nW;
+    m_offV = nH;
+    if (s == 1) UpdateScrollBars();
+    return true;
 }

@@ -54,14 +54,18 @@ public:
     // Turns the value table on for the active record (the quick analysis asks for it); the
     // record is marked modified only when the table was off.
     void EnableShowValues();
-    bool FirstPaintPending() const { return m_firstPaint; }
+    // The origin sits in the grid's lower-left corner, wherever the grid's size takes that
+    // corner, until the user moves it.
+    bool OriginFollowsCorner() const { return m_cornerOrigin; }
 
 protected:
     void PrunePairs(CTenvorikDoc& doc) override;
     bool WantsTable() const override { return m_showValues; }
     PlaneLabels GridLabels(const CircleScales& sc, int cellsW, int cellsH) override;
     void DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const CircleScales& sc) override;
-    void AfterDraw(int s) override;
+    bool PlaceOrigin(const CRect& P, const CircleScales& sc, int s) override;
+    void OnOriginMoved() override { m_cornerOrigin = false; }
+    void OnZoomReset() override { m_cornerOrigin = true; }
     // The zones are cut to the grid: they never hold back the zoom.
     double ZoneGuardExtent() const override { return 0; }
     // A restraint current is a magnitude: no characteristic is drawn left of Iторм = 0,
@@ -78,5 +82,5 @@ protected:
 
 private:
     bool m_showValues = false;
-    bool m_firstPaint = true;
+    bool m_cornerOrigin = true;
 };

@@ -105,8 +105,11 @@ void PlaneDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvorik
             m_layout.plot = P;
             m_layout.scales = sc;
             m_layout.table = table;
+            const int keptH = m_offH, keptV = m_offV;
+            const bool placed = PlaceOrigin(P, sc, s);
             CRect F0;
             const CRect F = DrawGrid(dc, s, sc, P, F0);
+            if (placed && s != 1) m_offH = keptH, m_offV = keptV;
             m_layout.frame = F0;
             // The zones belong to the grid: none of their shading reaches past its frame,
             // whatever the figures' far points.
@@ -149,7 +152,6 @@ void PlaneDiagramWnd::Draw(CDC* dc, CRect R, int s, const CFont* font, CTenvorik
                                            : RGB(191, 219, 255);
         dc->FillSolidRect(R.left, R.top, R.Width(), kSplitRows, c);
     }
-    AfterDraw(s);
 }
 
 CRect PlaneDiagramWnd::DrawGrid(CDC* dc, int s, const CircleScales& sc, const CRect& P, CRect& F0) {

@@ -285,9 +285,14 @@ void PlaneDiagramWnd::UpdateScrollBars() {
 }
 
 bool PlaneDiagramWnd::ZoomTo(double zoom) {
+    // Steps in and as many out come back to 1 exactly, not to a rounding of it.
+    if (std::fabs(zoom - 1.0) < 1e-9) zoom = 1.0;
     if (!CanZoomTo(zoom)) return false;
     m_zoom = zoom;
-    if (m_zoom <= 1.0) m_offH = m_offV = 0;
+    if (m_zoom <= 1.0) {
+        m_offH = m_offV = 0;
+        OnZoomReset();
+    }
     UpdateScrollBars();
     Invalidate();
     return true;
@@ -298,6 +303,7 @@ bool PlaneDiagramWnd::StepOrigin(bool horizontal, int delta) {
     const int next = off + delta;
     if (std::abs(next) > GetScrollLimit(horizontal)) return false;
     off = next;
+    OnOriginMoved();
     UpdateScrollBars();
     Invalidate();
     return true;
@@ -322,6 +328,7 @@ void PlaneDiagramWnd::OnScroll(bool horizontal, CircleScrollCode code, int deliv
     if (next < 0) return;
     pos = std::clamp(next, 0, std::max(m_bars.range, 0));
     (horizontal ? m_offH : m_offV) = CircleOffsetFromPosition(m_zoom, GetScrollLimit(horizontal), m_bars.range, pos);
+    OnOriginMoved();
     Invalidate();
 }
 

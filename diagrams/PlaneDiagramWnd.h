@@ -145,8 +145,13 @@ protected:
     virtual int ValueColumns() const { return 2; }
     virtual PlaneLabels GridLabels(const CircleScales& sc, int cellsW, int cellsH) = 0;
     virtual void DrawTrajectories(CDC* dc, CTenvorikDoc& doc, int s, const CircleScales& sc) = 0;
-    // After the picture and the split strip, whatever the room was.
-    virtual void AfterDraw(int /*s*/) {}
+    // Puts the origin where the diagram keeps it before the grid on plot P is drawn; true when
+    // the offsets were set (a printed page gets them for its own drawing only).
+    virtual bool PlaceOrigin(const CRect& /*P*/, const CircleScales& /*sc*/, int /*s*/) { return false; }
+    // The user moved the origin (steps, wheel, scroll bars), or the zoom went back to 1 and the
+    // offsets with it.
+    virtual void OnOriginMoved() {}
+    virtual void OnZoomReset() {}
     // The zones' extent that the 400- and 800-pixel rules of zoom and drawing hold to; 0 where
     // the zones are cut to the view and may grow without limit.
     virtual double ZoneGuardExtent() const { return std::max(m_extentR, m_extentP); }

@@ -12,6 +12,7 @@
 #include "model/DocumentModel.h"
 #include "model/Resources.h"
 #include "model/SettingsStore.h"
+#include "model/TimeText.h"
 #include "model/ValueFormat.h"
 #include "platform/draw/DeviceContext.h"
 #include "platform/draw/ImageList.h"
@@ -134,11 +135,13 @@ const CChannel* FindCommentChannel(const DocumentModel& doc, const CString& name
     return loose;
 }
 
-CString FormatCommentSeconds(int64_t microseconds) {
-    const int64_t a = microseconds < 0 ? -microseconds : microseconds;
+CString FormatCommentSeconds(int64_t microseconds, double periodUs) {
+    // Rounded as the cursor read-outs are, to what the sample rate tells apart, never cut.
+    const int places = std::max(3, oscview::TimeDecimals(oscview::kSeconds, periodUs));
     CString text;
-    text.Format(LoadResString(IDS_COMMENT_SECONDS).GetString(), int(a / 1000000), int(a % 1000000 / 1000));
-    return microseconds < 0 ? L"-" + text : text;
+    text.Format(LoadResString(IDS_COMMENT_SECONDS).GetString(),
+                oscview::FormatTimeNumber(microseconds, oscview::kSeconds, places).GetString());
+    return text;
 }
 
 // ------------------------------------------------------------------ base
@@ -236,22 +239,31 @@ CString MomentItem::GetTooltipText(const DocumentModel& doc) const {
     std::tm tm{};
     // Records longer than 35 minutes keep their offsets: the times are taken 64 bits wide.
     const int64_t t = TimeOf(doc, m_position) - TimeOf(doc, 0);
-    CString offset = LoadResString(IDS_COMMENT_FROM_START) + FormatCommentSeconds(t);
+    const double period = doc.GetSamplePeriodUs();
+    CString offset = LoadResString(IDS_COMMENT_FROM_START) + FormatCommentSeconds(t, period);
     if (!ParseStart(whole, tm)) return m_text + L"\n" + offset;
-    int m = 0;
-    for (int i = 0; i < fraction.GetLength() && i < 3; ++i) {
-        const wchar_t c = fraction[i];
+    // The start's fraction to the microsecond, so that the moment's time is not off by the
+    // start's own sub-millisecond part.
+    int64_t m = 0;
+    int digits = 0;
+    for (; digits < fraction.GetLength() && digits < 6; ++digits) {
+        const wchar_t c = fraction[digits];
         if (c < L'0' || c > L'9') break;
         m = m * 10 + (c - L'0');
     }
-    const int64_t u = int64_t(m) * 1000 + t;
+    for (int i = digits; i < 6; ++i) m *= 10;
+    const int places = std::max(3, oscview::TimeDecimals(oscview::kSeconds, period));
+    int64_t unit = 1;
+    for (int i = places; i < 6; ++i) unit *= 10;
+    // Rounded before it is split, so that 59.9996 s carries into the next minute.
+    const int64_t u = oscview::DivRoundHalfUp(m + t, unit) * unit;
     const time_t base = timegm(&tm);
     const time_t at = base + time_t(FloorDiv(u, 1000000));
     std::tm out{};
     gmtime_r(&at, &out);
     CString when;
-    when.Format(L"%02d.%02d.%04d %02d:%02d:%02d.%03d", out.tm_mday, out.tm_mon + 1, out.tm_year + 1900, out.tm_hour,
-                out.tm_min, out.tm_sec, int((u - FloorDiv(u, 1000000) * 1000000) / 1000));
+    when.Format(L"%02d.%02d.%04d %02d:%02d:%02d.%0*lld", out.tm_mday, out.tm_mon + 1, out.tm_year + 1900, out.tm_hour,
+                out.tm_min, out.tm_sec, places, (long long)((u - FloorDiv(u, 1000000) * 1000000) / unit));
     return m_text + LoadResString(IDS_COMMENT_TIME) + when + offset;
 }
 
@@ -517,5 +529,5 @@ bool AreaItem::Load(const SettingsNode* category) {
 
 CString AreaItem::GetTooltipText(const DocumentModel& doc) const {
     const int64_t a = TimeOf(doc, m_positionFrom), b = TimeOf(doc, m_positionTo);
-    return m_text + LoadResString(IDS_COMMENT_DURATION) + FormatCommentSeconds(a > b ? a - b : b - a);
+    return m_text + LoadResString(IDS_COMMENT_DURATION) + FormatCommentSeconds(a > b ? a - b : b - a, doc.GetSamplePeriodUs());
 }

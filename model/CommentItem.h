@@ -172,5 +172,6 @@ public:
     int32_t m_positionTo = 0;
 };
 
-// Texts of a span of microseconds: "s.mmm с".
-CString FormatCommentSeconds(int64_t microseconds);
+// Texts of a span of microseconds in seconds, to the resolution of samples `periodUs` apart and
+// at least to the millisecond: "0.29958 с" at 2400 Hz, "1.500 с" without a period.
+CString FormatCommentSeconds(int64_t microseconds, double periodUs = 0.0);

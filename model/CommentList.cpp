@@ -139,6 +139,22 @@ CommentItem* CommentList::FindItemAt(int leftWidth, int64_t firstSample, int x, 
     return nullptr;
 }
 
+CommentItem* CommentList::FindItemToEdit(int leftWidth, int64_t firstSample, int x, int contentY,
+                                        double xScale) const {
+    if (CommentItem* item = FindItemAt(leftWidth, firstSample, x, contentY, xScale)) return item;
+    if (!m_doc) return nullptr;
+    const ChannelLayoutMap layout = BuildChannelLayout();
+    // The last drawn is the one on top.
+    for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+        if ((*it)->GetKind() != CommentItem::kArea || !(*it)->IsValid(*m_doc)) continue;
+        int l = 0, t = 0, r = 0, b = 0;
+        static_cast<const AreaItem&>(**it).GetRect(leftWidth, xScale, firstSample, layout, l, t, r, b);
+        if (l == 0 && t == 0 && r == 0 && b == 0) continue;
+        if (x >= l && x < r && contentY >= t && contentY < b) return it->get();
+    }
+    return nullptr;
+}
+
 int CommentList::HitTestPart(int x, int contentY, int64_t firstSample, int leftWidth, double xScale) {
     int index = -1, step = 0;
     const int mode = PartAt(x, contentY, firstSample, leftWidth, xScale, &index, &step);

@@ -46,6 +46,9 @@ public:
     void SetTextEditor(std::function<bool(CString&)> editor) { m_editText = std::move(editor); }
 
     CommentItem* FindItemAt(int leftWidth, int64_t firstSample, int x, int contentY, double xScale) const;
+    // The item whose text a double click at the point edits: the one under the mouse, else the
+    // area it lies inside (whose inside is otherwise the traces').
+    CommentItem* FindItemToEdit(int leftWidth, int64_t firstSample, int x, int contentY, double xScale) const;
     // The comment-drag mouse mode a press starts: 9 for an edge, 10 for a level line, else 0.
     int HitTestPart(int x, int contentY, int64_t firstSample, int leftWidth, double xScale);
     // The same mode for the point without taking the item: what the pointer shows over it.

@@ -5,7 +5,7 @@ enum : unsigned {
     IDS_COMMENT_DURATION = 9951,       // "\n\nДлительность: " before an area's duration
     IDS_COMMENT_TIME = 9952,           // "\n\nВремя: " before a moment's date and time
     IDS_COMMENT_FROM_START = 9953,     // "\nОт начала ОСЦ: " before a moment's offset
-    IDS_COMMENT_SECONDS = 9954,        // "%d.%03d с": seconds and milliseconds
+    IDS_COMMENT_SECONDS = 9954,        // "%s с": the seconds' number
     IDS_COMMENTS_DROPPED = 9955,       // comments of the settings file left out, with their count
     IDS_COMMENT_DELETE_AREA = 9956,
     IDS_COMMENT_DELETE_MOMENT = 9957,

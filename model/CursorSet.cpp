@@ -148,6 +148,25 @@ void CursorSet::ValidateBindings() {
     }
 }
 
+std::vector<double> CursorSet::DisplayMultipliers() const {
+    std::vector<double> out;
+    if (!m_document) return out;
+    for (const CChannel& ch : m_document->m_oscillogram.m_channels) out.push_back(ch.m_displayMul);
+    return out;
+}
+
+void CursorSet::FollowDisplayScale(const std::vector<double>& before) {
+    const std::vector<double> after = DisplayMultipliers();
+    for (int k = kHorizontalFirst; k < kCount; ++k) {
+        CursorMarker& m = m_cursors[size_t(k)];
+        if (m.channel < 0 || size_t(m.channel) >= before.size() || size_t(m.channel) >= after.size()) continue;
+        const double from = before[size_t(m.channel)], to = after[size_t(m.channel)];
+        if (from == to || !(from != 0.0) || !std::isfinite(from) || !std::isfinite(to)) continue;
+        m.level = m.level / from * to;
+    }
+    UpdateReadouts();
+}
+
 // ------------------------------------------------------------------ commands
 
 void CursorSet::OnToggleCursor(unsigned id) {

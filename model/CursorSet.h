@@ -2,6 +2,7 @@
 // The five time cursors of a document: records 0 to 2 are the vertical cursors В1, В2, В3
 // (record 0 is the red cursor), 3 and 4 the horizontal ones ГВ1, ГВ2 bound to a channel row.
 #include <array>
+#include <vector>
 #include <cstdint>
 
 #include "platform/CString.h"
@@ -82,6 +83,12 @@ public:
     static int64_t SampleFromX(int left, int64_t firstVisible, int x, double xscale);
     // Unbinds a horizontal cursor whose channel no longer exists or is not analog.
     void ValidateBindings();
+    // The factors from samples to shown values of every channel, as they are now.
+    std::vector<double> DisplayMultipliers() const;
+    // After the shown values changed scale (primary or secondary values, new ratios): a level
+    // cursor's value is scaled with its channel, so that it stays where it was on the curve and
+    // reads in the unit now shown; `before` is DisplayMultipliers() from before the change.
+    void FollowDisplayScale(const std::vector<double>& before);
 
     DocumentModel* m_document;
     CursorView* m_view = nullptr;

@@ -151,6 +151,42 @@ CString DocumentModel::GetTriggerDateTimeText() const {
     return GetNormalizedTriggerDate() + L", " + m_oscillogram.m_triggerTime;
 }
 
+bool ParseUtcOffsetCode(const CString& text, long& seconds) {
+    CString code = text;
+    code.Trim();
+    if (code == L"0") {
+        seconds = 0;
+        return true;
+    }
+    if (code.GetLength() < 2 || (code[0] != L'+' && code[0] != L'-')) return false;
+    long hours = 0, minutes = 0;
+    int i = 1, digits = 0;
+    for (; i < code.GetLength() && code[i] >= L'0' && code[i] <= L'9' && digits < 3; ++i, ++digits)
+        hours = hours * 10 + (code[i] - L'0');
+    if (digits == 0 || hours > 24) return false;
+    if (i < code.GetLength() && code[i] == L'h') {
+        ++i;
+        digits = 0;
+        for (; i < code.GetLength() && code[i] >= L'0' && code[i] <= L'9' && digits < 3; ++i, ++digits)
+            minutes = minutes * 10 + (code[i] - L'0');
+        if (minutes > 59) return false;
+    }
+    if (i != code.GetLength()) return false;
+    seconds = (hours * 60 + minutes) * 60 * (code[0] == L'-' ? -1 : 1);
+    return true;
+}
+
+CString UtcOffsetLabel(long seconds) {
+    if (seconds == 0) return LoadResString(3548);
+    const long a = seconds < 0 ? -seconds : seconds;
+    CString label;
+    if (a % 3600 == 0)
+        label.Format(L" (UTC%lc%ld)", seconds < 0 ? L'-' : L'+', a / 3600);
+    else
+        label.Format(L" (UTC%lc%ld:%02ld)", seconds < 0 ? L'-' : L'+', a / 3600, a % 3600 / 60);
+    return label;
+}
+
 CString DocumentModel::GetRecordStartText(bool trigger) const {
     CString code = m_oscillogram.m_localTimeCode;
     code.Trim();
@@ -176,22 +212,31 @@ CString DocumentModel::GetRecordStartText(bool trigger) const {
     tm.tm_hour = h;
     tm.tm_min = mi;
     tm.tm_sec = s;
-    tm.tm_isdst = -1;
-    std::time_t t = std::mktime(&tm);
+    // Calendar arithmetic only: the machine's own zone and its summer time have no part in it.
+    std::time_t t = timegm(&tm);
     if (t == std::time_t(-1)) return plain;
 
-    const bool utc = IsUtcForComtrade2013();
-    const CString suffix = LoadResString(utc ? 3548 : 3547);
-    if (!utc && code != L"0" && (code[0] == L'+' || code[0] == L'-')) {
-        CString rest = code.Mid(1);
-        int hPos = rest.Find(L'h');
-        long hours = std::wcstol((hPos < 0 ? rest : rest.Left(hPos)).GetString(), nullptr, 10);
-        long minutes = hPos < 0 ? 0 : std::wcstol(rest.Mid(hPos + 1).GetString(), nullptr, 10);
-        long offset = (hours * 60 + minutes) * 60;
-        t += code[0] == L'+' ? offset : -offset;
+    // The stamps of the file are at the offset of its time code (the first field); a file that
+    // gives none is taken as stamped in UTC. The figures are shown at UTC, or at the recorder's
+    // local offset (the second field), and the label names the offset they are at.
+    long stamped = 0, local = 0;
+    const bool knownStamp = ParseUtcOffsetCode(m_oscillogram.m_timeCode, stamped);
+    if (!knownStamp) stamped = 0;
+    long shown = 0;
+    CString suffix;
+    if (IsUtcForComtrade2013()) {
+        suffix = LoadResString(3548);
+    } else if (ParseUtcOffsetCode(code, local)) {
+        shown = local;
+        suffix = UtcOffsetLabel(local);
+    } else {
+        // A local code that is no offset: the stamps as written, at the offset they carry.
+        shown = stamped;
+        suffix = knownStamp ? UtcOffsetLabel(stamped) : LoadResString(3547);
     }
+    t += shown - stamped;
     std::tm out{};
-    localtime_r(&t, &out);
+    gmtime_r(&t, &out);
     wchar_t buf[64];
     std::wcsftime(buf, 64, L"%d.%m.%Y, %H:%M:%S.", &out);
     return CString(buf) + fraction + suffix;

@@ -112,3 +112,8 @@ CString NormalizeComtradeDate(const CString& text);
 // The same for a record of `revision` (empty for 1991): day and month in the order that
 // revision writes them.
 CString NormalizeComtradeDate(const CString& text, const CStringA& revision);
+
+// A COMTRADE 2013 offset from UTC ("0", "+3", "-5h30") in seconds; false for any other text.
+bool ParseUtcOffsetCode(const CString& text, long& seconds);
+// The label of times at an offset from UTC: " (UTC)", " (UTC+3)", " (UTC-5:30)".
+CString UtcOffsetLabel(long seconds);

@@ -398,6 +398,10 @@ public:
     double m_measureX = 0, m_measureY1 = 0, m_measureY2 = 0;
     int m_measureChannel = 0;
     int m_editItem = -1;
+    // The vertical cursor the last press moved and where it was before: a double click that
+    // edits a comment puts it back, since its first press was no placing of a cursor.
+    int m_pressMovedCursor = -1;
+    CursorMarker m_cursorBeforePress;
     int m_clientWidth = 0, m_clientHeight = 0;
     int64_t m_hScrollPos = 0;
     int64_t m_vScrollPos = 0;

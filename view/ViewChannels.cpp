@@ -51,7 +51,9 @@ bool CTenvorikView::OnChannelCommand(unsigned id) {
     } else if (IsDiagramFlagCommand(id)) {
         osc.ToggleDiagramFlag(id);
     } else if (IsRatioCommand(id)) {
+        const std::vector<double> before = m_doc->m_cursors.DisplayMultipliers();
         osc.EditCoefficients(id);
+        m_doc->m_cursors.FollowDisplayScale(before);
     } else if (id == ID_SELECTED_CHANNELS_COLOR) {
         osc.SetSelectedChannelsColor();
         m_doc->UpdateAllViews();

@@ -132,9 +132,22 @@ void CTenvorikView::ApplyLevelEdit(const CString& text) {
     if (m_host) m_host->Invalidate();
 }
 
-bool CTenvorikView::OnDoubleClick(int x, int) {
+bool CTenvorikView::OnDoubleClick(int x, int y) {
     if (!m_doc || x < m_leftWidth || m_doc->m_comments.IsEmpty()) return false;
-    const bool changed = m_doc->m_comments.EditSelected();
+    CommentList& comments = m_doc->m_comments;
+    if (CommentItem* item = comments.FindItemToEdit(m_leftWidth, m_firstSample, x, y - m_yOffset, m_xScale)) {
+        comments.SetSelected(item);
+        if (m_pressMovedCursor >= 0) {
+            CursorSet& cursors = m_doc->m_cursors;
+            const CursorMarker before = m_cursorBeforePress;
+            if (before.shown) cursors.SetPosition(m_pressMovedCursor, before.position);
+            cursors.m_cursors[size_t(m_pressMovedCursor)] = before;
+            cursors.UpdateReadouts();
+            m_pressMovedCursor = -1;
+            if (m_host) m_host->Invalidate();
+        }
+    }
+    const bool changed = comments.EditSelected();
     if (changed && m_host) m_host->Invalidate();
     return changed;
 }

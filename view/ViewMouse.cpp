@@ -26,6 +26,7 @@ void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift, bool ctrl,
     }
     CursorSet& cursors = m_doc->m_cursors;
     CommentList& comments = m_doc->m_comments;
+    m_pressMovedCursor = -1;
     int hit = cursors.HitTest(x, y, m_firstSample, m_leftWidth, m_yOffset, m_xScale);
     // Only a held left button drags a comment: a right press leaves the list as it was.
     if (hit == 0 && left) hit = comments.HitTestPart(x, y - m_yOffset, m_firstSample, m_leftWidth, m_xScale);
@@ -65,6 +66,8 @@ void CTenvorikView::OnButtonDown(int x, int y, bool left, bool shift, bool ctrl,
             m_measureY1 = m_measureY2 = double(int64_t(y) - m_yOffset);
         }
     } else if (!comments.GetSelected()) {
+        m_pressMovedCursor = left ? 0 : 1;
+        m_cursorBeforePress = cursors.m_cursors[size_t(m_pressMovedCursor)];
         cursors.MoveVerticalCursor(left, m_leftWidth, m_firstSample, x, m_xScale);
         m_mouseMode = left ? 1 : 2;
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "CircleFixture.h"
@@ -146,32 +147,114 @@ TEST_F(DiffDrawing, InternalFaultCrossesTheCharacteristic) {
     EXPECT_TRUE(line);
 }
 
-TEST_F(DiffDrawing, FirstPaintPutsTheOriginInTheLowerLeftCorner) {
+TEST_F(DiffDrawing, TheOriginSitsInTheGridsLowerLeftCornerUntilTheUserMovesIt) {
     Open(30, 2);
-    // Opening drew nothing yet: the origin is still in the middle.
-    EXPECT_TRUE(wnd.FirstPaintPending());
+    EXPECT_TRUE(wnd.OriginFollowsCorner());
     EXPECT_EQ(wnd.OffsetH(), 0);
-    // 610 pixels across hold 31 cells of 19 pixels, from the middle 15 whole cells each way,
-    // while the origin steps reach 16 (half of 31, rounded up).
-    wnd.SetClientSize(CSize(610, 600));
-    const int limitH = wnd.GetScrollLimit(true);
-    EXPECT_EQ(limitH, 16);
+    // Even a picture too small for a plot leaves the origin to the next that has one.
     Picture tiny(100, 100);
-    // Even a picture too small for a plot places it.
     wnd.Draw(&tiny.dc, CRect(0, 0, 100, 100), 1, nullptr, &doc);
-    EXPECT_FALSE(wnd.FirstPaintPending());
-    // Down and left in steps of two cells, but not past the edge of the grid.
-    EXPECT_EQ(wnd.OffsetV(), 14);
-    EXPECT_EQ(wnd.OffsetH(), -14);
+    // The corner of the grid each drawing makes: with or without the value table under it,
+    // whatever size the pane takes, from the first paint on.
+    struct Case {
+        int w, h;
+        bool table;
+    } cases[] = {{610, 600, false}, {610, 600, true}, {400, 300, true}, {900, 700, false}, {600, 600, true}};
+    for (const Case& c : cases) {
+        if (wnd.ShowValues() != c.table) wnd.OnCommand(ID_DIFF_SHOW_VALUES);
+        wnd.SetClientSize(CSize(c.w, c.h));
+        Picture pic(c.w, c.h);
+        wnd.Draw(&pic.dc, CRect(0, 0, c.w, c.h), 1, nullptr, &doc);
+        const auto& l = wnd.LastLayout();
+        ASSERT_EQ(l.table, c.table) << c.w << "x" << c.h;
+        EXPECT_EQ(l.ox, l.frame.left) << c.w << "x" << c.h;
+        EXPECT_EQ(l.oy, l.frame.bottom) << c.w << "x" << c.h;
+    }
+    // The user's steps keep the origin where they put it, through later paints and resizes.
+    const int before = wnd.OffsetH();
+    EXPECT_TRUE(wnd.StepOrigin(true, 2));
+    EXPECT_FALSE(wnd.OriginFollowsCorner());
+    wnd.SetClientSize(CSize(610, 600));
     Picture pic(610, 600);
     wnd.Draw(&pic.dc, CRect(0, 0, 610, 600), 1, nullptr, &doc);
-    const auto& l = wnd.LastLayout();
-    EXPECT_EQ(l.oy, l.frame.bottom);
-    EXPECT_EQ(l.ox - l.scales.cell, l.frame.left);
-    // Later paints leave the origin where the user puts it.
-    EXPECT_TRUE(wnd.StepOrigin(true, 2));
+    EXPECT_EQ(wnd.OffsetH(), before + 2);
+    // Zoomed back to 1, the view is the first one again.
+    ASSERT_TRUE(wnd.ZoomIn());
+    ASSERT_TRUE(wnd.ZoomOut());
     wnd.Draw(&pic.dc, CRect(0, 0, 610, 600), 1, nullptr, &doc);
-    EXPECT_EQ(wnd.OffsetH(), -12);
+    EXPECT_EQ(wnd.LastLayout().ox, wnd.LastLayout().frame.left);
+    EXPECT_EQ(wnd.LastLayout().oy, wnd.LastLayout().frame.bottom);
+}
+
+TEST_F(DiffDrawing, AHealthyLoadShowsOnTheGridAtEveryZoomWithItsCrossesOverTheCellBox) {
+    // A transformer at a third of its rating: 0.033 nominal currents of restraint, a few
+    // thousandths of differential current, with the value table on as a new record has it.
+    Open(30, 2);
+    for (CChannel& ch : doc.GetOscillogram().m_channels) {
+        const bool brake = ch.m_fileName == "It";
+        ch.m_samples.assign(ch.m_samples.size(), brake ? 0.033 : 0.002);
+        ch.Recalc();
+    }
+    doc.m_diffChartPairs.resize(1);
+    wnd.EnableShowValues();
+    const COLORREF cross1 = RGB(200, 0, 0), cross2 = RGB(0, 0, 200);
+    for (int zoom = 0; zoom <= 5; ++zoom) {
+        if (zoom > 0) {
+            ASSERT_TRUE(wnd.ZoomIn()) << zoom;
+        }
+        Picture pic(600, 600);
+        wnd.Draw(&pic.dc, CRect(0, 0, 600, 600), 1, nullptr, &doc);
+        const auto& l = wnd.LastLayout();
+        if (const char* dump = std::getenv("DIFF_DUMP"); dump && zoom == 0) pic.bmp.SavePng(dump);
+        ASSERT_TRUE(l.table);
+        const double ppu = l.scales.ppuR;
+        const CPoint at(l.ox + int(std::lround(0.033 * ppu)), l.oy - int(std::lround(0.002 * ppu)));
+        // The point is on the grid (its frame included), and both crosses mark it.
+        EXPECT_GE(at.x, l.frame.left) << zoom;
+        EXPECT_LE(at.x, l.frame.right) << zoom;
+        EXPECT_GE(at.y, l.frame.top) << zoom;
+        EXPECT_LE(at.y, l.frame.bottom) << zoom;
+        int marked = 0, outside = 0;
+        for (int y = 0; y < l.plot.bottom; ++y)  // the table's colour squares lie below
+            for (int x = 0; x < 600; ++x) {
+                const COLORREF c = pic.dc.GetPixel(x, y);
+                if (c != cross1 && c != cross2 && c != kDiff) continue;
+                ++marked;
+                // Nothing of it runs under the frame into the table.
+                outside += y > l.frame.bottom + 5 || x < l.frame.left - 5;
+            }
+        EXPECT_GE(marked, 8) << zoom;
+        EXPECT_EQ(outside, 0) << zoom;
+        EXPECT_EQ(pic.dc.GetPixel(at.x, at.y - 3), cross2) << zoom;  // В2 drawn last, on В1's point
+    }
+    // A point under the cell legend's box, a cell and a half from the corner each way: its
+    // cross is drawn over the box.
+    while (wnd.Zoom() > 1.0) {
+        ASSERT_TRUE(wnd.ZoomOut());
+    }
+    Picture first(600, 600);
+    wnd.Draw(&first.dc, CRect(0, 0, 600, 600), 1, nullptr, &doc);
+    const double upc = wnd.LastLayout().scales.upcR;
+    ASSERT_GT(upc, 0.0);
+    for (CChannel& ch : doc.GetOscillogram().m_channels) {
+        ch.m_samples.Set(350, 1.5 * upc);
+        ch.Recalc();
+    }
+    Picture pic(600, 600);
+    wnd.Draw(&pic.dc, CRect(0, 0, 600, 600), 1, nullptr, &doc);
+    const auto& l = wnd.LastLayout();
+    ASSERT_EQ(l.scales.upcR, upc);
+    const int cell = l.scales.cell;
+    const int d = int(std::lround(1.5 * upc * l.scales.ppuR));
+    const CPoint box(l.ox + d, l.oy - d);
+    ASSERT_GT(box.x, l.frame.left + cell + 6);
+    ASSERT_LT(box.x, l.frame.left + 2 * cell - 6);
+    ASSERT_GT(box.y, l.frame.bottom - 2 * cell + 6);
+    ASSERT_LT(box.y, l.frame.bottom - cell - 6);
+    // Beside the cross the box's own grey shows: the cross lies on it.
+    EXPECT_EQ(pic.dc.GetPixel(box.x + 5, box.y + 5), RGB(240, 240, 240));
+    for (auto [dx, dy] : {std::pair{3, 0}, {-3, 0}, {0, 3}, {0, -3}})
+        EXPECT_EQ(pic.dc.GetPixel(box.x + dx, box.y + dy), cross2) << dx << "," << dy;
 }
 
 TEST(DiffTexts, LabelsInNominalCurrents) {

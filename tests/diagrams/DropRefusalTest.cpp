@@ -34,7 +34,7 @@ TEST(DropRefusal, NamesEachRefusedChannelWithItsReason) {
     };
     const Case cases[] = {
         // The voltage of the issue: refused by the circle diagram for its unit.
-        {DROP_CIRCLE, {0}, {L"Диаграмма не приняла каналы", L"«Ua»", L"«V»", L"Ом"}, {}},
+        {DROP_CIRCLE, {0}, {L"Диаграмма не приняла каналы", L"«Ua»", L"«В»", L"Ом"}, {L"«V»"}},
         // What is taken says nothing; what is refused is named, each with its own reason.
         {DROP_CIRCLE, {0, 1, 2, 3, 4}, {L"«Ua»", L"«Zp» — канал со своей шкалой времени", L"«Ia» — дискретные"},
          {L"«Z»", L"«S»"}},

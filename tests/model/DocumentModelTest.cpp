@@ -146,23 +146,44 @@ struct LocalDoc : DocumentModel {
 }  // namespace
 
 TEST(RecordTexts, StartTextWithTimeCode) {
-    setenv("TZ", "UTC", 1);
+    setenv("TZ", "Europe/Moscow", 1);  // the machine's own zone plays no part
     tzset();
     LocalDoc doc;
     COscillogram& o = doc.GetOscillogram();
     o.m_startDate = L"31/12/2020";
     o.m_startTime = L"23:30:05.005";
-    o.m_localTimeCode = L" +1h30 ";
-    EXPECT_EQ(doc.GetRecordStartText(false), L"01.01.2021, 01:00:05.005 (Местное время)");
-    o.m_localTimeCode = L"-3";
-    EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 20:30:05.005 (Местное время)");
-    o.m_localTimeCode = L"0";
-    EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05.005 (Местное время)");
-    doc.utc = true;
+    // The stamps are at the first code's offset; the figures are shown at UTC or at the
+    // second (local) code's offset, and the label names the offset they are at.
+    struct Case {
+        const wchar_t *timeCode, *localCode;
+        bool utc;
+        const wchar_t* text;
+    } cases[] = {
+        {L"+3", L"+3", true, L"31.12.2020, 20:30:05.005 (UTC)"},
+        {L"+3", L"+3", false, L"31.12.2020, 23:30:05.005 (UTC+3)"},
+        {L"-5h30", L"+1", true, L"01.01.2021, 05:00:05.005 (UTC)"},
+        {L"-5h30", L"+1", false, L"01.01.2021, 06:00:05.005 (UTC+1)"},
+        {L"+0", L"0", false, L"31.12.2020, 23:30:05.005 (UTC)"},
+        {L"0", L"-3", false, L"31.12.2020, 20:30:05.005 (UTC-3)"},
+        {L"", L" +1h30 ", false, L"01.01.2021, 01:00:05.005 (UTC+1:30)"},
+        {L"", L"+5", true, L"31.12.2020, 23:30:05.005 (UTC)"},
+        // A local code that is no offset: the stamps as written, at the offset they carry.
+        {L"+3", L"x", false, L"31.12.2020, 23:30:05.005 (UTC+3)"},
+        {L"", L"x", false, L"31.12.2020, 23:30:05.005 (Местное время)"},
+        {L"+3h75", L"+3", true, L"31.12.2020, 23:30:05.005 (UTC)"},
+    };
+    for (const Case& c : cases) {
+        o.m_timeCode = c.timeCode;
+        o.m_localTimeCode = c.localCode;
+        doc.utc = c.utc;
+        EXPECT_EQ(doc.GetRecordStartText(false), CString(c.text)) << c.timeCode << "," << c.localCode << " " << c.utc;
+    }
+    o.m_timeCode = L"";
     o.m_localTimeCode = L"+5";
-    EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05.005 (UTC)");
     o.m_startTime = L"23:30:05";  // no fraction: the plain text
     EXPECT_EQ(doc.GetRecordStartText(false), L"31.12.2020, 23:30:05");
+    setenv("TZ", "UTC", 1);
+    tzset();
 
     // A document without its own answer follows the application's option.
     DocumentModel plain;
@@ -171,7 +192,7 @@ TEST(RecordTexts, StartTextWithTimeCode) {
     plain.GetOscillogram().m_localTimeCode = L"+1";
     const bool saved = TheAppOptions().utcForComtrade2013;
     TheAppOptions().utcForComtrade2013 = false;
-    EXPECT_EQ(plain.GetRecordStartText(false), L"01.01.2021, 00:30:05.5 (Местное время)");
+    EXPECT_EQ(plain.GetRecordStartText(false), L"01.01.2021, 00:30:05.5 (UTC+1)");
     TheAppOptions().utcForComtrade2013 = true;
     EXPECT_EQ(plain.GetRecordStartText(false), L"31.12.2020, 23:30:05.5 (UTC)");
     TheAppOptions().utcForComtrade2013 = saved;

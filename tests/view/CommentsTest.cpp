@@ -201,6 +201,32 @@ TEST(CommentText, TooltipsGiveTimeDurationAndLevel) {
     EXPECT_EQ(FormatCommentSeconds(2500000000LL), CString(L"2500.000 с"));
 }
 
+TEST(CommentText, TimesAreRoundedToTheSampleRatesResolution) {
+    CommentRig rig;
+    SetUpRecord(rig.doc, 2400, 1000);  // one sample every 416.67 us
+    rig.doc.GetOscillogram().m_startDate = L"15/02/2020";
+    struct Case {
+        const wchar_t* start;
+        int32_t position;
+        const wchar_t* tooltip;
+    } cases[] = {
+        // 299583 us after a start of 17.652: 17.951583 s, not cut to 17.951 and 0.299.
+        {L"10:20:17.652000", 719, L"A\n\nВремя: 15.02.2020 10:20:17.95158\nОт начала ОСЦ: 0.29958 с"},
+        // The start's microseconds count, and a rounding carries into the minute.
+        {L"10:20:59.999996", 0, L"A\n\nВремя: 15.02.2020 10:21:00.00000\nОт начала ОСЦ: 0.00000 с"},
+        {L"10:20:30.5", 1, L"A\n\nВремя: 15.02.2020 10:20:30.50042\nОт начала ОСЦ: 0.00042 с"},
+    };
+    for (const Case& c : cases) {
+        rig.doc.GetOscillogram().m_startTime = c.start;
+        EXPECT_EQ(MomentItem(c.position, L"A").GetTooltipText(rig.doc), CString(c.tooltip)) << c.start;
+    }
+    AreaItem area(L"U", 0);
+    area.m_positionTo = 719;
+    EXPECT_EQ(area.GetTooltipText(rig.doc), CString(L"\n\nДлительность: 0.29958 с"));
+    EXPECT_EQ(FormatCommentSeconds(299583, 1e6 / 2400), CString(L"0.29958 с"));
+    EXPECT_EQ(FormatCommentSeconds(299583, 1000), CString(L"0.300 с"));
+}
+
 TEST(CommentMouse, ToolsCreateItemsThatDragsShape) {
     CommentRig rig;
     auto& v = *rig.view;
@@ -275,6 +301,55 @@ TEST(CommentMouse, ToolsCreateItemsThatDragsShape) {
     v.OnMouseMove(W + 100, 0);
     v.OnButtonUp();
     EXPECT_EQ(level.m_positionFrom, 40);
+}
+
+TEST(CommentMouse, ADoubleClickAnywhereOnACommentEditsItsText) {
+    CommentRig rig;
+    auto& v = *rig.view;
+    const int W = rig.W(), h0 = rig.Row(0);
+    CommentList& list = rig.list();
+    auto* area = rig.Add(std::make_unique<AreaItem>(L"U", 100));  // W + 500 .. W + 1000, rows U and I
+    area->m_positionTo = 200;
+    area->SetChannelTo(L"I");
+    auto* moment = rig.Add(std::make_unique<MomentItem>(40, L"m"));  // x = W + 200
+    std::vector<CString> edited;
+    list.SetTextEditor([&](CString& text) {
+        edited.push_back(text);
+        text = L"new";
+        return true;
+    });
+    struct Case {
+        int x, y;
+        const CommentItem* item;  // edited, or none
+        int cursor;               // В1 after the double click
+    } cases[] = {
+        {W + 650, h0, area, 50},       // well inside the area: its text, and В1 stays where it was
+        {W + 502, h0, area, 50},       // on its edge
+        {W + 900, 10, area, 50},       // inside, near a corner
+        {W + 201, 100, moment, 50},    // on a moment
+        {W + 300, h0, nullptr, 60},    // on the bare traces: В1 is placed, nothing edited
+    };
+    for (const Case& c : cases) {
+        rig.doc.m_cursors.SetPosition(0, 50);
+        area->m_text = L"a";
+        moment->m_text = L"m";
+        edited.clear();
+        v.OnMouseMove(c.x, c.y);
+        v.OnButtonDown(c.x, c.y, true, false);
+        v.OnButtonUp();
+        const bool changed = v.OnDoubleClick(c.x, c.y);
+        v.OnButtonUp();
+        EXPECT_EQ(changed, c.item != nullptr) << c.x << "," << c.y;
+        if (c.item) {
+            ASSERT_EQ(edited.size(), 1u) << c.x << "," << c.y;
+            EXPECT_EQ(edited[0], c.item == area ? CString(L"a") : CString(L"m"));
+            EXPECT_EQ(c.item->m_text, CString(L"new"));
+        } else {
+            EXPECT_TRUE(edited.empty());
+        }
+        EXPECT_TRUE(rig.doc.m_cursors.m_cursors[0].shown);
+        EXPECT_EQ(rig.doc.m_cursors.m_cursors[0].position, c.cursor) << c.x << "," << c.y;
+    }
 }
 
 TEST(CommentCommands, ItemCommandsActOnTheItemUnderTheMouse) {

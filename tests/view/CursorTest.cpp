@@ -147,6 +147,42 @@ TEST(Cursors, LevelCursorsBindToRowsAndSurviveFlatAndRemovedChannels) {
     rig.Render();
 }
 
+TEST(Cursors, LevelCursorsFollowTheirCurveToPrimaryValuesAndBack) {
+    CursorRig rig;
+    CursorSet& c = rig.cursors();
+    oscview::CTenvorikView& v = *rig.view;
+    CChannel& u = rig.doc.GetOscillogram().m_channels[0];
+    u.m_primary = 110000;  // a 110 kV / 100 V transformer
+    u.m_secondary = 100;
+    const int h0 = v.GetChannelHeightAt(0);
+    c.PlaceLevelCursor(true, 0, 10, 5);           // 49 V
+    c.PlaceLevelCursor(false, 0, 10, h0 / 2 + 3);  // a little under 0 V
+    const double low = c.m_cursors[4].level;
+    const int y1 = c.ValueToY(0, 0, c.m_cursors[3].level), y2 = c.ValueToY(0, 0, low);
+    ASSERT_NE(y1, y2);
+    EXPECT_EQ(rig.host.panes[3], CString(L"Гор. визир 1:   49 В"));
+
+    struct Step {
+        unsigned command;
+        double factor;
+        const wchar_t* first;
+        const wchar_t* difference;
+    } steps[] = {
+        {ID_SHOW_PRIMARY_VALUES, 1100, L"Гор. визир 1: 53.9 кВ", L"кВ"},
+        {ID_SHOW_SECONDARY_VALUES, 1, L"Гор. визир 1:   49 В", L" В"},
+    };
+    for (const Step& s : steps) {
+        EXPECT_TRUE(v.OnChannelCommand(s.command));
+        EXPECT_NEAR(c.m_cursors[3].level, 49.0 * s.factor, 1e-9 * s.factor);
+        EXPECT_NEAR(c.m_cursors[4].level, low * s.factor, 1e-9 * s.factor);
+        // Where they were on the curve, not both on its zero line.
+        EXPECT_NEAR(c.ValueToY(0, 0, c.m_cursors[3].level), y1, 1) << s.command;
+        EXPECT_NEAR(c.ValueToY(0, 0, c.m_cursors[4].level), y2, 1) << s.command;
+        EXPECT_EQ(rig.host.panes[3], CString(s.first));
+        EXPECT_GE(rig.host.panes[5].Find(s.difference), 0) << rig.host.panes[5].str();
+    }
+}
+
 TEST(Cursors, TogglingPlacesAHorizontalCursorOnFirstUse) {
     CursorRig rig;
     CursorSet& c = rig.cursors();
