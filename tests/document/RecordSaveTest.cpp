@@ -129,7 +129,8 @@ TEST(RecordSave, FullDiskAtEachStepLeavesTheOldRecord) {
     CTenvorikDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(W(s.src)));
     platform::SetSaveStepHook(StepHook);
-    for (int step = 0; step < 100; ++step) {
+    int step = 0;
+    for (; step < 100; ++step) {
         g_calls = 0;
         g_failAt = step;
         if (doc.OnSaveDocument(W(s.rec)) || g_step == platform::SaveStep::Rename) break;
@@ -139,6 +140,17 @@ TEST(RecordSave, FullDiskAtEachStepLeavesTheOldRecord) {
         EXPECT_NE(N(ui.errors.back()).find("Недостаточно места на диске"), std::string::npos) << N(ui.errors.back());
         EXPECT_NE(N(ui.errors.back()).find("остались прежними"), std::string::npos) << N(ui.errors.back());
     }
+    // A rename that fails after another succeeded: the message tells the files apart.
+    ASSERT_EQ(g_step, platform::SaveStep::Rename);
+    g_calls = 0;
+    g_failAt = step + 1;
+    EXPECT_FALSE(doc.OnSaveDocument(W(s.rec)));
+    EXPECT_NE(N(ui.errors.back())
+                  .find("Осциллограмма сохранена не полностью: записаны файлы rec.dat; остались прежними: rec.cfg, "
+                        "rec.hdr, rec.set."),
+              std::string::npos)
+        << N(ui.errors.back());
+    EXPECT_EQ(Leftovers(s.dir), "");
     platform::SetSaveStepHook(nullptr);
     g_failAt = -1;
 }
