@@ -9,11 +9,13 @@
 #include "model/Numeric.h"
 #include "model/Parallel.h"
 #include "model/Resources.h"
+#include "model/SettingsStrings.h"
 #include "model/TenvorikException.h"
 #include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "platform/RecordWriter.h"
 #include "platform/UiServices.h"
 
 bool HasFileType(const CString& path, const wchar_t* ext) {
@@ -209,6 +211,9 @@ void CTenvorikDoc::PrepareSummaries() {
 void CTenvorikDoc::LoadFile() {
     const CString path = m_loadPath;
     try {
+        // What a killed save of the record left is finished or removed before it is read.
+        if (HasFileType(path, L".cfg") || HasFileType(path, L".cff") || HasFileType(path, L".osc"))
+            platform::TidyRecord(path);
         bool ok = false;
         if (HasFileType(path, L".cfg")) ok = LoadComtrade(path);
         else if (HasFileType(path, L".cff")) ok = LoadCff(path);
@@ -252,21 +257,50 @@ bool CTenvorikDoc::OnSaveDocument(const CString& path) {
 
 bool CTenvorikDoc::IsExportPath(const CString& path) { return HasFileType(path, L".zip"); }
 
+namespace {
+
+CString FileNames(const std::vector<CString>& paths) {
+    CString names;
+    for (const CString& p : paths) names += (names.IsEmpty() ? CString() : CString(L", ")) + platform::PathFileName(p);
+    return names;
+}
+
+}  // namespace
+
+void CTenvorikDoc::CommitRecord(platform::RecordWriter& writer) {
+    try {
+        writer.Commit();
+    } catch (CFileException* e) {
+        CString text = e->GetErrorMessage(), more;
+        // The settings file is named as such: the user may not know the file by its name.
+        if (HasFileType(e->m_strFileName, L".set"))
+            text = LoadResString(IDS_SETTINGS_WRITE_ERROR) + L" - " + text;
+        e->Delete();
+        if (writer.Replaced().empty())
+            more.Format(LoadResString(9794).GetString(), FileNames(writer.NotReplaced()).GetString());
+        else
+            more.Format(LoadResString(9795).GetString(), FileNames(writer.Replaced()).GetString(),
+                        FileNames(writer.NotReplaced()).GetString());
+        throw CTenvorikException::FromText(text + L"\n" + more);
+    }
+}
+
 bool CTenvorikDoc::SaveOsc(const CString& path) {
     try {
-        if (path != m_oscillogram.m_sourcePath) {
-            const auto& bytes = m_oscillogram.m_oscBytes;
-            // The ".osc" form is written only as the copy of the file the record was read
-            // from: anything else would be an empty file where the user's record was.
-            if (bytes.size() == 0) {
-                CString text;
-                text.Format(LoadResString(9791).GetString(), path.GetString());
-                throw CTenvorikException::FromText(text);
-            }
-            platform::WriteFileAtomically(
-                path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        const bool copy = path != m_oscillogram.m_sourcePath;
+        const auto& bytes = m_oscillogram.m_oscBytes;
+        // The ".osc" form is written only as the copy of the file the record was read
+        // from: anything else would be an empty file where the user's record was.
+        if (copy && bytes.size() == 0) {
+            CString text;
+            text.Format(LoadResString(9791).GetString(), path.GetString());
+            throw CTenvorikException::FromText(text);
         }
-        SaveSettingsFile(StripOscillogramExt(path) + L".set");
+        std::string settings = SettingsFileBytes();
+        platform::RecordWriter writer(path);
+        if (copy) writer.Add(path, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        writer.Add(StripOscillogramExt(path) + L".set", std::move(settings));
+        CommitRecord(writer);
         return true;
     } catch (CException* e) {
         platform::Ui().PostException(e);

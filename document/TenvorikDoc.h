@@ -24,6 +24,9 @@
 
 struct ComtradeConfig;
 struct DatWriteSource;
+namespace platform {
+class RecordWriter;
+}
 
 // Group key -> file names of the channels drawn together in one strip.
 using ChannelGroupMap = std::map<CString, std::set<CStringA>>;
@@ -101,6 +104,13 @@ public:
     // thread after the channels are built and recalculated.
     void LoadSettingsFile(const CString& path, bool skipComments);
     void SaveSettingsFile(const CString& path);
+    // The settings file's bytes as SaveSettingsFile writes them (the store brought up to date).
+    std::string SettingsFileBytes();
+    // Puts the files of a save in place as one step; a failure is thrown as a message that
+    // names the file that failed and says which files of the record are new and which are not.
+    static void CommitRecord(platform::RecordWriter& writer);
+    // Refuses (throws) a save of a record that no reader would open again: no samples.
+    void CheckRecordWritable(const CString& path) const;
     // Applies the settings file of another record the user picks (its comments excepted),
     // after the user agreed to lose what it replaces, as one step that undo takes back.
     void OnLoadSettings();

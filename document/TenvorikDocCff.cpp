@@ -13,11 +13,11 @@
 #include "model/Numeric.h"
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
-#include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/MappedFile.h"
+#include "platform/RecordWriter.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -114,12 +114,17 @@ bool CTenvorikDoc::SaveCff(const CString& path) {
     try {
         COscillogram& osc = m_oscillogram;
         if (LeadingNumber(CString(osc.m_revision)) < 2013) throw new CTenvorikException(187, path);
-        // The settings beside the record first: that also brings the store up to date for the
-        // section that carries it.
-        SaveSettingsFile(StripOscillogramExt(path) + L".set");
-
         const bool samePath = path == osc.m_sourcePath;
-        if (!samePath || m_recordDataChanged) {
+        const bool changed = !samePath || m_recordDataChanged;
+        if (changed) CheckRecordWritable(path);
+        // The settings first: that also brings the store up to date for the section that
+        // carries it.
+        std::string settings = SettingsFileBytes();
+        // The settings file beside the record is replaced only with the record, the record
+        // last.
+        platform::RecordWriter writer(path);
+        writer.Add(StripOscillogramExt(path) + L".set", std::move(settings));
+        if (changed) {
             std::string out = platform::WideToAnsi(SectionLine(L"CFG ").view());
             out += FormatComtradeCfg(MakeCfg());
 
@@ -168,9 +173,10 @@ bool CTenvorikDoc::SaveCff(const CString& path) {
             // take the count from it need it.
             out += platform::WideToAnsi(SectionLine(dataLine + L" ").view());
             out += data;
-            platform::WriteFileAtomically(path, out);
-            if (samePath) m_recordDataChanged = false;
+            writer.Add(path, std::move(out));
         }
+        CommitRecord(writer);
+        if (samePath && changed) m_recordDataChanged = false;
         osc.m_timeReferenceSample = 0;
         UpdateAllViews();
         UpdateDiagrams();

@@ -12,11 +12,11 @@
 #include "model/Numeric.h"
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
-#include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/MappedFile.h"
+#include "platform/RecordWriter.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -399,30 +399,39 @@ void CTenvorikDoc::WriteBinaryDat(std::vector<uint8_t>& out) const {
     out.assign(bytes.begin(), bytes.end());
 }
 
+void CTenvorikDoc::CheckRecordWritable(const CString& path) const {
+    bool written = false;
+    for (const auto& ch : m_oscillogram.m_channels) written = written || IsWritten(ch);
+    if (m_oscillogram.GetSampleCount() > 0 && written) return;
+    CString text;
+    text.Format(LoadResString(9716).GetString(), path.GetString());
+    throw CTenvorikException::FromText(text);
+}
+
 bool CTenvorikDoc::SaveComtrade(const CString& path) {
     try {
         const CString base = StripOscillogramExt(path);
         COscillogram& osc = m_oscillogram;
         const bool samePath = path == osc.m_sourcePath;
-        if (!samePath || m_recordDataChanged) {
-            const std::string cfg = FormatComtradeCfg(MakeCfg());
+        const bool data = !samePath || m_recordDataChanged;
+        if (data) CheckRecordWritable(path);
+        std::string settings = SettingsFileBytes();
+        // Every file of the record is made before any of them replaces the old one, and the
+        // configuration goes last: until then the record reads as it was.
+        platform::RecordWriter writer(path);
+        if (data) {
             const DatKind kind = EffectiveKind(osc.m_dataFileType);
-            const std::string dat = kind == DatKind::Ascii ? ::WriteAsciiDat(MakeDatSource())
-                                                           : ::WriteBinaryDat(MakeDatSource(), kind == DatKind::Binary32);
-            // Both files are written whole before either replaces the old one.
-            platform::AtomicFileWriter datFile(base + L".dat");
-            platform::AtomicFileWriter cfgFile(path);
-            datFile.Write(dat);
-            cfgFile.Write(cfg);
-            datFile.Commit();
-            cfgFile.Commit();
-            if (samePath) m_recordDataChanged = false;
+            writer.Add(base + L".dat", kind == DatKind::Ascii ? ::WriteAsciiDat(MakeDatSource())
+                                                              : ::WriteBinaryDat(MakeDatSource(), kind == DatKind::Binary32));
+            writer.Add(path, FormatComtradeCfg(MakeCfg()));
         }
         // A header the user emptied empties the file too: left alone, it would bring the old
         // text back at the next opening.
         if (!osc.m_headerText.IsEmpty() || platform::FileExists(base + L".hdr"))
-            platform::WriteFileAtomically(base + L".hdr", osc.m_headerText.view());
-        SaveSettingsFile(base + L".set");
+            writer.Add(base + L".hdr", std::string(osc.m_headerText.view()));
+        writer.Add(base + L".set", std::move(settings));
+        CommitRecord(writer);
+        if (samePath && data) m_recordDataChanged = false;
         osc.m_timeReferenceSample = 0;
         UpdateAllViews();
         UpdateDiagrams();

@@ -6,6 +6,7 @@
 #include "document/TenvorikDoc.h"
 #include "formats/OscRecord.h"
 #include "model/Numeric.h"
+#include "model/Resources.h"
 #include "model/TenvorikException.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -30,6 +31,13 @@ bool CTenvorikDoc::LoadOsc(CString path) {
 
         ParseOscRecord(osc, this, m_progress, reinterpret_cast<const unsigned char*>(file.data()), file.size(), path);
         if (m_progress.IsCancelled()) return false;
+        // A file cut after its time stamp, or one that declares no data records, holds nothing
+        // to show, and a record of no samples could not be saved in any form that opens again.
+        if (osc.GetSampleCount() <= 0) {
+            CString text;
+            text.Format(LoadResString(9715).GetString(), path.GetString());
+            throw CTenvorikException::FromText(text);
+        }
 
         const uint64_t cells = uint64_t(std::max(osc.GetSampleCount(), 0)) * osc.m_channels.size();
         m_progress.step = cells ? int32_t(m_progress.total.load() / cells * 5) : 0;

@@ -9,6 +9,7 @@
 #include "model/TenvorikException.h"
 #include "model/Resources.h"
 #include "model/SettingsStrings.h"
+#include "platform/AtomicFile.h"
 #include "platform/Encoding.h"
 #include "platform/FileSystem.h"
 #include "platform/UiServices.h"
@@ -150,7 +151,7 @@ void CTenvorikDoc::RemoveInvalidComments() {
     if (!gone.empty() && !m_undoComments.empty()) m_undoComments.back().push_back(std::move(gone));
 }
 
-void CTenvorikDoc::SaveSettingsFile(const CString& path) {
+std::string CTenvorikDoc::SettingsFileBytes() {
     DocumentCategory faultLocation(*this, &CTenvorikDoc::SaveFaultLocationSettings,
                                    &CTenvorikDoc::LoadFaultLocationSettings);
     CalculatedChannelsCategory calculated(*this);
@@ -160,7 +161,14 @@ void CTenvorikDoc::SaveSettingsFile(const CString& path) {
     parts.calculatedChannels = &calculated;
     parts.comments = &comments;
     SaveStrips(*this, m_channelGroups, m_settings);
-    SaveRecordSettings(parts, path);
+    return RecordSettingsBytes(parts);
+}
+
+void CTenvorikDoc::SaveSettingsFile(const CString& path) {
+    const std::string bytes = SettingsFileBytes();
+    CString error;
+    if (!platform::TryWriteFileAtomically(path, bytes, &error))
+        throw new CTenvorikException(IDS_SETTINGS_WRITE_ERROR, error);
 }
 
 CString CTenvorikDoc::LoadSettingsQuestion(const CString& path) {

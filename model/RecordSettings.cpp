@@ -87,7 +87,9 @@ void LoadPairs(SettingsStore& store, const wchar_t* chart, std::vector<ChannelPa
 
 CString SettingsFileOf(const CString& recordPath) { return StripOscillogramExt(recordPath) + L".set"; }
 
-void SaveRecordSettings(const RecordSettingsParts& p, const CString& path) {
+namespace {
+
+void FillRecordSettings(const RecordSettingsParts& p) {
     SettingsStore& store = *p.store;
     const DocumentModel& doc = *p.doc;
     const COscillogram& o = doc.GetOscillogram();
@@ -104,9 +106,19 @@ void SaveRecordSettings(const RecordSettingsParts& p, const CString& path) {
     SavePairs(store, kCircleChart, p.circlePairs, false);
     SettingsNode& comments = store.GetCategory(kComments);
     if (p.comments) p.comments->SaveSettings(comments);
+}
 
+}  // namespace
+
+void SaveRecordSettings(const RecordSettingsParts& p, const CString& path) {
+    FillRecordSettings(p);
     CString error;
-    if (!store.Save(path, &error)) throw new CTenvorikException(IDS_SETTINGS_WRITE_ERROR, error);
+    if (!p.store->Save(path, &error)) throw new CTenvorikException(IDS_SETTINGS_WRITE_ERROR, error);
+}
+
+std::string RecordSettingsBytes(const RecordSettingsParts& p) {
+    FillRecordSettings(p);
+    return p.store->SaveBytes();
 }
 
 void LoadRecordSettings(const RecordSettingsParts& p, const CString& path, bool skipComments) {

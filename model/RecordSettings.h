@@ -5,6 +5,7 @@
 // the categories that other parts of the program keep there.
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/CString.h"
@@ -46,6 +47,9 @@ CString SettingsFileOf(const CString& recordPath);
 // Fills the fixed categories from the document and writes the whole store to `path`. A file
 // that cannot be written throws CTenvorikException* (the old file stays whole).
 void SaveRecordSettings(const RecordSettingsParts& parts, const CString& path);
+// The same filling of the store, giving the file's bytes instead of writing them (for a save
+// that writes the settings file with the rest of the record).
+std::string RecordSettingsBytes(const RecordSettingsParts& parts);
 
 // Loads the store from `path` (or its ".ini" variant when there is no such file) and applies
 // it: channel settings, sampling frequency, code page, owners' categories, chart pairs. The

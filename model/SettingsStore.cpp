@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <clocale>
 #include <cstring>
 #include <cwchar>
@@ -31,9 +32,14 @@ const wchar_t kName[] = L"name";
 void SettingsNode::SetInt(const CString& key, int value) { m_values[key] = CString(std::to_wstring(value)); }
 
 void SettingsNode::SetDouble(const CString& key, double value) {
-    // "%f" whatever the process's numeric locale: six decimals and a point.
+    // "%f" whatever the process's numeric locale: six decimals and a point, which every
+    // reader of these files takes. A value that six decimals would change (a ratio such as
+    // 73323.453100023) is written with as many decimals as it needs to read back the same,
+    // still as plain decimals.
     char buf[400];
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 6);
+    if (res.ec == std::errc() && std::isfinite(value) && TextToDouble(CString(std::wstring(buf, res.ptr))) != value)
+        res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     std::wstring text(buf, res.ec == std::errc() ? res.ptr : buf);
     m_values[key] = CString(std::move(text));
 }
@@ -121,10 +127,12 @@ CString SettingsStore::SaveText() const {
     return CString(std::move(text));
 }
 
+std::string SettingsStore::SaveBytes() const { return platform::WideToUtf16Le(SaveText().view(), true); }
+
 bool SettingsStore::Save(const CString& path, CString* error) const {
     std::string bytes;
     try {
-        bytes = platform::WideToUtf16Le(SaveText().view(), true);
+        bytes = SaveBytes();
     } catch (const std::bad_alloc&) {
         if (error) *error = L"out of memory";
         return false;

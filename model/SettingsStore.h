@@ -3,6 +3,7 @@
 // of values and sub-categories, written as UTF-16 XML, read as XML or as the INI text of
 // older files. Every value is text; the typed setters and getters only convert.
 #include <map>
+#include <string>
 
 #include "model/XmlNode.h"
 #include "platform/CString.h"
@@ -71,6 +72,8 @@ public:
     [[nodiscard]] bool Save(const CString& path, CString* error = nullptr) const;
     // The file's text as Save writes it (without the byte-order mark).
     CString SaveText() const;
+    // The file's bytes as Save writes them.
+    std::string SaveBytes() const;
 
     // Reads a settings file: XML, or INI text when the XML yields no element content.
     // XML content replaces the store; INI content is added to it. A missing file loads

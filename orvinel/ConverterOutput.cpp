@@ -10,7 +10,9 @@ ComtradeConverter::Output::Output(const CString& folder, const CString& fileName
 
 bool ComtradeConverter::Output::Open(const char* ext) {
     try {
-        m_files.push_back(std::make_unique<platform::AtomicFileWriter>(m_base + CString(ext)));
+        // The record's lock is taken with its first file and held until the last is in place.
+        if (!m_record) m_record = std::make_unique<platform::RecordWriter>(m_base + L"cfg");
+        m_last = &m_record->Open(m_base + CString(ext));
         return true;
     } catch (CFileException* e) {
         e->Delete();
@@ -19,9 +21,9 @@ bool ComtradeConverter::Output::Open(const char* ext) {
 }
 
 bool ComtradeConverter::Output::Write(const std::string& text) {
-    if (m_files.empty()) return false;
+    if (!m_last) return false;
     try {
-        m_files.back()->Write(text);
+        m_last->Write(text);
         return true;
     } catch (CFileException* e) {
         e->Delete();
@@ -30,13 +32,15 @@ bool ComtradeConverter::Output::Write(const std::string& text) {
 }
 
 bool ComtradeConverter::Output::Commit() {
+    m_last = nullptr;
+    if (!m_record) return true;
     try {
-        for (auto& file : m_files) file->Commit();
-        m_files.clear();
+        m_record->Commit();
+        m_record.reset();
         return true;
     } catch (CFileException* e) {
         e->Delete();
-        m_files.clear();  // the writers not yet committed remove their temporary files
+        m_record.reset();  // the temporary files not put in place go with it
         return false;
     }
 }

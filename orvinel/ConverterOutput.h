@@ -1,13 +1,15 @@
 #pragma once
-// The files of one conversion. Each is written to a temporary file beside its target and put
-// in place only when every file of the conversion is complete, so a failed conversion leaves
-// no partial output and never damages files that were there before.
+// The files of one conversion: one record, written as the program saves a record. Each is
+// written to a temporary file beside its target and put in place only when every file of the
+// conversion is complete, the configuration last, so a failed conversion leaves no partial
+// output and never damages files that were there before; a save of the same record by the
+// program waits for the conversion, and the other way round.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "orvinel/ComtradeConverter.h"
-#include "platform/AtomicFile.h"
+#include "platform/RecordWriter.h"
 
 class ComtradeConverter::Output {
 public:
@@ -24,5 +26,6 @@ public:
 
 private:
     CString m_base;  // folder/fileName.
-    std::vector<std::unique_ptr<platform::AtomicFileWriter>> m_files;
+    std::unique_ptr<platform::RecordWriter> m_record;
+    platform::AtomicFileWriter* m_last = nullptr;
 };

@@ -14,6 +14,8 @@
 namespace platform {
 namespace {
 
+std::atomic<SaveStepHook> g_saveStepHook{nullptr};
+
 // A link is resolved so that the rename replaces the file it points to, not the link.
 CString ResolveTarget(const CString& path) {
     std::string p = WideToUtf8(path.view());
@@ -56,6 +58,8 @@ bool MayReplace(const std::string& target) {
     return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+}  // namespace
+
 void SyncFolder(const CString& folder) {
     int fd = ::open(WideToUtf8((folder.IsEmpty() ? CString(L".") : folder).view()).c_str(),
                     O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -65,12 +69,22 @@ void SyncFolder(const CString& folder) {
     }
 }
 
-}  // namespace
+void SetSaveStepHook(SaveStepHook hook) { g_saveStepHook = hook; }
+
+void SaveStepReached(SaveStep step, const CString& target) {
+    if (SaveStepHook hook = g_saveStepHook.load()) hook(step, target);
+}
+
+void AtomicFileWriter::CheckTarget(const CString& target) {
+    const CString resolved = ResolveTarget(target);
+    if (resolved.IsEmpty()) CFileException::ThrowErrno(ENOENT, target);
+    if (FolderExists(resolved)) throw new CFileException(CFileException::invalidFile, EISDIR, target);
+    if (!MayReplace(WideToUtf8(resolved.view()))) CFileException::ThrowErrno(EACCES, target);
+}
 
 AtomicFileWriter::AtomicFileWriter(const CString& target) : m_target(ResolveTarget(target)) {
-    if (m_target.IsEmpty()) CFileException::ThrowErrno(ENOENT, target);
-    if (FolderExists(m_target)) throw new CFileException(CFileException::invalidFile, EISDIR, target);
-    if (!MayReplace(WideToUtf8(m_target.view()))) CFileException::ThrowErrno(EACCES, target);
+    CheckTarget(target);
+    SaveStepReached(SaveStep::CreateTemp, m_target);
     int err = 0, fd = -1;
     m_temp = CreateTempBeside(m_target, fd, err);
     if (m_temp.IsEmpty()) CFileException::ThrowErrno(err ? err : EIO, target);
@@ -84,6 +98,7 @@ AtomicFileWriter::AtomicFileWriter(const CString& target) : m_target(ResolveTarg
 
 void AtomicFileWriter::Write(const void* data, size_t count) {
     try {
+        SaveStepReached(SaveStep::Write, m_target);
         m_file.Write(data, count);
     } catch (CFileException* e) {
         e->m_strFileName = m_target;
@@ -101,8 +116,14 @@ void AtomicFileWriter::Abort() noexcept {
 }
 
 void AtomicFileWriter::Commit() {
-    if (m_done) throw new CFileException(CFileException::genericException, -1, m_target);
+    Prepare();
+    Rename();
+}
+
+void AtomicFileWriter::Prepare() {
+    if (m_done || m_prepared) throw new CFileException(CFileException::genericException, -1, m_target);
     try {
+        SaveStepReached(SaveStep::Flush, m_target);
         struct stat st{};
         std::string target = WideToUtf8(m_target.view());
         // Protected while the file was being written: refused all the same.
@@ -111,11 +132,25 @@ void AtomicFileWriter::Commit() {
             CFileException::ThrowErrno(errno, m_target);
         m_file.Flush();
         m_file.Close();
+    } catch (CFileException* e) {
+        Abort();
+        // The message names the user's file, not our temporary one.
+        e->m_strFileName = m_target;
+        throw;
+    }
+    m_prepared = true;
+}
+
+void AtomicFileWriter::Rename() {
+    if (m_done || !m_prepared) throw new CFileException(CFileException::genericException, -1, m_target);
+    try {
+        SaveStepReached(SaveStep::Rename, m_target);
+        // Protected since it was prepared: refused all the same.
+        if (!MayReplace(WideToUtf8(m_target.view()))) CFileException::ThrowErrno(EACCES, m_target);
         int err = 0;
         if (!RenamePath(m_temp, m_target, &err)) CFileException::ThrowErrno(err, m_target);
     } catch (CFileException* e) {
         Abort();
-        // The message names the user's file, not our temporary one.
         e->m_strFileName = m_target;
         throw;
     }

@@ -193,3 +193,28 @@ TEST(OscRecord, MalformedFilesAreReported) {
         EXPECT_TRUE(doc.m_oscillogram.m_channels.empty());
     }
 }
+
+// A file of no data records (cut after its time stamp, or declaring none) holds nothing to
+// show: it is refused saying so, and nothing is written from it.
+TEST(OscRecord, FileWithoutDataRecordsIsRefusedSayingSo) {
+    TempDir dir;
+    Osc none;
+    none.declaredRecords = 0;
+    const std::string cut = Osc().Bytes().substr(0, 128 * 7);
+    for (const auto& bytes : {none.Bytes(), cut}) {
+        WriteFile(dir.File("empty.osc"), bytes);
+        {
+            DocUi ui;
+            CTenvorikDoc doc;
+            EXPECT_FALSE(doc.OnOpenDocument(W(dir.File("empty.osc"))));
+            ASSERT_EQ(ui.errors.size(), 1u);
+            EXPECT_EQ(ui.errors[0], L"Файл " + W(dir.File("empty.osc")) +
+                                        L" не содержит отсчётов: в нём нет ни одной записи данных.");
+        }
+        auto r = testutil::Run({std::string(TV_BIN_DIR) + "/recdump", "--save", dir.File("out.cfg"), dir.File("empty.osc")});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find("не содержит отсчётов"), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out.cfg")));
+        EXPECT_FALSE(std::filesystem::exists(dir.File("out.dat")));
+    }
+}

@@ -164,7 +164,9 @@ TEST(SaveKeeps, Float32RecordIsRefusedSayingWhy) {
     const std::string in = WriteRecord(dir, "float", cfg, kDat2013);
     auto r = testutil::Run({Tool(), in});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("FLOAT32 не читается"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("не открыт: его данные записаны в формате FLOAT32, который программа не читает."),
+              std::string::npos)
+        << r.err;
     EXPECT_NE(r.err.find("float.cfg"), std::string::npos) << r.err;
 }
 

@@ -121,8 +121,9 @@ TEST(ComtradeCfg, BadFilesGiveTheFormatMessage) {
 TEST(ComtradeCfg, Float32IsNamedInItsRefusal) {
     const std::string text =
         std::string("S,D,2013\r\n0,0A,0D\r\n") + "50\r\n1\r\n1000,4\r\n01/02/2021,10:00:00\r\n01/02/2021,10:00:00\r\nfloat32\r\n";
-    EXPECT_EQ(ParseError(text), L"Файл /r/x.cfg: тип файла данных FLOAT32 не читается; открываются файлы данных типов "
-                                L"ASCII, BINARY и BINARY32.");
+    // A whole sentence, as the other refusals: what is not opened, why, and what opens.
+    EXPECT_EQ(ParseError(text), L"Файл /r/x.cfg не открыт: его данные записаны в формате FLOAT32, который программа не "
+                                L"читает. Открываются файлы данных в форматах ASCII, BINARY и BINARY32.");
 }
 
 // What a configuration holds beyond the channels' scaling is written back as it was read.

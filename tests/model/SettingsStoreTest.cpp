@@ -62,7 +62,8 @@ TEST(SettingsStore, EveryValueTypeRoundTrips) {
     EXPECT_EQ(r.GetInt(L"Int", 0), INT_MIN);
     EXPECT_EQ(r.GetInt(L"IntMax", 0), INT_MAX);
     EXPECT_EQ(r.GetDouble(L"Double", 0), -12345.125);
-    EXPECT_EQ(r.GetString(L"Tiny", L""), L"0.000000");
+    EXPECT_EQ(r.GetString(L"Tiny", L""), L"0.0000001");
+    EXPECT_EQ(r.GetDouble(L"Tiny", 0), 1e-7);
     EXPECT_EQ(r.GetString(L"Текст", L""), c.GetString(L"Текст", L"?"));
     EXPECT_TRUE(r.HasValue(L"Empty"));
     EXPECT_EQ(r.GetString(L"Empty", L"default"), L"");
@@ -71,6 +72,26 @@ TEST(SettingsStore, EveryValueTypeRoundTrips) {
     EXPECT_EQ(r.GetValueCount(), c.GetValueCount() + 1);
     EXPECT_EQ(r.GetString(L"name", L""), L"Канал Ua \"ввод\" <1> & 2");
     EXPECT_EQ(back.GetCategory(L"empty").GetValueCount(), 1);
+}
+
+// A value is written as the six decimals of "%f" where they read back the same, and else with
+// the decimals it needs; always plain decimals, which older readers of the file take.
+TEST(SettingsStore, DoublesReadBackExactly) {
+    const struct { double value; const wchar_t* text; } cases[] = {
+        {2.5, L"2.500000"},
+        {-12345.125, L"-12345.125000"},
+        {0.1, L"0.100000"},
+        {73323.453100023, L"73323.453100023"},
+        {1.0 / 3.0, L"0.3333333333333333"},
+        {-2.5e-9, L"-0.0000000025"},
+        {1e-7, L"0.0000001"},
+    };
+    for (const auto& c : cases) {
+        SettingsNode n;
+        n.SetDouble(L"v", c.value);
+        EXPECT_EQ(n.GetString(L"v", L""), c.text) << c.value;
+        EXPECT_EQ(n.GetDouble(L"v", 0), c.value) << platform::WideToUtf8(c.text);
+    }
 }
 
 TEST(SettingsStore, TypedGetters) {
@@ -89,7 +110,7 @@ TEST(SettingsStore, TypedGetters) {
     EXPECT_EQ(n.GetString(L"absent", L"def"), L"def");
     EXPECT_FALSE(n.HasValue(L"absent"));
     n.SetDouble(L"d", 1e-7);
-    EXPECT_EQ(n.GetString(L"d", L""), L"0.000000");
+    EXPECT_EQ(n.GetString(L"d", L""), L"0.0000001");
     n.SetDouble(L"d", -0.5);
     EXPECT_EQ(n.GetString(L"d", L""), L"-0.500000");
     n.SetInt(L"i", -5);
