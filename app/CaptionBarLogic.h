@@ -25,13 +25,27 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-// The synchronise and combine buttons of a merge bar whose client area is `width` wide:
-// their left edges, 220 and 110 pixels from the right end of the area shrunk by 10 pixels at
-// either side.
-struct MergeButtonPlaces {
-    int syncLeft, combineLeft;
+struct Size {
+    int w = 0, h = 0;
 };
-MergeButtonPlaces PlaceMergeButtons(int width);
+
+// What the merge bar's parts need in its font: the widths of the labels "Синхронизация",
+// "Канал 1" and "Канал 2", the height of a line of text, and the controls' best sizes (a list
+// as wide as its longest entry, a button as its text).
+struct MergeBarSizes {
+    int syncLabel = 0, channel1Label = 0, channel2Label = 0, textHeight = 0;
+    Size mode, host, pasted, sync, combine, close;
+};
+
+// Where the merge bar's parts go in a bar `width` wide: one row of each label before its list,
+// with the two buttons and the close button at the right end, and the bar's message on a line
+// of its own under the row. Every part gets its whole size; only when the row is wider than
+// the bar are the two channel lists narrowed, the longer first, down to a least width.
+struct MergeBarLayout {
+    Rect syncLabel, mode, channel1Label, host, channel2Label, pasted, sync, combine, close, message;
+    int height = 0;
+};
+MergeBarLayout LayoutMergeBar(int width, const MergeBarSizes& sizes);
 
 // The parameter bar's rectangles, from the width of "Номер регистратора: " (w1), of
 // "Момент запуска:" (w3) and the text height h.

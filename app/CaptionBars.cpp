@@ -4,6 +4,7 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
 #include <wx/docview.h>
 #include <wx/settings.h>
 
@@ -32,13 +33,13 @@ wxColour BarBackground() { return wxColour(246, 246, 238); }
 wxColour BarText() { return wxColour(30, 30, 30); }
 
 // A command sent to the main frame as the ribbon sends it.
-void SendCommand(int id) {
+void SendCommand(int id, bool keysToView = true) {
     if (CMainFrame* frame = GetMainFrame()) {
         wxCommandEvent cmd(wxEVT_MENU, commands::MenuId(id));
         cmd.SetEventObject(frame);
         frame->GetEventHandler()->AddPendingEvent(cmd);
-        // The bar's button keeps no keys: they go back to the record after the command.
-        frame->ReturnFocusToView(false);
+        // A button clicked keeps no keys: they go back to the record after the command.
+        if (keysToView) frame->ReturnFocusToView(false);
     }
 }
 
@@ -116,31 +117,105 @@ CMergeBar::CMergeBar(wxWindow* parent)
     : wxPanel(parent, IDC_MERGE_BAR, wxDefaultPosition, wxSize(-1, 70), wxTAB_TRAVERSAL | wxCLIP_SIBLINGS,
               wxS("mergebar")) {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    SetMinSize(wxSize(-1, 70));
     const wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    auto combo = [&](int id, int left, int right) {
-        auto* c = new wxChoice(this, id, wxPoint(left, 10), wxSize(right - left, -1));
+    SetFont(font);
+    auto combo = [&](int id) {
+        auto* c = new wxChoice(this, id);
         c->SetFont(font);
         return c;
     };
-    m_mode = combo(IDC_MERGE_MODE, 110, 280);
-    m_host = combo(IDC_MERGE_HOST, 350, 440);
-    m_pasted = combo(IDC_MERGE_PASTED, 510, 600);
-    m_sync = new wxButton(this, IDC_MERGE_SYNC, ToWx(LoadResString(3455)), wxPoint(540, 9), wxSize(100, 23));
-    m_combine = new wxButton(this, IDC_MERGE_COMBINE, ToWx(LoadResString(3319)), wxPoint(650, 9), wxSize(100, 23));
+    m_mode = combo(IDC_MERGE_MODE);
+    m_host = combo(IDC_MERGE_HOST);
+    m_pasted = combo(IDC_MERGE_PASTED);
+    m_sync = new wxButton(this, IDC_MERGE_SYNC, ToWx(LoadResString(3455)));
+    m_combine = new wxButton(this, IDC_MERGE_COMBINE, ToWx(LoadResString(3319)));
     m_sync->SetFont(font);
     m_combine->SetFont(font);
     for (unsigned id : {242u, 3376u, 3377u}) m_mode->Append(ToWx(LoadResString(id)));
     m_mode->SetSelection(0);
     EnableChannelCombos();
-    // The buttons' commands go to the document, which merges the pasted channels.
-    m_sync->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { SendCommand(IDC_MERGE_SYNC); });
-    m_combine->Bind(wxEVT_BUTTON, [](wxCommandEvent&) { SendCommand(IDC_MERGE_COMBINE); });
+    // The buttons' commands go to the document, which merges the pasted channels. Pressed
+    // from the keyboard, "Синхронизация" keeps the keys on the bar for the next step.
+    for (wxButton* b : {m_sync, m_combine}) {
+        b->Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& e) {
+            const int key = e.GetKeyCode();
+            if (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) m_keyPress = true;
+            e.Skip();
+        });
+        b->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
+            m_keyPress = false;
+            e.Skip();
+        });
+    }
+    m_sync->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        SendCommand(IDC_MERGE_SYNC, !m_keyPress);
+        m_keyPress = false;
+    });
+    m_combine->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        m_keyPress = false;
+        SendCommand(IDC_MERGE_COMBINE);
+    });
     m_mode->Bind(wxEVT_CHOICE, &CMergeBar::OnModeChanged, this);
     m_close = new wxButton(this, wxID_CLOSE, wxS("\u00D7"), wxDefaultPosition, wxSize(26, -1), wxBU_EXACTFIT | wxBORDER_NONE);
     m_close->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Close(); });
     Bind(wxEVT_PAINT, &CMergeBar::OnPaint, this);
     Bind(wxEVT_SIZE, &CMergeBar::OnSize, this);
+    Relayout();
+}
+
+captionbar::MergeBarLayout CMergeBar::ComputeLayout() const {
+    captionbar::MergeBarSizes s;
+    wxClientDC dc(const_cast<CMergeBar*>(this));
+    dc.SetFont(GetFont());
+    s.syncLabel = dc.GetTextExtent(ToWx(LoadResString(3455))).x;
+    s.channel1Label = dc.GetTextExtent(ToWx(LoadResString(3227))).x;
+    s.channel2Label = dc.GetTextExtent(ToWx(LoadResString(3229))).x;
+    s.textHeight = dc.GetTextExtent(wxS("Ay")).y;
+    auto best = [](wxWindow* w) {
+        const wxSize b = w->GetBestSize();
+        return captionbar::Size{b.x, b.y};
+    };
+    s.mode = best(m_mode);
+    s.host = best(m_host);
+    s.pasted = best(m_pasted);
+    s.sync = best(m_sync);
+    s.combine = best(m_combine);
+    s.close = best(m_close);
+    return captionbar::LayoutMergeBar(GetClientSize().x, s);
+}
+
+void CMergeBar::Relayout() {
+    // A list's best size follows its entries.
+    for (wxWindow* w : {static_cast<wxWindow*>(m_mode), static_cast<wxWindow*>(m_host), static_cast<wxWindow*>(m_pasted)})
+        w->InvalidateBestSize();
+    m_layout = ComputeLayout();
+    auto put = [](wxWindow* w, const captionbar::Rect& r) { w->SetSize(r.left, r.top, r.right - r.left, r.bottom - r.top); };
+    put(m_mode, m_layout.mode);
+    put(m_host, m_layout.host);
+    put(m_pasted, m_layout.pasted);
+    put(m_sync, m_layout.sync);
+    put(m_combine, m_layout.combine);
+    put(m_close, m_layout.close);
+    // The bar is as tall as its row and its message need; the frame is told when that changes.
+    if (GetMinSize().y != m_layout.height) {
+        SetMinSize(wxSize(-1, m_layout.height));
+        if (CMainFrame* frame = GetMainFrame()) frame->CaptionBarHeightChanged(this);
+    }
+    Refresh();
+}
+
+std::vector<std::pair<wxString, wxRect>> CMergeBar::TextPlaces() const {
+    auto rect = [](const captionbar::Rect& r) { return wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top); };
+    std::vector<std::pair<wxString, wxRect>> out = {{ToWx(LoadResString(3455)), rect(m_layout.syncLabel)},
+                                                    {ToWx(LoadResString(3227)), rect(m_layout.channel1Label)},
+                                                    {ToWx(LoadResString(3229)), rect(m_layout.channel2Label)}};
+    if (!m_text.IsEmpty()) {
+        wxClientDC dc(const_cast<CMergeBar*>(this));
+        dc.SetFont(GetFont());
+        const wxSize extent = dc.GetTextExtent(ToWx(m_text));
+        out.push_back({ToWx(m_text), wxRect(m_layout.message.left, m_layout.message.top, extent.x, extent.y)});
+    }
+    return out;
 }
 
 void CMergeBar::EnableChannelCombos() {
@@ -154,12 +229,14 @@ void CMergeBar::OnModeChanged(wxCommandEvent&) { EnableChannelCombos(); }
 void CMergeBar::FillChannelCombos(const CTenvorikDoc* doc) {
     m_host->Clear();
     m_pasted->Clear();
-    if (!doc) return;
-    const auto lists = captionbar::ListMergeChannels(doc->m_oscillogram);
-    for (const CString& n : lists.host) m_host->Append(ToWx(n));
-    for (const CString& n : lists.pasted) m_pasted->Append(ToWx(n));
-    if (!m_host->IsEmpty()) m_host->SetSelection(0);
-    if (!m_pasted->IsEmpty()) m_pasted->SetSelection(0);
+    if (doc) {
+        const auto lists = captionbar::ListMergeChannels(doc->m_oscillogram);
+        for (const CString& n : lists.host) m_host->Append(ToWx(n));
+        for (const CString& n : lists.pasted) m_pasted->Append(ToWx(n));
+        if (!m_host->IsEmpty()) m_host->SetSelection(0);
+        if (!m_pasted->IsEmpty()) m_pasted->SetSelection(0);
+    }
+    Relayout();
 }
 
 CString CMergeBar::GetHostChannelName() const { return FromWx(m_host->GetStringSelection()); }
@@ -173,20 +250,16 @@ void CMergeBar::ShowMessage(const CString& text) {
 }
 
 void CMergeBar::Close() {
-    if (CMainFrame* frame = GetMainFrame()) frame->ShowCaptionBar(this, false);
+    if (CMainFrame* frame = GetMainFrame()) {
+        frame->ShowCaptionBar(this, false);
+        frame->ReturnFocusToView(false);
+    }
     // The pasted channels themselves are taken out, not whatever the last undo step was.
     if (CTenvorikDoc* doc = ActiveRecordDoc()) RemovePastedChannels(*doc);
 }
 
 void CMergeBar::OnSize(wxSizeEvent& e) {
-    const auto places = captionbar::PlaceMergeButtons(GetClientSize().x);
-    m_sync->Move(places.syncLeft, 9);
-    m_combine->Move(places.combineLeft, 9);
-    const wxSize close = m_close->GetBestSize();
-    m_close->Move(GetClientSize().x - close.x - 2, GetClientSize().y - close.y - 2);
-    m_sync->Refresh();
-    m_combine->Refresh();
-    Refresh();
+    Relayout();
     e.Skip();
 }
 
@@ -195,15 +268,12 @@ void CMergeBar::OnPaint(wxPaintEvent&) {
     const wxSize size = GetClientSize();
     dc.SetBackground(wxBrush(BarBackground()));
     dc.Clear();
-    dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+    dc.SetFont(GetFont());
     dc.SetTextForeground(BarText());
-    const wxRect area(15, 14, size.x - 30, size.y - 28);
-    const wxString text = ToWx(m_text);
-    dc.DrawText(text, area.x, area.GetBottom() - dc.GetTextExtent(text).y);
-    dc.DrawText(ToWx(LoadResString(3455)), area.x, area.y);
-    dc.DrawText(ToWx(LoadResString(3227)), 290, area.y);
-    dc.DrawText(ToWx(LoadResString(3229)), 450, area.y);
-    dc.DrawBitmap(BarImage(), size.x - 22, 4, true);
+    for (const auto& [text, r] : TextPlaces()) dc.DrawText(text, r.x, r.y);
+    dc.DrawBitmap(BarImage(), size.x - 22, size.y - 22, true);
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+    dc.DrawLine(0, size.y - 1, size.x, size.y - 1);
 }
 
 // ---- parameter bar ---------------------------------------------------------------------------

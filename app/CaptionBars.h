@@ -3,6 +3,11 @@
 // the parameters of the active record.
 #include <wx/panel.h>
 
+#include <utility>
+#include <vector>
+
+#include "app/CaptionBarLogic.h"
+
 #include "platform/CString.h"
 
 class wxButton;
@@ -58,11 +63,19 @@ public:
     // The user closes the bar: the channels pasted into the active record are taken out.
     void Close();
 
+    // The labels and the message as the bar draws them, with their places.
+    std::vector<std::pair<wxString, wxRect>> TextPlaces() const;
+
 private:
     void OnPaint(wxPaintEvent&);
     void OnSize(wxSizeEvent&);
     void OnModeChanged(wxCommandEvent&);
     void EnableChannelCombos();
+    // The parts placed by their texts' extents in the bar's present width.
+    captionbar::MergeBarLayout ComputeLayout() const;
+    void Relayout();
+    captionbar::MergeBarLayout m_layout;
+    bool m_keyPress = false;  // a key is pressing one of the buttons
     CString m_text;
     wxButton* m_close = nullptr;
     wxChoice* m_mode = nullptr;

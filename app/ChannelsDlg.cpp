@@ -39,6 +39,7 @@ ChannelsDlg::ChannelsDlg(wxWindow* parent, CTenvorikDoc& doc)
     Fill();
     m_grid->Bind(wxEVT_GRID_CELL_LEFT_DCLICK, &ChannelsDlg::OnDoubleClick, this);
     m_grid->Bind(wxEVT_GRID_LABEL_LEFT_CLICK, &ChannelsDlg::OnLabelClick, this);
+    m_grid->Bind(wxEVT_KEY_DOWN, &ChannelsDlg::OnGridKey, this);
     m_grid->Bind(wxEVT_GRID_CELL_LEFT_CLICK, [this](wxGridEvent& e) {
         e.Skip();
         CommitRename(true);
@@ -70,10 +71,22 @@ void ChannelsDlg::Fill() {
     m_grid->ForceRefresh();
 }
 
-void ChannelsDlg::OnDoubleClick(wxGridEvent& event) {
+void ChannelsDlg::OnDoubleClick(wxGridEvent& event) { ActivateCell(event.GetRow(), event.GetCol()); }
+
+void ChannelsDlg::ActivateCell(int row, int col) {
     CommitRename(true);
-    if (m_table.DoubleClick(event.GetRow(), event.GetCol())) BeginRename(event.GetRow());
+    if (m_table.DoubleClick(row, col)) BeginRename(row);
     Fill();
+}
+
+void ChannelsDlg::OnGridKey(wxKeyEvent& event) {
+    const int row = m_grid->GetGridCursorRow(), col = m_grid->GetGridCursorCol();
+    const int key = event.GetKeyCode();
+    // The grid would take Enter down a row and F2 into an edit it does not have.
+    if (m_editor || event.HasAnyModifiers() || row < 0 || col < 0) return event.Skip();
+    if (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER) ActivateCell(row, col);
+    else if (key == WXK_F2) ActivateCell(row, 0);
+    else event.Skip();
 }
 
 void ChannelsDlg::OnLabelClick(wxGridEvent& event) {

@@ -11,6 +11,7 @@
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/treectrl.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -105,6 +106,11 @@ FileFinder22Dlg::FileFinder22Dlg(wxWindow* parent)
     left->Add(new wxStaticText(this, wxID_ANY, ToWx(LoadResString(kStrChooseFolder))), 0, wxBOTTOM, 4);
     m_tree = new wxGenericDirCtrl(this, 2167, ToWx(m_folder), wxDefaultPosition, wxSize(240, -1), wxDIRCTRL_DIR_ONLY);
     left->Add(m_tree, 1, wxEXPAND);
+    // The folder tree itself takes the keys that Tab or a click brings to its frame.
+    m_tree->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
+        e.Skip();
+        if (wxTreeCtrl* tree = m_tree->GetTreeCtrl()) tree->CallAfter([tree] { tree->SetFocus(); });
+    });
     left->Add(new wxButton(this, kIdChoose, ToWx(LoadResString(kStrChoose))), 0, wxTOP | wxALIGN_RIGHT, 6);
     top->Add(left, 0, wxEXPAND | wxALL, 8);
 

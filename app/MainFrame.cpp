@@ -483,14 +483,23 @@ void CMainFrame::SwitchRecord(int step) {
 }
 
 bool CMainFrame::CycleFocus(bool back) {
-    // The places, in order: the record's view, the ribbon, the diagram panes on show (each by
-    // its diagram, which frames itself when it has the focus).
+    // The places, in order: the record's view, the ribbon, each control of the caption bars on
+    // show under it, the diagram panes on show (each by its diagram, which frames itself when
+    // it has the focus).
     std::vector<wxWindow*> places, panes;
     auto* view = dynamic_cast<CTenvorikView*>(GetDocumentManager()->GetCurrentView());
     if (view && view->GetCanvas()) places.push_back(view->GetCanvas());
     places.push_back(m_ribbon);
     panes.push_back(nullptr);
     if (view && view->GetCanvas()) panes.push_back(nullptr);
+    for (wxWindow* bar : {static_cast<wxWindow*>(m_resultBar), static_cast<wxWindow*>(m_mergeBar)}) {
+        if (!bar || !IsCaptionBarShown(bar)) continue;
+        for (wxWindow* control : bar->GetChildren())
+            if (control->IsShown() && control->IsEnabled() && control->AcceptsFocus()) {
+                places.push_back(control);
+                panes.push_back(control);
+            }
+    }
     for (const Diagram& d : m_diagrams) {
         if (!d.window || !d.window->IsShownOnScreen()) continue;
         wxWindow* target = d.window;
@@ -537,9 +546,16 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
     if ((key == WXK_LEFT || key == WXK_RIGHT || key == WXK_UP || key == WXK_DOWN) &&
         dynamic_cast<DiagramCanvas*>(wxWindow::FindFocus()))
         return;
-    // Ctrl+Tab goes through the records as Ctrl+PageDown does, Ctrl+Shift+Tab back.
+    // Ctrl+PageDown and Ctrl+Tab go to the next record, Ctrl+PageUp and Ctrl+Shift+Tab back,
+    // wherever the keys are in the frame.
     if (event.GetKeyCode() == WXK_TAB && event.ControlDown() && !event.AltDown()) {
         SwitchRecord(event.ShiftDown() ? -1 : 1);
+        return;
+    }
+    const bool pageDown = key == WXK_PAGEDOWN || key == WXK_NUMPAD_PAGEDOWN;
+    const bool pageUp = key == WXK_PAGEUP || key == WXK_NUMPAD_PAGEUP;
+    if ((pageDown || pageUp) && event.GetModifiers() == wxMOD_CONTROL) {
+        SwitchRecord(pageDown ? 1 : -1);
         return;
     }
     event.Skip();
@@ -761,10 +777,20 @@ void CMainFrame::AddCaptionBar(wxWindow* bar, bool shown) {
                            .Movable(false)
                            .Gripper(false)
                            .CloseButton(false)
-                           .MinSize(wxSize(-1, bar->GetBestSize().y))
+                           .MinSize(wxSize(-1, std::max(bar->GetBestSize().y, bar->GetMinSize().y)))
                            .Show(shown));
     ++m_captionBars;
     m_aui.Update();
+}
+
+void CMainFrame::CaptionBarHeightChanged(wxWindow* bar) {
+    // Not from inside the bar's own size event: the layout runs once that is over.
+    CallAfter([this, bar] {
+        wxAuiPaneInfo& pane = m_aui.GetPane(bar);
+        if (!pane.IsOk()) return;
+        pane.MinSize(wxSize(-1, bar->GetMinSize().y)).BestSize(wxSize(-1, bar->GetMinSize().y));
+        if (pane.IsShown()) m_aui.Update();
+    });
 }
 
 void CMainFrame::ShowCaptionBar(wxWindow* bar, bool show) {

@@ -68,6 +68,8 @@ public:
     // Places a caption bar in the strip under the ribbon, in the order the bars are added.
     void AddCaptionBar(wxWindow* bar, bool shown);
     void ShowCaptionBar(wxWindow* bar, bool show);
+    // A caption bar that changed its least height is given it.
+    void CaptionBarHeightChanged(wxWindow* bar);
     bool IsCaptionBarShown(wxWindow* bar) const;
     // The caption bars: fault-location result, channel merge, record parameters.
     CMsgCaptionBar* GetResultBar() const { return m_resultBar; }

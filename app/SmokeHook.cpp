@@ -79,6 +79,11 @@ struct SmokeState {
     std::unique_ptr<wxEventFilter> menuWatch;
     wxTimer timer;
     int ticks = 0;
+    // A key pressed through the display server is waited for: the next step runs once the
+    // program has met its release (or a menu or dialog took it), not after a fixed time.
+    long keyUps = 0, keyUpsBefore = 0;
+    bool awaitKey = false;
+    wxLongLong keyDeadline;
 };
 
 CTenvorikView* ActiveView() {
@@ -185,7 +190,8 @@ int KeyCode(const std::string& name) {
     static const std::pair<const char*, int> names[] = {
         {"RETURN", WXK_RETURN}, {"ESCAPE", WXK_ESCAPE}, {"TAB", WXK_TAB},   {"LEFT", WXK_LEFT},
         {"RIGHT", WXK_RIGHT},   {"UP", WXK_UP},         {"DOWN", WXK_DOWN}, {"F1", WXK_F1},
-        {"F10", WXK_F10},       {"SPACE", WXK_SPACE},
+        {"F10", WXK_F10},       {"SPACE", WXK_SPACE},   {"F2", WXK_F2},     {"MENU", WXK_MENU},
+        {"PAGEUP", WXK_PAGEUP}, {"PAGEDOWN", WXK_PAGEDOWN}, {"HOME", WXK_HOME}, {"END", WXK_END},
     };
     for (const auto& [text, code] : names)
         if (name == text) return code;
@@ -345,8 +351,22 @@ void WriteReport(const SmokeState& s) {
     if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) {
         if (main->IsCaptionBarShown(main->GetResultBar()))
             std::fprintf(f, "resultbar=%s\n", platform::ToWx(main->GetResultBar()->GetText()).utf8_str().data());
-        if (main->IsCaptionBarShown(main->GetMergeBar()))
-            std::fprintf(f, "mergebar=%s\n", platform::ToWx(main->GetMergeBar()->GetText()).utf8_str().data());
+        if (main->IsCaptionBarShown(main->GetMergeBar())) {
+            CMergeBar* bar = main->GetMergeBar();
+            std::fprintf(f, "mergebar=%s\n", platform::ToWx(bar->GetText()).utf8_str().data());
+            // Its parts as laid out: each control with the size its text asks for, and the texts
+            // the bar draws itself.
+            const wxSize size = bar->GetClientSize();
+            std::fprintf(f, "mergebarsize=%dx%d\n", size.x, size.y);
+            for (wxWindow* part : bar->GetChildren()) {
+                const wxRect r = part->GetRect();
+                const wxSize best = part->GetBestSize();
+                std::fprintf(f, "mergepart=%d|%d,%d %dx%d|%dx%d|%d\n", part->GetId(), r.x, r.y, r.width, r.height, best.x, best.y,
+                             int(part->IsShown()));
+            }
+            for (const auto& [text, r] : bar->TextPlaces())
+                std::fprintf(f, "mergetext=%s|%d,%d %dx%d\n", text.utf8_str().data(), r.x, r.y, r.width, r.height);
+        }
         if (main->IsCaptionBarShown(main->GetParamBar()))
             std::fprintf(f, "parambar=%s\n", platform::ToWx(main->GetParamBar()->GetText()).utf8_str().data());
         // The quick-access buttons on the ribbon's tab row, where they are in the frame.
@@ -521,7 +541,7 @@ private:
 
 // Steps a user takes in a dialog that is up: a dialog the run drives waits while they last.
 bool ForDialog(const std::string& step) {
-    for (const char* kind : {"grid", "keyhere", "type", "dlgclose", "keys"})
+    for (const char* kind : {"grid", "keyhere", "type", "dlgclose", "keys", "focusat", "menuanswer"})
         if (step.rfind(kind, 0) == 0) return true;
     return false;
 }
@@ -532,7 +552,9 @@ public:
     explicit MenuWatch(SmokeState& s) : m_s(s) { wxEvtHandler::AddFilter(this); }
     ~MenuWatch() override { wxEvtHandler::RemoveFilter(this); }
     int FilterEvent(wxEvent& event) override {
-        if (event.GetEventType() == wxEVT_MENU_OPEN) {
+        if (event.GetEventType() == wxEVT_KEY_UP) {
+            ++m_s.keyUps;
+        } else if (event.GetEventType() == wxEVT_MENU_OPEN) {
             if (wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu()) m_s.openMenu = menu;
         } else if (event.GetEventType() == wxEVT_MENU_CLOSE) {
             // A menu that closed by itself is not answered.
@@ -578,6 +600,23 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
     main->GetRibbon()->Refresh();
 }
 
+// The next look waits for the release of the key about to be pressed.
+void AwaitKey(SmokeState& s) {
+    s.keyUpsBefore = s.keyUps;
+    s.awaitKey = true;
+    s.keyDeadline = wxGetLocalTimeMillis() + 10000;
+}
+
+// Whether a key pressed is still on its way: not yet released in the program, with no menu or
+// modal window up that would take it instead, and not waited for too long.
+bool KeyOnItsWay(SmokeState& s) {
+    if (!s.awaitKey) return false;
+    if (s.keyUps != s.keyUpsBefore || s.openMenu || s.fileDialog || TopModalDialog() ||
+        wxGetLocalTimeMillis() > s.keyDeadline)
+        s.awaitKey = false;
+    return s.awaitKey;
+}
+
 // One step: "ID" runs a command as the ribbon does; "wheel/MODS/ROTATION/X/Y" turns the wheel
 // over the view (MODS none, ctrl, alt or shift); "drag/X1/Y1/X2/Y2" drags with the left button
 // in the view; "key/MODS/KEY" presses a key through the display server (so accelerators are
@@ -589,9 +628,11 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // entry ID of the context menu that opens there, when the menu has it enabled (noted as
 // "menu=ID:chosen", "menu=ID:disabled" or "menu=ID:absent"); "note" notes the view's state.
 // Keys and in-place editors: "keyhere/MODS/KEY" presses KEY (a character, a name such as
-// RETURN, ESCAPE, TAB, LEFT, F10, or a code) with MODS (none, ctrl, shift, ctrlshift) where
-// the focus is, without giving the view the focus first; "keys" notes where the focus is and
-// the ribbon's key mode; "dclick/X/Y" double-clicks the view; "type/TEXT" types TEXT into the
+// RETURN, ESCAPE, TAB, LEFT, F10, PAGEDOWN, MENU, or a code) with MODS (none, ctrl, shift,
+// alt, ctrlshift, altshift) where the focus is, without giving the view the focus first (the
+// next step waits until the program has met the key); "keys" notes where the focus is and
+// the ribbon's key mode; "focusat" notes the window with the keys by class and label;
+// "menuanswer/ANSWER" answers the next pop-up menu (one a key opens) as "popup" does; "dclick/X/Y" double-clicks the view; "type/TEXT" types TEXT into the
 // open in-place editor (noted with the text it offered); "gridclick/R/C" and "griddclick/R/C" click and double-click a cell of
 // the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
 // the button ID of the main window.
@@ -637,6 +678,7 @@ void RunStep(SmokeState& s, const std::string& step) {
         if (p[1] == "ctrl") mods = wxMOD_CONTROL;
         else if (p[1] == "shift") mods = wxMOD_SHIFT;
         int key = p[2].size() == 1 ? int(p[2][0]) : p[2] == "F1" ? int(WXK_F1) : std::atoi(p[2].c_str());
+        AwaitKey(s);
         sim.Char(key, mods);
         wxYield();
     } else if (p[0] == "keyhere" && p.size() == 3) {
@@ -653,10 +695,27 @@ void RunStep(SmokeState& s, const std::string& step) {
         int mods = wxMOD_NONE;
         if (p[1].find("ctrl") != std::string::npos) mods |= wxMOD_CONTROL;
         if (p[1].find("shift") != std::string::npos) mods |= wxMOD_SHIFT;
+        if (p[1].find("alt") != std::string::npos) mods |= wxMOD_ALT;
+        AwaitKey(s);
         sim.Char(KeyCode(p[2]), mods);
         wxYield();
     } else if (p[0] == "keys") {
         s.notes.push_back(KeyState(s));
+    } else if (p[0] == "focusat") {
+        // The window with the keys, by its class and its label or name, and its top-level
+        // window's title.
+        std::string note = "focusat=none";
+        if (wxWindow* focus = wxWindow::FindFocus()) {
+            wxString label = focus->GetLabel();
+            if (label.empty()) label = focus->GetName();
+            note = std::string("focusat=") + wxString(focus->GetClassInfo()->GetClassName()).utf8_str().data() + "|" +
+                   label.utf8_str().data() + "|" + wxGetTopLevelParent(focus)->GetLabel().utf8_str().data();
+        }
+        s.notes.push_back(note);
+    } else if (p[0] == "menuanswer" && p.size() == 2) {
+        // How the next pop-up menu is answered ("esc" or the Nth entry), for a menu that a key
+        // opens.
+        s.menuAnswer = p[1];
     } else if (p[0] == "type" && p.size() == 2) {
         // Text typed into the in-place editor that is open, noted with the text it offered.
         std::string note = "editor=none";
@@ -832,6 +891,11 @@ void ArmSmokeHook(wxFrame* frame) {
         if (s->openMenu) {
             AnswerMenu(*s);
             s->timer.StartOnce(300);
+            return;
+        }
+        // A key still on its way is waited for before the next step looks or presses.
+        if (KeyOnItsWay(*s)) {
+            s->timer.StartOnce(50);
             return;
         }
         // A file dialog is answered before the next step: that step is meant for what the

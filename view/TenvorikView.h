@@ -220,7 +220,24 @@ public:
     enum class Pointer { Default, Hand, SizeWE, SizeNS, UpArrow };
     Pointer PointerAt(int x, int y) const;
     enum ArrowKey { kArrowLeft, kArrowRight, kArrowUp, kArrowDown };
+    // Left and right step В1 (В2 with CTRL) by a sample, and the traces follow a cursor that
+    // steps past their edge; up and down step Г1 (Г2) by a pixel.
     void OnArrowKey(ArrowKey key, bool ctrl);
+    // The caption blocks of the visible channels in display order, in content y.
+    struct CaptionBlock {
+        CChannel* channel;
+        int64_t top;
+        int height;
+    };
+    std::vector<CaptionBlock> CaptionBlocks() const;
+    // The channel selection stepped from the keyboard: the next (step 1) or previous (-1)
+    // visible channel of the caption column becomes the selection, or with `extend` the range
+    // from the anchor to it; the rows scroll to show it and the diagrams are reloaded.
+    // False when there is no channel to select.
+    bool SelectChannelByKey(int step, bool extend);
+    // Where the captions' menu opens from the keyboard (client point): by the channel the
+    // keys last selected, else by the first selected channel on show, else at the column's top.
+    CPoint CaptionMenuPoint();
     // The cursor commands: a vertical cursor never placed goes to a quarter, half or three
     // quarters of the traces' width; otherwise the cursor is switched on or off.
     void OnToggleCursorCommand(unsigned id);
@@ -393,6 +410,7 @@ public:
     int m_valueX = 0;            // X
     bool m_grid = true;          // "Sells"
     CStringA m_rangeAnchor;      // file name of the channel SHIFT ranges start from
+    CStringA m_caretChannel;     // file name of the channel the selection keys step from
     int m_dragStartX = 0;
     double m_dragStartShift = 0.0;
     double m_measureX = 0, m_measureY1 = 0, m_measureY2 = 0;
@@ -409,6 +427,8 @@ public:
     int64_t m_vScrollEnd = 0;  // the vertical position at the rows' end, as last laid out
 
 private:
+    // Scrolls the rows so that content y `top` to `top + height` is on show.
+    void ScrollRowsToShow(int64_t top, int height);
     // The analog row holding content y: its channel index, top and height.
     bool AnalogRowAt(int64_t contentY, int& index, int64_t& top, int& height) const;
     // Mode 8 ends: the measured row (or its strip) shows the measured span, or its whole range.

@@ -6,6 +6,7 @@
 
 #include "document/TenvorikDoc.h"
 #include "view/TenvorikView.h"
+#include "view/ViewZoom.h"
 
 namespace oscview {
 
@@ -146,35 +147,11 @@ void CTenvorikView::OnButtonUp() {
 }
 
 CChannel* CTenvorikView::CaptionChannelAt(int contentY, int64_t* topOut, int* heightOut) const {
-    if (!m_doc) return nullptr;
-    std::vector<CChannel*> order;
-    std::set<const CChannel*> grouped, heads;
-    BuildDisplayOrder(order, &grouped, &heads);
-    int64_t top = 0;
-    // The strip whose caption blocks are being walked; its members stack their blocks inside
-    // the strip's row, below the head's.
-    int64_t stripBottom = -1, blockTop = 0;
-    for (CChannel* ch : order) {
-        if (!(ch->m_flags & CHF_VISIBLE)) continue;
-        int64_t T;
-        int B;
-        const bool member = grouped.count(ch) > 0 && !ch->IsDiscrete();
-        if (member && !heads.count(ch) && stripBottom >= 0) {
-            T = blockTop;
-            B = GetCaptionBlockHeight(*ch);
-            blockTop += B;
-        } else {
-            const int h = GetChannelHeight(*ch);
-            T = top;
-            top += h;
-            B = member ? GetCaptionBlockHeight(*ch) : h;
-            stripBottom = member ? top : -1;
-            blockTop = T + B;
-        }
-        if (contentY < T || contentY >= T + B) continue;
-        if (topOut) *topOut = T;
-        if (heightOut) *heightOut = B;
-        return ch;
+    for (const CaptionBlock& b : CaptionBlocks()) {
+        if (contentY < b.top || contentY >= b.top + b.height) continue;
+        if (topOut) *topOut = b.top;
+        if (heightOut) *heightOut = b.height;
+        return b.channel;
     }
     return nullptr;
 }
@@ -209,6 +186,8 @@ void CTenvorikView::SelectInCaptionColumn(int contentY, bool left, bool right, b
             hit->m_selected = !hit->m_selected;
             if (hit->m_selected) m_rangeAnchor = hit->GetFileName();
         }
+        // The selection keys go on from the channel last pressed.
+        m_caretChannel = hit->GetFileName();
     }
     if (m_host) m_host->UpdateDiagrams();
 }
@@ -244,6 +223,13 @@ void CTenvorikView::OnArrowKey(ArrowKey key, bool ctrl) {
         const int i = ctrl ? 1 : 0;
         const int64_t pos = cursors.m_cursors[size_t(i)].position;
         cursors.SetPosition(i, key == kArrowLeft ? std::max<int64_t>(pos - 1, 0) : pos + 1);
+        // A cursor stepped past the traces' edge takes them along.
+        const int64_t first = FirstSampleFollowing(cursors.m_cursors[size_t(i)].position, m_firstSample, m_visibleSpan,
+                                                   m_doc->GetOscillogram().GetSampleCount());
+        if (first != m_firstSample) {
+            m_firstSample = first;
+            RecalcLayout();
+        }
     } else {
         const int i = ctrl ? 4 : 3;
         const CursorMarker& m = cursors.m_cursors[size_t(i)];

@@ -66,6 +66,13 @@ int64_t FirstSampleShowing(int64_t a, int64_t b, int64_t first, int64_t span, in
     return std::clamp<int64_t>(start, 0, std::max<int64_t>(samples - span, 0));
 }
 
+int64_t FirstSampleFollowing(int64_t sample, int64_t first, int64_t span, int64_t samples) {
+    span = std::max<int64_t>(span, 0);
+    if (sample >= first && sample <= first + span) return first;
+    const int64_t moved = sample < first ? sample : sample - span;
+    return std::clamp<int64_t>(moved, 0, std::max<int64_t>(samples - span, 0));
+}
+
 RowFractions MeasuredFractions(double y1, double y2, int64_t top, int height) {
     RowFractions f{0.0, 1.0, true};
     if (height <= 0 || int64_t(y1) == int64_t(y2)) return f;

@@ -124,3 +124,78 @@ TEST(ChannelSelect, PressesOutsideTheCaptionsAndScrolledRows) {
     EXPECT_EQ(v.m_mouseMode, 0);
     EXPECT_EQ(rig.host.diagramUpdates, diagrams + 1);
 }
+
+// Alt with the arrows steps the selection from caption to caption in display order; with Shift
+// it stretches from the anchor; a press in the column moves the place the keys go on from.
+TEST(ChannelSelect, KeysStepTheSelectionThroughTheCaptionColumn) {
+    SelectRig rig;
+    oscview::CTenvorikView& v = *rig.view;
+    const struct {
+        int step;
+        bool extend;
+        const char* selected;
+        const char* anchor;
+    } steps[] = {
+        {1, false, "A", "A"},    // nothing selected yet: the first caption
+        {1, false, "B", "B"},    // A, B, D, C, X from the top
+        {1, false, "D", "D"},
+        {1, true, "CD", "D"},    // stretched from the anchor
+        {1, true, "CDX", "D"},
+        {1, true, "CDX", "D"},   // the last caption is as far as it goes
+        {-1, true, "CD", "D"},
+        {-1, true, "D", "D"},
+        {-1, true, "BD", "D"},   // past the anchor, upwards
+        {-1, false, "A", "A"},
+        {-1, false, "A", "A"},   // the first caption is as far as it goes
+    };
+    int diagrams = rig.host.diagramUpdates;
+    for (const auto& s : steps) {
+        EXPECT_TRUE(v.SelectChannelByKey(s.step, s.extend));
+        EXPECT_EQ(rig.Selected(), s.selected) << s.step << " " << s.extend;
+        EXPECT_EQ(std::string(v.m_rangeAnchor.GetString()), s.anchor) << s.step << " " << s.extend;
+        EXPECT_EQ(rig.host.diagramUpdates, ++diagrams);
+    }
+    // From the last channel pressed, whether the press selected it or not.
+    v.OnButtonDown(5, rig.yC, true, false, false, false);
+    v.OnButtonUp();
+    v.SelectChannelByKey(1, false);
+    EXPECT_EQ(rig.Selected(), "X");
+    v.OnButtonDown(5, rig.yB, true, false, true, false);  // CTRL: B joins X
+    v.OnButtonDown(5, rig.yB, true, false, true, false);  // and leaves again
+    v.SelectChannelByKey(-1, false);
+    EXPECT_EQ(rig.Selected(), "A");
+    // Going up from nothing selected starts at the last caption.
+    v.m_rangeAnchor = v.m_caretChannel = "";
+    v.SelectChannelByKey(-1, false);
+    EXPECT_EQ(rig.Selected(), "X");
+}
+
+// The rows scroll to show the channel the keys reached, and the captions' menu opens beside it.
+TEST(ChannelSelect, KeysScrollTheRowsToTheSelectedChannelAndTheMenuOpensBesideIt) {
+    ViewRig rig;
+    SetUpRecord(rig.doc, 1000, 50);
+    std::vector<double> s(50, 1.0);
+    AddChannels(rig.doc, {Analog(rig.doc, "C0", s), Analog(rig.doc, "C1", s), Analog(rig.doc, "C2", s),
+                          Analog(rig.doc, "C3", s), Analog(rig.doc, "C4", s), Analog(rig.doc, "C5", s),
+                          Analog(rig.doc, "C6", s), Analog(rig.doc, "C7", s), Analog(rig.doc, "C8", s)});
+    rig.Open(800, 400);
+    oscview::CTenvorikView& v = *rig.view;
+    const int available = v.m_clientHeight - v.GetBottomBand() + 2;
+    ASSERT_GT(v.GetAnalogHeight(), 2 * available);
+    // With nothing selected the menu opens at the column's top.
+    EXPECT_EQ(v.CaptionMenuPoint().y, 10);
+    for (int i = 0; i < 9; ++i) {
+        v.SelectChannelByKey(1, false);
+        const auto blocks = v.CaptionBlocks();
+        const int64_t top = blocks[size_t(i)].top + v.m_yOffset;
+        EXPECT_GE(top, 0) << i;
+        EXPECT_LE(top + blocks[size_t(i)].height, available) << i;
+        const CPoint at = v.CaptionMenuPoint();
+        EXPECT_LT(at.x, v.m_leftWidth);
+        EXPECT_GE(at.y, top) << i;
+        EXPECT_LT(at.y, top + blocks[size_t(i)].height) << i;
+    }
+    EXPECT_LT(v.m_yOffset, 0);
+    for (int i = 0; i < 8; ++i) v.SelectChannelByKey(-1, false);
+    EXPECT_EQ(v.m_yOffset, 0);
+}

@@ -119,6 +119,26 @@ TEST(ViewZoom, WindowOfPlacedCursorsIsBroughtIntoView) {
         EXPECT_EQ(FirstSampleShowing(c.a, c.b, c.first, c.span, c.samples), c.after) << c.a << " " << c.b;
 }
 
+TEST(ViewZoom, TracesFollowACursorSteppedPastTheirEdgeByTheLeastMove) {
+    struct Case {
+        int64_t sample, first, span, samples, after;
+    };
+    const Case cases[] = {
+        {150, 100, 100, 1000, 100},   // on show
+        {100, 100, 100, 1000, 100},   // the left edge
+        {200, 100, 100, 1000, 100},   // the right edge
+        {201, 100, 100, 1000, 101},   // one past it: one sample along
+        {99, 100, 100, 1000, 99},
+        {0, 100, 100, 1000, 0},
+        {999, 100, 100, 1000, 899},
+        {999, 950, 100, 1000, 950},   // a window already at the end
+        {50, 0, 100, 40, 0},          // a record shorter than the window
+        {kBillion - 1, 0, 1000, kBillion, kBillion - 1001},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FirstSampleFollowing(c.sample, c.first, c.span, c.samples), c.after) << c.sample << " " << c.first;
+}
+
 TEST(ViewZoom, MeasuredSpanGivesFractionsOfTheRow) {
     RowFractions f = MeasuredFractions(110, 140, 100, 100);
     EXPECT_DOUBLE_EQ(f.from, 0.1);

@@ -435,13 +435,34 @@ void CTenvorikView::OnKey(wxKeyEvent& event) {
         else OnPasteChannels(cmd);
         return;
     }
-    switch (event.GetKeyCode()) {
+    const int key = event.GetKeyCode();
+    // Alt with the up and down arrows steps the channel selection through the captions (with
+    // Shift it stretches from the anchor); the menu key or Shift+F10 opens the captions' menu
+    // by the selection, for what a right click on a caption offers.
+    if ((key == WXK_UP || key == WXK_DOWN) && event.AltDown() && !event.ControlDown()) {
+        if (core->SelectChannelByKey(key == WXK_DOWN ? 1 : -1, event.ShiftDown())) m_canvas->Refresh(false);
+        return;
+    }
+    if ((key == WXK_MENU && !event.HasAnyModifiers()) || (key == WXK_F10 && event.GetModifiers() == wxMOD_SHIFT)) {
+        const CPoint at = core->CaptionMenuPoint();
+        m_canvas->Refresh(false);
+        ShowContextMenu(wxPoint(at.x, at.y));
+        return;
+    }
+    switch (key) {
         case WXK_LEFT: core->OnArrowKey(V::kArrowLeft, event.ControlDown()); break;
         case WXK_RIGHT: core->OnArrowKey(V::kArrowRight, event.ControlDown()); break;
         case WXK_UP: core->OnArrowKey(V::kArrowUp, event.ControlDown()); break;
         case WXK_DOWN: core->OnArrowKey(V::kArrowDown, event.ControlDown()); break;
-        case WXK_PAGEUP: core->OnVScroll(oscview::kPageUp, 0); break;
-        case WXK_PAGEDOWN: core->OnVScroll(oscview::kPageDown, 0); break;
+        // With Ctrl the page keys go through the records (the frame's), not the rows.
+        case WXK_PAGEUP:
+            if (event.HasAnyModifiers()) return event.Skip();
+            core->OnVScroll(oscview::kPageUp, 0);
+            break;
+        case WXK_PAGEDOWN:
+            if (event.HasAnyModifiers()) return event.Skip();
+            core->OnVScroll(oscview::kPageDown, 0);
+            break;
         default: event.Skip(); break;
     }
 }
@@ -629,6 +650,18 @@ void CTenvorikView::OnPrintPreview(wxCommandEvent&) {
     // The preview draws through this view: it closes with the record.
     frame->InitializeWithModality(wxPreviewFrame_WindowModal);
     frame->Show(true);
+    // The preview comes to the front with the keys (Escape closes it, the arrows and the page
+    // keys turn its pages), and gives them back to the record when it closes.
+    frame->Raise();
+    if (wxWindow* pages = preview->GetCanvas()) pages->SetFocus();
+    frame->Bind(wxEVT_DESTROY, [frame](wxWindowDestroyEvent& e) {
+        e.Skip();
+        if (e.GetEventObject() != frame) return;
+        if (CMainFrame* main = GetMainFrame(); main && !main->IsClosing() && !main->IsBeingDeleted()) {
+            main->Raise();
+            main->ReturnFocusToView(true);
+        }
+    });
 }
 
 void CTenvorikView::OnCopyPicture(wxCommandEvent&) {
