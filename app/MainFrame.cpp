@@ -29,6 +29,7 @@
 #include <wx/utils.h>
 
 #include "app/AboutWnd.h"
+#include "app/PaneRoom.h"
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/RibbonArt.h"
@@ -36,6 +37,8 @@
 #include "app/InstanceChannel.h"
 #include "app/TenvorikDocument.h"
 #include "diagrams/ui/DiagramCanvas.h"
+#include "diagrams/ui/DiagramPane.h"
+#include "diagrams/DiagramWnd.h"
 #include "view/ui/TenvorikView.h"
 #include "view/ui/ViewPrint.h"
 #include "document/TenvorikDoc.h"
@@ -136,6 +139,8 @@ const PanePlace kPanes[4] = {
     {3262, wxAUI_DOCK_RIGHT, 1, 0, 110000, true},
     {160, wxAUI_DOCK_RIGHT, 1, 1, 100000, false},
 };
+// The display bits of the panes' diagrams, slot by slot.
+constexpr int kDiagramBits[4] = {2, 4, 8, 16};
 
 // A screen on which the program's first size would leave too little: the window takes the
 // whole of it.
@@ -149,14 +154,6 @@ wxSize InitialFrameSize() {
     const wxRect area = wxGetClientDisplayRect();
     if (IsSmallScreen()) return area.GetSize();
     return wxSize(std::min(1440, std::max(area.width - 40, 866)), std::min(900, std::max(area.height - 60, 500)));
-}
-
-// The first size of a diagram pane, in proportion to the frame: the records keep most of the
-// room, a side column about three tenths of the width, the spectrum a fifth of the height (a
-// sixth on a small screen).
-wxSize DiagramPaneSize(int dock, const wxSize& client) {
-    if (dock == wxAUI_DOCK_BOTTOM) return wxSize(200, std::clamp(client.y / (IsSmallScreen() ? 6 : 5), 120, 240));
-    return wxSize(std::clamp(client.x * 3 / 10, 320, 520), 200);
 }
 
 }  // namespace
@@ -598,6 +595,94 @@ void CMainFrame::OnTimer(wxTimerEvent&) {
     PollSecondStarts();
 }
 
+paneroom::Room CMainFrame::PaneRoom(int slot, bool content) const {
+    const wxSize client = GetClientSize();
+    return paneroom::PaneRoom(kPanes[slot].dock == wxAUI_DOCK_BOTTOM, client.x, client.y, IsSmallScreen(), content,
+                              kPanes[slot].proportion);
+}
+
+void CMainFrame::FitDiagramPanes() {
+    if (m_closing) return;
+    const CTenvorikDoc* doc = ActiveRecordDoc();
+    auto* view = dynamic_cast<CTenvorikView*>(GetDocumentManager()->GetCurrentView());
+    wxWindow* canvas = view ? view->GetCanvas() : nullptr;
+    std::vector<const wxAuiPaneInfo*> refit;
+    wxString key = wxString::Format(wxS("%dx%d"), GetClientSize().x, GetClientSize().y);
+    for (int slot = 0; slot < 4; ++slot) {
+        const Diagram& d = m_diagrams[slot];
+        if (!d.window) continue;
+        wxAuiPaneInfo& pane = m_aui.GetPane(d.window);
+        if (!pane.IsOk()) continue;
+        const DiagramWnd* diagram = DiagramOfPane(d.window);
+        const bool block = diagram && const_cast<DiagramWnd*>(diagram)->GetCurrentBlockIndex() > 0;
+        const bool content = paneroom::DiagramHasContent(doc, kDiagramBits[slot], block);
+        const bool shown = pane.IsShown();
+        key += wxString::Format(wxS(" %d%d"), int(content), int(shown));
+        // A pane is fitted anew when its content comes or goes, or when it comes on show; in
+        // between it keeps the size the user gave it.
+        if (m_panesFitted && content == m_paneContent[slot] && (shown == m_paneShown[slot] || !shown)) {
+            m_paneShown[slot] = shown;
+            continue;
+        }
+        m_paneContent[slot] = content;
+        m_paneShown[slot] = shown;
+        paneroom::Room room = PaneRoom(slot, content);
+        if (slot == 0 && canvas && shown) {
+            // The bottom pane grows no further than leaves the curves their half of the frame.
+            const int dock = m_aui.GetDockSize(pane), overhead = std::max(dock - d.window->GetSize().y, 0);
+            const int allowed = canvas->GetClientSize().y + dock - (GetClientSize().y + 1) / 2 - overhead;
+            room.bestH = std::max(std::min(room.bestH, allowed), room.minH);
+        }
+        pane.BestSize(room.bestW, room.bestH).MinSize(room.minW, room.minH);
+        pane.dock_proportion = room.proportion;
+        if (shown) refit.push_back(&pane);
+    }
+    m_panesFitted = true;
+    for (const wxAuiPaneInfo* pane : refit) m_aui.SetDockSize(*pane, 0);
+    if (!refit.empty()) m_aui.Update();
+    // The bars under the ribbon and the panes on show decide the curves' height: after a
+    // change the bottom pane is made to give way, over a few ticks while the toolkit lays the
+    // windows out.
+    for (wxWindow* bar : {static_cast<wxWindow*>(m_resultBar), static_cast<wxWindow*>(m_mergeBar),
+                          static_cast<wxWindow*>(m_paramBar)})
+        key += IsCaptionBarShown(bar) ? wxS(" 1") : wxS(" 0");
+    key += canvas ? wxS(" view") : wxS(" none");
+    if (key != m_fitKey) {
+        m_fitKey = key;
+        m_halfChecks = 5;
+    }
+    if (m_halfChecks <= 0 || !canvas || !m_diagrams[0].window) return;
+    --m_halfChecks;
+    wxAuiPaneInfo& bottom = m_aui.GetPane(m_diagrams[0].window);
+    if (!bottom.IsOk() || !bottom.IsShown()) return;
+    const int dock = m_aui.GetDockSize(bottom);
+    // The dock's least height: its pane's least and what the dock adds to the pane (caption,
+    // borders).
+    const int least = bottom.min_size.y + std::max(dock - m_diagrams[0].window->GetSize().y, 0);
+    const int height = paneroom::BottomDockHeight(dock, canvas->GetClientSize().y, GetClientSize().y, least);
+    if (height != dock) {
+        m_aui.SetDockSize(bottom, height);
+        m_aui.Update();
+    }
+}
+
+int FrameAuiManager::GetDockSize(const wxAuiPaneInfo& pane) const {
+    for (size_t i = 0; i < m_docks.GetCount(); ++i) {
+        const wxAuiDockInfo& dock = m_docks.Item(i);
+        if (dock.dock_direction == pane.dock_direction && dock.dock_layer == pane.dock_layer && dock.dock_row == pane.dock_row)
+            return dock.size;
+    }
+    return 0;
+}
+
+void FrameAuiManager::SetDockSize(const wxAuiPaneInfo& pane, int size) {
+    for (size_t i = 0; i < m_docks.GetCount(); ++i) {
+        wxAuiDockInfo& dock = m_docks.Item(i);
+        if (dock.dock_direction == pane.dock_direction && dock.dock_layer == pane.dock_layer && dock.dock_row == pane.dock_row)
+            dock.size = size;
+    }
+}
+
 void CMainFrame::FollowActiveRecord() {
     // The diagrams follow the active record, once it has finished loading.
     wxDocument* current = GetDocumentManager()->GetCurrentDocument();
@@ -611,6 +696,7 @@ void CMainFrame::FollowActiveRecord() {
         if (!current) ShowNoRecord();
         UpdateDiagrams();
     }
+    FitDiagramPanes();
     // The caption names the active record, as the tabs do.
     wxString title = wxTheApp->GetAppDisplayName();
     if (wxDocument* doc = GetDocumentManager()->GetCurrentDocument()) title += wxS(" - ") + doc->GetUserReadableName();
@@ -709,15 +795,14 @@ void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<v
                              .Direction(place.dock)
                              .Layer(place.layer)
                              .Row(place.row)
-                             .BestSize(DiagramPaneSize(place.dock, GetClientSize()))
-                             // Never squeezed below what its bars and grids need: a scroll bar
-                             // given less than its own least size is given a negative one.
-                             .MinSize(wxSize(200, place.dock == wxAUI_DOCK_BOTTOM ? 120 : 200))
                              .Dockable(true)
                              .Floatable(true)
                              .CloseButton(true)
                              .Show(place.shown);
-    info.dock_proportion = place.proportion;
+    // No record has been opened yet: the diagram starts empty, and small.
+    const paneroom::Room room = PaneRoom(slot, false);
+    info.BestSize(room.bestW, room.bestH).MinSize(room.minW, room.minH);
+    info.dock_proportion = room.proportion;
     m_aui.AddPane(window, info);
     // A resized diagram asks for one deferred redraw of the frame.
     window->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
@@ -801,7 +886,7 @@ void CMainFrame::ShowCaptionBar(wxWindow* bar, bool show) {
 }
 
 bool CMainFrame::IsCaptionBarShown(wxWindow* bar) const {
-    wxAuiPaneInfo& pane = const_cast<wxAuiManager&>(m_aui).GetPane(bar);
+    wxAuiPaneInfo& pane = const_cast<FrameAuiManager&>(m_aui).GetPane(bar);
     return pane.IsOk() && pane.IsShown();
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/FrameState.h"
+#include "app/PaneRoom.h"
 #include "platform/CString.h"
 
 class wxRibbonBar;
@@ -37,6 +38,15 @@ enum : int {
     ID_SHOW_SPECTRUM = 32811,
     ID_SHOW_DIFFERENTIAL = 140,
     ID_RECENT_FIRST = 62100,  // the recent-files menu, one id per entry
+};
+
+// The frame's docking manager, which can also give a dock the size the frame chooses.
+class FrameAuiManager : public wxAuiManager {
+public:
+    // The size of the dock that holds `pane` (its height at the top or bottom, else its width),
+    // 0 when there is none. Set to 0, the dock takes its panes' best size at the next update.
+    int GetDockSize(const wxAuiPaneInfo& pane) const;
+    void SetDockSize(const wxAuiPaneInfo& pane, int size);
 };
 
 // The program's main window: the ribbon on top, records as tabs, diagram panes docked around
@@ -91,8 +101,8 @@ public:
     RibbonKeys* GetRibbonKeys() const { return m_keys.get(); }
 
     int GetApplicationLook() const { return m_look; }
-    // Brings the caption, the bars and the diagrams in line with the active record; the frame's
-    // timer does it every tick, and a look at the frame can ask for it first.
+    // Brings the caption, the bars, the diagrams and the panes' room in line with the active
+    // record; the frame's timer does it every tick, and a look at the frame can ask for it first.
     void FollowActiveRecord();
     bool IsClosing() const { return m_closing; }
 
@@ -123,6 +133,10 @@ private:
     // The next (step 1) or previous (-1) record's tab, round from the last to the first.
     void SwitchRecord(int step);
     void OnTimer(wxTimerEvent&);
+    // Gives each diagram pane the room its content asks for: little while it has nothing to
+    // show; and the curves keep half of the frame's height, the bottom pane giving way.
+    void FitDiagramPanes();
+    paneroom::Room PaneRoom(int slot, bool content) const;
     void PollSecondStarts();
     void OnClose(wxCloseEvent& event);
     void OnRequestRedraw(wxCommandEvent&);
@@ -133,7 +147,7 @@ private:
     void OnUpdateShowDiagramPane(wxUpdateUIEvent& event);
     wxAuiPaneInfo* DiagramPaneOf(int commandId);
 
-    wxAuiManager m_aui;
+    FrameAuiManager m_aui;
     wxRibbonBar* m_ribbon = nullptr;
     QuickAccessBar* m_quickAccess = nullptr;
     std::vector<RibbonButton> m_ribbonButtons;
@@ -153,6 +167,13 @@ private:
         std::function<void()> reload;
     };
     Diagram m_diagrams[4];
+    // What the panes were last fitted to: whether each had something to show and was on show,
+    // and the frame's state the curves' height depends on.
+    bool m_paneContent[4] = {};
+    bool m_paneShown[4] = {};
+    bool m_panesFitted = false;
+    wxString m_fitKey;
+    int m_halfChecks = 0;
     int m_captionBars = 0;
     CMsgCaptionBar* m_resultBar = nullptr;
     CMergeBar* m_mergeBar = nullptr;

@@ -307,6 +307,7 @@ void ReportLayout(const SmokeState& s, FILE* f) {
     const wxSize screen = wxGetDisplaySize();
     std::fprintf(f, "screen=%dx%d\n", screen.x, screen.y);
     std::fprintf(f, "frame=%s\n", rect(s.frame->GetScreenRect()).utf8_str().data());
+    std::fprintf(f, "frameclient=%dx%d\n", s.frame->GetClientSize().x, s.frame->GetClientSize().y);
     for (int bit : {2, 4, 8, 16}) {
         wxWindow* pane = main->GetDiagramWnd(bit);
         if (!pane || !pane->IsShownOnScreen()) continue;

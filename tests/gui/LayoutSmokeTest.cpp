@@ -136,6 +136,11 @@ TEST(LayoutSmoke, FirstStartOnASmallScreenGivesTheCurvesMostOfTheRoom) {
     const auto view = ViewFields(run);
     // Rows of the default height, 93 pixels: two and a half at least above the time axis.
     EXPECT_GE(view.at("available"), 230) << run.report;
+    // The curves keep half of the window's height; the empty spectrum keeps a strip.
+    int clientW = 0, clientH = 0;
+    ASSERT_EQ(std::sscanf(run.Line("frameclient").c_str(), "%dx%d", &clientW, &clientH), 2) << run.report;
+    EXPECT_GE(2 * view.at("height"), clientH) << run.report;
+    EXPECT_LE(PaneOf(run, 2).rect.h, 60) << run.report;
     EXPECT_GE(view.at("width"), frame.w * 6 / 10) << run.report;
     for (int bit : {2, 4, 8}) {
         const Pane p = PaneOf(run, bit);
@@ -247,4 +252,50 @@ TEST(LayoutSmoke, FaultLocationCursorsStayInViewOnASmallScreen) {
     const int b1 = std::atoi(words["cursor0"].c_str()), b2 = std::atoi(words["cursor1"].c_str());
     EXPECT_LE(view.at("first"), std::min(b1, b2)) << run.report;
     EXPECT_GE(view.at("first") + view.at("span"), std::max(b1, b2)) << run.report;
+}
+
+// Panes opened on a laptop's screen, the fault locator's result bar and the differential pane
+// among them, leave the curves half of the window's height; empty diagrams take little room
+// until they have something to show, and then get theirs.
+TEST(LayoutSmoke, TheCurvesKeepHalfTheHeightAsPanesOpen) {
+    if (!CanRun()) GTEST_SKIP() << "no xvfb-run";
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    WriteFaultSettings(dir);
+    // "Анализ"; the differential pane; both; the spectrum and vector diagrams given channels
+    // (the run puts every channel on them and В1 in the record).
+    const struct {
+        const char* steps;
+        bool prepared;
+    } runs[] = {{"32806", false}, {"140", false}, {"32806,140", false}, {"", true}};
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.steps);
+        std::vector<std::string> env;
+        if (r.prepared) env.push_back("TENVORIK_SMOKE_CURSOR=150");
+        const ScreenRun run = RunOnScreen(dir, "1366x768", {cfg}, r.steps, env);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        int clientW = 0, clientH = 0;
+        ASSERT_EQ(std::sscanf(run.Line("frameclient").c_str(), "%dx%d", &clientW, &clientH), 2) << run.report;
+        const auto view = ViewFields(run);
+        EXPECT_GE(2 * view.at("height"), clientH) << run.report;
+        EXPECT_GE(view.at("width"), clientW / 2) << run.report;
+        if (std::string(r.steps).find("32806") != std::string::npos) {
+            EXPECT_NE(run.report.find("resultbar="), std::string::npos) << run.report;
+        }
+        const Pane spectrum = PaneOf(run, 2), vector = PaneOf(run, 4);
+        ASSERT_TRUE(spectrum.shown && vector.shown) << run.report;
+        if (r.prepared) {
+            // With something to show, a diagram gets room to show it: the spectrum more than a
+            // strip (still within what leaves the curves their half), the vector a wider column.
+            EXPECT_GE(spectrum.rect.h, 60) << run.report;
+            EXPECT_GT(vector.rect.w, 340) << run.report;
+        } else {
+            EXPECT_LE(spectrum.rect.h, 60) << run.report;
+            EXPECT_LE(vector.rect.w, 345) << run.report;
+        }
+        const Pane diff = PaneOf(run, 16);
+        if (diff.shown) {
+            EXPECT_LE(diff.rect.w, 345) << run.report;
+        }
+    }
 }
