@@ -106,10 +106,20 @@ FileFinder22Dlg::FileFinder22Dlg(wxWindow* parent)
     left->Add(new wxStaticText(this, wxID_ANY, ToWx(LoadResString(kStrChooseFolder))), 0, wxBOTTOM, 4);
     m_tree = new wxGenericDirCtrl(this, 2167, ToWx(m_folder), wxDefaultPosition, wxSize(240, -1), wxDIRCTRL_DIR_ONLY);
     left->Add(m_tree, 1, wxEXPAND);
-    // The folder tree itself takes the keys that Tab or a click brings to its frame.
+    // The folder tree itself takes the keys that Tab or a click brings to its frame, and Tab
+    // leads out of it again (the tree would keep it).
     m_tree->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
         e.Skip();
         if (wxTreeCtrl* tree = m_tree->GetTreeCtrl()) tree->CallAfter([tree] { tree->SetFocus(); });
+    });
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        wxWindow* tree = m_tree->GetTreeCtrl();
+        if (e.GetKeyCode() == WXK_TAB && !e.ControlDown() && !e.AltDown() && tree && wxWindow::FindFocus() == tree)
+            if (wxWindow* to = FindWindow(e.ShiftDown() ? int(wxID_CANCEL) : kIdChoose)) {
+                to->SetFocus();
+                return;
+            }
+        e.Skip();
     });
     left->Add(new wxButton(this, kIdChoose, ToWx(LoadResString(kStrChoose))), 0, wxTOP | wxALIGN_RIGHT, 6);
     top->Add(left, 0, wxEXPAND | wxALL, 8);
@@ -177,6 +187,10 @@ FileFinder22Dlg::FileFinder22Dlg(wxWindow* parent)
 
     StartSearch();
     m_subdirs->SetValue(m_includeSubdirs);
+    // The dialog opens with the keys in the folder tree, its first place.
+    CallAfter([this] {
+        if (wxTreeCtrl* tree = m_tree->GetTreeCtrl()) tree->SetFocus();
+    });
     // The dialog always opens with the date column marked, whatever was stored.
     SetSortMode(6);
 }

@@ -27,6 +27,7 @@
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/panel.h>
 #include <wx/toolbar.h>
+#include <wx/treectrl.h>
 
 #include "app/AboutWnd.h"
 #include "app/AssertionHandler.h"
@@ -83,6 +84,10 @@ struct SmokeState {
     // program has met its release (or a menu or dialog took it), not after a fixed time.
     long keyUps = 0, keyUpsBefore = 0;
     bool awaitKey = false;
+    // The windows up when it was pressed: one that opens or closes may take its release.
+    size_t windowsBefore = 0;
+    long menus = 0, menusBefore = 0;  // pop-up menus opened
+    wxDialog* modalBefore = nullptr;
     wxLongLong keyDeadline;
 };
 
@@ -556,7 +561,10 @@ public:
         if (event.GetEventType() == wxEVT_KEY_UP) {
             ++m_s.keyUps;
         } else if (event.GetEventType() == wxEVT_MENU_OPEN) {
-            if (wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu()) m_s.openMenu = menu;
+            if (wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu()) {
+                m_s.openMenu = menu;
+                ++m_s.menus;
+            }
         } else if (event.GetEventType() == wxEVT_MENU_CLOSE) {
             // A menu that closed by itself is not answered.
             if (static_cast<wxMenuEvent&>(event).GetMenu() == m_s.openMenu) m_s.openMenu = nullptr;
@@ -605,15 +613,18 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 void AwaitKey(SmokeState& s) {
     s.keyUpsBefore = s.keyUps;
     s.awaitKey = true;
+    s.windowsBefore = wxTopLevelWindows.size();
+    s.menusBefore = s.menus;
+    s.modalBefore = TopModalDialog();
     s.keyDeadline = wxGetLocalTimeMillis() + 10000;
 }
 
-// Whether a key pressed is still on its way: not yet released in the program, with no menu or
-// modal window up that would take it instead, and not waited for too long.
+// Whether a key pressed is still on its way: not yet released in the program, with no menu,
+// file chooser or window come or gone that would take it instead, and not waited for too long.
 bool KeyOnItsWay(SmokeState& s) {
     if (!s.awaitKey) return false;
-    if (s.keyUps != s.keyUpsBefore || s.openMenu || s.fileDialog || TopModalDialog() ||
-        wxGetLocalTimeMillis() > s.keyDeadline)
+    if (s.keyUps != s.keyUpsBefore || s.menus != s.menusBefore || s.fileDialog || TopModalDialog() != s.modalBefore ||
+        wxTopLevelWindows.size() != s.windowsBefore || wxGetLocalTimeMillis() > s.keyDeadline)
         s.awaitKey = false;
     return s.awaitKey;
 }
@@ -644,6 +655,7 @@ bool KeyOnItsWay(SmokeState& s) {
 // state. (A picture is taken only at the end: reading the screen back while the program runs
 // on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
+    if (std::getenv("TENVORIK_SMOKE_TRACE")) std::fprintf(stderr, "step %s at %lld\n", step.c_str(), static_cast<long long>(wxGetLocalTimeMillis().GetValue()));
     const std::vector<std::string> p = Split(step, '/');
     CTenvorikView* view = ActiveView();
     wxWindow* canvas = view ? view->GetCanvas() : nullptr;
@@ -691,7 +703,10 @@ void RunStep(SmokeState& s, const std::string& step) {
         wxDialog* dialog = TopModalDialog();
         wxWindow* over = dialog && (!focus || wxGetTopLevelParent(focus) != dialog) ? dialog : focus ? focus : s.frame;
         const wxRect r = over->GetScreenRect();
-        sim.MouseMove(r.GetPosition() + wxPoint(std::min(r.width / 2, 40), std::min(r.height / 2, 12)));
+        // Over the record's view the pointer rests on the time axis, where resting shows nothing
+        // (over a cut caption it would show the caption whole, which takes the keys).
+        if (over == canvas) sim.MouseMove(r.GetPosition() + wxPoint(r.width / 2, std::max(r.height - 8, 0)));
+        else sim.MouseMove(r.GetPosition() + wxPoint(std::min(r.width / 2, 40), std::min(r.height / 2, 12)));
         wxYield();
         int mods = wxMOD_NONE;
         if (p[1].find("ctrl") != std::string::npos) mods |= wxMOD_CONTROL;
@@ -708,6 +723,9 @@ void RunStep(SmokeState& s, const std::string& step) {
         std::string note = "focusat=none";
         if (wxWindow* focus = wxWindow::FindFocus()) {
             wxString label = focus->GetLabel();
+            // A tree by the item it has selected.
+            if (auto* tree = dynamic_cast<wxTreeCtrl*>(focus); tree && tree->GetSelection().IsOk())
+                label = tree->GetItemText(tree->GetSelection());
             if (label.empty()) label = focus->GetName();
             note = std::string("focusat=") + wxString(focus->GetClassInfo()->GetClassName()).utf8_str().data() + "|" +
                    label.utf8_str().data() + "|" + wxGetTopLevelParent(focus)->GetLabel().utf8_str().data();

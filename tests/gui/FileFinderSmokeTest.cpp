@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "TestUtil.h"
 
@@ -33,4 +35,34 @@ TEST(FileFinderSmoke, FindsARecordAndOpensIt) {
     const std::string profile = testutil::ReadFile(dir.File("config/Korvelund/Tenvorik.ini"));
     EXPECT_NE(profile.find("IncludeSubdirs=1"), std::string::npos) << profile;
     EXPECT_NE(profile.find("SortMode=6"), std::string::npos) << profile;
+}
+
+// The finder from the keyboard: it opens with the keys in the folder tree, whose selection the
+// arrows move; Tab leads on to "Выбрать" and Shift+Tab back into the tree and on round to
+// "Закрыть".
+TEST(FileFinderSmoke, TheFolderTreeTakesTheKeys) {
+    testutil::TempDir dir;
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.File("records/a"));
+    fs::create_directories(dir.File("records/b"));
+    fs::create_directories(dir.File("config/Korvelund"));
+    testutil::WriteFile(dir.File("config/Korvelund/Tenvorik.ini"), "[FileFinder]\nPath=" + dir.File("records") + "\n");
+    const std::string report = dir.File("report.txt");
+    auto r = testutil::Run({std::string(TV_BIN_DIR) + "/Tenvorik", "-Find"},
+                           testutil::SmokeEnv(dir, {"TENVORIK_SMOKE=" + report,
+                                                    "TENVORIK_SMOKE_COMMANDS=focusat,keyhere/none/DOWN,focusat,keyhere/none/TAB,"
+                                                    "focusat,keyhere/shift/TAB,focusat,keyhere/shift/TAB,focusat"}));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = testutil::ReadFile(report);
+    std::vector<std::string> focus;
+    for (size_t at = text.find("note=focusat="); at != std::string::npos; at = text.find("note=focusat=", at + 1)) {
+        const std::string line = text.substr(at + 13, text.find('\n', at) - at - 13);
+        focus.push_back(line.substr(0, line.rfind('|')));
+    }
+    ASSERT_EQ(focus.size(), 5u) << text;
+    for (size_t i : {0u, 1u, 3u}) EXPECT_EQ(focus[i].rfind("wxTreeCtrl|", 0), 0u) << focus[i];
+    EXPECT_NE(focus[0], focus[1]) << text;  // the arrow chose another folder
+    EXPECT_EQ(focus[3], focus[1]);
+    EXPECT_EQ(focus[2], "wxButton|Выбрать");
+    EXPECT_EQ(focus[4], "wxButton|Закрыть");
 }

@@ -11,6 +11,7 @@
 
 #include "TestUtil.h"
 #include "platform/draw/GdiObjects.h"
+#include "tests/faultloc/FaultRecord.h"
 
 namespace {
 
@@ -96,6 +97,33 @@ double FramedShare(Look& look) {
 }
 
 const char kParameters[] = "Параметры осциллограммы";
+
+// The notes of "focusat" steps: the class and the label of the focus ("wxButton|Объединить").
+std::vector<std::string> FocusNotes(const Look& look) {
+    std::vector<std::string> found;
+    for (const std::string& n : look.notes)
+        if (n.rfind("focusat=", 0) == 0) found.push_back(n.substr(8, n.rfind('|') - 8));
+    return found;
+}
+
+// The record named by each note of a "keys" step.
+std::vector<std::string> Records(const Look& look) {
+    std::vector<std::string> found;
+    for (const std::string& n : KeyNotes(look)) {
+        const size_t at = n.find(" record=");
+        found.push_back(at == std::string::npos ? std::string() : n.substr(at + 8, n.find(' ', at + 1) - at - 8));
+    }
+    return found;
+}
+
+// The lines "KEY=..." of the report.
+std::vector<std::string> ReportLines(const std::string& report, const std::string& key) {
+    std::vector<std::string> out;
+    std::istringstream in(report);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key + "=", 0) == 0) out.push_back(line.substr(key.size() + 1));
+    return out;
+}
 
 }  // namespace
 
@@ -231,4 +259,161 @@ TEST(KeyboardSmoke, TheKeysComeBackToTheViewAfterADialogAndAfterCombining) {
     ASSERT_EQ(KeyNotes(merged).size(), 1u) << merged.report;
     EXPECT_EQ(KeyNotes(merged)[0].substr(0, 29), "focus=view record=host.cfg* p") << merged.report;
     EXPECT_EQ(CursorNotes(merged), std::vector<std::string>{"1"}) << merged.report;
+}
+
+// Ctrl+PageDown and Ctrl+PageUp go to the next and the previous record, round from the last to
+// the first, with the keys in the view, on the ribbon or on a diagram pane; without Ctrl the
+// page keys leave the records alone.
+TEST(KeyboardSmoke, CtrlPageDownAndUpSwitchRecordsWhereverTheKeysAre) {
+    testutil::TempDir dir;
+    const std::string first = WriteLine(dir, "first", "Ua", "10:00:00.000000", 400, 1);
+    const std::string second = WriteLine(dir, "second", "Ub", "10:00:00.000000", 400, 2);
+    const Look look = RunProgram(dir, first,
+                                 "keyhere/ctrl/O,keys,keyhere/ctrl/PAGEDOWN,keys,keyhere/ctrl/PAGEDOWN,keys,"
+                                 "keyhere/ctrl/PAGEUP,keys,keyhere/none/TAB,keyhere/ctrl/PAGEUP,keys,keyhere/none/TAB,keys,"
+                                 "keyhere/ctrl/PAGEDOWN,keys,keyhere/none/PAGEDOWN,keyhere/none/PAGEUP,keys",
+                                 "pages", {"TENVORIK_SMOKE_FILE=" + second});
+    ASSERT_EQ(look.exitCode, 0) << look.err;
+    EXPECT_EQ(Records(look), (std::vector<std::string>{"second.cfg", "first.cfg", "second.cfg", "first.cfg", "second.cfg",
+                                                        "second.cfg", "first.cfg", "first.cfg"}))
+        << look.report;
+    const std::vector<std::string> keys = KeyNotes(look);
+    ASSERT_EQ(keys.size(), 8u) << look.report;
+    EXPECT_EQ(keys[4].substr(0, 12), "focus=ribbon") << keys[4];
+    EXPECT_EQ(keys[5].substr(0, 12), "focus=other:") << keys[5];  // a diagram pane
+}
+
+// In "Каналы" the keys do what a double click does: Space and Enter switch the flag under the
+// grid's cursor or rename on the name, F2 renames the cursor's channel; the rename takes Enter
+// and Escape; Escape closes the dialog and the keys are the view's again.
+TEST(KeyboardSmoke, TheChannelsDialogSwitchesFlagsAndRenamesFromTheKeys) {
+    testutil::TempDir dir;
+    std::string cfg = "ST keys,REC keys,1999\r\n2,2A,0D\r\n1,Ua,,,V,1,0,0,-99999,99999,1,1,P\r\n"
+                      "2,Ub,,,V,1,0,0,-99999,99999,1,1,P\r\n50\r\n1\r\n1000,100\r\n05/03/2021,10:00:00.000000\r\n"
+                      "05/03/2021,10:00:00.000000\r\nASCII\r\n1\r\n";
+    std::string dat;
+    for (int i = 0; i < 100; ++i) dat += std::to_string(i + 1) + "," + std::to_string(i * 1000) + "," + std::to_string(i) + ",1\r\n";
+    testutil::WriteFile(dir.File("two.cfg"), cfg);
+    testutil::WriteFile(dir.File("two.dat"), dat);
+    const Look look = RunProgram(dir, dir.File("two.cfg"),
+                                 "32862,gridnote,keyhere/none/RIGHT,focusat,keyhere/none/SPACE,gridnote,keyhere/none/DOWN,"
+                                 "keyhere/none/RETURN,gridnote,keyhere/none/F2,focusat,type/Uновое,keyhere/none/RETURN,focusat,"
+                                 "gridnote,keyhere/none/LEFT,keyhere/none/RETURN,type/Uзабытое,keyhere/none/ESCAPE,gridnote,"
+                                 "keyhere/none/ESCAPE,keys,keyhere/none/RIGHT,note",
+                                 "channels");
+    ASSERT_EQ(look.exitCode, 0) << look.err;
+    std::vector<std::string> grids;
+    for (const std::string& n : look.notes)
+        if (n.rfind("grid=", 0) == 0) grids.push_back(n.substr(5, n.find(';', n.find(';') + 1) - 5));
+    ASSERT_EQ(grids.size(), 5u) << look.report;
+    EXPECT_EQ(grids[0], "Ua|✔||||;Ub|✔||||");
+    EXPECT_EQ(grids[1], "Ua|||||;Ub|✔||||");         // Space on Ua's view flag
+    EXPECT_EQ(grids[2], "Ua|||||;Ub|||||");          // Enter on Ub's
+    EXPECT_EQ(grids[3], "Ua|||||;Uновое   (Ub)|||||");  // F2, typed, Enter
+    EXPECT_EQ(grids[4], grids[3]);                      // Enter on the name, typed, Escape
+    const std::vector<std::string> focus = FocusNotes(look);
+    ASSERT_EQ(focus.size(), 3u) << look.report;
+    EXPECT_EQ(focus, (std::vector<std::string>{"wxGrid|grid", "wxTextCtrl|text", "wxGrid|grid"})) << look.report;
+    ASSERT_EQ(KeyNotes(look).size(), 1u) << look.report;
+    EXPECT_EQ(KeyNotes(look)[0].substr(0, 10), "focus=view") << look.report;
+    EXPECT_EQ(look.report.find("dialog="), std::string::npos) << look.report;
+}
+
+// In the view, Alt with the arrows steps the channel selection through the captions (Shift
+// stretches it), and the menu key or Shift+F10 opens the captions' menu for it, whose first
+// entry is framed: four steps down and Enter hide the selected channel.
+TEST(KeyboardSmoke, AltArrowsSelectChannelsAndTheMenuKeyActsOnThem) {
+    testutil::TempDir dir;
+    std::string cfg = "ST keys,REC keys,1999\r\n3,3A,0D\r\n";
+    for (int k = 0; k < 3; ++k) cfg += std::to_string(k + 1) + ",U" + std::string(1, char('a' + k)) + ",,,V,1,0,0,-99999,99999,1,1,P\r\n";
+    cfg += "50\r\n1\r\n1000,100\r\n05/03/2021,10:00:00.000000\r\n05/03/2021,10:00:00.000000\r\nASCII\r\n1\r\n";
+    std::string dat;
+    for (int i = 0; i < 100; ++i) dat += std::to_string(i + 1) + "," + std::to_string(i * 1000) + ",1,2,3\r\n";
+    testutil::WriteFile(dir.File("three.cfg"), cfg);
+    testutil::WriteFile(dir.File("three.dat"), dat);
+    const Look look = RunProgram(dir, dir.File("three.cfg"),
+                                 "keyhere/alt/DOWN,keyhere/altshift/DOWN,keyhere/shift/F10,keys,keyhere/alt/UP,"
+                                 "menuanswer/4,keyhere/none/MENU,keys,keyhere/none/RIGHT,note",
+                                 "select");
+    ASSERT_EQ(look.exitCode, 0) << look.err;
+    std::vector<std::string> popups;
+    for (const std::string& n : look.notes)
+        if (n.rfind("popup=", 0) == 0) popups.push_back(n.substr(6));
+    ASSERT_EQ(popups.size(), 2u) << look.report;
+    // Two channels selected: they can be put in one strip; one alone cannot.
+    EXPECT_NE(popups[0].find("Совместить каналы;"), std::string::npos) << popups[0];
+    EXPECT_NE(popups[1].find("Совместить каналы:disabled"), std::string::npos) << popups[1];
+    // Ua, stepped back to alone, was hidden; the keys stayed with the view.
+    std::vector<std::string> shown;
+    for (const std::string& c : ReportLines(look.report, "channel")) shown.push_back(c.substr(0, c.find('|')));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Ub", "Uc"})) << look.report;
+    for (const std::string& k : KeyNotes(look)) EXPECT_EQ(k.substr(0, 10), "focus=view") << k;
+    EXPECT_EQ(CursorNotes(look), std::vector<std::string>{"1"}) << look.report;
+}
+
+// The merge bar is in the Tab order after the ribbon, control by control: a record is merged
+// from the keyboard alone, its mode changed with the arrows; "Синхронизация" pressed with
+// Space keeps the keys on the bar for "Объединить", after which they are the view's.
+TEST(KeyboardSmoke, TheMergeBarTakesTheKeysInTheTabOrder) {
+    testutil::TempDir dir;
+    const std::string source = WriteLine(dir, "source", "Ib", "10:00:00.100000", 300, 2);
+    const std::string host = WriteLine(dir, "host", "Ua", "10:00:00.000000", 400, 1);
+    const Look look = RunProgram(dir, source,
+                                 "keyhere/alt/DOWN,keyhere/ctrl/C,keyhere/ctrl/O,keyhere/ctrl/V,keyhere/none/TAB,keys,"
+                                 "keyhere/none/TAB,focusat,keyhere/none/DOWN,keyhere/none/TAB,focusat,keyhere/none/TAB,"
+                                 "focusat,keyhere/none/TAB,focusat,keyhere/none/SPACE,focusat,keyhere/none/TAB,focusat,"
+                                 "keyhere/none/SPACE,keys,keyhere/none/RIGHT,note",
+                                 "mergekeys", {"TENVORIK_SMOKE_FILE=" + host});
+    ASSERT_EQ(look.exitCode, 0) << look.err;
+    const std::vector<std::string> keys = KeyNotes(look);
+    ASSERT_EQ(keys.size(), 2u) << look.report;
+    EXPECT_EQ(keys[0], "focus=ribbon record=host.cfg* page=1 ribbonkeys=tabs");
+    const std::vector<std::string> focus = FocusNotes(look);
+    ASSERT_EQ(focus.size(), 6u) << look.report;
+    // The mode list; the two channel lists, which the mode chosen with the arrow enabled; the
+    // buttons.
+    EXPECT_EQ(focus, (std::vector<std::string>{"wxChoice|choice", "wxChoice|choice", "wxChoice|choice",
+                                                "wxButton|Синхронизация", "wxButton|Синхронизация",
+                                                "wxButton|Объединить"}))
+        << look.report;
+    EXPECT_EQ(look.report.find("mergebar="), std::string::npos) << look.report;
+    EXPECT_EQ(keys[1].substr(0, 29), "focus=view record=host.cfg* p") << keys[1];
+    EXPECT_EQ(CursorNotes(look), std::vector<std::string>{"1"}) << look.report;
+}
+
+// The fault locator's result bar is in the Tab order too: "Сохранить..." after the ribbon.
+TEST(KeyboardSmoke, TheResultBarTakesTheKeysInTheTabOrder) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteFaultRecord(dir);
+    WriteFaultSettings(dir);
+    const Look look = RunProgram(dir, cfg, "32806,keyhere/none/TAB,keyhere/none/TAB,focusat,keyhere/shift/TAB,keys",
+                                 "resultkeys");
+    ASSERT_EQ(look.exitCode, 0) << look.err;
+    ASSERT_NE(look.report.find("resultbar="), std::string::npos) << look.report;
+    const std::vector<std::string> focus = FocusNotes(look);
+    ASSERT_EQ(focus.size(), 1u) << look.report;
+    EXPECT_EQ(focus[0], "wxButton|Сохранить...") << look.report;
+    ASSERT_EQ(KeyNotes(look).size(), 1u);
+    EXPECT_EQ(KeyNotes(look)[0].substr(0, 12), "focus=ribbon") << look.report;
+}
+
+// Print preview run from the ribbon with the keys comes to the front with them: Escape closes
+// it, and the arrows move В1 again.
+TEST(KeyboardSmoke, PrintPreviewFromTheRibbonTakesTheKeysAndGivesThemBack) {
+    testutil::TempDir dir;
+    const std::string cfg = WriteLine(dir, "keys", "Ua", "10:00:00.000000", 400, 1);
+    // F10, the file page, its buttons: "Предварительный просмотр" is the seventh.
+    std::string steps = "keyhere/none/F10,keyhere/none/LEFT,keyhere/none/DOWN";
+    for (int i = 0; i < 6; ++i) steps += ",keyhere/none/RIGHT";
+    steps += ",keys,keyhere/none/RETURN,focusat,keyhere/none/ESCAPE,keys,keyhere/none/RIGHT,note";
+    const Look look = RunProgram(dir, cfg, steps, "preview");
+    ASSERT_EQ(look.exitCode, 0) << look.err;
+    const std::vector<std::string> keys = KeyNotes(look);
+    ASSERT_EQ(keys.size(), 2u) << look.report;
+    EXPECT_EQ(keys[0], "focus=ribbon record=keys.cfg page=0 ribbonkeys=57609");
+    ASSERT_EQ(FocusNotes(look).size(), 1u) << look.report;
+    EXPECT_EQ(FocusNotes(look)[0].substr(0, 16), "wxPreviewCanvas|") << look.report;
+    EXPECT_EQ(look.report.find("window="), std::string::npos) << look.report;
+    EXPECT_EQ(keys[1].substr(0, 10), "focus=view") << keys[1];
+    EXPECT_EQ(CursorNotes(look), std::vector<std::string>{"1"}) << look.report;
 }
