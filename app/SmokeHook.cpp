@@ -88,6 +88,7 @@ struct SmokeState {
     size_t windowsBefore = 0;
     long menus = 0, menusBefore = 0;  // pop-up menus opened
     wxDialog* modalBefore = nullptr;
+    wxWindow* focusBefore = nullptr;  // compared, never used: it may be gone
     wxLongLong keyDeadline;
 };
 
@@ -616,15 +617,18 @@ void AwaitKey(SmokeState& s) {
     s.windowsBefore = wxTopLevelWindows.size();
     s.menusBefore = s.menus;
     s.modalBefore = TopModalDialog();
+    s.focusBefore = wxWindow::FindFocus();
     s.keyDeadline = wxGetLocalTimeMillis() + 10000;
 }
 
 // Whether a key pressed is still on its way: not yet released in the program, with no menu,
-// file chooser or window come or gone that would take it instead, and not waited for too long.
+// file chooser or window come or gone that would take it instead, the focus where it was (a key
+// that closed a record took its window), and not waited for too long.
 bool KeyOnItsWay(SmokeState& s) {
     if (!s.awaitKey) return false;
     if (s.keyUps != s.keyUpsBefore || s.menus != s.menusBefore || s.fileDialog || TopModalDialog() != s.modalBefore ||
-        wxTopLevelWindows.size() != s.windowsBefore || wxGetLocalTimeMillis() > s.keyDeadline)
+        wxTopLevelWindows.size() != s.windowsBefore || wxWindow::FindFocus() != s.focusBefore ||
+        wxGetLocalTimeMillis() > s.keyDeadline)
         s.awaitKey = false;
     return s.awaitKey;
 }

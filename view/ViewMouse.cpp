@@ -2,6 +2,7 @@
 // on the traces places В1 (left button) or В2 (right), with SHIFT the level cursors, and the
 // arrow keys step them; the selected channels are dragged out of the caption column.
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "document/TenvorikDoc.h"
@@ -223,9 +224,10 @@ void CTenvorikView::OnArrowKey(ArrowKey key, bool ctrl) {
         const int i = ctrl ? 1 : 0;
         const int64_t pos = cursors.m_cursors[size_t(i)].position;
         cursors.SetPosition(i, key == kArrowLeft ? std::max<int64_t>(pos - 1, 0) : pos + 1);
-        // A cursor stepped past the traces' edge takes them along.
+        // A cursor stepped to the traces' edge takes them along, with room for its label.
+        const int64_t labelRoom = int64_t(std::ceil(24.0 / (25.0 * m_xScale)));
         const int64_t first = FirstSampleFollowing(cursors.m_cursors[size_t(i)].position, m_firstSample, m_visibleSpan,
-                                                   m_doc->GetOscillogram().GetSampleCount());
+                                                   m_doc->GetOscillogram().GetSampleCount(), labelRoom);
         if (first != m_firstSample) {
             m_firstSample = first;
             RecalcLayout();

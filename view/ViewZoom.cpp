@@ -66,10 +66,11 @@ int64_t FirstSampleShowing(int64_t a, int64_t b, int64_t first, int64_t span, in
     return std::clamp<int64_t>(start, 0, std::max<int64_t>(samples - span, 0));
 }
 
-int64_t FirstSampleFollowing(int64_t sample, int64_t first, int64_t span, int64_t samples) {
+int64_t FirstSampleFollowing(int64_t sample, int64_t first, int64_t span, int64_t samples, int64_t margin) {
     span = std::max<int64_t>(span, 0);
-    if (sample >= first && sample <= first + span) return first;
-    const int64_t moved = sample < first ? sample : sample - span;
+    margin = std::clamp<int64_t>(margin, 0, span / 4);
+    if (sample >= first + margin && sample <= first + span - margin) return first;
+    const int64_t moved = sample < first + margin ? sample - margin : sample - span + margin;
     return std::clamp<int64_t>(moved, 0, std::max<int64_t>(samples - span, 0));
 }
 

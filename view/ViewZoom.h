@@ -52,9 +52,10 @@ int64_t WheelVerticalPosition(int64_t position, int rotation, int rowStep, int64
 // span; kept within [0, samples - span].
 int64_t FirstSampleShowing(int64_t a, int64_t b, int64_t first, int64_t span, int64_t samples);
 
-// The first visible sample that keeps `sample` on show with the least move: unchanged while it
-// is on show, else the window moved just far enough (within [0, samples - span]).
-int64_t FirstSampleFollowing(int64_t sample, int64_t first, int64_t span, int64_t samples);
+// The first visible sample that keeps `sample` on show, `margin` samples clear of either edge
+// (a quarter of the span at most), with the least move: unchanged while it is so, else the
+// window moved just far enough (within [0, samples - span]).
+int64_t FirstSampleFollowing(int64_t sample, int64_t first, int64_t span, int64_t samples, int64_t margin = 0);
 
 // A measurement from y1 to y2 in a row of `top` and `height`: the fractions from the row's top
 // in increasing order; `reset` when they coincide (the row's zoom is switched off then).

@@ -248,8 +248,9 @@ TEST(Cursors, MouseAndKeysMoveCursorsAndRewriteReadoutsAtOnce) {
     EXPECT_EQ(rig.doc.m_cursors.m_cursors[2].position, int(CursorSet::SampleFromX(W, 0, W + 3 * ((1000 - W) / 4), 0.4)));
 }
 
-// A cursor stepped with the arrows past the traces' edge takes the traces along, a sample at a
-// time, and the scroll bar follows; one on show leaves them where they are.
+// A cursor stepped with the arrows to the traces' edge takes the traces along, a sample at a
+// time, with room for its label (a sample at this scale), and the scroll bar follows; one on
+// show leaves them where they are.
 TEST(Cursors, ArrowKeysScrollTheTracesToFollowTheCursor) {
     CursorRig rig;
     oscview::CTenvorikView& v = *rig.view;
@@ -262,19 +263,19 @@ TEST(Cursors, ArrowKeysScrollTheTracesToFollowTheCursor) {
     rig.doc.m_cursors.SetPosition(0, span - 1);
     for (int k = 0; k < 5; ++k) v.OnArrowKey(oscview::CTenvorikView::kArrowRight, false);
     EXPECT_EQ(rig.doc.m_cursors.m_cursors[0].position, span + 4);
-    EXPECT_EQ(v.m_firstSample, 4);
+    EXPECT_EQ(v.m_firstSample, 5);
     EXPECT_EQ(rig.host.h.pos, v.m_hScrollPos);
     EXPECT_GT(v.m_hScrollPos, 0);
     // Back inside the window: nothing moves; past its left edge, along again.
     for (int k = 0; k < 6; ++k) v.OnArrowKey(oscview::CTenvorikView::kArrowLeft, false);
-    EXPECT_EQ(v.m_firstSample, 4);
+    EXPECT_EQ(v.m_firstSample, 5);
     for (int k = 0; k < span; ++k) v.OnArrowKey(oscview::CTenvorikView::kArrowLeft, false);
     EXPECT_EQ(v.m_firstSample, 0);
     // В2 (with CTRL) at the record's end: the window ends there too.
     rig.doc.m_cursors.SetPosition(1, 990);
     for (int k = 0; k < 20; ++k) v.OnArrowKey(oscview::CTenvorikView::kArrowRight, true);
     EXPECT_EQ(rig.doc.m_cursors.m_cursors[1].position, 999);
-    EXPECT_EQ(v.m_firstSample, 999 - span);  // the last sample at the right edge
+    EXPECT_EQ(v.m_firstSample, 1000 - span);  // the last sample at the right edge
 }
 
 TEST(Cursors, ThePointerShowsWhatAPressWouldTake) {

@@ -121,7 +121,7 @@ TEST(ViewZoom, WindowOfPlacedCursorsIsBroughtIntoView) {
 
 TEST(ViewZoom, TracesFollowACursorSteppedPastTheirEdgeByTheLeastMove) {
     struct Case {
-        int64_t sample, first, span, samples, after;
+        int64_t sample, first, span, samples, after, margin = 0;
     };
     const Case cases[] = {
         {150, 100, 100, 1000, 100},   // on show
@@ -134,9 +134,16 @@ TEST(ViewZoom, TracesFollowACursorSteppedPastTheirEdgeByTheLeastMove) {
         {999, 950, 100, 1000, 950},   // a window already at the end
         {50, 0, 100, 40, 0},          // a record shorter than the window
         {kBillion - 1, 0, 1000, kBillion, kBillion - 1001},
+        // Kept clear of the edges by a margin, a quarter of the span at most.
+        {195, 100, 100, 1000, 100, 5},
+        {196, 100, 100, 1000, 101, 5},
+        {104, 100, 100, 1000, 99, 5},
+        {2, 100, 100, 1000, 0, 5},
+        {997, 100, 100, 1000, 900, 5},
+        {180, 100, 100, 1000, 105, 60},  // 25 at most
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FirstSampleFollowing(c.sample, c.first, c.span, c.samples), c.after) << c.sample << " " << c.first;
+        EXPECT_EQ(FirstSampleFollowing(c.sample, c.first, c.span, c.samples, c.margin), c.after) << c.sample << " " << c.first;
 }
 
 TEST(ViewZoom, MeasuredSpanGivesFractionsOfTheRow) {

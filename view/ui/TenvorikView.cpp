@@ -650,8 +650,8 @@ void CTenvorikView::OnPrintPreview(wxCommandEvent&) {
     // The preview draws through this view: it closes with the record.
     frame->InitializeWithModality(wxPreviewFrame_WindowModal);
     frame->Show(true);
-    // The preview comes to the front with the keys (Escape closes it, the arrows and the page
-    // keys turn its pages), and gives them back to the record when it closes.
+    // The preview comes to the front with the keys (Escape closes it, Ctrl with the page keys
+    // turns its pages), and gives them back to the record when it closes.
     frame->Raise();
     if (wxWindow* pages = preview->GetCanvas()) pages->SetFocus();
     frame->Bind(wxEVT_DESTROY, [frame](wxWindowDestroyEvent& e) {
