@@ -613,8 +613,8 @@ void CMainFrame::FitDiagramPanes() {
         if (!d.window) continue;
         wxAuiPaneInfo& pane = m_aui.GetPane(d.window);
         if (!pane.IsOk()) continue;
-        const DiagramWnd* diagram = DiagramOfPane(d.window);
-        const bool block = diagram && const_cast<DiagramWnd*>(diagram)->GetCurrentBlockIndex() > 0;
+        DiagramWnd* diagram = DiagramOfPane(d.window);
+        const bool block = diagram && diagram->GetCurrentBlockIndex() > 0;
         const bool content = paneroom::DiagramHasContent(doc, kDiagramBits[slot], block);
         const bool shown = pane.IsShown();
         key += wxString::Format(wxS(" %d%d"), int(content), int(shown));

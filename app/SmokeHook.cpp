@@ -653,7 +653,7 @@ bool KeyOnItsWay(SmokeState& s) {
 // the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
 // the button ID of the main window.
 // "popup/X/Y/ANSWER" right-clicks
-// the view at (X, Y) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
+// the view at (X, Y) (a negative one from its right or bottom edge) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
 // the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
 // closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's
 // state. (A picture is taken only at the end: reading the screen back while the program runs
@@ -851,7 +851,12 @@ void RunStep(SmokeState& s, const std::string& step) {
         wxPoint at;
         int button = wxMOUSE_BTN_RIGHT;
         if (p[0] == "popup") {
-            at = canvas->ClientToScreen(wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str())));
+            // A negative coordinate counts from the view's right or bottom edge.
+            const wxSize size = canvas->GetClientSize();
+            int x = std::atoi(p[1].c_str()), y = std::atoi(p[2].c_str());
+            if (x < 0) x += size.x;
+            if (y < 0) y += size.y;
+            at = canvas->ClientToScreen(wxPoint(x, y));
         } else {
             auto* main = dynamic_cast<CMainFrame*>(s.frame);
             const int id = std::atoi(p[1].c_str());
