@@ -64,6 +64,12 @@ bool CTenvorikView::SelectChannelByKey(int step, bool extend) {
     const int anchor = find(m_rangeAnchor);
     int caret = find(m_caretChannel);
     if (caret < 0) caret = anchor;
+    // A selection the keys did not make (the record's own, say) is stepped from at its end
+    // in the direction of the step.
+    for (int i = 0; caret < 0 && i < n; ++i) {
+        const int at = step > 0 ? n - 1 - i : i;
+        if (blocks[size_t(at)].channel->m_selected) caret = at;
+    }
     const int next = caret < 0 ? (step > 0 ? 0 : n - 1) : std::clamp(caret + step, 0, n - 1);
     m_doc->GetOscillogram().ClearSelection();
     if (extend && anchor >= 0) {

@@ -166,8 +166,18 @@ TEST(ChannelSelect, KeysStepTheSelectionThroughTheCaptionColumn) {
     EXPECT_EQ(rig.Selected(), "A");
     // Going up from nothing selected starts at the last caption.
     v.m_rangeAnchor = v.m_caretChannel = "";
+    rig.doc.GetOscillogram().ClearSelection();
     v.SelectChannelByKey(-1, false);
     EXPECT_EQ(rig.Selected(), "X");
+    // A selection the keys did not make goes on from its end in the step's direction.
+    auto& chs = rig.doc.GetOscillogram().m_channels;
+    for (const bool down : {true, false}) {
+        v.m_rangeAnchor = v.m_caretChannel = "";
+        rig.doc.GetOscillogram().ClearSelection();
+        chs[1].m_selected = chs[3].m_selected = true;  // B and D, in the strip
+        v.SelectChannelByKey(down ? 1 : -1, false);
+        EXPECT_EQ(rig.Selected(), down ? "C" : "A");
+    }
 }
 
 // The rows scroll to show the channel the keys reached, and the captions' menu opens beside it.
