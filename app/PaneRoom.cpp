@@ -27,7 +27,7 @@ Room PaneRoom(bool bottom, int width, int height, bool smallScreen, bool content
     // small screen) or three tenths of the width at a side.
     // A side pane is never squeezed below what its tool column and grids need (a scroll bar
     // given less than its own least size is given a negative one); the spectrum has neither.
-    constexpr int kEmptyStrip = 32, kLeastColumn = 200, kLeastStrip = 60;
+    constexpr int kEmptyStrip = 24, kLeastColumn = 200, kLeastStrip = 60;
     if (bottom) {
         const int h = content ? std::clamp(height / (smallScreen ? 6 : 5), 120, 240) : kEmptyStrip;
         return {200, h, 200, content ? kLeastStrip : kEmptyStrip, proportion};

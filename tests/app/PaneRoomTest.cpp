@@ -52,11 +52,11 @@ TEST(PaneRoom, EmptyPanesTakeLittleRoomAndFullOnesTheirShare) {
     using paneroom::PaneRoom;
     // At the bottom: a strip while empty; a sixth of the height on a small screen, a fifth
     // elsewhere, between 120 and 240, once it shows something.
-    EXPECT_EQ(PaneRoom(true, 1366, 746, true, false, 100000).bestH, 32);
+    EXPECT_EQ(PaneRoom(true, 1366, 746, true, false, 100000).bestH, 24);
     EXPECT_EQ(PaneRoom(true, 1366, 746, true, true, 100000).bestH, 124);
     EXPECT_EQ(PaneRoom(true, 1920, 1000, false, true, 100000).bestH, 200);
     EXPECT_EQ(PaneRoom(true, 1920, 1400, false, true, 100000).bestH, 240);
-    EXPECT_LE(PaneRoom(true, 1366, 746, true, false, 100000).minH, 32);
+    EXPECT_LE(PaneRoom(true, 1366, 746, true, false, 100000).minH, 24);
     // At a side: a fifth of the width (300 to 340) while empty, three tenths (320 to 520) with
     // something to show; an empty pane keeps a quarter of its share of the column.
     const paneroom::Room empty = PaneRoom(false, 1366, 746, true, false, 110000);
