@@ -321,7 +321,8 @@ TEST(KeyboardSmoke, TheChannelsDialogSwitchesFlagsAndRenamesFromTheKeys) {
 
 // In the view, Alt with the arrows steps the channel selection through the captions (Shift
 // stretches it), and the menu key or Shift+F10 opens the captions' menu for it, whose first
-// entry is framed: four steps down and Enter hide the selected channel.
+// entry is framed: four steps down and Enter hide the selected channel. (A record opens with
+// its first channel selected: the keys go on from it.)
 TEST(KeyboardSmoke, AltArrowsSelectChannelsAndTheMenuKeyActsOnThem) {
     testutil::TempDir dir;
     std::string cfg = "ST keys,REC keys,1999\r\n3,3A,0D\r\n";
@@ -343,10 +344,10 @@ TEST(KeyboardSmoke, AltArrowsSelectChannelsAndTheMenuKeyActsOnThem) {
     // Two channels selected: they can be put in one strip; one alone cannot.
     EXPECT_NE(popups[0].find("Совместить каналы;"), std::string::npos) << popups[0];
     EXPECT_NE(popups[1].find("Совместить каналы:disabled"), std::string::npos) << popups[1];
-    // Ua, stepped back to alone, was hidden; the keys stayed with the view.
+    // Ub, stepped back to alone, was hidden; the keys stayed with the view.
     std::vector<std::string> shown;
     for (const std::string& c : ReportLines(look.report, "channel")) shown.push_back(c.substr(0, c.find('|')));
-    EXPECT_EQ(shown, (std::vector<std::string>{"Ub", "Uc"})) << look.report;
+    EXPECT_EQ(shown, (std::vector<std::string>{"Ua", "Uc"})) << look.report;
     for (const std::string& k : KeyNotes(look)) EXPECT_EQ(k.substr(0, 10), "focus=view") << k;
     EXPECT_EQ(CursorNotes(look), std::vector<std::string>{"1"}) << look.report;
 }
