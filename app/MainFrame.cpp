@@ -464,7 +464,9 @@ void CMainFrame::ReturnFocusToView(bool always) {
         // A field a user types or chooses in (a caption bar's) keeps the keys too.
         if (!always && (dynamic_cast<wxTextEntry*>(focus) || dynamic_cast<wxChoice*>(focus))) return;
         auto* view = dynamic_cast<CTenvorikView*>(GetDocumentManager()->GetCurrentView());
-        if (view && view->GetCanvas() && view->GetCanvas() != focus) view->GetCanvas()->SetFocus();
+        // Given again even when the toolkit names the view as the focus already: a focus it
+        // asked for while the window was not active can be named before it is had.
+        if (view && view->GetCanvas()) view->GetCanvas()->SetFocus();
     });
 }
 

@@ -80,8 +80,9 @@ struct SmokeState {
     std::unique_ptr<wxEventFilter> menuWatch;
     wxTimer timer;
     int ticks = 0;
-    // A key pressed through the display server is waited for: the next step runs once the
-    // program has met its release (or a menu or dialog took it), not after a fixed time.
+    // A key pressed or a button clicked through the display server is waited for: the next
+    // step runs once the program has met its release (or a menu or dialog took it), not after
+    // a fixed time.
     long keyUps = 0, keyUpsBefore = 0;
     bool awaitKey = false;
     // The windows up when it was pressed: one that opens or closes may take its release.
@@ -559,7 +560,8 @@ public:
     explicit MenuWatch(SmokeState& s) : m_s(s) { wxEvtHandler::AddFilter(this); }
     ~MenuWatch() override { wxEvtHandler::RemoveFilter(this); }
     int FilterEvent(wxEvent& event) override {
-        if (event.GetEventType() == wxEVT_KEY_UP) {
+        if (event.GetEventType() == wxEVT_KEY_UP || event.GetEventType() == wxEVT_LEFT_UP ||
+            event.GetEventType() == wxEVT_RIGHT_UP || event.GetEventType() == wxEVT_BUTTON) {
             ++m_s.keyUps;
         } else if (event.GetEventType() == wxEVT_MENU_OPEN) {
             if (wxMenu* menu = static_cast<wxMenuEvent&>(event).GetMenu()) {
@@ -783,6 +785,7 @@ void RunStep(SmokeState& s, const std::string& step) {
             wxUIActionSimulator sim;
             sim.MouseMove(button->GetScreenRect().GetPosition() + wxPoint(button->GetSize().x / 2, button->GetSize().y / 2));
             wxYield();
+            AwaitKey(s);
             sim.MouseClick();
             wxYield();
         }
@@ -828,6 +831,7 @@ void RunStep(SmokeState& s, const std::string& step) {
         wxUIActionSimulator sim;
         sim.MouseMove(s.frame->GetScreenRect().GetPosition() + wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str())));
         wxYield();
+        AwaitKey(s);
         sim.MouseClick();
         wxYield();
     } else if (p[0] == "quick" && p.size() == 2) {
@@ -921,9 +925,16 @@ void ArmSmokeHook(wxFrame* frame) {
             s->timer.StartOnce(300);
             return;
         }
-        // A key still on its way is waited for before the next step looks or presses.
+        // A key or click still on its way is waited for before the next step looks or presses;
+        // once it has arrived, what it queued runs first.
+        const bool awaited = s->awaitKey;
         if (KeyOnItsWay(*s)) {
             s->timer.StartOnce(50);
+            return;
+        }
+        if (awaited) {
+            s->timer.StartOnce(50);
+            wxTheApp->ProcessPendingEvents();
             return;
         }
         // A file dialog is answered before the next step: that step is meant for what the
