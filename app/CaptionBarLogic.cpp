@@ -64,7 +64,9 @@ MergeBarLayout LayoutMergeBar(int width, const MergeBarSizes& s) {
         for (Rect* r : {&out.sync, &out.combine, &out.close}) r->left += shift, r->right += shift;
     }
     const int messageTop = kTop + row + 6;
-    out.message = {kMargin + 5, messageTop, std::max(width - kMargin, kMargin + 5), messageTop + s.textHeight};
+    // The message's line ends before the bar's picture in its bottom right corner.
+    constexpr int kPictureRoom = 24;
+    out.message = {kMargin + 5, messageTop, std::max(width - kMargin - kPictureRoom, kMargin + 5), messageTop + s.textHeight};
     out.height = std::max(70, out.message.bottom + 8);
     return out;
 }
