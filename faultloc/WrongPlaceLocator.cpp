@@ -491,6 +491,17 @@ void WrongPlaceLocator::AddInput(LocatorRecord& record, int valueSlot, int phaso
     m_inputs.push_back(std::move(in));
 }
 
+namespace {
+
+// The whole towers of a typed count: a count beyond what an int holds (a model file may say
+// "1e30") is the most there can be, not an undefined conversion.
+int TowerCount(double towers) {
+    if (!(towers > 0)) return 0;
+    return towers >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(towers);
+}
+
+}  // namespace
+
 void WrongPlaceLocator::ReadSections(LocatorRecord& record) {
     m_sections.clear();
     const auto& st = m_data.station1;
@@ -504,7 +515,7 @@ void WrongPlaceLocator::ReadSections(LocatorRecord& record) {
         c.X0 = LineParamToDouble(s.GetParam(LineParam::X0()));
         c.R1 = LineParamToDouble(s.GetParam(LineParam::R1()));
         c.X1 = LineParamToDouble(s.GetParam(LineParam::X1()));
-        c.towers = int(LineParamToDouble(s.GetParam(LineParam::Towers())));
+        c.towers = TowerCount(LineParamToDouble(s.GetParam(LineParam::Towers())));
         for (const auto& pp : s.parallelLines) {
             ParallelLineCalc p;
             p.Rm = LineParamToDouble(pp->GetParam(LineParam::Rm()));

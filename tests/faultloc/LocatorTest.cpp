@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <map>
 
 #include "FakeUi.h"
@@ -194,6 +195,37 @@ TEST(Locator, IsolatedNeutralPhaseToPhaseFaultInSecondSection) {
     EXPECT_EQ(rec.results[L"КЗ фазы А"][size_t(loc.m_windowFirst)], 0.0);
     EXPECT_EQ(rec.results[L"КЗ фазы C"][50], 0.0);  // no fault before inception
     EXPECT_TRUE(ui.exceptions.empty());
+}
+
+// A model file may give a tower count no int holds: the run takes the most there can be.
+TEST(Locator, ATowerCountBeyondAnIntIsTheLargestOne) {
+    testutil::FakeUi ui;
+    const C z(0.1, 0.4);
+    FakeRecord rec(2000, 50);
+    rec.AddSegment(0.1, Measurements(kSource, kLoad));
+    Phases i = kLoad;
+    const C If = std::polar(3000.0, -1.2);
+    i.B += If;
+    i.C_ -= If;
+    const C drop = z * 4.0 * (i.B - i.C_);
+    Phases u = kSource;
+    const C mid = (u.B + u.C_) / 2.0;
+    u.B = mid + drop / 2.0;
+    u.C_ = mid - drop / 2.0;
+    rec.AddSegment(0.2, Measurements(u, i));
+
+    for (const wchar_t* towers : {L"1e30", L"4155555555555555555555555555555555555555"}) {
+        WrongPlaceLocator loc;
+        auto& m = loc.GetData();
+        m.methodType = 1;
+        SetStation(m.station1, L"1", L"100");
+        AddSection(m, L"10", towers, z, 0, 0);
+        FakeHost host;
+        ASSERT_TRUE(loc.Calculate(rec, host, false)) << Errors(ui);
+        EXPECT_NEAR(loc.m_distance, 4.0, 1e-6);
+        // 4 km into 10 km of as many towers as there can be.
+        EXPECT_NEAR(loc.m_tower, 0.4 * std::numeric_limits<int>::max(), 2.0);
+    }
 }
 
 TEST(Locator, EarthedNeutralSinglePhaseFaultWithZeroSequenceCompensation) {
