@@ -95,6 +95,19 @@ cairo_surface_t* DecodePicture(const uint8_t* data, size_t size) {
     return surface;
 }
 
+// A BMP whose header puts its information block or its pixels past the end of the bytes cannot
+// be read, and gdk-pixbuf's reader takes as much memory as the header says (up to 4 GB) before it
+// finds that out: such a file is refused here.
+bool BmpHeaderFits(const uint8_t* data, size_t size) {
+    if (size < 2 || data[0] != 'B' || data[1] != 'M') return true;
+    if (size < 18) return false;
+    auto le32 = [](const uint8_t* p) {
+        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    };
+    const uint64_t pixels = le32(data + 10), info = le32(data + 14);
+    return pixels <= size && 14 + info <= size;
+}
+
 }  // namespace
 
 CBitmap::CBitmap(const CBitmap& other) : CGdiObject(other) {
@@ -159,6 +172,10 @@ bool CBitmap::LoadPictureFile(const std::string& path) {
 bool CBitmap::LoadPictureData(const void* data, size_t size) {
     // PNG through cairo's own reader, as every PNG of the program has always been read.
     if (LoadPngData(data, size)) return true;
+    if (!BmpHeaderFits(static_cast<const uint8_t*>(data), size)) {
+        DeleteObject();
+        return false;
+    }
     Adopt(DecodePicture(static_cast<const uint8_t*>(data), size));
     return m_created;
 }
