@@ -1,6 +1,8 @@
 // A picture whose header points past its own end cannot be read; refusing it must not cost the
-// memory the header claims.
+// memory the header claims. The BMP is written byte by byte here, the icon by gdk-pixbuf's saver.
 #include <gtest/gtest.h>
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstdint>
 #include <memory>
@@ -36,6 +38,19 @@ Bytes Bmp() {
     return b;
 }
 
+// A 4 x 4 icon as gdk-pixbuf's own saver writes it: one directory entry, its picture at byte 22.
+Bytes Ico() {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, 4, 4);
+    gdk_pixbuf_fill(pixbuf, 0x3366ccff);
+    gchar* buffer = nullptr;
+    gsize size = 0;
+    Bytes b;
+    if (gdk_pixbuf_save_to_buffer(pixbuf, &buffer, &size, "ico", nullptr, nullptr)) b.assign(buffer, buffer + size);
+    g_free(buffer);
+    g_object_unref(pixbuf);
+    return b;
+}
+
 }  // namespace
 
 TEST(PictureMemory, ABmpThatPointsPastItsEndIsRefusedWithoutTheMemoryItClaims) {
@@ -44,18 +59,24 @@ TEST(PictureMemory, ABmpThatPointsPastItsEndIsRefusedWithoutTheMemoryItClaims) {
         CBitmap sound;
         ASSERT_TRUE(sound.LoadPictureData(Bmp().data(), Bmp().size()));
         EXPECT_EQ(sound.GetSize().cx, 2);
+        const Bytes ico = Ico();
+        ASSERT_GT(ico.size(), 22u);
+        ASSERT_TRUE(sound.LoadPictureData(ico.data(), ico.size()));
+        EXPECT_EQ(sound.GetSize().cx, 4);
     }
     testutil::TempDir dir;
     const struct {
+        bool icon;
         size_t field;
         uint32_t value;
     } cases[] = {
-        {10, 0xFFD8FF36u},  // the pixels 4 GB on
-        {10, 71},           // one byte past the end
-        {14, 0xFFFFFFF0u},  // an information block of 4 GB
+        {false, 10, 0xFFD8FF36u},  // the pixels 4 GB on
+        {false, 10, 71},           // one byte past the end
+        {false, 14, 0xFFFFFFF0u},  // an information block of 4 GB
+        {true, 18, 0x66CC3316u},   // the icon's picture 1.7 GB on
     };
     for (const auto& c : cases) {
-        Bytes b = Bmp();
+        Bytes b = c.icon ? Ico() : Bmp();
         Put32At(b, c.field, c.value);
         testutil::LargestAllocation watch;
         CBitmap bitmap;
