@@ -134,6 +134,17 @@ bool OpenRecord(const std::string& path, bool messageExpected) {
         if (ok) {
             const std::string json = DumpRecordJson(doc, true);
             if (json.empty()) Fail("empty record dump");
+            // FUZZ_ROUNDTRIP=1: what a save writes of a record must open again.
+            static const bool roundTrip = std::getenv("FUZZ_ROUNDTRIP") != nullptr;
+            if (roundTrip) {
+                std::filesystem::create_directories(PathOf("saved"));
+                for (const char* name : {"saved/rec.cfg", "saved/rec.cff"}) {
+                    const CString saved = Wide(PathOf(name));
+                    if (!doc.OnSaveDocument(saved)) continue;
+                    CTenvorikDoc again;
+                    if (!again.OnOpenDocument(saved)) Fail("a record the program saved does not open again:", saved);
+                }
+            }
         }
     }
     if (!ok && messageExpected && ui.messages.empty()) Fail("a record was refused without a message:", wide);
