@@ -28,8 +28,8 @@ namespace halvex {
 namespace {
 
 // Heights of LOGFONTW are pixels of a 96-dpi screen; the dialog speaks of points.
-int PointsOf(LONG height) { return std::max(1, int(std::lround(std::abs(height) * 72.0 / 96.0))); }
-LONG HeightOf(int points) { return -LONG(std::lround(points * 96.0 / 72.0)); }
+int PointsOf(int height) { return std::max(1, int(std::lround(std::abs(height) * 72.0 / 96.0))); }
+int HeightOf(int points) { return -int(std::lround(points * 96.0 / 72.0)); }
 
 int StyleOf(const LOGFONTW& lf) { return (lf.lfWeight >= 600 ? 2 : 0) + (lf.lfItalic ? 1 : 0); }
 
@@ -46,6 +46,8 @@ public:
     SamplePanel(wxWindow* parent, const FontEffectsDialog& dialog)
         : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxSize(260, 64), wxBORDER_SUNKEN), m_dialog(dialog) {
         SetBackgroundStyle(wxBG_STYLE_PAINT);
+        // The toolkit's own Tab order asks the widget, not AcceptsFocus.
+        SetCanFocus(false);
         Bind(wxEVT_PAINT, &SamplePanel::OnPaint, this);
     }
     // Only shows: the keyboard passes it by.

@@ -270,8 +270,8 @@ Bytes PngRow(uint32_t w) {
     return png;
 }
 
-// A whole 24-bit BMP of `w` x `h` black pixels.
-Bytes BmpOf(uint32_t w, uint32_t h) {
+// A 24-bit BMP of `w` x `h` black pixels; without `pixels`, its headers alone.
+Bytes BmpOf(uint32_t w, uint32_t h, bool pixels = true) {
     const uint32_t rowBytes = (w * 3 + 3) / 4 * 4;
     Bytes b = {'B', 'M'};
     Put32(b, 14 + 40 + rowBytes * h);
@@ -283,7 +283,7 @@ Bytes BmpOf(uint32_t w, uint32_t h) {
     Put16(b, 1);
     Put16(b, 24);
     for (int i = 0; i < 6; ++i) Put32(b, 0);
-    b.resize(b.size() + size_t(rowBytes) * h, 0);
+    if (pixels) b.resize(b.size() + size_t(rowBytes) * h, 0);
     return b;
 }
 
@@ -324,9 +324,8 @@ TEST(PictureFormats, APictureDeclaringAHugeSizeIsRefusedBeforeItIsDecoded) {
         {"PNG of more bytes than allowed, its sides allowed", PngHeader(8193, 8193, {0x78, 0x01, 0x00})},
         {"GIF screen 65535 a side", GifHeader(65535, 65535, 65535, 65535)},
         {"GIF frame larger than its screen", GifHeader(10, 10, 60000, 60000)},
-        {"BMP header of 20000 a side", BmpOf(20000, 20000)},
+        {"BMP header of 20000 a side", BmpOf(20000, 20000, false)},
     };
-    claims.back().second.resize(54);  // the header alone
     Bytes jpeg = Saved("jpeg");
     for (size_t i = 0; i + 9 < jpeg.size(); ++i)
         if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // the frame header: height, then width

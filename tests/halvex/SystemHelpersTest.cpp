@@ -216,30 +216,17 @@ TEST(AiRunApp, ElevatedStartTellsARefusalFromARunningProgram) {
     const std::string savedPath = oldPath ? oldPath : "";
     // A stand-in pkexec: it takes a moment, as a password dialog would, then ends as told or
     // gives its process to the program.
-    WriteFile(dir.File("pkexec"),
-              "#!/bin/sh
-sleep 0.2
-case \"$FAKE_PKEXEC_END\" in
-  run) exec \"$@\" ;;
-  *) exit "
-              "\"$FAKE_PKEXEC_END\" ;;
-esac
-");
+    WriteFile(dir.File("pkexec"), "#!/bin/sh\nsleep 0.2\ncase \"$FAKE_PKEXEC_END\" in\n"
+                                  "  run) exec \"$@\" ;;\n"
+                                  "  *) exit \"$FAKE_PKEXEC_END\" ;;\nesac\n");
     chmod(dir.File("pkexec").c_str(), 0755);
     // The program says it started, then runs until the test lets it end.
     const std::string started = dir.File("started"), gate = dir.File("gate"), ended = dir.File("ended");
-    WriteFile(dir.File("elevated-program"), "#!/bin/sh
-touch " + started + "
-i=0
-while [ ! -f " + gate +
-                                                " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done
-touch " +
-                                                ended + "
-");
+    WriteFile(dir.File("elevated-program"), "#!/bin/sh\ntouch " + started + "\ni=0\nwhile [ ! -f " + gate +
+                                                " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+                                                "touch " + ended + "\n");
     chmod(dir.File("elevated-program").c_str(), 0755);
-    WriteFile(dir.File("fails"), "#!/bin/sh
-exit 3
-");
+    WriteFile(dir.File("fails"), "#!/bin/sh\nexit 3\n");
     chmod(dir.File("fails").c_str(), 0755);
     setenv("PATH", (dir.path() + ":/usr/bin:/bin").c_str(), 1);
     CAi_RunApp run;
@@ -396,7 +383,7 @@ TEST(AiBmp, KeptPixelsDrawnAsADescriptionLaysThemOut) {
     tooWide.bmWidth = 5;
     BITMAP paletted = keeper.m_bitmap;
     paletted.bmBitsPixel = 8;
-    for (const BITMAP* d : {&tooTall, &tooWide, &paletted, static_cast<const BITMAP*>(nullptr)})
+    for (const BITMAP* d : std::initializer_list<const BITMAP*>{&tooTall, &tooWide, &paletted, nullptr})
         EXPECT_FALSE(keeper.MoveOutBMPToDC(&screen, &to, &at, &halves, d));
     EXPECT_EQ(target.GetPixel(3, 3), RGB(255, 255, 255));
     CAi_Bmp empty;
