@@ -51,7 +51,10 @@ endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+include(${CMAKE_SOURCE_DIR}/cmake/ComtradeMagic.cmake)
+tv_comtrade_magic(TV_COMTRADE_MAGIC)
+configure_file(${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.xml.in ${CMAKE_BINARY_DIR}/desktop/tenvorik.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/desktop/tenvorik.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 # A direct install makes the types known at once. A package leaves it to the system's own
 # triggers, and must not carry a database of its own.
 install(CODE "
