@@ -115,6 +115,8 @@ if(TENVORIK_TESTS)
   add_test(NAME install_host
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/stage/host -DROOT=${CMAKE_SOURCE_DIR}
             -DSOURCE=${CMAKE_SOURCE_DIR}/tests/install/host/host.cpp -DCXX=${CMAKE_CXX_COMPILER}
+            -DC_SOURCE=${CMAKE_SOURCE_DIR}/tests/install/host/cclient.c -DCC=${CMAKE_C_COMPILER}
+            -DWX_SOURCE=${CMAKE_SOURCE_DIR}/tests/install/host/wxhost.cpp
             "-DFLAGS=${tv_host_flags}" -P ${CMAKE_SOURCE_DIR}/tests/install/HostTest.cmake)
   add_test(NAME install_desktop
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/stage/desktop
