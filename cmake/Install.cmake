@@ -87,14 +87,16 @@ set(CPACK_PACKAGE_NAME tenvorik)
 set(CPACK_PACKAGE_VENDOR Korvelund)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Fault record viewer with the Halvex and Orvinel libraries")
-set(CPACK_PACKAGE_DESCRIPTION "Tenvorik opens the fault and disturbance records of relay protection terminals and
-recorders (COMTRADE .cfg/.dat and .cff, .osc, .sto), shows their channels against time with
-cursors, computes channels by formulas, draws phasor and impedance-plane diagrams, locates
-faults on a modelled line and saves records as COMTRADE.
+set(CPACK_PACKAGE_DESCRIPTION "Tenvorik opens the fault and disturbance records of relay protection
+terminals and recorders (COMTRADE .cfg/.dat and .cff, .osc, .sto), shows
+their channels against time with cursors, computes channels by formulas,
+draws phasor and impedance-plane diagrams, locates faults on a modelled
+line and saves records as COMTRADE.
 .
-The package also holds the libraries Halvex (configuration objects, logic schemes, controls)
-and Orvinel (conversion of terminal records to COMTRADE, with a C interface), their headers
-and pkg-config files, and English resource libraries.")
+The package also holds the libraries Halvex (configuration objects, logic
+schemes, controls) and Orvinel (conversion of terminal records to COMTRADE,
+with a C interface), their headers and pkg-config files, and English
+resource libraries.")
 # Programs and libraries stripped; their debug symbols are left out.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Korvelund <support@korvelund.invalid>")
