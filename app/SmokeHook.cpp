@@ -570,6 +570,32 @@ void AnswerMenu(SmokeState& s) {
     s.menuAnswer = "esc";
 }
 
+// A part of the view named in a step, by the view's own layout at this size of the window:
+// "axis", the middle of the time axis band under the curves.
+bool ViewPlace(CTenvorikView& view, const std::string& name, wxPoint& at) {
+    oscview::CTenvorikView* core = view.GetCore();
+    if (!core) return false;
+    if (name == "axis") {
+        at = wxPoint((core->GetTraceLeft() + core->GetTraceRight()) / 2, core->m_clientHeight - core->GetBottomBand() / 2);
+        return true;
+    }
+    return false;
+}
+
+// The middle of the button of command `id` on the ribbon's tab row, on the screen.
+bool TabRowButton(CMainFrame* main, int id, wxPoint& at) {
+    QuickAccessBar* quick = main ? main->GetQuickAccess() : nullptr;
+    if (!quick) return false;
+    const std::vector<QuickAccessBar::Button>& buttons = quick->Buttons();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        if (buttons[i].id == id) {
+            const wxRect r = quick->ButtonRect(i);
+            at = quick->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+            return true;
+        }
+    return false;
+}
+
 // A ribbon page comes to the front as a click on its tab brings it.
 void ShowRibbonPage(SmokeState& s, size_t page) {
     auto* main = dynamic_cast<CMainFrame*>(s.frame);
@@ -596,8 +622,10 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
 // the button ID of the main window.
 // "popup/X/Y/ANSWER" right-clicks
-// the view at (X, Y) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
-// the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
+// the view at (X, Y) through the display server ("popup/axis/ANSWER" in its time axis band,
+// wherever the window's size puts it) and "ribbon/ID/ANSWER" clicks the button of command ID
+// where the main window shows it (on the ribbon page on show or on the tab row), and the menu
+// that opens is noted ("popup=...") and answered: "esc"
 // closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's
 // state. (A picture is taken only at the end: reading the screen back while the program runs
 // on stops GTK's painting of the window under Xvfb.)
@@ -762,14 +790,19 @@ void RunStep(SmokeState& s, const std::string& step) {
                 sim.MouseClick();
                 wxYield();
             }
-    } else if ((p[0] == "popup" && p.size() == 4 && canvas) || (p[0] == "ribbon" && p.size() == 3)) {
+    } else if ((p[0] == "popup" && (p.size() == 4 || p.size() == 3) && canvas) || (p[0] == "ribbon" && p.size() == 3)) {
         // A click through the display server opens the menu as a user's click does; the
         // menu is answered at the next look, when the main loop has met the click (so no
         // yield here).
         wxPoint at;
         int button = wxMOUSE_BTN_RIGHT;
         if (p[0] == "popup") {
-            at = canvas->ClientToScreen(wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str())));
+            wxPoint local(std::atoi(p[1].c_str()), p.size() == 4 ? std::atoi(p[2].c_str()) : 0);
+            if (p.size() == 3 && !ViewPlace(*view, p[1], local)) {
+                s.notes.push_back("popup=" + p[1] + ":unknown");
+                return;
+            }
+            at = canvas->ClientToScreen(local);
         } else {
             auto* main = dynamic_cast<CMainFrame*>(s.frame);
             const int id = std::atoi(p[1].c_str());
@@ -779,12 +812,13 @@ void RunStep(SmokeState& s, const std::string& step) {
             if (page >= 0)
                 for (const CMainFrame::RibbonButton& b : main->GetRibbonButtons())
                     if (b.id == id && b.bar->GetParent()->GetParent() == ribbon->GetPage(size_t(page))) found = &b;
-            if (!found) {
+            if (found) {
+                const wxRect r = found->bar->GetItemRect(commands::MenuId(id));
+                at = found->bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+            } else if (!TabRowButton(main, id, at)) {
                 s.notes.push_back("ribbon=" + p[1] + ":absent");
                 return;
             }
-            const wxRect r = found->bar->GetItemRect(commands::MenuId(id));
-            at = found->bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
             button = wxMOUSE_BTN_LEFT;
         }
         s.menuAnswer = p.back();
