@@ -149,22 +149,26 @@ cairo_surface_t* DecodePicture(const uint8_t* data, size_t size) {
 uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
 // A BMP whose header puts its information block or its pixels past the end of the bytes, or an
-// icon whose directory does so with one of its pictures, cannot be read, and gdk-pixbuf's readers
-// take as much memory as the header says (up to 4 GB) before they find that out: such a file is
-// refused here.
+// icon whose directory does so with one of its pictures or its colour table, cannot be read, and
+// gdk-pixbuf's readers take as much memory as the header says (up to 4 GB) before they find that
+// out: such a file is refused here.
 bool PictureHeaderFits(const uint8_t* data, size_t size) {
     if (size >= 2 && data[0] == 'B' && data[1] == 'M') {
         if (size < 18) return false;
         return Le32(data + 10) <= size && 14 + uint64_t(Le32(data + 14)) <= size;
     }
     // An icon (type 1) or a cursor (type 2): a directory of 16-byte entries after 6 bytes, each
-    // entry's picture from its offset on, beginning with a 40-byte information block.
+    // entry's picture from its offset on, beginning with a 40-byte information block and the
+    // colour table of as many entries as the block says it uses.
     if (size >= 4 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0) {
         if (size < 6) return false;
         const size_t count = size_t(data[4]) | size_t(data[5]) << 8;
         if (size < 6 + 16 * count) return false;
-        for (size_t i = 0; i < count; ++i)
-            if (uint64_t(Le32(data + 6 + 16 * i + 12)) + 40 > size) return false;
+        for (size_t i = 0; i < count; ++i) {
+            const uint64_t at = Le32(data + 6 + 16 * i + 12);
+            if (at + 40 > size) return false;
+            if (at + 40 + 4 * uint64_t(Le32(data + at + 32)) > size) return false;
+        }
     }
     return true;
 }

@@ -74,6 +74,7 @@ TEST(PictureMemory, ABmpThatPointsPastItsEndIsRefusedWithoutTheMemoryItClaims) {
         {false, 10, 71},           // one byte past the end
         {false, 14, 0xFFFFFFF0u},  // an information block of 4 GB
         {true, 18, 0x66CC3316u},   // the icon's picture 1.7 GB on
+        {true, 22 + 32, 0xFFFFD8FFu},  // a colour table of 4 billion colours in the icon's picture
     };
     for (const auto& c : cases) {
         Bytes b = c.icon ? Ico() : Bmp();
