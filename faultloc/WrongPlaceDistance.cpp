@@ -72,12 +72,13 @@ double WrongPlaceLocator::DistanceIsolated(int s, const Loop& loop) const {
 
 double WrongPlaceLocator::DistanceEarthed(int s, const Sample& x, const Loop& loop, Complex rot) const {
     const size_t k = size_t(s);
-    const size_t n = m_sections.size();
+    const std::vector<SectionCalc>& line = *x.line;
+    const size_t n = line.size();
     Complex Uf = loop.voltage, If = loop.current, U0 = x.P[U0_1], I0 = x.P[I0_1], Ip = loop.faultCurrent;
     const bool earth = m_earthFault[k] != 0;
     double d = 0, A = 0;
     for (size_t i = 0; i < n; ++i) {
-        const SectionCalc& sec = m_sections[i];
+        const SectionCalc& sec = line[i];
         Complex K = 0, M = 0;
         if (earth) {
             K = CDiv(sec.Z0(), sec.Z1()) - 1.0;
@@ -103,37 +104,39 @@ double WrongPlaceLocator::DistanceEarthed(int s, const Sample& x, const Loop& lo
     return d + A;
 }
 
-Complex WrongPlaceLocator::ZeroSeqCurrentAtDistance(Complex U0, Complex I0, double x) const {
+Complex WrongPlaceLocator::ZeroSeqCurrentAtDistance(const std::vector<SectionCalc>& line, Complex U0, Complex I0,
+                                                    double x) const {
     Complex U = U0, I = I0;
     if (x <= 0) return I;
     double A = 0;
-    for (size_t k = 0; k < m_sections.size() && A < x; ++k) A += ZeroSeqStep(m_sections[k], x - A, U, I);
+    for (size_t k = 0; k < line.size() && A < x; ++k) A += ZeroSeqStep(line[k], x - A, U, I);
     return I;
 }
 
-Complex WrongPlaceLocator::ZeroSeqCurrentBeyondFault(Complex U0, Complex I0, double x) const {
-    const int count = int(m_sections.size());
+Complex WrongPlaceLocator::ZeroSeqCurrentBeyondFault(const std::vector<SectionCalc>& line, Complex U0, Complex I0,
+                                                     double x) const {
+    const int count = int(line.size());
     // Nothing of the line lies beyond a fault at or past its end.
     if (!(x > 0) || !(x < LineLength()) || count == 0) return 0;
     Complex U = U0, I = I0;
     double A = 0, E = 0;
     int f = -1;
     for (int k = 0; k < count && A < x; ++k) {
-        A += ZeroSeqStep(m_sections[size_t(k)], x - A, U, I);
+        A += ZeroSeqStep(line[size_t(k)], x - A, U, I);
         f = k;
     }
     if (f < 0) return 0;
-    for (int k = 0; k <= f; ++k) E += m_sections[size_t(k)].length;
+    for (int k = 0; k <= f; ++k) E += line[size_t(k)].length;
     // A fault exactly at the end of a section: the ladder starts with the next section whole.
     if (!(E - x > 0) && f + 1 < count) {
         ++f;
-        E += m_sections[size_t(f)].length;
+        E += line[size_t(f)].length;
     }
     const Complex Uf = U;
     const int m = count - f;
     std::vector<Complex> Y(size_t(m + 2), 0.0), Ebr(size_t(m + 2), 0.0), Ysh(size_t(m + 1), 0.0);
     for (int k = 1; k <= m; ++k) {
-        const SectionCalc& sec = m_sections[size_t(f + k - 1)];
+        const SectionCalc& sec = line[size_t(f + k - 1)];
         double len = k == 1 ? E - x : sec.length;
         Y[size_t(k)] = CDiv(1.0, sec.Z0() * len);
         Complex e = 0;
@@ -195,23 +198,25 @@ double WrongPlaceLocator::VoltageMismatch(int s, const Sample& p, double x, doub
     const size_t k = size_t(s);
     const auto& P = p.P;
     Complex a, b;
+    const std::vector<SectionCalc>& line = *p.line;
     if (m_phaseFault[k] || m_symFault[k]) {
-        a = VoltageFromStart(P[U2_1], P[I2_1], 2, x);
-        b = VoltageFromEnd(P[U2_2], P[I2_2], 2, L - x);
+        a = VoltageFromStart(line, P[U2_1], P[I2_1], 2, x);
+        b = VoltageFromEnd(line, P[U2_2], P[I2_2], 2, L - x);
     } else if (m_earthFault[k]) {
-        a = VoltageFromStart(P[U0_1], P[I0_1], 0, x);
-        b = VoltageFromEnd(P[U0_2], P[I0_2], 0, L - x);
+        a = VoltageFromStart(line, P[U0_1], P[I0_1], 0, x);
+        b = VoltageFromEnd(line, P[U0_2], P[I0_2], 0, L - x);
     } else {
         return 0;
     }
     return std::fabs(std::abs(a) - std::abs(b));
 }
 
-Complex WrongPlaceLocator::VoltageFromStart(Complex U, Complex I, int mode, double x) const {
+Complex WrongPlaceLocator::VoltageFromStart(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode,
+                                            double x) const {
     if (x <= 0) return U;
     double A = 0;
-    for (size_t k = 0; k < m_sections.size() && A < x; ++k) {
-        const SectionCalc& sec = m_sections[k];
+    for (size_t k = 0; k < line.size() && A < x; ++k) {
+        const SectionCalc& sec = line[k];
         double rem = x - A;
         double l = std::min(rem, sec.length);
         if (mode == 2) U = U - sec.Z1() * l * I;
@@ -221,11 +226,12 @@ Complex WrongPlaceLocator::VoltageFromStart(Complex U, Complex I, int mode, doub
     return U;
 }
 
-Complex WrongPlaceLocator::VoltageFromEnd(Complex U, Complex I, int mode, double x) const {
+Complex WrongPlaceLocator::VoltageFromEnd(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode,
+                                          double x) const {
     if (x <= 0) return U;
     double A = 0;
-    for (size_t n = m_sections.size(); n > 0 && A < x; --n) {
-        const SectionCalc& sec = m_sections[n - 1];
+    for (size_t n = line.size(); n > 0 && A < x; --n) {
+        const SectionCalc& sec = line[n - 1];
         double l = std::min(x - A, sec.length);
         if (mode == 2) {
             U = U + sec.Z1() * l * I;

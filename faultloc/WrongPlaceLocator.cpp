@@ -1,10 +1,14 @@
 #include "faultloc/WrongPlaceLocator.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <limits>
+#include <mutex>
 #include <utility>
 
+#include "model/Parallel.h"
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
 #include "model/VectorClones.h"
@@ -20,8 +24,17 @@ const double kHalfSqrt3 = std::sqrt(3.0) / 2.0;
 constexpr unsigned kNoData = 349;
 constexpr unsigned kNoNetFrequency = 9003;
 
-// Samples worked on at a time: the channels' values and phasors of a block stay in the caches.
-constexpr int kBlock = 8192;
+// Samples worked on at a time: the channels' values and phasors of a block stay in the caches,
+// and the blocks are many enough to spread evenly over the workers.
+constexpr int kBlock = 4096;
+
+// The upper median of flags that are 0 or 1 over [from, to], as sorting them would give it.
+int MedianFlag(const std::vector<uint8_t>& flags, int from, int to) {
+    if (to < from) return 0;
+    const size_t count = size_t(to - from + 1);
+    const size_t ones = size_t(std::count(flags.begin() + from, flags.begin() + to + 1, uint8_t(1)));
+    return count - ones <= count / 2 ? 1 : 0;
+}
 
 }  // namespace
 
@@ -153,20 +166,18 @@ TV_VECTOR_CLONES void FixedPhasors(const double* w, const double* sn, const doub
 }
 }  // namespace
 
-// The phasors of samples [from, to) of one input.
-void WrongPlaceLocator::BlockPhasors(const Input& in, int from, int to, Complex* out) const {
+// The phasors of samples [from, to) of a channel whose samples [first, end) are x[0 ...].
+void WrongPlaceLocator::BlockPhasors(const double* x, int first, int end, int channel, int from, int to,
+                                     Complex* out) const {
     const int N = m_samplesPerPeriod;
-    const int end = in.first + int(in.values.size());
-    const double* x = in.values.data();
     int s = from;
-    if (in.channelIndex < 0 && N > 0) {
-        MakeTable();
+    if (channel < 0 && N > 0) {
         for (; s < to && s < N; ++s) out[s - from] = {};
         const int lanes = (std::min(to, end) - s) / kPhasorLanes * kPhasorLanes;
-        if (lanes > 0) FixedPhasors(x + (s - N - in.first), m_sin.data(), m_cos.data(), N, lanes, out + (s - from));
+        if (lanes > 0) FixedPhasors(x + (s - N - first), m_sin.data(), m_cos.data(), N, lanes, out + (s - from));
         s += std::max(lanes, 0);
     }
-    for (; s < to; ++s) out[s - from] = PhasorAt(x, in.first, end, s, in.channelIndex);
+    for (; s < to; ++s) out[s - from] = PhasorAt(x, first, end, s, channel);
 }
 
 void WrongPlaceLocator::SequenceComponents(Sample& x, bool voltages) const {
@@ -202,79 +213,156 @@ void WrongPlaceLocator::SequenceComponents(Sample& x, bool voltages) const {
     }
 }
 
-void WrongPlaceLocator::LoadBlock(LocatorRecord& record, Input& in, int from, int to) const {
-    // The time-weighted transform may walk back to the record's start: it keeps the whole channel.
-    if (in.channelIndex >= 0) {
-        if (!in.values.empty() || m_sampleCount == 0) return;
-        from = 0;
-        to = m_sampleCount;
+// What one worker holds of the block it works on: each input's values and phasors, the sample
+// being worked on and the line with that sample's parallel-line currents.
+struct WrongPlaceLocator::Worker {
+    struct Block {
+        std::vector<double> values;
+        int first = 0;  // the sample values[0] holds
+        std::vector<Complex> phasors;
+    };
+    explicit Worker(const WrongPlaceLocator& engine) : inputs(engine.m_inputs.size()), line(engine.m_sections) {
+        sample.line = &line;
     }
-    in.first = from;
-    in.values.resize(size_t(to - from));
-    record.ReadDisplayValues(in.name, from, to - from, in.values.data());
-    if (in.negate)
-        for (double& v : in.values) v = -v;
-}
+    std::vector<Block> inputs;
+    Sample sample;
+    std::vector<SectionCalc> line;
+    std::vector<Comparisons> compared;
+    std::vector<char> faulted;
+};
 
-void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, int b0, int b1, bool detection) {
-    for (Input& in : m_inputs) {
+void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const {
+    for (size_t k = 0; k < m_inputs.size(); ++k) {
+        const Input& in = m_inputs[k];
         if (in.detection != detection) continue;
-        LoadBlock(record, in, std::max(0, b0 - m_samplesPerPeriod), b1);
-        in.phasors.resize(size_t(b1 - b0));
-        BlockPhasors(in, b0, b1, in.phasors.data());
+        Worker::Block& b = w.inputs[k];
+        b.phasors.resize(size_t(b1 - b0));
+        if (in.channelIndex >= 0) {
+            BlockPhasors(in.whole.data(), 0, int(in.whole.size()), in.channelIndex, b0, b1, b.phasors.data());
+            continue;
+        }
+        const int from = std::max(0, b0 - m_samplesPerPeriod);
+        b.first = from;
+        b.values.resize(size_t(b1 - from));
+        record.ReadDisplayValues(in.name, from, b1 - from, b.values.data());
+        if (in.negate)
+            for (double& v : b.values) v = -v;
+        BlockPhasors(b.values.data(), from, b1, -1, b0, b1, b.phasors.data());
     }
 }
 
-void WrongPlaceLocator::FillSample(int s, int b0, bool all) {
-    Sample& x = m_sample;
+void WrongPlaceLocator::FillSample(Worker& w, int s, int b0, bool all) const {
+    Sample& x = w.sample;
     if (!all) {
         // What a sample without a fault does not read is not worked out: not a number, so that
         // a result that read it would show it.
         const double nan = std::numeric_limits<double>::quiet_NaN();
         x.P.fill({nan, nan});
-        for (auto& sec : m_sections)
+        for (auto& sec : w.line)
             for (auto& p : sec.parallelLines) p.i0 = {nan, nan};
     }
-    for (const Input& in : m_inputs) {
+    for (size_t k = 0; k < m_inputs.size(); ++k) {
+        const Input& in = m_inputs[k];
         if (!all && !in.detection) continue;
-        const Complex p = in.phasors[size_t(s - b0)];
+        const Worker::Block& b = w.inputs[k];
+        const Complex p = b.phasors[size_t(s - b0)];
         if (in.phasorSlot < 0) {
-            m_sections[size_t(in.section)].parallelLines[size_t(in.line)].i0 = p;
+            w.line[size_t(in.section)].parallelLines[size_t(in.line)].i0 = p;
             continue;
         }
         x.P[size_t(in.phasorSlot)] = p;
-        const double v = in.values[size_t(s - in.first)];
+        if (in.valueSlot < Ia1 || in.valueSlot > Ic1) continue;
+        const double v = in.channelIndex >= 0 ? in.whole[size_t(s)] : b.values[size_t(s - b.first)];
         if (in.valueSlot == Ia1) x.ia = v;
         else if (in.valueSlot == Ib1) x.ib = v;
-        else if (in.valueSlot == Ic1) x.ic = v;
+        else x.ic = v;
     }
     SequenceComponents(x, all);
     if (s < m_samplesPerPeriod) x.P.fill({});
 }
 
-template <class Detect, class Measure>
-void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, Detect&& detect, Measure&& measure) {
-    std::vector<char> faulted;
-    for (int b0 = std::max(from, 0); b0 < to; b0 += kBlock) {
-        const int b1 = std::min(to, b0 + kBlock);
+template <class Compare, class Detect, class Measure>
+void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, bool chained, Compare&& compare,
+                                      Detect&& detect, Measure&& measure) {
+    from = std::max(from, 0);
+    if (from >= to) return;
+    MakeTable();
+    // The time-weighted transform reads whole channels: read once, before the workers start.
+    for (Input& in : m_inputs) {
+        if (in.channelIndex < 0 || !in.whole.empty()) continue;
+        in.whole.resize(size_t(m_sampleCount));
+        record.ReadDisplayValues(in.name, 0, m_sampleCount, in.whole.data());
+        if (in.negate)
+            for (double& v : in.whole) v = -v;
+    }
+
+    const size_t blocks = size_t(to - from + kBlock - 1) / size_t(kBlock);
+    // Detection's turn: the block whose samples detect() takes next, and whether a worker failed,
+    // so that those waiting for its block stop too.
+    std::mutex turnMutex;
+    std::condition_variable turnChanged;
+    size_t turn = 0;
+    bool failed = false;
+    auto fail = [&] {
+        {
+            std::lock_guard<std::mutex> lock(turnMutex);
+            failed = true;
+        }
+        turnChanged.notify_all();
+    };
+
+    auto doBlock = [&](Worker& w, size_t bi) {
+        const int b0 = from + int(bi) * kBlock, b1 = std::min(to, b0 + kBlock);
+        const size_t n = size_t(b1 - b0);
         // The currents first: they tell which samples have a fault. The voltages and the parallel
         // lines' currents are worked out only for a block that has one.
-        ComputeBlock(record, b0, b1, true);
-        faulted.assign(size_t(b1 - b0), 0);
+        ComputeBlock(record, w, b0, b1, true);
+        w.compared.resize(n);
+        w.faulted.resize(n);
+        for (int s = b0; s < b1; ++s) {
+            FillSample(w, s, b0, false);
+            w.compared[size_t(s - b0)] = compare(s, std::as_const(w.sample));
+        }
+        if (chained) {
+            std::unique_lock<std::mutex> lock(turnMutex);
+            turnChanged.wait(lock, [&] { return turn == bi || failed; });
+            if (failed) return false;
+        }
         bool any = false;
         for (int s = b0; s < b1; ++s) {
-            FillSample(s, b0, false);
-            const bool f = detect(s, std::as_const(m_sample));
-            faulted[size_t(s - b0)] = f;
+            const bool f = detect(s, w.compared[size_t(s - b0)]);
+            w.faulted[size_t(s - b0)] = f;
             any = any || f;
         }
-        if (any) ComputeBlock(record, b0, b1, false);
-        for (int s = b0; s < b1; ++s) {
-            const bool all = faulted[size_t(s - b0)] != 0;
-            FillSample(s, b0, all);
-            measure(s, std::as_const(m_sample));
+        if (chained) {
+            {
+                std::lock_guard<std::mutex> lock(turnMutex);
+                turn = bi + 1;
+            }
+            turnChanged.notify_all();
         }
-    }
+        if (any) ComputeBlock(record, w, b0, b1, false);
+        for (int s = b0; s < b1; ++s) {
+            FillSample(w, s, b0, w.faulted[size_t(s - b0)] != 0);
+            measure(s, std::as_const(w.sample));
+        }
+        return true;
+    };
+
+    // Each worker takes the next block as it gets free, so blocks reach detection nearly in
+    // their order and a worker seldom waits for its turn.
+    std::atomic<size_t> next{0};
+    const unsigned workers = unsigned(std::min<size_t>(blocks, tv::WorkerCount()));
+    tv::ParallelSlices(workers, workers, [&](unsigned, size_t, size_t) {
+        try {
+            Worker w(*this);
+            for (size_t bi = next.fetch_add(1); bi < blocks; bi = next.fetch_add(1))
+                if (!doBlock(w, bi)) return;
+        } catch (...) {
+            fail();
+            throw;
+        }
+    });
 }
 
 // --- detection -----------------------------------------------------------------------------
@@ -284,6 +372,26 @@ namespace {
 inline void Hyst(bool& state, bool set, bool clear) {
     if (set) state = true;
     if (clear) state = false;
+}
+
+// The comparisons of detection, by bit.
+enum : uint16_t {
+    // the earthed-neutral method
+    kPSet = 1 << 0, kPClear = 1 << 1, kQSet = 1 << 2, kQClear = 1 << 3, kRSet = 1 << 4, kRClear = 1 << 5,
+    kZSet = 1 << 6, kZClear = 1 << 7, kG = 1 << 8,
+    // the two-ended method
+    kH1Set = 1 << 0, kH1Clear = 1 << 1, kH2Set = 1 << 2, kH2Clear = 1 << 3, kAbove = 1 << 4, kH3Set = 1 << 5,
+    kH3Clear = 1 << 6, kH4Set = 1 << 7, kH4Clear = 1 << 8, kOverload = 1 << 9,
+    // the faulted phases, both methods
+    kV1Set = 1 << 10, kV1Clear = 1 << 11, kV2Set = 1 << 12, kV2Clear = 1 << 13, kV3Set = 1 << 14, kV3Clear = 1 << 15,
+};
+
+inline uint16_t Bit(bool b, uint16_t bit) { return b ? bit : uint16_t(0); }
+
+// The phase currents' comparisons that choose the faulted phases.
+uint16_t ComparePhases(double a, double b, double c) {
+    return uint16_t(Bit(a > b, kV1Set) | Bit(0.9 * b > a, kV1Clear) | Bit(a > c, kV2Set) | Bit(0.9 * c > a, kV2Clear) |
+                    Bit(b > c, kV3Set) | Bit(0.9 * c > b, kV3Clear));
 }
 }  // namespace
 
@@ -316,8 +424,8 @@ void WrongPlaceLocator::DetectIsolated(int s, const Sample& x) {
         phase = 3.0 * m2 > m1 ? 1 : 0;
         sym = (m1 >= 3.0 * m2 && m1 > 1.15 * in) ? 1 : 0;
     }
-    m_phaseFault[i] = phase;
-    m_symFault[i] = sym;
+    m_phaseFault[i] = uint8_t(phase);
+    m_symFault[i] = uint8_t(sym);
     double a = std::abs(x.P[PIa1]), b = std::abs(x.P[PIb1]), c = std::abs(x.P[PIc1]);
     int A = 0, B = 0, C = 0;
     if (sym) {
@@ -327,18 +435,17 @@ void WrongPlaceLocator::DetectIsolated(int s, const Sample& x) {
         B = (b > a || b > c) ? 1 : 0;
         C = (c > a || c > b) ? 1 : 0;
     }
-    m_faultA[i] = A;
-    m_faultB[i] = B;
-    m_faultC[i] = C;
+    m_faultA[i] = uint8_t(A);
+    m_faultB[i] = uint8_t(B);
+    m_faultC[i] = uint8_t(C);
 }
 
 // The faulted phases of a sample from its debounced fault kinds and the currents' magnitudes.
-void WrongPlaceLocator::SelectPhases(int s, const Sample& x, Detection& d) {
+void WrongPlaceLocator::SelectPhases(int s, Comparisons c, Detection& d) {
     const size_t i = size_t(s);
-    double a = std::abs(x.P[PIa1]), b = std::abs(x.P[PIb1]), c = std::abs(x.P[PIc1]);
-    Hyst(d.v1, a > b, 0.9 * b > a);
-    Hyst(d.v2, a > c, 0.9 * c > a);
-    Hyst(d.v3, b > c, 0.9 * c > b);
+    Hyst(d.v1, c & kV1Set, c & kV1Clear);
+    Hyst(d.v2, c & kV2Set, c & kV2Clear);
+    Hyst(d.v3, c & kV3Set, c & kV3Clear);
     const bool v1 = d.v1, v2 = d.v2, v3 = d.v3;
     bool sy = m_symFault[i] != 0, ph = m_phaseFault[i] != 0, ea = m_earthFault[i] != 0;
     m_faultA[i] = (sy || (ph && (v1 || v2)) || (ea && v1 && v2)) ? 1 : 0;
@@ -346,45 +453,64 @@ void WrongPlaceLocator::SelectPhases(int s, const Sample& x, Detection& d) {
     m_faultC[i] = (sy || (ph && (!v2 || !v3)) || (ea && !v2 && !v3)) ? 1 : 0;
 }
 
-void WrongPlaceLocator::DetectEarthed(int s, const Sample& x, Detection& d) {
-    if (s == 0) return;  // the first sample is never faulted
-    const size_t i = size_t(s);
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareEarthed(const Sample& x) const {
     const double in = m_nominalCurrent1 * kSqrt2;
     double m1 = std::abs(x.P[I1_1]), m2 = std::abs(x.P[I2_1]), m0 = std::abs(x.P[I0_1]);
-    Hyst(d.P, m1 > 4.0 * m2, (4.0 * m2) * 0.9 > m1);
-    Hyst(d.Q, m1 > in, 0.9 * in > m1);
-    Hyst(d.R, 4.0 * m2 > m1, 0.9 * m1 > 4.0 * m2);
-    Hyst(d.Z, m2 > 6.0 * m0, (6.0 * m0) * 0.9 > m2);
-    bool G = m1 > 0.1 * in;
-    m_symFault[i] = d.sym.Step(d.P && d.Q);
-    m_phaseFault[i] = d.phase.Step(d.R && d.Z && G);
-    m_earthFault[i] = d.earth.Step(d.R && !d.Z && G);
-    SelectPhases(s, x, d);
+    return uint16_t(Bit(m1 > 4.0 * m2, kPSet) | Bit((4.0 * m2) * 0.9 > m1, kPClear) | Bit(m1 > in, kQSet) |
+                    Bit(0.9 * in > m1, kQClear) | Bit(4.0 * m2 > m1, kRSet) | Bit(0.9 * m1 > 4.0 * m2, kRClear) |
+                    Bit(m2 > 6.0 * m0, kZSet) | Bit((6.0 * m0) * 0.9 > m2, kZClear) | Bit(m1 > 0.1 * in, kG) |
+                    ComparePhases(std::abs(x.P[PIa1]), std::abs(x.P[PIb1]), std::abs(x.P[PIc1])));
 }
 
-void WrongPlaceLocator::DetectTwoEnded(int s, const Sample& x, Detection& d) {
-    if (s == 0) return;
+bool WrongPlaceLocator::DetectEarthed(int s, Comparisons c, Detection& d) {
+    if (s == 0) return false;  // the first sample is never faulted
     const size_t i = size_t(s);
+    Hyst(d.P, c & kPSet, c & kPClear);
+    Hyst(d.Q, c & kQSet, c & kQClear);
+    Hyst(d.R, c & kRSet, c & kRClear);
+    Hyst(d.Z, c & kZSet, c & kZClear);
+    const bool G = c & kG;
+    m_symFault[i] = uint8_t(d.sym.Step(d.P && d.Q));
+    m_phaseFault[i] = uint8_t(d.phase.Step(d.R && d.Z && G));
+    m_earthFault[i] = uint8_t(d.earth.Step(d.R && !d.Z && G));
+    SelectPhases(s, c, d);
+    return EarthedFaulted(s);
+}
+
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareTwoEnded(const Sample& x) const {
     const double in1 = m_nominalCurrent1, in2 = std::fabs(m_nominalCurrent2);
     double m1a = std::abs(x.P[I1_1]), m2a = std::abs(x.P[I2_1]), m0a = std::abs(x.P[I0_1]);
     double m1b = std::abs(x.P[I1_2]), m2b = std::abs(x.P[I2_2]), m0b = std::abs(x.P[I0_2]);
-    Hyst(d.H1, 4.0 * m2a > m1a, 0.9 * m1a > 4.0 * m2a);
-    Hyst(d.H2, 4.0 * m2b > m1b, 0.9 * m1b > 4.0 * m2b);
+    return uint16_t(
+        Bit(4.0 * m2a > m1a, kH1Set) | Bit(0.9 * m1a > 4.0 * m2a, kH1Clear) | Bit(4.0 * m2b > m1b, kH2Set) |
+        Bit(0.9 * m1b > 4.0 * m2b, kH2Clear) | Bit(m1a > 0.1 * kSqrt2 * in1 && m1b > 0.1 * kSqrt2 * in2, kAbove) |
+        Bit(m2a > 6.0 * m0a, kH3Set) | Bit((6.0 * m0a) * 0.9 > m2a, kH3Clear) | Bit(m2b > 6.0 * m0b, kH4Set) |
+        Bit((6.0 * m0b) * 0.9 > m2b, kH4Clear) |
+        Bit(m1a > 1.1 * kSqrt2 * in1 && m1b > 1.1 * kSqrt2 * in2, kOverload) |
+        ComparePhases(std::abs(x.P[PIa1]), std::abs(x.P[PIb1]), std::abs(x.P[PIc1])));
+}
+
+bool WrongPlaceLocator::DetectTwoEnded(int s, Comparisons c, Detection& d) {
+    if (s == 0) return false;
+    const size_t i = size_t(s);
+    Hyst(d.H1, c & kH1Set, c & kH1Clear);
+    Hyst(d.H2, c & kH2Set, c & kH2Clear);
     bool earth = false, phase = false, sym = false;
     if (d.H1 && d.H2) {
-        if (m1a > 0.1 * kSqrt2 * in1 && m1b > 0.1 * kSqrt2 * in2) {
-            Hyst(d.H3, m2a > 6.0 * m0a, (6.0 * m0a) * 0.9 > m2a);
-            Hyst(d.H4, m2b > 6.0 * m0b, (6.0 * m0b) * 0.9 > m2b);
+        if (c & kAbove) {
+            Hyst(d.H3, c & kH3Set, c & kH3Clear);
+            Hyst(d.H4, c & kH4Set, c & kH4Clear);
             if (d.H3 && d.H4) phase = true;
             else earth = true;
         }
-    } else if (m1a > 1.1 * kSqrt2 * in1 && m1b > 1.1 * kSqrt2 * in2) {
+    } else if (c & kOverload) {
         sym = true;
     }
-    m_earthFault[i] = d.earth.Step(earth);
-    m_phaseFault[i] = d.phase.Step(phase);
-    m_symFault[i] = d.sym.Step(sym);
-    SelectPhases(s, x, d);
+    m_earthFault[i] = uint8_t(d.earth.Step(earth));
+    m_phaseFault[i] = uint8_t(d.phase.Step(phase));
+    m_symFault[i] = uint8_t(d.sym.Step(sym));
+    SelectPhases(s, c, d);
+    return m_earthFault[i] || m_phaseFault[i] || m_symFault[i];
 }
 
 IndexRange WrongPlaceLocator::FindFaultInterval() const {
@@ -536,7 +662,8 @@ bool WrongPlaceLocator::EarthedFaulted(int s) const {
 void WrongPlaceLocator::EarthedDistances(LocatorRecord& record) {
     const Complex rot = std::polar(1.0, m_tapAngle);
     ForEachSample(
-        record, m_samplesPerPeriod, m_sampleCount, [&](int s, const Sample&) { return EarthedFaulted(s); },
+        record, m_samplesPerPeriod, m_sampleCount, false, [](int, const Sample&) { return Comparisons(0); },
+        [&](int s, Comparisons) { return EarthedFaulted(s); },
         [&](int s, const Sample& x) { dist[size_t(s)] = DistanceEarthed(s, x, LoopEarthed(s, x), rot); });
 }
 
@@ -546,13 +673,15 @@ void WrongPlaceLocator::CalcTapAngle(LocatorRecord& record) {
     const int a = std::max(0, std::min(m_windowFirst, m_windowLast));
     const int b = std::min(std::max(m_windowFirst, m_windowLast), m_sampleCount - 1);
     if (a > b || !(m_distance > 0)) return;
-    if (CalcMedianOfRange32(m_earthFault.data(), a, b) == 0) return;
+    if (MedianFlag(m_earthFault, a, b) == 0) return;
     const double D = m_distance;
     const size_t count = size_t(b - a + 1);
     std::vector<double> ang(count), q(count), r(count);
-    ForEachSample(record, a, b + 1, [](int, const Sample&) { return true; }, [&](int s, const Sample& x) {
-        Complex Q = ZeroSeqCurrentAtDistance(x.P[U0_1], x.P[I0_1], D);
-        Complex R = ZeroSeqCurrentBeyondFault(x.P[U0_1], x.P[I0_1], D);
+    auto always = [](int, Comparisons) { return true; };
+    ForEachSample(record, a, b + 1, false, [](int, const Sample&) { return Comparisons(0); }, always,
+                  [&](int s, const Sample& x) {
+        Complex Q = ZeroSeqCurrentAtDistance(*x.line, x.P[U0_1], x.P[I0_1], D);
+        Complex R = ZeroSeqCurrentBeyondFault(*x.line, x.P[U0_1], x.P[I0_1], D);
         double d = std::arg(R) - std::arg(Q);
         if (d < -M_PI) d += 2 * M_PI;
         else if (d > M_PI) d -= 2 * M_PI;
@@ -619,15 +748,18 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
     }
 
     // One pass: each sample's phasors, its fault detection (carried from sample to sample), its
-    // loop and its distance.
+    // loop and its distance; the blocks of samples spread over the workers, detection taking
+    // them in their order.
     const int N = m_samplesPerPeriod;
     Detection detection(double(N / 4));
     if (method == WrongPlaceLocatorData::IsolatedNeutral) {
-        auto detect = [&](int s, const Sample& x) {
+        // Each sample's detection stands alone.
+        auto compare = [&](int s, const Sample& x) {
             DetectIsolated(s, x);
-            return m_phaseFault[size_t(s)] || m_symFault[size_t(s)];
+            return Comparisons(m_phaseFault[size_t(s)] || m_symFault[size_t(s)]);
         };
-        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+        auto detect = [](int, Comparisons faulted) { return faulted != 0; };
+        ForEachSample(record, 0, m_sampleCount, false, compare, detect, [&](int s, const Sample& x) {
             // The first period has no loop: its zero loop gives a faulted sample there no distance.
             Loop l = s >= N ? LoopIsolated(s, x) : Loop{};
             if (s >= N) m_loopSamples[size_t(s)] = l.samples;
@@ -637,11 +769,9 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
     } else if (method == WrongPlaceLocatorData::EarthedNeutral) {
         m_tapAngle = 0.0;
         const Complex rot = std::polar(1.0, m_tapAngle);
-        auto detect = [&](int s, const Sample& x) {
-            DetectEarthed(s, x, detection);
-            return EarthedFaulted(s);
-        };
-        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+        auto compare = [&](int, const Sample& x) { return CompareEarthed(x); };
+        auto detect = [&](int s, Comparisons c) { return DetectEarthed(s, c, detection); };
+        ForEachSample(record, 0, m_sampleCount, true, compare, detect, [&](int s, const Sample& x) {
             if (s < N) return;
             const Loop l = LoopEarthed(s, x);
             m_loopSamples[size_t(s)] = l.samples;
@@ -657,11 +787,9 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
             EarthedDistances(record);
         }
     } else {
-        auto detect = [&](int s, const Sample& x) {
-            DetectTwoEnded(s, x, detection);
-            return m_earthFault[size_t(s)] || m_phaseFault[size_t(s)] || m_symFault[size_t(s)];
-        };
-        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+        auto compare = [&](int, const Sample& x) { return CompareTwoEnded(x); };
+        auto detect = [&](int s, Comparisons c) { return DetectTwoEnded(s, c, detection); };
+        ForEachSample(record, 0, m_sampleCount, true, compare, detect, [&](int s, const Sample& x) {
             if (s >= N) m_loopSamples[size_t(s)] = LoopSamplesTwoEnded(s, x);
             DistanceTwoEnded(s, x);
         });
@@ -691,9 +819,9 @@ bool WrongPlaceLocator::Calculate(LocatorRecord& record, LocatorHost& host, bool
     std::vector<double> meters(dist.size());
     for (size_t i = 0; i < dist.size(); ++i) meters[i] = dist[i] * 1000.0;
     record.SetCalculatedChannel(LocatorDistanceChannelName(), L"m", meters);
-    record.SetDiscreteChannel(LocatorPhaseChannelName(2), m_faultC);
-    record.SetDiscreteChannel(LocatorPhaseChannelName(1), m_faultB);
-    record.SetDiscreteChannel(LocatorPhaseChannelName(0), m_faultA);
+    record.SetDiscreteChannel(LocatorPhaseChannelName(2), std::vector<int>(m_faultC.begin(), m_faultC.end()));
+    record.SetDiscreteChannel(LocatorPhaseChannelName(1), std::vector<int>(m_faultB.begin(), m_faultB.end()));
+    record.SetDiscreteChannel(LocatorPhaseChannelName(0), std::vector<int>(m_faultA.begin(), m_faultA.end()));
     host.UpdateViews();
     return true;
 }
@@ -735,11 +863,11 @@ void WrongPlaceLocator::ComputeResultAt(int first, int last, int recordSampleCou
         double sigma = CalcStdDev(dist.data(), a, b);
         m_spread = (mean != 0 && std::isfinite(mean) && std::isfinite(sigma)) ? 2 * sigma / mean * 100 : 0.0;
     }
-    m_phaseA = CalcMedianOfRange32(m_faultA.data(), a, b);
-    m_phaseB = CalcMedianOfRange32(m_faultB.data(), a, b);
-    m_phaseC = CalcMedianOfRange32(m_faultC.data(), a, b);
-    m_earthMedian = CalcMedianOfRange32(m_earthFault.data(), a, b);
-    m_phaseMedian = CalcMedianOfRange32(m_phaseFault.data(), a, b);
-    m_symMedian = CalcMedianOfRange32(m_symFault.data(), a, b);
+    m_phaseA = MedianFlag(m_faultA, a, b);
+    m_phaseB = MedianFlag(m_faultB, a, b);
+    m_phaseC = MedianFlag(m_faultC, a, b);
+    m_earthMedian = MedianFlag(m_earthFault, a, b);
+    m_phaseMedian = MedianFlag(m_phaseFault, a, b);
+    m_symMedian = MedianFlag(m_symFault, a, b);
     LocateTower();
 }

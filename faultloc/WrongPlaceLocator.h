@@ -2,6 +2,7 @@
 // The fault-location engine of one document: from the currents and voltages of a record and
 // the line model it finds, sample by sample, whether and where a fault lies on the line.
 #include <array>
+#include <cstdint>
 #include <complex>
 #include <vector>
 
@@ -128,10 +129,11 @@ public:
     static void Debounce(std::vector<int>& flags, double onDelay, double offDelay);
     IndexRange FindFaultInterval() const;
     IndexRange FindFaultIntervalByPhases() const;
-    Complex ZeroSeqCurrentAtDistance(Complex U0, Complex I0, double x) const;
-    Complex ZeroSeqCurrentBeyondFault(Complex U0, Complex I0, double x) const;
-    Complex VoltageFromStart(Complex U, Complex I, int mode, double x) const;
-    Complex VoltageFromEnd(Complex U, Complex I, int mode, double x) const;
+    // `line`: the sections with their parallel lines' I0 at the sample being worked on.
+    Complex ZeroSeqCurrentAtDistance(const std::vector<SectionCalc>& line, Complex U0, Complex I0, double x) const;
+    Complex ZeroSeqCurrentBeyondFault(const std::vector<SectionCalc>& line, Complex U0, Complex I0, double x) const;
+    Complex VoltageFromStart(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode, double x) const;
+    Complex VoltageFromEnd(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode, double x) const;
     void LocateTower();
     double LineLength() const;
 
@@ -145,8 +147,8 @@ public:
     // Per-sample series of a run: the result channels, which outlive it, and the loop samples
     // the result window is found from, which do not. The phasors and loops are made a block of
     // samples at a time and not kept, so a run needs little more memory than its results,
-    // whatever the record's length.
-    std::vector<int> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
+    // whatever the record's length. The fault flags are 0 or 1.
+    std::vector<uint8_t> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
     tv::BulkVector<double> m_loopSamples;
     std::vector<double> dist, phaseDiff;
     IndexRange m_interval;
@@ -165,8 +167,7 @@ public:
     CString m_resultText;
 
 private:
-    // One channel a run reads, held a block of samples at a time (the whole channel for the
-    // time-weighted transform, which may reach back further than a period).
+    // One channel a run reads.
     struct Input {
         CString name;
         int valueSlot = 0;
@@ -175,14 +176,16 @@ private:
         int channelIndex = -1;
         bool negate = false;
         bool detection = false;  // a current that fault detection reads
-        std::vector<double> values;
-        int first = 0;  // the sample values[0] holds
-        std::vector<Complex> phasors;  // of the block being worked on
+        // The whole channel, for the time-weighted transform, which may reach back further than
+        // a period; other channels are read a block at a time by the worker on it.
+        std::vector<double> whole;
     };
     // What a method reads of a sample: its phasors and the three currents' instant values.
     struct Sample {
         std::array<Complex, kPhasorSlots> P{};
         double ia = 0, ib = 0, ic = 0;
+        // The sections with their parallel lines' I0 at this sample.
+        const std::vector<SectionCalc>* line = nullptr;
     };
     // The loop a method measures at a sample.
     struct Loop {
@@ -207,26 +210,36 @@ private:
         bool v1 = false, v2 = false, v3 = false;
         Debouncer earth, phase, sym;
     };
+    // The comparisons a sample's detection makes of its current magnitudes, one bit each: worked
+    // out for many samples at once, then taken in order with the state carried between them.
+    using Comparisons = uint16_t;
+    struct Worker;
 
     void Allocate();
     void ReadSections(LocatorRecord& record);
     void AddInput(LocatorRecord& record, int valueSlot, int phasorSlot, const CString& name, bool negate);
-    // For every sample s of [from, to), a block at a time: detect(s, sample) with the sample's
-    // currents, which says whether the sample has a fault; then measure(s, sample), for a
-    // sample with a fault with every phasor, and each parallel line its I0 phasor.
-    template <class Detect, class Measure>
-    void ForEachSample(LocatorRecord& record, int from, int to, Detect&& detect, Measure&& measure);
-    void ComputeBlock(LocatorRecord& record, int b0, int b1, bool detection);
-    void FillSample(int s, int b0, bool all);
-    void LoadBlock(LocatorRecord& record, Input& in, int from, int to) const;
-    void BlockPhasors(const Input& in, int from, int to, Complex* out) const;
+    // For every sample s of [from, to), a block of samples at a time, the blocks spread over the
+    // workers: compare(s, sample) with the sample's currents gives what detection reads of it;
+    // then, in the samples' order, detect(s, comparisons), which says whether the sample has a
+    // fault (`chained`: it carries state from sample to sample, and runs for one block at a time,
+    // in order; otherwise each sample stands alone); then measure(s, sample), for a sample with
+    // a fault with every phasor, and each parallel line its I0 phasor. measure writes only what
+    // belongs to its own sample.
+    template <class Compare, class Detect, class Measure>
+    void ForEachSample(LocatorRecord& record, int from, int to, bool chained, Compare&& compare, Detect&& detect,
+                       Measure&& measure);
+    void ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const;
+    void FillSample(Worker& w, int s, int b0, bool all) const;
+    void BlockPhasors(const double* x, int first, int end, int channel, int from, int to, Complex* out) const;
     void MakeTable() const;
     Complex PhasorAt(const double* x, int first, int end, int i, int channel) const;
     void SequenceComponents(Sample& s, bool voltages) const;
     void DetectIsolated(int s, const Sample& x);
-    void DetectEarthed(int s, const Sample& x, Detection& d);
-    void DetectTwoEnded(int s, const Sample& x, Detection& d);
-    void SelectPhases(int s, const Sample& x, Detection& d);
+    Comparisons CompareEarthed(const Sample& x) const;
+    Comparisons CompareTwoEnded(const Sample& x) const;
+    bool DetectEarthed(int s, Comparisons c, Detection& d);
+    bool DetectTwoEnded(int s, Comparisons c, Detection& d);
+    void SelectPhases(int s, Comparisons c, Detection& d);
     Loop LoopIsolated(int s, const Sample& x) const;
     Loop LoopEarthed(int s, const Sample& x) const;
     double LoopSamplesTwoEnded(int s, const Sample& x) const;
@@ -244,7 +257,6 @@ private:
     WrongPlaceLocatorData m_data;
     const LocatorRecord* m_record = nullptr;  // during a run only
     std::vector<Input> m_inputs;
-    Sample m_sample;
     // The transform's sines and cosines for the current period length.
     mutable std::vector<double> m_sin, m_cos;
 };

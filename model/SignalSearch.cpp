@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "model/Parallel.h"
 #include "model/TenvorikException.h"
 #include "model/VectorClones.h"
 
@@ -96,16 +97,15 @@ private:
     std::vector<int> m_order;  // window starts, by value
 };
 
-// The measures of the windows of W samples starting at s, s + 1, ... E - W + 1. Several windows
-// are summed side by side, each with the same additions in the same order as CalcStdDev and
-// Mean make them, so that every measure is the same to the last bit as one window's.
+// The measures of the windows of W samples starting at [from, to) into m[from - s ...]. Several
+// windows are summed side by side, each with the same additions in the same order as CalcStdDev
+// and Mean make them, so that every measure is the same to the last bit as one window's.
 constexpr int kLanes = 8;
 using tv::Lanes4;
 
-TV_VECTOR_CLONES std::vector<double> StdDevs(const double* x, int s, int E, int W) {
-    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
-    int i = s;
-    for (; i + kLanes - 1 <= E - W; i += kLanes) {
+TV_VECTOR_CLONES void StdDevsOf(const double* x, int s, int from, int to, int W, double* m) {
+    int i = from;
+    for (; i + kLanes <= to; i += kLanes) {
         const double* w = x + i;
         Lanes4 sum[2] = {}, sq[2] = {}, mean[2];
         Lanes4 x;
@@ -122,16 +122,14 @@ TV_VECTOR_CLONES std::vector<double> StdDevs(const double* x, int s, int E, int 
                 const Lanes4 d = x - mean[q];
                 sq[q] += d * d;
             }
-        for (int l = 0; l < kLanes; ++l) m[size_t(i - s + l)] = std::sqrt(sq[l / 4][l % 4] / W);
+        for (int l = 0; l < kLanes; ++l) m[i - s + l] = std::sqrt(sq[l / 4][l % 4] / W);
     }
-    for (; i <= E - W; ++i) m[size_t(i - s)] = CalcStdDev(x, i, i + W - 1);
-    return m;
+    for (; i < to; ++i) m[i - s] = CalcStdDev(x, i, i + W - 1);
 }
 
-TV_VECTOR_CLONES std::vector<double> AbsMeans(const double* x, int s, int E, int W) {
-    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
-    int i = s;
-    for (; i + kLanes - 1 <= E - W; i += kLanes) {
+TV_VECTOR_CLONES void AbsMeansOf(const double* x, int s, int from, int to, int W, double* m) {
+    int i = from;
+    for (; i + kLanes <= to; i += kLanes) {
         const double* w = x + i;
         Lanes4 sum[2] = {}, x;
         for (int k = 0; k < W; ++k)
@@ -139,11 +137,27 @@ TV_VECTOR_CLONES std::vector<double> AbsMeans(const double* x, int s, int E, int
                 tv::LoadLanes(x, w + k + 4 * q);
                 sum[q] += x;
             }
-        for (int l = 0; l < kLanes; ++l) m[size_t(i - s + l)] = std::fabs(sum[l / 4][l % 4] / W);
+        for (int l = 0; l < kLanes; ++l) m[i - s + l] = std::fabs(sum[l / 4][l % 4] / W);
     }
-    for (; i <= E - W; ++i) m[size_t(i - s)] = std::fabs(Mean(x, i, i + W - 1));
+    for (; i < to; ++i) m[i - s] = std::fabs(Mean(x, i, i + W - 1));
+}
+
+// The measures of the windows of W samples starting at s, s + 1, ... E - W + 1; each window
+// stands alone, so a long stretch is measured in slices by the workers.
+template <class Measure>
+std::vector<double> Windows(const double* x, int s, int E, int W, Measure measure) {
+    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
+    const size_t count = m.size();
+    constexpr size_t kSlice = 1 << 14;
+    const unsigned parts = unsigned(std::min<size_t>(tv::WorkerCount(), (count + kSlice - 1) / kSlice));
+    tv::ParallelSlices(count, parts, [&](unsigned, size_t b, size_t e) {
+        if (b < e) measure(x, s, s + int(b), s + int(e), W, m.data());
+    });
     return m;
 }
+
+std::vector<double> StdDevs(const double* x, int s, int E, int W) { return Windows(x, s, E, W, StdDevsOf); }
+std::vector<double> AbsMeans(const double* x, int s, int E, int W) { return Windows(x, s, E, W, AbsMeansOf); }
 
 double QuietStep(int W) { return 0.001 / double(10 * W); }
 double LowMeanStep(int W) { return 0.000001 / double(10 * W); }
