@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <limits>
-#include <mutex>
+#include <type_traits>
 #include <utility>
 
 #include "model/Parallel.h"
@@ -227,8 +226,6 @@ struct WrongPlaceLocator::Worker {
     std::vector<Block> inputs;
     Sample sample;
     std::vector<SectionCalc> line;
-    std::vector<Comparisons> compared;
-    std::vector<char> faulted;
 };
 
 void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const {
@@ -282,8 +279,8 @@ void WrongPlaceLocator::FillSample(Worker& w, int s, int b0, bool all) const {
 }
 
 template <class Compare, class Detect, class Measure>
-void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, bool chained, Compare&& compare,
-                                      Detect&& detect, Measure&& measure) {
+void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, Detect&& detect,
+                                      Measure&& measure) {
     from = std::max(from, 0);
     if (from >= to) return;
     MakeTable();
@@ -297,70 +294,44 @@ void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, b
     }
 
     const size_t blocks = size_t(to - from + kBlock - 1) / size_t(kBlock);
-    // Detection's turn: the block whose samples detect() takes next, and whether a worker failed,
-    // so that those waiting for its block stop too.
-    std::mutex turnMutex;
-    std::condition_variable turnChanged;
-    size_t turn = 0;
-    bool failed = false;
-    auto fail = [&] {
-        {
-            std::lock_guard<std::mutex> lock(turnMutex);
-            failed = true;
-        }
-        turnChanged.notify_all();
-    };
-
-    auto doBlock = [&](Worker& w, size_t bi) {
-        const int b0 = from + int(bi) * kBlock, b1 = std::min(to, b0 + kBlock);
-        const size_t n = size_t(b1 - b0);
-        // The currents first: they tell which samples have a fault. The voltages and the parallel
-        // lines' currents are worked out only for a block that has one.
-        ComputeBlock(record, w, b0, b1, true);
-        w.compared.resize(n);
-        w.faulted.resize(n);
-        for (int s = b0; s < b1; ++s) {
-            FillSample(w, s, b0, false);
-            w.compared[size_t(s - b0)] = compare(s, std::as_const(w.sample));
-        }
-        if (chained) {
-            std::unique_lock<std::mutex> lock(turnMutex);
-            turnChanged.wait(lock, [&] { return turn == bi || failed; });
-            if (failed) return false;
-        }
-        bool any = false;
-        for (int s = b0; s < b1; ++s) {
-            const bool f = detect(s, w.compared[size_t(s - b0)]);
-            w.faulted[size_t(s - b0)] = f;
-            any = any || f;
-        }
-        if (chained) {
-            {
-                std::lock_guard<std::mutex> lock(turnMutex);
-                turn = bi + 1;
-            }
-            turnChanged.notify_all();
-        }
-        if (any) ComputeBlock(record, w, b0, b1, false);
-        for (int s = b0; s < b1; ++s) {
-            FillSample(w, s, b0, w.faulted[size_t(s - b0)] != 0);
-            measure(s, std::as_const(w.sample));
-        }
-        return true;
-    };
-
-    // Each worker takes the next block as it gets free, so blocks reach detection nearly in
-    // their order and a worker seldom waits for its turn.
-    std::atomic<size_t> next{0};
     const unsigned workers = unsigned(std::min<size_t>(blocks, tv::WorkerCount()));
-    tv::ParallelSlices(workers, workers, [&](unsigned, size_t, size_t) {
-        try {
+    // Each worker takes the next block as it gets free.
+    auto onBlocks = [&](auto&& work) {
+        std::atomic<size_t> next{0};
+        tv::ParallelSlices(workers, workers, [&](unsigned, size_t, size_t) {
             Worker w(*this);
-            for (size_t bi = next.fetch_add(1); bi < blocks; bi = next.fetch_add(1))
-                if (!doBlock(w, bi)) return;
-        } catch (...) {
-            fail();
-            throw;
+            for (size_t bi = next.fetch_add(1); bi < blocks; bi = next.fetch_add(1)) {
+                const int b0 = from + int(bi) * kBlock;
+                work(w, b0, std::min(to, b0 + kBlock));
+            }
+        });
+    };
+
+    // Which samples have a fault: the currents' comparisons of every sample, in parallel; then
+    // detection, in the samples' order, on this thread alone. The comparisons of a sample give
+    // way to whether it has a fault.
+    std::vector<Comparisons> faulted(size_t(to - from), 0);
+    constexpr bool kCompares = !std::is_same_v<std::decay_t<Compare>, NoComparisons>;
+    if constexpr (kCompares) {
+        onBlocks([&](Worker& w, int b0, int b1) {
+            ComputeBlock(record, w, b0, b1, true);
+            for (int s = b0; s < b1; ++s) {
+                FillSample(w, s, b0, false);
+                faulted[size_t(s - from)] = compare(s, std::as_const(w.sample));
+            }
+        });
+    }
+    for (int s = from; s < to; ++s) faulted[size_t(s - from)] = detect(s, faulted[size_t(s - from)]) ? 1 : 0;
+
+    // Each sample measured: the currents worked out again, and the voltages and the parallel
+    // lines' currents only for a block that has a fault.
+    onBlocks([&](Worker& w, int b0, int b1) {
+        ComputeBlock(record, w, b0, b1, true);
+        const auto first = faulted.begin() + (b0 - from), last = faulted.begin() + (b1 - from);
+        if (std::find(first, last, Comparisons(1)) != last) ComputeBlock(record, w, b0, b1, false);
+        for (int s = b0; s < b1; ++s) {
+            FillSample(w, s, b0, faulted[size_t(s - from)] != 0);
+            measure(s, std::as_const(w.sample));
         }
     });
 }
@@ -662,8 +633,7 @@ bool WrongPlaceLocator::EarthedFaulted(int s) const {
 void WrongPlaceLocator::EarthedDistances(LocatorRecord& record) {
     const Complex rot = std::polar(1.0, m_tapAngle);
     ForEachSample(
-        record, m_samplesPerPeriod, m_sampleCount, false, [](int, const Sample&) { return Comparisons(0); },
-        [&](int s, Comparisons) { return EarthedFaulted(s); },
+        record, m_samplesPerPeriod, m_sampleCount, NoComparisons{}, [&](int s, Comparisons) { return EarthedFaulted(s); },
         [&](int s, const Sample& x) { dist[size_t(s)] = DistanceEarthed(s, x, LoopEarthed(s, x), rot); });
 }
 
@@ -678,8 +648,7 @@ void WrongPlaceLocator::CalcTapAngle(LocatorRecord& record) {
     const size_t count = size_t(b - a + 1);
     std::vector<double> ang(count), q(count), r(count);
     auto always = [](int, Comparisons) { return true; };
-    ForEachSample(record, a, b + 1, false, [](int, const Sample&) { return Comparisons(0); }, always,
-                  [&](int s, const Sample& x) {
+    ForEachSample(record, a, b + 1, NoComparisons{}, always, [&](int s, const Sample& x) {
         Complex Q = ZeroSeqCurrentAtDistance(*x.line, x.P[U0_1], x.P[I0_1], D);
         Complex R = ZeroSeqCurrentBeyondFault(*x.line, x.P[U0_1], x.P[I0_1], D);
         double d = std::arg(R) - std::arg(Q);
@@ -747,9 +716,8 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
         }
     }
 
-    // One pass: each sample's phasors, its fault detection (carried from sample to sample), its
-    // loop and its distance; the blocks of samples spread over the workers, detection taking
-    // them in their order.
+    // Each sample's phasors, its fault detection (carried from sample to sample), its loop and
+    // its distance; the blocks of samples spread over the workers.
     const int N = m_samplesPerPeriod;
     Detection detection(double(N / 4));
     if (method == WrongPlaceLocatorData::IsolatedNeutral) {
@@ -759,7 +727,7 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
             return Comparisons(m_phaseFault[size_t(s)] || m_symFault[size_t(s)]);
         };
         auto detect = [](int, Comparisons faulted) { return faulted != 0; };
-        ForEachSample(record, 0, m_sampleCount, false, compare, detect, [&](int s, const Sample& x) {
+        ForEachSample(record, 0, m_sampleCount, compare, detect, [&](int s, const Sample& x) {
             // The first period has no loop: its zero loop gives a faulted sample there no distance.
             Loop l = s >= N ? LoopIsolated(s, x) : Loop{};
             if (s >= N) m_loopSamples[size_t(s)] = l.samples;
@@ -771,7 +739,7 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
         const Complex rot = std::polar(1.0, m_tapAngle);
         auto compare = [&](int, const Sample& x) { return CompareEarthed(x); };
         auto detect = [&](int s, Comparisons c) { return DetectEarthed(s, c, detection); };
-        ForEachSample(record, 0, m_sampleCount, true, compare, detect, [&](int s, const Sample& x) {
+        ForEachSample(record, 0, m_sampleCount, compare, detect, [&](int s, const Sample& x) {
             if (s < N) return;
             const Loop l = LoopEarthed(s, x);
             m_loopSamples[size_t(s)] = l.samples;
@@ -789,7 +757,7 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
     } else {
         auto compare = [&](int, const Sample& x) { return CompareTwoEnded(x); };
         auto detect = [&](int s, Comparisons c) { return DetectTwoEnded(s, c, detection); };
-        ForEachSample(record, 0, m_sampleCount, true, compare, detect, [&](int s, const Sample& x) {
+        ForEachSample(record, 0, m_sampleCount, compare, detect, [&](int s, const Sample& x) {
             if (s >= N) m_loopSamples[size_t(s)] = LoopSamplesTwoEnded(s, x);
             DistanceTwoEnded(s, x);
         });

@@ -213,21 +213,21 @@ private:
     // The comparisons a sample's detection makes of its current magnitudes, one bit each: worked
     // out for many samples at once, then taken in order with the state carried between them.
     using Comparisons = uint16_t;
+    // A pass whose detection needs no comparisons: it knows the faults already.
+    struct NoComparisons {};
     struct Worker;
 
     void Allocate();
     void ReadSections(LocatorRecord& record);
     void AddInput(LocatorRecord& record, int valueSlot, int phasorSlot, const CString& name, bool negate);
     // For every sample s of [from, to), a block of samples at a time, the blocks spread over the
-    // workers: compare(s, sample) with the sample's currents gives what detection reads of it;
-    // then, in the samples' order, detect(s, comparisons), which says whether the sample has a
-    // fault (`chained`: it carries state from sample to sample, and runs for one block at a time,
-    // in order; otherwise each sample stands alone); then measure(s, sample), for a sample with
-    // a fault with every phasor, and each parallel line its I0 phasor. measure writes only what
-    // belongs to its own sample.
+    // workers: compare(s, sample) with the sample's currents gives what detection reads of it
+    // (unless compare is NoComparisons); then detect(s, comparisons) on one thread, in the
+    // samples' order, says whether the sample has a fault (carrying its state from sample to
+    // sample); then measure(s, sample), for a sample with a fault with every phasor, and each
+    // parallel line its I0 phasor. measure writes only what belongs to its own sample.
     template <class Compare, class Detect, class Measure>
-    void ForEachSample(LocatorRecord& record, int from, int to, bool chained, Compare&& compare, Detect&& detect,
-                       Measure&& measure);
+    void ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, Detect&& detect, Measure&& measure);
     void ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const;
     void FillSample(Worker& w, int s, int b0, bool all) const;
     void BlockPhasors(const double* x, int first, int end, int channel, int from, int to, Complex* out) const;
