@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "faultloc/WrongPlaceLocator.h"
 
@@ -162,17 +163,132 @@ Complex WrongPlaceLocator::ZeroSeqCurrentBeyondFault(const std::vector<SectionCa
     return (Uf + Ebr[1] - V[0]) * Y[1];
 }
 
+namespace {
+
+// |z| the cheap way, and whether it is known to lie within a few units in the last place of the
+// exact magnitude: the squares are then far from under- and overflow.
+inline bool CheapMagnitude(Complex z, double& m) {
+    const double sq = z.real() * z.real() + z.imag() * z.imag();
+    m = std::sqrt(sq);
+    return sq > 1e-280 && sq < 1e280;
+}
+
+}  // namespace
+
+// The cheap magnitudes are within 2.1 units in the last place of the true ones and std::abs
+// within one, so each difference is known to about 1e-15 of the magnitudes: a comparison that
+// this margin decides needs no exact magnitude, and a closer one is made with them.
+bool MismatchGreater(const std::pair<Complex, Complex>& p, const std::pair<Complex, Complex>& q) {
+    double a1, b1, a2, b2;
+    if (CheapMagnitude(p.first, a1) & CheapMagnitude(p.second, b1) & CheapMagnitude(q.first, a2) &
+        CheapMagnitude(q.second, b2)) {
+        const double f1 = std::fabs(a1 - b1), f2 = std::fabs(a2 - b2);
+        const double margin = 4e-15 * (a1 + b1 + a2 + b2);
+        if (f1 - f2 > margin) return true;
+        if (f2 - f1 > margin) return false;
+    }
+    return std::fabs(std::abs(p.first) - std::abs(p.second)) > std::fabs(std::abs(q.first) - std::abs(q.second));
+}
+
+namespace {
+
+// The voltages of the two-ended method at points of the line, reckoned from each end, at one
+// sample: what every point shares (each section's impedance, its taps' impedance, its parallel
+// lines' term at the sample) is worked out once. The walks make the steps of VoltageFromStart
+// and VoltageFromEnd in their order, so each voltage has the same bits. Lines of more sections
+// than it holds take the general walks.
+class EndWalk {
+public:
+    static constexpr size_t kSections = 16;
+
+    EndWalk(const std::vector<SectionCalc>& line, bool phase, Complex U1, Complex I1, Complex U2, Complex I2)
+        : m_count(line.size()), m_phase(phase), m_U1(U1), m_I1(I1), m_U2(U2), m_I2(I2) {
+        if (!Usable()) return;
+        for (size_t k = 0; k < m_count; ++k) {
+            Section& w = m_sections[k];
+            const SectionCalc& sec = line[k];
+            w.length = sec.length;
+            if (phase) {
+                w.Z = sec.Z1();
+            } else {
+                w.Z = sec.Z0();
+                w.mutual = MutualTerm(sec);
+                w.tapped = UsableTaps(sec, w.zeq);
+            }
+        }
+    }
+    bool Usable() const { return m_count <= kSections; }
+
+    std::pair<Complex, Complex> At(double x, double L) const { return {FromStart(x), FromEnd(L - x)}; }
+
+private:
+    struct Section {
+        double length = 0;
+        Complex Z, mutual, zeq;
+        bool tapped = false;
+    };
+
+    Complex FromStart(double x) const {
+        Complex U = m_U1, I = m_I1;
+        if (x <= 0) return U;
+        double A = 0;
+        for (size_t k = 0; k < m_count && A < x; ++k) {
+            const Section& sec = m_sections[k];
+            const double rem = x - A;
+            const double l = std::min(rem, sec.length);
+            if (m_phase) {
+                U = U - sec.Z * l * I;
+            } else {
+                U = U - sec.Z * l * (I + sec.mutual);
+                if (sec.tapped && rem > sec.length) I = I - CDiv(U, sec.zeq);
+            }
+            A += l;
+        }
+        return U;
+    }
+    Complex FromEnd(double x) const {
+        Complex U = m_U2, I = m_I2;
+        if (x <= 0) return U;
+        double A = 0;
+        for (size_t n = m_count; n > 0 && A < x; --n) {
+            const Section& sec = m_sections[n - 1];
+            const double l = std::min(x - A, sec.length);
+            if (m_phase) {
+                U = U + sec.Z * l * I;
+            } else {
+                if (sec.tapped) I = I + CDiv(U, sec.zeq);
+                U = U + sec.Z * l * (I + sec.mutual);
+            }
+            A += l;
+        }
+        return U;
+    }
+
+    size_t m_count;
+    bool m_phase;
+    Complex m_U1, m_I1, m_U2, m_I2;
+    Section m_sections[kSections];
+};
+
+}  // namespace
+
 void WrongPlaceLocator::DistanceTwoEnded(int s, const Sample& p) {
     const size_t k = size_t(s);
     const double L = LineLength();
     const bool phase = m_phaseFault[k] || m_symFault[k];
     const bool earth = m_earthFault[k] != 0;
+    const auto& P = p.P;
     if (phase || earth) {
+        // The point where the voltages reckoned from both ends have the same magnitude: halving
+        // steps towards the side where their mismatch falls.
+        const EndWalk walk(*p.line, phase, phase ? P[U2_1] : P[U0_1], phase ? P[I2_1] : P[I0_1],
+                           phase ? P[U2_2] : P[U0_2], phase ? P[I2_2] : P[I0_2]);
+        auto voltages = [&](double at) { return walk.Usable() ? walk.At(at, L) : EndVoltagesAt(p, phase, at, L); };
         double x = 0, step = 0.5 * L;
         if (step > 0.01) {
             for (;;) {
-                double f1 = VoltageMismatch(s, p, x, L), f2 = VoltageMismatch(s, p, x + 0.01, L);
-                double xn = f1 > f2 ? x + step : x - step;
+                const bool falls = MismatchGreater(voltages(x), voltages(x + 0.01));
+                double xn = falls ? x + step : x - step;
                 step = 0.5 * std::fabs(xn - x);
                 x = xn;
                 if (x < 0) {
@@ -186,7 +302,6 @@ void WrongPlaceLocator::DistanceTwoEnded(int s, const Sample& p) {
     }
     // Each difference is brought into (-pi, pi], so that two ends near +-180 degrees read as the
     // same direction and not as a full turn apart.
-    const auto& P = p.P;
     if (phase) {
         phaseDiff[k] = WrapAngle(std::arg(CDiv(P[U2_1], P[I2_1])) - std::arg(CDiv(P[U2_2], P[I2_2])));
     } else if (earth) {
@@ -194,21 +309,12 @@ void WrongPlaceLocator::DistanceTwoEnded(int s, const Sample& p) {
     }
 }
 
-double WrongPlaceLocator::VoltageMismatch(int s, const Sample& p, double x, double L) const {
-    const size_t k = size_t(s);
+std::pair<Complex, Complex> WrongPlaceLocator::EndVoltagesAt(const Sample& p, bool phase, double x, double L) const {
     const auto& P = p.P;
-    Complex a, b;
     const std::vector<SectionCalc>& line = *p.line;
-    if (m_phaseFault[k] || m_symFault[k]) {
-        a = VoltageFromStart(line, P[U2_1], P[I2_1], 2, x);
-        b = VoltageFromEnd(line, P[U2_2], P[I2_2], 2, L - x);
-    } else if (m_earthFault[k]) {
-        a = VoltageFromStart(line, P[U0_1], P[I0_1], 0, x);
-        b = VoltageFromEnd(line, P[U0_2], P[I0_2], 0, L - x);
-    } else {
-        return 0;
-    }
-    return std::fabs(std::abs(a) - std::abs(b));
+    if (phase)
+        return {VoltageFromStart(line, P[U2_1], P[I2_1], 2, x), VoltageFromEnd(line, P[U2_2], P[I2_2], 2, L - x)};
+    return {VoltageFromStart(line, P[U0_1], P[I0_1], 0, x), VoltageFromEnd(line, P[U0_2], P[I0_2], 0, L - x)};
 }
 
 Complex WrongPlaceLocator::VoltageFromStart(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode,

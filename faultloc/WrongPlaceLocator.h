@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <complex>
+#include <utility>
 #include <vector>
 
 #include "faultloc/WrongPlaceLocatorData.h"
@@ -81,6 +82,10 @@ struct SectionCalc {
 // Complex division that gives NaN, not infinity, for a zero divisor, so that a missing current
 // travels on as "no value".
 Complex CDiv(Complex a, Complex b);
+
+// Whether ||p.first| - |p.second|| > ||q.first| - |q.second||, the magnitudes being std::abs's
+// to the last bit; worked out without them where the answer is plain.
+bool MismatchGreater(const std::pair<Complex, Complex>& p, const std::pair<Complex, Complex>& q);
 
 class WrongPlaceLocator {
 public:
@@ -247,7 +252,9 @@ private:
     // `rot`: the polarising current's turn by the tap angle, std::polar(1, m_tapAngle).
     double DistanceEarthed(int s, const Sample& x, const Loop& loop, Complex rot) const;
     void DistanceTwoEnded(int s, const Sample& x);
-    double VoltageMismatch(int s, const Sample& p, double x, double L) const;
+    // The voltages at x km from station 1 reckoned from each end: of the negative sequence for a
+    // fault between phases (`phase`), of the zero sequence for an earth fault.
+    std::pair<Complex, Complex> EndVoltagesAt(const Sample& p, bool phase, double x, double L) const;
     // Whether the earthed-neutral method measures a loop at sample s.
     bool EarthedFaulted(int s) const;
     void EarthedDistances(LocatorRecord& record);
