@@ -23,6 +23,10 @@ const double kHalfSqrt3 = std::sqrt(3.0) / 2.0;
 constexpr unsigned kNoData = 349;
 constexpr unsigned kNoNetFrequency = 9003;
 
+// A detection step that writes the fault flags, and one that only carries the state on.
+constexpr std::true_type kWrite;
+constexpr std::false_type kDryRun;
+
 // Samples worked on at a time: the channels' values and phasors of a block stay in the caches,
 // and the blocks are many enough to spread evenly over the workers.
 constexpr int kBlock = 4096;
@@ -226,6 +230,9 @@ struct WrongPlaceLocator::Worker {
     std::vector<Block> inputs;
     Sample sample;
     std::vector<SectionCalc> line;
+    // The sample holds a sample without a fault: what such a sample does not read is not a
+    // number.
+    bool unread = false;
 };
 
 void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const {
@@ -250,14 +257,15 @@ void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, Worker& w, int b0, i
 
 void WrongPlaceLocator::FillSample(Worker& w, int s, int b0, bool all) const {
     Sample& x = w.sample;
-    if (!all) {
-        // What a sample without a fault does not read is not worked out: not a number, so that
-        // a result that read it would show it.
+    // What a sample without a fault does not read is not worked out: not a number, so that a
+    // result that read it would show it. After another such sample it is so already.
+    if (!all && !w.unread) {
         const double nan = std::numeric_limits<double>::quiet_NaN();
         x.P.fill({nan, nan});
         for (auto& sec : w.line)
             for (auto& p : sec.parallelLines) p.i0 = {nan, nan};
     }
+    w.unread = !all && s >= m_samplesPerPeriod;
     for (size_t k = 0; k < m_inputs.size(); ++k) {
         const Input& in = m_inputs[k];
         if (!all && !in.detection) continue;
@@ -278,9 +286,9 @@ void WrongPlaceLocator::FillSample(Worker& w, int s, int b0, bool all) const {
     if (s < m_samplesPerPeriod) x.P.fill({});
 }
 
-template <class Compare, class Detect, class Measure>
-void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, Detect&& detect,
-                                      Measure&& measure) {
+template <class Compare, class State, class Detect, class Measure, class Unfaulted>
+void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, const State& initial,
+                                      Detect&& detect, Measure&& measure, Unfaulted&& unfaulted) {
     from = std::max(from, 0);
     if (from >= to) return;
     MakeTable();
@@ -307,30 +315,58 @@ void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, C
         });
     };
 
-    // Which samples have a fault: the currents' comparisons of every sample, in parallel; then
-    // detection, in the samples' order, on this thread alone. The comparisons of a sample give
-    // way to whether it has a fault.
-    std::vector<Comparisons> faulted(size_t(to - from), 0);
+    // Which samples have a fault: the currents' comparisons of every sample, and detection
+    // through each block from the state detection starts with, in parallel. Detection carries
+    // its state from sample to sample, so a block but the first is then taken again, in order,
+    // from the state the block before it ended with, until both runs have the same state: from
+    // there on the first run holds. A state settles within a few samples of a change in the
+    // currents, so little is taken again.
+    std::vector<Comparisons> compared(size_t(to - from), 0);
+    std::vector<uint8_t> faulted(size_t(to - from), 0);
+    std::vector<State> ends(blocks, initial);
     constexpr bool kCompares = !std::is_same_v<std::decay_t<Compare>, NoComparisons>;
-    if constexpr (kCompares) {
-        onBlocks([&](Worker& w, int b0, int b1) {
+    onBlocks([&](Worker& w, int b0, int b1) {
+        if constexpr (kCompares) {
             ComputeBlock(record, w, b0, b1, true);
             for (int s = b0; s < b1; ++s) {
                 FillSample(w, s, b0, false);
-                faulted[size_t(s - from)] = compare(s, std::as_const(w.sample));
+                compared[size_t(s - from)] = compare(s, std::as_const(w.sample));
             }
-        });
+        }
+        State state = initial;
+        for (int s = b0; s < b1; ++s) faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
+        ends[size_t(b0 - from) / kBlock] = state;
+    });
+    State state = ends[0];
+    for (size_t bi = 1; bi < blocks; ++bi) {
+        const int b0 = from + int(bi) * kBlock, b1 = std::min(to, b0 + kBlock);
+        State first = initial;
+        int s = b0;
+        for (; s < b1 && !(state == first); ++s) {
+            faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
+            detect(first, s, compared[size_t(s - from)], kDryRun);
+        }
+        if (state == first) state = ends[bi];
     }
-    for (int s = from; s < to; ++s) faulted[size_t(s - from)] = detect(s, faulted[size_t(s - from)]) ? 1 : 0;
 
     // Each sample measured: the currents worked out again, and the voltages and the parallel
-    // lines' currents only for a block that has a fault.
+    // lines' currents only for a block that has a fault. A method whose samples without a fault
+    // read nothing of them has them measured without their phasors.
+    constexpr bool kMeasureAll = std::is_same_v<std::decay_t<Unfaulted>, MeasureEvery>;
     onBlocks([&](Worker& w, int b0, int b1) {
-        ComputeBlock(record, w, b0, b1, true);
         const auto first = faulted.begin() + (b0 - from), last = faulted.begin() + (b1 - from);
-        if (std::find(first, last, Comparisons(1)) != last) ComputeBlock(record, w, b0, b1, false);
+        const bool any = std::find(first, last, uint8_t(1)) != last;
+        if (kMeasureAll || any) ComputeBlock(record, w, b0, b1, true);
+        if (any) ComputeBlock(record, w, b0, b1, false);
         for (int s = b0; s < b1; ++s) {
-            FillSample(w, s, b0, faulted[size_t(s - from)] != 0);
+            const bool f = faulted[size_t(s - from)] != 0;
+            if constexpr (!kMeasureAll) {
+                if (!f) {
+                    unfaulted(s);
+                    continue;
+                }
+            }
+            FillSample(w, s, b0, f);
             measure(s, std::as_const(w.sample));
         }
     });
@@ -359,25 +395,7 @@ enum : uint16_t {
 
 inline uint16_t Bit(bool b, uint16_t bit) { return b ? bit : uint16_t(0); }
 
-// The phase currents' comparisons that choose the faulted phases.
-uint16_t ComparePhases(double a, double b, double c) {
-    return uint16_t(Bit(a > b, kV1Set) | Bit(0.9 * b > a, kV1Clear) | Bit(a > c, kV2Set) | Bit(0.9 * c > a, kV2Clear) |
-                    Bit(b > c, kV3Set) | Bit(0.9 * c > b, kV3Clear));
-}
 }  // namespace
-
-int WrongPlaceLocator::Debouncer::Step(bool in) {
-    const int prev = m_out;
-    m_c = (in != (prev != 0)) ? m_c + 1 : 0;
-    if (prev == 1 && !in && m_c >= m_off) {
-        m_out = 0;
-        m_c = -1;
-    } else if (prev == 0 && in && m_c >= m_on) {
-        m_out = 1;
-        m_c = -1;
-    }
-    return m_out;
-}
 
 void WrongPlaceLocator::Debounce(std::vector<int>& flags, double onDelay, double offDelay) {
     if (flags.empty()) return;
@@ -411,59 +429,112 @@ void WrongPlaceLocator::DetectIsolated(int s, const Sample& x) {
     m_faultC[i] = uint8_t(C);
 }
 
-// The faulted phases of a sample from its debounced fault kinds and the currents' magnitudes.
-void WrongPlaceLocator::SelectPhases(int s, Comparisons c, Detection& d) {
-    const size_t i = size_t(s);
-    Hyst(d.v1, c & kV1Set, c & kV1Clear);
-    Hyst(d.v2, c & kV2Set, c & kV2Clear);
-    Hyst(d.v3, c & kV3Set, c & kV3Clear);
-    const bool v1 = d.v1, v2 = d.v2, v3 = d.v3;
-    bool sy = m_symFault[i] != 0, ph = m_phaseFault[i] != 0, ea = m_earthFault[i] != 0;
-    m_faultA[i] = (sy || (ph && (v1 || v2)) || (ea && v1 && v2)) ? 1 : 0;
-    m_faultB[i] = (sy || (ph && (!v1 || v3)) || (ea && !v1 && v3)) ? 1 : 0;
-    m_faultC[i] = (sy || (ph && (!v2 || !v3)) || (ea && !v2 && !v3)) ? 1 : 0;
+namespace {
+
+// Comparisons of current magnitudes, each side a magnitude or a magnitude scaled by constants:
+// made first with cheap magnitudes, which lie within a few units in the last place of std::abs's.
+// A comparison closer than that margin makes the caller compare again with std::abs's.
+// A zero is exact either way, and so are the constants a magnitude is compared with: two sides
+// that are both zero are decided too.
+struct CheapComparer {
+    bool decided = true;
+    double Magnitude(Complex z) {
+        if (z.real() == 0.0 && z.imag() == 0.0) return 0.0;
+        const double sq = z.real() * z.real() + z.imag() * z.imag();
+        decided = decided && sq > 1e-280 && sq < 1e280;
+        return std::sqrt(sq);
+    }
+    bool Greater(double l, double r) {
+        decided = decided && (std::fabs(l - r) > 1e-14 * (std::fabs(l) + std::fabs(r)) || (l == 0.0 && r == 0.0));
+        return l > r;
+    }
+};
+struct ExactComparer {
+    double Magnitude(Complex z) const { return std::abs(z); }
+    bool Greater(double l, double r) const { return l > r; }
+};
+
+}  // namespace
+
+namespace {
+
+// The phase currents' comparisons that choose the faulted phases.
+template <class Comparer>
+uint16_t ComparePhases(const std::array<Complex, WrongPlaceLocator::kPhasorSlots>& P, Comparer&& k) {
+    using L = WrongPlaceLocator;
+    const double a = k.Magnitude(P[L::PIa1]), b = k.Magnitude(P[L::PIb1]), c = k.Magnitude(P[L::PIc1]);
+    return uint16_t(Bit(k.Greater(a, b), kV1Set) | Bit(k.Greater(0.9 * b, a), kV1Clear) | Bit(k.Greater(a, c), kV2Set) |
+                    Bit(k.Greater(0.9 * c, a), kV2Clear) | Bit(k.Greater(b, c), kV3Set) |
+                    Bit(k.Greater(0.9 * c, b), kV3Clear));
+}
+
+// The comparisons by `compare`, made again with std::abs's magnitudes when the cheap ones do not
+// decide them all. Balanced currents have phase magnitudes equal but for their last digits, so
+// the phases and the sequence components are two groups, each made again on its own.
+template <class Compare>
+uint16_t Compared(Compare&& compare) {
+    CheapComparer cheap;
+    const uint16_t c = compare(cheap);
+    return cheap.decided ? c : compare(ExactComparer{});
+}
+
+}  // namespace
+
+template <class Comparer>
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareEarthed(const Sample& x, Comparer&& k) const {
+    const double in = m_nominalCurrent1 * kSqrt2;
+    double m1 = k.Magnitude(x.P[I1_1]), m2 = k.Magnitude(x.P[I2_1]), m0 = k.Magnitude(x.P[I0_1]);
+    return uint16_t(
+        Bit(k.Greater(m1, 4.0 * m2), kPSet) | Bit(k.Greater((4.0 * m2) * 0.9, m1), kPClear) |
+        Bit(k.Greater(m1, in), kQSet) | Bit(k.Greater(0.9 * in, m1), kQClear) | Bit(k.Greater(4.0 * m2, m1), kRSet) |
+        Bit(k.Greater(0.9 * m1, 4.0 * m2), kRClear) | Bit(k.Greater(m2, 6.0 * m0), kZSet) |
+        Bit(k.Greater((6.0 * m0) * 0.9, m2), kZClear) | Bit(k.Greater(m1, 0.1 * in), kG));
 }
 
 WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareEarthed(const Sample& x) const {
-    const double in = m_nominalCurrent1 * kSqrt2;
-    double m1 = std::abs(x.P[I1_1]), m2 = std::abs(x.P[I2_1]), m0 = std::abs(x.P[I0_1]);
-    return uint16_t(Bit(m1 > 4.0 * m2, kPSet) | Bit((4.0 * m2) * 0.9 > m1, kPClear) | Bit(m1 > in, kQSet) |
-                    Bit(0.9 * in > m1, kQClear) | Bit(4.0 * m2 > m1, kRSet) | Bit(0.9 * m1 > 4.0 * m2, kRClear) |
-                    Bit(m2 > 6.0 * m0, kZSet) | Bit((6.0 * m0) * 0.9 > m2, kZClear) | Bit(m1 > 0.1 * in, kG) |
-                    ComparePhases(std::abs(x.P[PIa1]), std::abs(x.P[PIb1]), std::abs(x.P[PIc1])));
+    return uint16_t(Compared([&](auto&& k) { return CompareEarthed(x, k); }) |
+                    Compared([&](auto&& k) { return ComparePhases(x.P, k); }));
 }
 
-bool WrongPlaceLocator::DetectEarthed(int s, Comparisons c, Detection& d) {
-    if (s == 0) return false;  // the first sample is never faulted
-    const size_t i = size_t(s);
+template <bool kWrite>
+bool WrongPlaceLocator::DetectEarthed(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>) {
+    // The first sample is never faulted.
+    if (s == 0) return false;
     Hyst(d.P, c & kPSet, c & kPClear);
     Hyst(d.Q, c & kQSet, c & kQClear);
     Hyst(d.R, c & kRSet, c & kRClear);
     Hyst(d.Z, c & kZSet, c & kZClear);
     const bool G = c & kG;
-    m_symFault[i] = uint8_t(d.sym.Step(d.P && d.Q));
-    m_phaseFault[i] = uint8_t(d.phase.Step(d.R && d.Z && G));
-    m_earthFault[i] = uint8_t(d.earth.Step(d.R && !d.Z && G));
-    SelectPhases(s, c, d);
-    return EarthedFaulted(s);
+    const bool sy = d.sym.Step(d.P && d.Q), ph = d.phase.Step(d.R && d.Z && G), ea = d.earth.Step(d.R && !d.Z && G);
+    SelectPhases(d, s, c, sy, ph, ea, std::bool_constant<kWrite>());
+    return s >= m_samplesPerPeriod && (ea || ph || sy);
+}
+
+template <class Comparer>
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareTwoEnded(const Sample& x, Comparer&& k) const {
+    const double in1 = m_nominalCurrent1, in2 = std::fabs(m_nominalCurrent2);
+    double m1a = k.Magnitude(x.P[I1_1]), m2a = k.Magnitude(x.P[I2_1]), m0a = k.Magnitude(x.P[I0_1]);
+    double m1b = k.Magnitude(x.P[I1_2]), m2b = k.Magnitude(x.P[I2_2]), m0b = k.Magnitude(x.P[I0_2]);
+    // Both sides of an "and" are compared, so that a cheap comparison too close to tell is not
+    // passed over.
+    const bool aboveA = k.Greater(m1a, 0.1 * kSqrt2 * in1), aboveB = k.Greater(m1b, 0.1 * kSqrt2 * in2);
+    const bool overA = k.Greater(m1a, 1.1 * kSqrt2 * in1), overB = k.Greater(m1b, 1.1 * kSqrt2 * in2);
+    return uint16_t(
+        Bit(k.Greater(4.0 * m2a, m1a), kH1Set) | Bit(k.Greater(0.9 * m1a, 4.0 * m2a), kH1Clear) |
+        Bit(k.Greater(4.0 * m2b, m1b), kH2Set) | Bit(k.Greater(0.9 * m1b, 4.0 * m2b), kH2Clear) |
+        Bit(aboveA && aboveB, kAbove) | Bit(k.Greater(m2a, 6.0 * m0a), kH3Set) |
+        Bit(k.Greater((6.0 * m0a) * 0.9, m2a), kH3Clear) | Bit(k.Greater(m2b, 6.0 * m0b), kH4Set) |
+        Bit(k.Greater((6.0 * m0b) * 0.9, m2b), kH4Clear) | Bit(overA && overB, kOverload));
 }
 
 WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareTwoEnded(const Sample& x) const {
-    const double in1 = m_nominalCurrent1, in2 = std::fabs(m_nominalCurrent2);
-    double m1a = std::abs(x.P[I1_1]), m2a = std::abs(x.P[I2_1]), m0a = std::abs(x.P[I0_1]);
-    double m1b = std::abs(x.P[I1_2]), m2b = std::abs(x.P[I2_2]), m0b = std::abs(x.P[I0_2]);
-    return uint16_t(
-        Bit(4.0 * m2a > m1a, kH1Set) | Bit(0.9 * m1a > 4.0 * m2a, kH1Clear) | Bit(4.0 * m2b > m1b, kH2Set) |
-        Bit(0.9 * m1b > 4.0 * m2b, kH2Clear) | Bit(m1a > 0.1 * kSqrt2 * in1 && m1b > 0.1 * kSqrt2 * in2, kAbove) |
-        Bit(m2a > 6.0 * m0a, kH3Set) | Bit((6.0 * m0a) * 0.9 > m2a, kH3Clear) | Bit(m2b > 6.0 * m0b, kH4Set) |
-        Bit((6.0 * m0b) * 0.9 > m2b, kH4Clear) |
-        Bit(m1a > 1.1 * kSqrt2 * in1 && m1b > 1.1 * kSqrt2 * in2, kOverload) |
-        ComparePhases(std::abs(x.P[PIa1]), std::abs(x.P[PIb1]), std::abs(x.P[PIc1])));
+    return uint16_t(Compared([&](auto&& k) { return CompareTwoEnded(x, k); }) |
+                    Compared([&](auto&& k) { return ComparePhases(x.P, k); }));
 }
 
-bool WrongPlaceLocator::DetectTwoEnded(int s, Comparisons c, Detection& d) {
+template <bool kWrite>
+bool WrongPlaceLocator::DetectTwoEnded(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>) {
     if (s == 0) return false;
-    const size_t i = size_t(s);
     Hyst(d.H1, c & kH1Set, c & kH1Clear);
     Hyst(d.H2, c & kH2Set, c & kH2Clear);
     bool earth = false, phase = false, sym = false;
@@ -477,11 +548,27 @@ bool WrongPlaceLocator::DetectTwoEnded(int s, Comparisons c, Detection& d) {
     } else if (c & kOverload) {
         sym = true;
     }
-    m_earthFault[i] = uint8_t(d.earth.Step(earth));
-    m_phaseFault[i] = uint8_t(d.phase.Step(phase));
-    m_symFault[i] = uint8_t(d.sym.Step(sym));
-    SelectPhases(s, c, d);
-    return m_earthFault[i] || m_phaseFault[i] || m_symFault[i];
+    const bool ea = d.earth.Step(earth), ph = d.phase.Step(phase), sy = d.sym.Step(sym);
+    SelectPhases(d, s, c, sy, ph, ea, std::bool_constant<kWrite>());
+    return ea || ph || sy;
+}
+
+// The faulted phases of a sample from its debounced fault kinds and the currents' magnitudes;
+// written with the kinds unless a dry run.
+template <bool kWrite>
+void WrongPlaceLocator::SelectPhases(Detection& d, int s, Comparisons c, bool sy, bool ph, bool ea,
+                                     std::bool_constant<kWrite>) {
+    Hyst(d.v1, c & kV1Set, c & kV1Clear);
+    Hyst(d.v2, c & kV2Set, c & kV2Clear);
+    Hyst(d.v3, c & kV3Set, c & kV3Clear);
+    if constexpr (kWrite) {
+        const bool v1 = d.v1, v2 = d.v2, v3 = d.v3;
+        const size_t i = size_t(s);
+        m_symFault[i] = sy, m_phaseFault[i] = ph, m_earthFault[i] = ea;
+        m_faultA[i] = (sy || (ph && (v1 || v2)) || (ea && v1 && v2)) ? 1 : 0;
+        m_faultB[i] = (sy || (ph && (!v1 || v3)) || (ea && !v1 && v3)) ? 1 : 0;
+        m_faultC[i] = (sy || (ph && (!v2 || !v3)) || (ea && !v2 && !v3)) ? 1 : 0;
+    }
 }
 
 IndexRange WrongPlaceLocator::FindFaultInterval() const {
@@ -633,8 +720,9 @@ bool WrongPlaceLocator::EarthedFaulted(int s) const {
 void WrongPlaceLocator::EarthedDistances(LocatorRecord& record) {
     const Complex rot = std::polar(1.0, m_tapAngle);
     ForEachSample(
-        record, m_samplesPerPeriod, m_sampleCount, NoComparisons{}, [&](int s, Comparisons) { return EarthedFaulted(s); },
-        [&](int s, const Sample& x) { dist[size_t(s)] = DistanceEarthed(s, x, LoopEarthed(s, x), rot); });
+        record, m_samplesPerPeriod, m_sampleCount, NoComparisons{}, NoState{},
+        [&](NoState&, int s, Comparisons, auto) { return EarthedFaulted(s); },
+        [&](int s, const Sample& x) { dist[size_t(s)] = DistanceEarthed(s, x, LoopEarthed(s, x), rot); }, MeasureEvery{});
 }
 
 // The angle by which a tap on the last section turns the zero-sequence current: from the
@@ -647,8 +735,8 @@ void WrongPlaceLocator::CalcTapAngle(LocatorRecord& record) {
     const double D = m_distance;
     const size_t count = size_t(b - a + 1);
     std::vector<double> ang(count), q(count), r(count);
-    auto always = [](int, Comparisons) { return true; };
-    ForEachSample(record, a, b + 1, NoComparisons{}, always, [&](int s, const Sample& x) {
+    auto always = [](NoState&, int, Comparisons, auto) { return true; };
+    ForEachSample(record, a, b + 1, NoComparisons{}, NoState{}, always, [&](int s, const Sample& x) {
         Complex Q = ZeroSeqCurrentAtDistance(*x.line, x.P[U0_1], x.P[I0_1], D);
         Complex R = ZeroSeqCurrentBeyondFault(*x.line, x.P[U0_1], x.P[I0_1], D);
         double d = std::arg(R) - std::arg(Q);
@@ -658,7 +746,7 @@ void WrongPlaceLocator::CalcTapAngle(LocatorRecord& record) {
         ang[i] = d;
         q[i] = std::abs(Q);
         r[i] = std::abs(R);
-    });
+    }, MeasureEvery{});
     const int last = b - a;
     double mA = CalcMedian(ang.data(), 0, last), mQ = CalcMedian(q.data(), 0, last), mR = CalcMedian(r.data(), 0, last);
     m_tapAngle = std::atan2(-mR * std::sin(mA), mQ - mR * std::cos(mA));
@@ -719,32 +807,43 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
     // Each sample's phasors, its fault detection (carried from sample to sample), its loop and
     // its distance; the blocks of samples spread over the workers.
     const int N = m_samplesPerPeriod;
-    Detection detection(double(N / 4));
+    const Detection detection(double(N / 4));
     if (method == WrongPlaceLocatorData::IsolatedNeutral) {
         // Each sample's detection stands alone.
         auto compare = [&](int s, const Sample& x) {
             DetectIsolated(s, x);
             return Comparisons(m_phaseFault[size_t(s)] || m_symFault[size_t(s)]);
         };
-        auto detect = [](int, Comparisons faulted) { return faulted != 0; };
-        ForEachSample(record, 0, m_sampleCount, compare, detect, [&](int s, const Sample& x) {
+        auto detect = [](NoState&, int, Comparisons faulted, auto) { return faulted != 0; };
+        auto measure = [&](int s, const Sample& x) {
             // The first period has no loop: its zero loop gives a faulted sample there no distance.
             Loop l = s >= N ? LoopIsolated(s, x) : Loop{};
             if (s >= N) m_loopSamples[size_t(s)] = l.samples;
             dist[size_t(s)] = DistanceIsolated(s, l);
-        });
+        };
+        // Without a fault the loop is the unit one and there is no distance.
+        auto unfaulted = [&](int s) {
+            if (s >= N) m_loopSamples[size_t(s)] = 1.0;
+            dist[size_t(s)] = 0.0;
+        };
+        ForEachSample(record, 0, m_sampleCount, compare, NoState{}, detect, measure, unfaulted);
         m_interval = FindFaultInterval();
     } else if (method == WrongPlaceLocatorData::EarthedNeutral) {
         m_tapAngle = 0.0;
         const Complex rot = std::polar(1.0, m_tapAngle);
         auto compare = [&](int, const Sample& x) { return CompareEarthed(x); };
-        auto detect = [&](int s, Comparisons c) { return DetectEarthed(s, c, detection); };
-        ForEachSample(record, 0, m_sampleCount, compare, detect, [&](int s, const Sample& x) {
-            if (s < N) return;
-            const Loop l = LoopEarthed(s, x);
-            m_loopSamples[size_t(s)] = l.samples;
-            dist[size_t(s)] = DistanceEarthed(s, x, l, rot);
-        });
+        auto detect = [&](Detection& d, int s, Comparisons c, auto write) { return DetectEarthed(d, s, c, write); };
+        // A sample without a fault has a distance too, from the unit loop, which its currents
+        // reach only when they are not numbers.
+        ForEachSample(
+            record, 0, m_sampleCount, compare, detection, detect,
+            [&](int s, const Sample& x) {
+                if (s < N) return;
+                const Loop l = LoopEarthed(s, x);
+                m_loopSamples[size_t(s)] = l.samples;
+                dist[size_t(s)] = DistanceEarthed(s, x, l, rot);
+            },
+            MeasureEvery{});
         m_interval = FindFaultIntervalByPhases();
         // A tap on the last section draws zero-sequence current past the fault: a second pass
         // polarises with the angle that the first pass's result implies.
@@ -756,11 +855,16 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
         }
     } else {
         auto compare = [&](int, const Sample& x) { return CompareTwoEnded(x); };
-        auto detect = [&](int s, Comparisons c) { return DetectTwoEnded(s, c, detection); };
-        ForEachSample(record, 0, m_sampleCount, compare, detect, [&](int s, const Sample& x) {
+        auto detect = [&](Detection& d, int s, Comparisons c, auto write) { return DetectTwoEnded(d, s, c, write); };
+        auto measure = [&](int s, const Sample& x) {
             if (s >= N) m_loopSamples[size_t(s)] = LoopSamplesTwoEnded(s, x);
             DistanceTwoEnded(s, x);
-        });
+        };
+        // Without a fault the loop is the unit one, and neither distance nor phase difference.
+        auto unfaulted = [&](int s) {
+            if (s >= N) m_loopSamples[size_t(s)] = 1.0;
+        };
+        ForEachSample(record, 0, m_sampleCount, compare, detection, detect, measure, unfaulted);
         m_interval = FindFaultIntervalByPhases();
     }
     m_inputs.clear();

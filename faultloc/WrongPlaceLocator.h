@@ -3,6 +3,7 @@
 // the line model it finds, sample by sample, whether and where a fault lies on the line.
 #include <array>
 #include <cstdint>
+#include <type_traits>
 #include <complex>
 #include <utility>
 #include <vector>
@@ -202,7 +203,19 @@ private:
     class Debouncer {
     public:
         Debouncer(double onDelay, double offDelay) : m_on(onDelay), m_off(offDelay) {}
-        int Step(bool in);
+        bool operator==(const Debouncer&) const = default;
+        int Step(bool in) {
+            const int prev = m_out;
+            m_c = (in != (prev != 0)) ? m_c + 1 : 0;
+            if (prev == 1 && !in && m_c >= m_off) {
+                m_out = 0;
+                m_c = -1;
+            } else if (prev == 0 && in && m_c >= m_on) {
+                m_out = 1;
+                m_c = -1;
+            }
+            return m_out;
+        }
 
     private:
         double m_on, m_off, m_c = 0;
@@ -214,12 +227,19 @@ private:
         bool P = false, Q = false, R = false, Z = false, H1 = false, H2 = false, H3 = false, H4 = false;
         bool v1 = false, v2 = false, v3 = false;
         Debouncer earth, phase, sym;
+        bool operator==(const Detection&) const = default;
+    };
+    // The state of a detection that carries none.
+    struct NoState {
+        bool operator==(const NoState&) const = default;
     };
     // The comparisons a sample's detection makes of its current magnitudes, one bit each: worked
     // out for many samples at once, then taken in order with the state carried between them.
     using Comparisons = uint16_t;
     // A pass whose detection needs no comparisons: it knows the faults already.
     struct NoComparisons {};
+    // A pass that measures the samples without a fault as it measures the others.
+    struct MeasureEvery {};
     struct Worker;
 
     void Allocate();
@@ -227,12 +247,15 @@ private:
     void AddInput(LocatorRecord& record, int valueSlot, int phasorSlot, const CString& name, bool negate);
     // For every sample s of [from, to), a block of samples at a time, the blocks spread over the
     // workers: compare(s, sample) with the sample's currents gives what detection reads of it
-    // (unless compare is NoComparisons); then detect(s, comparisons) on one thread, in the
-    // samples' order, says whether the sample has a fault (carrying its state from sample to
-    // sample); then measure(s, sample), for a sample with a fault with every phasor, and each
-    // parallel line its I0 phasor. measure writes only what belongs to its own sample.
-    template <class Compare, class Detect, class Measure>
-    void ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, Detect&& detect, Measure&& measure);
+    // (unless compare is NoComparisons); detect(state, s, comparisons, kWrite or kDryRun)
+    // says whether the sample has a fault, carrying `state` (`initial` at the first sample) from
+    // sample to sample in their order; then measure(s, sample), for a sample with a fault with
+    // every phasor, and each parallel line its I0 phasor; a sample without a fault has
+    // unfaulted(s) instead, unless that is MeasureEvery. measure and unfaulted write only what
+    // belongs to their own sample.
+    template <class Compare, class State, class Detect, class Measure, class Unfaulted>
+    void ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, const State& initial,
+                       Detect&& detect, Measure&& measure, Unfaulted&& unfaulted);
     void ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const;
     void FillSample(Worker& w, int s, int b0, bool all) const;
     void BlockPhasors(const double* x, int first, int end, int channel, int from, int to, Complex* out) const;
@@ -242,9 +265,19 @@ private:
     void DetectIsolated(int s, const Sample& x);
     Comparisons CompareEarthed(const Sample& x) const;
     Comparisons CompareTwoEnded(const Sample& x) const;
-    bool DetectEarthed(int s, Comparisons c, Detection& d);
-    bool DetectTwoEnded(int s, Comparisons c, Detection& d);
-    void SelectPhases(int s, Comparisons c, Detection& d);
+    // The comparisons of the sequence components' magnitudes, by `k`'s magnitudes.
+    template <class Comparer>
+    Comparisons CompareEarthed(const Sample& x, Comparer&& k) const;
+    template <class Comparer>
+    Comparisons CompareTwoEnded(const Sample& x, Comparer&& k) const;
+    // Detection of sample s from its comparisons, carrying `d` on: whether the sample has a
+    // fault. The fault flags are written unless a dry run.
+    template <bool kWrite>
+    bool DetectEarthed(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>);
+    template <bool kWrite>
+    bool DetectTwoEnded(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>);
+    template <bool kWrite>
+    void SelectPhases(Detection& d, int s, Comparisons c, bool sym, bool phase, bool earth, std::bool_constant<kWrite>);
     Loop LoopIsolated(int s, const Sample& x) const;
     Loop LoopEarthed(int s, const Sample& x) const;
     double LoopSamplesTwoEnded(int s, const Sample& x) const;
