@@ -1,6 +1,7 @@
 #include "faultloc/WrongPlaceLocator.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -32,7 +33,7 @@ constexpr std::false_type kDryRun;
 constexpr int kBlock = 4096;
 
 // The upper median of flags that are 0 or 1 over [from, to], as sorting them would give it.
-int MedianFlag(const std::vector<uint8_t>& flags, int from, int to) {
+int MedianFlag(const tv::BulkVector<uint8_t>& flags, int from, int to) {
     if (to < from) return 0;
     const size_t count = size_t(to - from + 1);
     const size_t ones = size_t(std::count(flags.begin() + from, flags.begin() + to + 1, uint8_t(1)));
@@ -68,11 +69,22 @@ void WrongPlaceLocator::Allocate() {
         std::fill(m_loopSamples.begin(), m_loopSamples.begin() + std::ptrdiff_t(std::min(size_t(m_samplesPerPeriod), n)),
                   0.0);
     }
-    for (auto* f : {&m_earthFault, &m_phaseFault, &m_symFault, &m_faultA, &m_faultB, &m_faultC}) f->assign(n, 0);
-    // Samples without a fault keep no distance and no phase difference.
-    dist.assign(n, 0.0);
-    if (m_runMethod == WrongPlaceLocatorData::TwoEnded) phaseDiff.assign(n, 0.0);
-    else std::vector<double>().swap(phaseDiff);
+    // Samples without a fault keep no distance and no phase difference. The arrays are cleared
+    // by the workers, each its own slice, so that their pages are met in parallel.
+    const std::array<tv::BulkVector<uint8_t>*, 6> flags = {&m_earthFault, &m_phaseFault, &m_symFault,
+                                                           &m_faultA,     &m_faultB,     &m_faultC};
+    for (auto* f : flags) f->resize(n);
+    dist.resize(n);
+    if (m_runMethod == WrongPlaceLocatorData::TwoEnded) phaseDiff.resize(n);
+    else tv::BulkVector<double>().swap(phaseDiff);
+    constexpr size_t kSlice = 1 << 16;
+    const unsigned parts = unsigned(std::min<size_t>(tv::WorkerCount(), (n + kSlice - 1) / kSlice));
+    tv::ParallelSlices(n, parts, [&](unsigned, size_t b, size_t e) {
+        for (auto* f : flags) std::fill(f->begin() + std::ptrdiff_t(b), f->begin() + std::ptrdiff_t(e), 0);
+        std::fill(dist.begin() + std::ptrdiff_t(b), dist.begin() + std::ptrdiff_t(e), 0.0);
+        if (!phaseDiff.empty())
+            std::fill(phaseDiff.begin() + std::ptrdiff_t(b), phaseDiff.begin() + std::ptrdiff_t(e), 0.0);
+    });
     m_inputs.clear();
 }
 

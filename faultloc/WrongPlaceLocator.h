@@ -154,9 +154,9 @@ public:
     // the result window is found from, which do not. The phasors and loops are made a block of
     // samples at a time and not kept, so a run needs little more memory than its results,
     // whatever the record's length. The fault flags are 0 or 1.
-    std::vector<uint8_t> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
+    tv::BulkVector<uint8_t> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
     tv::BulkVector<double> m_loopSamples;
-    std::vector<double> dist, phaseDiff;
+    tv::BulkVector<double> dist, phaseDiff;
     IndexRange m_interval;
     int m_windowFirst = 0, m_windowLast = 0;
     double m_tapAngle = 0;

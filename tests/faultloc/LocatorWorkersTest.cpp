@@ -118,7 +118,8 @@ void LocateOnOneWorker(Outcomes& run, int method, bool tap, bool parallelLine, b
     t.join();
 }
 
-bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+template <class A, class B>
+bool SameBits(const A& a, const B& b) {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
