@@ -327,48 +327,20 @@ void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, C
         });
     };
 
-    // Which samples have a fault: the currents' comparisons of every sample, and detection
-    // through each block from the state detection starts with, in parallel. Detection carries
-    // its state from sample to sample, so a block but the first is then taken again, in order,
-    // from the state the block before it ended with, until both runs have the same state: from
-    // there on the first run holds. A state settles within a few samples of a change in the
-    // currents, so little is taken again.
+    // One pass over the blocks, in parallel: each block's currents, their comparisons, detection
+    // through the block from the state detection starts with, and each sample measured. The
+    // voltages and the parallel lines' currents are worked out only for a block that has a
+    // fault, and a method whose samples without a fault read nothing of them has those
+    // measured without their phasors.
     std::vector<Comparisons> compared(size_t(to - from), 0);
     std::vector<uint8_t> faulted(size_t(to - from), 0);
     std::vector<State> ends(blocks, initial);
     constexpr bool kCompares = !std::is_same_v<std::decay_t<Compare>, NoComparisons>;
-    onBlocks([&](Worker& w, int b0, int b1) {
-        if constexpr (kCompares) {
-            ComputeBlock(record, w, b0, b1, true);
-            for (int s = b0; s < b1; ++s) {
-                FillSample(w, s, b0, false);
-                compared[size_t(s - from)] = compare(s, std::as_const(w.sample));
-            }
-        }
-        State state = initial;
-        for (int s = b0; s < b1; ++s) faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
-        ends[size_t(b0 - from) / kBlock] = state;
-    });
-    State state = ends[0];
-    for (size_t bi = 1; bi < blocks; ++bi) {
-        const int b0 = from + int(bi) * kBlock, b1 = std::min(to, b0 + kBlock);
-        State first = initial;
-        int s = b0;
-        for (; s < b1 && !(state == first); ++s) {
-            faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
-            detect(first, s, compared[size_t(s - from)], kDryRun);
-        }
-        if (state == first) state = ends[bi];
-    }
-
-    // Each sample measured: the currents worked out again, and the voltages and the parallel
-    // lines' currents only for a block that has a fault. A method whose samples without a fault
-    // read nothing of them has them measured without their phasors.
     constexpr bool kMeasureAll = std::is_same_v<std::decay_t<Unfaulted>, MeasureEvery>;
-    onBlocks([&](Worker& w, int b0, int b1) {
+    auto measureRange = [&](Worker& w, int b0, int b1, bool currentsDone) {
         const auto first = faulted.begin() + (b0 - from), last = faulted.begin() + (b1 - from);
         const bool any = std::find(first, last, uint8_t(1)) != last;
-        if (kMeasureAll || any) ComputeBlock(record, w, b0, b1, true);
+        if (!currentsDone && (kMeasureAll || any)) ComputeBlock(record, w, b0, b1, true);
         if (any) ComputeBlock(record, w, b0, b1, false);
         for (int s = b0; s < b1; ++s) {
             const bool f = faulted[size_t(s - from)] != 0;
@@ -381,7 +353,39 @@ void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, C
             FillSample(w, s, b0, f);
             measure(s, std::as_const(w.sample));
         }
+    };
+    onBlocks([&](Worker& w, int b0, int b1) {
+        if constexpr (kCompares) {
+            ComputeBlock(record, w, b0, b1, true);
+            for (int s = b0; s < b1; ++s) {
+                FillSample(w, s, b0, false);
+                compared[size_t(s - from)] = compare(s, std::as_const(w.sample));
+            }
+        }
+        State state = initial;
+        for (int s = b0; s < b1; ++s) faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
+        ends[size_t(b0 - from) / kBlock] = state;
+        measureRange(w, b0, b1, kCompares);
     });
+
+    // Detection carries its state from sample to sample: each block but the first is taken
+    // again, in order, from the state the block before it ended with, until that run and the
+    // first one have the same state; from there on the first run holds, and the samples before
+    // are measured again. A state settles within a few samples of a change in the currents, so
+    // little is done again.
+    Worker w(*this);
+    State state = ends[0];
+    for (size_t bi = 1; bi < blocks; ++bi) {
+        const int b0 = from + int(bi) * kBlock, b1 = std::min(to, b0 + kBlock);
+        State first = initial;
+        int s = b0;
+        for (; s < b1 && !(state == first); ++s) {
+            faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
+            detect(first, s, compared[size_t(s - from)], kDryRun);
+        }
+        if (s > b0) measureRange(w, b0, s, false);
+        if (state == first) state = ends[bi];
+    }
 }
 
 // --- detection -----------------------------------------------------------------------------
@@ -875,6 +879,8 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
         // Without a fault the loop is the unit one, and neither distance nor phase difference.
         auto unfaulted = [&](int s) {
             if (s >= N) m_loopSamples[size_t(s)] = 1.0;
+            dist[size_t(s)] = 0.0;
+            phaseDiff[size_t(s)] = 0.0;
         };
         ForEachSample(record, 0, m_sampleCount, compare, detection, detect, measure, unfaulted);
         m_interval = FindFaultIntervalByPhases();
