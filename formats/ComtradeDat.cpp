@@ -211,6 +211,18 @@ struct AsciiColumns {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The code of a whole number read from an analog field: the lowest code for the missing value
+// 99999; false for one beyond 32 bits.
+bool WholeCode(double x, int32_t& code) {
+    if (x == double(kAsciiMissing)) {
+        code = INT32_MIN;
+        return true;
+    }
+    if (!(x >= double(INT32_MIN + 1) && x <= double(INT32_MAX))) return false;
+    code = int32_t(x);
+    return true;
+}
+
 // The code of an analog field of an ASCII record: the whole number its text stands for as
 // ParseDouble reads it, or the lowest code for the missing value 99999. False for a value that
 // no code gives back exactly: a fraction, one beyond 32 bits, not a number, or -0.
@@ -231,13 +243,28 @@ bool AsciiCode(std::string_view f, int32_t& code) {
         x = comtrade::ParseDouble(f);
         if (!(x == std::trunc(x)) || (x == 0.0 && std::signbit(x))) return false;
     }
-    if (x == double(kAsciiMissing)) {
-        code = INT32_MIN;
-        return true;
+    return WholeCode(x, code);
+}
+
+// The next analog field as AsciiCode reads it: the usual field, a sign and a few digits, without
+// the general parser. False for a value that no code gives back exactly.
+bool ReadAsciiCode(comtrade::TextCursor& in, int32_t& code) {
+    bool negative = false;
+    uint64_t v = 0;
+    if (in.ReadDigits(10, true, negative, v)) {
+        // "-0" is the double -0, which no code gives back.
+        if (negative && v == 0) return false;
+        return WholeCode(double(negative ? -int64_t(v) : int64_t(v)), code);
     }
-    if (!(x >= double(INT32_MIN + 1) && x <= double(INT32_MAX))) return false;
-    code = int32_t(x);
-    return true;
+    return AsciiCode(in.ReadField(), code);
+}
+
+// A status field: whether ReadInt64 reads it as other than 0.
+bool ReadAsciiFlag(comtrade::TextCursor& in) {
+    bool negative = false;
+    uint64_t v = 0;
+    if (in.ReadDigits(18, false, negative, v)) return v != 0;
+    return in.ReadInt64() != 0;
 }
 
 // The status bits of the rows a worker reads, gathered a word of 64 rows at a time: a word
@@ -295,28 +322,29 @@ bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, 
     }
     for (size_t k = 0; k < t.analog.size(); ++k) {
         if (!need()) return false;
-        const std::string_view field = in.ReadField();
         if (int16_t* codes = cols.codes16[k]) {
             int32_t c = 0;
-            if (!AsciiCode(field, c)) width[k] = kNeedsDoubles;
+            if (!ReadAsciiCode(in, c)) width[k] = kNeedsDoubles;
             else if (c == INT32_MIN) codes[row] = INT16_MIN;
             // The lowest 16-bit code is the missing one: the value it would stand for needs 32.
             else if (c > INT16_MIN && c <= INT16_MAX) codes[row] = int16_t(c);
             else width[k] = std::max<uint8_t>(width[k], kNeeds32);
         } else if (int32_t* codes32 = cols.codes32[k]) {
             int32_t c = 0;
-            if (AsciiCode(field, c)) codes32[row] = c;
+            if (ReadAsciiCode(in, c)) codes32[row] = c;
             else width[k] = kNeedsDoubles;
         } else if (double* doubles = cols.doubles[k]) {
             const DatAnalogSink& a = t.analog[k];
-            double x = comtrade::ParseDouble(field);
+            double x = comtrade::ParseDouble(in.ReadField());
             doubles[row] = x == double(kAsciiMissing) ? std::numeric_limits<double>::quiet_NaN() : a.scale * x + a.offset;
+        } else {
+            in.ReadField();
         }
     }
     if (!cols.timesAndStatus) return true;
     for (size_t j = 0; j < t.status.size(); ++j) {
         if (!need()) return false;
-        if (in.ReadInt64() != 0) status.Set(j, row);
+        if (ReadAsciiFlag(in)) status.Set(j, row);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "formats/ComtradeDat.h"
 #include "model/TenvorikException.h"
@@ -380,5 +381,25 @@ TEST(ComtradeDat, AsciiLineEndsOfEveryKindInALargeFile) {
             for (size_t j = 0; j < 3; ++j) wrong += s.status[j][i] != (bit(i, j) ? 1.0 : 0.0);
         }
         EXPECT_EQ(wrong, 0u);
+    }
+}
+
+TEST(ComtradeDat, AsciiStatusFieldsOfEveryForm) {
+    // A state is set when its field reads as a number other than 0, by the integer rules of the
+    // reader: a "+" stops the number, a "-" only turns its sign.
+    const struct {
+        const char* field;
+        double expected;
+    } cases[] = {{"1", 1}, {"0", 0}, {"-1", 1}, {"+1", 0}, {" 1 ", 1}, {"1x", 1}, {"", 0},
+                 {"2", 1}, {"00", 0}, {"-0", 0}, {"\t1", 1}, {"0.5", 0}, {"12345678901234567890", 1}};
+    std::string text;
+    for (size_t i = 0; i < std::size(cases); ++i)
+        text += std::to_string(i + 1) + "," + std::to_string(i * 1000) + ",7," + cases[i].field + ",1\r\n";
+    Sinks s(1, 2);
+    ASSERT_EQ(Read(DatKind::Ascii, text, s), L"");
+    ASSERT_EQ(s.status[0].size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(s.status[0][i], cases[i].expected) << '"' << cases[i].field << '"';
+        EXPECT_EQ(s.status[1][i], 1.0) << '"' << cases[i].field << '"';
     }
 }
