@@ -907,7 +907,10 @@ bool WrongPlaceLocator::Calculate(LocatorRecord& record, LocatorHost& host, bool
     host.PlaceCursors(m_windowFirst, m_windowLast);
     host.ShowResultBar(BuildShortResult());
     std::vector<double> meters(dist.size());
-    for (size_t i = 0; i < dist.size(); ++i) meters[i] = dist[i] * 1000.0;
+    const unsigned parts = unsigned(std::min<size_t>(tv::WorkerCount(), dist.size() / (size_t(1) << 16) + 1));
+    tv::ParallelSlices(dist.size(), parts, [&](unsigned, size_t b, size_t e) {
+        for (size_t i = b; i < e; ++i) meters[i] = dist[i] * 1000.0;
+    });
     record.SetCalculatedChannel(LocatorDistanceChannelName(), L"m", meters);
     record.SetDiscreteChannel(LocatorPhaseChannelName(2), std::vector<int>(m_faultC.begin(), m_faultC.end()));
     record.SetDiscreteChannel(LocatorPhaseChannelName(1), std::vector<int>(m_faultB.begin(), m_faultB.end()));
