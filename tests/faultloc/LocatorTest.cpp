@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <iterator>
 #include <limits>
 #include <map>
 
@@ -508,4 +509,35 @@ TEST(Locator, TwoEndedFaultBehindStationTwoIsOutsideTheLine) {
     ASSERT_TRUE(loc.Calculate(rec, host, false)) << Errors(ui);
     EXPECT_EQ(loc.m_distance, 0.0);
     EXPECT_EQ(loc.m_phaseMedian, 1);
+}
+
+TEST(Locator, MismatchComparisonIsTheExactMagnitudesOne) {
+    // The two-ended method's halving steps turn on this comparison alone: it must answer as
+    // std::abs's magnitudes do, also where the two mismatches differ in their last digits.
+    auto exact = [](const std::pair<C, C>& p, const std::pair<C, C>& q) {
+        return std::fabs(std::abs(p.first) - std::abs(p.second)) > std::fabs(std::abs(q.first) - std::abs(q.second));
+    };
+    uint64_t state = 7;
+    auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return double(state >> 11) / double(1ull << 53) * 2.0 - 1.0;
+    };
+    auto value = [&](int scale) { return C(std::ldexp(next(), scale), std::ldexp(next(), scale)); };
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const C specials[] = {C(0, 0), C(-0.0, 0), C(nan, 1), C(1, inf), C(1e-160, 3e-160), C(4e200, 1e200), C(3, 4)};
+    size_t mismatches = 0;
+    for (int i = 0; i < 400000; ++i) {
+        const int scale = int(std::lround(next() * 20));
+        std::pair<C, C> p{value(scale), value(scale)}, q;
+        switch (i % 4) {
+            case 0: q = {value(scale), value(scale)}; break;
+            // The same pair a few units in the last place apart: the closest comparisons.
+            case 1: q = {p.first * (1 + next() * 4e-16), p.second * (1 - next() * 4e-16)}; break;
+            case 2: q = {p.second, p.first}; break;
+            default: q = {specials[size_t(i / 4) % std::size(specials)], value(scale)}; break;
+        }
+        mismatches += MismatchGreater(p, q) != exact(p, q);
+        mismatches += MismatchGreater(q, p) != exact(q, p);
+    }
+    EXPECT_EQ(mismatches, 0u);
 }
