@@ -52,8 +52,8 @@ TEST(MenuSmoke, MenusOfTheViewAndOfTheStyleButtonShowTheirMarksWithoutAssertion)
     testutil::TempDir dir;
     const std::string cfg = WriteRecord(dir, "menus");
     // The caption column (left of x 160) and the time axis band at the bottom of the view, then
-    // the style button's menu of the home page.
-    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/400/360/esc,ribbon/286/esc");
+    // the menu of the style button on the ribbon's tab row.
+    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/400/360/esc,tabrow/286/face/esc");
     ASSERT_EQ(o.exitCode, 0) << o.err << o.report;
     EXPECT_EQ(o.report.find("assertion="), std::string::npos) << o.report;
     // The caption menu with the curve kind the channel shows checked...
