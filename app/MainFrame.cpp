@@ -870,9 +870,7 @@ namespace {
 const wchar_t kLayoutSection[] = L"Workspace";
 const wchar_t kEdgesKey[] = L"PanesAtEdges";
 
-CString PaneKey(const wxString& name, const wchar_t* what = L"") {
-    return CString(L"Pane ") + platform::FromWx(name) + CString(what);
-}
+CString PaneKey(const wxString& name) { return CString(L"Pane ") + platform::FromWx(name); }
 
 // The size of the dock a pane lies in across its edge, as the layout's text gives it.
 int DockSizeOf(const wxString& perspective, const wxAuiPaneInfo& pane) {
@@ -894,9 +892,26 @@ void CMainFrame::SavePaneLayout() {
         if (!window) continue;
         wxAuiPaneInfo& pane = m_aui.GetPane(window);
         if (!pane.IsOk()) continue;
-        platform::WriteProfileString(kLayoutSection, PaneKey(pane.name), platform::FromWx(m_aui.SavePaneInfo(pane)));
-        const int size = pane.IsDocked() && pane.IsShown() ? DockSizeOf(perspective, pane) : 0;
-        platform::WriteProfileInt(kLayoutSection, PaneKey(pane.name, L" size"), size);
+        panelayout::PanePlace place;
+        place.dock = pane.dock_direction;
+        place.layer = pane.dock_layer;
+        place.row = pane.dock_row;
+        place.position = pane.dock_pos;
+        place.proportion = pane.dock_proportion;
+        place.floating = pane.IsFloating();
+        place.shown = pane.IsShown();
+        place.width = pane.best_size.x;
+        place.height = pane.best_size.y;
+        // A docked pane the user made wider or taller keeps the size of its dock.
+        if (const int size = pane.IsDocked() && pane.IsShown() ? DockSizeOf(perspective, pane) : 0; size > 0) {
+            if (pane.dock_direction == wxAUI_DOCK_LEFT || pane.dock_direction == wxAUI_DOCK_RIGHT) place.width = size;
+            else place.height = size;
+        }
+        place.floatX = pane.floating_pos.x;
+        place.floatY = pane.floating_pos.y;
+        place.floatW = pane.floating_size.x;
+        place.floatH = pane.floating_size.y;
+        platform::WriteProfileString(kLayoutSection, PaneKey(pane.name), panelayout::FormatPanePlace(place).c_str());
         if (const int edge = EdgeOfDiagramPane(bit)) edges.push_back({platform::FromWx(pane.name).str(), edge});
     }
     platform::WriteProfileString(kLayoutSection, kEdgesKey, panelayout::FormatEdgePanes(edges).c_str());
@@ -911,40 +926,25 @@ void CMainFrame::LoadPaneLayout() {
         wxAuiPaneInfo& pane = m_aui.GetPane(window);
         if (!pane.IsOk()) continue;
         names.push_back(platform::FromWx(pane.name).str());
-        const CString text = platform::GetProfileString(kLayoutSection, PaneKey(pane.name));
-        if (text.IsEmpty()) continue;
-        wxAuiPaneInfo saved = pane;
-        m_aui.LoadPaneInfo(ToWx(text), saved);
-        if (saved.name != pane.name) continue;
-        const int dockSize = platform::GetProfileInt(kLayoutSection, PaneKey(pane.name, L" size"), 0);
-        const bool across = saved.dock_direction == wxAUI_DOCK_LEFT || saved.dock_direction == wxAUI_DOCK_RIGHT;
-        if (dockSize > 0) (across ? saved.best_size.x : saved.best_size.y) = dockSize;
         panelayout::PanePlace place;
-        place.dock = saved.dock_direction;
-        place.layer = saved.dock_layer;
-        place.row = saved.dock_row;
-        place.floating = saved.IsFloating();
-        place.width = saved.best_size.x;
-        place.height = saved.best_size.y;
-        place.floatX = saved.floating_pos.x;
-        place.floatY = saved.floating_pos.y;
-        place.floatW = saved.floating_size.x;
-        place.floatH = saved.floating_size.y;
-        // A place the screen of this start cannot give is left to the first layout.
-        if (!panelayout::IsUsablePlace(place, 4, screen.x, screen.y)) continue;
+        // A place that cannot be read, or that the screen of this start cannot give, is left
+        // to the first layout.
+        if (!panelayout::ReadPanePlace(platform::GetProfileString(kLayoutSection, PaneKey(pane.name)).str(), place) ||
+            !panelayout::IsUsablePlace(place, 4, screen.x, screen.y))
+            continue;
         // Only the place is taken back: the title, the buttons and the least size are this
         // program's, in the language of this start.
-        pane.dock_direction = saved.dock_direction;
-        pane.dock_layer = saved.dock_layer;
-        pane.dock_row = saved.dock_row;
-        pane.dock_pos = saved.dock_pos;
-        pane.dock_proportion = saved.dock_proportion;
-        pane.best_size = saved.best_size;
-        pane.floating_pos = saved.floating_pos;
-        pane.floating_size = saved.floating_size;
-        if (saved.IsFloating()) pane.Float();
+        pane.dock_direction = place.dock;
+        pane.dock_layer = place.layer;
+        pane.dock_row = place.row;
+        pane.dock_pos = std::max(place.position, 0);
+        if (place.proportion > 0) pane.dock_proportion = place.proportion;
+        pane.best_size = wxSize(place.width, place.height);
+        pane.floating_pos = wxPoint(place.floatX, place.floatY);
+        pane.floating_size = wxSize(place.floatW, place.floatH);
+        if (place.floating) pane.Float();
         else pane.Dock();
-        pane.Show(saved.IsShown());
+        pane.Show(place.shown);
     }
     const CString edges = platform::GetProfileString(kLayoutSection, kEdgesKey);
     for (const panelayout::EdgePane& e : panelayout::ParseEdgePanes(edges.str(), names)) {

@@ -1,6 +1,8 @@
 #include "app/PaneLayout.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cwchar>
 
 namespace panelayout {
@@ -35,6 +37,70 @@ std::wstring FormatEdgePanes(const std::vector<EdgePane>& panes) {
         text += p.name + L':' + std::to_wstring(p.dock);
     }
     return text;
+}
+
+namespace {
+
+struct Field {
+    const wchar_t* key;
+    int PanePlace::*number;
+    bool PanePlace::*flag;
+};
+const Field kFields[] = {
+    {L"dir", &PanePlace::dock, nullptr},          {L"layer", &PanePlace::layer, nullptr},
+    {L"row", &PanePlace::row, nullptr},           {L"pos", &PanePlace::position, nullptr},
+    {L"prop", &PanePlace::proportion, nullptr},   {L"bestw", &PanePlace::width, nullptr},
+    {L"besth", &PanePlace::height, nullptr},      {L"float", nullptr, &PanePlace::floating},
+    {L"shown", nullptr, &PanePlace::shown},       {L"floatx", &PanePlace::floatX, nullptr},
+    {L"floaty", &PanePlace::floatY, nullptr},     {L"floatw", &PanePlace::floatW, nullptr},
+    {L"floath", &PanePlace::floatH, nullptr},
+};
+
+bool ReadNumber(const std::wstring& text, long& value) {
+    if (text.empty() || text.size() > 11) return false;
+    wchar_t* end = nullptr;
+    errno = 0;
+    value = std::wcstol(text.c_str(), &end, 10);
+    return errno == 0 && end == text.c_str() + text.size() && value >= INT32_MIN && value <= INT32_MAX;
+}
+
+}  // namespace
+
+std::wstring FormatPanePlace(const PanePlace& place) {
+    std::wstring text;
+    for (const Field& f : kFields) {
+        if (!text.empty()) text += L';';
+        text += f.key;
+        text += L'=';
+        text += std::to_wstring(f.number ? place.*f.number : int(place.*f.flag));
+    }
+    return text;
+}
+
+bool ReadPanePlace(const std::wstring& text, PanePlace& place) {
+    PanePlace read;
+    bool edge = false;
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t end = text.find(L';', from);
+        if (end == std::wstring::npos) end = text.size();
+        const std::wstring part = text.substr(from, end - from);
+        from = end + 1;
+        const size_t eq = part.find(L'=');
+        if (eq == std::wstring::npos) continue;
+        const std::wstring key = part.substr(0, eq);
+        for (const Field& f : kFields) {
+            if (key != f.key) continue;
+            long value = 0;
+            if (!ReadNumber(part.substr(eq + 1), value)) return false;
+            if (f.number) read.*f.number = int(value);
+            else read.*f.flag = value != 0;
+            edge |= f.number == &PanePlace::dock;
+        }
+    }
+    if (!edge) return false;
+    place = read;
+    return true;
 }
 
 bool IsUsablePlace(const PanePlace& place, int maxLayer, int screenW, int screenH) {

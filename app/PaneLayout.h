@@ -19,13 +19,19 @@ struct EdgePane {
 std::vector<EdgePane> ParseEdgePanes(const std::wstring& text, const std::vector<std::wstring>& known);
 std::wstring FormatEdgePanes(const std::vector<EdgePane>& panes);
 
-// A pane's saved place, as read back from the profile.
+// A pane's place: the edge, layer, row and position it is docked at with its share of the row,
+// the size it asks for (-1: none), whether it floats and where, and whether it is on show.
 struct PanePlace {
-    int dock = 0, layer = 0, row = 0;
-    bool floating = false;
-    int width = 0, height = 0;  // the size it asked for, docked
+    int dock = 0, layer = 0, row = 0, position = 0, proportion = 0;
+    bool floating = false, shown = true;
+    int width = -1, height = -1;
     int floatX = 0, floatY = 0, floatW = 0, floatH = 0;
 };
+// "dir=2;layer=1;...": the profile's text of a place, and back. Reading takes the fields it
+// knows, each a whole number, and fails (leaving `place` as it was) when the edge is missing
+// or any field it knows is not a number; unknown fields are passed over.
+std::wstring FormatPanePlace(const PanePlace& place);
+bool ReadPanePlace(const std::wstring& text, PanePlace& place);
 // True when `place` can be taken again on a screen of `screenW` x `screenH` pixels: a docked
 // pane on a known edge within the frame's layers, of a size that fits the screen; a floating
 // one of such a size whose title bar lies on the screen.

@@ -782,7 +782,14 @@ void RunStep(SmokeState& s, const std::string& step) {
     } else if (p[0] == "dlgclose") {
         // The dialog on top closed as its title-bar button closes it.
         if (wxDialog* dlg = TopModalDialog()) {
-            s.dialogs.push_back(std::string(dlg->GetTitle().utf8_str().data()) + "|closed");
+            // A question is noted with its text.
+            std::string text = dlg->GetTitle().utf8_str().data();
+            if (auto* msg = dynamic_cast<wxGenericMessageDialog*>(dlg)) {
+                wxString m = msg->GetMessage();
+                m.Replace(wxS("\n"), wxS(" "));
+                text += "|" + std::string(m.utf8_str().data());
+            }
+            s.dialogs.push_back(text + "|closed");
             dlg->Close();
         }
     } else if (p[0] == "menu" && p.size() == 4 && canvas) {
@@ -936,9 +943,14 @@ void RunStep(SmokeState& s, const std::string& step) {
         wxDropTarget* target = canvas->GetDropTarget();
         if (!target) return;
         s.notes.push_back(ViewState());
-        const int x = std::atoi(p[1].c_str()), y = std::atoi(p[2].c_str());
+        // A negative Y counts from the bottom of the view's client area.
+        const int x = std::atoi(p[1].c_str());
+        int y = std::atoi(p[2].c_str());
+        if (y < 0) y += canvas->GetClientSize().y;
         target->OnEnter(x, y, wxDragMove);
         target->OnDragOver(x, y, wxDragMove);
+        // The run's own steps wait meanwhile: the next one must not start inside this one.
+        s.timer.Stop();
         const wxLongLong end = wxGetLocalTimeMillis() + std::atoi(p[3].c_str());
         while (wxGetLocalTimeMillis() < end) {
             wxYield();
@@ -946,6 +958,7 @@ void RunStep(SmokeState& s, const std::string& step) {
         }
         target->OnLeave();
         s.notes.push_back(ViewState());
+        s.timer.StartOnce(300);
     } else if (p[0] == "tabs") {
         // The records' tabs in order, the active one marked.
         auto* main = dynamic_cast<CMainFrame*>(s.frame);
@@ -956,8 +969,8 @@ void RunStep(SmokeState& s, const std::string& step) {
                         main->GetNotebook()->GetPageText(i).utf8_str().data();
         s.notes.push_back(tabs);
     } else if (p[0] == "listnote") {
-        // The list of the dialog on top: its entries, the chosen ones marked "*", and which of
-        // its buttons are enabled.
+        // The list of the dialog on top: its entries, the chosen ones marked "*", which of its
+        // buttons are enabled, and where the focus is (the list or a button's text).
         std::string text = "list=";
         if (wxDialog* dlg = TopModalDialog()) {
             wxWindowList todo = dlg->GetChildren();
@@ -975,6 +988,10 @@ void RunStep(SmokeState& s, const std::string& step) {
                 for (wxWindow* c : w->GetChildren()) todo.push_back(c);
             }
             text += buttons;
+            wxWindow* focus = wxWindow::FindFocus();
+            text += "|focus=";
+            if (dynamic_cast<wxListBox*>(focus)) text += "list";
+            else if (auto* button = dynamic_cast<wxButton*>(focus)) text += wxStripMenuCodes(button->GetLabel()).utf8_str().data();
         }
         s.notes.push_back(text);
     } else if (p[0] == "closepane" && p.size() == 2) {

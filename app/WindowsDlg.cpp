@@ -71,6 +71,14 @@ WindowsDlg::WindowsDlg(wxWindow* parent, wxDocManager& manager, std::function<st
     Fill();
     m_list->SetFocus();
     CentreOnParent();
+    // Once on the screen the list takes the keys for real: a window is given them only then.
+    Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent& e) {
+        e.Skip();
+        CallAfter([this] {
+            Raise();
+            m_list->SetFocus();
+        });
+    });
 }
 
 void WindowsDlg::Fill() {
@@ -134,7 +142,7 @@ void WindowsDlg::OnCloseRecords(wxCommandEvent&) {
     for (wxDocument* doc : Chosen())
         if (!m_manager.CloseDocument(doc)) break;
     Fill();
-    if (!m_records.empty() && m_list->GetSelection() == wxNOT_FOUND) m_list->SetSelection(0);
+    if (!m_records.empty() && Chosen().empty()) m_list->SetSelection(0);
     UpdateButtons();
     m_list->SetFocus();
 }
