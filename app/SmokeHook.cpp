@@ -674,7 +674,13 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // the view at (X, Y) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
 // the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
 // closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's
-// state. (A picture is taken only at the end: reading the screen back while the program runs
+// state. The main frame's tab rows: "tabrow/CMD/face|arrow/ANSWER" clicks the face or the arrow
+// of "Стиль" (286) or help (57667) at the right end of the ribbon's tabs, "tabbutton/close|list/
+// ANSWER" the close button of the record's tab or the document menu's button, and a menu they
+// open is answered as above; "tabs" notes the records' tabs; "pin/BIT" presses the pin of a
+// diagram pane and "edge/BIT" its tab on the strip it was hidden to; "listnote" notes the list
+// and buttons of the dialog on top; "dragover/X/Y/MS" rests a drag over the view at (X, Y) (a
+// negative Y from the bottom) for MS milliseconds. (A picture is taken only at the end: reading the screen back while the program runs
 // on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     const std::vector<std::string> p = Split(step, '/');
