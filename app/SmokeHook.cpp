@@ -671,7 +671,7 @@ void ShowRibbonPage(SmokeState& s, size_t page) {
 // the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
 // the button ID of the main window.
 // "popup/X/Y/ANSWER" right-clicks
-// the view at (X, Y) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
+// the view at (X, Y) (a negative Y from the bottom) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
 // the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
 // closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's
 // state. The main frame's tab rows: "tabrow/CMD/face|arrow/ANSWER" clicks the face or the arrow
@@ -857,7 +857,10 @@ void RunStep(SmokeState& s, const std::string& step) {
         wxPoint at;
         int button = wxMOUSE_BTN_RIGHT;
         if (p[0] == "popup") {
-            at = canvas->ClientToScreen(wxPoint(std::atoi(p[1].c_str()), std::atoi(p[2].c_str())));
+            // A negative Y counts from the bottom of the view's client area (the time axis band).
+            int y = std::atoi(p[2].c_str());
+            if (y < 0) y += canvas->GetClientSize().y;
+            at = canvas->ClientToScreen(wxPoint(std::atoi(p[1].c_str()), y));
         } else {
             auto* main = dynamic_cast<CMainFrame*>(s.frame);
             const int id = std::atoi(p[1].c_str());
