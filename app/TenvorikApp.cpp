@@ -183,6 +183,7 @@ bool CTenvorikApp::OnInit() {
     const int look = platform::GetProfileInt(L"Workspace", L"ApplicationLook", 215);
     m_frame = new CMainFrame(m_docManager, &m_server, look);
     CreateDiagramPanes(m_frame, m_docManager);
+    m_frame->LoadPaneLayout();
     m_frame->SetDropTarget(new RecordDropTarget);
     m_frame->GetClientWindow()->SetDropTarget(new RecordDropTarget);
     using commands::MenuId;

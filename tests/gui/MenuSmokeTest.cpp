@@ -52,9 +52,9 @@ TEST(MenuSmoke, MenusOfTheViewAndOfTheStyleButtonShowTheirMarksWithoutAssertion)
     testutil::TempDir dir;
     const std::string cfg = WriteRecord(dir, "menus");
     // The caption column (its top left corner) and the time axis band at the bottom of the
-    // view, where the window's size puts it, then the menu of the style button, found where
-    // the window shows it.
-    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/axis/esc,ribbon/286/esc");
+    // view, where the window's size puts it, then the menu of the style button on the ribbon's
+    // tab row.
+    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/axis/esc,tabrow/286/face/esc");
     ASSERT_EQ(o.exitCode, 0) << o.err << o.report;
     EXPECT_EQ(o.report.find("assertion="), std::string::npos) << o.report;
     // The caption menu with the curve kind the channel shows checked...
