@@ -6,6 +6,10 @@ const wchar_t kSettings[] = L"Settings Parameters";
 const wchar_t kRecent[] = L"Recent File List";
 }  // namespace
 
+platform::TextLanguage LoadTextLanguage(const platform::Profile& profile) {
+    return platform::TextLanguageFromName(profile.GetProfileString(kSettings, L"Language", CString()).GetString());
+}
+
 void LoadAppOptions(const platform::Profile& profile, AppOptions& options) {
     options.leftMargin = profile.GetProfileInt(kPrint, L"Left Margin", 2000);
     options.rightMargin = profile.GetProfileInt(kPrint, L"Right Margin", 2000);
@@ -14,6 +18,7 @@ void LoadAppOptions(const platform::Profile& profile, AppOptions& options) {
     options.pageOrientation = short(profile.GetProfileInt(kPrint, L"Page Orientation", 1));
     options.dstFolder = profile.GetProfileString(kSettings, L"Dst folder", CString());
     options.utcForComtrade2013 = profile.GetProfileInt(kSettings, L"UTC for Comtrade2013", 1) != 0;
+    options.textLanguage = LoadTextLanguage(profile);
 }
 
 void SaveAppOptions(platform::Profile& profile, const AppOptions& options) {
@@ -24,6 +29,8 @@ void SaveAppOptions(platform::Profile& profile, const AppOptions& options) {
     profile.WriteProfileInt(kPrint, L"Page Orientation", options.pageOrientation);
     profile.WriteProfileString(kSettings, CString(L"Dst folder"), options.dstFolder);
     profile.WriteProfileInt(kSettings, L"UTC for Comtrade2013", options.utcForComtrade2013 ? 1 : 0);
+    profile.WriteProfileString(kSettings, CString(L"Language"),
+                               CString(platform::TextLanguageName(options.textLanguage).c_str()));
 }
 
 std::vector<CString> LoadRecentFiles(const platform::Profile& profile) {

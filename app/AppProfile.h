@@ -7,6 +7,9 @@
 
 // Reads the print and settings values, each with its default when the profile has none.
 void LoadAppOptions(const platform::Profile& profile, AppOptions& options);
+// The texts the user chose ("Language" of the settings), read apart since it is needed
+// before any text is.
+platform::TextLanguage LoadTextLanguage(const platform::Profile& profile);
 // Writes the same values in the same order.
 void SaveAppOptions(platform::Profile& profile, const AppOptions& options);
 

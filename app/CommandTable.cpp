@@ -71,6 +71,7 @@ const std::vector<Page>& RibbonPages() {
                   {kSaveAs, 265, 0, Icon::SaveAs},
                   {ID_RECENT_FILES, 272, 0, Icon::Recent, Kind::Dropdown},
                   {kClose, 271, 0, Icon::Close},
+                  {ID_WINDOWS_DIALOG, 132, 0, Icon::Windows},
               }},
              {154, {{ID_FILE_FINDER, 154, 0, Icon::Finder}}},
              {266,
@@ -146,9 +147,6 @@ const std::vector<Page>& RibbonPages() {
                   {ID_QUICK_ANALYSIS, 159, ID_QUICK_ANALYSIS, Icon::QuickAnalysis},
               }},
              {62200, {{ID_TOGGLE_PARAM_BAR, 565, 0, Icon::ParamBar, Kind::Toggle}}},
-             // The style and help buttons stand on the tab row of the ribbon they are made for;
-             // this ribbon has no such row for the style button.
-             {286, {{ID_STYLE, 286, 287, Icon::Style, Kind::Dropdown}}},
          }},
         {323,
          {

@@ -59,7 +59,7 @@ enum class Icon {
     HideConstant, ZoomXIn, ZoomXOut, ZoomArea, ZoomYIn, ZoomYOut, RestoreSize, CursorV1, CursorV2, CursorV3,
     CursorH1, CursorH2, CommentMoment, CommentArea, CommentLevel, MinMax, Rms, Harmonic, CurveInstant, CurveRms,
     CurveHarmonic, Invert, RemoveDc, Coefficients, Primary, Secondary, QuickAnalysis, ParamBar, Style, LineModel,
-    FaultRun,
+    FaultRun, Windows,
 };
 
 enum class Kind {

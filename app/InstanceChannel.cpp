@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -98,15 +99,50 @@ bool Send(const std::string& socketPath, const char (&tag)[4], const std::string
 
 }  // namespace
 
+std::string PrivateFolder(const std::string& dir, std::string* why) {
+    // Made here when it is not there; a folder or link someone else put in its place is
+    // looked at, never followed.
+    if (::mkdir(dir.c_str(), 0700) == 0) {
+        // Ours, just made: a narrow umask may have taken more than the group's and others' bits.
+        ::chmod(dir.c_str(), 0700);
+    } else if (errno != EEXIST) {
+        if (why) *why = std::strerror(errno);
+        return {};
+    }
+    struct stat st {};
+    if (::lstat(dir.c_str(), &st) != 0) {
+        if (why) *why = std::strerror(errno);
+        return {};
+    }
+    const char* fault = nullptr;
+    if (S_ISLNK(st.st_mode)) fault = "it is a symbolic link";
+    else if (!S_ISDIR(st.st_mode)) fault = "it is not a folder";
+    else if (st.st_uid != ::getuid()) fault = "another user owns it";
+    else if ((st.st_mode & 07777) != 0700) fault = "its mode is not 0700";
+    if (fault) {
+        if (why) *why = fault;
+        return {};
+    }
+    return dir;
+}
+
 std::string SocketPath() {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string dir;
-    if (runtime && *runtime) {
-        dir = runtime;
-    } else {
-        const char* tmp = std::getenv("TMPDIR");
-        dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/Tenvorik-" + std::to_string(::getuid());
-        ::mkdir(dir.c_str(), 0700);
+    if (runtime && *runtime) return std::string(runtime) + "/Tenvorik.sock";
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/Tenvorik-" + std::to_string(::getuid());
+    std::string why;
+    if (PrivateFolder(dir, &why).empty()) {
+        // Said once a run: the hand-over is off, the program itself runs as always.
+        static bool told = false;
+        if (!told) {
+            told = true;
+            std::fprintf(stderr,
+                         "Tenvorik: %s is not a private folder of this user (%s); a second start will not hand "
+                         "its record to this one.\n",
+                         dir.c_str(), why.c_str());
+        }
+        return {};
     }
     return dir + "/Tenvorik.sock";
 }

@@ -13,9 +13,16 @@ namespace instance {
 
 constexpr size_t kMaxPathBytes = 16384;
 
-// The socket of this user's running instance: $XDG_RUNTIME_DIR/Tenvorik.sock, or a private
-// folder under the temporary folder when the runtime folder is not set.
+// The socket of this user's running instance: $XDG_RUNTIME_DIR/Tenvorik.sock, or else
+// Tenvorik.sock in the folder "Tenvorik-<uid>" of the temporary folder ($TMPDIR or /tmp).
+// That folder is used only when it is this user's own folder (not a link) of mode 0700, since
+// whoever may enter it could take the paths handed over or hand over paths of their own;
+// otherwise the path is empty, so that this run neither hands over nor listens, and the
+// standard error says so once.
 std::string SocketPath();
+// `dir` made with mode 0700 when it is not there, and given back when it is this user's own
+// folder, no link, of mode 0700; empty otherwise, with the reason in `why`.
+std::string PrivateFolder(const std::string& dir, std::string* why = nullptr);
 
 // Second start: offers `path` to the running instance. True when it accepted; false when no
 // instance answers (none runs, or it left a stale socket) within `timeoutMs`.

@@ -2,7 +2,12 @@
 
 #include "app/DiagramPanes.h"
 #include "app/Guide.h"
+#include "app/PaneEdgeBar.h"
+#include "app/PaneLayout.h"
 #include "app/QuickAccessBar.h"
+#include "app/RecordTabs.h"
+#include "app/TabRowBar.h"
+#include "app/WindowsDlg.h"
 
 #include <wx/accel.h>
 #include <wx/app.h>
@@ -54,7 +59,6 @@ CMainFrame* g_mainFrame = nullptr;
 
 constexpr int kTimerId = 100;
 constexpr int kRecentButtonId = 272;
-constexpr int kStyleButtonId = 286;
 
 // A part of the ribbon that asks the toolkit for its default colours and font once: the ribbon
 // measures its panels and buttons with many short-lived drawing contexts, each of which would
@@ -173,8 +177,9 @@ private:
 };
 
 CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int applicationLook)
-    : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, ToWx(LoadResString(57344)), wxDefaultPosition,
-                          InitialFrameSize()),
+    : wxDocParentFrameAny<wxAuiMDIParentFrame>(manager, nullptr, wxID_ANY, ToWx(LoadResString(57344)),
+                                               wxDefaultPosition, InitialFrameSize(),
+                                               wxDEFAULT_FRAME_STYLE | wxFRAME_NO_WINDOW_MENU),
       m_server(server), m_timer(this, kTimerId), m_look(applicationLook) {
     g_mainFrame = this;
     SetMinSize(wxSize(std::min(866, InitialFrameSize().x), std::min(500, InitialFrameSize().y)));
@@ -186,7 +191,36 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     BuildRibbon();
     BuildStatusBar();
     BuildCaptionBars();
+    // The records' tabs: the close button on the active one, the document menu at the right.
+    wxAuiNotebook* tabs = GetNotebook();
+    tabs->SetWindowStyleFlag(RecordTabsStyle());
+    tabs->SetArtProvider(new RecordTabArt([this] { ShowWindowsDialog(); }));
+    tabs->Bind(wxEVT_AUINOTEBOOK_PAGE_CLOSE, &CMainFrame::OnRecordTabClose, this);
     m_aui.AddPane(GetClientWindow(), wxAuiPaneInfo().Name(wxS("records")).CenterPane().PaneBorder(false));
+    // The strips the diagram panes are hidden to, one along each edge, on show while they hold
+    // a pane. They lie outside the panes of their edge and inside the ribbon and caption bars.
+    for (int dock : {wxAUI_DOCK_TOP, wxAUI_DOCK_RIGHT, wxAUI_DOCK_BOTTOM, wxAUI_DOCK_LEFT}) {
+        auto* bar = new PaneEdgeBar(this, dock, [this](const wxString& name) {
+            for (int bit : {2, 4, 8, 16})
+                if (DiagramPaneName(bit) == name) ShowDiagramPaneFromEdge(bit);
+        });
+        m_edges[dock - 1] = bar;
+        m_aui.AddPane(bar, wxAuiPaneInfo()
+                               .Name(bar->GetName())
+                               .Direction(dock)
+                               .Layer(3)
+                               .CaptionVisible(false)
+                               .PaneBorder(false)
+                               .Floatable(false)
+                               .Movable(false)
+                               .Dockable(false)
+                               .Gripper(false)
+                               .CloseButton(false)
+                               .Resizable(false)
+                               .Hide());
+    }
+    // The pin of a diagram pane's title bar hides it to its edge (the manager would float it).
+    m_aui.Bind(wxEVT_AUI_PANE_BUTTON, &CMainFrame::OnPaneButton, this);
     ApplyLook(m_look);
     m_aui.Update();
 
@@ -207,6 +241,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, instance::Server* server, int appl
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowDiagramPane, this, MenuId(ID_SHOW_DIFFERENTIAL));
     Bind(wxEVT_MENU, &CMainFrame::OnResultBarClosed, this, MenuId(ID_RESULT_BAR_CLOSED));
     Bind(wxEVT_MENU, &CMainFrame::OnToggleParamBar, this, MenuId(ID_TOGGLE_PARAM_BAR));
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowWindowsDialog(); }, MenuId(ID_WINDOWS_DIALOG));
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateToggleParamBar, this, MenuId(ID_TOGGLE_PARAM_BAR));
     // Document and view commands are off while no record is open; an open one answers them
     // first.
@@ -232,8 +267,7 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::BuildRibbon() {
     m_ribbon = new wxRibbonBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                                wxRIBBON_BAR_FLOW_HORIZONTAL | wxRIBBON_BAR_SHOW_PAGE_LABELS |
-                                   wxRIBBON_BAR_SHOW_PANEL_EXT_BUTTONS | wxRIBBON_BAR_SHOW_TOGGLE_BUTTON |
-                                   wxRIBBON_BAR_SHOW_HELP_BUTTON);
+                                   wxRIBBON_BAR_SHOW_PANEL_EXT_BUTTONS | wxRIBBON_BAR_SHOW_TOGGLE_BUTTON);
     // The art goes in before any page: button bars measure their buttons with it when they
     // are added, and a page first shown later would otherwise keep the sizes of no art.
     SetRibbonArt(m_look);
@@ -279,13 +313,34 @@ void CMainFrame::BuildRibbon() {
     m_ribbon->Realize();
     m_aui.AddPane(m_ribbon, RibbonPaneInfo());
     m_quickAccess = new QuickAccessBar(m_ribbon, this);
-    m_quickAccess->Place();
+    TabRowBar::Actions actions;
+    actions.help = [this] {
+        wxCommandEvent help(wxEVT_MENU, commands::MenuId(commands::ID_HELP));
+        help.SetEventObject(this);
+        ProcessWindowEvent(help);
+    };
+    actions.fillStyleMenu = [this](wxMenu& menu) { FillStyleMenu(menu); };
+    actions.fillHelpMenu = [](wxMenu& menu) { commands::AppendMenu(menu, 342); };
+    actions.describe = [this](const wxString& text) { DoGiveHelp(text, !text.empty()); };
+    m_tabRow = new TabRowBar(m_ribbon, std::move(actions));
+    m_keys->SetTabRow(m_tabRow);
+    PlaceTabRow();
     m_ribbon->Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
         e.Skip();
-        if (m_quickAccess) m_quickAccess->Place();
+        PlaceTabRow();
     });
-    m_ribbon->Bind(wxEVT_RIBBONBAR_HELP_CLICK, [this](wxRibbonBarEvent&) { ShowMenu(342); });
     m_ribbon->Bind(wxEVT_RIBBONBAR_TAB_RIGHT_UP, [this](wxRibbonBarEvent&) { ShowRibbonMenu(); });
+}
+
+void CMainFrame::PlaceTabRow() {
+    if (!m_quickAccess || !m_tabRow) return;
+    m_quickAccess->Place();
+    m_ribbon->SetTabCtrlMargins(m_quickAccess->GetSize().x, m_tabRow->Place());
+}
+
+void CMainFrame::FillStyleMenu(wxMenu& menu) {
+    for (const Look& l : kLooks) menu.AppendRadioItem(commands::MenuId(l.id), ToWx(LoadResString(l.text)));
+    menu.Check(commands::MenuId(FindLook(m_look).id), true);
 }
 
 void CMainFrame::SetRibbonArt(int look) {
@@ -293,12 +348,6 @@ void CMainFrame::SetRibbonArt(int look) {
     // The looks' art, which also frames the ribbon's place of the keyboard focus.
     m_ribbon->SetArtProvider(RibbonKeys::NewArt(l.ribbonStyle));
     m_ribbon->GetArtProvider()->SetColourScheme(l.primary, l.secondary, l.tertiary);
-}
-
-void CMainFrame::ShowMenu(int menuId) {
-    wxMenu menu;
-    commands::AppendMenu(menu, menuId);
-    PopupMenu(&menu);
 }
 
 void CMainFrame::ShowRibbonMenu() {
@@ -329,7 +378,7 @@ void CMainFrame::BindCommandFallbacks() {
                                     commands::kUndo, commands::kRedo, ID_SHOW_CIRCLE, ID_SHOW_VECTOR,
                                     ID_SHOW_SPECTRUM, ID_SHOW_DIFFERENTIAL, ID_TOGGLE_PARAM_BAR,
                                     ID_PROGRAM_SETTINGS, ID_FILE_FINDER, commands::ID_FILE_PAGE_SETUP,
-                                    commands::ID_APP_ABOUT, commands::ID_HELP};
+                                    commands::ID_APP_ABOUT, commands::ID_HELP, ID_WINDOWS_DIALOG};
     for (int id : ids) {
         if (answered.count(id)) continue;
         Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) {
@@ -406,7 +455,8 @@ void CMainFrame::ApplyLook(int id) {
     m_aui.AddPane(m_ribbon, RibbonPaneInfo());
     m_aui.Update();
     RealizeRibbon();
-    if (m_quickAccess) m_quickAccess->Place();
+    PlaceTabRow();
+    if (m_tabRow) m_tabRow->Refresh(false);
     ApplyLookToDiagrams(this, id);
     Refresh(true);
     Update();
@@ -471,14 +521,12 @@ void CMainFrame::ReturnFocusToView(bool always) {
 }
 
 void CMainFrame::SwitchRecord(int step) {
-    std::vector<wxMDIChildFrame*> tabs;
-    for (wxWindow* w : GetClientWindow()->GetChildren())
-        if (auto* child = dynamic_cast<wxMDIChildFrame*>(w)) tabs.push_back(child);
-    if (tabs.size() < 2) return;
-    const int n = int(tabs.size());
-    int at = 0;
-    while (at < n && tabs[size_t(at)] != GetActiveChild()) ++at;
-    tabs[size_t(((at == n ? 0 : at) + step + n) % n)]->Activate();
+    // In the order of the tabs, which the mouse may have rearranged.
+    wxAuiNotebook* tabs = GetNotebook();
+    const int n = int(tabs->GetPageCount());
+    if (n < 2) return;
+    const int at = std::max(tabs->GetSelection(), 0);
+    tabs->SetSelection(size_t((at + step + n) % n));
 }
 
 bool CMainFrame::CycleFocus(bool back) {
@@ -522,8 +570,8 @@ bool CMainFrame::CycleFocus(bool back) {
     }
     // Among the controls of a pane or a caption bar Tab goes from control to control; from a
     // window that shows no focus (the tab's frame, none at all) it goes to a place.
-    const bool nowhere = !focus || focus == this || dynamic_cast<wxMDIChildFrame*>(focus) ||
-                         dynamic_cast<wxMDIClientWindow*>(focus);
+    const bool nowhere = !focus || focus == this || dynamic_cast<wxMDIChildFrameBase*>(focus) ||
+                         dynamic_cast<wxAuiNotebook*>(focus) || dynamic_cast<wxAuiTabCtrl*>(focus);
     if (at < 0 && !nowhere) return false;
     const int n = int(places.size());
     const int next = at < 0 ? (back ? n - 1 : 0) : (at + (back ? -1 : 1) + n) % n;
@@ -564,10 +612,7 @@ void CMainFrame::ShowRecentMenu(wxRibbonButtonBarEvent& event) {
     using commands::MenuId;
     wxMenu menu;
     const int button = commands::ProgramId(event.GetId());
-    if (button == kStyleButtonId) {
-        for (const Look& l : kLooks) menu.AppendRadioItem(MenuId(l.id), ToWx(LoadResString(l.text)));
-        menu.Check(MenuId(FindLook(m_look).id), true);
-    } else if (button == kRecentButtonId) {
+    if (button == kRecentButtonId) {
         wxFileHistory* history = GetDocumentManager()->GetFileHistory();
         size_t n = history ? history->GetCount() : 0;
         for (size_t i = 0; i < n; ++i)
@@ -621,8 +666,11 @@ void CMainFrame::FitDiagramPanes() {
         const bool shown = pane.IsShown();
         key += wxString::Format(wxS(" %d%d"), int(content), int(shown));
         // A pane is fitted anew when its content comes or goes, or when it comes on show; in
-        // between it keeps the size the user gave it.
-        if (m_panesFitted && content == m_paneContent[slot] && (shown == m_paneShown[slot] || !shown)) {
+        // between it keeps the size the user gave it, and so does one whose place the last run
+        // left until then.
+        if ((m_panesFitted && content == m_paneContent[slot] && (shown == m_paneShown[slot] || !shown)) ||
+            (!m_panesFitted && m_paneRestored[slot])) {
+            m_paneContent[slot] = content;
             m_paneShown[slot] = shown;
             continue;
         }
@@ -665,23 +713,6 @@ void CMainFrame::FitDiagramPanes() {
     if (height != dock) {
         m_aui.SetDockSize(bottom, height);
         m_aui.Update();
-    }
-}
-
-int FrameAuiManager::GetDockSize(const wxAuiPaneInfo& pane) const {
-    for (size_t i = 0; i < m_docks.GetCount(); ++i) {
-        const wxAuiDockInfo& dock = m_docks.Item(i);
-        if (dock.dock_direction == pane.dock_direction && dock.dock_layer == pane.dock_layer && dock.dock_row == pane.dock_row)
-            return dock.size;
-    }
-    return 0;
-}
-
-void FrameAuiManager::SetDockSize(const wxAuiPaneInfo& pane, int size) {
-    for (size_t i = 0; i < m_docks.GetCount(); ++i) {
-        wxAuiDockInfo& dock = m_docks.Item(i);
-        if (dock.dock_direction == pane.dock_direction && dock.dock_layer == pane.dock_layer && dock.dock_row == pane.dock_row)
-            dock.size = size;
     }
 }
 
@@ -762,6 +793,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
         event.Veto();
         return;
     }
+    SavePaneLayout();
     Destroy();
 }
 
@@ -799,6 +831,7 @@ void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<v
                              .Row(place.row)
                              .Dockable(true)
                              .Floatable(true)
+                             .PinButton(true)
                              .CloseButton(true)
                              .Show(place.shown);
     // No record has been opened yet: the diagram starts empty, and small.
@@ -814,15 +847,24 @@ void CMainFrame::SetDiagramWnd(int displayBit, wxWindow* window, std::function<v
     m_aui.Update();
 }
 
-wxAuiPaneInfo* CMainFrame::DiagramPaneOf(int commandId) {
-    int bit = 0;
+namespace {
+
+// The display bit of the diagram a pane command shows or hides; 0 for another command.
+int DiagramBitOf(int commandId) {
     switch (commandId) {
-        case ID_SHOW_SPECTRUM: bit = 2; break;
-        case ID_SHOW_VECTOR: bit = 4; break;
-        case ID_SHOW_CIRCLE: bit = 8; break;
-        case ID_SHOW_DIFFERENTIAL: bit = 16; break;
-        default: return nullptr;
+        case ID_SHOW_SPECTRUM: return 2;
+        case ID_SHOW_VECTOR: return 4;
+        case ID_SHOW_CIRCLE: return 8;
+        case ID_SHOW_DIFFERENTIAL: return 16;
+        default: return 0;
     }
+}
+
+}  // namespace
+
+wxAuiPaneInfo* CMainFrame::DiagramPaneOf(int commandId) {
+    const int bit = DiagramBitOf(commandId);
+    if (!bit) return nullptr;
     wxWindow* window = GetDiagramWnd(bit);
     if (!window) return nullptr;
     wxAuiPaneInfo& pane = m_aui.GetPane(window);
@@ -839,8 +881,201 @@ void CMainFrame::CloseDiagramPane(int displayBit) {
 }
 
 void CMainFrame::OnShowDiagramPane(wxCommandEvent& event) {
-    if (wxAuiPaneInfo* pane = DiagramPaneOf(commands::ProgramId(event.GetId()))) pane->Show(!pane->IsShown());
+    const int command = commands::ProgramId(event.GetId());
+    // A pane hidden to an edge comes back from there.
+    if (const int bit = DiagramBitOf(command); bit && EdgeOfDiagramPane(bit)) {
+        ShowDiagramPaneFromEdge(bit);
+        return;
+    }
+    if (wxAuiPaneInfo* pane = DiagramPaneOf(command)) pane->Show(!pane->IsShown());
     m_aui.Update();
+}
+
+wxString CMainFrame::DiagramPaneName(int displayBit) const { return wxString::Format(wxS("diagram%d"), displayBit); }
+
+PaneEdgeBar* CMainFrame::GetEdgeBar(int dock) const { return panelayout::IsEdge(dock) ? m_edges[dock - 1] : nullptr; }
+
+int CMainFrame::EdgeOfDiagramPane(int displayBit) const {
+    const wxString name = DiagramPaneName(displayBit);
+    for (PaneEdgeBar* bar : m_edges)
+        if (bar && bar->Holds(name)) return bar->GetDock();
+    return 0;
+}
+
+void CMainFrame::ShowEdgeBar(int dock) {
+    PaneEdgeBar* bar = GetEdgeBar(dock);
+    if (!bar) return;
+    wxAuiPaneInfo& pane = m_aui.GetPane(bar);
+    const int thick = bar->Thickness();
+    const wxSize size = bar->IsVertical() ? wxSize(thick, -1) : wxSize(-1, thick);
+    pane.MinSize(size).BestSize(size).Show(!bar->Entries().empty());
+}
+
+void CMainFrame::HideDiagramPaneToEdge(int displayBit) {
+    wxWindow* window = GetDiagramWnd(displayBit);
+    if (!window || EdgeOfDiagramPane(displayBit)) return;
+    wxAuiPaneInfo& pane = m_aui.GetPane(window);
+    if (!pane.IsOk() || !pane.IsShown()) return;
+    // The edge it is docked at; a floating pane goes to the edge it was last docked at.
+    int dock = pane.dock_direction;
+    if (!panelayout::IsEdge(dock)) dock = kPanes[FrameState::DiagramSlot(displayBit)].dock;
+    pane.Hide();
+    GetEdgeBar(dock)->Add(pane.name, pane.caption);
+    ShowEdgeBar(dock);
+    m_aui.Update();
+    ReturnFocusToView(false);
+}
+
+void CMainFrame::ShowDiagramPaneFromEdge(int displayBit) {
+    const int dock = EdgeOfDiagramPane(displayBit);
+    wxWindow* window = GetDiagramWnd(displayBit);
+    if (!dock || !window) return;
+    GetEdgeBar(dock)->Remove(DiagramPaneName(displayBit));
+    ShowEdgeBar(dock);
+    wxAuiPaneInfo& pane = m_aui.GetPane(window);
+    if (pane.IsOk()) pane.Show();
+    m_aui.Update();
+}
+
+wxRect CMainFrame::DiagramPaneButtonRect(int displayBit, int button) const {
+    wxWindow* window = GetDiagramWnd(displayBit);
+    return window ? m_aui.PaneButtonRect(window, button) : wxRect();
+}
+
+void CMainFrame::OnPaneButton(wxAuiManagerEvent& event) {
+    wxAuiPaneInfo* pane = event.GetPane();
+    if (event.GetButton() == wxAUI_BUTTON_PIN && pane)
+        for (int bit : {2, 4, 8, 16})
+            if (pane->window && pane->window == GetDiagramWnd(bit)) {
+                // After the manager's own handling of the press: hiding relays out the panes.
+                CallAfter([this, bit] { HideDiagramPaneToEdge(bit); });
+                return;
+            }
+    event.Skip();
+}
+
+namespace {
+
+const wchar_t kLayoutSection[] = L"Workspace";
+const wchar_t kEdgesKey[] = L"PanesAtEdges";
+
+CString PaneKey(const wxString& name) { return CString(L"Pane ") + platform::FromWx(name); }
+
+// The size of the dock a pane lies in across its edge, as the layout's text gives it.
+int DockSizeOf(const wxString& perspective, const wxAuiPaneInfo& pane) {
+    const wxString key = wxString::Format(wxS("dock_size(%d,%d,%d)="), pane.dock_direction, pane.dock_layer, pane.dock_row);
+    const int at = perspective.Find(key);
+    if (at == wxNOT_FOUND) return 0;
+    long size = 0;
+    if (!perspective.Mid(size_t(at) + key.size()).BeforeFirst('|').ToLong(&size)) return 0;
+    return int(size);
+}
+
+}  // namespace
+
+void CMainFrame::SavePaneLayout() {
+    const wxString perspective = m_aui.SavePerspective();
+    std::vector<panelayout::EdgePane> edges;
+    for (int bit : {2, 4, 8, 16}) {
+        wxWindow* window = GetDiagramWnd(bit);
+        if (!window) continue;
+        wxAuiPaneInfo& pane = m_aui.GetPane(window);
+        if (!pane.IsOk()) continue;
+        panelayout::PanePlace place;
+        place.dock = pane.dock_direction;
+        place.layer = pane.dock_layer;
+        place.row = pane.dock_row;
+        place.position = pane.dock_pos;
+        place.proportion = pane.dock_proportion;
+        place.floating = pane.IsFloating();
+        place.shown = pane.IsShown();
+        place.width = pane.best_size.x;
+        place.height = pane.best_size.y;
+        // A docked pane the user made wider or taller keeps the size of its dock.
+        if (const int size = pane.IsDocked() && pane.IsShown() ? DockSizeOf(perspective, pane) : 0; size > 0) {
+            if (pane.dock_direction == wxAUI_DOCK_LEFT || pane.dock_direction == wxAUI_DOCK_RIGHT) place.width = size;
+            else place.height = size;
+        }
+        place.floatX = pane.floating_pos.x;
+        place.floatY = pane.floating_pos.y;
+        place.floatW = pane.floating_size.x;
+        place.floatH = pane.floating_size.y;
+        platform::WriteProfileString(kLayoutSection, PaneKey(pane.name), panelayout::FormatPanePlace(place).c_str());
+        if (const int edge = EdgeOfDiagramPane(bit)) edges.push_back({platform::FromWx(pane.name).str(), edge});
+    }
+    platform::WriteProfileString(kLayoutSection, kEdgesKey, panelayout::FormatEdgePanes(edges).c_str());
+}
+
+void CMainFrame::LoadPaneLayout() {
+    const wxSize screen = wxGetDisplaySize();
+    std::vector<std::wstring> names;
+    for (int bit : {2, 4, 8, 16}) {
+        wxWindow* window = GetDiagramWnd(bit);
+        if (!window) continue;
+        wxAuiPaneInfo& pane = m_aui.GetPane(window);
+        if (!pane.IsOk()) continue;
+        names.push_back(platform::FromWx(pane.name).str());
+        panelayout::PanePlace place;
+        // A place that cannot be read, or that the screen of this start cannot give, is left
+        // to the first layout.
+        if (!panelayout::ReadPanePlace(platform::GetProfileString(kLayoutSection, PaneKey(pane.name)).str(), place) ||
+            !panelayout::IsUsablePlace(place, 4, screen.x, screen.y))
+            continue;
+        // Only the place is taken back: the title, the buttons and the least size are this
+        // program's, in the language of this start. Its size stays the user's until its
+        // diagram's content comes or goes.
+        if (const int slot = FrameState::DiagramSlot(bit); slot >= 0) m_paneRestored[slot] = true;
+        pane.dock_direction = place.dock;
+        pane.dock_layer = place.layer;
+        pane.dock_row = place.row;
+        pane.dock_pos = std::max(place.position, 0);
+        if (place.proportion > 0) pane.dock_proportion = place.proportion;
+        pane.best_size = wxSize(place.width, place.height);
+        pane.floating_pos = wxPoint(place.floatX, place.floatY);
+        pane.floating_size = wxSize(place.floatW, place.floatH);
+        if (place.floating) pane.Float();
+        else pane.Dock();
+        pane.Show(place.shown);
+    }
+    const CString edges = platform::GetProfileString(kLayoutSection, kEdgesKey);
+    for (const panelayout::EdgePane& e : panelayout::ParseEdgePanes(edges.str(), names)) {
+        wxAuiPaneInfo& pane = m_aui.GetPane(ToWx(CString(e.name.c_str())));
+        if (!pane.IsOk()) continue;
+        pane.Hide();
+        GetEdgeBar(e.dock)->Add(pane.name, pane.caption);
+        ShowEdgeBar(e.dock);
+    }
+    m_aui.Update();
+}
+
+void CMainFrame::OnRecordTabClose(wxAuiNotebookEvent& event) {
+    // The close command closes it, once the tab's own click is done: a record with changes
+    // asks first, and a cancel keeps it open.
+    event.Veto();
+    wxWindow* page = GetNotebook()->GetPage(size_t(event.GetSelection()));
+    CallAfter([this, page] {
+        wxAuiNotebook* tabs = GetNotebook();
+        const int at = tabs->GetPageIndex(page);
+        if (at == wxNOT_FOUND) return;
+        if (tabs->GetSelection() != at) tabs->SetSelection(size_t(at));
+        wxCommandEvent close(wxEVT_MENU, commands::MenuId(commands::kClose));
+        close.SetEventObject(this);
+        ProcessWindowEvent(close);
+    });
+}
+
+std::vector<wxDocument*> CMainFrame::RecordsInTabOrder() const {
+    std::vector<wxDocument*> records;
+    wxAuiNotebook* tabs = GetNotebook();
+    for (size_t i = 0; i < tabs->GetPageCount(); ++i)
+        if (auto* frame = dynamic_cast<wxDocChildFrameAnyBase*>(tabs->GetPage(i)); frame && frame->GetDocument())
+            records.push_back(frame->GetDocument());
+    return records;
+}
+
+void CMainFrame::ShowWindowsDialog() {
+    WindowsDlg dialog(this, *GetDocumentManager(), [this] { return RecordsInTabOrder(); });
+    dialog.ShowModal();
 }
 
 void CMainFrame::OnUpdateShowDiagramPane(wxUpdateUIEvent& event) {
@@ -888,7 +1123,7 @@ void CMainFrame::ShowCaptionBar(wxWindow* bar, bool show) {
 }
 
 bool CMainFrame::IsCaptionBarShown(wxWindow* bar) const {
-    wxAuiPaneInfo& pane = const_cast<FrameAuiManager&>(m_aui).GetPane(bar);
+    wxAuiPaneInfo& pane = const_cast<FrameManager&>(m_aui).GetPane(bar);
     return pane.IsOk() && pane.IsShown();
 }
 

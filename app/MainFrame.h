@@ -1,16 +1,19 @@
 #pragma once
 #include <wx/aui/framemanager.h>
-#include <wx/docmdi.h>
+#include <wx/aui/tabmdi.h>
+#include <wx/docview.h>
 #include <wx/timer.h>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "app/FrameManager.h"
 #include "app/FrameState.h"
 #include "app/PaneRoom.h"
 #include "platform/CString.h"
 
+class wxMenu;
 class wxRibbonBar;
 class QuickAccessBar;
 class wxRibbonButtonBar;
@@ -19,6 +22,9 @@ class CMergeBar;
 class CMsgCaptionBar;
 class CParamOscBar;
 class RibbonKeys;
+class TabRowBar;
+class PaneEdgeBar;
+class wxAuiNotebookEvent;
 
 namespace instance {
 class Server;
@@ -37,21 +43,26 @@ enum : int {
     ID_RECALC_LAYOUT = 32810,
     ID_SHOW_SPECTRUM = 32811,
     ID_SHOW_DIFFERENTIAL = 140,
+    ID_WINDOWS_DIALOG = 131,  // the list of open records with activate, save and close
     ID_RECENT_FIRST = 62100,  // the recent-files menu, one id per entry
 };
 
-// The frame's docking manager, which can also give a dock the size the frame chooses.
-class FrameAuiManager : public wxAuiManager {
+// The frame of one record: a tab of the main frame's record notebook.
+class RecordFrame : public wxDocChildFrameAny<wxAuiMDIChildFrame, wxAuiMDIParentFrame> {
 public:
-    // The size of the dock that holds `pane` (its height at the top or bottom, else its width),
-    // 0 when there is none. Set to 0, the dock takes its panes' best size at the next update.
-    int GetDockSize(const wxAuiPaneInfo& pane) const;
-    void SetDockSize(const wxAuiPaneInfo& pane, int size);
+    RecordFrame(wxDocument* doc, wxView* view, wxAuiMDIParentFrame* parent, const wxString& title) {
+        Create(doc, view, parent, wxID_ANY, title);
+    }
+#ifdef __WXGTK__
+    // A tab is a plain child window, not a window of the desktop: it is realised as one (the
+    // frame's own handling would treat it as a desktop window and draw warnings from GTK).
+    void GTKHandleRealized() override { wxWindow::GTKHandleRealized(); }
+#endif
 };
 
 // The program's main window: the ribbon on top, records as tabs, diagram panes docked around
 // them, the status bar with the cursor read-outs below.
-class CMainFrame : public wxDocMDIParentFrame {
+class CMainFrame : public wxDocParentFrameAny<wxAuiMDIParentFrame> {
 public:
     // `server` (may be null) is polled for records handed over by a second start.
     CMainFrame(wxDocManager* manager, instance::Server* server, int applicationLook);
@@ -75,6 +86,24 @@ public:
     void SetDiagramWnd(int displayBit, wxWindow* window, std::function<void()> reload);
     // Closes a diagram pane as its close button does; its ribbon button brings it back.
     void CloseDiagramPane(int displayBit);
+    // Hides a diagram pane to the strip along the edge it is docked at, as its pin button does;
+    // a click on its tab there, or its ribbon button, shows it again where it was.
+    void HideDiagramPaneToEdge(int displayBit);
+    void ShowDiagramPaneFromEdge(int displayBit);
+    // The strip of an edge (wxAUI_DOCK_*), and the edge a diagram pane is hidden to (0: none).
+    PaneEdgeBar* GetEdgeBar(int dock) const;
+    int EdgeOfDiagramPane(int displayBit) const;
+    // Where a button of a diagram pane's title bar is, in the frame's client coordinates.
+    wxRect DiagramPaneButtonRect(int displayBit, int button) const;
+    // The diagram panes' places and edges as the last run left them; once all panes are there.
+    void LoadPaneLayout();
+    void SavePaneLayout();
+    // The open records in the order of their tabs.
+    std::vector<wxDocument*> RecordsInTabOrder() const;
+    // The windows dialog: the open records with activate, save and close.
+    void ShowWindowsDialog();
+    // "Стиль" and the help button at the right end of the ribbon's tab row.
+    TabRowBar* GetTabRow() const { return m_tabRow; }
     // Places a caption bar in the strip under the ribbon, in the order the bars are added.
     void AddCaptionBar(wxWindow* bar, bool shown);
     void ShowCaptionBar(wxWindow* bar, bool show);
@@ -111,7 +140,6 @@ private:
     void SetRibbonArt(int look);
     void RealizeRibbon();
     wxAuiPaneInfo RibbonPaneInfo() const;
-    void ShowMenu(int menuId);
     void ShowRibbonMenu();
     void BindCommandFallbacks();
     void SetAccelerators();
@@ -126,6 +154,14 @@ private:
     void ShowRecentMenu(wxRibbonButtonBarEvent& event);
 
     void OnRibbonButton(wxRibbonButtonBarEvent& event);
+    // Puts the quick-access bar and the tab row's elements at the ends of the tab row.
+    void PlaceTabRow();
+    void FillStyleMenu(wxMenu& menu);
+    // The close button of a record's tab: the close command for that record.
+    void OnRecordTabClose(wxAuiNotebookEvent& event);
+    void OnPaneButton(wxAuiManagerEvent& event);
+    wxString DiagramPaneName(int displayBit) const;
+    void ShowEdgeBar(int dock);
     void OnCharHook(wxKeyEvent& event);
     // Tab (Shift+Tab back) from one place that shows the focus to the next; false where the
     // focus is among a pane's own controls, which Tab goes through as usual.
@@ -147,9 +183,11 @@ private:
     void OnUpdateShowDiagramPane(wxUpdateUIEvent& event);
     wxAuiPaneInfo* DiagramPaneOf(int commandId);
 
-    FrameAuiManager m_aui;
+    FrameManager m_aui;
     wxRibbonBar* m_ribbon = nullptr;
     QuickAccessBar* m_quickAccess = nullptr;
+    TabRowBar* m_tabRow = nullptr;
+    PaneEdgeBar* m_edges[4] = {};  // top, right, bottom, left
     std::vector<RibbonButton> m_ribbonButtons;
     std::unique_ptr<RibbonKeys> m_keys;
     class DialogFocus;
@@ -172,6 +210,7 @@ private:
     bool m_paneContent[4] = {};
     bool m_paneShown[4] = {};
     bool m_panesFitted = false;
+    bool m_paneRestored[4] = {};  // placed as the last run left it
     wxString m_fitKey;
     int m_halfChecks = 0;
     int m_captionBars = 0;

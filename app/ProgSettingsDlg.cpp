@@ -18,6 +18,9 @@ constexpr int kLinkId = 2002;
 constexpr int kBrowseId = 2003;
 constexpr int kUtcId = 2132;
 constexpr int kLocalId = 4004;
+constexpr int kLanguageSystemId = 2140;
+constexpr int kLanguageRussianId = 2141;
+constexpr int kLanguageEnglishId = 2142;
 }  // namespace
 
 CProgSettingdDlg::CProgSettingdDlg(wxWindow* parent, AppOptions& options)
@@ -35,6 +38,14 @@ CProgSettingdDlg::CProgSettingdDlg(wxWindow* parent, AppOptions& options)
     m_local = new wxRadioButton(this, kLocalId, ToWx(LoadResString(62005)));
     top->Add(m_utc, 0, wxLEFT | wxRIGHT | wxTOP, 12);
     top->Add(m_local, 0, wxLEFT | wxRIGHT | wxTOP, 12);
+    // The texts are read at start: the choice is for the next one.
+    top->Add(new wxStaticText(this, wxID_ANY, ToWx(LoadResString(62091))), 0, wxLEFT | wxRIGHT | wxTOP, 12);
+    m_languages[0] = new wxRadioButton(this, kLanguageSystemId, ToWx(LoadResString(62092)), wxDefaultPosition,
+                                       wxDefaultSize, wxRB_GROUP);
+    m_languages[1] = new wxRadioButton(this, kLanguageRussianId, ToWx(LoadResString(62093)));
+    m_languages[2] = new wxRadioButton(this, kLanguageEnglishId, ToWx(LoadResString(62094)));
+    for (wxRadioButton* b : m_languages) top->Add(b, 0, wxLEFT | wxRIGHT | wxTOP, 12);
+    top->Add(new wxStaticText(this, wxID_ANY, ToWx(LoadResString(62095))), 0, wxLEFT | wxRIGHT | wxTOP, 12);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->AddStretchSpacer();
     buttons->Add(new wxButton(this, wxID_OK, ToWx(LoadResString(62008))), 0, wxRIGHT, 8);
@@ -45,8 +56,24 @@ CProgSettingdDlg::CProgSettingdDlg(wxWindow* parent, AppOptions& options)
 
     SetFolder(ToWx(m_options.dstFolder));
     (m_options.utcForComtrade2013 ? m_utc : m_local)->SetValue(true);
+    m_languages[LanguageIndex(m_options.textLanguage)]->SetValue(true);
     Bind(wxEVT_BUTTON, &CProgSettingdDlg::OnBrowse, this, kBrowseId);
     Bind(wxEVT_BUTTON, &CProgSettingdDlg::OnOk, this, wxID_OK);
+}
+
+size_t CProgSettingdDlg::LanguageIndex(platform::TextLanguage language) {
+    switch (language) {
+    case platform::TextLanguage::Russian: return 1;
+    case platform::TextLanguage::English: return 2;
+    case platform::TextLanguage::System: break;
+    }
+    return 0;
+}
+
+platform::TextLanguage CProgSettingdDlg::LanguageAt(size_t index) {
+    return index == 1   ? platform::TextLanguage::Russian
+           : index == 2 ? platform::TextLanguage::English
+                        : platform::TextLanguage::System;
 }
 
 void CProgSettingdDlg::SetFolder(const wxString& folder) {
@@ -66,5 +93,7 @@ void CProgSettingdDlg::OnBrowse(wxCommandEvent&) {
 void CProgSettingdDlg::OnOk(wxCommandEvent&) {
     m_options.dstFolder = platform::FromWx(m_folder);
     m_options.utcForComtrade2013 = m_utc->GetValue();
+    for (size_t i = 0; i < m_languages.size(); ++i)
+        if (m_languages[i]->GetValue()) m_options.textLanguage = LanguageAt(i);
     EndModal(wxID_OK);
 }

@@ -51,7 +51,6 @@ void QuickAccessBar::Place() {
     if (m_ribbon->GetPageCount() > 0) rowHeight = std::max(m_ribbon->GetPage(0)->GetPosition().y, kCell);
     const int width = int(m_buttons.size()) * kCell + 8;
     SetSize(0, 0, width, rowHeight);
-    m_ribbon->SetTabCtrlMargins(width, 20);
     Raise();
     Refresh(false);
 }

@@ -19,7 +19,7 @@ public:
     // A child of `ribbon`; commands go to `target` as menu commands do.
     QuickAccessBar(wxRibbonBar* ribbon, wxWindow* target);
 
-    // Puts the bar at the left of the tab row and keeps the tabs clear of it.
+    // Puts the bar at the left of the tab row; the frame keeps the tabs clear of it.
     void Place();
     // The button under a point of the bar, or -1.
     int ButtonAt(const wxPoint& p) const;

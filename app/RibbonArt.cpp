@@ -33,6 +33,7 @@ const Sign kSigns[] = {
     {Icon::RemoveDc, L"DC", 20, 100, 120},      {Icon::Coefficients, L"k", 20, 100, 120},
     {Icon::Primary, L"I", 20, 100, 120},        {Icon::Secondary, L"II", 20, 100, 120},
     {Icon::ParamBar, L"≡", 40, 90, 170},
+    {Icon::Windows, L"❐", 40, 90, 170},
 };
 
 wxArtID StockArt(Icon icon) {

@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/RibbonArt.h"
+#include "app/TabRowBar.h"
 
 #include <wx/app.h>
 #include <wx/dc.h>
@@ -64,6 +65,7 @@ wxRibbonArtProvider* RibbonKeys::NewArt(bool msw) {
 
 std::string RibbonKeys::Describe() const {
     if (m_level == kOff) return "off";
+    if (m_level == kTabs && m_row && m_rowItem >= 0) return "row:" + std::to_string(TabRowBar::CommandOf(size_t(m_rowItem)));
     if (m_level == kTabs) return "tabs";
     return m_button < m_buttons.size() ? std::to_string(commands::ProgramId(m_buttons[m_button].id)) : "none";
 }
@@ -72,7 +74,9 @@ bool RibbonKeys::IsKeyButton(const wxWindow* bar, int x, int y, int width, int h
     return g_keys && g_keys->m_level == kButtons && bar == g_keyBar && g_keyRect == wxRect(x, y, width, height);
 }
 
-bool RibbonKeys::IsKeyTab(const wxWindow* ribbon) { return g_keys && g_keys->m_level == kTabs && ribbon == g_keyTabs; }
+bool RibbonKeys::IsKeyTab(const wxWindow* ribbon) {
+    return g_keys && g_keys->m_level == kTabs && g_keys->m_rowItem < 0 && ribbon == g_keyTabs;
+}
 
 std::vector<size_t> RibbonKeys::PageButtons() const {
     std::vector<size_t> list;
@@ -92,6 +96,8 @@ std::vector<size_t> RibbonKeys::PageButtons() const {
 }
 
 void RibbonKeys::Repaint() {
+    if (m_level != kTabs) m_rowItem = -1;
+    if (m_row) m_row->SetKeyItem(m_rowItem);
     g_keyTabs = m_level == kTabs ? m_ribbon : nullptr;
     g_keyBar = nullptr;
     if (m_level == kButtons && m_button < m_buttons.size()) {
@@ -104,6 +110,7 @@ void RibbonKeys::Repaint() {
 
 void RibbonKeys::SetLevel(Level level) {
     m_level = level;
+    m_rowItem = -1;
     if (level == kButtons) {
         const std::vector<size_t> list = PageButtons();
         if (list.empty()) m_level = kTabs;
@@ -129,6 +136,22 @@ void RibbonKeys::OnFocus(wxWindow* window) {
     // the focus there does not make it the keys' place.
     if (inside && m_level == kOff && m_tabbing) SetLevel(kTabs);
     else if (!inside && m_level != kOff) Stop();
+}
+
+void RibbonKeys::StepTabs(int step) {
+    // Stops in order: the pages' tabs, then the tab row's elements, round again.
+    const int pages = int(m_ribbon->GetPageCount());
+    const int items = m_row ? int(m_row->ItemCount()) : 0;
+    const int n = pages + items;
+    const int at = m_rowItem >= 0 ? pages + m_rowItem : m_ribbon->GetActivePage();
+    const int next = (at + step + n) % n;
+    if (next < pages) {
+        m_rowItem = -1;
+        m_ribbon->SetActivePage(size_t(next));
+    } else {
+        m_rowItem = next - pages;
+    }
+    Repaint();
 }
 
 void RibbonKeys::MoveButton(int step) {
@@ -197,9 +220,19 @@ bool RibbonKeys::OnKey(wxKeyEvent& event) {
     if (m_level == kTabs) {
         const int pages = int(m_ribbon->GetPageCount());
         if ((key == WXK_LEFT || key == WXK_RIGHT) && pages > 0) {
-            const int step = key == WXK_LEFT ? -1 : 1;
-            m_ribbon->SetActivePage(size_t((m_ribbon->GetActivePage() + step + pages) % pages));
-            Repaint();
+            StepTabs(key == WXK_LEFT ? -1 : 1);
+            return true;
+        }
+        if (m_rowItem >= 0 && m_row && (key == WXK_DOWN || run)) {
+            // As the mouse presses it: Enter on its face, Down on its arrow; the keys stay here
+            // for when the menu or help is done.
+            const size_t item = size_t(m_rowItem);
+            TabRowBar* row = m_row;
+            const bool menu = key == WXK_DOWN;
+            row->CallAfter([row, item, menu] {
+                if (menu) row->OpenMenu(item);
+                else row->Press(item);
+            });
             return true;
         }
         if (key == WXK_DOWN || run) {

@@ -27,6 +27,10 @@
 #include <wx/ribbon/bar.h>
 #include <wx/ribbon/panel.h>
 #include <wx/toolbar.h>
+#include <wx/button.h>
+#include <wx/listbox.h>
+#include <wx/dnd.h>
+#include <wx/aui/auibook.h>
 #include <wx/treectrl.h>
 
 #include "app/AboutWnd.h"
@@ -34,7 +38,9 @@
 #include "app/CaptionBars.h"
 #include "app/CommandTable.h"
 #include "app/MainFrame.h"
+#include "app/PaneEdgeBar.h"
 #include "app/QuickAccessBar.h"
+#include "app/TabRowBar.h"
 #include "app/RibbonKeys.h"
 #include "diagrams/ui/CircleDiagPane.h"
 #include "diagrams/ui/DiagramCanvas.h"
@@ -304,6 +310,74 @@ void ReportComments(const SmokeState& s, FILE* f) {
         std::fprintf(f, "leveledit=%s\n", edit->GetValue().utf8_str().data());
 }
 
+// A rectangle of a window in the main frame's coordinates, as the report gives places.
+std::string FrameRect(const SmokeState& s, wxWindow* w, wxRect r) {
+    r.SetPosition(w->ClientToScreen(r.GetPosition()) - s.frame->GetScreenPosition());
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%d,%d,%d,%d", r.x, r.y, r.width, r.height);
+    return buf;
+}
+
+// The records' tab row: every tab in order (the active one marked "*"), and where the close
+// button of the active tab and the document menu's button are.
+wxAuiTabCtrl* RecordTabCtrl(const SmokeState& s) {
+    auto* main = dynamic_cast<CMainFrame*>(s.frame);
+    if (!main) return nullptr;
+    for (wxWindow* w : main->GetNotebook()->GetChildren())
+        if (auto* ctrl = dynamic_cast<wxAuiTabCtrl*>(w); ctrl && ctrl->IsShown()) return ctrl;
+    return nullptr;
+}
+
+// The button `id` (wxAUI_BUTTON_*) of the records' tab row, in its control's coordinates.
+wxRect RecordTabButton(wxAuiTabCtrl* ctrl, int id) {
+    if (!ctrl) return wxRect();
+    const wxSize size = ctrl->GetClientSize();
+    for (int y = 2; y < size.y; y += 2)
+        for (int x = 0; x < size.x; ++x) {
+            wxAuiTabContainerButton* hit = nullptr;
+            if (ctrl->ButtonHitTest(x, y, &hit) && hit && hit->id == id && hit->curState != wxAUI_BUTTON_STATE_HIDDEN)
+                return hit->rect;
+        }
+    return wxRect();
+}
+
+void ReportTabRows(const SmokeState& s, FILE* f) {
+    auto* main = dynamic_cast<CMainFrame*>(s.frame);
+    if (!main) return;
+    std::string tabs;
+    wxAuiNotebook* book = main->GetNotebook();
+    for (size_t i = 0; i < book->GetPageCount(); ++i)
+        tabs += std::string(i ? "," : "") + (int(i) == book->GetSelection() ? "*" : "") +
+                book->GetPageText(i).utf8_str().data();
+    std::fprintf(f, "recordtabs=%s\n", tabs.c_str());
+    if (wxAuiTabCtrl* ctrl = RecordTabCtrl(s)) {
+        for (auto [id, name] : {std::pair{int(wxAUI_BUTTON_CLOSE), "close"}, std::pair{int(wxAUI_BUTTON_WINDOWLIST), "list"}}) {
+            const wxRect r = RecordTabButton(ctrl, id);
+            if (!r.IsEmpty()) std::fprintf(f, "recordtabbutton=%s:%s\n", name, FrameRect(s, ctrl, r).c_str());
+        }
+    }
+    if (TabRowBar* row = main->GetTabRow()) {
+        for (size_t i = 0; i < row->ItemCount(); ++i) {
+            wxString tip = TabRowBar::TipOf(i);
+            tip.Replace(wxS("\n"), wxS("|"));
+            std::fprintf(f, "tabrow=%d:%s|arrow %s|%s\n", TabRowBar::CommandOf(i), FrameRect(s, row, row->ItemRect(i)).c_str(),
+                         FrameRect(s, row, row->ArrowRect(i)).c_str(), tip.utf8_str().data());
+        }
+        const wxRect ribbon(main->GetRibbon()->GetScreenPosition() - s.frame->GetScreenPosition(), main->GetRibbon()->GetSize());
+        std::fprintf(f, "ribbonrect=%d,%d,%d,%d\n", ribbon.x, ribbon.y, ribbon.width, ribbon.height);
+    }
+    // The strips along the edges, with the panes hidden to them, and the pins of the panes on show.
+    for (int dock = 1; dock <= 4; ++dock)
+        if (PaneEdgeBar* bar = main->GetEdgeBar(dock); bar && bar->IsShownOnScreen())
+            for (size_t i = 0; i < bar->Entries().size(); ++i)
+                std::fprintf(f, "edge=%d:%s:%s|%s\n", dock, bar->Entries()[i].name.utf8_str().data(),
+                             FrameRect(s, bar, bar->EntryRect(i)).c_str(), bar->Entries()[i].caption.utf8_str().data());
+    for (int bit : {2, 4, 8, 16}) {
+        const wxRect pin = main->DiagramPaneButtonRect(bit, wxAUI_BUTTON_PIN);
+        if (!pin.IsEmpty()) std::fprintf(f, "pin%d=%s\n", bit, FrameRect(s, s.frame, pin).c_str());
+    }
+}
+
 // Where the frame and each diagram pane on show are, in screen pixels, with the pane's tool bar
 // and, for the plane diagrams, whether the last drawing had room for the value table; then the
 // panels of every ribbon page, each page brought to the front as a click on its tab does.
@@ -435,6 +509,7 @@ void WriteReport(const SmokeState& s) {
             if (pane) std::fprintf(f, "pane%d=%d\n", bit, int(pane->IsShownOnScreen()));
         }
     ReportRibbonButtons(s, f);
+    ReportTabRows(s, f);
     ReportLayout(s, f);
     std::fclose(f);
 }
@@ -549,7 +624,7 @@ private:
 
 // Steps a user takes in a dialog that is up: a dialog the run drives waits while they last.
 bool ForDialog(const std::string& step) {
-    for (const char* kind : {"grid", "keyhere", "type", "dlgclose", "keys", "focusat", "menuanswer"})
+    for (const char* kind : {"grid", "keyhere", "type", "dlgclose", "keys", "listnote", "focusat", "menuanswer"})
         if (step.rfind(kind, 0) == 0) return true;
     return false;
 }
@@ -604,6 +679,32 @@ void AnswerMenu(SmokeState& s) {
     s.menuAnswer = "esc";
 }
 
+// A part of the view named in a step, by the view's own layout at this size of the window:
+// "axis", the middle of the time axis band under the curves.
+bool ViewPlace(CTenvorikView& view, const std::string& name, wxPoint& at) {
+    oscview::CTenvorikView* core = view.GetCore();
+    if (!core) return false;
+    if (name == "axis") {
+        at = wxPoint((core->GetTraceLeft() + core->GetTraceRight()) / 2, core->m_clientHeight - core->GetBottomBand() / 2);
+        return true;
+    }
+    return false;
+}
+
+// The middle of the button of command `id` on the ribbon's tab row, on the screen.
+bool TabRowButton(CMainFrame* main, int id, wxPoint& at) {
+    QuickAccessBar* quick = main ? main->GetQuickAccess() : nullptr;
+    if (!quick) return false;
+    const std::vector<QuickAccessBar::Button>& buttons = quick->Buttons();
+    for (size_t i = 0; i < buttons.size(); ++i)
+        if (buttons[i].id == id) {
+            const wxRect r = quick->ButtonRect(i);
+            at = quick->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+            return true;
+        }
+    return false;
+}
+
 // A ribbon page comes to the front as a click on its tab brings it.
 void ShowRibbonPage(SmokeState& s, size_t page) {
     auto* main = dynamic_cast<CMainFrame*>(s.frame);
@@ -655,10 +756,18 @@ bool KeyOnItsWay(SmokeState& s) {
 // the grid of the dialog on top, "gridnote" notes its texts, "dlgclose" closes that dialog; "button/ID" clicks
 // the button ID of the main window.
 // "popup/X/Y/ANSWER" right-clicks
-// the view at (X, Y) (a negative one from its right or bottom edge) through the display server and "ribbon/ID/ANSWER" clicks the button ID of
-// the ribbon page on show, and the menu that opens is noted ("popup=...") and answered: "esc"
+// the view at (X, Y) through the display server (a negative Y from the bottom; "popup/axis/ANSWER"
+// in its time axis band, wherever the window's size puts it) and "ribbon/ID/ANSWER" clicks the
+// button of command ID where the main window shows it (on the ribbon page on show or on the tab
+// row), and the menu that opens is noted ("popup=...") and answered: "esc"
 // closes it, a number N chooses its Nth entry with the arrow keys; "note" notes the view's
-// state. (A picture is taken only at the end: reading the screen back while the program runs
+// state. The main frame's tab rows: "tabrow/CMD/face|arrow/ANSWER" clicks the face or the arrow
+// of "Стиль" (286) or help (57667) at the right end of the ribbon's tabs, "tabbutton/close|list/
+// ANSWER" the close button of the record's tab or the document menu's button, and a menu they
+// open is answered as above; "tabs" notes the records' tabs; "pin/BIT" presses the pin of a
+// diagram pane and "edge/BIT" its tab on the strip it was hidden to; "listnote" notes the list
+// and buttons of the dialog on top; "dragover/X/Y/MS" rests a drag over the view at (X, Y) (a
+// negative Y from the bottom) for MS milliseconds. (A picture is taken only at the end: reading the screen back while the program runs
 // on stops GTK's painting of the window under Xvfb.)
 void RunStep(SmokeState& s, const std::string& step) {
     if (std::getenv("TENVORIK_SMOKE_TRACE")) std::fprintf(stderr, "step %s at %lld\n", step.c_str(), static_cast<long long>(wxGetLocalTimeMillis().GetValue()));
@@ -792,7 +901,14 @@ void RunStep(SmokeState& s, const std::string& step) {
     } else if (p[0] == "dlgclose") {
         // The dialog on top closed as its title-bar button closes it.
         if (wxDialog* dlg = TopModalDialog()) {
-            s.dialogs.push_back(std::string(dlg->GetTitle().utf8_str().data()) + "|closed");
+            // A question is noted with its text.
+            std::string text = dlg->GetTitle().utf8_str().data();
+            if (auto* msg = dynamic_cast<wxGenericMessageDialog*>(dlg)) {
+                wxString m = msg->GetMessage();
+                m.Replace(wxS("\n"), wxS(" "));
+                text += "|" + std::string(m.utf8_str().data());
+            }
+            s.dialogs.push_back(text + "|closed");
             dlg->Close();
         }
     } else if (p[0] == "menu" && p.size() == 4 && canvas) {
@@ -848,19 +964,21 @@ void RunStep(SmokeState& s, const std::string& step) {
                 sim.MouseClick();
                 wxYield();
             }
-    } else if ((p[0] == "popup" && p.size() == 4 && canvas) || (p[0] == "ribbon" && p.size() == 3)) {
+    } else if ((p[0] == "popup" && (p.size() == 4 || p.size() == 3) && canvas) || (p[0] == "ribbon" && p.size() == 3)) {
         // A click through the display server opens the menu as a user's click does; the
         // menu is answered at the next look, when the main loop has met the click (so no
         // yield here).
         wxPoint at;
         int button = wxMOUSE_BTN_RIGHT;
         if (p[0] == "popup") {
-            // A negative coordinate counts from the view's right or bottom edge.
-            const wxSize size = canvas->GetClientSize();
-            int x = std::atoi(p[1].c_str()), y = std::atoi(p[2].c_str());
-            if (x < 0) x += size.x;
-            if (y < 0) y += size.y;
-            at = canvas->ClientToScreen(wxPoint(x, y));
+            wxPoint local(std::atoi(p[1].c_str()), p.size() == 4 ? std::atoi(p[2].c_str()) : 0);
+            if (p.size() == 3 && !ViewPlace(*view, p[1], local)) {
+                s.notes.push_back("popup=" + p[1] + ":unknown");
+                return;
+            }
+            // A negative Y counts from the bottom of the view's client area.
+            if (p.size() == 4 && local.y < 0) local.y += canvas->GetClientSize().y;
+            at = canvas->ClientToScreen(local);
         } else {
             auto* main = dynamic_cast<CMainFrame*>(s.frame);
             const int id = std::atoi(p[1].c_str());
@@ -870,12 +988,13 @@ void RunStep(SmokeState& s, const std::string& step) {
             if (page >= 0)
                 for (const CMainFrame::RibbonButton& b : main->GetRibbonButtons())
                     if (b.id == id && b.bar->GetParent()->GetParent() == ribbon->GetPage(size_t(page))) found = &b;
-            if (!found) {
+            if (found) {
+                const wxRect r = found->bar->GetItemRect(commands::MenuId(id));
+                at = found->bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+            } else if (!TabRowButton(main, id, at)) {
                 s.notes.push_back("ribbon=" + p[1] + ":absent");
                 return;
             }
-            const wxRect r = found->bar->GetItemRect(commands::MenuId(id));
-            at = found->bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
             button = wxMOUSE_BTN_LEFT;
         }
         s.menuAnswer = p.back();
@@ -889,6 +1008,120 @@ void RunStep(SmokeState& s, const std::string& step) {
         // ("help/TEXT"), and takes it back when the pointer leaves ("help").
         const wxString text = p.size() > 1 ? wxString::FromUTF8(p[1]) : wxString();
         s.frame->DoGiveHelp(text, !text.empty());
+    } else if (p[0] == "tabrow" && p.size() == 4) {
+        // "tabrow/CMD/PART/ANSWER": a click on the face or the arrow of the tab row's element of
+        // command CMD through the display server; a menu it opens is answered at the next look.
+        auto* main = dynamic_cast<CMainFrame*>(s.frame);
+        TabRowBar* row = main ? main->GetTabRow() : nullptr;
+        for (size_t i = 0; row && i < row->ItemCount(); ++i) {
+            if (TabRowBar::CommandOf(i) != std::atoi(p[1].c_str())) continue;
+            const wxRect arrow = row->ArrowRect(i), item = row->ItemRect(i);
+            const wxPoint at = p[2] == "arrow" ? arrow.GetPosition() + wxPoint(arrow.width / 2, arrow.height / 2)
+                                               : item.GetPosition() + wxPoint(5, item.height / 2);
+            s.menuAnswer = p[3];
+            wxUIActionSimulator sim;
+            sim.MouseMove(row->ClientToScreen(at));
+            wxYield();
+            sim.MouseClick();
+        }
+    } else if (p[0] == "tabbutton" && p.size() == 3) {
+        // "tabbutton/close/ANSWER" or "tabbutton/list/ANSWER": a click on the close button of
+        // the active record's tab or on the document menu's button, through the display server.
+        wxAuiTabCtrl* ctrl = RecordTabCtrl(s);
+        const wxRect r = RecordTabButton(ctrl, p[1] == "close" ? wxAUI_BUTTON_CLOSE : wxAUI_BUTTON_WINDOWLIST);
+        if (r.IsEmpty()) {
+            s.notes.push_back("tabbutton=" + p[1] + ":absent");
+            return;
+        }
+        s.menuAnswer = p[2];
+        wxUIActionSimulator sim;
+        sim.MouseMove(ctrl->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2)));
+        wxYield();
+        sim.MouseClick();
+    } else if ((p[0] == "pin" || p[0] == "edge") && p.size() == 2) {
+        // "pin/BIT" presses the pin of diagram pane BIT's title bar, "edge/BIT" its tab on the
+        // strip it was hidden to, both through the display server.
+        auto* main = dynamic_cast<CMainFrame*>(s.frame);
+        const int bit = std::atoi(p[1].c_str());
+        wxPoint at(-1, -1);
+        if (main && p[0] == "pin") {
+            const wxRect r = main->DiagramPaneButtonRect(bit, wxAUI_BUTTON_PIN);
+            if (!r.IsEmpty()) at = s.frame->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+        } else if (main) {
+            if (PaneEdgeBar* bar = main->GetEdgeBar(main->EdgeOfDiagramPane(bit)))
+                for (size_t i = 0; i < bar->Entries().size(); ++i)
+                    if (bar->Entries()[i].name == wxString::Format(wxS("diagram%d"), bit)) {
+                        const wxRect r = bar->EntryRect(i);
+                        at = bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2));
+                    }
+        }
+        if (at.x < 0) {
+            s.notes.push_back(p[0] + "=" + p[1] + ":absent");
+            return;
+        }
+        wxUIActionSimulator sim;
+        sim.MouseMove(at);
+        wxYield();
+        sim.MouseClick();
+        wxYield();
+    } else if (p[0] == "dragover" && p.size() == 4 && canvas) {
+        // "dragover/X/Y/MS": something dragged over the view comes to rest at (X, Y) for MS
+        // milliseconds, as the drag-and-drop machinery reports it to the view's drop target,
+        // and leaves; the view's state is noted before and after.
+        wxDropTarget* target = canvas->GetDropTarget();
+        if (!target) return;
+        s.notes.push_back(ViewState());
+        // A negative Y counts from the bottom of the view's client area.
+        const int x = std::atoi(p[1].c_str());
+        int y = std::atoi(p[2].c_str());
+        if (y < 0) y += canvas->GetClientSize().y;
+        target->OnEnter(x, y, wxDragMove);
+        target->OnDragOver(x, y, wxDragMove);
+        // The run's own steps wait meanwhile: the next one must not start inside this one.
+        s.timer.Stop();
+        const wxLongLong end = wxGetLocalTimeMillis() + std::atoi(p[3].c_str());
+        while (wxGetLocalTimeMillis() < end) {
+            wxYield();
+            wxMilliSleep(5);
+        }
+        target->OnLeave();
+        s.notes.push_back(ViewState());
+        s.timer.StartOnce(300);
+    } else if (p[0] == "tabs") {
+        // The records' tabs in order, the active one marked.
+        auto* main = dynamic_cast<CMainFrame*>(s.frame);
+        std::string tabs = "tabs=";
+        if (main)
+            for (size_t i = 0; i < main->GetNotebook()->GetPageCount(); ++i)
+                tabs += std::string(i ? "," : "") + (int(i) == main->GetNotebook()->GetSelection() ? "*" : "") +
+                        main->GetNotebook()->GetPageText(i).utf8_str().data();
+        s.notes.push_back(tabs);
+    } else if (p[0] == "listnote") {
+        // The list of the dialog on top: its entries, the chosen ones marked "*", which of its
+        // buttons are enabled, and where the focus is (the list or a button's text).
+        std::string text = "list=";
+        if (wxDialog* dlg = TopModalDialog()) {
+            wxWindowList todo = dlg->GetChildren();
+            std::string buttons;
+            while (!todo.empty()) {
+                wxWindow* w = todo.front();
+                todo.pop_front();
+                if (auto* list = dynamic_cast<wxListBox*>(w))
+                    for (unsigned i = 0; i < list->GetCount(); ++i)
+                        text += std::string(i ? "," : "") + (list->IsSelected(int(i)) ? "*" : "") +
+                                list->GetString(i).utf8_str().data();
+                if (auto* button = dynamic_cast<wxButton*>(w))
+                    buttons += "|" + std::string(wxStripMenuCodes(button->GetLabel()).utf8_str().data()) +
+                               (button->IsEnabled() ? ":on" : ":off");
+                for (wxWindow* c : w->GetChildren()) todo.push_back(c);
+            }
+            text += buttons;
+            wxWindow* focus = wxWindow::FindFocus();
+            text += "|focus=";
+            if (dynamic_cast<wxListBox*>(focus)) text += "list";
+            else if (auto* button = dynamic_cast<wxButton*>(focus)) text += wxStripMenuCodes(button->GetLabel()).utf8_str().data();
+        }
+        s.notes.push_back(text);
     } else if (p[0] == "closepane" && p.size() == 2) {
         if (auto* main = dynamic_cast<CMainFrame*>(s.frame)) main->CloseDiagramPane(std::atoi(p[1].c_str()));
     } else {

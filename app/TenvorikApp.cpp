@@ -21,6 +21,7 @@
 #include "app/ProgSettingsDlg.h"
 #include "app/SmokeHook.h"
 #include "app/TenvorikDocument.h"
+#include "document/TenvorikDoc.h"
 #include "model/AppOptions.h"
 #include "model/Resources.h"
 #include "platform/Profile.h"
@@ -151,10 +152,12 @@ bool CTenvorikApp::OnInit() {
         return true;
     }
 
+    // The texts the user chose are known before the first one is read.
+    platform::SetProfileProgram(L"Tenvorik");
+    platform::SetTextLanguage(LoadTextLanguage(platform::AppProfile()));
     AppOptions& options = TheAppOptions();
     options.englishResources = TenvorikStrings().IsEnglish();
     SetAppDisplayName(ToWx(LoadResString(57344)));
-    platform::SetProfileProgram(L"Tenvorik");
     LoadAppOptions(platform::AppProfile(), options);
     options.commandLineDst = m_command.dstArgument;
     platform::SetUiServices(&m_ui);
@@ -167,6 +170,10 @@ bool CTenvorikApp::OnInit() {
                                        wxEmptyString, wxS("cfg"), wxS("Korvelund Tenvorik"),
                                        wxS("Korvelund Tenvorik View"), CLASSINFO(TenvorikDocument),
                                        CLASSINFO(CTenvorikView));
+    // A smoke run may hold every load until it is cancelled, to meet the loading dialog.
+    const char* smoke = std::getenv("TENVORIK_SMOKE");
+    const char* hold = std::getenv("TENVORIK_SMOKE_HOLD_LOAD");
+    if (smoke && *smoke && hold && *hold) CTenvorikDoc::HoldLoadsUntilCancelled(true);
     // The record on the command line is read while the windows are built; it is shown once
     // the main window is up, as before.
     if (!m_command.fileToOpen.IsEmpty()) records->StartEarly(AbsolutePath(m_command.fileToOpen));
@@ -176,6 +183,7 @@ bool CTenvorikApp::OnInit() {
     const int look = platform::GetProfileInt(L"Workspace", L"ApplicationLook", 215);
     m_frame = new CMainFrame(m_docManager, &m_server, look);
     CreateDiagramPanes(m_frame, m_docManager);
+    m_frame->LoadPaneLayout();
     m_frame->SetDropTarget(new RecordDropTarget);
     m_frame->GetClientWindow()->SetDropTarget(new RecordDropTarget);
     using commands::MenuId;

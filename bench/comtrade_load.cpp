@@ -57,6 +57,7 @@ void Open(benchmark::State& state, bool ascii) {
         bestFloor = std::min(bestFloor, f.seconds);
         state.ResumeTiming();
     }
+    state.counters["workers"] = bench::FloorThreads();
     state.counters["floor_ms"] = bestFloor * 1e3;
     state.counters["open_ms"] = bestOpen * 1e3;
     state.counters["open_per_floor"] = bestOpen / bestFloor;

@@ -4,6 +4,8 @@
 // values also summarises the curves; the frames after it reuse that.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -99,21 +101,25 @@ void BM_PaintAfterChange(benchmark::State& state) {
 }
 
 // A new ratio for one channel, then the paint that shows it: the record's update after the edit
-// and the first paint after it.
+// and the first paint after it, with its best time against the 60 ms a user should wait at most.
 void BM_PaintAfterOneChannelEdit(benchmark::State& state) {
     Record& r = TheRecord(state);
     r.view->OnDraw(nullptr, kWidth, kHeight);
     CChannel& ch = r.doc.GetOscillogram().m_channels[3];
     ch.m_primaryMode = true;
-    double primary = 110;
+    double primary = 110, best = 1e9;
     for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
         ch.m_primary = (primary += 1);
         r.doc.GetOscillogram().UpdateAfterChange();
         r.view->OnUpdate();
         r.view->OnDraw(nullptr, kWidth, kHeight);
+        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
     }
     ch.m_primaryMode = false;
     r.doc.GetOscillogram().UpdateAfterChange();
+    state.counters["repaint_best_ms"] = best * 1e3;
+    state.counters["per_goal"] = best / 0.060;
 }
 
 // Zoomed in to 1/16 of the record in the middle: more samples per column at the edges.

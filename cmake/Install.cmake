@@ -3,8 +3,8 @@
 #   <prefix>/lib/tenvorik/           the program, libHalvex, libOrvinel, the platform layer, the
 #                                    characteristic blocks and the guide: together, since every
 #                                    module finds its neighbours beside itself ($ORIGIN)
-#   <prefix>/lib/tenvorik/lang/      the English resource libraries, which a user copies beside
-#                                    the program to have English texts
+#   <prefix>/lib/tenvorik/lang/      the English resource libraries, taken when a user's
+#                                    settings or locale ask for English
 #   <prefix>/bin/tenvorik            a link to the program
 #   <prefix>/include/tenvorik/       the headers a host program of Halvex or Orvinel includes
 #   <prefix>/lib/pkgconfig/          halvex.pc and orvinel.pc
@@ -17,7 +17,7 @@ set(TV_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/tenvorik)
 set(TV_INSTALL_PCDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 set(TENVORIK_GUIDE_DIR ${CMAKE_SOURCE_DIR}/docs/guide CACHE PATH "Folder of the user guide, installed when present")
 
-install(TARGETS Tenvorik Halvex Orvinel platform platform_ui
+install(TARGETS Tenvorik Halvex Orvinel platform platform_draw platform_ui
   RUNTIME DESTINATION ${TV_INSTALL_PKGDIR}
   LIBRARY DESTINATION ${TV_INSTALL_PKGDIR})
 install(TARGETS Tenvorik_ResEng Halvex_ResEng Orvinel_ResEng LIBRARY DESTINATION ${TV_INSTALL_PKGDIR}/lang)
@@ -51,7 +51,10 @@ endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+include(${CMAKE_SOURCE_DIR}/cmake/ComtradeMagic.cmake)
+tv_comtrade_magic(TV_COMTRADE_MAGIC)
+configure_file(${CMAKE_SOURCE_DIR}/resources/desktop/tenvorik.xml.in ${CMAKE_BINARY_DIR}/desktop/tenvorik.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/desktop/tenvorik.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 # A direct install makes the types known at once. A package leaves it to the system's own
 # triggers, and must not carry a database of its own.
 install(CODE "
@@ -66,12 +69,36 @@ install(CODE "
     endif()
   endif()")
 
+# The package's copyright and changelog, where a Debian system keeps them; the changelog
+# compressed as the system's own are.
+set(TV_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/tenvorik)
+configure_file(${CMAKE_SOURCE_DIR}/resources/package/changelog.in ${CMAKE_BINARY_DIR}/package/changelog @ONLY)
+find_program(TV_GZIP gzip REQUIRED)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/package/changelog.gz
+  COMMAND ${TV_GZIP} -9 -n -c ${CMAKE_BINARY_DIR}/package/changelog > ${CMAKE_BINARY_DIR}/package/changelog.gz
+  DEPENDS ${CMAKE_BINARY_DIR}/package/changelog VERBATIM)
+add_custom_target(package_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/package/changelog.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/package/copyright ${CMAKE_BINARY_DIR}/package/changelog.gz
+  DESTINATION ${TV_INSTALL_DOCDIR})
+
 # --- the Debian package: scripts/package ----------------------------------------------
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tenvorik)
 set(CPACK_PACKAGE_VENDOR Korvelund)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Fault record viewer with the Halvex and Orvinel libraries")
+set(CPACK_PACKAGE_DESCRIPTION "Tenvorik opens the fault and disturbance records of relay protection
+terminals and recorders (COMTRADE .cfg/.dat and .cff, .osc, .sto), shows
+their channels against time with cursors, computes channels by formulas,
+draws phasor and impedance-plane diagrams, locates faults on a modelled
+line and saves records as COMTRADE.
+.
+The package also holds the libraries Halvex (configuration objects, logic
+schemes, controls) and Orvinel (conversion of terminal records to COMTRADE,
+with a C interface), their headers and pkg-config files, and English
+resource libraries.")
+# Programs and libraries stripped; their debug symbols are left out.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Korvelund <support@korvelund.invalid>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
@@ -90,6 +117,8 @@ if(TENVORIK_TESTS)
   add_test(NAME install_host
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/stage/host -DROOT=${CMAKE_SOURCE_DIR}
             -DSOURCE=${CMAKE_SOURCE_DIR}/tests/install/host/host.cpp -DCXX=${CMAKE_CXX_COMPILER}
+            -DC_SOURCE=${CMAKE_SOURCE_DIR}/tests/install/host/cclient.c -DCC=${CMAKE_C_COMPILER}
+            -DWX_SOURCE=${CMAKE_SOURCE_DIR}/tests/install/host/wxhost.cpp
             "-DFLAGS=${tv_host_flags}" -P ${CMAKE_SOURCE_DIR}/tests/install/HostTest.cmake)
   add_test(NAME install_desktop
     COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSTAGE=${CMAKE_BINARY_DIR}/stage/desktop

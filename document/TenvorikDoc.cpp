@@ -1,5 +1,7 @@
 #include "document/TenvorikDoc.h"
 
+#include <atomic>
+#include <chrono>
 #include <new>
 #include <system_error>
 #include <thread>
@@ -31,6 +33,8 @@ constexpr unsigned kNotARecord = 9520;
 // interface only waits.
 constexpr int64_t kDialogThreshold = 200000;
 constexpr int64_t kOscDialogThreshold = 20000;
+
+std::atomic<bool> g_holdLoads{false};
 
 }  // namespace
 
@@ -109,7 +113,7 @@ bool CTenvorikDoc::OnOpenDocument(const CString& openPath) {
                 int err = platform::PathExists(sizeFile) ? EACCES : ENOENT;
                 CFileException::ThrowErrno(err, sizeFile);
             }
-            showDialog = size > threshold;
+            showDialog = size > threshold || g_holdLoads.load();
 
             try {
                 loader = std::thread([this] { LoadFile(); });
@@ -176,7 +180,7 @@ bool CTenvorikDoc::StartOpen(const CString& openPath) {
         return false;
     }
     m_earlyPath = openPath;
-    m_earlyDialog = size > threshold;
+    m_earlyDialog = size > threshold || g_holdLoads.load();
     return true;
 }
 
@@ -208,8 +212,13 @@ void CTenvorikDoc::PrepareSummaries() {
     }
 }
 
+void CTenvorikDoc::HoldLoadsUntilCancelled(bool hold) { g_holdLoads.store(hold); }
+
 void CTenvorikDoc::LoadFile() {
     const CString path = m_loadPath;
+    if (g_holdLoads.load())
+        for (int waited = 0; waited < 6000 && !m_progress.IsCancelled(); ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     try {
         // What a killed save of the record left is finished or removed before it is read.
         if (HasFileType(path, L".cfg") || HasFileType(path, L".cff") || HasFileType(path, L".osc"))

@@ -64,6 +64,10 @@ public:
     bool StartOpen(const CString& path);
     // Ends a read StartOpen started that OnOpenDocument did not take, and forgets its record.
     void DropEarlyOpen();
+    // Smoke runs of the program: every read shows the loading dialog and waits before it
+    // starts until its load is cancelled (at most a minute), so that the dialog is met in any
+    // build, however fast the read would be.
+    static void HoldLoadsUntilCancelled(bool hold);
     // Saves by the extension of `path`; clears the modified flag on success.
     bool OnSaveDocument(const CString& path);
     // True when the document may close (the user is warned about unsaved ".sto" changes).

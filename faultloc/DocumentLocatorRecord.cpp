@@ -1,6 +1,8 @@
 #include "faultloc/DocumentLocatorRecord.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <type_traits>
 
 #include "model/DocumentModel.h"
 
@@ -44,7 +46,8 @@ void DocumentLocatorRecord::SetCalculatedChannel(const CString& name, const CStr
 }
 
 void DocumentLocatorRecord::SetDiscreteChannel(const CString& name, const std::vector<int>& flags) {
-    m_doc.GetOscillogram().SetDiscreteChannel(name, std::vector<int32_t>(flags.begin(), flags.end()));
+    if constexpr (std::is_same_v<int, int32_t>) m_doc.GetOscillogram().SetDiscreteChannel(name, flags);
+    else m_doc.GetOscillogram().SetDiscreteChannel(name, std::vector<int32_t>(flags.begin(), flags.end()));
 }
 
 void DocumentLocatorRecord::RemoveChannel(const CString& name) { m_doc.GetOscillogram().RemoveChannel(name); }

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "faultloc/WrongPlaceLocator.h"
 
@@ -72,12 +73,13 @@ double WrongPlaceLocator::DistanceIsolated(int s, const Loop& loop) const {
 
 double WrongPlaceLocator::DistanceEarthed(int s, const Sample& x, const Loop& loop, Complex rot) const {
     const size_t k = size_t(s);
-    const size_t n = m_sections.size();
+    const std::vector<SectionCalc>& line = *x.line;
+    const size_t n = line.size();
     Complex Uf = loop.voltage, If = loop.current, U0 = x.P[U0_1], I0 = x.P[I0_1], Ip = loop.faultCurrent;
     const bool earth = m_earthFault[k] != 0;
     double d = 0, A = 0;
     for (size_t i = 0; i < n; ++i) {
-        const SectionCalc& sec = m_sections[i];
+        const SectionCalc& sec = line[i];
         Complex K = 0, M = 0;
         if (earth) {
             K = CDiv(sec.Z0(), sec.Z1()) - 1.0;
@@ -103,37 +105,39 @@ double WrongPlaceLocator::DistanceEarthed(int s, const Sample& x, const Loop& lo
     return d + A;
 }
 
-Complex WrongPlaceLocator::ZeroSeqCurrentAtDistance(Complex U0, Complex I0, double x) const {
+Complex WrongPlaceLocator::ZeroSeqCurrentAtDistance(const std::vector<SectionCalc>& line, Complex U0, Complex I0,
+                                                    double x) const {
     Complex U = U0, I = I0;
     if (x <= 0) return I;
     double A = 0;
-    for (size_t k = 0; k < m_sections.size() && A < x; ++k) A += ZeroSeqStep(m_sections[k], x - A, U, I);
+    for (size_t k = 0; k < line.size() && A < x; ++k) A += ZeroSeqStep(line[k], x - A, U, I);
     return I;
 }
 
-Complex WrongPlaceLocator::ZeroSeqCurrentBeyondFault(Complex U0, Complex I0, double x) const {
-    const int count = int(m_sections.size());
+Complex WrongPlaceLocator::ZeroSeqCurrentBeyondFault(const std::vector<SectionCalc>& line, Complex U0, Complex I0,
+                                                     double x) const {
+    const int count = int(line.size());
     // Nothing of the line lies beyond a fault at or past its end.
     if (!(x > 0) || !(x < LineLength()) || count == 0) return 0;
     Complex U = U0, I = I0;
     double A = 0, E = 0;
     int f = -1;
     for (int k = 0; k < count && A < x; ++k) {
-        A += ZeroSeqStep(m_sections[size_t(k)], x - A, U, I);
+        A += ZeroSeqStep(line[size_t(k)], x - A, U, I);
         f = k;
     }
     if (f < 0) return 0;
-    for (int k = 0; k <= f; ++k) E += m_sections[size_t(k)].length;
+    for (int k = 0; k <= f; ++k) E += line[size_t(k)].length;
     // A fault exactly at the end of a section: the ladder starts with the next section whole.
     if (!(E - x > 0) && f + 1 < count) {
         ++f;
-        E += m_sections[size_t(f)].length;
+        E += line[size_t(f)].length;
     }
     const Complex Uf = U;
     const int m = count - f;
     std::vector<Complex> Y(size_t(m + 2), 0.0), Ebr(size_t(m + 2), 0.0), Ysh(size_t(m + 1), 0.0);
     for (int k = 1; k <= m; ++k) {
-        const SectionCalc& sec = m_sections[size_t(f + k - 1)];
+        const SectionCalc& sec = line[size_t(f + k - 1)];
         double len = k == 1 ? E - x : sec.length;
         Y[size_t(k)] = CDiv(1.0, sec.Z0() * len);
         Complex e = 0;
@@ -159,17 +163,132 @@ Complex WrongPlaceLocator::ZeroSeqCurrentBeyondFault(Complex U0, Complex I0, dou
     return (Uf + Ebr[1] - V[0]) * Y[1];
 }
 
+namespace {
+
+// |z| the cheap way, and whether it is known to lie within a few units in the last place of the
+// exact magnitude: the squares are then far from under- and overflow.
+inline bool CheapMagnitude(Complex z, double& m) {
+    const double sq = z.real() * z.real() + z.imag() * z.imag();
+    m = std::sqrt(sq);
+    return sq > 1e-280 && sq < 1e280;
+}
+
+}  // namespace
+
+// The cheap magnitudes are within 2.1 units in the last place of the true ones and std::abs
+// within one, so each difference is known to about 1e-15 of the magnitudes: a comparison that
+// this margin decides needs no exact magnitude, and a closer one is made with them.
+bool MismatchGreater(const std::pair<Complex, Complex>& p, const std::pair<Complex, Complex>& q) {
+    double a1, b1, a2, b2;
+    if (CheapMagnitude(p.first, a1) & CheapMagnitude(p.second, b1) & CheapMagnitude(q.first, a2) &
+        CheapMagnitude(q.second, b2)) {
+        const double f1 = std::fabs(a1 - b1), f2 = std::fabs(a2 - b2);
+        const double margin = 4e-15 * (a1 + b1 + a2 + b2);
+        if (f1 - f2 > margin) return true;
+        if (f2 - f1 > margin) return false;
+    }
+    return std::fabs(std::abs(p.first) - std::abs(p.second)) > std::fabs(std::abs(q.first) - std::abs(q.second));
+}
+
+namespace {
+
+// The voltages of the two-ended method at points of the line, reckoned from each end, at one
+// sample: what every point shares (each section's impedance, its taps' impedance, its parallel
+// lines' term at the sample) is worked out once. The walks make the steps of VoltageFromStart
+// and VoltageFromEnd in their order, so each voltage has the same bits. Lines of more sections
+// than it holds take the general walks.
+class EndWalk {
+public:
+    static constexpr size_t kSections = 16;
+
+    EndWalk(const std::vector<SectionCalc>& line, bool phase, Complex U1, Complex I1, Complex U2, Complex I2)
+        : m_count(line.size()), m_phase(phase), m_U1(U1), m_I1(I1), m_U2(U2), m_I2(I2) {
+        if (!Usable()) return;
+        for (size_t k = 0; k < m_count; ++k) {
+            Section& w = m_sections[k];
+            const SectionCalc& sec = line[k];
+            w.length = sec.length;
+            if (phase) {
+                w.Z = sec.Z1();
+            } else {
+                w.Z = sec.Z0();
+                w.mutual = MutualTerm(sec);
+                w.tapped = UsableTaps(sec, w.zeq);
+            }
+        }
+    }
+    bool Usable() const { return m_count <= kSections; }
+
+    std::pair<Complex, Complex> At(double x, double L) const { return {FromStart(x), FromEnd(L - x)}; }
+
+private:
+    struct Section {
+        double length = 0;
+        Complex Z, mutual, zeq;
+        bool tapped = false;
+    };
+
+    Complex FromStart(double x) const {
+        Complex U = m_U1, I = m_I1;
+        if (x <= 0) return U;
+        double A = 0;
+        for (size_t k = 0; k < m_count && A < x; ++k) {
+            const Section& sec = m_sections[k];
+            const double rem = x - A;
+            const double l = std::min(rem, sec.length);
+            if (m_phase) {
+                U = U - sec.Z * l * I;
+            } else {
+                U = U - sec.Z * l * (I + sec.mutual);
+                if (sec.tapped && rem > sec.length) I = I - CDiv(U, sec.zeq);
+            }
+            A += l;
+        }
+        return U;
+    }
+    Complex FromEnd(double x) const {
+        Complex U = m_U2, I = m_I2;
+        if (x <= 0) return U;
+        double A = 0;
+        for (size_t n = m_count; n > 0 && A < x; --n) {
+            const Section& sec = m_sections[n - 1];
+            const double l = std::min(x - A, sec.length);
+            if (m_phase) {
+                U = U + sec.Z * l * I;
+            } else {
+                if (sec.tapped) I = I + CDiv(U, sec.zeq);
+                U = U + sec.Z * l * (I + sec.mutual);
+            }
+            A += l;
+        }
+        return U;
+    }
+
+    size_t m_count;
+    bool m_phase;
+    Complex m_U1, m_I1, m_U2, m_I2;
+    Section m_sections[kSections];
+};
+
+}  // namespace
+
 void WrongPlaceLocator::DistanceTwoEnded(int s, const Sample& p) {
     const size_t k = size_t(s);
     const double L = LineLength();
     const bool phase = m_phaseFault[k] || m_symFault[k];
     const bool earth = m_earthFault[k] != 0;
+    const auto& P = p.P;
     if (phase || earth) {
+        // The point where the voltages reckoned from both ends have the same magnitude: halving
+        // steps towards the side where their mismatch falls.
+        const EndWalk walk(*p.line, phase, phase ? P[U2_1] : P[U0_1], phase ? P[I2_1] : P[I0_1],
+                           phase ? P[U2_2] : P[U0_2], phase ? P[I2_2] : P[I0_2]);
+        auto voltages = [&](double at) { return walk.Usable() ? walk.At(at, L) : EndVoltagesAt(p, phase, at, L); };
         double x = 0, step = 0.5 * L;
         if (step > 0.01) {
             for (;;) {
-                double f1 = VoltageMismatch(s, p, x, L), f2 = VoltageMismatch(s, p, x + 0.01, L);
-                double xn = f1 > f2 ? x + step : x - step;
+                const bool falls = MismatchGreater(voltages(x), voltages(x + 0.01));
+                double xn = falls ? x + step : x - step;
                 step = 0.5 * std::fabs(xn - x);
                 x = xn;
                 if (x < 0) {
@@ -183,7 +302,6 @@ void WrongPlaceLocator::DistanceTwoEnded(int s, const Sample& p) {
     }
     // Each difference is brought into (-pi, pi], so that two ends near +-180 degrees read as the
     // same direction and not as a full turn apart.
-    const auto& P = p.P;
     if (phase) {
         phaseDiff[k] = WrapAngle(std::arg(CDiv(P[U2_1], P[I2_1])) - std::arg(CDiv(P[U2_2], P[I2_2])));
     } else if (earth) {
@@ -191,27 +309,20 @@ void WrongPlaceLocator::DistanceTwoEnded(int s, const Sample& p) {
     }
 }
 
-double WrongPlaceLocator::VoltageMismatch(int s, const Sample& p, double x, double L) const {
-    const size_t k = size_t(s);
+std::pair<Complex, Complex> WrongPlaceLocator::EndVoltagesAt(const Sample& p, bool phase, double x, double L) const {
     const auto& P = p.P;
-    Complex a, b;
-    if (m_phaseFault[k] || m_symFault[k]) {
-        a = VoltageFromStart(P[U2_1], P[I2_1], 2, x);
-        b = VoltageFromEnd(P[U2_2], P[I2_2], 2, L - x);
-    } else if (m_earthFault[k]) {
-        a = VoltageFromStart(P[U0_1], P[I0_1], 0, x);
-        b = VoltageFromEnd(P[U0_2], P[I0_2], 0, L - x);
-    } else {
-        return 0;
-    }
-    return std::fabs(std::abs(a) - std::abs(b));
+    const std::vector<SectionCalc>& line = *p.line;
+    if (phase)
+        return {VoltageFromStart(line, P[U2_1], P[I2_1], 2, x), VoltageFromEnd(line, P[U2_2], P[I2_2], 2, L - x)};
+    return {VoltageFromStart(line, P[U0_1], P[I0_1], 0, x), VoltageFromEnd(line, P[U0_2], P[I0_2], 0, L - x)};
 }
 
-Complex WrongPlaceLocator::VoltageFromStart(Complex U, Complex I, int mode, double x) const {
+Complex WrongPlaceLocator::VoltageFromStart(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode,
+                                            double x) const {
     if (x <= 0) return U;
     double A = 0;
-    for (size_t k = 0; k < m_sections.size() && A < x; ++k) {
-        const SectionCalc& sec = m_sections[k];
+    for (size_t k = 0; k < line.size() && A < x; ++k) {
+        const SectionCalc& sec = line[k];
         double rem = x - A;
         double l = std::min(rem, sec.length);
         if (mode == 2) U = U - sec.Z1() * l * I;
@@ -221,11 +332,12 @@ Complex WrongPlaceLocator::VoltageFromStart(Complex U, Complex I, int mode, doub
     return U;
 }
 
-Complex WrongPlaceLocator::VoltageFromEnd(Complex U, Complex I, int mode, double x) const {
+Complex WrongPlaceLocator::VoltageFromEnd(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode,
+                                          double x) const {
     if (x <= 0) return U;
     double A = 0;
-    for (size_t n = m_sections.size(); n > 0 && A < x; --n) {
-        const SectionCalc& sec = m_sections[n - 1];
+    for (size_t n = line.size(); n > 0 && A < x; --n) {
+        const SectionCalc& sec = line[n - 1];
         double l = std::min(x - A, sec.length);
         if (mode == 2) {
             U = U + sec.Z1() * l * I;

@@ -1,10 +1,14 @@
 #include "faultloc/WrongPlaceLocator.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
+#include "model/Parallel.h"
 #include "model/Resources.h"
 #include "model/TenvorikException.h"
 #include "model/VectorClones.h"
@@ -20,8 +24,21 @@ const double kHalfSqrt3 = std::sqrt(3.0) / 2.0;
 constexpr unsigned kNoData = 349;
 constexpr unsigned kNoNetFrequency = 9003;
 
-// Samples worked on at a time: the channels' values and phasors of a block stay in the caches.
-constexpr int kBlock = 8192;
+// A detection step that writes the fault flags, and one that only carries the state on.
+constexpr std::true_type kWrite;
+constexpr std::false_type kDryRun;
+
+// Samples worked on at a time: the channels' values and phasors of a block stay in the caches,
+// and the blocks are many enough to spread evenly over the workers.
+constexpr int kBlock = 4096;
+
+// The upper median of flags that are 0 or 1 over [from, to], as sorting them would give it.
+int MedianFlag(const tv::BulkVector<uint8_t>& flags, int from, int to) {
+    if (to < from) return 0;
+    const size_t count = size_t(to - from + 1);
+    const size_t ones = size_t(std::count(flags.begin() + from, flags.begin() + to + 1, uint8_t(1)));
+    return count - ones <= count / 2 ? 1 : 0;
+}
 
 }  // namespace
 
@@ -52,11 +69,22 @@ void WrongPlaceLocator::Allocate() {
         std::fill(m_loopSamples.begin(), m_loopSamples.begin() + std::ptrdiff_t(std::min(size_t(m_samplesPerPeriod), n)),
                   0.0);
     }
-    for (auto* f : {&m_earthFault, &m_phaseFault, &m_symFault, &m_faultA, &m_faultB, &m_faultC}) f->assign(n, 0);
-    // Samples without a fault keep no distance and no phase difference.
-    dist.assign(n, 0.0);
-    if (m_runMethod == WrongPlaceLocatorData::TwoEnded) phaseDiff.assign(n, 0.0);
-    else std::vector<double>().swap(phaseDiff);
+    // Samples without a fault keep no distance and no phase difference. The arrays are cleared
+    // by the workers, each its own slice, so that their pages are met in parallel.
+    const std::array<tv::BulkVector<uint8_t>*, 6> flags = {&m_earthFault, &m_phaseFault, &m_symFault,
+                                                           &m_faultA,     &m_faultB,     &m_faultC};
+    for (auto* f : flags) f->resize(n);
+    dist.resize(n);
+    if (m_runMethod == WrongPlaceLocatorData::TwoEnded) phaseDiff.resize(n);
+    else tv::BulkVector<double>().swap(phaseDiff);
+    constexpr size_t kSlice = 1 << 16;
+    const unsigned parts = unsigned(std::min<size_t>(tv::WorkerCount(), (n + kSlice - 1) / kSlice));
+    tv::ParallelSlices(n, parts, [&](unsigned, size_t b, size_t e) {
+        for (auto* f : flags) std::fill(f->begin() + std::ptrdiff_t(b), f->begin() + std::ptrdiff_t(e), 0);
+        std::fill(dist.begin() + std::ptrdiff_t(b), dist.begin() + std::ptrdiff_t(e), 0.0);
+        if (!phaseDiff.empty())
+            std::fill(phaseDiff.begin() + std::ptrdiff_t(b), phaseDiff.begin() + std::ptrdiff_t(e), 0.0);
+    });
     m_inputs.clear();
 }
 
@@ -153,20 +181,18 @@ TV_VECTOR_CLONES void FixedPhasors(const double* w, const double* sn, const doub
 }
 }  // namespace
 
-// The phasors of samples [from, to) of one input.
-void WrongPlaceLocator::BlockPhasors(const Input& in, int from, int to, Complex* out) const {
+// The phasors of samples [from, to) of a channel whose samples [first, end) are x[0 ...].
+void WrongPlaceLocator::BlockPhasors(const double* x, int first, int end, int channel, int from, int to,
+                                     Complex* out) const {
     const int N = m_samplesPerPeriod;
-    const int end = in.first + int(in.values.size());
-    const double* x = in.values.data();
     int s = from;
-    if (in.channelIndex < 0 && N > 0) {
-        MakeTable();
+    if (channel < 0 && N > 0) {
         for (; s < to && s < N; ++s) out[s - from] = {};
         const int lanes = (std::min(to, end) - s) / kPhasorLanes * kPhasorLanes;
-        if (lanes > 0) FixedPhasors(x + (s - N - in.first), m_sin.data(), m_cos.data(), N, lanes, out + (s - from));
+        if (lanes > 0) FixedPhasors(x + (s - N - first), m_sin.data(), m_cos.data(), N, lanes, out + (s - from));
         s += std::max(lanes, 0);
     }
-    for (; s < to; ++s) out[s - from] = PhasorAt(x, in.first, end, s, in.channelIndex);
+    for (; s < to; ++s) out[s - from] = PhasorAt(x, first, end, s, channel);
 }
 
 void WrongPlaceLocator::SequenceComponents(Sample& x, bool voltages) const {
@@ -202,78 +228,163 @@ void WrongPlaceLocator::SequenceComponents(Sample& x, bool voltages) const {
     }
 }
 
-void WrongPlaceLocator::LoadBlock(LocatorRecord& record, Input& in, int from, int to) const {
-    // The time-weighted transform may walk back to the record's start: it keeps the whole channel.
-    if (in.channelIndex >= 0) {
-        if (!in.values.empty() || m_sampleCount == 0) return;
-        from = 0;
-        to = m_sampleCount;
+// What one worker holds of the block it works on: each input's values and phasors, the sample
+// being worked on and the line with that sample's parallel-line currents.
+struct WrongPlaceLocator::Worker {
+    struct Block {
+        std::vector<double> values;
+        int first = 0;  // the sample values[0] holds
+        std::vector<Complex> phasors;
+    };
+    explicit Worker(const WrongPlaceLocator& engine) : inputs(engine.m_inputs.size()), line(engine.m_sections) {
+        sample.line = &line;
     }
-    in.first = from;
-    in.values.resize(size_t(to - from));
-    record.ReadDisplayValues(in.name, from, to - from, in.values.data());
-    if (in.negate)
-        for (double& v : in.values) v = -v;
-}
+    std::vector<Block> inputs;
+    Sample sample;
+    std::vector<SectionCalc> line;
+    // The sample holds a sample without a fault: what such a sample does not read is not a
+    // number.
+    bool unread = false;
+};
 
-void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, int b0, int b1, bool detection) {
-    for (Input& in : m_inputs) {
+void WrongPlaceLocator::ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const {
+    for (size_t k = 0; k < m_inputs.size(); ++k) {
+        const Input& in = m_inputs[k];
         if (in.detection != detection) continue;
-        LoadBlock(record, in, std::max(0, b0 - m_samplesPerPeriod), b1);
-        in.phasors.resize(size_t(b1 - b0));
-        BlockPhasors(in, b0, b1, in.phasors.data());
+        Worker::Block& b = w.inputs[k];
+        b.phasors.resize(size_t(b1 - b0));
+        if (in.channelIndex >= 0) {
+            BlockPhasors(in.whole.data(), 0, int(in.whole.size()), in.channelIndex, b0, b1, b.phasors.data());
+            continue;
+        }
+        const int from = std::max(0, b0 - m_samplesPerPeriod);
+        b.first = from;
+        b.values.resize(size_t(b1 - from));
+        record.ReadDisplayValues(in.name, from, b1 - from, b.values.data());
+        if (in.negate)
+            for (double& v : b.values) v = -v;
+        BlockPhasors(b.values.data(), from, b1, -1, b0, b1, b.phasors.data());
     }
 }
 
-void WrongPlaceLocator::FillSample(int s, int b0, bool all) {
-    Sample& x = m_sample;
-    if (!all) {
-        // What a sample without a fault does not read is not worked out: not a number, so that
-        // a result that read it would show it.
+void WrongPlaceLocator::FillSample(Worker& w, int s, int b0, bool all) const {
+    Sample& x = w.sample;
+    // What a sample without a fault does not read is not worked out: not a number, so that a
+    // result that read it would show it. After another such sample it is so already.
+    if (!all && !w.unread) {
         const double nan = std::numeric_limits<double>::quiet_NaN();
         x.P.fill({nan, nan});
-        for (auto& sec : m_sections)
+        for (auto& sec : w.line)
             for (auto& p : sec.parallelLines) p.i0 = {nan, nan};
     }
-    for (const Input& in : m_inputs) {
+    w.unread = !all && s >= m_samplesPerPeriod;
+    for (size_t k = 0; k < m_inputs.size(); ++k) {
+        const Input& in = m_inputs[k];
         if (!all && !in.detection) continue;
-        const Complex p = in.phasors[size_t(s - b0)];
+        const Worker::Block& b = w.inputs[k];
+        const Complex p = b.phasors[size_t(s - b0)];
         if (in.phasorSlot < 0) {
-            m_sections[size_t(in.section)].parallelLines[size_t(in.line)].i0 = p;
+            w.line[size_t(in.section)].parallelLines[size_t(in.line)].i0 = p;
             continue;
         }
         x.P[size_t(in.phasorSlot)] = p;
-        const double v = in.values[size_t(s - in.first)];
+        if (in.valueSlot < Ia1 || in.valueSlot > Ic1) continue;
+        const double v = in.channelIndex >= 0 ? in.whole[size_t(s)] : b.values[size_t(s - b.first)];
         if (in.valueSlot == Ia1) x.ia = v;
         else if (in.valueSlot == Ib1) x.ib = v;
-        else if (in.valueSlot == Ic1) x.ic = v;
+        else x.ic = v;
     }
     SequenceComponents(x, all);
     if (s < m_samplesPerPeriod) x.P.fill({});
 }
 
-template <class Detect, class Measure>
-void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, Detect&& detect, Measure&& measure) {
-    std::vector<char> faulted;
-    for (int b0 = std::max(from, 0); b0 < to; b0 += kBlock) {
-        const int b1 = std::min(to, b0 + kBlock);
-        // The currents first: they tell which samples have a fault. The voltages and the parallel
-        // lines' currents are worked out only for a block that has one.
-        ComputeBlock(record, b0, b1, true);
-        faulted.assign(size_t(b1 - b0), 0);
-        bool any = false;
+template <class Compare, class State, class Detect, class Measure, class Unfaulted>
+void WrongPlaceLocator::ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, const State& initial,
+                                      Detect&& detect, Measure&& measure, Unfaulted&& unfaulted) {
+    from = std::max(from, 0);
+    if (from >= to) return;
+    MakeTable();
+    // The time-weighted transform reads whole channels: read once, before the workers start.
+    for (Input& in : m_inputs) {
+        if (in.channelIndex < 0 || !in.whole.empty()) continue;
+        in.whole.resize(size_t(m_sampleCount));
+        record.ReadDisplayValues(in.name, 0, m_sampleCount, in.whole.data());
+        if (in.negate)
+            for (double& v : in.whole) v = -v;
+    }
+
+    const size_t blocks = size_t(to - from + kBlock - 1) / size_t(kBlock);
+    const unsigned workers = unsigned(std::min<size_t>(blocks, tv::WorkerCount()));
+    // Each worker takes the next block as it gets free.
+    auto onBlocks = [&](auto&& work) {
+        std::atomic<size_t> next{0};
+        tv::ParallelSlices(workers, workers, [&](unsigned, size_t, size_t) {
+            Worker w(*this);
+            for (size_t bi = next.fetch_add(1); bi < blocks; bi = next.fetch_add(1)) {
+                const int b0 = from + int(bi) * kBlock;
+                work(w, b0, std::min(to, b0 + kBlock));
+            }
+        });
+    };
+
+    // One pass over the blocks, in parallel: each block's currents, their comparisons, detection
+    // through the block from the state detection starts with, and each sample measured. The
+    // voltages and the parallel lines' currents are worked out only for a block that has a
+    // fault, and a method whose samples without a fault read nothing of them has those
+    // measured without their phasors.
+    std::vector<Comparisons> compared(size_t(to - from), 0);
+    std::vector<uint8_t> faulted(size_t(to - from), 0);
+    std::vector<State> ends(blocks, initial);
+    constexpr bool kCompares = !std::is_same_v<std::decay_t<Compare>, NoComparisons>;
+    constexpr bool kMeasureAll = std::is_same_v<std::decay_t<Unfaulted>, MeasureEvery>;
+    auto measureRange = [&](Worker& w, int b0, int b1, bool currentsDone) {
+        const auto first = faulted.begin() + (b0 - from), last = faulted.begin() + (b1 - from);
+        const bool any = std::find(first, last, uint8_t(1)) != last;
+        if (!currentsDone && (kMeasureAll || any)) ComputeBlock(record, w, b0, b1, true);
+        if (any) ComputeBlock(record, w, b0, b1, false);
         for (int s = b0; s < b1; ++s) {
-            FillSample(s, b0, false);
-            const bool f = detect(s, std::as_const(m_sample));
-            faulted[size_t(s - b0)] = f;
-            any = any || f;
+            const bool f = faulted[size_t(s - from)] != 0;
+            if constexpr (!kMeasureAll) {
+                if (!f) {
+                    unfaulted(s);
+                    continue;
+                }
+            }
+            FillSample(w, s, b0, f);
+            measure(s, std::as_const(w.sample));
         }
-        if (any) ComputeBlock(record, b0, b1, false);
-        for (int s = b0; s < b1; ++s) {
-            const bool all = faulted[size_t(s - b0)] != 0;
-            FillSample(s, b0, all);
-            measure(s, std::as_const(m_sample));
+    };
+    onBlocks([&](Worker& w, int b0, int b1) {
+        if constexpr (kCompares) {
+            ComputeBlock(record, w, b0, b1, true);
+            for (int s = b0; s < b1; ++s) {
+                FillSample(w, s, b0, false);
+                compared[size_t(s - from)] = compare(s, std::as_const(w.sample));
+            }
         }
+        State state = initial;
+        for (int s = b0; s < b1; ++s) faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
+        ends[size_t(b0 - from) / kBlock] = state;
+        measureRange(w, b0, b1, kCompares);
+    });
+
+    // Detection carries its state from sample to sample: each block but the first is taken
+    // again, in order, from the state the block before it ended with, until that run and the
+    // first one have the same state; from there on the first run holds, and the samples before
+    // are measured again. A state settles within a few samples of a change in the currents, so
+    // little is done again.
+    Worker w(*this);
+    State state = ends[0];
+    for (size_t bi = 1; bi < blocks; ++bi) {
+        const int b0 = from + int(bi) * kBlock, b1 = std::min(to, b0 + kBlock);
+        State first = initial;
+        int s = b0;
+        for (; s < b1 && !(state == first); ++s) {
+            faulted[size_t(s - from)] = detect(state, s, compared[size_t(s - from)], kWrite);
+            detect(first, s, compared[size_t(s - from)], kDryRun);
+        }
+        if (s > b0) measureRange(w, b0, s, false);
+        if (state == first) state = ends[bi];
     }
 }
 
@@ -285,20 +396,22 @@ inline void Hyst(bool& state, bool set, bool clear) {
     if (set) state = true;
     if (clear) state = false;
 }
-}  // namespace
 
-int WrongPlaceLocator::Debouncer::Step(bool in) {
-    const int prev = m_out;
-    m_c = (in != (prev != 0)) ? m_c + 1 : 0;
-    if (prev == 1 && !in && m_c >= m_off) {
-        m_out = 0;
-        m_c = -1;
-    } else if (prev == 0 && in && m_c >= m_on) {
-        m_out = 1;
-        m_c = -1;
-    }
-    return m_out;
-}
+// The comparisons of detection, by bit.
+enum : uint16_t {
+    // the earthed-neutral method
+    kPSet = 1 << 0, kPClear = 1 << 1, kQSet = 1 << 2, kQClear = 1 << 3, kRSet = 1 << 4, kRClear = 1 << 5,
+    kZSet = 1 << 6, kZClear = 1 << 7, kG = 1 << 8,
+    // the two-ended method
+    kH1Set = 1 << 0, kH1Clear = 1 << 1, kH2Set = 1 << 2, kH2Clear = 1 << 3, kAbove = 1 << 4, kH3Set = 1 << 5,
+    kH3Clear = 1 << 6, kH4Set = 1 << 7, kH4Clear = 1 << 8, kOverload = 1 << 9,
+    // the faulted phases, both methods
+    kV1Set = 1 << 10, kV1Clear = 1 << 11, kV2Set = 1 << 12, kV2Clear = 1 << 13, kV3Set = 1 << 14, kV3Clear = 1 << 15,
+};
+
+inline uint16_t Bit(bool b, uint16_t bit) { return b ? bit : uint16_t(0); }
+
+}  // namespace
 
 void WrongPlaceLocator::Debounce(std::vector<int>& flags, double onDelay, double offDelay) {
     if (flags.empty()) return;
@@ -316,8 +429,8 @@ void WrongPlaceLocator::DetectIsolated(int s, const Sample& x) {
         phase = 3.0 * m2 > m1 ? 1 : 0;
         sym = (m1 >= 3.0 * m2 && m1 > 1.15 * in) ? 1 : 0;
     }
-    m_phaseFault[i] = phase;
-    m_symFault[i] = sym;
+    m_phaseFault[i] = uint8_t(phase);
+    m_symFault[i] = uint8_t(sym);
     double a = std::abs(x.P[PIa1]), b = std::abs(x.P[PIb1]), c = std::abs(x.P[PIc1]);
     int A = 0, B = 0, C = 0;
     if (sym) {
@@ -327,64 +440,151 @@ void WrongPlaceLocator::DetectIsolated(int s, const Sample& x) {
         B = (b > a || b > c) ? 1 : 0;
         C = (c > a || c > b) ? 1 : 0;
     }
-    m_faultA[i] = A;
-    m_faultB[i] = B;
-    m_faultC[i] = C;
+    m_faultA[i] = uint8_t(A);
+    m_faultB[i] = uint8_t(B);
+    m_faultC[i] = uint8_t(C);
 }
 
-// The faulted phases of a sample from its debounced fault kinds and the currents' magnitudes.
-void WrongPlaceLocator::SelectPhases(int s, const Sample& x, Detection& d) {
-    const size_t i = size_t(s);
-    double a = std::abs(x.P[PIa1]), b = std::abs(x.P[PIb1]), c = std::abs(x.P[PIc1]);
-    Hyst(d.v1, a > b, 0.9 * b > a);
-    Hyst(d.v2, a > c, 0.9 * c > a);
-    Hyst(d.v3, b > c, 0.9 * c > b);
-    const bool v1 = d.v1, v2 = d.v2, v3 = d.v3;
-    bool sy = m_symFault[i] != 0, ph = m_phaseFault[i] != 0, ea = m_earthFault[i] != 0;
-    m_faultA[i] = (sy || (ph && (v1 || v2)) || (ea && v1 && v2)) ? 1 : 0;
-    m_faultB[i] = (sy || (ph && (!v1 || v3)) || (ea && !v1 && v3)) ? 1 : 0;
-    m_faultC[i] = (sy || (ph && (!v2 || !v3)) || (ea && !v2 && !v3)) ? 1 : 0;
+namespace {
+
+// Comparisons of current magnitudes, each side a magnitude or a magnitude scaled by constants:
+// made first with cheap magnitudes, which lie within a few units in the last place of std::abs's.
+// A comparison closer than that margin makes the caller compare again with std::abs's.
+// A zero is exact either way, and so are the constants a magnitude is compared with: two sides
+// that are both zero are decided too.
+struct CheapComparer {
+    bool decided = true;
+    double Magnitude(Complex z) {
+        if (z.real() == 0.0 && z.imag() == 0.0) return 0.0;
+        const double sq = z.real() * z.real() + z.imag() * z.imag();
+        decided = decided && sq > 1e-280 && sq < 1e280;
+        return std::sqrt(sq);
+    }
+    bool Greater(double l, double r) {
+        decided = decided && (std::fabs(l - r) > 1e-14 * (std::fabs(l) + std::fabs(r)) || (l == 0.0 && r == 0.0));
+        return l > r;
+    }
+};
+struct ExactComparer {
+    double Magnitude(Complex z) const { return std::abs(z); }
+    bool Greater(double l, double r) const { return l > r; }
+};
+
+}  // namespace
+
+namespace {
+
+// The phase currents' comparisons that choose the faulted phases.
+template <class Comparer>
+uint16_t ComparePhases(const std::array<Complex, WrongPlaceLocator::kPhasorSlots>& P, Comparer&& k) {
+    using L = WrongPlaceLocator;
+    const double a = k.Magnitude(P[L::PIa1]), b = k.Magnitude(P[L::PIb1]), c = k.Magnitude(P[L::PIc1]);
+    return uint16_t(Bit(k.Greater(a, b), kV1Set) | Bit(k.Greater(0.9 * b, a), kV1Clear) | Bit(k.Greater(a, c), kV2Set) |
+                    Bit(k.Greater(0.9 * c, a), kV2Clear) | Bit(k.Greater(b, c), kV3Set) |
+                    Bit(k.Greater(0.9 * c, b), kV3Clear));
 }
 
-void WrongPlaceLocator::DetectEarthed(int s, const Sample& x, Detection& d) {
-    if (s == 0) return;  // the first sample is never faulted
-    const size_t i = size_t(s);
+// The comparisons by `compare`, made again with std::abs's magnitudes when the cheap ones do not
+// decide them all. Balanced currents have phase magnitudes equal but for their last digits, so
+// the phases and the sequence components are two groups, each made again on its own.
+template <class Compare>
+uint16_t Compared(Compare&& compare) {
+    CheapComparer cheap;
+    const uint16_t c = compare(cheap);
+    return cheap.decided ? c : compare(ExactComparer{});
+}
+
+}  // namespace
+
+template <class Comparer>
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareEarthed(const Sample& x, Comparer&& k) const {
     const double in = m_nominalCurrent1 * kSqrt2;
-    double m1 = std::abs(x.P[I1_1]), m2 = std::abs(x.P[I2_1]), m0 = std::abs(x.P[I0_1]);
-    Hyst(d.P, m1 > 4.0 * m2, (4.0 * m2) * 0.9 > m1);
-    Hyst(d.Q, m1 > in, 0.9 * in > m1);
-    Hyst(d.R, 4.0 * m2 > m1, 0.9 * m1 > 4.0 * m2);
-    Hyst(d.Z, m2 > 6.0 * m0, (6.0 * m0) * 0.9 > m2);
-    bool G = m1 > 0.1 * in;
-    m_symFault[i] = d.sym.Step(d.P && d.Q);
-    m_phaseFault[i] = d.phase.Step(d.R && d.Z && G);
-    m_earthFault[i] = d.earth.Step(d.R && !d.Z && G);
-    SelectPhases(s, x, d);
+    double m1 = k.Magnitude(x.P[I1_1]), m2 = k.Magnitude(x.P[I2_1]), m0 = k.Magnitude(x.P[I0_1]);
+    return uint16_t(
+        Bit(k.Greater(m1, 4.0 * m2), kPSet) | Bit(k.Greater((4.0 * m2) * 0.9, m1), kPClear) |
+        Bit(k.Greater(m1, in), kQSet) | Bit(k.Greater(0.9 * in, m1), kQClear) | Bit(k.Greater(4.0 * m2, m1), kRSet) |
+        Bit(k.Greater(0.9 * m1, 4.0 * m2), kRClear) | Bit(k.Greater(m2, 6.0 * m0), kZSet) |
+        Bit(k.Greater((6.0 * m0) * 0.9, m2), kZClear) | Bit(k.Greater(m1, 0.1 * in), kG));
 }
 
-void WrongPlaceLocator::DetectTwoEnded(int s, const Sample& x, Detection& d) {
-    if (s == 0) return;
-    const size_t i = size_t(s);
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareEarthed(const Sample& x) const {
+    return uint16_t(Compared([&](auto&& k) { return CompareEarthed(x, k); }) |
+                    Compared([&](auto&& k) { return ComparePhases(x.P, k); }));
+}
+
+template <bool kWrite>
+bool WrongPlaceLocator::DetectEarthed(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>) {
+    // The first sample is never faulted.
+    if (s == 0) return false;
+    Hyst(d.P, c & kPSet, c & kPClear);
+    Hyst(d.Q, c & kQSet, c & kQClear);
+    Hyst(d.R, c & kRSet, c & kRClear);
+    Hyst(d.Z, c & kZSet, c & kZClear);
+    const bool G = c & kG;
+    const bool sy = d.sym.Step(d.P && d.Q), ph = d.phase.Step(d.R && d.Z && G), ea = d.earth.Step(d.R && !d.Z && G);
+    SelectPhases(d, s, c, sy, ph, ea, std::bool_constant<kWrite>());
+    return s >= m_samplesPerPeriod && (ea || ph || sy);
+}
+
+template <class Comparer>
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareTwoEnded(const Sample& x, Comparer&& k) const {
     const double in1 = m_nominalCurrent1, in2 = std::fabs(m_nominalCurrent2);
-    double m1a = std::abs(x.P[I1_1]), m2a = std::abs(x.P[I2_1]), m0a = std::abs(x.P[I0_1]);
-    double m1b = std::abs(x.P[I1_2]), m2b = std::abs(x.P[I2_2]), m0b = std::abs(x.P[I0_2]);
-    Hyst(d.H1, 4.0 * m2a > m1a, 0.9 * m1a > 4.0 * m2a);
-    Hyst(d.H2, 4.0 * m2b > m1b, 0.9 * m1b > 4.0 * m2b);
+    double m1a = k.Magnitude(x.P[I1_1]), m2a = k.Magnitude(x.P[I2_1]), m0a = k.Magnitude(x.P[I0_1]);
+    double m1b = k.Magnitude(x.P[I1_2]), m2b = k.Magnitude(x.P[I2_2]), m0b = k.Magnitude(x.P[I0_2]);
+    // Both sides of an "and" are compared, so that a cheap comparison too close to tell is not
+    // passed over.
+    const bool aboveA = k.Greater(m1a, 0.1 * kSqrt2 * in1), aboveB = k.Greater(m1b, 0.1 * kSqrt2 * in2);
+    const bool overA = k.Greater(m1a, 1.1 * kSqrt2 * in1), overB = k.Greater(m1b, 1.1 * kSqrt2 * in2);
+    return uint16_t(
+        Bit(k.Greater(4.0 * m2a, m1a), kH1Set) | Bit(k.Greater(0.9 * m1a, 4.0 * m2a), kH1Clear) |
+        Bit(k.Greater(4.0 * m2b, m1b), kH2Set) | Bit(k.Greater(0.9 * m1b, 4.0 * m2b), kH2Clear) |
+        Bit(aboveA && aboveB, kAbove) | Bit(k.Greater(m2a, 6.0 * m0a), kH3Set) |
+        Bit(k.Greater((6.0 * m0a) * 0.9, m2a), kH3Clear) | Bit(k.Greater(m2b, 6.0 * m0b), kH4Set) |
+        Bit(k.Greater((6.0 * m0b) * 0.9, m2b), kH4Clear) | Bit(overA && overB, kOverload));
+}
+
+WrongPlaceLocator::Comparisons WrongPlaceLocator::CompareTwoEnded(const Sample& x) const {
+    return uint16_t(Compared([&](auto&& k) { return CompareTwoEnded(x, k); }) |
+                    Compared([&](auto&& k) { return ComparePhases(x.P, k); }));
+}
+
+template <bool kWrite>
+bool WrongPlaceLocator::DetectTwoEnded(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>) {
+    if (s == 0) return false;
+    Hyst(d.H1, c & kH1Set, c & kH1Clear);
+    Hyst(d.H2, c & kH2Set, c & kH2Clear);
     bool earth = false, phase = false, sym = false;
     if (d.H1 && d.H2) {
-        if (m1a > 0.1 * kSqrt2 * in1 && m1b > 0.1 * kSqrt2 * in2) {
-            Hyst(d.H3, m2a > 6.0 * m0a, (6.0 * m0a) * 0.9 > m2a);
-            Hyst(d.H4, m2b > 6.0 * m0b, (6.0 * m0b) * 0.9 > m2b);
+        if (c & kAbove) {
+            Hyst(d.H3, c & kH3Set, c & kH3Clear);
+            Hyst(d.H4, c & kH4Set, c & kH4Clear);
             if (d.H3 && d.H4) phase = true;
             else earth = true;
         }
-    } else if (m1a > 1.1 * kSqrt2 * in1 && m1b > 1.1 * kSqrt2 * in2) {
+    } else if (c & kOverload) {
         sym = true;
     }
-    m_earthFault[i] = d.earth.Step(earth);
-    m_phaseFault[i] = d.phase.Step(phase);
-    m_symFault[i] = d.sym.Step(sym);
-    SelectPhases(s, x, d);
+    const bool ea = d.earth.Step(earth), ph = d.phase.Step(phase), sy = d.sym.Step(sym);
+    SelectPhases(d, s, c, sy, ph, ea, std::bool_constant<kWrite>());
+    return ea || ph || sy;
+}
+
+// The faulted phases of a sample from its debounced fault kinds and the currents' magnitudes;
+// written with the kinds unless a dry run.
+template <bool kWrite>
+void WrongPlaceLocator::SelectPhases(Detection& d, int s, Comparisons c, bool sy, bool ph, bool ea,
+                                     std::bool_constant<kWrite>) {
+    Hyst(d.v1, c & kV1Set, c & kV1Clear);
+    Hyst(d.v2, c & kV2Set, c & kV2Clear);
+    Hyst(d.v3, c & kV3Set, c & kV3Clear);
+    if constexpr (kWrite) {
+        const bool v1 = d.v1, v2 = d.v2, v3 = d.v3;
+        const size_t i = size_t(s);
+        m_symFault[i] = sy, m_phaseFault[i] = ph, m_earthFault[i] = ea;
+        m_faultA[i] = (sy || (ph && (v1 || v2)) || (ea && v1 && v2)) ? 1 : 0;
+        m_faultB[i] = (sy || (ph && (!v1 || v3)) || (ea && !v1 && v3)) ? 1 : 0;
+        m_faultC[i] = (sy || (ph && (!v2 || !v3)) || (ea && !v2 && !v3)) ? 1 : 0;
+    }
 }
 
 IndexRange WrongPlaceLocator::FindFaultInterval() const {
@@ -491,6 +691,17 @@ void WrongPlaceLocator::AddInput(LocatorRecord& record, int valueSlot, int phaso
     m_inputs.push_back(std::move(in));
 }
 
+namespace {
+
+// The whole towers of a typed count: a count beyond what an int holds (a model file may say
+// "1e30") is the most there can be, not an undefined conversion.
+int TowerCount(double towers) {
+    if (!(towers > 0)) return 0;
+    return towers >= double(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max() : int(towers);
+}
+
+}  // namespace
+
 void WrongPlaceLocator::ReadSections(LocatorRecord& record) {
     m_sections.clear();
     const auto& st = m_data.station1;
@@ -504,7 +715,7 @@ void WrongPlaceLocator::ReadSections(LocatorRecord& record) {
         c.X0 = LineParamToDouble(s.GetParam(LineParam::X0()));
         c.R1 = LineParamToDouble(s.GetParam(LineParam::R1()));
         c.X1 = LineParamToDouble(s.GetParam(LineParam::X1()));
-        c.towers = int(LineParamToDouble(s.GetParam(LineParam::Towers())));
+        c.towers = TowerCount(LineParamToDouble(s.GetParam(LineParam::Towers())));
         for (const auto& pp : s.parallelLines) {
             ParallelLineCalc p;
             p.Rm = LineParamToDouble(pp->GetParam(LineParam::Rm()));
@@ -536,8 +747,9 @@ bool WrongPlaceLocator::EarthedFaulted(int s) const {
 void WrongPlaceLocator::EarthedDistances(LocatorRecord& record) {
     const Complex rot = std::polar(1.0, m_tapAngle);
     ForEachSample(
-        record, m_samplesPerPeriod, m_sampleCount, [&](int s, const Sample&) { return EarthedFaulted(s); },
-        [&](int s, const Sample& x) { dist[size_t(s)] = DistanceEarthed(s, x, LoopEarthed(s, x), rot); });
+        record, m_samplesPerPeriod, m_sampleCount, NoComparisons{}, NoState{},
+        [&](NoState&, int s, Comparisons, auto) { return EarthedFaulted(s); },
+        [&](int s, const Sample& x) { dist[size_t(s)] = DistanceEarthed(s, x, LoopEarthed(s, x), rot); }, MeasureEvery{});
 }
 
 // The angle by which a tap on the last section turns the zero-sequence current: from the
@@ -546,13 +758,14 @@ void WrongPlaceLocator::CalcTapAngle(LocatorRecord& record) {
     const int a = std::max(0, std::min(m_windowFirst, m_windowLast));
     const int b = std::min(std::max(m_windowFirst, m_windowLast), m_sampleCount - 1);
     if (a > b || !(m_distance > 0)) return;
-    if (CalcMedianOfRange32(m_earthFault.data(), a, b) == 0) return;
+    if (MedianFlag(m_earthFault, a, b) == 0) return;
     const double D = m_distance;
     const size_t count = size_t(b - a + 1);
     std::vector<double> ang(count), q(count), r(count);
-    ForEachSample(record, a, b + 1, [](int, const Sample&) { return true; }, [&](int s, const Sample& x) {
-        Complex Q = ZeroSeqCurrentAtDistance(x.P[U0_1], x.P[I0_1], D);
-        Complex R = ZeroSeqCurrentBeyondFault(x.P[U0_1], x.P[I0_1], D);
+    auto always = [](NoState&, int, Comparisons, auto) { return true; };
+    ForEachSample(record, a, b + 1, NoComparisons{}, NoState{}, always, [&](int s, const Sample& x) {
+        Complex Q = ZeroSeqCurrentAtDistance(*x.line, x.P[U0_1], x.P[I0_1], D);
+        Complex R = ZeroSeqCurrentBeyondFault(*x.line, x.P[U0_1], x.P[I0_1], D);
         double d = std::arg(R) - std::arg(Q);
         if (d < -M_PI) d += 2 * M_PI;
         else if (d > M_PI) d -= 2 * M_PI;
@@ -560,7 +773,7 @@ void WrongPlaceLocator::CalcTapAngle(LocatorRecord& record) {
         ang[i] = d;
         q[i] = std::abs(Q);
         r[i] = std::abs(R);
-    });
+    }, MeasureEvery{});
     const int last = b - a;
     double mA = CalcMedian(ang.data(), 0, last), mQ = CalcMedian(q.data(), 0, last), mR = CalcMedian(r.data(), 0, last);
     m_tapAngle = std::atan2(-mR * std::sin(mA), mQ - mR * std::cos(mA));
@@ -618,35 +831,46 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
         }
     }
 
-    // One pass: each sample's phasors, its fault detection (carried from sample to sample), its
-    // loop and its distance.
+    // Each sample's phasors, its fault detection (carried from sample to sample), its loop and
+    // its distance; the blocks of samples spread over the workers.
     const int N = m_samplesPerPeriod;
-    Detection detection(double(N / 4));
+    const Detection detection(double(N / 4));
     if (method == WrongPlaceLocatorData::IsolatedNeutral) {
-        auto detect = [&](int s, const Sample& x) {
+        // Each sample's detection stands alone.
+        auto compare = [&](int s, const Sample& x) {
             DetectIsolated(s, x);
-            return m_phaseFault[size_t(s)] || m_symFault[size_t(s)];
+            return Comparisons(m_phaseFault[size_t(s)] || m_symFault[size_t(s)]);
         };
-        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+        auto detect = [](NoState&, int, Comparisons faulted, auto) { return faulted != 0; };
+        auto measure = [&](int s, const Sample& x) {
             // The first period has no loop: its zero loop gives a faulted sample there no distance.
             Loop l = s >= N ? LoopIsolated(s, x) : Loop{};
             if (s >= N) m_loopSamples[size_t(s)] = l.samples;
             dist[size_t(s)] = DistanceIsolated(s, l);
-        });
+        };
+        // Without a fault the loop is the unit one and there is no distance.
+        auto unfaulted = [&](int s) {
+            if (s >= N) m_loopSamples[size_t(s)] = 1.0;
+            dist[size_t(s)] = 0.0;
+        };
+        ForEachSample(record, 0, m_sampleCount, compare, NoState{}, detect, measure, unfaulted);
         m_interval = FindFaultInterval();
     } else if (method == WrongPlaceLocatorData::EarthedNeutral) {
         m_tapAngle = 0.0;
         const Complex rot = std::polar(1.0, m_tapAngle);
-        auto detect = [&](int s, const Sample& x) {
-            DetectEarthed(s, x, detection);
-            return EarthedFaulted(s);
-        };
-        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
-            if (s < N) return;
-            const Loop l = LoopEarthed(s, x);
-            m_loopSamples[size_t(s)] = l.samples;
-            dist[size_t(s)] = DistanceEarthed(s, x, l, rot);
-        });
+        auto compare = [&](int, const Sample& x) { return CompareEarthed(x); };
+        auto detect = [&](Detection& d, int s, Comparisons c, auto write) { return DetectEarthed(d, s, c, write); };
+        // A sample without a fault has a distance too, from the unit loop, which its currents
+        // reach only when they are not numbers.
+        ForEachSample(
+            record, 0, m_sampleCount, compare, detection, detect,
+            [&](int s, const Sample& x) {
+                if (s < N) return;
+                const Loop l = LoopEarthed(s, x);
+                m_loopSamples[size_t(s)] = l.samples;
+                dist[size_t(s)] = DistanceEarthed(s, x, l, rot);
+            },
+            MeasureEvery{});
         m_interval = FindFaultIntervalByPhases();
         // A tap on the last section draws zero-sequence current past the fault: a second pass
         // polarises with the angle that the first pass's result implies.
@@ -657,14 +881,19 @@ void WrongPlaceLocator::Run(LocatorRecord& record) {
             EarthedDistances(record);
         }
     } else {
-        auto detect = [&](int s, const Sample& x) {
-            DetectTwoEnded(s, x, detection);
-            return m_earthFault[size_t(s)] || m_phaseFault[size_t(s)] || m_symFault[size_t(s)];
-        };
-        ForEachSample(record, 0, m_sampleCount, detect, [&](int s, const Sample& x) {
+        auto compare = [&](int, const Sample& x) { return CompareTwoEnded(x); };
+        auto detect = [&](Detection& d, int s, Comparisons c, auto write) { return DetectTwoEnded(d, s, c, write); };
+        auto measure = [&](int s, const Sample& x) {
             if (s >= N) m_loopSamples[size_t(s)] = LoopSamplesTwoEnded(s, x);
             DistanceTwoEnded(s, x);
-        });
+        };
+        // Without a fault the loop is the unit one, and neither distance nor phase difference.
+        auto unfaulted = [&](int s) {
+            if (s >= N) m_loopSamples[size_t(s)] = 1.0;
+            dist[size_t(s)] = 0.0;
+            phaseDiff[size_t(s)] = 0.0;
+        };
+        ForEachSample(record, 0, m_sampleCount, compare, detection, detect, measure, unfaulted);
         m_interval = FindFaultIntervalByPhases();
     }
     m_inputs.clear();
@@ -689,11 +918,14 @@ bool WrongPlaceLocator::Calculate(LocatorRecord& record, LocatorHost& host, bool
     host.PlaceCursors(m_windowFirst, m_windowLast);
     host.ShowResultBar(BuildShortResult());
     std::vector<double> meters(dist.size());
-    for (size_t i = 0; i < dist.size(); ++i) meters[i] = dist[i] * 1000.0;
+    const unsigned parts = unsigned(std::min<size_t>(tv::WorkerCount(), dist.size() / (size_t(1) << 16) + 1));
+    tv::ParallelSlices(dist.size(), parts, [&](unsigned, size_t b, size_t e) {
+        for (size_t i = b; i < e; ++i) meters[i] = dist[i] * 1000.0;
+    });
     record.SetCalculatedChannel(LocatorDistanceChannelName(), L"m", meters);
-    record.SetDiscreteChannel(LocatorPhaseChannelName(2), m_faultC);
-    record.SetDiscreteChannel(LocatorPhaseChannelName(1), m_faultB);
-    record.SetDiscreteChannel(LocatorPhaseChannelName(0), m_faultA);
+    record.SetDiscreteChannel(LocatorPhaseChannelName(2), std::vector<int>(m_faultC.begin(), m_faultC.end()));
+    record.SetDiscreteChannel(LocatorPhaseChannelName(1), std::vector<int>(m_faultB.begin(), m_faultB.end()));
+    record.SetDiscreteChannel(LocatorPhaseChannelName(0), std::vector<int>(m_faultA.begin(), m_faultA.end()));
     host.UpdateViews();
     return true;
 }
@@ -735,11 +967,11 @@ void WrongPlaceLocator::ComputeResultAt(int first, int last, int recordSampleCou
         double sigma = CalcStdDev(dist.data(), a, b);
         m_spread = (mean != 0 && std::isfinite(mean) && std::isfinite(sigma)) ? 2 * sigma / mean * 100 : 0.0;
     }
-    m_phaseA = CalcMedianOfRange32(m_faultA.data(), a, b);
-    m_phaseB = CalcMedianOfRange32(m_faultB.data(), a, b);
-    m_phaseC = CalcMedianOfRange32(m_faultC.data(), a, b);
-    m_earthMedian = CalcMedianOfRange32(m_earthFault.data(), a, b);
-    m_phaseMedian = CalcMedianOfRange32(m_phaseFault.data(), a, b);
-    m_symMedian = CalcMedianOfRange32(m_symFault.data(), a, b);
+    m_phaseA = MedianFlag(m_faultA, a, b);
+    m_phaseB = MedianFlag(m_faultB, a, b);
+    m_phaseC = MedianFlag(m_faultC, a, b);
+    m_earthMedian = MedianFlag(m_earthFault, a, b);
+    m_phaseMedian = MedianFlag(m_phaseFault, a, b);
+    m_symMedian = MedianFlag(m_symFault, a, b);
     LocateTower();
 }

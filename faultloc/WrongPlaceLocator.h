@@ -2,7 +2,10 @@
 // The fault-location engine of one document: from the currents and voltages of a record and
 // the line model it finds, sample by sample, whether and where a fault lies on the line.
 #include <array>
+#include <cstdint>
+#include <type_traits>
 #include <complex>
+#include <utility>
 #include <vector>
 
 #include "faultloc/WrongPlaceLocatorData.h"
@@ -81,6 +84,10 @@ struct SectionCalc {
 // travels on as "no value".
 Complex CDiv(Complex a, Complex b);
 
+// Whether ||p.first| - |p.second|| > ||q.first| - |q.second||, the magnitudes being std::abs's
+// to the last bit; worked out without them where the answer is plain.
+bool MismatchGreater(const std::pair<Complex, Complex>& p, const std::pair<Complex, Complex>& q);
+
 class WrongPlaceLocator {
 public:
     // Value slots of the copied channels.
@@ -128,10 +135,11 @@ public:
     static void Debounce(std::vector<int>& flags, double onDelay, double offDelay);
     IndexRange FindFaultInterval() const;
     IndexRange FindFaultIntervalByPhases() const;
-    Complex ZeroSeqCurrentAtDistance(Complex U0, Complex I0, double x) const;
-    Complex ZeroSeqCurrentBeyondFault(Complex U0, Complex I0, double x) const;
-    Complex VoltageFromStart(Complex U, Complex I, int mode, double x) const;
-    Complex VoltageFromEnd(Complex U, Complex I, int mode, double x) const;
+    // `line`: the sections with their parallel lines' I0 at the sample being worked on.
+    Complex ZeroSeqCurrentAtDistance(const std::vector<SectionCalc>& line, Complex U0, Complex I0, double x) const;
+    Complex ZeroSeqCurrentBeyondFault(const std::vector<SectionCalc>& line, Complex U0, Complex I0, double x) const;
+    Complex VoltageFromStart(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode, double x) const;
+    Complex VoltageFromEnd(const std::vector<SectionCalc>& line, Complex U, Complex I, int mode, double x) const;
     void LocateTower();
     double LineLength() const;
 
@@ -145,10 +153,10 @@ public:
     // Per-sample series of a run: the result channels, which outlive it, and the loop samples
     // the result window is found from, which do not. The phasors and loops are made a block of
     // samples at a time and not kept, so a run needs little more memory than its results,
-    // whatever the record's length.
-    std::vector<int> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
+    // whatever the record's length. The fault flags are 0 or 1.
+    tv::BulkVector<uint8_t> m_earthFault, m_phaseFault, m_symFault, m_faultA, m_faultB, m_faultC;
     tv::BulkVector<double> m_loopSamples;
-    std::vector<double> dist, phaseDiff;
+    tv::BulkVector<double> dist, phaseDiff;
     IndexRange m_interval;
     int m_windowFirst = 0, m_windowLast = 0;
     double m_tapAngle = 0;
@@ -165,8 +173,7 @@ public:
     CString m_resultText;
 
 private:
-    // One channel a run reads, held a block of samples at a time (the whole channel for the
-    // time-weighted transform, which may reach back further than a period).
+    // One channel a run reads.
     struct Input {
         CString name;
         int valueSlot = 0;
@@ -175,14 +182,16 @@ private:
         int channelIndex = -1;
         bool negate = false;
         bool detection = false;  // a current that fault detection reads
-        std::vector<double> values;
-        int first = 0;  // the sample values[0] holds
-        std::vector<Complex> phasors;  // of the block being worked on
+        // The whole channel, for the time-weighted transform, which may reach back further than
+        // a period; other channels are read a block at a time by the worker on it.
+        std::vector<double> whole;
     };
     // What a method reads of a sample: its phasors and the three currents' instant values.
     struct Sample {
         std::array<Complex, kPhasorSlots> P{};
         double ia = 0, ib = 0, ic = 0;
+        // The sections with their parallel lines' I0 at this sample.
+        const std::vector<SectionCalc>* line = nullptr;
     };
     // The loop a method measures at a sample.
     struct Loop {
@@ -194,7 +203,19 @@ private:
     class Debouncer {
     public:
         Debouncer(double onDelay, double offDelay) : m_on(onDelay), m_off(offDelay) {}
-        int Step(bool in);
+        bool operator==(const Debouncer&) const = default;
+        int Step(bool in) {
+            const int prev = m_out;
+            m_c = (in != (prev != 0)) ? m_c + 1 : 0;
+            if (prev == 1 && !in && m_c >= m_off) {
+                m_out = 0;
+                m_c = -1;
+            } else if (prev == 0 && in && m_c >= m_on) {
+                m_out = 1;
+                m_c = -1;
+            }
+            return m_out;
+        }
 
     private:
         double m_on, m_off, m_c = 0;
@@ -206,27 +227,57 @@ private:
         bool P = false, Q = false, R = false, Z = false, H1 = false, H2 = false, H3 = false, H4 = false;
         bool v1 = false, v2 = false, v3 = false;
         Debouncer earth, phase, sym;
+        bool operator==(const Detection&) const = default;
     };
+    // The state of a detection that carries none.
+    struct NoState {
+        bool operator==(const NoState&) const = default;
+    };
+    // The comparisons a sample's detection makes of its current magnitudes, one bit each: worked
+    // out for many samples at once, then taken in order with the state carried between them.
+    using Comparisons = uint16_t;
+    // A pass whose detection needs no comparisons: it knows the faults already.
+    struct NoComparisons {};
+    // A pass that measures the samples without a fault as it measures the others.
+    struct MeasureEvery {};
+    struct Worker;
 
     void Allocate();
     void ReadSections(LocatorRecord& record);
     void AddInput(LocatorRecord& record, int valueSlot, int phasorSlot, const CString& name, bool negate);
-    // For every sample s of [from, to), a block at a time: detect(s, sample) with the sample's
-    // currents, which says whether the sample has a fault; then measure(s, sample), for a
-    // sample with a fault with every phasor, and each parallel line its I0 phasor.
-    template <class Detect, class Measure>
-    void ForEachSample(LocatorRecord& record, int from, int to, Detect&& detect, Measure&& measure);
-    void ComputeBlock(LocatorRecord& record, int b0, int b1, bool detection);
-    void FillSample(int s, int b0, bool all);
-    void LoadBlock(LocatorRecord& record, Input& in, int from, int to) const;
-    void BlockPhasors(const Input& in, int from, int to, Complex* out) const;
+    // For every sample s of [from, to), a block of samples at a time, the blocks spread over the
+    // workers: compare(s, sample) with the sample's currents gives what detection reads of it
+    // (unless compare is NoComparisons); detect(state, s, comparisons, kWrite or kDryRun)
+    // says whether the sample has a fault, carrying `state` (`initial` at the first sample) from
+    // sample to sample in their order; then measure(s, sample), for a sample with a fault with
+    // every phasor, and each parallel line its I0 phasor; a sample without a fault has
+    // unfaulted(s) instead, unless that is MeasureEvery. measure and unfaulted write only what
+    // belongs to their own sample.
+    template <class Compare, class State, class Detect, class Measure, class Unfaulted>
+    void ForEachSample(LocatorRecord& record, int from, int to, Compare&& compare, const State& initial,
+                       Detect&& detect, Measure&& measure, Unfaulted&& unfaulted);
+    void ComputeBlock(LocatorRecord& record, Worker& w, int b0, int b1, bool detection) const;
+    void FillSample(Worker& w, int s, int b0, bool all) const;
+    void BlockPhasors(const double* x, int first, int end, int channel, int from, int to, Complex* out) const;
     void MakeTable() const;
     Complex PhasorAt(const double* x, int first, int end, int i, int channel) const;
     void SequenceComponents(Sample& s, bool voltages) const;
     void DetectIsolated(int s, const Sample& x);
-    void DetectEarthed(int s, const Sample& x, Detection& d);
-    void DetectTwoEnded(int s, const Sample& x, Detection& d);
-    void SelectPhases(int s, const Sample& x, Detection& d);
+    Comparisons CompareEarthed(const Sample& x) const;
+    Comparisons CompareTwoEnded(const Sample& x) const;
+    // The comparisons of the sequence components' magnitudes, by `k`'s magnitudes.
+    template <class Comparer>
+    Comparisons CompareEarthed(const Sample& x, Comparer&& k) const;
+    template <class Comparer>
+    Comparisons CompareTwoEnded(const Sample& x, Comparer&& k) const;
+    // Detection of sample s from its comparisons, carrying `d` on: whether the sample has a
+    // fault. The fault flags are written unless a dry run.
+    template <bool kWrite>
+    bool DetectEarthed(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>);
+    template <bool kWrite>
+    bool DetectTwoEnded(Detection& d, int s, Comparisons c, std::bool_constant<kWrite>);
+    template <bool kWrite>
+    void SelectPhases(Detection& d, int s, Comparisons c, bool sym, bool phase, bool earth, std::bool_constant<kWrite>);
     Loop LoopIsolated(int s, const Sample& x) const;
     Loop LoopEarthed(int s, const Sample& x) const;
     double LoopSamplesTwoEnded(int s, const Sample& x) const;
@@ -234,7 +285,9 @@ private:
     // `rot`: the polarising current's turn by the tap angle, std::polar(1, m_tapAngle).
     double DistanceEarthed(int s, const Sample& x, const Loop& loop, Complex rot) const;
     void DistanceTwoEnded(int s, const Sample& x);
-    double VoltageMismatch(int s, const Sample& p, double x, double L) const;
+    // The voltages at x km from station 1 reckoned from each end: of the negative sequence for a
+    // fault between phases (`phase`), of the zero sequence for an earth fault.
+    std::pair<Complex, Complex> EndVoltagesAt(const Sample& p, bool phase, double x, double L) const;
     // Whether the earthed-neutral method measures a loop at sample s.
     bool EarthedFaulted(int s) const;
     void EarthedDistances(LocatorRecord& record);
@@ -244,7 +297,6 @@ private:
     WrongPlaceLocatorData m_data;
     const LocatorRecord* m_record = nullptr;  // during a run only
     std::vector<Input> m_inputs;
-    Sample m_sample;
     // The transform's sines and cosines for the current period length.
     mutable std::vector<double> m_sin, m_cos;
 };

@@ -95,6 +95,25 @@ public:
     // One integer field: digits and '-' (which toggles the sign); anything else stops the
     // number and the rest of the field is skipped. Saturates instead of overflowing.
     int64_t ReadInt64();
+    // The usual field of a data file, read without the general rules: after blanks, a sign
+    // ("-", or "+" too with `plus`) and 1 to `maxDigits` digits, then a separator or the end.
+    // The cursor then steps over the field and its separator; for any other field it stays
+    // after the blanks and false is returned.
+    bool ReadDigits(size_t maxDigits, bool plus, bool& negative, uint64_t& value) {
+        SkipBlanks();
+        const char* p = m_p;
+        negative = false;
+        if (p < m_end && (*p == '-' || (plus && *p == '+'))) negative = *p++ == '-';
+        const char* const digits = p;
+        uint64_t v = 0;
+        while (p < m_end && size_t(p - digits) < maxDigits && static_cast<unsigned char>(*p - '0') < 10)
+            v = v * 10 + uint64_t(*p++ - '0');
+        if (p == digits || (p < m_end && !IsSeparator(*p))) return false;
+        m_last = p < m_end ? *p : 0;
+        m_p = p < m_end ? p + 1 : p;
+        value = v;
+        return true;
+    }
     int ReadInt();
     // The separator consumed by the last field read; 0 when the text ended instead.
     char LastSeparator() const { return m_last; }

@@ -80,13 +80,6 @@ void TruncateSinks(DatReadTarget& t, size_t n) {
     t.times->resize(n);
 }
 
-// Sets bit `row` of a status store shared by the workers of the ASCII reader, whose chunks of
-// rows may meet inside one word.
-void SetSharedBit(SampleStore& s, size_t row) {
-    uint64_t* words = s.MutableBits();
-    std::atomic_ref<uint64_t>(words[row >> 6]).fetch_or(uint64_t(1) << (row & 63), std::memory_order_relaxed);
-}
-
 // The records to read of the `n` the file holds: no more than the configuration declares.
 size_t RecordsToRead(DatReadTarget& t, size_t n, const CString& path) {
     t.fileSamples = int64_t(n);
@@ -159,30 +152,76 @@ struct Chunk {
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
-size_t CountRecords(const char* d, size_t b, size_t e) {
-    size_t n = 0;
-    bool content = false;
-    for (size_t i = b; i < e; ++i) {
-        char c = d[i];
-        if (IsLineEnd(c)) {
-            n += content;
-            content = false;
-        } else if (!content && c != ' ' && c != '\t') {
-            content = true;
-        }
+// The lines of a stretch of text, found with the library's vectorised search: a line ends at
+// LF or CR, and a CR LF pair ends one line.
+class Lines {
+public:
+    Lines(const char* d, size_t b, size_t e) : m_d(d), m_i(b), m_e(e) { FindLineFeed(); }
+    // The next line, [begin, end); false past the last one.
+    bool Next(size_t& begin, size_t& end) {
+        if (m_i >= m_e) return false;
+        // The next LF is kept until passed, so that a text with CR alone is not searched to its
+        // end for every line.
+        if (m_lf < m_i) FindLineFeed();
+        const void* cr = std::memchr(m_d + m_i, '\r', m_lf - m_i);
+        begin = m_i;
+        end = cr ? size_t(static_cast<const char*>(cr) - m_d) : m_lf;
+        m_i = end + 1;
+        if (end < m_e && m_d[end] == '\r' && m_i < m_e && m_d[m_i] == '\n') ++m_i;
+        return true;
     }
-    return n + content;
+    // Where the line after the last one given starts.
+    size_t Pos() const { return m_i; }
+
+private:
+    void FindLineFeed() {
+        const void* lf = m_i < m_e ? std::memchr(m_d + m_i, '\n', m_e - m_i) : nullptr;
+        m_lf = lf ? size_t(static_cast<const char*>(lf) - m_d) : m_e;
+    }
+    const char* m_d;
+    size_t m_i, m_e, m_lf = 0;
+};
+
+// Whether a line holds more than blanks: only such a line is a record.
+bool HasContent(const char* d, size_t b, size_t e) {
+    for (size_t i = b; i < e; ++i)
+        if (d[i] != ' ' && d[i] != '\t') return true;
+    return false;
 }
 
-// Where the analog fields of the ASCII lines go: per channel a column of 32-bit codes, of
-// doubles, or nothing (a second pass that reads only some channels).
+size_t CountRecords(const char* d, size_t b, size_t e) {
+    size_t n = 0, lb, le;
+    for (Lines lines(d, b, e); lines.Next(lb, le);) n += HasContent(d, lb, le);
+    return n;
+}
+
+// The widths the analog channels of an ASCII record need: codes that fit 16 bits, codes of 32
+// bits, or doubles for a channel that writes fractions. The first pass reads every channel as
+// 16-bit codes; a channel found to need more is read again into its own form.
+enum AsciiWidth : uint8_t { kFits16 = 0, kNeeds32 = 1, kNeedsDoubles = 2 };
+
+// Where the analog fields of the ASCII lines go: per channel a column of 16-bit or 32-bit codes,
+// of doubles, or nothing (a second pass that reads only some channels).
 struct AsciiColumns {
-    std::vector<int32_t*> codes;
+    std::vector<int16_t*> codes16;
+    std::vector<int32_t*> codes32;
     std::vector<double*> doubles;
     bool timesAndStatus = true;  // the first pass writes the times and the status bits
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The code of a whole number read from an analog field: the lowest code for the missing value
+// 99999; false for one beyond 32 bits.
+bool WholeCode(double x, int32_t& code) {
+    if (x == double(kAsciiMissing)) {
+        code = INT32_MIN;
+        return true;
+    }
+    if (!(x >= double(INT32_MIN + 1) && x <= double(INT32_MAX))) return false;
+    code = int32_t(x);
+    return true;
+}
 
 // The code of an analog field of an ASCII record: the whole number its text stands for as
 // ParseDouble reads it, or the lowest code for the missing value 99999. False for a value that
@@ -204,20 +243,67 @@ bool AsciiCode(std::string_view f, int32_t& code) {
         x = comtrade::ParseDouble(f);
         if (!(x == std::trunc(x)) || (x == 0.0 && std::signbit(x))) return false;
     }
-    if (x == double(kAsciiMissing)) {
-        code = INT32_MIN;
-        return true;
-    }
-    if (!(x >= double(INT32_MIN + 1) && x <= double(INT32_MAX))) return false;
-    code = int32_t(x);
-    return true;
+    return WholeCode(x, code);
 }
+
+// The next analog field as AsciiCode reads it: the usual field, a sign and a few digits, without
+// the general parser. False for a value that no code gives back exactly.
+bool ReadAsciiCode(comtrade::TextCursor& in, int32_t& code) {
+    bool negative = false;
+    uint64_t v = 0;
+    if (in.ReadDigits(10, true, negative, v)) {
+        // "-0" is the double -0, which no code gives back.
+        if (negative && v == 0) return false;
+        return WholeCode(double(negative ? -int64_t(v) : int64_t(v)), code);
+    }
+    return AsciiCode(in.ReadField(), code);
+}
+
+// A status field: whether ReadInt64 reads it as other than 0.
+bool ReadAsciiFlag(comtrade::TextCursor& in) {
+    bool negative = false;
+    uint64_t v = 0;
+    if (in.ReadDigits(18, false, negative, v)) return v != 0;
+    return in.ReadInt64() != 0;
+}
+
+// The status bits of the rows a worker reads, gathered a word of 64 rows at a time: a word
+// that lies wholly in the worker's rows is stored as it is; one shared with the rows of a
+// neighbouring chunk is merged into the store.
+class StatusWords {
+public:
+    StatusWords(DatReadTarget& t, size_t firstRow, size_t endRow)
+        : m_t(t), m_first(firstRow), m_end(endRow), m_words(t.status.size(), 0), m_word(firstRow >> 6) {}
+    void Set(size_t j, size_t row) { m_words[j] |= uint64_t(1) << (row & 63); }
+    // Row `row` is about to be read.
+    void Begin(size_t row) {
+        if ((row >> 6) != m_word) {
+            Flush();
+            m_word = row >> 6;
+        }
+    }
+    void Flush() {
+        const bool whole = m_word * 64 >= m_first && m_word * 64 + 64 <= m_end;
+        for (size_t j = 0; j < m_words.size(); ++j) {
+            uint64_t& out = m_t.status[j]->MutableBits()[m_word];
+            if (whole) out = m_words[j];
+            else if (m_words[j]) std::atomic_ref<uint64_t>(out).fetch_or(m_words[j], std::memory_order_relaxed);
+            m_words[j] = 0;
+        }
+    }
+
+private:
+    DatReadTarget& m_t;
+    size_t m_first, m_end;
+    std::vector<uint64_t> m_words;
+    size_t m_word;
+};
 
 // Parses one line into record `row`; false when the line holds fewer fields than the
 // record needs.
 bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, const RateTimes& rates,
-                    const AsciiColumns& cols, std::vector<uint8_t>& fraction) {
-    // `fraction[k]` is set for a channel whose field gives no code.
+                    const AsciiColumns& cols, std::vector<uint8_t>& width, StatusWords& status) {
+    // `width[k]` is raised for a channel whose field needs a wider form than its column.
     comtrade::TextCursor in(b, e);
     // A field may be empty between two commas, but a line that ends before every field
     // was given is a cut record.
@@ -236,21 +322,29 @@ bool ParseAsciiLine(const char* b, const char* e, size_t row, DatReadTarget& t, 
     }
     for (size_t k = 0; k < t.analog.size(); ++k) {
         if (!need()) return false;
-        const std::string_view field = in.ReadField();
-        if (int32_t* codes = cols.codes[k]) {
+        if (int16_t* codes = cols.codes16[k]) {
             int32_t c = 0;
-            if (AsciiCode(field, c)) codes[row] = c;
-            else fraction[k] = 1;
+            if (!ReadAsciiCode(in, c)) width[k] = kNeedsDoubles;
+            else if (c == INT32_MIN) codes[row] = INT16_MIN;
+            // The lowest 16-bit code is the missing one: the value it would stand for needs 32.
+            else if (c > INT16_MIN && c <= INT16_MAX) codes[row] = int16_t(c);
+            else width[k] = std::max<uint8_t>(width[k], kNeeds32);
+        } else if (int32_t* codes32 = cols.codes32[k]) {
+            int32_t c = 0;
+            if (ReadAsciiCode(in, c)) codes32[row] = c;
+            else width[k] = kNeedsDoubles;
         } else if (double* doubles = cols.doubles[k]) {
             const DatAnalogSink& a = t.analog[k];
-            double x = comtrade::ParseDouble(field);
+            double x = comtrade::ParseDouble(in.ReadField());
             doubles[row] = x == double(kAsciiMissing) ? std::numeric_limits<double>::quiet_NaN() : a.scale * x + a.offset;
+        } else {
+            in.ReadField();
         }
     }
     if (!cols.timesAndStatus) return true;
-    for (auto* s : t.status) {
+    for (size_t j = 0; j < t.status.size(); ++j) {
         if (!need()) return false;
-        if (in.ReadInt64() != 0) SetSharedBit(*s, row);
+        if (ReadAsciiFlag(in)) status.Set(j, row);
     }
     return true;
 }
@@ -284,53 +378,55 @@ struct AsciiPass {
     bool report;  // the progress and the release of the text follow this pass
     std::atomic<bool> bad{false}, cancelled{false}, cutLast{false};
 
-    void Run(const AsciiColumns& cols, std::vector<uint8_t>* fraction) {
+    void Run(const AsciiColumns& cols, std::vector<uint8_t>* width) {
         std::mutex m;
         tv::ParallelFor(chunks.size(), [&](size_t ci) {
-            std::vector<uint8_t> chunkFraction(t.analog.size(), 0);
-            ReadChunk(chunks[ci], cols, chunkFraction);
-            if (!fraction) return;
+            std::vector<uint8_t> chunkWidth(t.analog.size(), kFits16);
+            ReadChunk(chunks[ci], cols, chunkWidth);
+            if (!width) return;
             std::lock_guard<std::mutex> lock(m);
-            for (size_t k = 0; k < chunkFraction.size(); ++k) (*fraction)[k] |= chunkFraction[k];
+            for (size_t k = 0; k < chunkWidth.size(); ++k) (*width)[k] = std::max((*width)[k], chunkWidth[k]);
         });
     }
 
-    void ReadChunk(const Chunk& c, const AsciiColumns& cols, std::vector<uint8_t>& fraction) {
+    void ReadChunk(const Chunk& c, const AsciiColumns& cols, std::vector<uint8_t>& width) {
         size_t row = c.firstRecord;
-        size_t i = c.begin, reported = c.begin;
+        size_t reported = c.begin;
         TextRelease release(t, c.begin);
-        while (i < c.end && row < n) {
+        StatusWords status(t, c.firstRecord, std::min(n, c.firstRecord + c.records));
+        Lines lines(d, c.begin, c.end);
+        size_t lb = 0, le = 0;
+        bool ended = false;
+        while (row < n && lines.Next(lb, le)) {
             if (bad.load(std::memory_order_relaxed) || cancelled.load(std::memory_order_relaxed)) return;
-            size_t lineEnd = i;
-            while (lineEnd < c.end && !IsLineEnd(d[lineEnd])) ++lineEnd;
-            size_t k = i;
-            while (k < lineEnd && (d[k] == ' ' || d[k] == '\t')) ++k;
-            if (k < lineEnd) {
-                if (!ParseAsciiLine(d + i, d + lineEnd, row, t, rates, cols, fraction)) {
-                    // A record cut short at the very end of the file is dropped; one in the
-                    // middle leaves the lines after it without meaning.
-                    if (row + 1 == total) cutLast = true;
-                    else bad = true;
+            if (!HasContent(d, lb, le)) continue;
+            if (cols.timesAndStatus) status.Begin(row);
+            if (!ParseAsciiLine(d + lb, d + le, row, t, rates, cols, width, status)) {
+                // A record cut short at the very end of the file is dropped; one in the middle
+                // leaves the lines after it without meaning.
+                if (row + 1 == total) cutLast = true;
+                else bad = true;
+                ended = true;
+                break;
+            }
+            ++row;
+            if ((row & 1023) == 0) {
+                if (pu.Cancelled()) {
+                    cancelled = true;
                     return;
                 }
-                ++row;
-                if ((row & 1023) == 0) {
-                    if (pu.Cancelled()) {
-                        cancelled = true;
-                        return;
-                    }
-                    if (report) {
-                        pu.AddDone(lineEnd - reported);
-                        release.Passed(i);
-                    }
-                    reported = lineEnd;
+                if (report) {
+                    pu.AddDone(le - reported);
+                    release.Passed(lb);
                 }
+                reported = le;
             }
-            i = lineEnd + 1;
         }
+        if (cols.timesAndStatus && row > c.firstRecord) status.Flush();
+        if (ended) return;
         if (report) {
             pu.AddDone(c.end - reported);
-            release.Passed(std::min(i, c.end), true);
+            release.Passed(std::min(lines.Pos(), c.end), true);
         }
     }
 };
@@ -345,12 +441,9 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
         chunks.push_back({pos, end});
         pos = end;
     }
-    tv::ParallelFor(chunks.size(), [&](size_t i) {
-        chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end);
-        // The text counted is handed back too: the parse reads it again from the file, so the
-        // text and the arrays are never all in memory at once.
-        if (t.releaseData) t.releaseData(chunks[i].begin, chunks[i].end);
-    });
+    // The text counted stays in memory for the parse, which hands it back as it passes: the
+    // file is read once.
+    tv::ParallelFor(chunks.size(), [&](size_t i) { chunks[i].records = CountRecords(d, chunks[i].begin, chunks[i].end); });
     size_t total = 0;
     for (auto& c : chunks) {
         c.firstRecord = total;
@@ -361,41 +454,43 @@ DatReadResult ReadAscii(const char* d, size_t size, DatReadTarget& t, const Prog
     // before the arrays for them are made.
     if (n > size / (2 + t.analog.size() + t.status.size())) FormatError(path);
     // The values of a text record are whole numbers, kept as codes like those of a BINARY
-    // one; the channels of a record that writes fractions are read again as doubles. The
-    // stamps of a text file may differ from the rate: its times are kept as read.
-    ResizeSinks(t, n, AnalogForm::Codes32, 0.0);
+    // one, 16 bits wide where they fit; the channels of a record that need more are read
+    // again, as 32-bit codes or, for fractions, as doubles. The stamps of a text file may
+    // differ from the rate: its times are kept as read.
+    ResizeSinks(t, n, AnalogForm::Codes16, 0.0);
     const RateTimes rates(t);
 
     AsciiColumns codes;
     for (auto& a : t.analog) {
-        codes.codes.push_back(a.samples->MutableCodes32());
+        codes.codes16.push_back(a.samples->MutableCodes16());
+        codes.codes32.push_back(nullptr);
         codes.doubles.push_back(nullptr);
     }
-    std::vector<uint8_t> fraction(t.analog.size(), 0);
+    std::vector<uint8_t> width(t.analog.size(), kFits16);
     AsciiPass pass{d, n, total, chunks, t, rates, pu, true};
-    pass.Run(codes, &fraction);
+    pass.Run(codes, &width);
     if (pass.bad) FormatError(path);
     if (pass.cancelled) {
         // Rows not yet read were never written: nothing of them stays.
         TruncateSinks(t, 0);
         return DatReadResult::Cancelled;
     }
-    if (std::find(fraction.begin(), fraction.end(), 1) != fraction.end()) {
-        AsciiColumns doubles;
-        doubles.timesAndStatus = false;
+    if (std::find_if(width.begin(), width.end(), [](uint8_t w) { return w != kFits16; }) != width.end()) {
+        AsciiColumns wider;
+        wider.timesAndStatus = false;
         for (size_t k = 0; k < t.analog.size(); ++k) {
-            doubles.codes.push_back(nullptr);
-            doubles.doubles.push_back(fraction[k] ? t.analog[k].samples->ResetDoubles(n) : nullptr);
+            const DatAnalogSink& a = t.analog[k];
+            wider.codes16.push_back(nullptr);
+            wider.codes32.push_back(width[k] == kNeeds32 ? a.samples->ResetCodes32(n, a.scale, a.offset, true) : nullptr);
+            wider.doubles.push_back(width[k] == kNeedsDoubles ? a.samples->ResetDoubles(n) : nullptr);
         }
         AsciiPass again{d, n, total, chunks, t, rates, pu, false};
-        again.Run(doubles, nullptr);
+        again.Run(wider, nullptr);
         if (again.cancelled) {
             TruncateSinks(t, 0);
             return DatReadResult::Cancelled;
         }
     }
-    // Codes that all fit 16 bits take half the memory.
-    tv::ParallelFor(t.analog.size(), [&](size_t k) { t.analog[k].samples->NarrowCodes(); });
     if (pass.cutLast) {
         if (n <= 1) FormatError(path);
         t.partialRecord = true;

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "model/DocumentModel.h"
+#include "model/Parallel.h"
 #include "model/TenvorikException.h"
 
 namespace {
@@ -223,7 +224,7 @@ void RecalcChannels(std::vector<CChannel>& channels, LoadProgress* progress, boo
     const size_t count = todo.size();
     size_t samples = 0;
     for (size_t k : todo) samples += channels[k].m_samples.size();
-    unsigned hw = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned hw = tv::WorkerCount();
     // Small records are not worth the threads.
     size_t threads = samples < 200000 ? 1 : std::min<size_t>(hw, count);
 

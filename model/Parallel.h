@@ -1,8 +1,11 @@
 #pragma once
-// Splits an index range over the machine's cores. Used where a large record is read or
-// recalculated: the work items are independent and each writes only its own slice.
+// Splits an index range over the cores the process may run on. Used where a large record is
+// read or recalculated: the work items are independent and each writes only its own slice.
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstddef>
 #include <exception>
 #include <thread>
@@ -10,10 +13,27 @@
 
 namespace tv {
 
-inline unsigned WorkerCount() {
-    unsigned n = std::thread::hardware_concurrency();
-    return std::clamp(n, 1u, 16u);
+// The processors this thread may run on: a process started under `taskset` or in a container
+// with a CPU limit gets fewer than the machine has, and more workers than that only take turns.
+inline unsigned AllowedProcessors() {
+    // A mask larger than the default set, for machines with more than 1024 processors.
+    for (int size = CPU_SETSIZE; size <= (1 << 16); size *= 2) {
+        cpu_set_t* set = CPU_ALLOC(size_t(size));
+        if (!set) break;
+        const size_t bytes = CPU_ALLOC_SIZE(size_t(size));
+        CPU_ZERO_S(bytes, set);
+        const int got = sched_getaffinity(0, bytes, set);
+        const int error = errno;
+        const int count = got == 0 ? CPU_COUNT_S(bytes, set) : 0;
+        CPU_FREE(set);
+        if (got == 0) return unsigned(std::max(count, 1));
+        if (error != EINVAL) break;
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
 }
+
+// Asked each time: the mask may change while the program runs.
+inline unsigned WorkerCount() { return std::clamp(AllowedProcessors(), 1u, 16u); }
 
 // Calls fn(part, begin, end) for `parts` consecutive slices of [0, count), in parallel.
 // The first exception thrown by any slice is rethrown after all have ended.

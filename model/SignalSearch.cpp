@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "model/Parallel.h"
 #include "model/TenvorikException.h"
 #include "model/VectorClones.h"
 
@@ -49,19 +50,68 @@ int32_t CalcMedianOfRange32(const int32_t* x, int from, int to) {
 
 namespace {
 
+// Long stretches of windows are scanned and ranked by the workers, in slices of at least this
+// many windows.
+constexpr size_t kWindowSlice = 1 << 15;
+
+unsigned SliceCount(size_t count) {
+    return unsigned(std::min<size_t>(tv::WorkerCount(), (count + kWindowSlice - 1) / kWindowSlice));
+}
+
 // The searches share one scheme: the measure of every window start, less a falling bias that
-// makes the later of two equal windows win; the least value strictly above t is taken.
+// makes the later of two equal windows win; the least value strictly above t is taken, the first
+// of equal values. Each slice finds its own, and the slices' answers are taken in order with the
+// same rule, which gives the one a single scan gives.
 IndexRange BestWindow(const std::vector<double>& measure, int s, int W, double biasStep, double offset, double t) {
-    double best = 1000000.0;
-    int found = -1;
-    for (size_t k = 0; k < measure.size(); ++k) {
-        double v = measure[k] - double(k) * biasStep + offset;
-        if (best > v && v > t) {
-            found = s + int(k);
-            best = v;
+    const unsigned parts = SliceCount(measure.size());
+    std::vector<std::pair<double, int>> best(std::max(parts, 1u), {1000000.0, -1});
+    tv::ParallelSlices(measure.size(), parts, [&](unsigned p, size_t b, size_t e) {
+        double least = 1000000.0;
+        int found = -1;
+        for (size_t k = b; k < e; ++k) {
+            double v = measure[k] - double(k) * biasStep + offset;
+            if (least > v && v > t) {
+                found = s + int(k);
+                least = v;
+            }
         }
-    }
+        best[p] = {least, found};
+    });
+    double least = 1000000.0;
+    int found = -1;
+    for (const auto& [v, k] : best)
+        if (k >= 0 && least > v) least = v, found = k;
     return found >= 0 ? IndexRange{found, found + W - 1} : IndexRange{s, s + W - 1};
+}
+
+// Sorts v by `less`, a strict order without ties: slices sorted by the workers, then merged in
+// pairs. The order is the one std::sort gives.
+template <class Less>
+void SortInSlices(std::vector<int>& v, Less less) {
+    const unsigned parts = SliceCount(v.size());
+    if (parts <= 1) {
+        std::sort(v.begin(), v.end(), less);
+        return;
+    }
+    std::vector<size_t> bounds(parts + 1);
+    for (unsigned p = 0; p <= parts; ++p) bounds[p] = v.size() * p / parts;
+    tv::ParallelSlices(parts, parts, [&](unsigned p, size_t, size_t) {
+        std::sort(v.begin() + std::ptrdiff_t(bounds[p]), v.begin() + std::ptrdiff_t(bounds[p + 1]), less);
+    });
+    std::vector<int> merged(v.size());
+    while (bounds.size() > 2) {
+        const size_t runs = bounds.size() - 1, pairs = (runs + 1) / 2;
+        auto at = [&](std::vector<int>& x, size_t run) {
+            return x.begin() + std::ptrdiff_t(bounds[std::min(run, runs)]);
+        };
+        tv::ParallelFor(pairs, [&](size_t i) {
+            std::merge(at(v, 2 * i), at(v, 2 * i + 1), at(v, 2 * i + 1), at(v, 2 * i + 2), at(merged, 2 * i), less);
+        });
+        std::vector<size_t> next;
+        for (size_t i = 0; i <= pairs; ++i) next.push_back(bounds[std::min(2 * i, runs)]);
+        v.swap(merged);
+        bounds.swap(next);
+    }
 }
 
 // The same choice as BestWindow, for a search that asks it again and again with other t: the
@@ -78,7 +128,7 @@ public:
             // BestWindow takes nothing that is not a number or not below its starting best.
             if (v < 1000000.0) m_order.push_back(int(k));
         }
-        std::sort(m_order.begin(), m_order.end(), [this](int a, int b) {
+        SortInSlices(m_order, [this](int a, int b) {
             const double va = m_values[size_t(a)], vb = m_values[size_t(b)];
             return va < vb || (va == vb && a < b);
         });
@@ -96,16 +146,15 @@ private:
     std::vector<int> m_order;  // window starts, by value
 };
 
-// The measures of the windows of W samples starting at s, s + 1, ... E - W + 1. Several windows
-// are summed side by side, each with the same additions in the same order as CalcStdDev and
-// Mean make them, so that every measure is the same to the last bit as one window's.
+// The measures of the windows of W samples starting at [from, to) into m[from - s ...]. Several
+// windows are summed side by side, each with the same additions in the same order as CalcStdDev
+// and Mean make them, so that every measure is the same to the last bit as one window's.
 constexpr int kLanes = 8;
 using tv::Lanes4;
 
-TV_VECTOR_CLONES std::vector<double> StdDevs(const double* x, int s, int E, int W) {
-    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
-    int i = s;
-    for (; i + kLanes - 1 <= E - W; i += kLanes) {
+TV_VECTOR_CLONES void StdDevsOf(const double* x, int s, int from, int to, int W, double* m) {
+    int i = from;
+    for (; i + kLanes <= to; i += kLanes) {
         const double* w = x + i;
         Lanes4 sum[2] = {}, sq[2] = {}, mean[2];
         Lanes4 x;
@@ -122,16 +171,14 @@ TV_VECTOR_CLONES std::vector<double> StdDevs(const double* x, int s, int E, int 
                 const Lanes4 d = x - mean[q];
                 sq[q] += d * d;
             }
-        for (int l = 0; l < kLanes; ++l) m[size_t(i - s + l)] = std::sqrt(sq[l / 4][l % 4] / W);
+        for (int l = 0; l < kLanes; ++l) m[i - s + l] = std::sqrt(sq[l / 4][l % 4] / W);
     }
-    for (; i <= E - W; ++i) m[size_t(i - s)] = CalcStdDev(x, i, i + W - 1);
-    return m;
+    for (; i < to; ++i) m[i - s] = CalcStdDev(x, i, i + W - 1);
 }
 
-TV_VECTOR_CLONES std::vector<double> AbsMeans(const double* x, int s, int E, int W) {
-    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
-    int i = s;
-    for (; i + kLanes - 1 <= E - W; i += kLanes) {
+TV_VECTOR_CLONES void AbsMeansOf(const double* x, int s, int from, int to, int W, double* m) {
+    int i = from;
+    for (; i + kLanes <= to; i += kLanes) {
         const double* w = x + i;
         Lanes4 sum[2] = {}, x;
         for (int k = 0; k < W; ++k)
@@ -139,11 +186,25 @@ TV_VECTOR_CLONES std::vector<double> AbsMeans(const double* x, int s, int E, int
                 tv::LoadLanes(x, w + k + 4 * q);
                 sum[q] += x;
             }
-        for (int l = 0; l < kLanes; ++l) m[size_t(i - s + l)] = std::fabs(sum[l / 4][l % 4] / W);
+        for (int l = 0; l < kLanes; ++l) m[i - s + l] = std::fabs(sum[l / 4][l % 4] / W);
     }
-    for (; i <= E - W; ++i) m[size_t(i - s)] = std::fabs(Mean(x, i, i + W - 1));
+    for (; i < to; ++i) m[i - s] = std::fabs(Mean(x, i, i + W - 1));
+}
+
+// The measures of the windows of W samples starting at s, s + 1, ... E - W + 1; each window
+// stands alone, so a long stretch is measured in slices by the workers.
+template <class Measure>
+std::vector<double> Windows(const double* x, int s, int E, int W, Measure measure) {
+    std::vector<double> m(size_t(std::max(0, E - W - s + 1)));
+    const size_t count = m.size();
+    tv::ParallelSlices(count, SliceCount(count), [&](unsigned, size_t b, size_t e) {
+        if (b < e) measure(x, s, s + int(b), s + int(e), W, m.data());
+    });
     return m;
 }
+
+std::vector<double> StdDevs(const double* x, int s, int E, int W) { return Windows(x, s, E, W, StdDevsOf); }
+std::vector<double> AbsMeans(const double* x, int s, int E, int W) { return Windows(x, s, E, W, AbsMeansOf); }
 
 double QuietStep(int W) { return 0.001 / double(10 * W); }
 double LowMeanStep(int W) { return 0.000001 / double(10 * W); }

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/TextLanguage.h"
+
 namespace platform {
 
 StringTable::StringTable(StringTableView builtin, const char* englishName, const void* anchor)
@@ -65,7 +67,12 @@ bool StringTable::LoadLocked(const std::string& path) const {
 void StringTable::EnsureInit() const {
     if (m_init) return;
     m_init = true;
-    if (!m_englishName.empty()) LoadLocked(ModuleFolder(m_anchor) + "/" + m_englishName);
+    const std::string path = ChooseEnglishLibrary(ModuleFolder(m_anchor), m_englishName, GetTextLanguage(),
+                                                  LocaleAsksForEnglish(), [](const std::string& file) {
+                                                      struct stat st {};
+                                                      return stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+                                                  });
+    if (!path.empty()) LoadLocked(path);
 }
 
 bool StringTable::LoadEnglishFrom(const std::string& path) {

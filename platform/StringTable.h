@@ -1,6 +1,7 @@
 #pragma once
-// String resources by numeric id. Each module has its Russian table built in; when the
-// module's English resource library lies beside it, that library's table is used instead.
+// String resources by numeric id. Each module has its Russian table built in; the module's
+// English resource library, when the user's choice takes it (platform/TextLanguage.h), is
+// used instead.
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -23,7 +24,7 @@ struct StringTableView {
 class StringTable {
 public:
     // `anchor` is any address inside the module that owns the table; the English library
-    // `englishName` is looked for in that module's folder on first use.
+    // `englishName` is looked for beside that module, and in its "lang" folder, on first use.
     StringTable(StringTableView builtin, const char* englishName, const void* anchor);
     ~StringTable();
     StringTable(const StringTable&) = delete;

@@ -271,6 +271,37 @@ void CTenvorikView::OnVScroll(int code, int64_t thumb) {
     }
 }
 
+bool CTenvorikView::OnScroll(unsigned code, int64_t position, bool doScroll) {
+    const int64_t old = m_hScrollPos;
+    int64_t wanted = old;
+    switch (code & 0xFF) {
+        case kThumbTrack: wanted = position; break;
+        case kTop: wanted = 0; break;
+        case kBottom: wanted = INT32_MAX; break;
+        default: break;
+    }
+    const unsigned vertical = (code >> 8) & 0xFF;
+    const int dy = vertical == kLineUp ? 1 : vertical == kLineDown ? -1 : 0;
+    const bool scrolled = OnScrollBy(wanted - old, dy, doScroll);
+    if (scrolled && doScroll && m_host) m_host->RepaintNow();
+    return scrolled;
+}
+
+bool CTenvorikView::OnScrollBy(int64_t, int dy, bool doScroll) {
+    // A request with no vertical step scrolls nothing; only a change is passed on, so that
+    // holding a drag still at the end of the rows costs no reloading.
+    if (!doScroll || dy == 0) return false;
+    const int before = m_yOffset;
+    OnVScroll(dy > 0 ? kLineUp : kLineDown, 0);
+    if (m_yOffset == before) return false;
+    if (m_doc) m_doc->UpdateAllViews();
+    if (m_host) {
+        m_host->UpdateDiagrams();
+        m_host->RepaintNow();
+    }
+    return true;
+}
+
 // ------------------------------------------------------------------ rows
 
 std::vector<CChannel*> CTenvorikView::GetStripMembers(const CChannel& ch) const {

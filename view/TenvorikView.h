@@ -37,6 +37,8 @@ public:
     virtual void UpdateDiagrams() = 0;
     // The fault locator's window between the two first cursors.
     virtual void OnLocatorCursors(int /*first*/, int /*last*/) {}
+    // Paints what was invalidated now, not at the next pass of the event loop.
+    virtual void RepaintNow() { Invalidate(); }
 };
 
 // Scroll requests of a bar, with the framework's codes.
@@ -202,6 +204,15 @@ public:
     void RecalcLayout();
     void OnHScroll(int code, int64_t thumb);
     void OnVScroll(int code, int64_t thumb);
+    // Scrolling while something is dragged over the view. `code` carries a horizontal request
+    // in its low byte (kThumbTrack takes `position`, kTop the start, kBottom the end, anything
+    // else none) and a vertical one in its high byte (kLineUp or kLineDown; anything else
+    // none). True when something was scrolled, and then the view is painted at once.
+    bool OnScroll(unsigned code, int64_t position, bool doScroll);
+    // Scrolls the rows by one line up for a positive `dy`, down for a negative one; then the
+    // record's views and the diagrams follow. The horizontal amount is not used: a drag takes
+    // no sideways step. False when nothing moved (or `doScroll` is off).
+    bool OnScrollBy(int64_t dx, int dy, bool doScroll);
 
     // --- the time cursors under the mouse and the arrow keys (client coordinates)
     // `left` is the left button held; `rightHeld` the right button pressed or held with it (a

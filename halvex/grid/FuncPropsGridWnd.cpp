@@ -1,7 +1,6 @@
 #include "halvex/grid/FuncPropsGridWnd.h"
 
 #include <wx/colordlg.h>
-#include <wx/fontdlg.h>
 #include <wx/propgrid/advprops.h>
 #include <wx/renderer.h>
 #include <wx/propgrid/props.h>
@@ -12,8 +11,10 @@
 #include <cwchar>
 #include <functional>
 
+#include "halvex/grid/FontEffectsDialog.h"
 #include "halvex/grid/model/MFCFuncPropsBool.h"
 #include "halvex/grid/model/MFCFuncPropsFont.h"
+#include "halvex/helpers/HalvexResources.h"
 #include "platform/ui/WxUiServices.h"
 
 using platform::FromWx;
@@ -22,29 +23,6 @@ using platform::ToWx;
 namespace halvex {
 
 namespace {
-
-// Heights of LOGFONTW are pixels of a 96-dpi screen.
-wxFont ToWxFont(const LOGFONTW& lf) {
-    const double points = lf.lfHeight == 0 ? 10.0 : std::abs(lf.lfHeight) * 72.0 / 96.0;
-    wxFontInfo info(points);
-    info.FaceName(ToWx(CString(lf.lfFaceName)));
-    info.Italic(lf.lfItalic != 0).Underlined(lf.lfUnderline != 0).Strikethrough(lf.lfStrikeOut != 0);
-    wxFont font(info);
-    if (lf.lfWeight > 0) font.SetNumericWeight(lf.lfWeight);
-    return font;
-}
-
-LOGFONTW FromWxFont(const wxFont& font, LOGFONTW lf) {
-    lf.lfHeight = -int(std::lround(font.GetFractionalPointSize() * 96.0 / 72.0));
-    lf.lfWeight = font.GetNumericWeight();
-    lf.lfItalic = font.GetStyle() != wxFONTSTYLE_NORMAL;
-    lf.lfUnderline = font.GetUnderlined();
-    lf.lfStrikeOut = font.GetStrikethrough();
-    const CString face = FromWx(font.GetFaceName());
-    std::wcsncpy(lf.lfFaceName, face.GetString(), LF_FACESIZE - 1);
-    lf.lfFaceName[LF_FACESIZE - 1] = 0;
-    return lf;
-}
 
 wxColour ToWxColour(COLORREF c) {
     if (c == COLORREF(-1)) c = 0;
@@ -194,16 +172,11 @@ bool WxPropertyGridSink::ChooseColor(COLORREF& colour) {
     return true;
 }
 
-bool WxPropertyGridSink::ChooseFont(LOGFONTW& font, COLORREF& colour, unsigned) {
-    wxFontData data;
-    data.SetInitialFont(ToWxFont(font));
-    data.EnableEffects(true);
-    if (colour != COLORREF(-1)) data.SetColour(ToWxColour(colour));
-    wxFontDialog dialog(m_parent, data);
+bool WxPropertyGridSink::ChooseFont(LOGFONTW& font, COLORREF& colour, unsigned flags) {
+    FontEffectsDialog dialog(m_parent, font, colour, flags);
     if (dialog.ShowModal() != wxID_OK) return false;
-    const wxFontData& chosen = dialog.GetFontData();
-    font = FromWxFont(chosen.GetChosenFont(), font);
-    if (colour != COLORREF(-1) || chosen.GetColour().IsOk()) colour = FromWxColour(chosen.GetColour());
+    font = dialog.GetLogFont();
+    colour = dialog.GetColor();
     return true;
 }
 
@@ -271,7 +244,23 @@ void FuncPropsGridWnd::Rebuild() {
     m_props.clear();
     Clear();
     if (!m_model) return;
-    for (int i = 0; i < m_model->GetPropertyCount(); ++i) AppendRow(m_model->GetProperty(i), nullptr);
+    // The toolkit draws a group's rows as it draws rows without one, so rows without a group
+    // that follow a group would read as that group's. They get a caption band of their own
+    // (the window's only: the page knows no such group), which ends the group above them.
+    bool afterGroup = false;
+    wxPGProperty* band = nullptr;
+    for (int i = 0; i < m_model->GetPropertyCount(); ++i) {
+        CMFCPropertyGridProperty* row = m_model->GetProperty(i);
+        if (!row) continue;
+        if (row->IsGroup()) {
+            afterGroup = true;
+            band = nullptr;
+        } else if (afterGroup && !band) {
+            band = new wxPropertyCategory(ToWx(HalvexLoadString(7780)), wxString::Format("row%d", m_nextName++));
+            AppendIn(GetRoot(), band);
+        }
+        AppendRow(row, row->IsGroup() ? nullptr : band);
+    }
     Refresh();
 }
 
@@ -312,7 +301,7 @@ void FuncPropsGridWnd::AppendRow(CMFCPropertyGridProperty* row, wxPGProperty* pa
         prop = new wxStringProperty(label, name, wxString());
     }
     // Append would place a row without a group under the last category appended, so it would
-    // hide with that group; the model's top-level rows go to the root, in their order.
+    // hide with that group; the model's top-level rows go where Rebuild says, in their order.
     AppendIn(parent ? parent : GetRoot(), prop);
     prop->SetHelpString(ToWx(row->GetDescription()));
     m_rows[prop] = row;

@@ -85,14 +85,26 @@ void CAi_Bmp::SetBMP(CBitmap* bitmap) {
 }
 
 bool CAi_Bmp::MoveOutBMPToDC(CDC* dc, const SIZE* size, const POINT* at) {
-    if (!dc || !size || m_bits.empty()) return false;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, m_bitmap.bmWidth, m_bitmap.bmHeight);
-    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS || cairo_image_surface_get_stride(s) != m_bitmap.bmWidthBytes) {
+    return MoveOutBMPToDC(dc, size, at, m_pBitmap, &m_bitmap);
+}
+
+bool CAi_Bmp::MoveOutBMPToDC(CDC* dc, const SIZE* size, const POINT* at, CBitmap*, const BITMAP* description) {
+    if (!dc || !size || !description || m_bits.empty()) return false;
+    const BITMAP& d = *description;
+    if (d.bmBitsPixel != 32 || d.bmWidth <= 0 || d.bmHeight <= 0 || int64_t(d.bmWidthBytes) < int64_t(d.bmWidth) * 4)
+        return false;
+    if (size_t(d.bmWidthBytes) * size_t(d.bmHeight - 1) + size_t(d.bmWidth) * 4 > m_bits.size()) return false;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, d.bmWidth, d.bmHeight);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         return false;
     }
     cairo_surface_flush(s);
-    std::memcpy(cairo_image_surface_get_data(s), m_bits.data(), m_bits.size());
+    BYTE* to = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < d.bmHeight; ++y)
+        std::memcpy(to + size_t(y) * size_t(stride), m_bits.data() + size_t(y) * size_t(d.bmWidthBytes),
+                    size_t(d.bmWidth) * 4);
     cairo_surface_mark_dirty(s);
     CBitmap picture;
     picture.Adopt(s);
@@ -100,7 +112,7 @@ bool CAi_Bmp::MoveOutBMPToDC(CDC* dc, const SIZE* size, const POINT* at) {
     if (!memory.CreateCompatibleDC(dc)) return false;
     CBitmap* old = memory.SelectObject(&picture);
     POINT p = at ? *at : POINT{0, size->cy};
-    bool ok = dc->StretchBlt(p.x, p.y, size->cx, size->cy, &memory, 0, 0, m_bitmap.bmWidth, m_bitmap.bmHeight, SRCCOPY);
+    bool ok = dc->StretchBlt(p.x, p.y, size->cx, size->cy, &memory, 0, 0, d.bmWidth, d.bmHeight, SRCCOPY);
     memory.SelectObject(old);
     return ok;
 }

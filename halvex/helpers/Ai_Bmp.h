@@ -28,6 +28,11 @@ public:
     void SetBMP(CBitmap* bitmap);
     // Draws the kept pixels stretched to `size` at `at` (0, size's height when null).
     bool MoveOutBMPToDC(CDC* dc, const SIZE* size, const POINT* at);
+    // The same with the kept pixels read as `description` lays them out (width, height, bytes
+    // per row, 32 bits a pixel) and `bitmap` as the source of a colour table, which 32-bit
+    // pixels have none of. False when the description asks for more rows than are kept or for
+    // another pixel size.
+    bool MoveOutBMPToDC(CDC* dc, const SIZE* size, const POINT* at, CBitmap* bitmap, const BITMAP* description);
     // Never drew anything; kept for its callers.
     bool MoveOutBMPFileToDC(CDC* dc, const SIZE* size, const POINT* at, const CString& file);
     // Writes the picture as a 32-bit BMP file ("BM" header, information header, pixel rows),

@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -114,8 +116,34 @@ std::string FindOnPath(const char* name) {
 
 }  // namespace
 
+namespace {
+
+// The name the kernel gives a process (at most 15 bytes of its program's file name); empty
+// when the process is gone.
+std::string ProcessName(pid_t pid) {
+    std::string name;
+    if (FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/comm").c_str(), "r")) {
+        char line[64] = {};
+        if (std::fgets(line, sizeof line, f)) name = line;
+        std::fclose(f);
+    }
+    while (!name.empty() && name.back() == '\n') name.pop_back();
+    return name;
+}
+
+std::string KernelName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return (slash == std::string::npos ? path : path.substr(slash + 1)).substr(0, 15);
+}
+
+}  // namespace
+
 // Raised rights come from polkit: pkexec asks for the administrator's password through the
-// desktop's own agent and then runs the program. The call does not wait for the program.
+// desktop's own agent and then replaces itself by the program. Its own failures end it with
+// 127 (not authorised, no agent, a program it cannot run) or 126 (the password dialog
+// dismissed); any other end is the program's. So the call waits for pkexec's decision, which
+// comes once the user has answered: pkexec ending, or pkexec's process taking the program's
+// name. The program itself is not waited for.
 bool CAi_RunApp::RunApplicationElevated(const CString& file) {
     std::string program = Sys(file);
     std::string pkexec = FindOnPath("pkexec");
@@ -144,6 +172,22 @@ bool CAi_RunApp::RunApplicationElevated(const CString& file) {
         msg.Format(HalvexLoadString(7065).GetString(), file.GetString());
         platform::Ui().MessageBox(msg, CString(), MB_OK | MB_ICONERROR);
         return false;
+    }
+    // posix_spawn returns once the child runs pkexec, so until the program replaces it the
+    // process bears pkexec's name.
+    const std::string waiting = KernelName(pkexec);
+    for (useconds_t pause = 2000;;) {
+        int status = 0;
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid) {
+            if (WIFEXITED(status)) return WEXITSTATUS(status) != 126 && WEXITSTATUS(status) != 127;
+            return false;  // pkexec killed before it decided
+        }
+        if (ended < 0 && errno != EINTR) return false;
+        const std::string name = ProcessName(pid);
+        if (!name.empty() && name != waiting) break;  // the program runs
+        usleep(pause);
+        pause = std::min<useconds_t>(pause * 2, 50000);
     }
     Reap(pid);
     return true;

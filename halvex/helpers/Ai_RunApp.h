@@ -15,7 +15,10 @@ public:
                        DWORD* exitCode = nullptr, const CString* environment = nullptr, const CString* folder = nullptr);
     // Starts the command line and waits for its end; false, silently, when it cannot start.
     bool RunApplication2(const CString& commandLine, bool show);
-    // Starts the program with the administrator's rights through pkexec, without waiting for
-    // it. False, after telling the user, when pkexec is not installed or cannot start.
+    // Starts the program with the administrator's rights through pkexec. The call returns once
+    // pkexec has decided, that is once the user has answered its password dialog: true when
+    // the program runs (it is not waited for); false when the password was refused or the
+    // dialog dismissed, or the program cannot run (pkexec's own ends, 126 and 127), with no
+    // message; false, after telling the user, when pkexec is not installed or cannot start.
     bool RunApplicationElevated(const CString& file);
 };

@@ -68,32 +68,27 @@ void ARM_SCHEME::Clear() {
 
 bool ARM_SCHEME::ConnectElements(const GUID& elemIn, int portIn, const GUID& elemOut, int portOut, const GUID& bus,
                                  ArmDataInterface* host) {
-    auto busIt = m_mapBuses.find(GetStringByGuid(bus));
-    if (busIt == m_mapBuses.end()) return false;
-    SCHEME_BUS* b = busIt->second.get();
+    SCHEME_BUS* b = FindBus(bus);
     // A bus that already carries a link is left to it: taking it over would leave the first
     // link's ends naming a bus that no longer runs to them.
     if (!b || !CompileIncludeSpace::IsGuidNil(b->m_guidElemIn) || !CompileIncludeSpace::IsGuidNil(b->m_guidElemOut))
         return false;
-    // The host puts a fresh bus into the map to connect it: a loose bus left behind by a refused
-    // connect would be drawn and saved as a stray line.
-    auto refuse = [&] {
-        m_mapBuses.erase(busIt);
-        return false;
-    };
+    // A refusal leaves the bus where the caller put it: it may be the only owner of a bus the
+    // caller still points to, and whether a loose line stays on the scheme is the caller's
+    // choice.
     SCHEME_BASE_ELEMENT* in = FindElement(elemIn);
     SCHEME_BASE_ELEMENT* out = FindElement(elemOut);
-    if (!in || !out) return refuse();
-    if (portIn < 0 || portOut < 0) return refuse();
+    if (!in || !out) return false;
+    if (portIn < 0 || portOut < 0) return false;
     if (host) {
         // Only the host knows an element's drawing, and so how many pins it has.
         std::vector<Sch_PortIn> ins;
         std::vector<Sch_PortOut> outs;
         in->GetVectPortIn(host, ins);
         out->GetVectPortOut(host, outs);
-        if (size_t(portIn) >= ins.size() || size_t(portOut) >= outs.size()) return refuse();
+        if (size_t(portIn) >= ins.size() || size_t(portOut) >= outs.size()) return false;
     }
-    if (in->IsPortInBusy(portIn)) return refuse();
+    if (in->IsPortInBusy(portIn)) return false;
     GuidAndPort toIn;
     toIn.m_guidElem = elemIn;
     toIn.m_guidBus = bus;

@@ -33,8 +33,9 @@ public:
     // Records `bus` from output `portOut` of `elemOut` to input `portIn` of `elemIn`. False when
     // the bus is unknown or already carries a link (it is left as it is), or when an element is
     // unknown, a port is negative, the input already has a link, or, given the `host` that
-    // knows the elements' pins, a port lies past the element's inputs or outputs. On such a
-    // refusal the loose bus leaves the map and nothing else changes.
+    // knows the elements' pins, a port lies past the element's inputs or outputs. A refusal
+    // changes nothing: the bus stays in the map as it was, for the caller to keep or drop (an
+    // editor drawing a loose line holds it by a plain pointer while the map owns it).
     bool ConnectElements(const GUID& elemIn, int portIn, const GUID& elemOut, int portOut, const GUID& bus,
                          ArmDataInterface* host = nullptr);
     // Attaches `elem` at `port` to the loose end of `bus` on a mimic screen, as an input end

@@ -118,8 +118,15 @@ public:
     bool LoadPngFile(const std::string& path);
     bool LoadPngData(const void* data, size_t size);
     // A picture file or its bytes in PNG, BMP, JPEG, GIF (its first frame), TIFF or ICO.
+    // A picture whose header declares more than a screen's picture can be (a side past
+    // kMaxPictureSide, or more than kMaxPictureBytes of pixels) is refused before it is decoded,
+    // as a damaged one is.
     bool LoadPictureFile(const std::string& path);
     bool LoadPictureData(const void* data, size_t size);
+    static constexpr int kMaxPictureSide = 16384;
+    static constexpr uint64_t kMaxPictureBytes = uint64_t(256) << 20;
+    // Whether a picture of that size may be decoded.
+    static bool IsPictureSizeAllowed(int64_t width, int64_t height);
     bool DeleteObject() override;
 
     CSize GetSize() const;

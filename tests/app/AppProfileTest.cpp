@@ -15,12 +15,14 @@ TEST(AppProfile, DefaultsThenRoundTrip) {
     EXPECT_EQ(o.pageOrientation, 1);
     EXPECT_EQ(o.dstFolder, L"");
     EXPECT_TRUE(o.utcForComtrade2013);
+    EXPECT_EQ(o.textLanguage, platform::TextLanguage::System);
 
     o.leftMargin = 1500;
     o.bottomMargin = 0;
     o.pageOrientation = 2;
     o.dstFolder = L"/дст/описания";
     o.utcForComtrade2013 = false;
+    o.textLanguage = platform::TextLanguage::English;
     SaveAppOptions(profile, o);
 
     auto again = platform::Profile::AtPath(CString(dir.File("Tenvorik.ini").c_str()));
@@ -33,6 +35,10 @@ TEST(AppProfile, DefaultsThenRoundTrip) {
     EXPECT_EQ(r.dstFolder, L"/дст/описания");
     EXPECT_FALSE(r.utcForComtrade2013);
     EXPECT_EQ(again.GetProfileInt(L"Settings Parameters", L"UTC for Comtrade2013", 7), 0);
+    EXPECT_EQ(r.textLanguage, platform::TextLanguage::English);
+    EXPECT_EQ(again.GetProfileString(L"Settings Parameters", L"Language"), L"en");
+    // Read on its own before any text is, as the program does at start.
+    EXPECT_EQ(LoadTextLanguage(again), platform::TextLanguage::English);
 }
 
 TEST(AppProfile, RecentFilesKeepOrderAndShrink) {

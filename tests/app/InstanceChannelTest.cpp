@@ -1,14 +1,20 @@
 // Hand-over of a record between two processes over the instance socket.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <sys/wait.h>
+#include <filesystem>
+#include <functional>
 #include <thread>
-#include <unistd.h>
 
 #include "TestUtil.h"
 #include "app/InstanceChannel.h"
@@ -155,4 +161,96 @@ TEST(InstanceChannel, SecondStartAsksTheFirstForItsFinder) {
     EXPECT_EQ(got[0], "/r/a.cfg");
     EXPECT_TRUE(first.TakeFindRequest());
     EXPECT_FALSE(first.TakeFindRequest());
+}
+
+// The fallback folder of the socket is used only when no one else may enter it.
+TEST(InstanceChannel, FallbackFolderIsUsedOnlyWhenItIsTheUsersOwnAndPrivate) {
+    namespace fs = std::filesystem;
+    testutil::TempDir dir;
+    const std::string target = dir.File("target");
+    fs::create_directory(target);
+    ::chmod(target.c_str(), 0700);
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        bool usable;
+    };
+    const std::vector<Case> cases = {
+        {"absent: made private", [](const std::string&) {}, true},
+        {"own folder of mode 0700", [](const std::string& p) { fs::create_directory(p), ::chmod(p.c_str(), 0700); }, true},
+        {"mode 0755", [](const std::string& p) { fs::create_directory(p), ::chmod(p.c_str(), 0755); }, false},
+        {"mode 0777 with the sticky bit", [](const std::string& p) { fs::create_directory(p), ::chmod(p.c_str(), 01777); }, false},
+        {"mode 0710", [](const std::string& p) { fs::create_directory(p), ::chmod(p.c_str(), 0710); }, false},
+        {"a link to a private folder", [&](const std::string& p) { fs::create_directory_symlink(target, p); }, false},
+        {"a file", [](const std::string& p) { testutil::WriteFile(p, "x"); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string p = dir.File(std::string("Tenvorik-") + std::to_string(&c - cases.data()));
+        c.make(p);
+        std::string why;
+        const std::string got = instance::PrivateFolder(p, &why);
+        EXPECT_EQ(got.empty(), !c.usable) << why;
+        if (c.usable) {
+            struct stat st {};
+            ASSERT_EQ(::lstat(p.c_str(), &st), 0);
+            EXPECT_TRUE(S_ISDIR(st.st_mode));
+            EXPECT_EQ(st.st_mode & 07777, 0700u);
+        } else {
+            EXPECT_FALSE(why.empty());
+        }
+    }
+    // The link's target keeps its mode: nothing was done through the link.
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+}
+
+// A folder of another user's, of the right mode: only a test run as root can make one.
+TEST(InstanceChannel, FallbackFolderOfAnotherOwnerIsNotUsed) {
+    if (::getuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+    testutil::TempDir dir;
+    const std::string p = dir.File("Tenvorik-0");
+    ASSERT_EQ(::mkdir(p.c_str(), 0700), 0);
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    ASSERT_EQ(::chown(p.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    std::string why;
+    EXPECT_TRUE(instance::PrivateFolder(p, &why).empty());
+    EXPECT_NE(why.find("another user"), std::string::npos) << why;
+}
+
+// Without a runtime folder, a fallback folder that others may enter turns the hand-over off
+// for the run, said once on the standard error; a private one carries the socket.
+TEST(InstanceChannel, SocketPathRefusesAnUnsafeFallbackFolderAndSaysSoOnce) {
+    testutil::TempDir dir;
+    const std::string folder = dir.File("Tenvorik-" + std::to_string(::getuid()));
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0777), 0);
+    const std::string errPath = dir.File("err.txt");
+    // In a child, so that the environment and the once-a-run message are its own.
+    pid_t child = fork();
+    if (child == 0) {
+        int fd = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, 2);
+        ::unsetenv("XDG_RUNTIME_DIR");
+        ::setenv("TMPDIR", dir.path().c_str(), 1);
+        const bool refused = instance::SocketPath().empty() && instance::SocketPath().empty();
+        instance::Server server;
+        const bool listened = server.Listen(instance::SocketPath());
+        ::chmod(folder.c_str(), 0700);
+        const bool usable = instance::SocketPath() == folder + "/Tenvorik.sock";
+        _exit(refused && !listened && usable ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::string err = testutil::ReadFile(errPath);
+    const std::string said = folder + " is not a private folder of this user (its mode is not 0700)";
+    const size_t first = err.find(said);
+    ASSERT_NE(first, std::string::npos) << err;
+    EXPECT_EQ(err.find("is not a private folder", first + said.size()), std::string::npos) << err;
+    // Nothing was put in the folder others may enter.
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
 }

@@ -212,3 +212,173 @@ TEST(PictureFormats, WhatIsNoPictureOfOursIsRefused) {
     CBitmap none;
     EXPECT_FALSE(none.LoadPictureFile(dir.path() + "/none.gif"));
 }
+
+namespace {
+
+void Put16Be(Bytes& b, unsigned v) {
+    b.push_back(uint8_t(v >> 8));
+    b.push_back(uint8_t(v));
+}
+void Put32Be(Bytes& b, uint32_t v) {
+    Put16Be(b, v >> 16);
+    Put16Be(b, v & 0xFFFF);
+}
+
+// A PNG chunk with its check sum.
+void PngChunk(Bytes& b, const char* type, const Bytes& data) {
+    Put32Be(b, uint32_t(data.size()));
+    const size_t start = b.size();
+    b.insert(b.end(), type, type + 4);
+    b.insert(b.end(), data.begin(), data.end());
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = start; i < b.size(); ++i) {
+        crc ^= b[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    Put32Be(b, ~crc);
+}
+
+// A PNG that declares `w` x `h` RGB pixels and holds `idat` as its (possibly cut) pixel data.
+Bytes PngHeader(uint32_t w, uint32_t h, const Bytes& idat) {
+    Bytes b = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
+    Put32Be(ihdr, w);
+    Put32Be(ihdr, h);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    PngChunk(b, "IHDR", ihdr);
+    if (!idat.empty()) PngChunk(b, "IDAT", idat);
+    return b;
+}
+
+// A whole PNG of one black row `w` pixels wide, its pixels in stored (uncompressed) blocks.
+Bytes PngRow(uint32_t w) {
+    Bytes raw(1 + size_t(w) * 3, 0);  // filter byte, then the row
+    Bytes z = {0x78, 0x01};
+    uint32_t a = 1, b = 0;
+    for (uint8_t v : raw) a = (a + v) % 65521, b = (b + a) % 65521;
+    for (size_t at = 0; at < raw.size();) {
+        const size_t n = std::min<size_t>(65535, raw.size() - at);
+        z.push_back(at + n == raw.size() ? 1 : 0);
+        Put16(z, unsigned(n));
+        Put16(z, unsigned(~n & 0xFFFF));
+        z.insert(z.end(), raw.begin() + long(at), raw.begin() + long(at + n));
+        at += n;
+    }
+    Put32Be(z, (b << 16) | a);
+    Bytes png = PngHeader(w, 1, z);
+    PngChunk(png, "IEND", {});
+    return png;
+}
+
+// A 24-bit BMP of `w` x `h` black pixels; without `pixels`, its headers alone.
+Bytes BmpOf(uint32_t w, uint32_t h, bool pixels = true) {
+    const uint32_t rowBytes = (w * 3 + 3) / 4 * 4;
+    Bytes b = {'B', 'M'};
+    Put32(b, 14 + 40 + rowBytes * h);
+    Put32(b, 0);
+    Put32(b, 14 + 40);
+    Put32(b, 40);
+    Put32(b, w);
+    Put32(b, h);
+    Put16(b, 1);
+    Put16(b, 24);
+    for (int i = 0; i < 6; ++i) Put32(b, 0);
+    if (pixels) b.resize(b.size() + size_t(rowBytes) * h, 0);
+    return b;
+}
+
+// A GIF whose screen is `w` x `h`, with one frame of `fw` x `fh`, cut after its first block.
+Bytes GifHeader(unsigned w, unsigned h, unsigned fw, unsigned fh) {
+    Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(b, w);
+    Put16(b, h);
+    b.insert(b.end(), {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x2C});
+    Put16(b, 0), Put16(b, 0), Put16(b, fw), Put16(b, fh);
+    b.insert(b.end(), {0, 2, 2, 0x4C, 0x01});
+    return b;
+}
+
+// The refusal every picture path gives a picture it will not decode.
+void ExpectRefused(const Bytes& bytes, const std::string& what, const testutil::TempDir& dir) {
+    CBitmap picture;
+    EXPECT_FALSE(picture.LoadPictureData(bytes.data(), bytes.size())) << what;
+    EXPECT_EQ(picture.Surface(), nullptr) << what;
+    const std::string path = dir.path() + "/claimed.img";
+    Write(path, bytes);
+    CBitmap fromFile;
+    EXPECT_FALSE(fromFile.LoadPictureFile(path)) << what;
+    std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromFile(platform::Utf8ToWide(path).c_str()));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->GetLastStatus(), Gdiplus::UnknownImageFormat) << what;
+    EXPECT_EQ(image->GetWidth(), 0u) << what;
+}
+
+}  // namespace
+
+// A few bytes may declare a picture of gigabytes: its size is asked before anything is
+// decoded, and a picture larger than a screen's is refused as a damaged one is.
+TEST(PictureFormats, APictureDeclaringAHugeSizeIsRefusedBeforeItIsDecoded) {
+    testutil::TempDir dir;
+    std::vector<std::pair<std::string, Bytes>> claims = {
+        {"PNG cut after its header, 32767 a side", PngHeader(32767, 32767, {0x78, 0x01, 0x00})},
+        {"PNG of more bytes than allowed, its sides allowed", PngHeader(8193, 8193, {0x78, 0x01, 0x00})},
+        {"GIF screen 65535 a side", GifHeader(65535, 65535, 65535, 65535)},
+        {"GIF frame larger than its screen", GifHeader(10, 10, 60000, 60000)},
+        {"BMP header of 20000 a side", BmpOf(20000, 20000, false)},
+    };
+    Bytes jpeg = Saved("jpeg");
+    for (size_t i = 0; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {  // the frame header: height, then width
+            jpeg[i + 5] = 0xFD, jpeg[i + 6] = 0xE8, jpeg[i + 7] = 0xFD, jpeg[i + 8] = 0xE8;
+            claims.push_back({"JPEG frame of 65000 a side", jpeg});
+            break;
+        }
+    for (const auto& [what, bytes] : claims) {
+        SCOPED_TRACE(what);
+        EXPECT_LT(bytes.size(), 2000u);
+        ExpectRefused(bytes, what, dir);
+    }
+}
+
+// Whole, readable pictures at the limit and past it: one row as wide as allowed loads in each
+// format; one pixel wider is refused.
+TEST(PictureFormats, ASideLongerThanAllowedIsRefusedEvenInAWholePicture) {
+    testutil::TempDir dir;
+    const int side = CBitmap::kMaxPictureSide;
+    EXPECT_TRUE(CBitmap::IsPictureSizeAllowed(side, 1));
+    EXPECT_FALSE(CBitmap::IsPictureSizeAllowed(side + 1, 1));
+    EXPECT_FALSE(CBitmap::IsPictureSizeAllowed(1, side + 1));
+    EXPECT_FALSE(CBitmap::IsPictureSizeAllowed(side, side));  // 1 GB of pixels
+    EXPECT_TRUE(CBitmap::IsPictureSizeAllowed(8192, 8192));
+    EXPECT_FALSE(CBitmap::IsPictureSizeAllowed(8192, 8193));
+    EXPECT_FALSE(CBitmap::IsPictureSizeAllowed(0, 1));
+    for (auto [format, make] : {std::pair<const char*, Bytes (*)(uint32_t)>{"png", PngRow},
+                                {"bmp", [](uint32_t w) { return BmpOf(w, 1); }}}) {
+        SCOPED_TRACE(format);
+        const Bytes fits = make(uint32_t(side));
+        CBitmap picture;
+        ASSERT_TRUE(picture.LoadPictureData(fits.data(), fits.size()));
+        EXPECT_EQ(picture.GetSize(), CSize(side, 1));
+        EXPECT_EQ(Rgb(picture.GetPixel(side - 1, 0)), 0u);
+        ExpectRefused(make(uint32_t(side + 1)), std::string(format) + " one pixel too wide", dir);
+    }
+}
+
+// A damaged GIF padded with spaces is refused as damaged; it is read whole, not fed to the
+// incremental loader, which would take seconds over it.
+TEST(PictureFormats, ADamagedGifPaddedWithSpacesIsRefused) {
+    testutil::TempDir dir;
+    Bytes screenOnly = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(screenOnly, 300);
+    Put16(screenOnly, 300);
+    screenOnly.insert(screenOnly.end(), {0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});
+    const std::pair<const char*, Bytes> damaged[] = {
+        {"screen then spaces", screenOnly},
+        {"a cut frame then spaces", GifHeader(300, 300, 300, 300)},
+    };
+    for (const auto& [what, head] : damaged) {
+        Bytes bytes = head;
+        bytes.resize(450 * 1024, ' ');
+        ExpectRefused(bytes, what, dir);
+    }
+}

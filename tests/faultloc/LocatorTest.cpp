@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <complex>
+#include <iterator>
+#include <limits>
 #include <map>
 
 #include "FakeUi.h"
@@ -194,6 +196,37 @@ TEST(Locator, IsolatedNeutralPhaseToPhaseFaultInSecondSection) {
     EXPECT_EQ(rec.results[L"КЗ фазы А"][size_t(loc.m_windowFirst)], 0.0);
     EXPECT_EQ(rec.results[L"КЗ фазы C"][50], 0.0);  // no fault before inception
     EXPECT_TRUE(ui.exceptions.empty());
+}
+
+// A model file may give a tower count no int holds: the run takes the most there can be.
+TEST(Locator, ATowerCountBeyondAnIntIsTheLargestOne) {
+    testutil::FakeUi ui;
+    const C z(0.1, 0.4);
+    FakeRecord rec(2000, 50);
+    rec.AddSegment(0.1, Measurements(kSource, kLoad));
+    Phases i = kLoad;
+    const C If = std::polar(3000.0, -1.2);
+    i.B += If;
+    i.C_ -= If;
+    const C drop = z * 4.0 * (i.B - i.C_);
+    Phases u = kSource;
+    const C mid = (u.B + u.C_) / 2.0;
+    u.B = mid + drop / 2.0;
+    u.C_ = mid - drop / 2.0;
+    rec.AddSegment(0.2, Measurements(u, i));
+
+    for (const wchar_t* towers : {L"1e30", L"4155555555555555555555555555555555555555"}) {
+        WrongPlaceLocator loc;
+        auto& m = loc.GetData();
+        m.methodType = 1;
+        SetStation(m.station1, L"1", L"100");
+        AddSection(m, L"10", towers, z, 0, 0);
+        FakeHost host;
+        ASSERT_TRUE(loc.Calculate(rec, host, false)) << Errors(ui);
+        EXPECT_NEAR(loc.m_distance, 4.0, 1e-6);
+        // 4 km into 10 km of as many towers as there can be.
+        EXPECT_NEAR(loc.m_tower, 0.4 * std::numeric_limits<int>::max(), 2.0);
+    }
 }
 
 TEST(Locator, EarthedNeutralSinglePhaseFaultWithZeroSequenceCompensation) {
@@ -476,4 +509,35 @@ TEST(Locator, TwoEndedFaultBehindStationTwoIsOutsideTheLine) {
     ASSERT_TRUE(loc.Calculate(rec, host, false)) << Errors(ui);
     EXPECT_EQ(loc.m_distance, 0.0);
     EXPECT_EQ(loc.m_phaseMedian, 1);
+}
+
+TEST(Locator, MismatchComparisonIsTheExactMagnitudesOne) {
+    // The two-ended method's halving steps turn on this comparison alone: it must answer as
+    // std::abs's magnitudes do, also where the two mismatches differ in their last digits.
+    auto exact = [](const std::pair<C, C>& p, const std::pair<C, C>& q) {
+        return std::fabs(std::abs(p.first) - std::abs(p.second)) > std::fabs(std::abs(q.first) - std::abs(q.second));
+    };
+    uint64_t state = 7;
+    auto next = [&] {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return double(state >> 11) / double(1ull << 53) * 2.0 - 1.0;
+    };
+    auto value = [&](int scale) { return C(std::ldexp(next(), scale), std::ldexp(next(), scale)); };
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const C specials[] = {C(0, 0), C(-0.0, 0), C(nan, 1), C(1, inf), C(1e-160, 3e-160), C(4e200, 1e200), C(3, 4)};
+    size_t mismatches = 0;
+    for (int i = 0; i < 400000; ++i) {
+        const int scale = int(std::lround(next() * 20));
+        std::pair<C, C> p{value(scale), value(scale)}, q;
+        switch (i % 4) {
+            case 0: q = {value(scale), value(scale)}; break;
+            // The same pair a few units in the last place apart: the closest comparisons.
+            case 1: q = {p.first * (1 + next() * 4e-16), p.second * (1 - next() * 4e-16)}; break;
+            case 2: q = {p.second, p.first}; break;
+            default: q = {specials[size_t(i / 4) % std::size(specials)], value(scale)}; break;
+        }
+        mismatches += MismatchGreater(p, q) != exact(p, q);
+        mismatches += MismatchGreater(q, p) != exact(q, p);
+    }
+    EXPECT_EQ(mismatches, 0u);
 }

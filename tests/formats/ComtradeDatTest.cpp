@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "formats/ComtradeDat.h"
 #include "model/TenvorikException.h"
@@ -341,4 +342,64 @@ TEST(ComtradeDat, MissingValueCodesReadAsMissing) {
     ASSERT_EQ(Read(DatKind::Binary32, wide, s), L"");
     EXPECT_TRUE(std::isnan(s.analog[0][0]));
     EXPECT_EQ(s.analog[0][1], double(INT32_MIN + 1));
+}
+
+TEST(ComtradeDat, AsciiLineEndsOfEveryKindInALargeFile) {
+    // Large enough to be read in parts by several workers: each record lands in its own row,
+    // whatever ends its line, and the status bits of rows that meet at a part's edge are all kept.
+    const size_t n = 70000;
+    const char* const mixed[] = {"\r\n", "\n", "\r", "\n\n", "\r\n \t\r\n", "\r\r", "\n\r"};
+    const struct {
+        const char* name;
+        bool uniform;
+        const char* end;
+    } cases[] = {{"CR LF", true, "\r\n"}, {"LF", true, "\n"}, {"CR", true, "\r"}, {"mixed, blank lines", false, ""}};
+    auto bit = [](size_t i, size_t j) { return (i * 7 + j * 3) % 5 < 2 || i % 64 == 63; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text;
+        for (size_t i = 0; i < n; ++i) {
+            text += std::to_string(i + 1) + "," + std::to_string(i * 250) + "," + std::to_string(int(i % 3001) - 1500);
+            // The last record alone needs codes wider than 16 bits.
+            text += "," + std::to_string(i + 1 == n ? 40000 : int(i % 17));
+            for (size_t j = 0; j < 3; ++j) text += bit(i, j) ? ",1" : ",0";
+            text += c.uniform ? c.end : mixed[i % 7];
+        }
+        ASSERT_GT(text.size(), size_t(1) << 20);
+        Sinks s(2, 3);
+        s.target.expectedSamples = int64_t(n);
+        ASSERT_EQ(Read(DatKind::Ascii, text, s), L"");
+        ASSERT_EQ(s.analog[0].size(), n);
+        ASSERT_EQ(s.times.size(), n);
+        EXPECT_EQ(s.analog[0].GetEncoding(), SampleStore::Encoding::Code16);
+        EXPECT_EQ(s.analog[1].GetEncoding(), SampleStore::Encoding::Code32);
+        size_t wrong = 0;
+        for (size_t i = 0; i < n; ++i) {
+            wrong += s.analog[0][i] != double(int(i % 3001) - 1500);
+            wrong += s.analog[1][i] != double(i + 1 == n ? 40000 : int(i % 17));
+            wrong += s.times[i] != int64_t(i) * 250;
+            for (size_t j = 0; j < 3; ++j) wrong += s.status[j][i] != (bit(i, j) ? 1.0 : 0.0);
+        }
+        EXPECT_EQ(wrong, 0u);
+    }
+}
+
+TEST(ComtradeDat, AsciiStatusFieldsOfEveryForm) {
+    // A state is set when its field reads as a number other than 0, by the integer rules of the
+    // reader: a "+" stops the number, a "-" only turns its sign.
+    const struct {
+        const char* field;
+        double expected;
+    } cases[] = {{"1", 1}, {"0", 0}, {"-1", 1}, {"+1", 0}, {" 1 ", 1}, {"1x", 1}, {"", 0},
+                 {"2", 1}, {"00", 0}, {"-0", 0}, {"\t1", 1}, {"0.5", 0}, {"12345678901234567890", 1}};
+    std::string text;
+    for (size_t i = 0; i < std::size(cases); ++i)
+        text += std::to_string(i + 1) + "," + std::to_string(i * 1000) + ",7," + cases[i].field + ",1\r\n";
+    Sinks s(1, 2);
+    ASSERT_EQ(Read(DatKind::Ascii, text, s), L"");
+    ASSERT_EQ(s.status[0].size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(s.status[0][i], cases[i].expected) << '"' << cases[i].field << '"';
+        EXPECT_EQ(s.status[1][i], 1.0) << '"' << cases[i].field << '"';
+    }
 }

@@ -51,9 +51,10 @@ Outcome RunSmoke(const testutil::TempDir& dir, const std::vector<std::string>& a
 TEST(MenuSmoke, MenusOfTheViewAndOfTheStyleButtonShowTheirMarksWithoutAssertion) {
     testutil::TempDir dir;
     const std::string cfg = WriteRecord(dir, "menus");
-    // The caption column (left of x 160) and the time axis band at the bottom of the view, then
-    // the style button's menu of the home page.
-    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/400/-20/esc,ribbon/286/esc");
+    // The caption column (its top left corner) and the time axis band at the bottom of the
+    // view, where the window's size puts it, then the menu of the style button on the ribbon's
+    // tab row.
+    const Outcome o = RunSmoke(dir, {cfg}, "popup/20/40/esc,popup/axis/esc,tabrow/286/face/esc");
     ASSERT_EQ(o.exitCode, 0) << o.err << o.report;
     EXPECT_EQ(o.report.find("assertion="), std::string::npos) << o.report;
     // The caption menu with the curve kind the channel shows checked...

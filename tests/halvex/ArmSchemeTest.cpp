@@ -149,7 +149,7 @@ TEST(ArmScheme, ConnectRecordsBothViews) {
     EXPECT_EQ(El(f.s, f.a).m_mapOutLinks.at(0).size(), 2u);  // one output feeds two buses
     EXPECT_TRUE(El(f.s, f.c).GetPortInGuid(0) == f.a);
 
-    // An input takes one bus only; on refusal the loose bus goes and nothing else changes.
+    // An input takes one bus only; a refusal changes nothing, the caller's bus included.
     const GUID spare = AddElement(f.s, new TestBox(2, 0, 60, 20));
     const std::string before = Signature(f.s);
     GUID unknown;
@@ -177,10 +177,22 @@ TEST(ArmScheme, ConnectRecordsBothViews) {
         {"element without inputs receives", f.a, 0, f.b, 0, true},
     };
     for (const Case& c : refused) {
+        // The editor draws a loose line and holds it by a plain pointer; the map is its only
+        // owner. A bus destroyed by the refusal would be read after its end here (ASan).
         const GUID extra = AddBus(f.s, Point(25, 1), {Point(39, 1)});
+        const SCHEME_BUS* loose = f.s.m_mapBuses.at(GetStringByGuid(extra)).get();
+        const std::string withLoose = Signature(f.s);
         EXPECT_FALSE(f.s.ConnectElements(c.in, c.portIn, c.out, c.portOut, extra, c.withHost ? &host : nullptr))
             << c.what;
-        EXPECT_FALSE(HasBus(f.s, extra)) << c.what;
+        ASSERT_TRUE(HasBus(f.s, extra)) << c.what;
+        EXPECT_EQ(f.s.m_mapBuses.at(GetStringByGuid(extra)).get(), loose) << c.what;
+        EXPECT_EQ(loose->m_vecSegments.size(), 1u) << c.what;
+        EXPECT_TRUE(CompileIncludeSpace::IsGuidNil(loose->m_guidElemIn)) << c.what;
+        EXPECT_TRUE(CompileIncludeSpace::IsGuidNil(loose->m_guidElemOut)) << c.what;
+        EXPECT_EQ(Signature(f.s), withLoose) << c.what;
+        EXPECT_TRUE(GraphProblems(f.s).empty()) << c.what;
+        // Dropping the loose line is the editor's to do.
+        f.s.m_mapBuses.erase(GetStringByGuid(extra));
         EXPECT_EQ(Signature(f.s), before) << c.what;
     }
 

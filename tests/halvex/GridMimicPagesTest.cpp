@@ -293,3 +293,26 @@ TEST(GridMimicPages, PictureUnknownKindAndNoHostShowNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A mimic page asked for before the grid has its window is built when the window comes; a
+// scheme page asked for after it takes its place.
+TEST(GridMimicPages, APageAskedForBeforeTheWindowIsBuiltWhenItComes) {
+    Page p;
+    p.grid.DestroyWindow();
+    p.grid.SetOnlyMonElementTypeAndFill(eControlMonLine);
+    EXPECT_EQ(p.grid.GetPropertyCount(), 0);
+    p.grid.Create();
+    ASSERT_NE(p.grid.Row(L"LineWidth"), nullptr);
+    EXPECT_TRUE(p.grid.IsMonPage());
+
+    p.grid.DestroyWindow();
+    p.grid.SetOnlyMonElementTypeAndFill(eControlMonLine);
+    p.grid.SetOnlySchemeElementTypeAndFill(eSchElemLine);
+    p.grid.Create();
+    EXPECT_FALSE(p.grid.IsMonPage());
+    ASSERT_NE(p.grid.Row(L"LineWidth"), nullptr);
+}
+
+}  // namespace

@@ -114,6 +114,17 @@ TEST(GridFuncPage, EmptyWithoutElementHostWindowOrDefinition) {
         f.grid.SetBaseElemAndFill(&f.element);
         EXPECT_EQ(f.grid.GetPropertyCount(), 0);
         EXPECT_EQ(f.grid.m_pSchemeElem, &f.element);
+        // The page asked for before the window is shown when the window comes, with what the
+        // host set meanwhile.
+        f.element.m_mapPropValues[L"Count"] = L"5";
+        f.grid.Create();
+        ASSERT_EQ(f.grid.GetPropertyCount(), 3);
+        EXPECT_EQ(f.grid.Row(L"Count")->GetCurrValue(), L"5");
+        // Once only: a window made again does not build the page again.
+        f.grid.Row(L"Count")->OnUpdateValue(L"6");
+        f.grid.DestroyWindow();
+        f.grid.Create();
+        EXPECT_EQ(f.grid.Row(L"Count")->GetCurrValue(), L"6");
     }
     {
         FuncFixture f;

@@ -8,6 +8,7 @@
 
 #include "TestUtil.h"
 #include "halvex/helpers/HalvexResources.h"
+#include "platform/TextLanguage.h"
 
 using testutil::TempDir;
 
@@ -68,4 +69,56 @@ TEST(HalvexResources, EnglishLibraryIsFoundBesideTheModule) {
         }
         dlclose(h);
     }
+}
+
+// As installed: the English library lies in "lang" beside the module and is taken only when the
+// user's choice or locale asks for it; nothing is written beside the module to choose.
+TEST(HalvexResources, EnglishLibraryInLangIsTakenWhenTheUserAsksForIt) {
+    const platform::StringEntry ru[] = {{7754, L"Да"}, {7753, L"Нет"}};
+    struct Case {
+        platform::TextLanguage choice;
+        const char* lang;
+        bool english;
+    };
+    const Case cases[] = {
+        {platform::TextLanguage::System, "ru_RU.UTF-8", false},
+        {platform::TextLanguage::System, "C.UTF-8", false},
+        {platform::TextLanguage::System, "en_US.UTF-8", true},
+        {platform::TextLanguage::English, "ru_RU.UTF-8", true},
+        {platform::TextLanguage::Russian, "en_US.UTF-8", false},
+    };
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("lang"));
+    const std::string module = CopyEnglish(dir, "Orvinel_ResEng.so", "libModule.so");
+    CopyEnglish(dir, "Halvex_ResEng.so", "lang/Halvex_ResEng.so");
+    const auto before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
+    void* h = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(h, nullptr) << dlerror();
+    const void* anchor = dlsym(h, "ResEngStringTable");
+    ASSERT_NE(anchor, nullptr);
+    const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::string saved[3];
+    bool had[3];
+    for (int i = 0; i < 3; ++i) {
+        const char* v = getenv(names[i]);
+        had[i] = v != nullptr;
+        saved[i] = v ? v : "";
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(int(c.choice)) + " " + c.lang);
+        unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
+        setenv("LANG", c.lang, 1);
+        platform::SetTextLanguage(c.choice);
+        platform::StringTable table({ru, 2}, "Halvex_ResEng.so", anchor);
+        EXPECT_EQ(table.IsEnglish(), c.english);
+        EXPECT_EQ(table.Get(7754), c.english ? L"Yes" : L"Да");
+    }
+    platform::SetTextLanguage(platform::TextLanguage::System);
+    for (int i = 0; i < 3; ++i) {
+        if (had[i]) setenv(names[i], saved[i].c_str(), 1);
+        else unsetenv(names[i]);
+    }
+    dlclose(h);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), before);
 }

@@ -206,6 +206,60 @@ TEST(AiRunApp, ElevatedStartGoesThroughPkexecOrSaysWhyNot) {
     EXPECT_NE(ui.messages[0].Find(L"[/bin/true]"), -1);
 }
 
+// pkexec's own failures (126: the password dialog dismissed or refused, 127: not authorised or
+// the program cannot run) answer false without a message; a program that pkexec runs answers
+// true whatever it later returns, and the call does not wait for the program to end.
+TEST(AiRunApp, ElevatedStartTellsARefusalFromARunningProgram) {
+    testutil::FakeUi ui;
+    TempDir dir;
+    const char* oldPath = getenv("PATH");
+    const std::string savedPath = oldPath ? oldPath : "";
+    // A stand-in pkexec: it takes a moment, as a password dialog would, then ends as told or
+    // gives its process to the program.
+    WriteFile(dir.File("pkexec"), "#!/bin/sh\nsleep 0.2\ncase \"$FAKE_PKEXEC_END\" in\n"
+                                  "  run) exec \"$@\" ;;\n"
+                                  "  *) exit \"$FAKE_PKEXEC_END\" ;;\nesac\n");
+    chmod(dir.File("pkexec").c_str(), 0755);
+    // The program says it started, then runs until the test lets it end.
+    const std::string started = dir.File("started"), gate = dir.File("gate"), ended = dir.File("ended");
+    WriteFile(dir.File("elevated-program"), "#!/bin/sh\ntouch " + started + "\ni=0\nwhile [ ! -f " + gate +
+                                                " ] && [ $i -lt 400 ]; do sleep 0.05; i=$((i+1)); done\n"
+                                                "touch " + ended + "\n");
+    chmod(dir.File("elevated-program").c_str(), 0755);
+    WriteFile(dir.File("fails"), "#!/bin/sh\nexit 3\n");
+    chmod(dir.File("fails").c_str(), 0755);
+    setenv("PATH", (dir.path() + ":/usr/bin:/bin").c_str(), 1);
+    CAi_RunApp run;
+    struct Case {
+        const char* end;
+        std::string program;
+        bool started;
+    };
+    const Case cases[] = {
+        {"126", "/bin/true", false},     // the dialog dismissed
+        {"127", "/bin/true", false},     // not authorised, or nothing to run
+        {"0", "/bin/true", true},        // the program ran and ended well
+        {"run", dir.File("fails"), true},  // it ran; its own failure is its own
+        {"run", "/no/such/program", false},  // the shell cannot run it: 127
+    };
+    for (const Case& c : cases) {
+        setenv("FAKE_PKEXEC_END", c.end, 1);
+        EXPECT_EQ(run.RunApplicationElevated(W(c.program)), c.started) << c.end << " " << c.program;
+    }
+
+    setenv("FAKE_PKEXEC_END", "run", 1);
+    EXPECT_TRUE(run.RunApplicationElevated(W(dir.File("elevated-program"))));
+    EXPECT_NE(access(ended.c_str(), F_OK), 0);  // answered while the program still runs
+    WriteFile(gate, "");
+    for (int i = 0; i < 500 && access(ended.c_str(), F_OK) != 0; ++i) usleep(10000);
+    EXPECT_EQ(access(started.c_str(), F_OK), 0);
+    EXPECT_EQ(access(ended.c_str(), F_OK), 0);
+
+    unsetenv("FAKE_PKEXEC_END");
+    setenv("PATH", savedPath.c_str(), 1);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST(AiCOMPortList, PortsWithHardwareOnly) {
     TempDir dir;
     auto port = [&](const std::string& name, bool device, const char* type) {
@@ -281,4 +335,57 @@ TEST(AiBmp, SavedFileAndItsSize) {
     EXPECT_EQ(target.GetPixel(8, 8), RGB(255, 0, 0));
     EXPECT_EQ(target.GetPixel(2, 2), RGB(255, 255, 255));
     EXPECT_FALSE(keeper.MoveOutBMPFileToDC(&screen, &to, &at, file));
+}
+
+// The five-argument form reads the kept pixels as the given description lays them out: the
+// left half of a picture kept whole, or nothing when it asks for more than is kept.
+TEST(AiBmp, KeptPixelsDrawnAsADescriptionLaysThemOut) {
+    CBitmap halves;
+    {
+        CDC paint;
+        ASSERT_TRUE(paint.CreateCompatibleDC(nullptr));
+        ASSERT_TRUE(halves.CreateCompatibleBitmap(&paint, 4, 2));
+        paint.SelectObject(&halves);
+        paint.FillSolidRect(0, 0, 2, 2, RGB(255, 0, 0));
+        paint.FillSolidRect(2, 0, 2, 2, RGB(0, 0, 255));
+    }
+    CAi_Bmp keeper;
+    keeper.SetBMP(&halves);
+    ASSERT_EQ(keeper.m_bitmap.bmWidth, 4);
+
+    CDC screen;
+    ASSERT_TRUE(screen.CreateCompatibleDC(nullptr));
+    CBitmap target;
+    ASSERT_TRUE(target.CreateCompatibleBitmap(&screen, 20, 20));
+    screen.SelectObject(&target);
+    auto clear = [&] { screen.FillSolidRect(0, 0, 20, 20, RGB(255, 255, 255)); };
+    SIZE to{8, 8};
+    POINT at{2, 2};
+
+    clear();
+    BITMAP left = keeper.m_bitmap;
+    left.bmWidth = 2;
+    EXPECT_TRUE(keeper.MoveOutBMPToDC(&screen, &to, &at, &halves, &left));
+    EXPECT_EQ(target.GetPixel(3, 3), RGB(255, 0, 0));
+    EXPECT_EQ(target.GetPixel(9, 9), RGB(255, 0, 0));  // stretched: no blue half
+    EXPECT_EQ(target.GetPixel(12, 12), RGB(255, 255, 255));
+
+    // The kept form is the five-argument one with the kept description.
+    clear();
+    EXPECT_TRUE(keeper.MoveOutBMPToDC(&screen, &to, &at, keeper.m_pBitmap, &keeper.m_bitmap));
+    EXPECT_EQ(target.GetPixel(3, 3), RGB(255, 0, 0));
+    EXPECT_EQ(target.GetPixel(9, 9), RGB(0, 0, 255));
+
+    clear();
+    BITMAP tooTall = keeper.m_bitmap;
+    tooTall.bmHeight = 3;
+    BITMAP tooWide = keeper.m_bitmap;
+    tooWide.bmWidth = 5;
+    BITMAP paletted = keeper.m_bitmap;
+    paletted.bmBitsPixel = 8;
+    for (const BITMAP* d : std::initializer_list<const BITMAP*>{&tooTall, &tooWide, &paletted, nullptr})
+        EXPECT_FALSE(keeper.MoveOutBMPToDC(&screen, &to, &at, &halves, d));
+    EXPECT_EQ(target.GetPixel(3, 3), RGB(255, 255, 255));
+    CAi_Bmp empty;
+    EXPECT_FALSE(empty.MoveOutBMPToDC(&screen, &to, &at, &halves, &left));
 }

@@ -6,6 +6,8 @@
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/uiaction.h>
 
 #include <chrono>
 #include <filesystem>
@@ -20,6 +22,7 @@
 #include "halvex/controls/ProgressDlg.h"
 #include "halvex/controls/ReportListCtrl.h"
 #include "halvex/controls/model/Ai_ListCtrlEx.h"
+#include "halvex/helpers/Ai_Position.h"
 #include "platform/Encoding.h"
 #include "platform/ui/WxUiServices.h"
 
@@ -367,4 +370,38 @@ TEST(ControlsSmoke, WorkerDoneBeforeTheDialogShowsStillEndsIt) {
     EXPECT_FALSE(plain->BreakButton()->IsShown());
     plain->Destroy();
     Pump(5);
+}
+
+// The window forms of the mouse test: a screen point, and the cursor itself, are turned into the
+// window's client coordinates and must lie strictly inside the rectangle.
+TEST(ControlsSmoke, MouseInWindowTakesTheWindowsOwnCoordinates) {
+    Frame f;
+    auto* panel = new wxPanel(f.frame, wxID_ANY, wxPoint(40, 30), wxSize(120, 80));
+    f.Show();
+    const CRect rect(10, 10, 50, 40);
+    auto screen = [&](int x, int y) {
+        const wxPoint p = panel->ClientToScreen(wxPoint(x, y));
+        return CPoint(p.x, p.y);
+    };
+    struct Case {
+        int x, y;
+        bool in;
+    };
+    for (const Case& c : {Case{20, 20, true}, Case{10, 20, false}, Case{49, 39, true}, Case{50, 20, false},
+                          Case{20, 40, false}, Case{-5, 20, false}}) {
+        EXPECT_EQ(CAi_Position::IsMouseInWnd(panel, screen(c.x, c.y), rect), c.in) << c.x << "," << c.y;
+    }
+    EXPECT_FALSE(CAi_Position::IsMouseInWnd(nullptr, screen(20, 20), rect));
+    EXPECT_FALSE(CAi_Position::IsMouseInWnd(static_cast<wxWindow*>(nullptr), rect));
+
+    // The cursor: moved through the display server, then asked where it is.
+    wxUIActionSimulator sim;
+    const CPoint inside = screen(30, 25), outside = screen(80, 60);
+    sim.MouseMove(inside.x, inside.y);
+    for (int i = 0; i < 50 && wxGetMousePosition() != wxPoint(inside.x, inside.y); ++i) Pump(2);
+    if (wxGetMousePosition() != wxPoint(inside.x, inside.y)) GTEST_SKIP() << "the display does not move the cursor";
+    EXPECT_TRUE(CAi_Position::IsMouseInWnd(panel, rect));
+    sim.MouseMove(outside.x, outside.y);
+    for (int i = 0; i < 50 && wxGetMousePosition() != wxPoint(outside.x, outside.y); ++i) Pump(2);
+    EXPECT_FALSE(CAi_Position::IsMouseInWnd(panel, rect));
 }

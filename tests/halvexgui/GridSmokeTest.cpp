@@ -11,6 +11,7 @@
 #include "halvex/grid/model/MFCFuncPropsBool.h"
 #include "halvex/grid/model/MFCFuncPropsFont.h"
 #include "halvex/mimic/ControlLogicElem.h"
+#include "halvex/scheme/SchemeDecor.h"
 #include "halvex/scheme/SchemeFuncElement.h"
 #include "tests/halvex/support/FakeArmHost.h"
 #include "tests/halvex/support/GridTestSupport.h"
@@ -84,25 +85,67 @@ TEST(GridWindow, ShowsThePageWithItsGroupsValuesAndStates) {
     EXPECT_TRUE(f.Prop(L"Text")->IsEnabled());
 }
 
-// Rows without a group after a grouped one stay at the top, in the model's order, and stay in
-// sight when the group is collapsed.
-TEST(GridWindow, UngroupedRowsStayAtTheTopAfterAGroup) {
+// Rows without a group after a grouped one stay at the top level, in the model's order, on a
+// caption band of their own that ends the group above them, and stay in sight when the group
+// is collapsed. The band is the window's: the page has no such group.
+TEST(GridWindow, UngroupedRowsAfterAGroupReadAsTopLevelRows) {
     GridFrame f;
     wxPGProperty* group = f.Prop(L"Width")->GetParent();
     ASSERT_TRUE(group->IsCategory());
+    wxPGProperty* band = f.Prop(L"Use")->GetParent();
+    ASSERT_TRUE(band->IsCategory());
+    EXPECT_NE(band, group);
+    EXPECT_TRUE(band->GetParent()->IsRoot());
+    EXPECT_EQ(band->GetLabel(), wxString::FromUTF8("Общие"));
+    EXPECT_EQ(f.wnd->RowOf(band), nullptr);
     for (const wchar_t* key : {L"Use", L"Text", L"Box", L"Mode"}) {
         ASSERT_NE(f.Prop(key), nullptr);
-        EXPECT_TRUE(f.Prop(key)->GetParent()->IsRoot()) << platform::ToWx(CString(key));
+        EXPECT_EQ(f.Prop(key)->GetParent(), band) << platform::ToWx(CString(key));
     }
     const wxPGProperty* root = f.wnd->GetRoot();
-    ASSERT_EQ(root->GetChildCount(), 5u);
+    ASSERT_EQ(root->GetChildCount(), 2u);
     EXPECT_EQ(root->Item(0), group);
-    EXPECT_EQ(root->Item(1), f.Prop(L"Use"));
-    EXPECT_EQ(root->Item(4), f.Prop(L"Mode"));
+    EXPECT_EQ(root->Item(1), band);
+    EXPECT_EQ(band->Item(0), f.Prop(L"Use"));
+    EXPECT_EQ(band->Item(3), f.Prop(L"Mode"));
+    EXPECT_EQ(f.model.GetPropertyCount(), 5);  // the page itself is as it was
     f.wnd->Collapse(group);
     EXPECT_FALSE(f.Prop(L"Width")->IsVisible());
     EXPECT_TRUE(f.Prop(L"Use")->IsVisible());
     EXPECT_TRUE(f.Prop(L"Mode")->IsVisible());
+
+    // Rows before any group need no band; a group after them, and rows after it, get theirs.
+    f.model.ClearPage();
+    f.model.FillByDescriptors({f.props[3], f.props[0], f.props[5]}, [](FuncPropsBase& d) {
+        return d.m_sKey == L"Width" ? CString(L"2") : d.m_sKey == L"Mode" ? CString(L"0") : CString(L"x");
+    });
+    PumpGrid();
+    EXPECT_TRUE(f.Prop(L"Text")->GetParent()->IsRoot());
+    EXPECT_EQ(f.Prop(L"Width")->GetParent()->GetLabel(), wxString::FromUTF8("Размер"));
+    EXPECT_EQ(f.Prop(L"Mode")->GetParent()->GetLabel(), wxString::FromUTF8("Общие"));
+}
+
+// A host that chooses the element before it makes the grid's window sees the page once the
+// window is there.
+TEST(GridWindow, APageFilledBeforeTheWindowIsShownWhenTheWindowComes) {
+    testutil::FakeArmHost host;
+    SCHEME_LINE_ELEMENT line;
+    TestGrid model;
+    model.DestroyWindow();
+    model.m_pArmDataInterface = &host;
+    model.SetBaseElemAndFill(&line);
+    EXPECT_EQ(model.GetPropertyCount(), 0);
+    wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "Late", wxDefaultPosition, wxSize(480, 320));
+    auto* wnd = new FuncPropsGridWnd(frame, model);
+    frame->Show();
+    PumpGrid(20);
+    ASSERT_GT(model.GetPropertyCount(), 0);
+    ASSERT_NE(model.Row(L"LineWidth"), nullptr);
+    wxPGProperty* width = wnd->PropertyOf(model.Row(L"LineWidth"));
+    ASSERT_NE(width, nullptr);
+    EXPECT_EQ(width->GetValueAsString(), platform::ToWx(model.Row(L"LineWidth")->FormatProperty()));
+    frame->Destroy();
+    PumpGrid(5);
 }
 
 TEST(GridWindow, EditsGoThroughTheRowsAndRefusalsKeepTheValue) {

@@ -53,9 +53,18 @@ find_program(GIO gio)
 if(UPDATE_MIME AND XDG_MIME AND GIO)
   set(files ${STAGE}/files)
   file(MAKE_DIRECTORY ${files} ${STAGE}/home)
+  # COMTRADE configurations as recorders write them: with the revision year and without it
+  # (1991), lines ended by CR LF or LF, a count line that leaves out a zero count.
   file(WRITE ${files}/record.cfg "Подстанция,Терминал 1,1999\r\n2,1A,1D\r\n1,Ia,A,,A,1,0,0,-32767,32767,1,1,P\r\n")
-  file(WRITE ${files}/record2013.cfg "PS,REC,2013\r\n2,1A,1D\r\n")
+  file(WRITE ${files}/record2013.cfg "PS,REC,2013\r\n12,4A,8D\r\n")
+  file(WRITE ${files}/recordlf.cfg "Menu station,7,1999\n4,3A,1D\n1,Ua,A,,V,0.1,0,0,-32767,32767,1,1,S\n")
+  file(WRITE ${files}/record1991.cfg "STATION 5,RELAY 12\r\n3,2A,1D\r\n")
+  file(WRITE ${files}/record1991year.cfg "PS,REC,1991\r\n2,2A\r\n")
+  # Other programs' ".cfg" files, some with a year at a line's end.
   file(WRITE ${files}/other.cfg "[main]\nwidth=3\n")
+  file(WRITE ${files}/years.cfg "[years]\nlist=1998,1999,2000\n")
+  file(WRITE ${files}/yearend.cfg "[years]\nlist=1998,1999\nnext=2013\n")
+  file(WRITE ${files}/since.cfg "built,by,2013\nversion=4\n")
   file(WRITE ${files}/single.cff "--- file type: CFG ---\r\nPS,REC,1999\r\n")
   file(WRITE ${files}/Record.OSC "\x01\x02")
   file(WRITE ${files}/record.sto "sto")
@@ -67,6 +76,8 @@ if(UPDATE_MIME AND XDG_MIME AND GIO)
   # xdg-mime asks gio, as on a GNOME desktop.
   set(ENV{XDG_CURRENT_DESKTOP} GNOME)
   foreach(pair "record.cfg=application/x-comtrade-cfg" "record2013.cfg=application/x-comtrade-cfg"
+               "recordlf.cfg=application/x-comtrade-cfg" "record1991.cfg=application/x-comtrade-cfg"
+               "record1991year.cfg=application/x-comtrade-cfg"
                "single.cff=application/x-comtrade-cff" "Record.OSC=application/x-tenvorik-osc"
                "record.sto=application/x-tenvorik-sto")
     string(REPLACE "=" ";" pair ${pair})
@@ -82,12 +93,14 @@ if(UPDATE_MIME AND XDG_MIME AND GIO)
       message(FATAL_ERROR "${want} opens with \"${app}\", not tenvorik.desktop")
     endif()
   endforeach()
-  # Another program's configuration file keeps its own type.
-  execute_process(COMMAND ${XDG_MIME} query filetype ${files}/other.cfg OUTPUT_VARIABLE got
-    OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(got MATCHES "comtrade")
-    message(FATAL_ERROR "a plain .cfg file is taken for a COMTRADE one")
-  endif()
+  # Another program's configuration file keeps its own type, a year in it or not.
+  foreach(name other.cfg years.cfg yearend.cfg since.cfg)
+    execute_process(COMMAND ${XDG_MIME} query filetype ${files}/${name} OUTPUT_VARIABLE got
+      OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(got MATCHES "comtrade")
+      message(FATAL_ERROR "${name}, not a COMTRADE file, is taken for one")
+    endif()
+  endforeach()
 else()
   string(APPEND skipped " xdg-mime/gio/update-mime-database")
 endif()

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <set>
-#include <wx/docmdi.h>
 #include <wx/graphics.h>
 #include <wx/settings.h>
 #include <wx/menu.h>
@@ -61,21 +60,35 @@ private:
 };
 
 // Files from the desktop open as records; channels dragged from a view are merged into the
-// strip they are dropped on.
+// strip they are dropped on. Whatever is dragged, held near the top or bottom edge it scrolls
+// the rows a line at a time, so that a row out of view is reached without letting go.
 class ViewDropTarget : public wxDropTarget {
 public:
-    explicit ViewDropTarget(std::function<oscview::CTenvorikView*()> core) : m_core(std::move(core)) {
+    // How near an edge the pointer must be, how long it rests there before the first line
+    // goes and how often the next ones do: the desktop conventions for scrolling under a drag.
+    static constexpr int kScrollInset = 11;
+    static constexpr int kScrollDelayMs = 50;
+    static constexpr int kScrollIntervalMs = 50;
+
+    ViewDropTarget(wxWindow* canvas, std::function<oscview::CTenvorikView*()> core)
+        : m_canvas(canvas), m_core(std::move(core)) {
         auto* data = new wxDataObjectComposite;
         m_files = new wxFileDataObject;
         m_channels = new wxCustomDataObject(wxDataFormat(kChannelDataFormat));
         data->Add(m_files, true);
         data->Add(m_channels);
         SetDataObject(data);
+        m_scrollTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ScrollStep(); });
     }
-    wxDragResult OnDragOver(wxCoord, wxCoord, wxDragResult def) override {
+    ~ViewDropTarget() override { m_scrollTimer.Stop(); }
+    wxDragResult OnEnter(wxCoord x, wxCoord y, wxDragResult def) override { return OnDragOver(x, y, def); }
+    wxDragResult OnDragOver(wxCoord, wxCoord y, wxDragResult def) override {
+        FollowEdge(y);
         return GetMatchingPair() == wxDataFormat(kChannelDataFormat) ? wxDragMove : def;
     }
+    void OnLeave() override { FollowEdge(-1); }
     wxDragResult OnData(wxCoord, wxCoord y, wxDragResult def) override {
+        FollowEdge(-1);
         if (!GetData()) return wxDragNone;
         auto* data = static_cast<wxDataObjectComposite*>(GetDataObject());
         if (data->GetReceivedFormat() == wxDataFormat(kChannelDataFormat)) {
@@ -92,9 +105,35 @@ public:
     }
 
 private:
+    // The edge zone the pointer is in now (client y, -1 when it left the view): the timer runs
+    // while it stays in one.
+    void FollowEdge(int y) {
+        int zone = 0;
+        const int height = m_canvas ? m_canvas->GetClientSize().y : 0;
+        if (y >= 0 && height > 2 * kScrollInset) {
+            if (y < kScrollInset) zone = 1;
+            else if (y >= height - kScrollInset) zone = -1;
+        }
+        if (zone == m_zone) return;
+        m_zone = zone;
+        m_scrollTimer.Stop();
+        if (zone != 0) m_scrollTimer.StartOnce(kScrollDelayMs);
+    }
+    void ScrollStep() {
+        oscview::CTenvorikView* core = m_core();
+        if (m_zone == 0 || !core) return;
+        // No horizontal request in the low byte, the line in the high one.
+        const unsigned line = m_zone > 0 ? oscview::kLineUp : oscview::kLineDown;
+        core->OnScroll((line << 8) | 0xFF, 0, true);
+        m_scrollTimer.StartOnce(kScrollIntervalMs);
+    }
+
+    wxWindow* m_canvas;
     std::function<oscview::CTenvorikView*()> m_core;
     wxFileDataObject* m_files;
     wxCustomDataObject* m_channels;
+    wxTimer m_scrollTimer;
+    int m_zone = 0;  // 1 at the top edge, -1 at the bottom one
 };
 
 
@@ -129,12 +168,22 @@ std::vector<int> ViewCommandIds() {
 wxIMPLEMENT_DYNAMIC_CLASS(CTenvorikView, wxView);
 
 CTenvorikView::CTenvorikView() = default;
-CTenvorikView::~CTenvorikView() = default;
+CTenvorikView::~CTenvorikView() {
+    // The frame goes first, while this is still the record's view: taking its tab away moves
+    // the focus off the canvas, whose handlers call back here.
+    if (wxDocChildFrameAnyBase* frame = GetDocChildFrame(); frame && frame->GetView() == this) {
+        frame->SetView(nullptr);
+        wxWindow* window = frame->GetWindow();
+        SetDocChildFrame(nullptr);
+        window->Destroy();
+    }
+}
 
 bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags)) return false;
-    auto* parent = wxStaticCast(wxGetApp().GetTopWindow(), wxDocMDIParentFrame);
-    auto* frame = new wxDocMDIChildFrame(doc, this, parent, wxID_ANY, doc->GetUserReadableName());
+    CMainFrame* parent = GetMainFrame();
+    if (!parent) return false;
+    auto* frame = new RecordFrame(doc, this, parent, doc->GetUserReadableName());
     m_canvas = new wxWindow(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                             wxFULL_REPAINT_ON_RESIZE | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS);
     m_canvas->SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -187,7 +236,7 @@ bool CTenvorikView::OnCreate(wxDocument* doc, long flags) {
     frame->Bind(wxEVT_MENU, &CTenvorikView::OnPasteChannels, this, MenuId(ID_EDIT_PASTE_CHANNELS));
     frame->Bind(wxEVT_UPDATE_UI, &CTenvorikView::OnUpdatePasteChannels, this, MenuId(ID_EDIT_PASTE_CHANNELS));
     m_hoverTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { ShowHoverBox(); });
-    m_canvas->SetDropTarget(new ViewDropTarget([this] { return Core(); }));
+    m_canvas->SetDropTarget(new ViewDropTarget(m_canvas, [this] { return Core(); }));
     m_canvas->Bind(wxEVT_LEFT_DCLICK, &CTenvorikView::OnDoubleClick, this);
     SetFrame(frame);
     frame->Show(true);
@@ -283,6 +332,12 @@ void CTenvorikView::SetScrollBar(bool horizontal, int64_t, int64_t max, int64_t 
 
 void CTenvorikView::Invalidate() {
     if (m_canvas) m_canvas->Refresh(false);
+}
+
+void CTenvorikView::RepaintNow() {
+    if (!m_canvas) return;
+    m_canvas->Refresh(false);
+    m_canvas->Update();
 }
 
 void CTenvorikView::SetStatusPaneText(int pane, const CString& text) {

@@ -41,6 +41,7 @@ public:
     // --- oscview::ViewHost
     void SetScrollBar(bool horizontal, int64_t min, int64_t max, int64_t page, int64_t pos) override;
     void Invalidate() override;
+    void RepaintNow() override;
     void SetStatusPaneText(int pane, const CString& text) override;
     void UpdateDiagrams() override;
 

@@ -58,7 +58,8 @@ public:
     void SetOnlySchemeElementTypeAndFill(ESchemeElementType type);
     void SetMonElemAndFill(CONTROL_MON_ELEM* control);
     void SetOnlyMonElementTypeAndFill(EControlMonType type);
-    // Build the page again for the element or control and kind recorded.
+    // Build the page again for the element or control and kind recorded. Asked before the
+    // grid has its window, the page is built when the window comes.
     void FillByCurrentFuncElem();
     void FillByCurrentMonElem();
     // The page shows a mimic control: edits are the host's to read, and the scheme element the
@@ -151,8 +152,12 @@ protected:
     // returns it.
     CMFCFuncPropsBase* AddDescriptorRow(FuncPropsBase* desc, const CString& value, bool enabled = true);
 
+    void OnCreateWindow() override;
+
 private:
     bool m_bMonPage = false;
+    // The page asked for while the grid had no window.
+    enum class PendingFill { eNone, eScheme, eMimic } m_ePendingFill = PendingFill::eNone;
 };
 
 // Gives a descriptor its key and its caption and description from the string table; returns it.

@@ -59,7 +59,11 @@ void CMFCFuncPropsGridCtrl::SetOnlyMonElementTypeAndFill(EControlMonType type) {
 }
 
 void CMFCFuncPropsGridCtrl::FillByCurrentMonElem() {
-    if (!GetSafeHwnd()) return;
+    if (!GetSafeHwnd()) {
+        m_ePendingFill = PendingFill::eMimic;
+        return;
+    }
+    m_ePendingFill = PendingFill::eNone;
     ClearPage();
     m_bMonPage = true;
     if (!m_pArmDataInterface) return;

@@ -72,8 +72,21 @@ void CMFCFuncPropsGridCtrl::SetOnlySchemeElementTypeAndFill(ESchemeElementType t
     FillByCurrentFuncElem();
 }
 
+void CMFCFuncPropsGridCtrl::OnCreateWindow() {
+    // A host may choose the element before it makes the grid's window; the page it asked for
+    // is shown rather than left empty.
+    const PendingFill pending = m_ePendingFill;
+    m_ePendingFill = PendingFill::eNone;
+    if (pending == PendingFill::eScheme) FillByCurrentFuncElem();
+    else if (pending == PendingFill::eMimic) FillByCurrentMonElem();
+}
+
 void CMFCFuncPropsGridCtrl::FillByCurrentFuncElem() {
-    if (!GetSafeHwnd()) return;
+    if (!GetSafeHwnd()) {
+        m_ePendingFill = PendingFill::eScheme;
+        return;
+    }
+    m_ePendingFill = PendingFill::eNone;
     ClearPage();
     m_bMonPage = false;
     if (!m_pArmDataInterface) return;

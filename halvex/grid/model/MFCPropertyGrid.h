@@ -154,7 +154,10 @@ public:
     CMFCPropertyGridCtrl& operator=(const CMFCPropertyGridCtrl&) = delete;
 
     // The grid's window exists: made by the window that shows the grid, or by a test.
-    void Create() { m_bHasWindow = true; }
+    void Create() {
+        m_bHasWindow = true;
+        OnCreateWindow();
+    }
     void DestroyWindow() { m_bHasWindow = false; }
     bool GetSafeHwnd() const { return m_bHasWindow; }
 
@@ -176,6 +179,10 @@ public:
     void SetSink(PropertyGridSink* sink) { m_pSink = sink; }
     PropertyGridSink& Sink() const;
     PropertyGridSink* GetSinkPtr() const { return m_pSink; }
+
+protected:
+    // The window has just come.
+    virtual void OnCreateWindow() {}
 
 private:
     bool m_bHasWindow = false;
