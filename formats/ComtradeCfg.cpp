@@ -334,6 +334,15 @@ std::string Real(double v) {
     return buf;
 }
 
+// A text field of one line: a line break kept from another format (an ".osc" unit text may hold
+// one) would cut the line in two and the record would no longer open.
+std::string OneLine(const CStringA& text) {
+    std::string s = text.str();
+    for (char& c : s)
+        if (c == '\r' || c == '\n') c = ' ';
+    return s;
+}
+
 }  // namespace
 
 std::string FormatComtradeCfg(const ComtradeConfig& cfg) {
@@ -341,8 +350,8 @@ std::string FormatComtradeCfg(const ComtradeConfig& cfg) {
     const char* eol = "\r\n";
     const bool extended = !cfg.revision.IsEmpty();
 
-    out += cfg.station.str();
-    if (!cfg.device.IsEmpty() || extended) out += "," + cfg.device.str();
+    out += OneLine(cfg.station);
+    if (!cfg.device.IsEmpty() || extended) out += "," + OneLine(cfg.device);
     if (extended) out += "," + cfg.revision.str();
     out += eol;
 
@@ -350,8 +359,8 @@ std::string FormatComtradeCfg(const ComtradeConfig& cfg) {
            std::to_string(cfg.status.size()) + "D" + eol;
 
     for (const auto& ch : cfg.analog) {
-        out += std::to_string(ch.index) + "," + ch.name.str() + "," + ch.phase.str() + "," + ch.circuit.str() + "," +
-               ch.unit.str() + "," + FormatExactNumber(ch.a) + "," + FormatExactNumber(ch.b) + "," +
+        out += std::to_string(ch.index) + "," + OneLine(ch.name) + "," + OneLine(ch.phase) + "," + OneLine(ch.circuit) + "," +
+               OneLine(ch.unit) + "," + FormatExactNumber(ch.a) + "," + FormatExactNumber(ch.b) + "," +
                FormatExactNumber(ch.skew) + "," + std::to_string(ch.minCode) + "," + std::to_string(ch.maxCode);
         if (extended) {
             // A channel read without the ratio fields writes its numbers, so that the
@@ -363,8 +372,8 @@ std::string FormatComtradeCfg(const ComtradeConfig& cfg) {
         out += eol;
     }
     for (const auto& ch : cfg.status) {
-        out += std::to_string(ch.index) + "," + ch.name.str() + "," +
-               (extended ? ch.phase.str() + "," + ch.circuit.str() + "," : std::string()) +
+        out += std::to_string(ch.index) + "," + OneLine(ch.name) + "," +
+               (extended ? OneLine(ch.phase) + "," + OneLine(ch.circuit) + "," : std::string()) +
                std::to_string(ch.normalState) + eol;
     }
 

@@ -215,6 +215,20 @@ TEST(ComtradeCfg, WritesTheTextByteForByte) {
     EXPECT_EQ(back.timeMultiplier, 0.1);
     EXPECT_EQ(back.device, CStringA(""));
     EXPECT_EQ(back.revision, CStringA("1999"));
+
+    // A line break inside a text taken from another format stays on its line.
+    c.station = "Sub\r\nA";
+    c.analog[0].unit = "V\r18C";
+    c.analog[1].name = "U\nB";
+    c.status[0].name = "K\r\n1";
+    back = ParseComtradeCfg(FormatComtradeCfg(c), L"x");
+    ASSERT_EQ(back.analog.size(), 2u);
+    ASSERT_EQ(back.status.size(), 1u);
+    EXPECT_EQ(back.station, CStringA("Sub  A"));
+    EXPECT_EQ(back.analog[0].unit, CStringA("V 18C"));
+    EXPECT_EQ(back.analog[1].name, CStringA("U B"));
+    EXPECT_EQ(back.status[0].name, CStringA("K  1"));
+    EXPECT_EQ(back.analog[1].a, 2.0);
 }
 
 TEST(ComtradeCfg, TypesInAnyCaseAndUnusableMultipliers) {
