@@ -961,20 +961,9 @@ const wchar_t kEdgesKey[] = L"PanesAtEdges";
 
 CString PaneKey(const wxString& name) { return CString(L"Pane ") + platform::FromWx(name); }
 
-// The size of the dock a pane lies in across its edge, as the layout's text gives it.
-int DockSizeOf(const wxString& perspective, const wxAuiPaneInfo& pane) {
-    const wxString key = wxString::Format(wxS("dock_size(%d,%d,%d)="), pane.dock_direction, pane.dock_layer, pane.dock_row);
-    const int at = perspective.Find(key);
-    if (at == wxNOT_FOUND) return 0;
-    long size = 0;
-    if (!perspective.Mid(size_t(at) + key.size()).BeforeFirst('|').ToLong(&size)) return 0;
-    return int(size);
-}
-
 }  // namespace
 
 void CMainFrame::SavePaneLayout() {
-    const wxString perspective = m_aui.SavePerspective();
     std::vector<panelayout::EdgePane> edges;
     for (int bit : {2, 4, 8, 16}) {
         wxWindow* window = GetDiagramWnd(bit);
@@ -991,10 +980,16 @@ void CMainFrame::SavePaneLayout() {
         place.shown = pane.IsShown();
         place.width = pane.best_size.x;
         place.height = pane.best_size.y;
-        // A docked pane the user made wider or taller keeps the size of its dock.
-        if (const int size = pane.IsDocked() && pane.IsShown() ? DockSizeOf(perspective, pane) : 0; size > 0) {
-            if (pane.dock_direction == wxAUI_DOCK_LEFT || pane.dock_direction == wxAUI_DOCK_RIGHT) place.width = size;
-            else place.height = size;
+        // A docked pane the user made wider or taller keeps its size: the size of its window,
+        // which the next start gives it as its best size (the dock's own size holds the
+        // borders and title that the layout adds to that again, and would grow at each start).
+        if (pane.IsDocked() && pane.IsShown() && pane.window) {
+            const wxSize size = pane.window->GetSize();
+            if (pane.dock_direction == wxAUI_DOCK_LEFT || pane.dock_direction == wxAUI_DOCK_RIGHT) {
+                if (size.x > 0) place.width = size.x;
+            } else if (size.y > 0) {
+                place.height = size.y;
+            }
         }
         place.floatX = pane.floating_pos.x;
         place.floatY = pane.floating_pos.y;
