@@ -666,11 +666,9 @@ void CMainFrame::FitDiagramPanes() {
         const bool shown = pane.IsShown();
         key += wxString::Format(wxS(" %d%d"), int(content), int(shown));
         // A pane is fitted anew when its content comes or goes, or when it comes on show; in
-        // between it keeps the size the user gave it, and so does one whose place the last run
-        // left until then.
-        if ((m_panesFitted && content == m_paneContent[slot] && (shown == m_paneShown[slot] || !shown)) ||
-            (!m_panesFitted && m_paneRestored[slot])) {
-            m_paneContent[slot] = content;
+        // between it keeps the size the user gave it. (A start takes back the panes' places,
+        // their sizes follow what they show.)
+        if (m_panesFitted && content == m_paneContent[slot] && (shown == m_paneShown[slot] || !shown)) {
             m_paneShown[slot] = shown;
             continue;
         }
@@ -1017,9 +1015,7 @@ void CMainFrame::LoadPaneLayout() {
             !panelayout::IsUsablePlace(place, 4, screen.x, screen.y))
             continue;
         // Only the place is taken back: the title, the buttons and the least size are this
-        // program's, in the language of this start. Its size stays the user's until its
-        // diagram's content comes or goes.
-        if (const int slot = FrameState::DiagramSlot(bit); slot >= 0) m_paneRestored[slot] = true;
+        // program's, in the language of this start.
         pane.dock_direction = place.dock;
         pane.dock_layer = place.layer;
         pane.dock_row = place.row;

@@ -210,7 +210,6 @@ private:
     bool m_paneContent[4] = {};
     bool m_paneShown[4] = {};
     bool m_panesFitted = false;
-    bool m_paneRestored[4] = {};  // placed as the last run left it
     wxString m_fitKey;
     int m_halfChecks = 0;
     int m_captionBars = 0;
