@@ -56,7 +56,9 @@ TEST(SpectrumPane, BarsOfAHarmonicRecordAreOnTheScreen) {
     }
     ASSERT_FALSE(runs.empty()) << "no spectrum bars on the screen";
     const int fundamental = runs.rbegin()->first;
-    EXPECT_GE(fundamental, 40);
+    // On a laptop screen the pane gives way to the curves' half of the height, so its bars are
+    // shorter there than on a large one.
+    EXPECT_GE(fundamental, 20);
     bool third = false;
     for (const auto& [length, n] : runs) third = third || std::abs(length - fundamental * 0.3) <= 3;
     EXPECT_TRUE(third) << fundamental;
